@@ -1,0 +1,241 @@
+#include "RunCommand.h"
+
+#include "common/AppState.h"
+#include "common/Text.h"
+#include "engine/Benchmark.h"
+#include "engine/RunTexts.h"
+#include "wizard/ScoreCard.h"
+
+#include <array>
+#include <chrono>
+#include <ctime>
+#include <iostream>
+
+namespace vexo {
+
+namespace {
+
+constexpr const char* kClearLine = "\r\033[K";
+
+// The run page on a terminal: each line is printed when it changes. On an interactive
+// terminal a progress line is kept below them, redrawn at the run's yields (never inside a
+// measurement, which does not yield).
+class TerminalRunPage final : public RunPageView, public MessagePump {
+public:
+    TerminalRunPage(std::ostream& out, bool interactive, const RunState& run)
+        : m_out(out)
+        , m_interactive(interactive)
+        , m_run(run) {}
+
+    void setFrameText(int index, const std::string& text) override {
+        std::string& shown = m_lines.at(index - StatusLine);
+        if (shown == text)
+            return;
+        shown = text;
+        clearProgress();
+        m_out << text << '\n';
+        if (index == ProgressLine)
+            m_phaseStart = Clock::now();
+        m_activity = "preparing";
+        drawProgress();
+    }
+
+    void setBenchImage(int, int) override {}
+
+    void measurementStarting(int seconds) override {
+        if (!m_interactive)
+            return;
+        const std::time_t until = std::time(nullptr) + seconds + 1;
+        std::tm local{};
+        localtime_r(&until, &local);
+        char clock[16];
+        std::strftime(clock, sizeof clock, "%H:%M:%S", &local);
+        m_activity = "measuring for " + std::to_string(seconds) + " s, until about " + clock +
+                     " (the display pauses meanwhile)";
+        drawProgress();
+    }
+
+    void yield() override {
+        if (!m_interactive)
+            return;
+        // Yields come as often as once per character of a block being built: redraw a few
+        // times a second at most.
+        const auto now = Clock::now();
+        if (now - m_lastDraw >= std::chrono::milliseconds(200))
+            drawProgress();
+    }
+
+    void finish() { clearProgress(); }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void clearProgress() {
+        if (m_interactive && m_progressShown)
+            m_out << kClearLine << std::flush;
+        m_progressShown = false;
+    }
+
+    void drawProgress() {
+        if (!m_interactive || m_run.PhaseCount == 0)
+            return;
+        m_lastDraw = Clock::now();
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::seconds>(m_lastDraw - m_phaseStart).count();
+        const int phase = std::min<int>(m_run.CurrentPhase, m_run.PhaseCount);
+        m_out << kClearLine << "[phase " << phase << " of " << m_run.PhaseCount << ", " << elapsed
+              << " s] " << m_activity << std::flush;
+        m_progressShown = true;
+    }
+
+    std::ostream& m_out;
+    bool m_interactive;
+    const RunState& m_run;
+    std::array<std::string, 4> m_lines;
+    std::string m_activity = "preparing";
+    Clock::time_point m_phaseStart = Clock::now();
+    Clock::time_point m_lastDraw{};
+    bool m_progressShown = false;
+};
+
+// Message boxes are printed; the name is read from standard input, one line per answer,
+// unless it was given on the command line.
+class TerminalDialogs final : public Dialogs {
+public:
+    TerminalDialogs(RunTerminal terminal, std::optional<std::string> presetName,
+                    TerminalRunPage& page)
+        : m_terminal(terminal)
+        , m_presetName(std::move(presetName))
+        , m_page(page) {}
+
+    int messageBox(const std::string& text, int style, const std::string& title) override {
+        m_page.finish();
+        m_terminal.err << (title.empty() ? kApplicationTitle : title) << ": " << crToNewline(text)
+                       << '\n';
+        return (style & 7) == MsgStyle::YesNo || (style & 7) == MsgStyle::YesNoCancel
+                   ? MsgAnswer::Yes
+                   : MsgAnswer::Ok;
+    }
+
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string&, int, int) override {
+        if (m_presetName) {
+            std::string name = std::move(*m_presetName);
+            m_presetName.reset();
+            return name;
+        }
+        m_page.finish();
+        m_terminal.out << '\n' << crToNewline(prompt) << '\n' << title << ' ' << std::flush;
+        std::string line;
+        if (!std::getline(m_terminal.in, line)) {
+            m_terminal.out << '\n';
+            return std::nullopt;
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        return line;
+    }
+
+private:
+    RunTerminal m_terminal;
+    std::optional<std::string> m_presetName;
+    TerminalRunPage& m_page;
+};
+
+bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& option,
+               std::string& value, std::ostream& err) {
+    const std::string& arg = args[i];
+    if (arg.size() > option.size() && arg.compare(0, option.size() + 1, option + "=") == 0) {
+        value = arg.substr(option.size() + 1);
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        err << "vexogauge-cli run: " << option << " needs a value\n";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
+} // namespace
+
+std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, std::ostream& err) {
+    RunOptions options;
+    Selections& s = options.selections;
+    bool anyChosen = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto choose = [&](Flag& group, Flag& benchmark) {
+            group = True;
+            benchmark = True;
+            anyChosen = true;
+        };
+        if (arg == "--cpu") {
+            choose(s.HardwareSelected, s.CPUSelected);
+        } else if (arg == "--fpu") {
+            choose(s.HardwareSelected, s.FPUSelected);
+        } else if (arg == "--spreadsheet") {
+            choose(s.SoftwareSelected, s.SpreadsheetSelected);
+        } else if (arg == "--business") {
+            choose(s.SoftwareSelected, s.BusinessSelected);
+        } else if (arg == "--imaging") {
+            choose(s.SoftwareSelected, s.ImagingSelected);
+        } else if (arg == "--all") {
+            choose(s.HardwareSelected, s.CPUSelected);
+            choose(s.HardwareSelected, s.FPUSelected);
+            choose(s.HardwareSelected, s.Direct3DSelected);
+            choose(s.SoftwareSelected, s.SpreadsheetSelected);
+            choose(s.SoftwareSelected, s.BusinessSelected);
+            choose(s.SoftwareSelected, s.ImagingSelected);
+        } else if (arg == "--name" || arg.rfind("--name=", 0) == 0) {
+            std::string name;
+            if (!takeValue(args, i, "--name", name, err))
+                return std::nullopt;
+            if (const auto problem = benchmarkNameProblem(name)) {
+                err << "vexogauge-cli run: the name \"" << name << "\" is refused: " << *problem
+                    << '\n';
+                return std::nullopt;
+            }
+            options.name = std::move(name);
+        } else {
+            err << "vexogauge-cli run: unknown option " << arg << '\n';
+            return std::nullopt;
+        }
+    }
+    if (!anyChosen) {
+        err << "vexogauge-cli run: choose at least one benchmark "
+               "(--cpu, --fpu, --spreadsheet, --business, --imaging or --all)\n";
+        return std::nullopt;
+    }
+    return options;
+}
+
+int runBenchmarks(const RunOptions& options, const std::string& appFolder, SecondsClock& clock,
+                  RunTerminal terminal) {
+    AppState state;
+    state.selections = options.selections;
+    state.folders.AppFolder = appFolder;
+
+    TerminalRunPage page(terminal.out, terminal.interactive, state.run);
+    TerminalDialogs dialogs(terminal, options.name, page);
+    Benchmark benchmark(state, RunServices{clock, page, dialogs, page});
+
+    benchmark.Reset_Scores();
+    benchmark.Count_Phases();
+    benchmark.Throttle_System();
+    const RunOutcome outcome = benchmark.Run_Benchmarks();
+    page.finish();
+
+    if (outcome == RunOutcome::NoName) {
+        terminal.err << "vexogauge-cli run: standard input ended before an acceptable name was "
+                        "given; the run was not saved\n";
+        return 1;
+    }
+    terminal.out << '\n'
+                 << "Benchmark: " << state.run.BenchmarkName << '\n'
+                 << throttlingSentence(state.run.ThrottleTries) << '\n'
+                 << crToNewline(scoreLines(state.scores)) << std::flush;
+    return 0;
+}
+
+} // namespace vexo

@@ -1,0 +1,49 @@
+#include "RunCommand.h"
+#include "platform/linux/LinuxPaths.h"
+#include "platform/linux/LinuxSecondsClock.h"
+
+#include <cstring>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kUsage = R"(Usage: vexogauge-cli COMMAND [OPTIONS]
+
+Commands:
+  run      Run benchmarks in this terminal and print the score card.
+           --cpu          CPU Cache/FSB and CPU RAM/Chipset
+           --fpu          FPU single precision and FPU integer
+           --spreadsheet  spreadsheet emulation
+           --business     business application emulation
+           --imaging      imaging application emulation
+           --all          every benchmark
+           --name NAME    name of the run (at least 7 characters); asked for when absent
+  help     Show this text.
+
+Every benchmark counts the work done in 31 clock seconds, after the system has been
+throttled until it is stable; a run takes from one to several minutes.
+)";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
+        std::cout << kUsage;
+        return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "run") {
+        const auto options = vexo::parseRunOptions(
+            std::vector<std::string>(args.begin() + 1, args.end()), std::cerr);
+        if (!options) {
+            std::cerr << "Try 'vexogauge-cli help'.\n";
+            return 2;
+        }
+        vexo::LinuxSecondsClock clock;
+        return vexo::runBenchmarks(*options, vexo::appFolder(), clock,
+                                   {std::cin, std::cout, std::cerr, isatty(STDOUT_FILENO) == 1});
+    }
+    std::cerr << "vexogauge-cli: unknown command " << args[0] << "\nTry 'vexogauge-cli help'.\n";
+    return 2;
+}

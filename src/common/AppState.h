@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Flags.h"
+#include "RunState.h"
+#include "ScoreSet.h"
+
+#include <string>
+
+namespace vexo {
+
+// Folders of the installation. Each ends in the path separator, so a file name is the folder
+// followed by a relative name such as "data/BKImage.dat".
+struct Folders {
+    std::string AppFolder;
+    std::string WindowsFolder;
+    std::string SystemFolder;
+};
+
+// The program-wide state: owned by the composition root and handed by reference to whoever
+// reads or writes it.
+struct AppState {
+    Selections selections;
+    ScoreSet scores;
+    RunState run;
+    Folders folders;
+};
+
+} // namespace vexo

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "common/AppState.h"
+#include "engine/HandOff.h"
+#include "engine/Kernels.h"
+#include "platform/Dialogs.h"
+#include "platform/MessagePump.h"
+#include "platform/RunPageView.h"
+#include "platform/SecondsClock.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vexo {
+
+// The platform a run talks to.
+struct RunServices {
+    SecondsClock& clock;
+    MessagePump& pump;
+    Dialogs& dialogs;
+    RunPageView& page;
+};
+
+// What comes after the measurements. A missing stage is skipped and the run page says so.
+struct RunHandOffs {
+    TunnelStage* tunnel = nullptr;
+    BenchmarkSaver* saver = nullptr;
+    BenchmarkImporter* importer = nullptr;
+};
+
+enum class RunOutcome {
+    Saved,    // named and written to the last-benchmark file
+    NotSaved, // named, but the file could not be (or cannot in this build be) written
+    NoName,   // no name could be asked for (the input was closed); nothing was written
+};
+
+// The message for the first naming rule the name breaks, or nothing when it is acceptable.
+// The sequences ">>:", "||" and ":;" separate the fields of a saved record.
+std::optional<std::string_view> benchmarkNameProblem(std::string_view name);
+
+// One benchmark run on the user-interface thread: the caller disables its window, then calls
+// Reset_Scores, Count_Phases, Throttle_System and Run_Benchmarks in that order. All timing is
+// done against second boundaries of the wall clock, and every measurement counts how much work
+// the program completes in 31 consecutive clock seconds.
+class Benchmark {
+public:
+    static constexpr int kMeasuredSeconds = 31;
+    static constexpr std::int16_t kThrottleLastTry = 25;
+
+    Benchmark(AppState& state, RunServices services, RunHandOffs handOffs = {});
+
+    void Reset_Scores();
+    void Count_Phases();
+    void Throttle_System();
+    RunOutcome Run_Benchmarks();
+
+    // Returns at the first seconds reading that differs from the one taken on entry.
+    void Wait_Next_Second();
+
+    // Runs body() as often as it completes within 31 clock seconds that start on a second
+    // boundary, and returns how many times. Nothing but the clock reading, the comparison and
+    // the count happen between bodies: no yield, no display.
+    template <class Body>
+    std::int64_t measure(Body&& body);
+
+    // The loss of time slices between two one-second samples, in percent.
+    static std::int16_t throttleLoss(std::int64_t previousCount, std::int64_t currentCount);
+
+    const kernels::BlockString& blockA() const { return m_blockA; }
+    const kernels::BlockString& blockB() const { return m_blockB; }
+    const kernels::BlockString& businessBlock() const { return m_businessBlock; }
+    const kernels::BlockString& businessCopy() const { return m_businessCopy; }
+    float spfpValue() const { return m_spfpValue; }
+
+private:
+    void setText(int index, const std::string& text);
+    void setStatus(const std::string& text) { setText(RunPageView::StatusLine, text); }
+    void showProgress();
+    void showPhase(const char* status, const char* estimate, const char* description);
+    void markGroupDone(int group);
+    void nextPhase() { ++m_state.run.CurrentPhase; }
+    std::string appFile(const char* relative) const;
+
+    void runCacheFsb();
+    void runRamChipset();
+    void runSpfp();
+    void runInteger();
+    void runDirect3D();
+    void runSpreadsheet();
+    void runBusiness();
+    void runImaging();
+    bool askName();
+    RunOutcome saveAndHandOff();
+
+    AppState& m_state;
+    RunServices m_services;
+    RunHandOffs m_handOffs;
+
+    kernels::BlockString m_blockA, m_blockB;
+    kernels::BlockString m_businessBlock, m_businessCopy;
+    float m_spfpValue = 0;
+};
+
+template <class Body>
+std::int64_t Benchmark::measure(Body&& body) {
+    m_services.page.measurementStarting(kMeasuredSeconds);
+    Wait_Next_Second();
+    SecondsClock& clock = m_services.clock;
+    std::int64_t count = 0;
+    for (int pass = 0; pass < kMeasuredSeconds; ++pass) {
+        const std::int16_t second = clock.readSeconds();
+        while (clock.readSeconds() == second) {
+            body();
+            ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace vexo

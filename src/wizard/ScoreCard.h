@@ -1,0 +1,17 @@
+#pragma once
+
+#include "common/ScoreSet.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vexo {
+
+// The score card's throttling sentence for the number of throttling tries (26: timed out).
+std::string throttlingSentence(std::int16_t throttleTries);
+
+// One line per non-zero score in the fixed order, "label: value unit", each ended by a
+// carriage return. Empty when every score is 0.
+std::string scoreLines(const ScoreSet& scores);
+
+} // namespace vexo

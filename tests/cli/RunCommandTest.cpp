@@ -1,0 +1,119 @@
+#include "cli/RunCommand.h"
+
+#include "engine/RunTexts.h"
+#include "support/FakeClock.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace vexo {
+namespace {
+
+std::optional<RunOptions> parse(std::vector<std::string> args, std::string* error = nullptr) {
+    std::ostringstream err;
+    auto options = parseRunOptions(args, err);
+    if (error != nullptr)
+        *error = err.str();
+    return options;
+}
+
+TEST(RunOptions, EachBenchmarkOptionSetsItsGroupToo) {
+    const auto options = parse({"--fpu", "--imaging"});
+    ASSERT_TRUE(options);
+    const Selections& s = options->selections;
+    EXPECT_EQ(s.HardwareSelected, True);
+    EXPECT_EQ(s.FPUSelected, True);
+    EXPECT_EQ(s.SoftwareSelected, True);
+    EXPECT_EQ(s.ImagingSelected, True);
+    EXPECT_EQ(s.CPUSelected, False);
+    EXPECT_EQ(s.Direct3DSelected, False);
+    EXPECT_EQ(s.BusinessSelected, False);
+
+    const auto all = parse({"--all"});
+    ASSERT_TRUE(all);
+    for (Flag flag : {all->selections.HardwareSelected, all->selections.SoftwareSelected,
+                      all->selections.CPUSelected, all->selections.FPUSelected,
+                      all->selections.Direct3DSelected, all->selections.SpreadsheetSelected,
+                      all->selections.BusinessSelected, all->selections.ImagingSelected})
+        EXPECT_EQ(flag, True);
+}
+
+TEST(RunOptions, NameIsCheckedUpFrontInBothSpellings) {
+    const auto spaced = parse({"--cpu", "--name", "First Linux run"});
+    ASSERT_TRUE(spaced);
+    EXPECT_EQ(spaced->name, "First Linux run");
+    const auto joined = parse({"--name=A:B;C is fine", "--business"});
+    ASSERT_TRUE(joined);
+    EXPECT_EQ(joined->name, "A:B;C is fine");
+
+    std::string error;
+    EXPECT_FALSE(parse({"--cpu", "--name", "a||bcdefg"}, &error));
+    EXPECT_NE(error.find(texts::NameHasSequence), std::string::npos) << error;
+    EXPECT_FALSE(parse({"--cpu", "--name=short"}, &error));
+    EXPECT_NE(error.find(texts::NameTooShort), std::string::npos) << error;
+}
+
+TEST(RunOptions, MistakesAreRefusedWithAReason) {
+    std::string error;
+    EXPECT_FALSE(parse({}, &error));
+    EXPECT_NE(error.find("choose at least one benchmark"), std::string::npos);
+    EXPECT_FALSE(parse({"--cpu", "--gpu"}, &error));
+    EXPECT_NE(error.find("unknown option --gpu"), std::string::npos);
+    EXPECT_FALSE(parse({"--cpu", "--name"}, &error));
+    EXPECT_NE(error.find("--name needs a value"), std::string::npos);
+}
+
+struct CliRun {
+    int status = 0;
+    std::string out, err;
+};
+
+CliRun runWithInput(const std::vector<std::string>& args, const std::string& input) {
+    const auto options = parse(args);
+    EXPECT_TRUE(options);
+    test::FakeClock clock(0, 102);
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun result;
+    result.status = runBenchmarks(*options, "/tmp/vexo-test/", clock, {in, out, err, false});
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+TEST(RunCommand, AsksForTheNameUntilItIsAcceptableAndPrintsTheScoreCard) {
+    const CliRun run = runWithInput({"--fpu"}, "short\nFirst Linux run\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find(texts::NameTooShort), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("Benchmark Name?"), std::string::npos);
+    EXPECT_NE(run.out.find("Benchmark: First Linux run\n"), std::string::npos);
+    EXPECT_NE(run.out.find("Your system throttling took: 3 tries to stabilize.\n"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("FPU(SPFP): "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("FPU(Integer): "), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("CPU/Cache/FSB: "), std::string::npos);
+    // Each line of the run page is printed once, when it changes.
+    const std::string progress = "Benchmark Progress: Phase 3 of 3\n";
+    const auto first = run.out.find(progress);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(run.out.find(progress, first + 1), std::string::npos);
+    EXPECT_NE(run.out.find(texts::NotSavedNoWriter), std::string::npos);
+}
+
+TEST(RunCommand, EndOfInputWhileAskingIsAnErrorNotALoop) {
+    const CliRun run = runWithInput({"--imaging"}, "tiny\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("standard input ended"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("Imaging: "), std::string::npos);
+}
+
+TEST(RunCommand, AGivenNameIsNotAskedFor) {
+    const CliRun run = runWithInput({"--spreadsheet", "--name", "Given on the line"}, "");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.find("Benchmark Name?"), std::string::npos);
+    EXPECT_NE(run.out.find("Benchmark: Given on the line\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace vexo

@@ -1,0 +1,76 @@
+#include "engine/Kernels.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace vexo::kernels {
+namespace {
+
+TEST(SpfpKernel, StartsFromExpOfQuarterPiThenAlternatesInItsRange) {
+    float v = 0;
+    v = spfpStep(v);
+    EXPECT_FLOAT_EQ(v, static_cast<float>(std::exp(M_PI / 4)));
+    EXPECT_NEAR(v, 2.19328, 1e-5);
+    v = spfpStep(v);
+    EXPECT_NEAR(v, 2.07685, 1e-5);
+    for (int i = 0; i < 1000; ++i) {
+        v = spfpStep(v);
+        ASSERT_GT(v, 2.03f);
+        ASSERT_LT(v, 2.20f);
+    }
+}
+
+TEST(SpfpKernel, StoresEachResultInSinglePrecision) {
+    // The second value follows from the first as stored in a float, not from the double.
+    const double first = std::exp(std::atan(1.0));
+    const float fromFloat = spfpStep(static_cast<float>(first));
+    EXPECT_EQ(spfpStep(spfpStep(0)), fromFloat);
+}
+
+TEST(SpreadsheetFunctions, GiveTheKnownValues) {
+    EXPECT_NEAR(SYD(1000, 2, 24, 12), 43.246666, 1e-5);
+    EXPECT_NEAR(SLN(100, 2, 24), 4.083333, 1e-5);
+    EXPECT_NEAR(FV(100, 10, 20) / 1e19, -2.209244, 1e-6);
+    // pv and type take part when given: one period at 10 %, paid in advance.
+    EXPECT_NEAR(FV(0.1, 1, -100, -1000, 1), 1210.0, 1e-9);
+}
+
+TEST(ImagingKernel, ComputesTheKnownIntermediateAndFinalValues) {
+    const ImagingValues values = imagingChain();
+    EXPECT_NEAR(values.p4, 0.583376, 1e-6);
+    EXPECT_NEAR(values.p8, 0.0398631, 1e-7);
+}
+
+TEST(BlockString, BuildsExactlyNZeroCharactersCallingBackForEach) {
+    BlockString block;
+    int calls = 0;
+    buildBlock(block, 1000, [&] { ++calls; });
+    ASSERT_EQ(block.size(), 1000u);
+    EXPECT_EQ(calls, 1000);
+    for (std::size_t i = 0; i < block.size(); ++i)
+        ASSERT_EQ(block[i], u'\0');
+    // A block that is already long enough is left alone.
+    buildBlock(block, 10, [&] { ++calls; });
+    EXPECT_EQ(block.size(), 1000u);
+    EXPECT_EQ(calls, 1000);
+}
+
+TEST(BlockString, CopiesNeverShareStorageAndClearEmpties) {
+    BlockString a;
+    BlockString b;
+    buildBlock(a, 64, [] {});
+    copyKernel(a, b);
+    EXPECT_EQ(a.size(), 64u);
+    EXPECT_EQ(b.size(), 64u);
+    EXPECT_NE(a.data(), b.data());
+    a.clear();
+    EXPECT_TRUE(a.empty());
+    EXPECT_EQ(a.data(), nullptr);
+    EXPECT_EQ(b.size(), 64u);
+    // Copying an empty string empties the target.
+    b = a;
+    EXPECT_TRUE(b.empty());
+}
+
+} // namespace
+} // namespace vexo::kernels

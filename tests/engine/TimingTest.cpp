@@ -1,0 +1,197 @@
+#include "engine/Benchmark.h"
+#include "engine/RunTexts.h"
+#include "support/FakeClock.h"
+#include "support/RunRecorder.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace vexo {
+namespace {
+
+using test::CountingPump;
+using test::EventLog;
+using test::FakeClock;
+using test::RecordingRunPage;
+using test::ScriptedDialogs;
+
+struct TimingRig {
+    explicit TimingRig(std::int16_t startSecond = 0, std::int64_t budget = 4)
+        : clock(startSecond, budget) {
+        state.run.CurrentPhase = 1;
+        state.run.PhaseCount = 1;
+    }
+    EventLog log;
+    FakeClock clock;
+    CountingPump pump{log};
+    ScriptedDialogs dialogs{log};
+    RecordingRunPage page{log};
+    AppState state;
+    Benchmark benchmark{state, {clock, pump, dialogs, page}};
+};
+
+// Clock budgets under which throttling try i counts exactly counts[i] readings: each try
+// spends one second waiting for a change and counts the next.
+void scheduleThrottle(FakeClock& clock, const std::vector<std::int64_t>& counts) {
+    clock.setBudget(0, 1);
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        clock.setBudget(static_cast<std::int64_t>(2 * i + 1), counts[i] + 2);
+        clock.setBudget(static_cast<std::int64_t>(2 * i + 2), 2);
+    }
+}
+
+std::string lossStatus(int loss, int tryNumber) {
+    return "Status: " + std::to_string(loss) +
+           "% percent lost timeslices ( try number: " + std::to_string(tryNumber) +
+           " / 25 timeout )";
+}
+
+TEST(WaitNextSecond, YieldsOnceThenReturnsAtTheFirstChangeIncludingTheWrapTo0) {
+    TimingRig rig(59, 3);
+    rig.benchmark.Wait_Next_Second();
+    EXPECT_EQ(rig.log.yields(), 1u);
+    EXPECT_EQ(rig.clock.field(), 0);
+    // All three readings of second 59, then the first of second 0.
+    EXPECT_EQ(rig.clock.readings(), 4);
+}
+
+TEST(MeasurementWindow, CountsBodiesInExactly31SecondsWithoutYieldingOrShowingAnything) {
+    TimingRig rig(0, 10);
+    rig.clock.setBudget(0, 1);
+    rig.clock.setBudget(32, 1'000'000); // a 32nd second must not be counted
+    rig.log.add("start");
+    int bodies = 0;
+    const std::int64_t count = rig.benchmark.measure([&] { ++bodies; });
+    // Per pass: one reading records the second, eight equal readings run a body, the first
+    // reading of the next second ends the pass.
+    EXPECT_EQ(count, 31 * 8);
+    EXPECT_EQ(bodies, count);
+    const std::vector<std::string> expected{"start", "measure 31", "yield x1"};
+    EXPECT_EQ(rig.log.events(), expected);
+}
+
+TEST(MeasurementWindow, ABodyThatOutlastsASecondIsCountedOnceInFullAndEndsItsPass) {
+    TimingRig rig(0, 4);
+    rig.clock.setBudget(0, 1);
+    // Each body lasts until the first reading two seconds on, so it starts in one second,
+    // outlasts the next and ends in the one after.
+    const std::int64_t count = rig.benchmark.measure([&] {
+        const std::int64_t start = rig.clock.secondsElapsed();
+        while (rig.clock.secondsElapsed() < start + 2)
+            rig.clock.skipReadings(1);
+    });
+    EXPECT_EQ(count, 31);
+    EXPECT_GT(rig.clock.secondsElapsed(), 31 + 30);
+}
+
+TEST(ThrottleLoss, FollowsTheDoublePrecisionFormulaIncludingItsRounding) {
+    EXPECT_EQ(Benchmark::throttleLoss(1000, 1000), 0);
+    EXPECT_EQ(Benchmark::throttleLoss(97, 97), 1); // 100 / 97 * 97 is just below 100
+    EXPECT_EQ(Benchmark::throttleLoss(1000, 1009), 0);
+    EXPECT_EQ(Benchmark::throttleLoss(1000, 1010), 1);
+    EXPECT_EQ(Benchmark::throttleLoss(1000, 999), 1); // any drop costs at least 1
+    EXPECT_EQ(Benchmark::throttleLoss(1000, 500), 50);
+    EXPECT_EQ(Benchmark::throttleLoss(1, 1'000'000), 32767); // clamped to 16 bits
+}
+
+TEST(Throttle, EqualCountsAreStableAtTry3) {
+    TimingRig rig;
+    scheduleThrottle(rig.clock, std::vector<std::int64_t>(26, 1'000'000));
+    rig.benchmark.Throttle_System();
+
+    EXPECT_EQ(rig.state.run.ThrottleTries, 3);
+    EXPECT_EQ(rig.state.run.CurrentPhase, 2);
+    const std::vector<std::string> statuses{texts::ThrottleStatus, lossStatus(0, 1),
+                                            lossStatus(0, 2), lossStatus(0, 3),
+                                            texts::ThrottleStable};
+    EXPECT_EQ(rig.log.withPrefix("23 "), statuses);
+    EXPECT_EQ(rig.page.text(RunPageView::ProgressLine), "Benchmark Progress: Phase 1 of 1");
+    EXPECT_EQ(rig.page.text(RunPageView::EstimateLine), texts::ThrottleEstimate);
+    EXPECT_EQ(rig.page.text(RunPageView::DescriptionLine), texts::ThrottleDescription);
+}
+
+TEST(Throttle, Try0OnlySetsTheReferenceAndLeavesTheStatusAlone) {
+    TimingRig rig;
+    scheduleThrottle(rig.clock, std::vector<std::int64_t>(26, 1000));
+    rig.benchmark.Throttle_System();
+    // Two waits (try 0 and try 1) pass before the first status change of a try.
+    const auto& events = rig.log.events();
+    const std::vector<std::string> start(events.begin(), events.begin() + 7);
+    const std::vector<std::string> expected{std::string("23 ") + texts::ThrottleStatus,
+                                            "24 Benchmark Progress: Phase 1 of 1",
+                                            std::string("25 ") + texts::ThrottleEstimate,
+                                            std::string("26 ") + texts::ThrottleDescription,
+                                            "yield x2",
+                                            "23 " + lossStatus(0, 1),
+                                            "yield x2"};
+    EXPECT_EQ(start, expected);
+}
+
+TEST(Throttle, ASteadyHalfPercentDropTimesOutAfter26Tries) {
+    TimingRig rig;
+    std::vector<std::int64_t> counts;
+    double count = 1'000'000;
+    for (int i = 0; i < 26; ++i, count *= 0.995)
+        counts.push_back(static_cast<std::int64_t>(count));
+    scheduleThrottle(rig.clock, counts);
+    rig.benchmark.Throttle_System();
+
+    EXPECT_EQ(rig.state.run.ThrottleTries, kThrottleTimedOut);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::ThrottleTimedOut);
+    const auto statuses = rig.log.withPrefix("23 ");
+    ASSERT_EQ(statuses.size(), 1u + 25u + 1u);
+    EXPECT_EQ(statuses[25], lossStatus(1, 25));
+    EXPECT_EQ(rig.state.run.CurrentPhase, 2);
+}
+
+TEST(Throttle, ASteadyHalfPercentRiseIsStableAtTry3) {
+    TimingRig rig;
+    std::vector<std::int64_t> counts;
+    double count = 1'000'000;
+    for (int i = 0; i < 26; ++i, count *= 1.005)
+        counts.push_back(static_cast<std::int64_t>(count));
+    scheduleThrottle(rig.clock, counts);
+    rig.benchmark.Throttle_System();
+    EXPECT_EQ(rig.state.run.ThrottleTries, 3);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::ThrottleStable);
+}
+
+TEST(Throttle, StabilityReachedExactlyAtTheLastTryIsNotATimeOut) {
+    TimingRig rig;
+    // Alternating counts never agree; from try 22 on they are equal, so tries 23, 24 and 25
+    // show no loss.
+    std::vector<std::int64_t> counts;
+    for (int i = 0; i < 22; ++i)
+        counts.push_back(i % 2 == 0 ? 1000 : 2000);
+    counts.resize(26, 1000);
+    scheduleThrottle(rig.clock, counts);
+    rig.benchmark.Throttle_System();
+    EXPECT_EQ(rig.state.run.ThrottleTries, 25);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::ThrottleStable);
+}
+
+TEST(Throttle, ALossResetsTheRunOfStableTries) {
+    TimingRig rig;
+    scheduleThrottle(rig.clock, {1000, 1000, 1000, 990, 990, 990, 990});
+    rig.benchmark.Throttle_System();
+    // Tries 1 and 2 agree, try 3 drops, tries 4 to 6 agree again.
+    EXPECT_EQ(rig.state.run.ThrottleTries, 6);
+}
+
+TEST(Throttle, WaitsForASecondBoundaryAfterTheFinalStatus) {
+    TimingRig rig;
+    scheduleThrottle(rig.clock, std::vector<std::int64_t>(4, 1000));
+    rig.benchmark.Throttle_System();
+    const auto& events = rig.log.events();
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[events.size() - 2], std::string("23 ") + texts::ThrottleStable);
+    EXPECT_EQ(events.back(), "yield x1");
+    // The wait ended on the first reading of a new second.
+    const std::int64_t second = rig.clock.secondsElapsed();
+    rig.clock.setBudget(0, 2);
+    rig.clock.readSeconds();
+    EXPECT_EQ(rig.clock.secondsElapsed(), second);
+}
+
+} // namespace
+} // namespace vexo

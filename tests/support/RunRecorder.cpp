@@ -1,0 +1,69 @@
+#include "RunRecorder.h"
+
+namespace vexo::test {
+
+void EventLog::addYield() {
+    ++m_yields;
+    if (m_runLength > 0 && !m_events.empty() && m_events.back().rfind("yield x", 0) == 0) {
+        m_events.back() = "yield x" + std::to_string(++m_runLength);
+        return;
+    }
+    m_runLength = 1;
+    m_events.push_back("yield x1");
+}
+
+std::vector<std::string> EventLog::withPrefix(const std::string& prefix) const {
+    std::vector<std::string> found;
+    for (const std::string& event : m_events) {
+        if (event.rfind(prefix, 0) == 0)
+            found.push_back(event.substr(prefix.size()));
+    }
+    return found;
+}
+
+void RecordingRunPage::setFrameText(int index, const std::string& text) {
+    m_texts[index] = text;
+    m_log.add(std::to_string(index) + " " + text);
+}
+
+void RecordingRunPage::setBenchImage(int group, int picture) {
+    m_images[group] = picture;
+    m_log.add("image " + std::to_string(group) + " " + std::to_string(picture));
+}
+
+void RecordingRunPage::measurementStarting(int seconds) {
+    m_log.add("measure " + std::to_string(seconds));
+    if (onMeasurement)
+        onMeasurement();
+}
+
+std::string RecordingRunPage::text(int index) const {
+    const auto it = m_texts.find(index);
+    return it == m_texts.end() ? std::string() : it->second;
+}
+
+int RecordingRunPage::benchImage(int group) const {
+    const auto it = m_images.find(group);
+    return it == m_images.end() ? 0 : it->second;
+}
+
+int ScriptedDialogs::messageBox(const std::string& text, int style, const std::string& title) {
+    messages.push_back({text, style, title});
+    m_log.add("box " + std::to_string(style) + " " + title + ": " + text);
+    return messageAnswer;
+}
+
+std::optional<std::string> ScriptedDialogs::inputBox(const std::string& prompt,
+                                                     const std::string& title,
+                                                     const std::string& defaultText, int leftTwips,
+                                                     int topTwips) {
+    questions.push_back({prompt, title, defaultText, leftTwips, topTwips});
+    m_log.add("ask " + title);
+    if (m_answers.empty())
+        return std::nullopt;
+    auto answer = std::move(m_answers.front());
+    m_answers.pop_front();
+    return answer;
+}
+
+} // namespace vexo::test

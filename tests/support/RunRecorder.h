@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/MessagePump.h"
+#include "platform/RunPageView.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vexo::test {
+
+// One log of everything a run shows, in order: text changes as "23 <text>", pictures as
+// "image <group> <picture>", measurement starts as "measure <seconds>", message boxes as
+// "box <style> <title>: <text>", input boxes as "ask <title>", and runs of yields as
+// "yield xN".
+class EventLog {
+public:
+    void add(std::string event) { m_events.push_back(std::move(event)); }
+    void addYield();
+    const std::vector<std::string>& events() const { return m_events; }
+    // The events that start with the prefix, in order.
+    std::vector<std::string> withPrefix(const std::string& prefix) const;
+    std::size_t yields() const { return m_yields; }
+
+private:
+    std::vector<std::string> m_events;
+    std::size_t m_yields = 0;
+    std::size_t m_runLength = 0;
+};
+
+class RecordingRunPage final : public RunPageView {
+public:
+    explicit RecordingRunPage(EventLog& log)
+        : m_log(log) {}
+
+    void setFrameText(int index, const std::string& text) override;
+    void setBenchImage(int group, int picture) override;
+    void measurementStarting(int seconds) override;
+
+    std::string text(int index) const;
+    int benchImage(int group) const;
+
+    // Called at each measurement start (for example to schedule the clock).
+    std::function<void()> onMeasurement;
+
+private:
+    EventLog& m_log;
+    std::map<int, std::string> m_texts;
+    std::map<int, int> m_images;
+};
+
+class CountingPump final : public MessagePump {
+public:
+    explicit CountingPump(EventLog& log)
+        : m_log(log) {}
+    void yield() override { m_log.addYield(); }
+
+private:
+    EventLog& m_log;
+};
+
+// Answers input boxes from a script (std::nullopt once it is used up) and message boxes with
+// a fixed answer; records every question.
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Question {
+        std::string prompt, title, defaultText;
+        int leftTwips = 0, topTwips = 0;
+    };
+    struct Message {
+        std::string text;
+        int style = 0;
+        std::string title;
+    };
+
+    explicit ScriptedDialogs(EventLog& log)
+        : m_log(log) {}
+
+    void answer(std::optional<std::string> text) { m_answers.push_back(std::move(text)); }
+
+    int messageBox(const std::string& text, int style, const std::string& title) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& defaultText, int leftTwips,
+                                        int topTwips) override;
+
+    std::vector<Question> questions;
+    std::vector<Message> messages;
+    int messageAnswer = MsgAnswer::Ok;
+
+private:
+    EventLog& m_log;
+    std::deque<std::optional<std::string>> m_answers;
+};
+
+} // namespace vexo::test
