@@ -33,10 +33,10 @@ public:
             return;
         shown = text;
         clearProgress();
-        m_out << text << '\n';
+        m_out << text << '\n' << std::flush;
         if (index == ProgressLine)
             m_phaseStart = Clock::now();
-        m_activity = "preparing";
+        m_activity.clear();
         drawProgress();
     }
 
@@ -92,7 +92,7 @@ private:
     bool m_interactive;
     const RunState& m_run;
     std::array<std::string, 4> m_lines;
-    std::string m_activity = "preparing";
+    std::string m_activity;
     Clock::time_point m_phaseStart = Clock::now();
     Clock::time_point m_lastDraw{};
     bool m_progressShown = false;
