@@ -1,7 +1,8 @@
 # Shared by run.sh and test.sh: installs the Debian packages the build needs and builds.
 # Source it; it defines functions only.
 
-VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev)
+VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
+    libgl-dev libegl-dev libx11-dev libgl1-mesa-dri libegl-mesa0)
 
 vexo_install_packages() {
     local missing=()

@@ -1,5 +1,6 @@
 #include "RunCommand.h"
 
+#include "cli/TerminalDialogs.h"
 #include "common/AppState.h"
 #include "common/Text.h"
 #include "engine/Benchmark.h"
@@ -98,50 +99,6 @@ private:
     bool m_progressShown = false;
 };
 
-// Message boxes are printed; the name is read from standard input, one line per answer,
-// unless it was given on the command line.
-class TerminalDialogs final : public Dialogs {
-public:
-    TerminalDialogs(RunTerminal terminal, std::optional<std::string> presetName,
-                    TerminalRunPage& page)
-        : m_terminal(terminal)
-        , m_presetName(std::move(presetName))
-        , m_page(page) {}
-
-    int messageBox(const std::string& text, int style, const std::string& title) override {
-        m_page.finish();
-        m_terminal.err << (title.empty() ? kApplicationTitle : title) << ": " << crToNewline(text)
-                       << '\n';
-        return (style & 7) == MsgStyle::YesNo || (style & 7) == MsgStyle::YesNoCancel
-                   ? MsgAnswer::Yes
-                   : MsgAnswer::Ok;
-    }
-
-    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
-                                        const std::string&, int, int) override {
-        if (m_presetName) {
-            std::string name = std::move(*m_presetName);
-            m_presetName.reset();
-            return name;
-        }
-        m_page.finish();
-        m_terminal.out << '\n' << crToNewline(prompt) << '\n' << title << ' ' << std::flush;
-        std::string line;
-        if (!std::getline(m_terminal.in, line)) {
-            m_terminal.out << '\n';
-            return std::nullopt;
-        }
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        return line;
-    }
-
-private:
-    RunTerminal m_terminal;
-    std::optional<std::string> m_presetName;
-    TerminalRunPage& m_page;
-};
-
 bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& option,
                std::string& value, std::ostream& err) {
     const std::string& arg = args[i];
@@ -217,7 +174,10 @@ int runBenchmarks(const RunOptions& options, const std::string& appFolder, Secon
     state.folders.AppFolder = appFolder;
 
     TerminalRunPage page(terminal.out, terminal.interactive, state.run);
-    TerminalDialogs dialogs(terminal, options.name, page);
+    TerminalDialogs dialogs(terminal.in, terminal.out, terminal.err);
+    if (options.name)
+        dialogs.answerInAdvance(*options.name);
+    dialogs.beforeOutput([&page] { page.finish(); });
     Benchmark benchmark(state, RunServices{clock, page, dialogs, page});
 
     benchmark.Reset_Scores();

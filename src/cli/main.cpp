@@ -1,6 +1,10 @@
 #include "RunCommand.h"
+#include "SysinfoCommand.h"
+#include "TerminalDialogs.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSecondsClock.h"
+#include "platform/linux/LinuxSystemQueries.h"
+#include "sysinfo/SystemInfo.h"
 
 #include <cstring>
 #include <iostream>
@@ -19,6 +23,8 @@ Commands:
            --imaging      imaging application emulation
            --all          every benchmark
            --name NAME    name of the run (at least 7 characters); asked for when absent
+  sysinfo  Print the description of this machine that a benchmark run stores.
+           --json         the fourteen values by their file keys
   help     Show this text.
 
 Every benchmark counts the work done in 31 clock seconds, after the system has been
@@ -43,6 +49,22 @@ int main(int argc, char** argv) {
         vexo::LinuxSecondsClock clock;
         return vexo::runBenchmarks(*options, vexo::appFolder(), clock,
                                    {std::cin, std::cout, std::cerr, isatty(STDOUT_FILENO) == 1});
+    }
+    if (args[0] == "sysinfo") {
+        const bool json = args.size() == 2 && args[1] == "--json";
+        if (args.size() > 2 || (args.size() == 2 && !json)) {
+            std::cerr << "vexogauge-cli sysinfo: unknown option " << args.back()
+                      << "\nTry 'vexogauge-cli help'.\n";
+            return 2;
+        }
+        vexo::LinuxProcessor processor;
+        vexo::LinuxMemory memory;
+        vexo::LinuxOs os;
+        vexo::LinuxGraphics graphics;
+        vexo::TerminalDialogs dialogs(std::cin, std::cout, std::cerr);
+        vexo::SystemInfo info({processor, memory, os, graphics}, dialogs);
+        vexo::printSystemInfo(info, json, std::cout);
+        return 0;
     }
     std::cerr << "vexogauge-cli: unknown command " << args[0] << "\nTry 'vexogauge-cli help'.\n";
     return 2;

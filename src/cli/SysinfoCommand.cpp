@@ -1,0 +1,72 @@
+#include "SysinfoCommand.h"
+
+#include "common/Text.h"
+#include "sysinfo/SystemPage.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <vector>
+
+namespace vexo {
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result(1);
+    for (const char c : text) {
+        if (c == CR)
+            result.emplace_back();
+        else
+            result.back() += c;
+    }
+    return result;
+}
+
+std::string jsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+} // namespace
+
+void printSystemInfo(SystemInfo& info, bool json, std::ostream& out) {
+    if (json) {
+        const SystemDescription description = info.describe();
+        out << "{\n";
+        for (std::size_t i = 0; i < kSystemFields.size(); ++i) {
+            out << "  " << jsonString(std::string(kSystemFields[i].key)) << ": "
+                << jsonString(description.*kSystemFields[i].member)
+                << (i + 1 < kSystemFields.size() ? ",\n" : "\n");
+        }
+        out << "}\n";
+        return;
+    }
+    const SystemPageTexts page = Show_System_Info(info);
+    const std::vector<std::string> labels = lines(page.labels);
+    const std::vector<std::string> values = lines(page.values);
+    std::size_t width = 0;
+    for (const std::string& label : labels)
+        width = std::max(width, label.size());
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        std::string line = labels[i];
+        if (i < values.size() && !values[i].empty())
+            line += std::string(width + 2 - labels[i].size(), ' ') + values[i];
+        out << line << '\n';
+    }
+}
+
+} // namespace vexo

@@ -1,0 +1,134 @@
+#include "platform/linux/LinuxSystemQueries.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/utsname.h>
+
+namespace vexo {
+namespace {
+
+TEST(Meminfo, ReadsKibibytesAndComputesTheLoad) {
+    const MemoryStatus status = parseMeminfo("MemTotal:        4000000 kB\n"
+                                             "MemFree:          100000 kB\n"
+                                             "MemAvailable:    1000000 kB\n"
+                                             "SwapTotal:       2097152 kB\n"
+                                             "SwapFree:        1048576 kB\n");
+    EXPECT_EQ(status.totalPhysical, 4'096'000'000ULL);
+    EXPECT_EQ(status.availablePhysical, 1'024'000'000ULL);
+    EXPECT_EQ(status.availablePageFile, 1'073'741'824ULL);
+    EXPECT_EQ(status.loadPercent, 75u);
+}
+
+TEST(Meminfo, OldKernelsAndDamagedFilesGiveSaneValues) {
+    const MemoryStatus old = parseMeminfo("MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 50 kB\n"
+                                          "Cached: 250 kB\n");
+    EXPECT_EQ(old.availablePhysical, 400u * 1024);
+    EXPECT_EQ(old.loadPercent, 60u);
+    const MemoryStatus empty = parseMeminfo("");
+    EXPECT_EQ(empty.totalPhysical, 0u);
+    EXPECT_EQ(empty.loadPercent, 0u);
+    const MemoryStatus odd = parseMeminfo("MemTotal: 100 kB\nMemAvailable: 900 kB\ngarbage\n");
+    EXPECT_EQ(odd.availablePhysical, odd.totalPhysical);
+    EXPECT_EQ(odd.loadPercent, 0u);
+}
+
+TEST(OsRelease, PrettyNameUnquotedElseLinux) {
+    EXPECT_EQ(parseOsReleaseName("NAME=\"Debian GNU/Linux\"\n"
+                                 "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nID=debian\n"),
+              "Debian GNU/Linux 12 (bookworm)");
+    EXPECT_EQ(parseOsReleaseName("PRETTY_NAME='Fedora Linux 40'\n"), "Fedora Linux 40");
+    EXPECT_EQ(parseOsReleaseName("PRETTY_NAME=Alpine\n"), "Alpine");
+    EXPECT_EQ(parseOsReleaseName("PRETTY_NAME=\"Say \\\"hi\\\"\"\n"), "Say \"hi\"");
+    EXPECT_EQ(parseOsReleaseName("NAME=Thing\n"), "Linux");
+    EXPECT_EQ(parseOsReleaseName(""), "Linux");
+    EXPECT_EQ(parseOsReleaseName("PRETTY_NAME=\"\"\n"), "Linux");
+}
+
+TEST(KernelRelease, MajorMinorAndBuildNumbers) {
+    const OsVersion debian = parseKernelRelease("6.1.0-18-amd64");
+    EXPECT_EQ(debian.major, 6u);
+    EXPECT_EQ(debian.minor, 1u);
+    EXPECT_EQ(debian.build, 0u);
+    const OsVersion two = parseKernelRelease("4.19");
+    EXPECT_EQ(two.major, 4u);
+    EXPECT_EQ(two.minor, 19u);
+    EXPECT_EQ(two.build, 0u);
+    const OsVersion full = parseKernelRelease("5.10.209-rt");
+    EXPECT_EQ(full.build, 209u);
+    const OsVersion junk = parseKernelRelease("weird");
+    EXPECT_EQ(junk.major, 0u);
+    EXPECT_TRUE(junk.ok);
+}
+
+TEST(Cpuinfo, FirstProcessorsClockRounded) {
+    EXPECT_EQ(parseCpuinfoMHz("processor\t: 0\ncpu MHz\t\t: 2096.511\nprocessor\t: 1\n"
+                              "cpu MHz\t\t: 3000.000\n"),
+              2097);
+    EXPECT_EQ(parseCpuinfoMHz("processor : 0\n"), 0);
+}
+
+// The probes against independent sources on the machine the tests run on.
+
+std::string commandOutput(const char* command) {
+    std::string output;
+    if (FILE* pipe = popen(command, "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe) != nullptr)
+            output += buffer;
+        pclose(pipe);
+    }
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+        output.pop_back();
+    return output;
+}
+
+TEST(ThisMachine, TotalMemoryAgreesWithProcMeminfo) {
+    unsigned long long kib = 0;
+    if (FILE* file = std::fopen("/proc/meminfo", "r")) {
+        ASSERT_EQ(std::fscanf(file, "MemTotal: %llu kB", &kib), 1);
+        std::fclose(file);
+    }
+    LinuxMemory memory;
+    const MemoryStatus status = memory.memoryStatus();
+    EXPECT_EQ(status.totalPhysical, kib * 1024);
+    EXPECT_LE(status.availablePhysical, status.totalPhysical);
+    EXPECT_LE(status.loadPercent, 100u);
+}
+
+TEST(ThisMachine, ProcessorAgreesWithProcCpuinfo) {
+#if !defined(__x86_64__) && !defined(__i386__)
+    GTEST_SKIP() << "no cpuid on this processor";
+#endif
+    const std::string family = commandOutput("grep -m1 '^cpu family' /proc/cpuinfo | cut -d: -f2");
+    const std::string model =
+        commandOutput("grep -m1 '^model[[:space:]]*:' /proc/cpuinfo | cut -d: -f2");
+    ASSERT_FALSE(family.empty());
+    LinuxProcessor processor;
+    EXPECT_EQ(processor.family(), std::stoi(family));
+    EXPECT_EQ((processor.signature() >> 4) & 0xF, std::stoi(model) & 0xF);
+    const std::int32_t mhz = processor.normalisedSpeedMHz();
+    EXPECT_GT(mhz, 100);
+    EXPECT_LT(mhz, 10'000);
+}
+
+TEST(ThisMachine, KernelNumbersAgreeWithUname) {
+    LinuxOs os;
+    const OsVersion version = os.version();
+    ASSERT_TRUE(version.ok);
+    const std::string release = commandOutput("uname -r");
+    std::ostringstream expected;
+    expected << version.major << '.' << version.minor;
+    EXPECT_EQ(release.rfind(expected.str() + ".", 0), 0u) << release;
+    ASSERT_TRUE(version.name);
+    EXPECT_FALSE(version.name->empty());
+}
+
+TEST(ThisMachine, GraphicsProbeAlwaysDescribesSomething) {
+    LinuxGraphics graphics;
+    const GraphicsAdapter adapter = graphics.adapter();
+    EXPECT_FALSE(adapter.description.empty());
+}
+
+} // namespace
+} // namespace vexo

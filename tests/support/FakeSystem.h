@@ -1,0 +1,78 @@
+#pragma once
+
+#include "platform/SystemQueries.h"
+
+#include <string>
+#include <vector>
+
+namespace vexo::test {
+
+// System queries answering set values, with a log of the processor questions in order.
+struct FakeProcessor final : ProcessorQuery {
+    std::uint16_t signatureValue = 0;
+    std::int32_t familyValue = 0;
+    std::uint32_t featureValue = 0;
+    std::int32_t speed = 0;
+    std::vector<std::string> asked;
+
+    std::uint16_t signature() override {
+        asked.push_back("signature");
+        return signatureValue;
+    }
+    std::int32_t family() override {
+        asked.push_back("family");
+        return familyValue;
+    }
+    std::uint32_t features() override {
+        asked.push_back("features");
+        return featureValue;
+    }
+    std::int32_t normalisedSpeedMHz() override {
+        asked.push_back("speed");
+        return speed;
+    }
+
+    // A signature laid out as the processor reports it.
+    void identify(int family, int model, int type, int stepping = 3) {
+        familyValue = family;
+        signatureValue = static_cast<std::uint16_t>((type << 12) | ((family & 0xF) << 8) |
+                                                    (model << 4) | stepping);
+    }
+};
+
+struct FakeMemory final : MemoryQuery {
+    MemoryStatus status;
+    MemoryStatus memoryStatus() override { return status; }
+};
+
+struct FakeOs final : OsQuery {
+    OsVersion answer;
+    OsVersion version() override { return answer; }
+};
+
+struct FakeGraphics final : GraphicsQuery {
+    GraphicsAdapter answer;
+    GraphicsAdapter adapter() override { return answer; }
+};
+
+// A plausible machine: every value distinct so that mix-ups show.
+struct FakeMachine {
+    FakeMachine() {
+        processor.identify(6, 8, 0);
+        processor.featureValue = 0x00800001;
+        processor.speed = 733;
+        memory.status = {37, 3'221'225'472ULL, 1'610'612'736ULL, 8'388'607ULL};
+        os.answer.ok = true;
+        os.answer.major = 6;
+        os.answer.minor = 1;
+        os.answer.build = 76;
+        os.answer.name = "Debian GNU/Linux 12 (bookworm)";
+        graphics.answer = {"Mesa Test Adapter", 33'554'432ULL};
+    }
+    FakeProcessor processor;
+    FakeMemory memory;
+    FakeOs os;
+    FakeGraphics graphics;
+};
+
+} // namespace vexo::test

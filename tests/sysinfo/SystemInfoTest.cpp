@@ -1,0 +1,181 @@
+#include "sysinfo/SystemInfo.h"
+
+#include "support/FakeSystem.h"
+#include "support/RunRecorder.h"
+#include "sysinfo/SystemPage.h"
+
+#include <gtest/gtest.h>
+
+namespace vexo {
+namespace {
+
+using test::FakeMachine;
+
+struct InfoRig {
+    FakeMachine machine;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
+};
+
+TEST(ProcessorValues, CompositeTypeFromModelTypeAndFamily) {
+    struct Case {
+        int family, model, type, expected;
+    };
+    for (const Case& c : {Case{6, 8, 0, 104}, Case{15, 2, 0, 242}, Case{5, 4, 1, 340},
+                          Case{6, 0, 0, 96}, Case{4, 15, 3, 847}}) {
+        InfoRig rig;
+        rig.machine.processor.identify(c.family, c.model, c.type);
+        EXPECT_EQ(rig.info.Get_CPU_Type(), c.expected) << c.family << "/" << c.model;
+    }
+}
+
+TEST(ProcessorValues, SignatureTypeAndModelBits) {
+    InfoRig rig;
+    auto& processor = rig.machine.processor;
+    processor.signatureValue = 0x2000; // bit 13 alone
+    EXPECT_EQ(rig.info.Get_Signature_Type(), 2);
+    processor.signatureValue = 0x1000; // bit 12 alone
+    EXPECT_EQ(rig.info.Get_Signature_Type(), 1);
+    processor.signatureValue = 0xF00F; // high bits beyond the type are ignored, model clear
+    EXPECT_EQ(rig.info.Get_Signature_Type(), 3);
+    EXPECT_EQ(rig.info.Get_Signature_Model(), 0);
+    processor.signatureValue = 0x06A5;
+    EXPECT_EQ(rig.info.Get_Signature_Model(), 10);
+}
+
+TEST(ProcessorValues, TestBitCoversBits0To31Only) {
+    EXPECT_TRUE(SystemInfo::Test_Bit(static_cast<std::int32_t>(0x80000000U), 31));
+    EXPECT_FALSE(SystemInfo::Test_Bit(static_cast<std::int32_t>(0x80000000U), 30));
+    EXPECT_FALSE(SystemInfo::Test_Bit(-1, 32));
+    EXPECT_FALSE(SystemInfo::Test_Bit(-1, -1));
+    EXPECT_TRUE(SystemInfo::Test_Bit(1, 0));
+}
+
+TEST(ProcessorValues, FeatureFlags) {
+    InfoRig rig;
+    rig.machine.processor.featureValue = 0x00800001;
+    EXPECT_TRUE(rig.info.Has_MMX());
+    EXPECT_TRUE(rig.info.Has_FPU());
+    rig.machine.processor.featureValue = 0x00000001;
+    EXPECT_FALSE(rig.info.Has_MMX());
+    EXPECT_TRUE(rig.info.Has_FPU());
+    rig.machine.processor.featureValue = 0;
+    EXPECT_FALSE(rig.info.Has_MMX());
+    EXPECT_FALSE(rig.info.Has_FPU());
+}
+
+TEST(TextForms, WholeMegabytesRoundDownAndNeedNo32BitLimit) {
+    EXPECT_EQ(wholeMegabytes(1'610'612'736ULL), "1536");
+    EXPECT_EQ(wholeMegabytes(3'221'225'472ULL), "3072");
+    EXPECT_EQ(wholeMegabytes(33'554'432ULL), "32");
+    EXPECT_EQ(wholeMegabytes(8'388'607ULL), "7");
+    EXPECT_EQ(wholeMegabytes(0), "0");
+    EXPECT_EQ(wholeMegabytes(68'719'476'736ULL), "65536");
+}
+
+TEST(WindowsVersions, VersionTextReadsMajorDotMinorAsANumber) {
+    EXPECT_EQ(windowsVersionText(5, 1), "5.10");
+    EXPECT_EQ(windowsVersionText(4, 10), "4.10");
+    EXPECT_EQ(windowsVersionText(4, 1), "4.10");
+    EXPECT_EQ(windowsVersionText(5, 0), "5.00");
+    EXPECT_EQ(windowsVersionText(3, 51), "3.51");
+}
+
+TEST(WindowsVersions, NamesFromTheTable) {
+    EXPECT_EQ(windowsVersionName(5, 1, 2), "Windows XP");
+    EXPECT_EQ(windowsVersionName(5, 0, 2), "Windows 2000");
+    EXPECT_EQ(windowsVersionName(4, 90, 1), "Windows ME");
+    EXPECT_EQ(windowsVersionName(4, 10, 1), "Windows 98");
+    EXPECT_EQ(windowsVersionName(4, 1, 1), "Windows 98");
+    EXPECT_EQ(windowsVersionName(4, 0, 1), "Windows 95");
+    EXPECT_EQ(windowsVersionName(4, 0, 2), "Windows NT4");
+    EXPECT_EQ(windowsVersionName(5, 2, 2), "Windows XP+");
+    EXPECT_EQ(windowsVersionName(6, 0, 2), "Windows XP+");
+    EXPECT_EQ(windowsVersionName(3, 51, 2), "Windows XP+");
+}
+
+TEST(OsName, TheSystemsOwnNameWinsOverTheWindowsTable) {
+    InfoRig rig;
+    rig.machine.os.answer.major = 5;
+    rig.machine.os.answer.minor = 1;
+    rig.info.Get_OS_Name();
+    EXPECT_EQ(rig.info.osName(), "Debian GNU/Linux 12 (bookworm)");
+    rig.machine.os.answer.name.reset();
+    rig.info.Get_OS_Name();
+    EXPECT_EQ(rig.info.osName(), "Windows XP");
+}
+
+TEST(OsName, AFailedQueryShowsErrorAndKeepsTheLastRecord) {
+    InfoRig rig;
+    rig.machine.os.answer.ok = false;
+    rig.machine.os.answer.name.reset();
+    rig.info.Get_OS_Name();
+    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+    EXPECT_EQ(rig.dialogs.messages[0].text, "Error");
+    EXPECT_EQ(rig.dialogs.messages[0].style, 0);
+    EXPECT_EQ(rig.info.osName(), "Windows XP+"); // the empty first record
+
+    InfoRig later;
+    later.info.Get_OS_Name();
+    later.machine.os.answer.ok = false;
+    later.machine.os.answer.major = 99;
+    EXPECT_EQ(later.info.describe().OSMajr, "6");
+}
+
+TEST(Describe, FourteenValuesInTheirTextForms) {
+    InfoRig rig;
+    const SystemDescription d = rig.info.describe();
+    EXPECT_EQ(d.CPUT, "104");
+    EXPECT_EQ(d.CPUS, "733");
+    EXPECT_EQ(d.CPUMMX, "True");
+    EXPECT_EQ(d.CPUFPU, "True");
+    EXPECT_EQ(d.MEMLoad, "37");
+    EXPECT_EQ(d.MEMTot, "3072");
+    EXPECT_EQ(d.MEMFree, "1536");
+    EXPECT_EQ(d.MEMVirt, "7");
+    EXPECT_EQ(d.OSMajr, "6");
+    EXPECT_EQ(d.OSMinr, "1");
+    EXPECT_EQ(d.OSClass, "Debian GNU/Linux 12 (bookworm)");
+    EXPECT_EQ(d.OSBuild, "76");
+    EXPECT_EQ(d.GRA_Dev, "Mesa Test Adapter");
+    EXPECT_EQ(d.GRA_Mem, "32");
+}
+
+TEST(Describe, NothingIsKeptBetweenDescriptions) {
+    InfoRig rig;
+    rig.info.describe();
+    rig.machine.memory.status.loadPercent = 88;
+    rig.machine.graphics.answer = {"Other", 0};
+    rig.machine.processor.speed = 1400;
+    const SystemDescription d = rig.info.describe();
+    EXPECT_EQ(d.MEMLoad, "88");
+    EXPECT_EQ(d.GRA_Dev, "Other");
+    EXPECT_EQ(d.GRA_Mem, "0");
+    EXPECT_EQ(d.CPUS, "1400");
+}
+
+TEST(SystemPage, SixteenLabelAndValueLinesWithoutATrailingBreak) {
+    InfoRig rig;
+    const SystemPageTexts page = Show_System_Info(rig.info);
+    EXPECT_EQ(page.labels, "CPU Type:\rCPU Speed:\rCPU Flags:\r\rMemory Load:\rMemory Total:\r"
+                           "Memory Free:\rVirtual Memory:\r\rOS Major Version:\r"
+                           "OS Minor Version:\rOS Name:\rBuild Number:\r\rGraphics Card:\r"
+                           "Graphics Memory:");
+    EXPECT_EQ(page.values, "104 (unknown)\r733 MHz\rMMX=True FPU=True\r\r37%\r3072 Mb\r"
+                           "1536 Mb\r7 Mb\r\r6\r1\rDebian GNU/Linux 12 (bookworm)\r76\r\r"
+                           "Mesa Test Adapter\r32 Mb");
+}
+
+TEST(SystemPage, AsksTheProcessorInOrderWhileBuilding) {
+    InfoRig rig;
+    rig.machine.processor.featureValue = 0x1;
+    const SystemPageTexts page = Show_System_Info(rig.info);
+    const std::vector<std::string> expected{"signature", "signature", "family",
+                                            "speed",     "features",  "features"};
+    EXPECT_EQ(rig.machine.processor.asked, expected);
+    EXPECT_NE(page.values.find("\rMMX=False FPU=True\r"), std::string::npos);
+}
+
+} // namespace
+} // namespace vexo
