@@ -9,6 +9,6 @@ source scripts/setup.sh
 vexo_install_packages "${VEXO_PACKAGES[@]}"
 vexo_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 if [ $# -gt 0 ] && [ "${1#-}" = "$1" ]; then
-    exec build/src/cli/vexogauge-cli "$@"
+    exec build/bin/vexogauge-cli "$@"
 fi
-exec build/src/cli/vexogauge-cli run "$@"
+exec build/bin/vexogauge-cli run "$@"

@@ -15,7 +15,7 @@ ctest --test-dir build --output-on-failure -j "$(nproc)"
 
 echo "== Sanitizer build (ASan + UBSan)"
 vexo_build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_WERROR=ON -DVEXO_SANITIZE=ON \
-    -DVEXO_BUILD_BENCH=OFF
+    -DVEXO_BUILD_BENCH=OFF -DVEXO_WITH_QT=OFF
 echo "== Sanitizer tests"
 # The two runs with CPU phases grow a 256 KiB block one character at a time; under the
 # sanitizer's allocator every large allocation is a fresh mapping, so they would take minutes.

@@ -2,7 +2,7 @@
 # Source it; it defines functions only.
 
 VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
-    libgl-dev libegl-dev libx11-dev libgl1-mesa-dri libegl-mesa0)
+    libgl-dev libegl-dev libx11-dev libgl1-mesa-dri libegl-mesa0 qt6-base-dev fonts-dejavu-core)
 
 vexo_install_packages() {
     local missing=()
