@@ -1,0 +1,135 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessagePump.h"
+#include "platform/SettingsStore.h"
+#include "platform/WindowSystem.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexo {
+
+// One row of a task list: the window's title, its handle as decimal text, its picture.
+struct TaskRow {
+    std::string title;
+    std::string handle;
+    int image = 0; // 1 application task, 2 system process
+
+    bool operator==(const TaskRow&) const = default;
+};
+
+struct TaskList {
+    std::vector<TaskRow> rows;
+    int selected = 0;    // row number counted from 1; 0 when no row is selected
+    int arrangement = 0; // 0 none, 1 automatic left alignment
+    int viewMode = 3;    // 0 large icons, 3 report
+};
+
+// The six check marks of the menus, in the order of their setting keys.
+enum class AtmCheck { ViewIcons, ViewReport, SpeedHigh, SpeedNormal, SpeedSlow, SpeedPaused };
+
+// The Advanced Task Manager window's behaviour: two lists of the desktop's top-level windows
+// (TaskView(0) the visible ones, TaskView(1) all titled ones), the actions on their rows, the
+// refresh speeds and views, and the settings that keep them.
+class TaskManager {
+public:
+    static constexpr const char* WindowTitle = "ATM - VexoGAUGE 2002 (Advanced Task Manager)";
+    static constexpr const char* StatusHint = "Press F5 at any time to refresh the list";
+    static constexpr const char* MakerName = "Kestrovia Software";
+    static constexpr const char* Warning =
+        "Limitations on certain processes can cause unpredictable results, use these features at "
+        "your own risk. Only advanced users should attempt the activate a hidden task. Read the "
+        "licence agreement with reguards to data loss and limited warrenty.";
+    static constexpr int ApplicationList = 0;
+    static constexpr int ProcessList = 1;
+
+    struct Services {
+        WindowSystem& windows;
+        SettingsStore& settings;
+        Dialogs& dialogs;
+        FileDialogs& files;
+        ProgramStarter& programs;
+        MessagePump& pump;
+    };
+
+    TaskManager(Services services, std::string appFolder);
+
+    // The task manager's own window, which is never listed (0 while it has none).
+    void setOwnWindow(WindowId window) { m_ownWindow = window; }
+
+    void Form_Load();
+    void Form_QueryUnload();
+
+    void Update_AppList();
+    void App_Timer_Timer();
+    bool TaskWindow(WindowId window);
+    static std::string Strip_At_Nul(std::string_view text);
+
+    void CommandButton_Click(int index);
+    void TaskView_DblClick();
+    void Switch_Click();
+    void New_Task();
+
+    void RefreshMenu_Click() { Update_AppList(); }
+    void UpdHigh_Click() { chooseSpeed(AtmCheck::SpeedHigh); }
+    void UpdNorm_Click() { chooseSpeed(AtmCheck::SpeedNormal); }
+    void UpdSlow_Click() { chooseSpeed(AtmCheck::SpeedSlow); }
+    void UpdNone_Click() { chooseSpeed(AtmCheck::SpeedPaused); }
+    void ViewIcon_Click();
+    void ViewReport_Click();
+    void ExitMenu_Click();
+    void AboutMenu_Click();
+    // A click on a column header: sorts the rows once, descending, as text.
+    void ColumnClick(int list, int column);
+
+    void Load_ATM_Settings();
+    void Save_ATM_Settings();
+    void Clear_Update_Modes();
+    void Check_Update_Status();
+    void Check_View_Status();
+
+    // The user selected a row (counted from 1; 0 for none).
+    void select(int list, int row);
+
+    const TaskList& list(int index) const { return m_lists.at(index); }
+    bool checked(AtmCheck check) const { return m_checks[static_cast<int>(check)]; }
+    int timerInterval() const { return m_timerInterval; }
+    // The first status panel: the refresh hint, or why no windows can be listed.
+    std::string statusText() const;
+    // Grows whenever the lists, their selection or their view change.
+    std::uint64_t revision() const { return m_revision; }
+
+    std::function<void()> onAbout;
+    std::function<void()> onClose;
+
+private:
+    void chooseSpeed(AtmCheck speed);
+    std::optional<WindowId> selectedHandle(int list) const;
+    const TaskRow* selectedRow(int list) const;
+    void endTask(int list);
+    void showWindow();
+    std::string titleOf(WindowId window);
+    void changed() { ++m_revision; }
+
+    Services m_services;
+    std::string m_appFolder;
+    std::array<TaskList, 2> m_lists;
+    std::array<bool, 6> m_checks{};
+    std::uint32_t m_taskStyleMask = 0;
+    int m_timerInterval = 0;
+    WindowId m_ownWindow = 0;
+    std::uint64_t m_revision = 0;
+};
+
+// Reads a truth value of the settings store: "True" or "False" (any case), or a number where
+// 0 is false. Anything else gives the default.
+bool parseTruth(const std::string& text, bool defaultValue);
+
+} // namespace vexo

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "platform/FileDialogs.h"
+#include "platform/SettingsStore.h"
+#include "platform/WindowSystem.h"
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vexo::test {
+
+// A desktop of windows in stacking order (top first), recording every request made of them.
+class FakeWindowSystem final : public WindowSystem {
+public:
+    struct Window {
+        WindowId id;
+        std::string title;
+        std::uint32_t style;
+    };
+
+    WindowId open(std::string title, std::uint32_t style = WindowStyle::Visible) {
+        const WindowId id = m_nextId++;
+        windows.insert(windows.begin(), {id, std::move(title), style});
+        return id;
+    }
+    void close(WindowId id) {
+        windows.erase(std::remove_if(windows.begin(), windows.end(),
+                                     [id](const Window& w) { return w.id == id; }),
+                      windows.end());
+    }
+    Window* find(WindowId id) {
+        for (Window& w : windows)
+            if (w.id == id)
+                return &w;
+        return nullptr;
+    }
+
+    std::string unavailableReason() const override { return reason; }
+    std::vector<WindowId> topLevelWindows() override {
+        std::vector<WindowId> ids;
+        for (const Window& w : windows)
+            ids.push_back(w.id);
+        return ids;
+    }
+    std::string windowText(WindowId id) override {
+        const Window* w = find(id);
+        return w != nullptr ? w->title : std::string();
+    }
+    std::uint32_t windowStyle(WindowId id) override {
+        const Window* w = find(id);
+        return w != nullptr ? w->style : 0;
+    }
+    void restore(WindowId id) override { requests.push_back("restore " + std::to_string(id)); }
+    void raiseAndShow(WindowId id) override { requests.push_back("raise " + std::to_string(id)); }
+    void requestClose(WindowId id) override { requests.push_back("close " + std::to_string(id)); }
+
+    std::vector<Window> windows;
+    std::vector<std::string> requests;
+    std::string reason;
+
+private:
+    WindowId m_nextId = 101;
+};
+
+class MemorySettings final : public SettingsStore {
+public:
+    std::string get(const std::string& application, const std::string& section,
+                    const std::string& key, const std::string& defaultValue) override {
+        const auto it = values.find(application + "/" + section + "/" + key);
+        return it == values.end() ? defaultValue : it->second;
+    }
+    void save(const std::string& application, const std::string& section, const std::string& key,
+              const std::string& value) override {
+        values[application + "/" + section + "/" + key] = value;
+    }
+    std::map<std::string, std::string> values;
+};
+
+class FakeFileDialogs final : public FileDialogs, public ProgramStarter {
+public:
+    std::optional<std::string> openFile(const FileDialogRequest& request) override {
+        requests.push_back(request);
+        return next();
+    }
+    std::optional<std::string> saveFile(const FileDialogRequest& request) override {
+        requests.push_back(request);
+        return next();
+    }
+    bool startProgram(const std::string& path) override {
+        started.push_back(path);
+        return startWorks;
+    }
+
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogRequest> requests;
+    std::vector<std::string> started;
+    bool startWorks = true;
+
+private:
+    std::optional<std::string> next() {
+        if (answers.empty())
+            return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+} // namespace vexo::test

@@ -1,0 +1,331 @@
+#include "taskman/TaskManager.h"
+
+#include "support/FakeDesktop.h"
+#include "support/RunRecorder.h"
+#include "taskman/TaskTitles.h"
+
+#include <gtest/gtest.h>
+
+namespace vexo {
+namespace {
+
+using test::FakeWindowSystem;
+
+constexpr std::uint32_t kHidden = 0;
+constexpr std::uint32_t kVisible = WindowStyle::Visible;
+constexpr std::uint32_t kMinimised = WindowStyle::Visible | WindowStyle::Minimised;
+
+struct AtmRig {
+    AtmRig() {
+        atm.setOwnWindow(own);
+        atm.onAbout = [this] { ++aboutShown; };
+        atm.onClose = [this] { ++closed; };
+    }
+    FakeWindowSystem desktop;
+    test::MemorySettings settings;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    test::FakeFileDialogs files;
+    test::CountingPump pump{log};
+    TaskManager atm{{desktop, settings, dialogs, files, files, pump}, "/opt/vexo/"};
+    WindowId own = desktop.open(TaskManager::WindowTitle);
+    int aboutShown = 0;
+    int closed = 0;
+
+    std::vector<std::string> titles(int list) const {
+        std::vector<std::string> out;
+        for (const TaskRow& row : atm.list(list).rows)
+            out.push_back(row.title);
+        return out;
+    }
+    std::string setting(const std::string& key) {
+        return settings.get(kSettingsApplication, "ATM", key, "(missing)");
+    }
+};
+
+using Titles = std::vector<std::string>;
+
+TEST(TaskList, VisibleTitledWindowsInStackOrderAndAllTitledOnesInTheSecondList) {
+    AtmRig rig;
+    rig.desktop.open("Wizard");
+    const WindowId hidden = rig.desktop.open("Hidden helper", kHidden);
+    rig.desktop.open("", kVisible); // untitled: never listed
+    const WindowId editor = rig.desktop.open("Editor");
+    rig.atm.Form_Load();
+
+    EXPECT_EQ(rig.titles(0), (Titles{"Editor", "Wizard"}));
+    EXPECT_EQ(rig.titles(1), (Titles{"Editor", "Hidden helper", "Wizard"}));
+    const TaskList& apps = rig.atm.list(0);
+    EXPECT_EQ(apps.rows[0].handle, std::to_string(editor));
+    EXPECT_EQ(apps.rows[0].image, 1);
+    EXPECT_EQ(rig.atm.list(1).rows[1].handle, std::to_string(hidden));
+    EXPECT_EQ(rig.atm.list(1).rows[1].image, 2);
+    EXPECT_EQ(apps.arrangement, 1);
+}
+
+TEST(TaskList, TitlesAreCutAtTheirFirstNul) {
+    EXPECT_EQ(TaskManager::Strip_At_Nul(std::string("Report\0junk", 11)), "Report");
+    EXPECT_EQ(TaskManager::Strip_At_Nul("plain"), "plain");
+    AtmRig rig;
+    rig.desktop.open(std::string("Notes\0tail", 10));
+    rig.desktop.open(std::string("\0only after", 11)); // empty once cut: not listed
+    rig.atm.Form_Load();
+    EXPECT_EQ(rig.titles(0), (Titles{"Notes"}));
+}
+
+TEST(TaskList, OnlyAChangeInTheNumberOfTitledWindowsRebuilds) {
+    AtmRig rig;
+    const WindowId gamma = rig.desktop.open("Gamma", kHidden);
+    const WindowId alpha = rig.desktop.open("Alpha");
+    rig.desktop.open("Beta");
+    rig.atm.Form_Load();
+    EXPECT_EQ(rig.titles(0), (Titles{"Beta", "Alpha"}));
+    const std::uint64_t built = rig.atm.revision();
+
+    // A new title alone changes nothing, even on F5 or after a button.
+    rig.desktop.find(alpha)->title = "Alpha renamed";
+    rig.atm.RefreshMenu_Click();
+    rig.atm.CommandButton_Click(2);
+    EXPECT_EQ(rig.titles(0), (Titles{"Beta", "Alpha"}));
+
+    // A window that hides while another appears keeps the count, so the hidden one stays
+    // listed and the new one is missing.
+    rig.desktop.find(alpha)->style = kHidden;
+    rig.desktop.find(gamma)->style = kVisible;
+    rig.atm.Update_AppList();
+    EXPECT_EQ(rig.titles(0), (Titles{"Beta", "Alpha"}));
+    // Likewise one window closing while another opens.
+    rig.desktop.close(alpha);
+    rig.desktop.open("Delta");
+    rig.atm.Update_AppList();
+    EXPECT_EQ(rig.atm.revision(), built);
+
+    rig.desktop.open("Epsilon");
+    rig.atm.Update_AppList();
+    EXPECT_EQ(rig.titles(0), (Titles{"Epsilon", "Delta", "Beta", "Gamma"}));
+    EXPECT_GT(rig.atm.revision(), built);
+}
+
+TEST(TaskList, TimerRefreshKeepsTheSelectedRowNumbers) {
+    AtmRig rig;
+    rig.desktop.open("One");
+    rig.desktop.open("Two");
+    rig.desktop.open("Three", kHidden);
+    rig.atm.Form_Load();
+    rig.atm.select(0, 2);
+    rig.atm.select(1, 3);
+    rig.desktop.open("Four");
+    rig.atm.App_Timer_Timer();
+    EXPECT_EQ(rig.titles(0), (Titles{"Four", "Two", "One"}));
+    EXPECT_EQ(rig.atm.list(0).selected, 2); // the same number, now another window
+    EXPECT_EQ(rig.atm.list(1).selected, 3);
+
+    // A stored number past the end of the new list selects nothing.
+    rig.atm.select(0, 3);
+    rig.desktop.windows.erase(rig.desktop.windows.begin(), rig.desktop.windows.begin() + 2);
+    rig.atm.App_Timer_Timer();
+    EXPECT_EQ(rig.atm.list(0).selected, 0);
+}
+
+TEST(TaskActions, SwitchRestoresAMinimisedWindowBeforeRaisingIt) {
+    AtmRig rig;
+    const WindowId small = rig.desktop.open("Small", kMinimised);
+    const WindowId normal = rig.desktop.open("Normal");
+    rig.atm.Form_Load();
+    rig.atm.select(0, 2);
+    rig.atm.CommandButton_Click(0);
+    rig.atm.select(0, 1);
+    rig.atm.CommandButton_Click(0);
+    EXPECT_EQ(rig.desktop.requests,
+              (Titles{"restore " + std::to_string(small), "raise " + std::to_string(small),
+                      "raise " + std::to_string(normal)}));
+}
+
+TEST(TaskActions, ShowTaskRaisesTheHiddenWindowWithoutRestoring) {
+    AtmRig rig;
+    const WindowId hidden = rig.desktop.open("Hidden", kHidden | WindowStyle::Minimised);
+    rig.atm.Form_Load();
+    rig.atm.select(1, 1);
+    rig.atm.CommandButton_Click(3);
+    EXPECT_EQ(rig.desktop.requests, (Titles{"raise " + std::to_string(hidden)}));
+}
+
+TEST(TaskActions, DoubleClickSwitchesToTheApplicationListsSelection) {
+    AtmRig rig;
+    const WindowId app = rig.desktop.open("Application");
+    rig.desktop.open("Process only", kHidden);
+    rig.atm.Form_Load();
+    rig.atm.select(0, 1);
+    rig.atm.select(1, 1);
+    rig.atm.TaskView_DblClick();
+    EXPECT_EQ(rig.desktop.requests, (Titles{"raise " + std::to_string(app)}));
+}
+
+TEST(TaskActions, EndTaskAsksFirstAndOnlyAsksTheWindowToClose) {
+    AtmRig rig;
+    const WindowId report = rig.desktop.open("Report");
+    rig.atm.Form_Load();
+    rig.atm.select(0, 1);
+    rig.dialogs.messageAnswer = MsgAnswer::No;
+    rig.atm.CommandButton_Click(5);
+    EXPECT_TRUE(rig.desktop.requests.empty());
+    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+    EXPECT_EQ(rig.dialogs.messages[0].text, "Are you sure you want to end the process: Report.\r"
+                                            "This may cause system hanging or unpredictable "
+                                            "results!");
+    EXPECT_EQ(rig.dialogs.messages[0].style, 36);
+    EXPECT_EQ(rig.dialogs.messages[0].title, "Warning!");
+
+    rig.dialogs.messageAnswer = MsgAnswer::Yes;
+    rig.atm.select(1, 1);
+    rig.atm.CommandButton_Click(1);
+    EXPECT_EQ(rig.desktop.requests, (Titles{"close " + std::to_string(report)}));
+}
+
+TEST(TaskActions, NewTaskAsksForAProgramAndStartsItSilently) {
+    AtmRig rig;
+    rig.atm.Form_Load();
+    rig.files.answers = {std::string("/usr/bin/xterm"), std::nullopt};
+    rig.files.startWorks = false;
+    rig.atm.CommandButton_Click(2);
+    rig.atm.CommandButton_Click(4); // cancelled: nothing happens
+    ASSERT_EQ(rig.files.requests.size(), 2u);
+    const FileDialogRequest& request = rig.files.requests[0];
+    EXPECT_EQ(request.title, "New Task ...");
+    EXPECT_EQ(request.initialFolder, "/opt/vexo/");
+    EXPECT_EQ(request.filter,
+              "Executable Files (*.exe)|*.exe|TSR Executable (*.com)|*.com|All Files (*.*)|*.*");
+    EXPECT_EQ(request.filterIndex, 1);
+    EXPECT_EQ(request.flags, 0x81004u);
+    EXPECT_EQ(rig.files.started, (Titles{"/usr/bin/xterm"}));
+    EXPECT_TRUE(rig.dialogs.messages.empty());
+}
+
+TEST(TaskActions, NothingSelectedOrAnEmptyListDoesNothingButRefresh) {
+    AtmRig rig;
+    rig.atm.Form_Load();
+    for (int button = 0; button < 6; ++button) {
+        if (button != 2 && button != 4)
+            rig.atm.CommandButton_Click(button);
+    }
+    rig.atm.TaskView_DblClick();
+    EXPECT_TRUE(rig.desktop.requests.empty());
+    EXPECT_TRUE(rig.dialogs.messages.empty());
+    EXPECT_EQ(rig.log.yields(), 5u); // every button yields before its refresh
+}
+
+TEST(AtmSettings, FirstUseShowsTheReportViewWithoutAutomaticRefresh) {
+    AtmRig rig;
+    rig.atm.Form_Load();
+    EXPECT_TRUE(rig.atm.checked(AtmCheck::ViewReport));
+    EXPECT_FALSE(rig.atm.checked(AtmCheck::ViewIcons));
+    for (AtmCheck speed :
+         {AtmCheck::SpeedHigh, AtmCheck::SpeedNormal, AtmCheck::SpeedSlow, AtmCheck::SpeedPaused})
+        EXPECT_FALSE(rig.atm.checked(speed));
+    EXPECT_EQ(rig.atm.timerInterval(), 0);
+    EXPECT_EQ(rig.atm.list(0).viewMode, 3);
+    EXPECT_TRUE(rig.settings.values.empty()); // nothing written until the window unloads
+}
+
+TEST(AtmSettings, SpeedsSetTheTimerAndPausedIsRememberedAlone) {
+    AtmRig rig;
+    rig.atm.Form_Load();
+    rig.atm.UpdHigh_Click();
+    EXPECT_EQ(rig.atm.timerInterval(), 500);
+    rig.atm.UpdNorm_Click();
+    EXPECT_EQ(rig.atm.timerInterval(), 1000);
+    rig.atm.UpdSlow_Click();
+    EXPECT_EQ(rig.atm.timerInterval(), 4000);
+    rig.atm.UpdNone_Click();
+    EXPECT_EQ(rig.atm.timerInterval(), 0);
+    rig.atm.Form_QueryUnload();
+    EXPECT_EQ(rig.setting("UpdateMode4"), "True");
+    for (const char* key : {"UpdateMode1", "UpdateMode2", "UpdateMode3", "ViewMode1"})
+        EXPECT_EQ(rig.setting(key), "False") << key;
+    EXPECT_EQ(rig.setting("ViewMode2"), "True");
+}
+
+TEST(AtmSettings, StoredMarksAreRestoredAndTheLastCheckedSpeedWins) {
+    AtmRig rig;
+    rig.settings.save(kSettingsApplication, "ATM", "ViewMode1", "True");
+    rig.settings.save(kSettingsApplication, "ATM", "ViewMode2", "True");
+    rig.settings.save(kSettingsApplication, "ATM", "UpdateMode1", "True");
+    rig.settings.save(kSettingsApplication, "ATM", "UpdateMode3", "true");
+    rig.atm.Form_Load();
+    EXPECT_TRUE(rig.atm.checked(AtmCheck::ViewIcons));
+    EXPECT_TRUE(rig.atm.checked(AtmCheck::ViewReport));
+    EXPECT_EQ(rig.atm.list(0).viewMode, 3);
+    EXPECT_EQ(rig.atm.list(1).viewMode, 3);
+    EXPECT_EQ(rig.atm.timerInterval(), 4000);
+
+    rig.atm.ViewIcon_Click();
+    EXPECT_FALSE(rig.atm.checked(AtmCheck::ViewReport));
+    EXPECT_EQ(rig.atm.list(1).viewMode, 0);
+}
+
+TEST(AtmSettings, TruthTexts) {
+    EXPECT_TRUE(parseTruth("True", false));
+    EXPECT_TRUE(parseTruth("TRUE", false));
+    EXPECT_TRUE(parseTruth("-1", false));
+    EXPECT_FALSE(parseTruth("False", true));
+    EXPECT_FALSE(parseTruth("0", true));
+    EXPECT_TRUE(parseTruth("maybe", true));
+    EXPECT_FALSE(parseTruth("", false));
+}
+
+TEST(AtmMenus, ExitSavesAndClosesAboutOpensTheBox) {
+    AtmRig rig;
+    rig.atm.Form_Load();
+    rig.atm.ViewIcon_Click();
+    rig.atm.ExitMenu_Click();
+    EXPECT_EQ(rig.closed, 1);
+    EXPECT_EQ(rig.setting("ViewMode1"), "True");
+    rig.atm.AboutMenu_Click();
+    EXPECT_EQ(rig.aboutShown, 1);
+}
+
+TEST(AtmSort, ColumnClickSortsOnceDescendingAsText) {
+    AtmRig rig;
+    rig.desktop.windows.clear();
+    rig.desktop.windows.push_back({10000, "beta", kVisible});
+    rig.desktop.windows.push_back({9, "Alpha", kVisible});
+    rig.desktop.windows.push_back({123, "gamma", kVisible});
+    rig.atm.Form_Load();
+    rig.atm.select(0, 1); // beta
+    rig.atm.ColumnClick(0, 1);
+    std::vector<std::string> handles;
+    for (const TaskRow& row : rig.atm.list(0).rows)
+        handles.push_back(row.handle);
+    EXPECT_EQ(handles, (Titles{"9", "123", "10000"}));
+    EXPECT_EQ(rig.atm.list(0).selected, 3); // the selection stays with beta
+
+    rig.atm.ColumnClick(0, 0);
+    EXPECT_EQ(rig.titles(0), (Titles{"gamma", "beta", "Alpha"}));
+
+    // Sorting is switched off again: a rebuild lists in stack order.
+    rig.desktop.windows.push_back({77, "delta", kVisible});
+    rig.atm.Update_AppList();
+    EXPECT_EQ(rig.titles(0), (Titles{"beta", "Alpha", "gamma", "delta"}));
+}
+
+TEST(AtmStatus, SaysWhyNothingIsListedWithoutAWindowSystem) {
+    AtmRig rig;
+    EXPECT_EQ(rig.atm.statusText(), TaskManager::StatusHint);
+    rig.desktop.reason = "No X11 display: DISPLAY is not set";
+    rig.desktop.windows.clear();
+    rig.atm.Form_Load();
+    EXPECT_EQ(rig.atm.statusText(), "No X11 display: DISPLAY is not set");
+    EXPECT_TRUE(rig.atm.list(1).rows.empty());
+}
+
+TEST(ApplicationTasks, ReadsTheApplicationListAndSavesSettingsOnUnload) {
+    AtmRig rig;
+    rig.desktop.open("Terminal");
+    rig.desktop.open("Hidden", kHidden);
+    rig.desktop.open("Browser");
+    EXPECT_EQ(readApplicationTasks(rig.atm), (Titles{"Browser", "Terminal"}));
+    EXPECT_EQ(rig.setting("ViewMode2"), "True");
+}
+
+} // namespace
+} // namespace vexo
