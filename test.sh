@@ -6,7 +6,15 @@ VEXO_ROOT="$(cd "$(dirname "$0")" && pwd)"
 cd "$VEXO_ROOT"
 source scripts/setup.sh
 
-vexo_install_packages "${VEXO_PACKAGES[@]}"
+vexo_install_packages "${VEXO_PACKAGES[@]}" "${VEXO_TEST_PACKAGES[@]}"
+
+# Two X servers for the window tests: one with a window manager, one without.
+trap vexo_stop_started EXIT
+vexo_start_display VEXO_X11_DISPLAY_WM wm
+vexo_start_display VEXO_X11_DISPLAY_BARE
+export VEXO_X11_DISPLAY_WM VEXO_X11_DISPLAY_BARE
+export DISPLAY="$VEXO_X11_DISPLAY_WM"
+echo "X servers: $VEXO_X11_DISPLAY_WM (openbox), $VEXO_X11_DISPLAY_BARE (bare)"
 
 echo "== Build"
 vexo_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_WERROR=ON

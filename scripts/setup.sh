@@ -2,7 +2,11 @@
 # Source it; it defines functions only.
 
 VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
-    libgl-dev libegl-dev libx11-dev libgl1-mesa-dri libegl-mesa0 qt6-base-dev fonts-dejavu-core)
+    libgl-dev libegl-dev libx11-dev libgl1-mesa-dri libegl-mesa0 qt6-base-dev fonts-dejavu-core
+    libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev)
+
+# What the tests on real X servers need besides.
+VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl)
 
 vexo_install_packages() {
     local missing=()
@@ -28,4 +32,40 @@ vexo_build() {
     shift
     cmake -S "$VEXO_ROOT" -B "$dir" -G Ninja "$@"
     cmake --build "$dir" -j "$(nproc)"
+}
+
+VEXO_STARTED_PIDS=()
+
+vexo_stop_started() {
+    local pid
+    for pid in "${VEXO_STARTED_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+}
+
+# vexo_start_display VARIABLE [wm]: starts an X server (and with "wm" openbox on it) and sets
+# VARIABLE to its display name.
+vexo_start_display() {
+    local variable="$1" with_wm="${2:-}" fd_file pid display i
+    fd_file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+    pid=$!
+    VEXO_STARTED_PIDS+=("$pid")
+    for i in $(seq 100); do
+        [ -s "$fd_file" ] && break
+        sleep 0.1
+    done
+    [ -s "$fd_file" ] || { echo "Xvfb did not start" >&2; return 1; }
+    display=":$(head -n1 "$fd_file")"
+    rm -f "$fd_file"
+    if [ "$with_wm" = wm ]; then
+        DISPLAY="$display" openbox >/dev/null 2>&1 &
+        VEXO_STARTED_PIDS+=("$!")
+        for i in $(seq 100); do
+            DISPLAY="$display" wmctrl -m >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        DISPLAY="$display" wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start" >&2; return 1; }
+    fi
+    printf -v "$variable" '%s' "$display"
 }

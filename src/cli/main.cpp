@@ -1,16 +1,33 @@
 #include "RunCommand.h"
 #include "SysinfoCommand.h"
+#include "TasksCommand.h"
 #include "TerminalDialogs.h"
+#include "platform/MemorySettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSecondsClock.h"
 #include "platform/linux/LinuxSystemQueries.h"
+#include "platform/linux/XcbWindowSystem.h"
 #include "sysinfo/SystemInfo.h"
+#include "taskman/TaskManager.h"
 
 #include <cstring>
 #include <iostream>
 #include <unistd.h>
 
 namespace {
+
+// Nothing is asked for or started from the terminal.
+class NoPrograms final : public vexo::FileDialogs, public vexo::ProgramStarter {
+public:
+    std::optional<std::string> openFile(const vexo::FileDialogRequest&) override { return {}; }
+    std::optional<std::string> saveFile(const vexo::FileDialogRequest&) override { return {}; }
+    bool startProgram(const std::string&) override { return false; }
+};
+
+class NoPump final : public vexo::MessagePump {
+public:
+    void yield() override {}
+};
 
 constexpr const char* kUsage = R"(Usage: vexogauge-cli COMMAND [OPTIONS]
 
@@ -25,6 +42,9 @@ Commands:
            --name NAME    name of the run (at least 7 characters); asked for when absent
   sysinfo  Print the description of this machine that a benchmark run stores.
            --json         the fourteen values by their file keys
+  tasks    List the application tasks (visible titled windows, top first) with their handles,
+           as a benchmark run records them.
+           --all          the system processes instead: every titled window, hidden ones too
   help     Show this text.
 
 Every benchmark counts the work done in 31 clock seconds, after the system has been
@@ -65,6 +85,22 @@ int main(int argc, char** argv) {
         vexo::SystemInfo info({processor, memory, os, graphics}, dialogs);
         vexo::printSystemInfo(info, json, std::cout);
         return 0;
+    }
+    if (args[0] == "tasks") {
+        const bool all = args.size() == 2 && args[1] == "--all";
+        if (args.size() > 2 || (args.size() == 2 && !all)) {
+            std::cerr << "vexogauge-cli tasks: unknown option " << args.back()
+                      << "\nTry 'vexogauge-cli help'.\n";
+            return 2;
+        }
+        vexo::XcbWindowSystem windows;
+        vexo::MemorySettingsStore settings;
+        vexo::TerminalDialogs dialogs(std::cin, std::cout, std::cerr);
+        NoPrograms programs;
+        NoPump pump;
+        vexo::TaskManager taskManager({windows, settings, dialogs, programs, programs, pump},
+                                      vexo::appFolder());
+        return vexo::printTasks(taskManager, all, std::cout, std::cerr);
     }
     std::cerr << "vexogauge-cli: unknown command " << args[0] << "\nTry 'vexogauge-cli help'.\n";
     return 2;

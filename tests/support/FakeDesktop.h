@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileDialogs.h"
+#include "platform/MemorySettingsStore.h"
 #include "platform/SettingsStore.h"
 #include "platform/WindowSystem.h"
 
@@ -66,19 +67,7 @@ private:
     WindowId m_nextId = 101;
 };
 
-class MemorySettings final : public SettingsStore {
-public:
-    std::string get(const std::string& application, const std::string& section,
-                    const std::string& key, const std::string& defaultValue) override {
-        const auto it = values.find(application + "/" + section + "/" + key);
-        return it == values.end() ? defaultValue : it->second;
-    }
-    void save(const std::string& application, const std::string& section, const std::string& key,
-              const std::string& value) override {
-        values[application + "/" + section + "/" + key] = value;
-    }
-    std::map<std::string, std::string> values;
-};
+using MemorySettings = MemorySettingsStore;
 
 class FakeFileDialogs final : public FileDialogs, public ProgramStarter {
 public:

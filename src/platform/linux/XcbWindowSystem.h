@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/WindowSystem.h"
+
+#include <string>
+#include <vector>
+#include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
+
+namespace vexo {
+
+// The top-level windows of an X11 display, through a connection of its own. With a window
+// manager the managed windows come from its stacking list and requests go through it (EWMH);
+// windows it does not manage (withdrawn ones among them) are found among the root's children.
+// X errors never end the program: a failed query answers as for a vanished window.
+class XcbWindowSystem final : public WindowSystem {
+public:
+    // Connects to the display named by DISPLAY.
+    XcbWindowSystem();
+    ~XcbWindowSystem() override;
+    XcbWindowSystem(const XcbWindowSystem&) = delete;
+    XcbWindowSystem& operator=(const XcbWindowSystem&) = delete;
+
+    std::string unavailableReason() const override;
+    std::vector<WindowId> topLevelWindows() override;
+    std::string windowText(WindowId window) override;
+    std::uint32_t windowStyle(WindowId window) override;
+    void restore(WindowId window) override;
+    void raiseAndShow(WindowId window) override;
+    void requestClose(WindowId window) override;
+
+    bool windowManagerRunning();
+
+private:
+    bool usable() const;
+    xcb_window_t windowManagerCheckWindow();
+    std::vector<WindowId> managedWindows();
+    bool isManaged(WindowId window);
+    bool isIconic(WindowId window);
+    bool supportsDelete(WindowId window);
+    void activate(WindowId window);
+    void mapAndRaise(WindowId window);
+    void discardPendingEvents();
+    xcb_atom_t atom(const char* name);
+
+    xcb_connection_t* m_connection = nullptr;
+    xcb_ewmh_connection_t m_ewmh{};
+    bool m_ewmhReady = false;
+    int m_screen = 0;
+    xcb_window_t m_root = 0;
+    std::string m_reason;
+    xcb_atom_t m_wmState = XCB_ATOM_NONE;
+    xcb_atom_t m_wmProtocols = XCB_ATOM_NONE;
+    xcb_atom_t m_wmDeleteWindow = XCB_ATOM_NONE;
+    xcb_atom_t m_compoundText = XCB_ATOM_NONE;
+};
+
+} // namespace vexo

@@ -1,0 +1,352 @@
+// The window service against real X servers: one run by openbox and one without any window
+// manager. ./test.sh starts both and names them in VEXO_X11_DISPLAY_WM and
+// VEXO_X11_DISPLAY_BARE.
+#include "platform/linux/XcbWindowSystem.h"
+
+#include "platform/MemorySettingsStore.h"
+#include "support/FakeDesktop.h"
+#include "support/RunRecorder.h"
+#include "taskman/TaskManager.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
+#include <thread>
+#include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
+#include <xcb/xcb_icccm.h>
+
+namespace vexo {
+namespace {
+
+bool useDisplay(const char* variable) {
+    const char* display = std::getenv(variable);
+    if (display == nullptr || *display == '\0')
+        return false;
+    setenv("DISPLAY", display, 1);
+    return true;
+}
+
+bool eventually(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return condition();
+}
+
+// A client of its own on the display, owning test windows as any program would.
+class TestClient {
+public:
+    TestClient() {
+        m_connection = xcb_connect(nullptr, nullptr);
+        m_screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        m_protocols = atom("WM_PROTOCOLS");
+        m_delete = atom("WM_DELETE_WINDOW");
+        m_utf8 = atom("UTF8_STRING");
+        m_netName = atom("_NET_WM_NAME");
+        m_changeState = atom("WM_CHANGE_STATE");
+        m_wmState = atom("WM_STATE");
+    }
+    ~TestClient() { xcb_disconnect(m_connection); }
+
+    bool ok() const { return xcb_connection_has_error(m_connection) == 0; }
+
+    xcb_window_t create(const std::string& title, bool map, bool takesDelete = true) {
+        const xcb_window_t window = xcb_generate_id(m_connection);
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_screen->root, 10, 10, 200,
+                          100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, m_screen->root_visual, 0, nullptr);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, m_netName, m_utf8, 8,
+                            static_cast<std::uint32_t>(title.size()), title.data());
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
+                            XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(title.size()),
+                            title.data());
+        if (takesDelete)
+            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, m_protocols,
+                                XCB_ATOM_ATOM, 32, 1, &m_delete);
+        if (map)
+            xcb_map_window(m_connection, window);
+        xcb_flush(m_connection);
+        return window;
+    }
+
+    void setLatin1Name(xcb_window_t window, const std::string& bytes) {
+        xcb_delete_property(m_connection, window, m_netName);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
+                            XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(bytes.size()),
+                            bytes.data());
+        xcb_flush(m_connection);
+    }
+
+    // Asks the window manager to iconify the window, as a program's minimise button does.
+    void minimise(xcb_window_t window) {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window;
+        message.type = m_changeState;
+        message.data.data32[0] = XCB_ICCCM_WM_STATE_ICONIC;
+        xcb_send_event(m_connection, 0, m_screen->root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(m_connection);
+    }
+
+    void destroy(xcb_window_t window) {
+        xcb_destroy_window(m_connection, window);
+        xcb_flush(m_connection);
+    }
+
+    bool viewable(xcb_window_t window) {
+        auto* reply = xcb_get_window_attributes_reply(
+            m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
+        const bool result = reply != nullptr && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(reply);
+        return result;
+    }
+
+    bool iconic(xcb_window_t window) {
+        auto* reply = xcb_get_property_reply(
+            m_connection, xcb_get_property(m_connection, 0, window, m_wmState, m_wmState, 0, 2),
+            nullptr);
+        const bool result = reply != nullptr && xcb_get_property_value_length(reply) >= 4 &&
+                            *static_cast<std::uint32_t*>(xcb_get_property_value(reply)) ==
+                                XCB_ICCCM_WM_STATE_ICONIC;
+        std::free(reply);
+        return result;
+    }
+
+    xcb_window_t activeWindow() {
+        const xcb_atom_t active = atom("_NET_ACTIVE_WINDOW");
+        auto* reply = xcb_get_property_reply(
+            m_connection,
+            xcb_get_property(m_connection, 0, m_screen->root, active, XCB_ATOM_WINDOW, 0, 1),
+            nullptr);
+        xcb_window_t window = XCB_NONE;
+        if (reply != nullptr && xcb_get_property_value_length(reply) >= 4)
+            window = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
+        std::free(reply);
+        return window;
+    }
+
+    // True once a WM_DELETE_WINDOW request for the window has arrived.
+    bool deleteRequested(xcb_window_t window) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+            if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE) {
+                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+                if (message->window == window && message->type == m_protocols &&
+                    message->data.data32[0] == m_delete)
+                    m_deleted.push_back(window);
+            }
+            std::free(event);
+        }
+        return std::find(m_deleted.begin(), m_deleted.end(), window) != m_deleted.end();
+    }
+
+private:
+    xcb_atom_t atom(const char* name) {
+        auto* reply = xcb_intern_atom_reply(
+            m_connection,
+            xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+            nullptr);
+        const xcb_atom_t result = reply != nullptr ? reply->atom : 0;
+        std::free(reply);
+        return result;
+    }
+
+    xcb_connection_t* m_connection;
+    xcb_screen_t* m_screen;
+    xcb_atom_t m_protocols, m_delete, m_utf8, m_netName, m_changeState, m_wmState;
+    std::vector<xcb_window_t> m_deleted;
+};
+
+std::ptrdiff_t position(const std::vector<WindowId>& windows, WindowId window) {
+    const auto at = std::find(windows.begin(), windows.end(), window);
+    return at == windows.end() ? -1 : at - windows.begin();
+}
+
+class WithWindowManager : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!useDisplay("VEXO_X11_DISPLAY_WM"))
+            GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
+    }
+};
+
+class WithoutWindowManager : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!useDisplay("VEXO_X11_DISPLAY_BARE"))
+            GTEST_SKIP() << "VEXO_X11_DISPLAY_BARE names no X server";
+    }
+};
+
+TEST_F(WithWindowManager, ListsWindowsWithTitlesAndStatesInStackingOrder) {
+    TestClient client;
+    ASSERT_TRUE(client.ok());
+    XcbWindowSystem service;
+    ASSERT_EQ(service.unavailableReason(), "");
+    ASSERT_TRUE(service.windowManagerRunning());
+
+    const xcb_window_t lower = client.create("Vexo lower", true);
+    ASSERT_TRUE(eventually([&] { return client.viewable(lower); }));
+    const xcb_window_t upper = client.create("Vexo upper \xE2\x80\x93 dash", true);
+    const xcb_window_t hidden = client.create("Vexo hidden", false);
+    const xcb_window_t small = client.create("Vexo minimised", true);
+    ASSERT_TRUE(eventually([&] { return client.viewable(upper) && client.viewable(small); }));
+    client.minimise(small);
+    ASSERT_TRUE(eventually([&] { return client.iconic(small); }));
+
+    const std::vector<WindowId> windows = service.topLevelWindows();
+    for (const xcb_window_t window : {lower, upper, hidden, small})
+        EXPECT_GE(position(windows, window), 0) << window;
+    EXPECT_LT(position(windows, upper), position(windows, lower));
+
+    EXPECT_EQ(service.windowText(upper), "Vexo upper \xE2\x80\x93 dash");
+    EXPECT_EQ(service.windowText(hidden), "Vexo hidden");
+    EXPECT_EQ(service.windowStyle(lower), WindowStyle::Visible);
+    EXPECT_EQ(service.windowStyle(hidden), 0u);
+    EXPECT_EQ(service.windowStyle(small), WindowStyle::Visible | WindowStyle::Minimised);
+
+    // An old-style Latin-1 title is read as such.
+    client.setLatin1Name(hidden, "Caf\xE9");
+    EXPECT_TRUE(eventually([&] { return service.windowText(hidden) == "Caf\xC3\xA9"; }))
+        << service.windowText(hidden);
+    // A vanished window answers like one without title or style.
+    client.destroy(lower);
+    EXPECT_TRUE(eventually([&] { return service.windowText(lower).empty(); }));
+    EXPECT_EQ(service.windowStyle(lower), 0u);
+    for (const xcb_window_t window : {upper, hidden, small})
+        client.destroy(window);
+}
+
+TEST_F(WithWindowManager, SwitchingToAMinimisedWindowRestoresAndActivatesIt) {
+    TestClient client;
+    XcbWindowSystem service;
+    const xcb_window_t small = client.create("Vexo to restore", true);
+    ASSERT_TRUE(eventually([&] { return client.viewable(small); }));
+    client.minimise(small);
+    ASSERT_TRUE(eventually([&] { return client.iconic(small); }));
+    ASSERT_FALSE(client.viewable(small));
+
+    service.restore(small);
+    service.raiseAndShow(small);
+    EXPECT_TRUE(eventually([&] { return client.viewable(small); }));
+    EXPECT_TRUE(eventually([&] { return client.activeWindow() == small; }));
+    client.destroy(small);
+}
+
+TEST_F(WithWindowManager, ShowingAHiddenWindowMapsIt) {
+    TestClient client;
+    XcbWindowSystem service;
+    const xcb_window_t hidden = client.create("Vexo to show", false);
+    ASSERT_FALSE(client.viewable(hidden));
+    service.raiseAndShow(hidden);
+    EXPECT_TRUE(eventually([&] { return client.viewable(hidden); }));
+    EXPECT_EQ(service.windowStyle(hidden), WindowStyle::Visible);
+    client.destroy(hidden);
+}
+
+TEST_F(WithWindowManager, CloseIsOnlyARequestToTheWindow) {
+    TestClient client;
+    XcbWindowSystem service;
+    const xcb_window_t polite = client.create("Vexo to close", true);
+    const xcb_window_t stubborn = client.create("Vexo without delete", true, false);
+    ASSERT_TRUE(eventually([&] { return client.viewable(polite) && client.viewable(stubborn); }));
+
+    service.requestClose(polite);
+    EXPECT_TRUE(eventually([&] { return client.deleteRequested(polite); }));
+    // The window stays until its program closes it.
+    EXPECT_TRUE(client.viewable(polite));
+
+    // A window that does not take part in the delete protocol is never killed instead.
+    service.requestClose(stubborn);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(client.ok());
+    EXPECT_TRUE(client.viewable(stubborn));
+    client.destroy(polite);
+    client.destroy(stubborn);
+}
+
+TEST_F(WithWindowManager, RefreshingWhileWindowsComeAndGoNeverFails) {
+    TestClient client;
+    ASSERT_TRUE(client.ok());
+    std::atomic<bool> done = false;
+    std::thread churn([&] {
+        TestClient other;
+        for (int i = 0; i < 300; ++i) {
+            const xcb_window_t window = other.create("Vexo churn " + std::to_string(i), i % 2 == 0);
+            if (i % 3 == 0)
+                other.minimise(window);
+            other.destroy(window);
+        }
+        done = true;
+    });
+
+    XcbWindowSystem service;
+    MemorySettingsStore settings;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs(log);
+    test::FakeFileDialogs files;
+    test::CountingPump pump(log);
+    TaskManager atm({service, settings, dialogs, files, files, pump}, "/tmp/");
+    atm.Form_Load();
+    int refreshes = 0;
+    while (!done || refreshes < 20) {
+        atm.Update_AppList();
+        for (const TaskRow& row : atm.list(1).rows)
+            ASSERT_FALSE(row.title.empty());
+        ++refreshes;
+    }
+    churn.join();
+    EXPECT_EQ(service.unavailableReason(), "");
+    EXPECT_TRUE(client.ok());
+}
+
+TEST_F(WithoutWindowManager, WalksTheRootsChildrenAndActsDirectly) {
+    TestClient client;
+    ASSERT_TRUE(client.ok());
+    XcbWindowSystem service;
+    ASSERT_FALSE(service.windowManagerRunning());
+    const xcb_window_t first = client.create("Bare first", true);
+    const xcb_window_t second = client.create("Bare second", true);
+    const xcb_window_t hidden = client.create("Bare hidden", false);
+    ASSERT_TRUE(eventually([&] { return client.viewable(second); }));
+
+    const std::vector<WindowId> windows = service.topLevelWindows();
+    EXPECT_LT(position(windows, hidden), position(windows, second));
+    EXPECT_LT(position(windows, second), position(windows, first));
+    EXPECT_EQ(service.windowStyle(hidden), 0u);
+    EXPECT_EQ(service.windowText(second), "Bare second");
+
+    service.raiseAndShow(hidden);
+    EXPECT_TRUE(eventually([&] { return client.viewable(hidden); }));
+    service.raiseAndShow(first);
+    EXPECT_TRUE(eventually([&] { return position(service.topLevelWindows(), first) == 0; }));
+
+    service.requestClose(second);
+    EXPECT_TRUE(eventually([&] { return client.deleteRequested(second); }));
+    for (const xcb_window_t window : {first, second, hidden})
+        client.destroy(window);
+}
+
+TEST(NoDisplay, TheServiceSaysWhyItListsNothing) {
+    const char* saved = std::getenv("DISPLAY");
+    const std::string previous = saved != nullptr ? saved : "";
+    unsetenv("DISPLAY");
+    XcbWindowSystem service;
+    EXPECT_NE(service.unavailableReason().find("DISPLAY is not set"), std::string::npos);
+    EXPECT_TRUE(service.topLevelWindows().empty());
+    EXPECT_EQ(service.windowText(1), "");
+    service.raiseAndShow(1); // nothing to do, and no crash
+    if (!previous.empty())
+        setenv("DISPLAY", previous.c_str(), 1);
+}
+
+} // namespace
+} // namespace vexo
