@@ -12,4 +12,8 @@ std::vector<std::string> readApplicationTasks(TaskManager& taskManager) {
     return titles;
 }
 
+std::vector<std::string> TaskManagerTitles::applicationTaskTitles() {
+    return readApplicationTasks(m_taskManager);
+}
+
 } // namespace vexo

@@ -1,0 +1,179 @@
+#include "QtPlatform.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QWidget>
+
+namespace vexo {
+
+QString toQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string fromQt(const QString& text) {
+    return text.toStdString();
+}
+
+QString withLineBreaks(const std::string& text) {
+    QString out = toQt(text);
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return out;
+}
+
+namespace {
+
+QSettings settingsFor(const std::string& application) {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("vexogauge"),
+                     toQt(application));
+}
+
+} // namespace
+
+std::string QtSettingsStore::get(const std::string& application, const std::string& section,
+                                 const std::string& key, const std::string& defaultValue) {
+    QSettings settings = settingsFor(application);
+    settings.beginGroup(toQt(section));
+    return fromQt(settings.value(toQt(key), toQt(defaultValue)).toString());
+}
+
+void QtSettingsStore::save(const std::string& application, const std::string& section,
+                           const std::string& key, const std::string& value) {
+    QSettings settings = settingsFor(application);
+    settings.beginGroup(toQt(section));
+    settings.setValue(toQt(key), toQt(value));
+}
+
+int QtDialogs::messageBox(const std::string& text, int style, const std::string& title) {
+    QMessageBox box(m_owner ? m_owner() : nullptr);
+    box.setWindowTitle(toQt(title.empty() ? kApplicationTitle : title));
+    box.setText(withLineBreaks(text));
+    switch (style & 0x70) {
+    case MsgStyle::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgStyle::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgStyle::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgStyle::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    switch (style & 7) {
+    case MsgStyle::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MsgStyle::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return MsgAnswer::Yes;
+    case QMessageBox::No:
+        return MsgAnswer::No;
+    case QMessageBox::Cancel:
+        return MsgAnswer::Cancel;
+    default:
+        return MsgAnswer::Ok;
+    }
+}
+
+std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const std::string& title,
+                                               const std::string& defaultText, int leftTwips,
+                                               int topTwips) {
+    QWidget* owner = m_owner ? m_owner() : nullptr;
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(toQt(title.empty() ? kApplicationTitle : title));
+    dialog.setLabelText(withLineBreaks(prompt));
+    dialog.setTextValue(toQt(defaultText));
+    if (owner != nullptr) {
+        // Twips are 1/1440 inch, measured from the owner's top-left corner as it is now.
+        const double dpiX = owner->logicalDpiX();
+        const double dpiY = owner->logicalDpiY();
+        const QPoint corner = owner->frameGeometry().topLeft();
+        dialog.move(corner + QPoint(static_cast<int>(leftTwips * dpiX / 1440),
+                                    static_cast<int>(topTwips * dpiY / 1440)));
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::string(); // a cancelled box answers the empty string
+    return fromQt(dialog.textValue());
+}
+
+QStringList nameFilters(const std::string& filter) {
+    const QStringList parts = toQt(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            if (pattern.trimmed() == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        // The description already names its patterns; Qt reads the ones in parentheses.
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+    }
+    return filters;
+}
+
+std::optional<std::string> QtDialogs::fileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(m_owner ? m_owner() : nullptr, toQt(request.title),
+                       toQt(request.initialFolder));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(!save && (request.flags & FileFlags::FileMustExist) != 0
+                           ? QFileDialog::ExistingFile
+                           : QFileDialog::AnyFile);
+    if (save && (request.flags & FileFlags::OverwritePrompt) == 0)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = nameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (!request.initialFileName.empty())
+        dialog.selectFile(toQt(request.initialFileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const std::string chosen = fromQt(dialog.selectedFiles().first());
+    if (request.maxFileNameLength > 0 &&
+        chosen.size() > static_cast<std::size_t>(request.maxFileNameLength))
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<std::string> QtDialogs::openFile(const FileDialogRequest& request) {
+    return fileDialog(request, false);
+}
+
+std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request) {
+    return fileDialog(request, true);
+}
+
+bool QtProgramStarter::startProgram(const std::string& path) {
+    const QString program = toQt(path);
+    return QFileInfo(program).isExecutable() && QProcess::startDetached(program, {});
+}
+
+void QtMessagePump::yield() {
+    QCoreApplication::processEvents();
+}
+
+QPixmap loadPicture(const std::string& path) {
+    QPixmap picture;
+    if (!picture.load(toQt(path)))
+        qWarning("VexoGAUGE: the installation picture %s is missing or unreadable", path.c_str());
+    return picture;
+}
+
+} // namespace vexo

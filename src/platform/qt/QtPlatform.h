@@ -1,0 +1,71 @@
+#pragma once
+
+// The platform services on Qt: settings, dialogs, file dialogs, program start and the message
+// pump, for the windows of the program.
+
+#include "platform/Dialogs.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessagePump.h"
+#include "platform/SettingsStore.h"
+
+#include <QPixmap>
+#include <QString>
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace vexo {
+
+QString toQt(const std::string& text);
+std::string fromQt(const QString& text);
+// Carriage returns, alone or before a line feed, become line breaks.
+QString withLineBreaks(const std::string& text);
+
+// Per user, in an INI file under the XDG configuration folder: one file per application name,
+// one group per section.
+class QtSettingsStore final : public SettingsStore {
+public:
+    std::string get(const std::string& application, const std::string& section,
+                    const std::string& key, const std::string& defaultValue) override;
+    void save(const std::string& application, const std::string& section, const std::string& key,
+              const std::string& value) override;
+};
+
+// Message boxes, input boxes and file dialogs, owned by whichever window owner() names at the
+// time they are shown.
+class QtDialogs final : public Dialogs, public FileDialogs {
+public:
+    explicit QtDialogs(std::function<QWidget*()> owner)
+        : m_owner(std::move(owner)) {}
+
+    int messageBox(const std::string& text, int style, const std::string& title) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& defaultText, int leftTwips,
+                                        int topTwips) override;
+    std::optional<std::string> openFile(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+
+private:
+    std::optional<std::string> fileDialog(const FileDialogRequest& request, bool save);
+    std::function<QWidget*()> m_owner;
+};
+
+// "description|pattern|description|pattern" as Qt name filters; "*.*" means every file.
+QStringList nameFilters(const std::string& filter);
+
+class QtProgramStarter final : public ProgramStarter {
+public:
+    bool startProgram(const std::string& path) override;
+};
+
+class QtMessagePump final : public MessagePump {
+public:
+    void yield() override;
+};
+
+// An installation picture; its format is told by its content, whatever the file's extension.
+// A missing or unreadable file gives an empty pixmap and a warning naming the file.
+QPixmap loadPicture(const std::string& path);
+
+} // namespace vexo

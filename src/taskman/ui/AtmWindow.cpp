@@ -1,0 +1,231 @@
+#include "AtmWindow.h"
+
+#include "platform/qt/QtPlatform.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vexo {
+
+namespace {
+
+const char* const kButtonCaptions[6] = {"Switch to ...", "End Task ...", "New Task ...",
+                                        "Show Task ...", "New Task ...", "End Task ..."};
+
+} // namespace
+
+AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWidget* parent)
+    : QMainWindow(parent)
+    , m_model(services, appFolder)
+    , m_appFolder(std::move(appFolder)) {
+    setWindowTitle(toQt(TaskManager::WindowTitle));
+    setMinimumSize(360, 300);
+    resize(460, 420);
+    m_taskPicture = loadPicture(m_appFolder + "data/TSImage.dat");
+    m_processPicture = loadPicture(m_appFolder + "data/PSImage.dat");
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(buildTab(TaskManager::ApplicationList, {0, 2, 5}, QString()),
+                   QStringLiteral("Task Manager"));
+    m_tabs->addTab(buildTab(TaskManager::ProcessList, {1, 3, 4}, toQt(TaskManager::Warning)),
+                   QStringLiteral("Advanced ..."));
+    setCentralWidget(m_tabs);
+    buildMenus();
+
+    m_status = new QLabel(this);
+    m_status->setToolTip(toQt(TaskManager::StatusHint));
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->addPermanentWidget(new QLabel(toQt(TaskManager::MakerName), this));
+
+    m_timer = new QTimer(this);
+    connect(m_timer, &QTimer::timeout, this,
+            [this] { run([this] { m_model.App_Timer_Timer(); }); });
+
+    // The window's own handle, so that it never lists itself.
+    m_model.setOwnWindow(static_cast<WindowId>(winId()));
+    m_model.onClose = [this] { close(); };
+}
+
+void AtmWindow::load() {
+    run([this] { m_model.Form_Load(); });
+}
+
+QWidget* AtmWindow::buildTab(int list, const std::array<int, 3>& buttons, const QString& warning) {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+
+    auto* report = new QTreeWidget(page);
+    report->setColumnCount(2);
+    report->setHeaderLabels({list == TaskManager::ApplicationList
+                                 ? QStringLiteral("Application Task")
+                                 : QStringLiteral("System Process"),
+                             QStringLiteral("Thread Id")});
+    report->setRootIsDecorated(false);
+    report->setUniformRowHeights(true);
+    report->header()->setSectionsClickable(true);
+    report->header()->setStretchLastSection(false);
+    report->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    report->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    report->setIconSize(QSize(16, 16));
+
+    auto* icons = new QListWidget(page);
+    icons->setViewMode(QListView::IconMode);
+    icons->setIconSize(QSize(32, 32));
+    icons->setGridSize(QSize(110, 72));
+    icons->setResizeMode(QListView::Adjust);
+    icons->setMovement(QListView::Static);
+    icons->setWordWrap(true);
+
+    auto* views = new QStackedWidget(page);
+    views->addWidget(icons);
+    views->addWidget(report);
+    layout->addWidget(views, 1);
+    m_views[list] = views;
+    m_reports[list] = report;
+    m_icons[list] = icons;
+
+    connect(report, &QTreeWidget::itemSelectionChanged, this, [this, list, report] {
+        if (m_filling)
+            return;
+        const QModelIndex current = report->currentIndex();
+        run([&] {
+            m_model.select(list, current.isValid() && report->currentItem()->isSelected()
+                                     ? current.row() + 1
+                                     : 0);
+        });
+    });
+    connect(icons, &QListWidget::itemSelectionChanged, this, [this, list, icons] {
+        if (m_filling)
+            return;
+        const int row = icons->currentRow();
+        run([&] {
+            m_model.select(list, row >= 0 && icons->currentItem()->isSelected() ? row + 1 : 0);
+        });
+    });
+    connect(report, &QTreeWidget::itemDoubleClicked, this,
+            [this] { run([this] { m_model.TaskView_DblClick(); }); });
+    connect(icons, &QListWidget::itemDoubleClicked, this,
+            [this] { run([this] { m_model.TaskView_DblClick(); }); });
+    connect(report->header(), &QHeaderView::sectionClicked, this,
+            [this, list](int column) { run([&] { m_model.ColumnClick(list, column); }); });
+
+    if (!warning.isEmpty()) {
+        auto* label = new QLabel(warning, page);
+        label->setObjectName(QStringLiteral("Label1"));
+        label->setWordWrap(true);
+        layout->addWidget(label);
+    }
+    auto* row = new QHBoxLayout();
+    row->addStretch(1);
+    for (const int index : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(kButtonCaptions[index]), page);
+        button->setObjectName(QStringLiteral("CommandButton%1").arg(index));
+        connect(button, &QPushButton::clicked, this,
+                [this, index] { run([&] { m_model.CommandButton_Click(index); }); });
+        row->addWidget(button);
+    }
+    layout->addLayout(row);
+    return page;
+}
+
+void AtmWindow::buildMenus() {
+    auto add = [this](QMenu* menu, const char* caption, const QKeySequence& key, auto command) {
+        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, [this, command] { run([&] { command(); }); });
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, "&Save Log File ...", QKeySequence(Qt::CTRL | Qt::Key_L), [] {});
+    file->addSeparator();
+    add(file, "&Exit ATM", QKeySequence(Qt::CTRL | Qt::Key_X),
+        [this] { m_model.ExitMenu_Click(); });
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    add(view, "&Refresh", QKeySequence(Qt::Key_F5), [this] { m_model.RefreshMenu_Click(); });
+    QMenu* speed = view->addMenu(QStringLiteral("&Update Speed"));
+    m_checkActions[2] =
+        add(speed, "&High", QKeySequence(Qt::Key_F6), [this] { m_model.UpdHigh_Click(); });
+    m_checkActions[3] =
+        add(speed, "&Normal", QKeySequence(Qt::Key_F7), [this] { m_model.UpdNorm_Click(); });
+    m_checkActions[4] =
+        add(speed, "&Slow", QKeySequence(Qt::Key_F8), [this] { m_model.UpdSlow_Click(); });
+    m_checkActions[5] =
+        add(speed, "&Paused", QKeySequence(Qt::Key_F9), [this] { m_model.UpdNone_Click(); });
+    view->addSeparator();
+    m_checkActions[0] =
+        add(view, "&Icons", QKeySequence(Qt::Key_F2), [this] { m_model.ViewIcon_Click(); });
+    m_checkActions[1] =
+        add(view, "&Report", QKeySequence(Qt::Key_F3), [this] { m_model.ViewReport_Click(); });
+    for (QAction* action : m_checkActions)
+        action->setCheckable(true);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    add(help, "&Contents", QKeySequence(Qt::Key_F1), [] {});
+    help->addSeparator();
+    add(help, "&About", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { m_model.AboutMenu_Click(); });
+}
+
+template <class Command>
+void AtmWindow::run(Command&& command) {
+    command();
+    sync();
+}
+
+void AtmWindow::sync() {
+    for (std::size_t i = 0; i < m_checkActions.size(); ++i)
+        m_checkActions[i]->setChecked(m_model.checked(static_cast<AtmCheck>(i)));
+    const int interval = m_model.timerInterval();
+    if (interval <= 0) {
+        m_timer->stop();
+    } else if (!m_timer->isActive() || m_timer->interval() != interval) {
+        m_timer->start(interval);
+    }
+    m_status->setText(toQt(m_model.statusText()));
+    if (m_model.revision() != m_shownRevision)
+        fillLists();
+}
+
+void AtmWindow::fillLists() {
+    m_filling = true;
+    for (int list = 0; list < 2; ++list) {
+        const TaskList& rows = m_model.list(list);
+        const QIcon icon(list == TaskManager::ApplicationList ? m_taskPicture : m_processPicture);
+        QTreeWidget* report = m_reports[list];
+        QListWidget* icons = m_icons[list];
+        report->clear();
+        icons->clear();
+        for (const TaskRow& row : rows.rows) {
+            auto* item = new QTreeWidgetItem(report, {toQt(row.title), toQt(row.handle)});
+            item->setIcon(0, icon);
+            auto* tile = new QListWidgetItem(icon, toQt(row.title), icons);
+            tile->setToolTip(toQt(row.title));
+        }
+        if (rows.selected > 0) {
+            report->setCurrentItem(report->topLevelItem(rows.selected - 1));
+            icons->setCurrentRow(rows.selected - 1);
+        }
+        m_views[list]->setCurrentIndex(rows.viewMode == 0 ? 0 : 1);
+    }
+    m_shownRevision = m_model.revision();
+    m_filling = false;
+}
+
+void AtmWindow::closeEvent(QCloseEvent* event) {
+    m_model.Form_QueryUnload();
+    m_timer->stop();
+    event->accept();
+}
+
+} // namespace vexo

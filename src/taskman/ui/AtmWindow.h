@@ -1,0 +1,56 @@
+#pragma once
+
+#include "taskman/TaskManager.h"
+
+#include <QMainWindow>
+#include <array>
+#include <string>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QStackedWidget;
+class QTabWidget;
+class QTimer;
+class QTreeWidget;
+
+namespace vexo {
+
+// The Advanced Task Manager window: renders the task manager's lists, check marks and status,
+// and hands every click, key and timer tick to it.
+class AtmWindow final : public QMainWindow {
+public:
+    AtmWindow(TaskManager::Services services, std::string appFolder, QWidget* parent = nullptr);
+
+    TaskManager& model() { return m_model; }
+    // Loads the lists (the window's load step); showing the window is the caller's choice.
+    void load();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    QWidget* buildTab(int list, const std::array<int, 3>& buttons, const QString& warning);
+    // Runs a command of the model, then shows what changed.
+    template <class Command>
+    void run(Command&& command);
+    void sync();
+    void fillLists();
+
+    TaskManager m_model;
+    std::string m_appFolder;
+    std::uint64_t m_shownRevision = ~0ULL;
+    QTabWidget* m_tabs = nullptr;
+    std::array<QStackedWidget*, 2> m_views{};
+    std::array<QTreeWidget*, 2> m_reports{};
+    std::array<QListWidget*, 2> m_icons{};
+    std::array<QAction*, 6> m_checkActions{};
+    QLabel* m_status = nullptr;
+    QTimer* m_timer = nullptr;
+    QPixmap m_taskPicture;
+    QPixmap m_processPicture;
+    bool m_filling = false;
+};
+
+} // namespace vexo

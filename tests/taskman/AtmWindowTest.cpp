@@ -1,0 +1,155 @@
+#include "taskman/ui/AtmWindow.h"
+
+#include "support/FakeDesktop.h"
+#include "support/RunRecorder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace vexo {
+namespace {
+
+struct WindowRig {
+    WindowRig() {
+        desktop.open("Hidden helper", 0);
+        desktop.open("Editor");
+        desktop.open("Terminal");
+        window.load();
+    }
+    test::FakeWindowSystem desktop;
+    test::MemorySettings settings;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    test::FakeFileDialogs files;
+    test::CountingPump pump{log};
+    AtmWindow window{{desktop, settings, dialogs, files, files, pump}, "/nonexistent/"};
+
+    QAction* action(const QString& caption) {
+        for (QAction* a : window.findChildren<QAction*>())
+            if (a->text() == caption)
+                return a;
+        return nullptr;
+    }
+    QTreeWidget* report(int list) {
+        return window.findChild<QTabWidget*>()->widget(list)->findChild<QTreeWidget*>();
+    }
+    QStackedWidget* views(int list) {
+        return window.findChild<QTabWidget*>()->widget(list)->findChild<QStackedWidget*>();
+    }
+};
+
+TEST(AtmWindow, ShowsTitleTabsColumnsButtonsAndStatus) {
+    WindowRig rig;
+    EXPECT_EQ(rig.window.windowTitle(), "ATM - VexoGAUGE 2002 (Advanced Task Manager)");
+    auto* tabs = rig.window.findChild<QTabWidget*>();
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_EQ(tabs->tabText(0), "Task Manager");
+    EXPECT_EQ(tabs->tabText(1), "Advanced ...");
+    EXPECT_EQ(rig.report(0)->headerItem()->text(0), "Application Task");
+    EXPECT_EQ(rig.report(0)->headerItem()->text(1), "Thread Id");
+    EXPECT_EQ(rig.report(1)->headerItem()->text(0), "System Process");
+    ASSERT_EQ(rig.report(0)->topLevelItemCount(), 2);
+    EXPECT_EQ(rig.report(0)->topLevelItem(0)->text(0), "Terminal");
+    EXPECT_EQ(rig.report(1)->topLevelItemCount(), 3);
+
+    QStringList first;
+    for (auto* button : tabs->widget(0)->findChildren<QPushButton*>())
+        first << button->text();
+    EXPECT_EQ(first, (QStringList{"Switch to ...", "New Task ...", "End Task ..."}));
+    QStringList second;
+    for (auto* button : tabs->widget(1)->findChildren<QPushButton*>())
+        second << button->text();
+    EXPECT_EQ(second, (QStringList{"End Task ...", "Show Task ...", "New Task ..."}));
+    auto* warning = tabs->widget(1)->findChild<QLabel*>("Label1");
+    ASSERT_NE(warning, nullptr);
+    EXPECT_TRUE(warning->text().startsWith("Limitations on certain processes"));
+
+    const auto labels = rig.window.statusBar()->findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 2);
+    EXPECT_EQ(labels[0]->text(), "Press F5 at any time to refresh the list");
+    EXPECT_EQ(labels[0]->toolTip(), "Press F5 at any time to refresh the list");
+}
+
+TEST(AtmWindow, MenusCarryTheirCaptionsAndShortcutKeys) {
+    WindowRig rig;
+    QStringList menus;
+    for (QAction* menu : rig.window.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Help"}));
+    const std::vector<std::pair<QString, QString>> items{{"&Save Log File ...", "Ctrl+L"},
+                                                         {"&Exit ATM", "Ctrl+X"},
+                                                         {"&Refresh", "F5"},
+                                                         {"&High", "F6"},
+                                                         {"&Normal", "F7"},
+                                                         {"&Slow", "F8"},
+                                                         {"&Paused", "F9"},
+                                                         {"&Icons", "F2"},
+                                                         {"&Report", "F3"},
+                                                         {"&Contents", "F1"},
+                                                         {"&About", "Ctrl+A"}};
+    for (const auto& [caption, key] : items) {
+        QAction* item = rig.action(caption);
+        ASSERT_NE(item, nullptr) << caption.toStdString();
+        EXPECT_EQ(item->shortcut().toString(), key) << caption.toStdString();
+    }
+    ASSERT_NE(rig.action("&Update Speed"), nullptr);
+}
+
+TEST(AtmWindow, ViewAndSpeedItemsDriveTheListsAndTheTimer) {
+    WindowRig rig;
+    EXPECT_TRUE(rig.action("&Report")->isChecked());
+    EXPECT_EQ(rig.views(0)->currentIndex(), 1);
+    rig.action("&Icons")->trigger();
+    EXPECT_EQ(rig.views(0)->currentIndex(), 0);
+    EXPECT_EQ(rig.views(1)->currentIndex(), 0);
+    EXPECT_EQ(rig.window.findChild<QTabWidget*>()->widget(0)->findChild<QListWidget*>()->count(),
+              2);
+    EXPECT_FALSE(rig.action("&Report")->isChecked());
+
+    auto* timer = rig.window.findChild<QTimer*>();
+    EXPECT_FALSE(timer->isActive());
+    rig.action("&High")->trigger();
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 500);
+    EXPECT_TRUE(rig.action("&High")->isChecked());
+    rig.action("&Paused")->trigger();
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_FALSE(rig.action("&High")->isChecked());
+}
+
+TEST(AtmWindow, DoubleClickSwitchesAndClosingSavesTheSettings) {
+    WindowRig rig;
+    QTreeWidget* apps = rig.report(0);
+    apps->setCurrentItem(apps->topLevelItem(1));
+    emit apps->itemDoubleClicked(apps->topLevelItem(1), 0);
+    ASSERT_EQ(rig.desktop.requests.size(), 1u);
+    EXPECT_EQ(rig.desktop.requests[0], "raise " + apps->topLevelItem(1)->text(1).toStdString());
+
+    rig.action("&Slow")->trigger();
+    rig.window.close();
+    EXPECT_EQ(rig.settings.get(kSettingsApplication, "ATM", "UpdateMode3", ""), "True");
+}
+
+TEST(AtmWindow, HeaderClickSortsByThreadIdAsText) {
+    WindowRig rig;
+    rig.desktop.windows.push_back({9, "Nine", WindowStyle::Visible});
+    rig.action("&Refresh")->trigger();
+    QTreeWidget* apps = rig.report(0);
+    emit apps->header()->sectionClicked(1);
+    ASSERT_EQ(apps->topLevelItemCount(), 3);
+    EXPECT_EQ(apps->topLevelItem(0)->text(1), "9");
+}
+
+} // namespace
+} // namespace vexo
