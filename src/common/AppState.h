@@ -12,6 +12,9 @@ namespace vexo {
 // followed by a relative name such as "data/BKImage.dat".
 struct Folders {
     std::string AppFolder;
+    // Where the program writes its own files ("last benchmark.vgf", "graphics.dat"): the
+    // installation folder when it is writable, else a per-user folder.
+    std::string ResultsFolder;
     std::string WindowsFolder;
     std::string SystemFolder;
 };

@@ -213,7 +213,7 @@ void Benchmark::runDirect3D() {
                                          : nullptr;
     const bool loaded = texture != nullptr && tunnel->loadTexturePicture(appFile(texture));
     m_services.pump.yield();
-    const bool saved = loaded && tunnel->saveTexturePicture(appFile(texts::GraphicsFile));
+    const bool saved = loaded && tunnel->saveTexturePicture(resultsFile(texts::GraphicsFile));
     tunnel->clearTexturePicture();
     m_services.pump.yield();
 
@@ -222,7 +222,7 @@ void Benchmark::runDirect3D() {
             texture == nullptr
                 ? "The texture quality setting (" + std::to_string(quality) + ") is not valid."
             : !loaded ? "The texture file " + appFile(texture) + " could not be loaded."
-                      : "The file " + appFile(texts::GraphicsFile) + " could not be written.";
+                      : "The file " + resultsFile(texts::GraphicsFile) + " could not be written.";
         m_services.dialogs.messageBox(what + CR + "The Direct3D benchmark is skipped.",
                                       MsgStyle::Exclamation, kApplicationTitle);
         tunnel->unload();
@@ -284,7 +284,8 @@ RunOutcome Benchmark::saveAndHandOff() {
         setStatus(texts::NotSavedNoWriter);
         return RunOutcome::NotSaved;
     }
-    const std::string path = appFile(texts::LastBenchmarkFile);
+    const std::string path = m_handOffs.resultFile.empty() ? resultsFile(texts::LastBenchmarkFile)
+                                                           : m_handOffs.resultFile;
     if (!m_handOffs.saver->Save_Benchmark_File(path)) {
         m_services.dialogs.messageBox(
             "The benchmark could not be saved to the file:" + std::string(1, CR) + path,
@@ -324,6 +325,11 @@ void Benchmark::markGroupDone(int group) {
 
 std::string Benchmark::appFile(const char* relative) const {
     return m_state.folders.AppFolder + relative;
+}
+
+std::string Benchmark::resultsFile(const char* name) const {
+    const Folders& folders = m_state.folders;
+    return (folders.ResultsFolder.empty() ? folders.AppFolder : folders.ResultsFolder) + name;
 }
 
 } // namespace vexo

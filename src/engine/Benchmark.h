@@ -28,6 +28,8 @@ struct RunHandOffs {
     TunnelStage* tunnel = nullptr;
     BenchmarkSaver* saver = nullptr;
     BenchmarkImporter* importer = nullptr;
+    // Where the run is saved; empty for "last benchmark.vgf" in the results folder.
+    std::string resultFile;
 };
 
 enum class RunOutcome {
@@ -82,6 +84,7 @@ private:
     void markGroupDone(int group);
     void nextPhase() { ++m_state.run.CurrentPhase; }
     std::string appFile(const char* relative) const;
+    std::string resultsFile(const char* name) const;
 
     void runCacheFsb();
     void runRamChipset();

@@ -86,7 +86,7 @@ struct RunRig {
         for (Flag Selections::*flag : chosen)
             state.selections.*flag = True;
         Benchmark benchmark(state, {clock, pump, dialogs, page},
-                            wired ? RunHandOffs{&tunnel, &saver, &saver} : RunHandOffs{});
+                            wired ? RunHandOffs{&tunnel, &saver, &saver, {}} : RunHandOffs{});
         benchmark.Reset_Scores();
         benchmark.Count_Phases();
         benchmark.Throttle_System();
@@ -236,7 +236,7 @@ TEST(RunSequence, CpuPhasesBuildTheirBlocksYieldingPerCharacterAndEmptyThemAfter
     rig.state.selections.HardwareSelected = True;
     rig.state.selections.CPUSelected = True;
     Benchmark benchmark(rig.state, {rig.clock, rig.pump, rig.dialogs, rig.page},
-                        {&rig.tunnel, &rig.saver, &rig.saver});
+                        {&rig.tunnel, &rig.saver, &rig.saver, {}});
     current = &benchmark;
     benchmark.Reset_Scores();
     benchmark.Count_Phases();
@@ -481,6 +481,30 @@ TEST(SaveAndHandOff, SavesToTheAppFolderYieldsThenImports) {
                                             "import /opt/vexo/last benchmark.vgf"};
     EXPECT_EQ(tail, expected);
     EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::CompleteStatus);
+}
+
+TEST(SaveAndHandOff, WritesGoToTheResultsFolderOrTheChosenFile) {
+    RunRig rig;
+    rig.state.folders.ResultsFolder = "/home/ann/.local/share/vexogauge/";
+    rig.dialogs.answer(kGoodName);
+    rig.run({&Selections::HardwareSelected, &Selections::Direct3DSelected});
+    EXPECT_EQ(rig.log.withPrefix("tunnel load "),
+              std::vector<std::string>{"/opt/vexo/data/lowtex.ctf"});
+    EXPECT_EQ(rig.log.withPrefix("tunnel save "),
+              std::vector<std::string>{"/home/ann/.local/share/vexogauge/graphics.dat"});
+    EXPECT_EQ(rig.log.withPrefix("save "),
+              std::vector<std::string>{"/home/ann/.local/share/vexogauge/last benchmark.vgf"});
+
+    RunRig chosen;
+    chosen.dialogs.answer(kGoodName);
+    chosen.state.selections.SoftwareSelected = True;
+    Benchmark benchmark(chosen.state, {chosen.clock, chosen.pump, chosen.dialogs, chosen.page},
+                        {nullptr, &chosen.saver, &chosen.saver, "/tmp/first.vgf"});
+    benchmark.Reset_Scores();
+    benchmark.Count_Phases();
+    benchmark.Throttle_System();
+    benchmark.Run_Benchmarks();
+    EXPECT_EQ(chosen.log.withPrefix("import "), std::vector<std::string>{"/tmp/first.vgf"});
 }
 
 TEST(SaveAndHandOff, AFailedSaveIsReportedAndNothingIsImported) {

@@ -1,0 +1,31 @@
+#include "BenchmarkDatabase.h"
+
+#include "common/ScoreSet.h"
+#include "common/SystemDescription.h"
+
+namespace vexo {
+
+int scoreKeyIndex(std::string_view key) {
+    for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
+        if (kScoreFields[i].key == key)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int systemKeyIndex(std::string_view key) {
+    for (std::size_t i = 0; i < kSystemFields.size(); ++i) {
+        if (kSystemFields[i].key == key)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+BenchmarkRecord& BenchmarkDatabase::addRecord(std::string fileName) {
+    BenchmarkRecord& record = m_records.emplace_back();
+    record.RowNumber = static_cast<int>(m_records.size());
+    record.fileName = std::move(fileName);
+    return record;
+}
+
+} // namespace vexo

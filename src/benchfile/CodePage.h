@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vexo::benchfile {
+
+// Benchmark files hold one byte per character in Windows-1252; the program works in UTF-8.
+
+// The character written in place of one a file cannot hold.
+inline constexpr char kSubstitute = '?';
+
+// UTF-8 to Windows-1252. Characters outside Windows-1252, codes below 31 and malformed UTF-8
+// become the substitute, so every byte written is one the format can encode.
+std::string toFileBytes(std::string_view utf8);
+
+// Windows-1252 to UTF-8. The five bytes Windows-1252 leaves undefined map to the control
+// characters of the same code, as Windows does, so they survive a round trip.
+std::string fromFileBytes(std::string_view bytes);
+
+// ASCII and Latin-1 capitals to small letters, in UTF-8.
+std::string lowerCase(std::string_view utf8);
+
+} // namespace vexo::benchfile

@@ -1,0 +1,315 @@
+#include "benchfile/BenchmarkFile.h"
+
+#include "benchfile/CodePage.h"
+#include "support/FakeSystem.h"
+#include "support/RunRecorder.h"
+#include "support/TempFolder.h"
+#include "sysinfo/SystemInfo.h"
+#include "taskman/TaskTitles.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace vexo::benchfile {
+namespace {
+
+using test::TempFolder;
+
+std::string fileWithPayload(std::string_view plain, bool lineEnd = true) {
+    std::string file(BenchmarkHeader);
+    file += Encode_Data(plain);
+    if (lineEnd)
+        file += "\r\n";
+    return file;
+}
+
+struct ImportRig {
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    BenchmarkDatabase database;
+
+    ImportResult import(std::string bytes, std::string_view path = "/runs/Mixed Case.VGF") {
+        return importBytes(std::move(bytes), path, database, dialogs);
+    }
+};
+
+class FixedTasks final : public TaskTitleSource {
+public:
+    std::vector<std::string> titles;
+    std::vector<std::string> applicationTaskTitles() override { return titles; }
+};
+
+TEST(Codec, ReversesAndShiftsBy31) {
+    EXPECT_EQ(Encode_Data("abc"), "DCB");
+    EXPECT_EQ(Decode_Data("DCB").text, "abc");
+
+    const std::string record = ">>:abc||BMCPUh=5:;:;";
+    const std::string encoded = Encode_Data(record);
+    ASSERT_GE(encoded.size(), 4u);
+    EXPECT_EQ(encoded.substr(0, 4), std::string({28, 27, 28, 27}));
+    EXPECT_EQ(Decode_Data(encoded).text, record);
+    EXPECT_FALSE(Decode_Data(encoded).damaged);
+}
+
+TEST(Codec, EveryCodeFrom31To255RoundTrips) {
+    std::string all;
+    for (int code = 31; code <= 255; ++code)
+        all += static_cast<char>(code);
+    const std::string encoded = Encode_Data(all);
+    EXPECT_EQ(encoded.back(), '\0'); // code 31 encodes to byte 0
+    EXPECT_EQ(Decode_Data(encoded).text, all);
+    // And through the code page: every byte a file can hold means one character.
+    EXPECT_EQ(toFileBytes(fromFileBytes(all)), all);
+}
+
+TEST(Codec, ABytePast224CannotDecodeAndEndsTheText) {
+    const Decoded decoded = Decode_Data(std::string("\xE1") + "DCB");
+    EXPECT_TRUE(decoded.damaged);
+    EXPECT_EQ(decoded.text, "abc");
+}
+
+TEST(CodePage, CharactersAFileCannotHoldBecomeAVisibleSubstitute) {
+    EXPECT_EQ(toFileBytes("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80"); // é and € exist
+    EXPECT_EQ(toFileBytes("\xE6\x97\xA5\xE6\x9C\xAC"), "??");           // CJK does not
+    EXPECT_EQ(toFileBytes("tab\there\x01"), "tab?here?");               // nor control codes
+    EXPECT_EQ(toFileBytes("\xC3"), "?");                                // malformed UTF-8
+    EXPECT_EQ(fromFileBytes("caf\xE9 \x80 \x81"), "caf\xC3\xA9 \xE2\x82\xAC \xC2\x81");
+    EXPECT_EQ(lowerCase("Last BENCHMARK \xC3\x89T\xC3\x89.VGF"),
+              "last benchmark \xC3\xA9t\xC3\xA9.vgf");
+}
+
+TEST(Fields, SeparatorsInsideTextsCannotBreakTheRecord) {
+    EXPECT_EQ(field("Task", "a:;b"), "Task=a:?b:;");
+    EXPECT_EQ(field("Task", "x=y"), "Task=x=y:;");
+    EXPECT_EQ(recordOpening("pipe at end|"), ">>:pipe at end?||");
+    EXPECT_EQ(recordOpening("a||b"), ">>:a?|b||");
+    EXPECT_EQ(direct3DValue(0, {"1024x768", "32 Bit", "High"}), "0");
+    EXPECT_EQ(direct3DValue(57, {"1024x768", "32 Bit", "High"}),
+              "57(1024x768@32 Bit /w High textures)");
+}
+
+TEST(Import, ReadsRecordsIntoTheDatabaseAndReportsSuccess) {
+    ImportRig rig;
+    const std::string payload = ">>:First run||BMCPUh=5:;Task=Editor:;CPUT=104:;BMDR3D=0:;:;"
+                                ">>:Second||Task=a=b:;Bogus=1:;no equals sign:;bmcpuh=9:;:;";
+    const ImportResult result = rig.import(fileWithPayload(payload));
+    EXPECT_EQ(result.outcome, ImportResult::Outcome::Loaded);
+    ASSERT_EQ(rig.database.size(), 2u);
+    const BenchmarkRecord& first = rig.database.records()[0];
+    EXPECT_EQ(first.RowNumber, 1);
+    EXPECT_EQ(first.fileName, "mixed case.vgf");
+    EXPECT_EQ(first.name, "First run");
+    EXPECT_EQ(first.scores[0], "5");
+    EXPECT_EQ(first.scores[4], "0");
+    EXPECT_EQ(first.system[0], "104");
+    EXPECT_FALSE(first.system[1].has_value());
+    EXPECT_EQ(first.tasks, std::vector<std::string>{"Editor"});
+    const BenchmarkRecord& second = rig.database.records()[1];
+    EXPECT_EQ(second.RowNumber, 2);
+    EXPECT_EQ(second.tasks, std::vector<std::string>{"a=b"});
+    EXPECT_FALSE(second.scores[0].has_value()); // keys are case-sensitive
+
+    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+    EXPECT_EQ(rig.dialogs.messages[0].title, "Success");
+    EXPECT_EQ(rig.dialogs.messages[0].text,
+              "Your File Has Been Successfully Loaded: Mixed Case.VGF");
+    EXPECT_EQ(rig.dialogs.messages[0].style, 64);
+}
+
+TEST(Import, AnEmptyPayloadIsAcceptedAndStillReportsSuccess) {
+    ImportRig rig;
+    EXPECT_EQ(rig.import(fileWithPayload("")).outcome, ImportResult::Outcome::Loaded);
+    EXPECT_TRUE(rig.database.empty());
+    EXPECT_EQ(rig.dialogs.messages.size(), 1u);
+}
+
+TEST(Import, AMissingLineEndReadsTheSame) {
+    ImportRig with;
+    ImportRig without;
+    const std::string payload = ">>:Run name||BMBSA=77:;Task=T:;:;";
+    with.import(fileWithPayload(payload, true));
+    without.import(fileWithPayload(payload, false));
+    EXPECT_EQ(with.database.records(), without.database.records());
+    EXPECT_EQ(without.dialogs.messages.size(), 1u);
+}
+
+TEST(Import, AWrongHeaderIsRefusedEvenIfOnlyItsCaseDiffers) {
+    for (const std::string& bytes :
+         {std::string("VEXOGAUGE 2002 SAVE BENCHMARK V1.0") + Encode_Data(">>:x||:;:;") + "\r\n",
+          std::string("VexoGAUGE"), std::string()}) {
+        ImportRig rig;
+        EXPECT_EQ(rig.import(bytes).outcome, ImportResult::Outcome::InvalidHeader);
+        EXPECT_TRUE(rig.database.empty());
+        ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+        const auto& box = rig.dialogs.messages[0];
+        EXPECT_EQ(box.title, "Error: Invalid Benchmark File.");
+        EXPECT_EQ(box.style, 16);
+        EXPECT_EQ(box.text, "Not valid save benchmark file:\rThe file could have become corrupt, "
+                            "contact support@kestrovia.example if the problem persists");
+    }
+}
+
+TEST(Import, ATruncatedPayloadKeepsWhatWasReadWithoutSuccess) {
+    ImportRig rig;
+    // The plain text stops inside the second record.
+    const std::string cut = ">>:One||BMCPUh=1:;:;>>:Two||BMCPUh=2:;BMCPUl=3:;BMFP";
+    const ImportResult result = rig.import(fileWithPayload(cut));
+    EXPECT_EQ(result.outcome, ImportResult::Outcome::Damaged);
+    ASSERT_EQ(rig.database.size(), 2u);
+    EXPECT_EQ(rig.database.records()[1].scores[1], "3");
+    EXPECT_FALSE(rig.database.records()[1].scores[2].has_value());
+    EXPECT_TRUE(rig.dialogs.messages.empty());
+
+    ImportRig noName;
+    EXPECT_EQ(noName.import(fileWithPayload(">>:No bars here:;:;")).outcome,
+              ImportResult::Outcome::Damaged);
+    EXPECT_EQ(noName.database.size(), 1u);
+    EXPECT_TRUE(noName.dialogs.messages.empty());
+
+    ImportRig bad;
+    std::string file = fileWithPayload(">>:Ok||BMCPUh=1:;:;>>:Bad||BMCPUh=2:;:;");
+    file[BenchmarkHeader.size() + 5] = '\xF0'; // a byte that cannot decode
+    EXPECT_EQ(bad.import(file).outcome, ImportResult::Outcome::Damaged);
+    EXPECT_TRUE(bad.dialogs.messages.empty());
+}
+
+TEST(Import, AFileThatCannotBeReadAddsNothingQuietly) {
+    test::EventLog log;
+    test::ScriptedDialogs dialogs(log);
+    BenchmarkDatabase database;
+    TempFolder folder;
+    for (const std::string& path : {folder.path("missing.vgf"), folder.folder().string()}) {
+        const ImportResult result = Import_Saved_Benchmark(path, database, dialogs);
+        EXPECT_EQ(result.outcome, ImportResult::Outcome::Unreadable) << path;
+        EXPECT_FALSE(result.detail.empty());
+    }
+    EXPECT_TRUE(database.empty());
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(Import, TheSameFileTwiceGivesTwoEqualRecordsNumberedOnwards) {
+    ImportRig rig;
+    const std::string file = fileWithPayload(">>:Twice||BMISA=5:;:;");
+    rig.import(file);
+    rig.import(file);
+    ASSERT_EQ(rig.database.size(), 2u);
+    BenchmarkRecord a = rig.database.records()[0];
+    BenchmarkRecord b = rig.database.records()[1];
+    EXPECT_EQ(a.RowNumber, 1);
+    EXPECT_EQ(b.RowNumber, 2);
+    b.RowNumber = 1;
+    EXPECT_EQ(a, b);
+}
+
+struct WriterRig {
+    WriterRig() {
+        state.run.BenchmarkName = "Writer test \xC3\xA9t\xC3\xA9 |";
+        state.scores = {1111, 2222, 333, 444, 57, 66, 77, 88};
+        state.selections.ScreenResolution = 2;
+        state.selections.ScreenColorDepth = 2;
+        state.selections.TextureQuality = 2;
+        tasks.titles = {"Editor \xE2\x86\x92 notes", "Mail: inbox:;2", "Caf\xC3\xA9 = open"};
+    }
+    test::FakeMachine machine;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
+    FixedTasks tasks;
+    AppState state;
+    EngineWriter writer{state, info, tasks, {}};
+    TempFolder folder;
+};
+
+TEST(Writers, EngineOrderIsSystemTasksScoresWithTheDirect3DSettings) {
+    WriterRig rig;
+    const std::string path = rig.folder.path("last benchmark.vgf");
+    ASSERT_TRUE(rig.writer.Save_Benchmark_File(path)) << rig.writer.lastError();
+    const std::string bytes = TempFolder::read(path);
+    ASSERT_EQ(bytes.substr(0, 34), BenchmarkHeader);
+    ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    const std::string plain =
+        fromFileBytes(Decode_Data(std::string_view(bytes).substr(34, bytes.size() - 36)).text);
+    EXPECT_EQ(plain.rfind(">>:Writer test \xC3\xA9t\xC3\xA9 ?||CPUT=104:;CPUS=733:;", 0), 0u)
+        << plain;
+    const auto system = plain.find("GRA_Mem=32:;");
+    const auto task = plain.find("Task=Editor ? notes:;");
+    const auto score = plain.find("BMCPUh=1111:;");
+    EXPECT_LT(system, task);
+    EXPECT_LT(task, score);
+    EXPECT_NE(plain.find("Task=Mail: inbox:?2:;"), std::string::npos);
+    EXPECT_NE(plain.find("BMDR3D=57(1024x768@32 Bit /w High textures):;BMSSA=66:;"),
+              std::string::npos);
+    EXPECT_EQ(plain.substr(plain.size() - 12), "BMISA=88:;:;");
+}
+
+TEST(Writers, BothWritersGiveTheSameRecord) {
+    WriterRig rig;
+    const std::string enginePath = rig.folder.path("Engine.vgf");
+    ASSERT_TRUE(rig.writer.Save_Benchmark_File(enginePath));
+    BenchmarkDatabase first;
+    ASSERT_EQ(Import_Saved_Benchmark(enginePath, first, rig.dialogs).outcome,
+              ImportResult::Outcome::Loaded);
+
+    const std::string browserPath = rig.folder.path("engine.vgf");
+    ASSERT_FALSE(Export_Saved_Benchmark(browserPath, inOrder(first)));
+    BenchmarkDatabase second;
+    ASSERT_EQ(Import_Saved_Benchmark(browserPath, second, rig.dialogs).outcome,
+              ImportResult::Outcome::Loaded);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(first.records()[0], second.records()[0]);
+    const BenchmarkRecord& record = second.records()[0];
+    EXPECT_EQ(record.fileName, "engine.vgf");
+    EXPECT_EQ(record.tasks.size(), 3u);
+    EXPECT_EQ(record.tasks[2], "Caf\xC3\xA9 = open");
+    for (const auto& value : record.system)
+        EXPECT_TRUE(value.has_value());
+}
+
+TEST(Writers, TheBrowserWriterEndsTasksAtASingleSpaceAndWritesMissingCellsEmpty) {
+    BenchmarkDatabase database;
+    BenchmarkRecord& record = database.addRecord("x.vgf");
+    record.name = "Partial";
+    record.scores[0] = "9";
+    record.tasks = {"Kept", " ", "Dropped"};
+    const std::string payload = exportPayload(inOrder(database));
+    EXPECT_EQ(payload.substr(0, 40), ">>:Partial||BMCPUh=9:;BMCPUl=:;BMFPUh=:;");
+    EXPECT_NE(payload.find("Task=Kept:;CPUT=:;"), std::string::npos);
+    EXPECT_EQ(payload.find("Dropped"), std::string::npos);
+    EXPECT_EQ(payload.substr(payload.size() - 12), "GRA_Mem=:;:;");
+}
+
+TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
+    WriterRig rig;
+    const std::string path = rig.folder.path("last benchmark.vgf");
+    ASSERT_TRUE(rig.writer.Save_Benchmark_File(path));
+    const std::string before = TempFolder::read(path);
+
+    // Files larger than 64 bytes cannot be written now.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    rig.state.run.BenchmarkName = "A different run";
+    const bool saved64 = rig.writer.Save_Benchmark_File(path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved64);
+    EXPECT_NE(rig.writer.lastError().find("Cannot write"), std::string::npos)
+        << rig.writer.lastError();
+    EXPECT_EQ(TempFolder::read(path), before);
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator(rig.folder.folder()))
+        ++files;
+    EXPECT_EQ(files, 1); // no half-written file left behind
+
+    rig.writer.Save_Benchmark_File(rig.folder.path("no such folder/x.vgf"));
+    EXPECT_NE(rig.writer.lastError().find("Cannot create a file in"), std::string::npos);
+}
+
+} // namespace
+} // namespace vexo::benchfile
