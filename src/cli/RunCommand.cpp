@@ -1,10 +1,12 @@
 #include "RunCommand.h"
 
+#include "benchfile/BenchmarkFile.h"
 #include "cli/TerminalDialogs.h"
 #include "common/AppState.h"
 #include "common/Text.h"
 #include "engine/Benchmark.h"
 #include "engine/RunTexts.h"
+#include "sysinfo/SystemInfo.h"
 #include "wizard/ScoreCard.h"
 
 #include <array>
@@ -154,6 +156,11 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             options.name = std::move(name);
+        } else if (arg == "--out" || arg.rfind("--out=", 0) == 0) {
+            std::string path;
+            if (!takeValue(args, i, "--out", path, err))
+                return std::nullopt;
+            options.out = std::move(path);
         } else {
             err << "vexogauge-cli run: unknown option " << arg << '\n';
             return std::nullopt;
@@ -167,18 +174,24 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
     return options;
 }
 
-int runBenchmarks(const RunOptions& options, const std::string& appFolder, SecondsClock& clock,
+int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironment environment,
                   RunTerminal terminal) {
     AppState state;
     state.selections = options.selections;
-    state.folders.AppFolder = appFolder;
+    state.folders = folders;
 
     TerminalRunPage page(terminal.out, terminal.interactive, state.run);
     TerminalDialogs dialogs(terminal.in, terminal.out, terminal.err);
     if (options.name)
         dialogs.answerInAdvance(*options.name);
     dialogs.beforeOutput([&page] { page.finish(); });
-    Benchmark benchmark(state, RunServices{clock, page, dialogs, page});
+
+    SystemInfo info(environment.system, dialogs);
+    benchfile::EngineWriter writer(state, info, environment.tasks, {});
+    BenchmarkDatabase database;
+    benchfile::DatabaseImporter importer(database, dialogs);
+    Benchmark benchmark(state, RunServices{environment.clock, page, dialogs, page},
+                        RunHandOffs{nullptr, &writer, &importer, options.out.value_or("")});
 
     benchmark.Reset_Scores();
     benchmark.Count_Phases();
@@ -195,6 +208,10 @@ int runBenchmarks(const RunOptions& options, const std::string& appFolder, Secon
                  << "Benchmark: " << state.run.BenchmarkName << '\n'
                  << throttlingSentence(state.run.ThrottleTries) << '\n'
                  << crToNewline(scoreLines(state.scores)) << std::flush;
+    if (outcome == RunOutcome::NotSaved) {
+        terminal.err << "vexogauge-cli run: the run was not saved: " << writer.lastError() << '\n';
+        return 1;
+    }
     return 0;
 }
 

@@ -10,10 +10,14 @@
 namespace vexo {
 
 class SecondsClock;
+class TaskTitleSource;
+struct SystemQueries;
+struct Folders;
 
 struct RunOptions {
     Selections selections;
     std::optional<std::string> name;
+    std::optional<std::string> out; // the file to write instead of the last-benchmark file
 };
 
 // Parses the options of "run". On a mistake returns nothing and writes why to err.
@@ -26,9 +30,17 @@ struct RunTerminal {
     bool interactive = false; // out is a terminal: keep a progress line at the bottom
 };
 
-// Runs the chosen benchmarks with the given clock and prints the run page's lines, the score
-// card and the throttling result. Returns the process exit status.
-int runBenchmarks(const RunOptions& options, const std::string& appFolder, SecondsClock& clock,
+// What a run measures with and describes the machine by.
+struct RunEnvironment {
+    SecondsClock& clock;
+    const SystemQueries& system;
+    TaskTitleSource& tasks;
+};
+
+// Runs the chosen benchmarks, prints the run page's lines, saves the run, imports it as the
+// result browser would and prints the score card and the throttling result. Returns the
+// process exit status.
+int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironment environment,
                   RunTerminal terminal);
 
 } // namespace vexo

@@ -1,10 +1,10 @@
 #include "SysinfoCommand.h"
 
+#include "cli/Json.h"
 #include "common/Text.h"
 #include "sysinfo/SystemPage.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iostream>
 #include <vector>
 
@@ -21,24 +21,6 @@ std::vector<std::string> lines(const std::string& text) {
             result.back() += c;
     }
     return result;
-}
-
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
 }
 
 } // namespace

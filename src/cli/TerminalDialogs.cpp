@@ -9,7 +9,11 @@ namespace vexo {
 int TerminalDialogs::messageBox(const std::string& text, int style, const std::string& title) {
     if (m_beforeOutput)
         m_beforeOutput();
-    m_err << (title.empty() ? kApplicationTitle : title) << ": " << crToNewline(text) << '\n';
+    // Warnings and errors go to the error stream, everything else with the run's output.
+    const int icon = style & 0x70;
+    std::ostream& stream =
+        icon == MsgStyle::Critical || icon == MsgStyle::Exclamation ? m_err : m_out;
+    stream << (title.empty() ? kApplicationTitle : title) << ": " << crToNewline(text) << '\n';
     const int buttons = style & 7;
     return buttons == MsgStyle::YesNo || buttons == MsgStyle::YesNoCancel ? MsgAnswer::Yes
                                                                           : MsgAnswer::Ok;

@@ -1,6 +1,8 @@
+#include "FileCommands.h"
 #include "RunCommand.h"
 #include "SysinfoCommand.h"
 #include "TasksCommand.h"
+#include "common/AppState.h"
 #include "TerminalDialogs.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
@@ -9,6 +11,7 @@
 #include "platform/linux/XcbWindowSystem.h"
 #include "sysinfo/SystemInfo.h"
 #include "taskman/TaskManager.h"
+#include "taskman/TaskTitles.h"
 
 #include <cstring>
 #include <iostream>
@@ -40,11 +43,23 @@ Commands:
            --imaging      imaging application emulation
            --all          every benchmark
            --name NAME    name of the run (at least 7 characters); asked for when absent
+           --out FILE     write the run to FILE instead of "last benchmark.vgf" in the
+                          results folder
   sysinfo  Print the description of this machine that a benchmark run stores.
            --json         the fourteen values by their file keys
   tasks    List the application tasks (visible titled windows, top first) with their handles,
            as a benchmark run records them.
            --all          the system processes instead: every titled window, hidden ones too
+  dump [--json] FILE...
+           Import the benchmark files in order into one database, as the result
+           browser's Import does, and print it (--json: as one JSON object).
+  check FILE...
+           Say for each file whether it is a valid and complete benchmark file.
+  merge OUT FILE...
+           Import the files into one database and save it to OUT, as the result
+           browser's Save does.
+  export --csv|--json FILE...
+           One row per record with every score, system value and task.
   help     Show this text.
 
 Every benchmark counts the work done in 31 clock seconds, after the system has been
@@ -66,10 +81,35 @@ int main(int argc, char** argv) {
             std::cerr << "Try 'vexogauge-cli help'.\n";
             return 2;
         }
+        vexo::Folders folders;
+        folders.AppFolder = vexo::appFolder();
+        folders.ResultsFolder = vexo::resultsFolder(folders.AppFolder);
         vexo::LinuxSecondsClock clock;
-        return vexo::runBenchmarks(*options, vexo::appFolder(), clock,
+        vexo::LinuxProcessor processor;
+        vexo::LinuxMemory memory;
+        vexo::LinuxOs os;
+        vexo::LinuxGraphics graphics;
+        vexo::XcbWindowSystem windows;
+        vexo::MemorySettingsStore settings;
+        vexo::TerminalDialogs quiet(std::cin, std::cout, std::cerr);
+        NoPrograms programs;
+        NoPump pump;
+        vexo::TaskManager taskManager({windows, settings, quiet, programs, programs, pump},
+                                      folders.AppFolder);
+        vexo::TaskManagerTitles tasks(taskManager);
+        const vexo::SystemQueries system{processor, memory, os, graphics};
+        return vexo::runBenchmarks(*options, folders, {clock, system, tasks},
                                    {std::cin, std::cout, std::cerr, isatty(STDOUT_FILENO) == 1});
     }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "dump")
+        return vexo::dumpCommand(rest, std::cout, std::cerr);
+    if (args[0] == "check")
+        return vexo::checkCommand(rest, std::cout, std::cerr);
+    if (args[0] == "merge")
+        return vexo::mergeCommand(rest, std::cout, std::cerr);
+    if (args[0] == "export")
+        return vexo::exportCommand(rest, std::cout, std::cerr);
     if (args[0] == "sysinfo") {
         const bool json = args.size() == 2 && args[1] == "--json";
         if (args.size() > 2 || (args.size() == 2 && !json)) {

@@ -1,10 +1,18 @@
 #include "cli/RunCommand.h"
 
 #include "engine/RunTexts.h"
+#include "benchfile/BenchmarkFile.h"
+#include "common/AppState.h"
+#include "sysinfo/SystemInfo.h"
 #include "support/FakeClock.h"
+#include "support/FakeSystem.h"
+#include "support/TempFolder.h"
+#include "taskman/TaskTitles.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
+
+#include "support/RunRecorder.h"
 
 namespace vexo {
 namespace {
@@ -63,22 +71,36 @@ TEST(RunOptions, MistakesAreRefusedWithAReason) {
     EXPECT_NE(error.find("--name needs a value"), std::string::npos);
 }
 
+class FixedTasks final : public TaskTitleSource {
+public:
+    std::vector<std::string> applicationTaskTitles() override { return {"Editor", "Terminal"}; }
+};
+
 struct CliRun {
     int status = 0;
     std::string out, err;
+    std::string savedFile;
 };
 
 CliRun runWithInput(const std::vector<std::string>& args, const std::string& input) {
     const auto options = parse(args);
     EXPECT_TRUE(options);
+    test::TempFolder results;
+    Folders folders;
+    folders.AppFolder = "/nonexistent/";
+    folders.ResultsFolder = results.folder().string() + "/";
     test::FakeClock clock(0, 102);
+    test::FakeMachine machine;
+    const SystemQueries system{machine.processor, machine.memory, machine.os, machine.graphics};
+    FixedTasks tasks;
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
     CliRun result;
-    result.status = runBenchmarks(*options, "/tmp/vexo-test/", clock, {in, out, err, false});
+    result.status = runBenchmarks(*options, folders, {clock, system, tasks}, {in, out, err, false});
     result.out = out.str();
     result.err = err.str();
+    result.savedFile = test::TempFolder::read(results.path("last benchmark.vgf"));
     return result;
 }
 
@@ -98,7 +120,11 @@ TEST(RunCommand, AsksForTheNameUntilItIsAcceptableAndPrintsTheScoreCard) {
     const auto first = run.out.find(progress);
     ASSERT_NE(first, std::string::npos);
     EXPECT_EQ(run.out.find(progress, first + 1), std::string::npos);
-    EXPECT_NE(run.out.find(texts::NotSavedNoWriter), std::string::npos);
+    // Saved to the results folder and imported, as the result browser would.
+    EXPECT_EQ(run.savedFile.rfind(std::string(benchfile::BenchmarkHeader), 0), 0u);
+    EXPECT_NE(run.out.find("Success: Your File Has Been Successfully Loaded: last benchmark.vgf"),
+              std::string::npos)
+        << run.out;
 }
 
 TEST(RunCommand, EndOfInputWhileAskingIsAnErrorNotALoop) {
@@ -106,6 +132,26 @@ TEST(RunCommand, EndOfInputWhileAskingIsAnErrorNotALoop) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("standard input ended"), std::string::npos) << run.err;
     EXPECT_EQ(run.out.find("Imaging: "), std::string::npos);
+}
+
+TEST(RunCommand, OutWritesTheChosenFile) {
+    test::TempFolder folder;
+    const std::string path = folder.path("First.vgf");
+    const CliRun run = runWithInput({"--business", "--name", "Business only", "--out", path}, "");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.savedFile.empty());
+    EXPECT_NE(run.out.find("Successfully Loaded: First.vgf"), std::string::npos);
+    test::EventLog log;
+    test::ScriptedDialogs dialogs(log);
+    BenchmarkDatabase database;
+    ASSERT_EQ(benchfile::Import_Saved_Benchmark(path, database, dialogs).outcome,
+              benchfile::ImportResult::Outcome::Loaded);
+    const BenchmarkRecord& record = database.records().at(0);
+    EXPECT_EQ(record.name, "Business only");
+    EXPECT_EQ(record.tasks, (std::vector<std::string>{"Editor", "Terminal"}));
+    EXPECT_EQ(record.system[0], "104");
+    EXPECT_NE(record.scores[6].value_or("0"), "0");
+    EXPECT_EQ(record.scores[4], "0");
 }
 
 TEST(RunCommand, AGivenNameIsNotAskedFor) {

@@ -1,0 +1,285 @@
+#include "FileCommands.h"
+
+#include "benchfile/BenchmarkFile.h"
+#include "cli/Json.h"
+#include "common/ScoreSet.h"
+#include "common/SystemDescription.h"
+#include "common/Text.h"
+#include "platform/SilentDialogs.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace vexo {
+
+namespace {
+
+using benchfile::ImportResult;
+
+struct LoadedFile {
+    std::string path;
+    ImportResult result;
+};
+
+// Imports the files in order into one database, as the result browser's Import does.
+std::vector<LoadedFile> importAll(const std::vector<std::string>& paths,
+                                  BenchmarkDatabase& database) {
+    std::vector<LoadedFile> files;
+    for (const std::string& path : paths) {
+        SilentDialogs dialogs;
+        files.push_back({path, benchfile::Import_Saved_Benchmark(path, database, dialogs)});
+    }
+    return files;
+}
+
+bool allLoaded(const std::vector<LoadedFile>& files, std::ostream& err, const char* command) {
+    bool ok = true;
+    for (const LoadedFile& file : files) {
+        if (file.result.outcome != ImportResult::Outcome::Loaded) {
+            err << "vexogauge-cli " << command << ": " << file.path << ": " << file.result.detail
+                << '\n';
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+std::string jsonValue(const std::optional<std::string>& value) {
+    return value ? jsonString(*value) : std::string("null");
+}
+
+template <std::size_t N, class Fields>
+void jsonGroup(std::ostream& out, const std::array<std::optional<std::string>, N>& values,
+               const Fields& fields) {
+    out << '{';
+    bool first = true;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (!values[i])
+            continue;
+        out << (first ? "" : ", ") << jsonString(fields[i].key) << ": " << jsonString(*values[i]);
+        first = false;
+    }
+    out << '}';
+}
+
+void jsonTasks(std::ostream& out, const std::vector<std::string>& tasks) {
+    out << '[';
+    for (std::size_t i = 0; i < tasks.size(); ++i)
+        out << (i ? ", " : "") << jsonString(tasks[i]);
+    out << ']';
+}
+
+void dumpJson(const std::vector<LoadedFile>& files, const BenchmarkDatabase& database,
+              std::ostream& out) {
+    out << "{\"files\": [";
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const LoadedFile& file = files[i];
+        out << (i ? ", " : "") << "{\"path\": " << jsonString(file.path) << ", \"loaded\": "
+            << (file.result.outcome == ImportResult::Outcome::Loaded ? "true" : "false")
+            << ", \"message\": " << jsonString(file.result.message) << '}';
+    }
+    out << "], \"records\": [";
+    const auto& records = database.records();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const BenchmarkRecord& record = records[i];
+        out << (i ? ", " : "") << "{\"row\": " << record.RowNumber
+            << ", \"file\": " << jsonString(record.fileName) << ", \"name\": "
+            << jsonValue(record.name) << ", \"scores\": ";
+        jsonGroup(out, record.scores, kScoreFields);
+        out << ", \"tasks\": ";
+        jsonTasks(out, record.tasks);
+        out << ", \"system\": ";
+        jsonGroup(out, record.system, kSystemFields);
+        out << '}';
+    }
+    out << "]}\n";
+}
+
+template <std::size_t N, class Fields>
+void textGroup(std::ostream& out, const char* label,
+               const std::array<std::optional<std::string>, N>& values, const Fields& fields) {
+    out << "    " << label;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (values[i])
+            out << ' ' << fields[i].key << '=' << *values[i];
+    }
+    out << '\n';
+}
+
+void dumpText(const std::vector<LoadedFile>& files, const BenchmarkDatabase& database,
+              std::ostream& out) {
+    for (const LoadedFile& file : files) {
+        out << file.path << ": "
+            << (file.result.outcome == ImportResult::Outcome::Loaded
+                    ? "loaded, " + std::to_string(file.result.recordsAdded) + " record(s)"
+                    : file.result.detail)
+            << '\n';
+    }
+    for (const BenchmarkRecord& record : database.records()) {
+        out << '\n'
+            << '#' << record.RowNumber << "  " << record.fileName << "  "
+            << record.name.value_or("(no name)") << '\n';
+        textGroup(out, "Scores:", record.scores, kScoreFields);
+        textGroup(out, "System:", record.system, kSystemFields);
+        out << "    Tasks: ";
+        for (std::size_t i = 0; i < record.tasks.size(); ++i)
+            out << (i ? " | " : "") << record.tasks[i];
+        out << '\n';
+    }
+}
+
+// What a record lacks of the keys every writer writes.
+std::string missingKeys(const BenchmarkRecord& record) {
+    std::string missing;
+    auto add = [&missing](std::string_view key) {
+        missing += (missing.empty() ? "" : ", ") + std::string(key);
+    };
+    if (!record.name)
+        add("its name");
+    for (std::size_t i = 0; i < record.scores.size(); ++i)
+        if (!record.scores[i])
+            add(kScoreFields[i].key);
+    for (std::size_t i = 0; i < record.system.size(); ++i)
+        if (!record.system[i])
+            add(kSystemFields[i].key);
+    return missing;
+}
+
+bool usage(std::ostream& err, const char* text) {
+    err << "usage: vexogauge-cli " << text << '\n';
+    return false;
+}
+
+} // namespace
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const bool json = !args.empty() && args[0] == "--json";
+    const std::vector<std::string> paths(args.begin() + (json ? 1 : 0), args.end());
+    if (paths.empty())
+        return usage(err, "dump [--json] FILE..."), 2;
+    BenchmarkDatabase database;
+    const std::vector<LoadedFile> files = importAll(paths, database);
+    if (json)
+        dumpJson(files, database, out);
+    else
+        dumpText(files, database, out);
+    return std::all_of(files.begin(), files.end(),
+                       [](const LoadedFile& f) {
+                           return f.result.outcome == ImportResult::Outcome::Loaded;
+                       })
+               ? 0
+               : 1;
+}
+
+int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty())
+        return usage(err, "check FILE..."), 2;
+    int status = 0;
+    for (const std::string& path : args) {
+        BenchmarkDatabase database;
+        SilentDialogs dialogs;
+        const ImportResult result = benchfile::Import_Saved_Benchmark(path, database, dialogs);
+        if (result.outcome != ImportResult::Outcome::Loaded) {
+            out << path << ": " << result.detail << '\n';
+            status = 1;
+            continue;
+        }
+        std::string problems;
+        for (const BenchmarkRecord& record : database.records()) {
+            const std::string missing = missingKeys(record);
+            if (!missing.empty())
+                problems += "; record " + std::to_string(record.RowNumber) + " lacks " + missing;
+        }
+        if (problems.empty()) {
+            out << path << ": valid and complete, " << database.size() << " record(s)\n";
+        } else {
+            out << path << ": valid but incomplete" << problems << '\n';
+            status = 1;
+        }
+    }
+    return status;
+}
+
+int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 2)
+        return usage(err, "merge OUT FILE..."), 2;
+    BenchmarkDatabase database;
+    const std::vector<LoadedFile> files =
+        importAll(std::vector<std::string>(args.begin() + 1, args.end()), database);
+    if (!allLoaded(files, err, "merge")) {
+        err << "vexogauge-cli merge: nothing was written\n";
+        return 1;
+    }
+    if (const auto error = benchfile::Export_Saved_Benchmark(args[0], benchfile::inOrder(database))) {
+        err << "vexogauge-cli merge: " << *error << '\n';
+        return 1;
+    }
+    out << "Saved " << database.size() << " record(s) from " << files.size() << " file(s) to "
+        << args[0] << '\n';
+    return 0;
+}
+
+int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 2 || (args[0] != "--csv" && args[0] != "--json"))
+        return usage(err, "export --csv|--json FILE..."), 2;
+    BenchmarkDatabase database;
+    const std::vector<LoadedFile> files =
+        importAll(std::vector<std::string>(args.begin() + 1, args.end()), database);
+    if (!allLoaded(files, err, "export"))
+        return 1;
+    const auto& records = database.records();
+    if (args[0] == "--json") {
+        out << '[';
+        for (std::size_t r = 0; r < records.size(); ++r) {
+            const BenchmarkRecord& record = records[r];
+            out << (r ? ",\n " : "") << "{\"file\": " << jsonString(record.fileName)
+                << ", \"row\": " << record.RowNumber << ", \"name\": " << jsonValue(record.name);
+            for (std::size_t i = 0; i < kScoreFields.size(); ++i)
+                out << ", " << jsonString(kScoreFields[i].key) << ": " << jsonValue(record.scores[i]);
+            for (std::size_t i = 0; i < kSystemFields.size(); ++i)
+                out << ", " << jsonString(kSystemFields[i].key) << ": " << jsonValue(record.system[i]);
+            out << ", \"tasks\": ";
+            jsonTasks(out, record.tasks);
+            out << '}';
+        }
+        out << "]\n";
+        return 0;
+    }
+    std::size_t taskColumns = 0;
+    for (const BenchmarkRecord& record : records)
+        taskColumns = std::max(taskColumns, record.tasks.size());
+    out << "File,Row,Name";
+    for (const ScoreField& score : kScoreFields)
+        out << ',' << score.key;
+    for (const SystemField& system : kSystemFields)
+        out << ',' << system.key;
+    for (std::size_t i = 1; i <= taskColumns; ++i)
+        out << ",Task " << i;
+    out << "\r\n";
+    for (const BenchmarkRecord& record : records) {
+        out << csvField(record.fileName) << ',' << record.RowNumber << ','
+            << csvField(record.name.value_or(""));
+        for (const auto& value : record.scores)
+            out << ',' << csvField(value.value_or(""));
+        for (const auto& value : record.system)
+            out << ',' << csvField(value.value_or(""));
+        for (std::size_t i = 0; i < taskColumns; ++i)
+            out << ',' << (i < record.tasks.size() ? csvField(record.tasks[i]) : "");
+        out << "\r\n";
+    }
+    return 0;
+}
+
+} // namespace vexo

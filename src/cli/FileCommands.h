@@ -1,0 +1,19 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vexo {
+
+// The commands over benchmark files. Each takes the command's arguments (after its name) and
+// returns the exit status: 0 success, 1 a file did not load or check, 2 a usage mistake.
+int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// A CSV field as RFC 4180 quotes it.
+std::string csvField(const std::string& text);
+
+} // namespace vexo

@@ -1,0 +1,131 @@
+#include "benchfile/BenchmarkFile.h"
+#include "cli/FileCommands.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace vexo {
+namespace {
+
+using test::TempFolder;
+
+struct Output {
+    int status;
+    std::string out, err;
+};
+
+template <class Command>
+Output call(Command command, const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = command(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string completeRecord(const std::string& name, const std::string& task) {
+    std::string record = ">>:" + name + "||";
+    for (const char* key : {"BMCPUh", "BMCPUl", "BMFPUh", "BMFPUl", "BMDR3D", "BMSSA", "BMBSA",
+                            "BMISA", "CPUT", "CPUS", "CPUMMX", "CPUFPU", "MEMLoad", "MEMTot",
+                            "MEMFree", "MEMVirt", "OSMajr", "OSMinr", "OSClass", "OSBuild",
+                            "GRA_Dev", "GRA_Mem"})
+        record += std::string(key) + "=1:;";
+    return record + "Task=" + task + ":;:;";
+}
+
+struct Files {
+    Files() {
+        benchfile::writeBenchmarkFile(small, ">>:Small run||BMCPUh=5:;Task=x \"y\":;:;");
+        benchfile::writeBenchmarkFile(full, completeRecord("Full, \"quoted\"", "Editor"));
+        TempFolder::write(bad, "VEXOGAUGE 2002 SAVE BENCHMARK V1.0\r\n");
+    }
+    TempFolder folder;
+    std::string small = folder.path("Small.vgf");
+    std::string full = folder.path("full.vgf");
+    std::string bad = folder.path("bad.vgf");
+};
+
+TEST(DumpCommand, JsonHoldsTheFilesAndRecordsAsRead) {
+    Files files;
+    const Output result = call(dumpCommand, {"--json", files.small});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "{\"files\": [{\"path\": \"" + files.small +
+                              "\", \"loaded\": true, \"message\": \"Your File Has Been "
+                              "Successfully Loaded: Small.vgf\"}], \"records\": [{\"row\": 1, "
+                              "\"file\": \"small.vgf\", \"name\": \"Small run\", \"scores\": "
+                              "{\"BMCPUh\": \"5\"}, \"tasks\": [\"x \\\"y\\\"\"], \"system\": {}}]}\n");
+}
+
+TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
+    Files files;
+    const Output result = call(dumpCommand, {"--json", files.small, files.bad});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("\"loaded\": false, \"message\": \"Not valid save benchmark file:\\r"),
+              std::string::npos)
+        << result.out;
+    const Output text = call(dumpCommand, {files.full, files.folder.path("none.vgf")});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_NE(text.out.find("none.vgf: cannot be opened"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("#1  full.vgf  Full, \"quoted\""), std::string::npos) << text.out;
+    EXPECT_EQ(call(dumpCommand, {"--json"}).status, 2);
+}
+
+TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
+    Files files;
+    const Output result = call(checkCommand, {files.full, files.small, files.bad});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find(files.full + ": valid and complete, 1 record(s)\n"), std::string::npos);
+    EXPECT_NE(result.out.find(files.small + ": valid but incomplete; record 1 lacks BMCPUl, "),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find(files.bad + ": not a benchmark file"), std::string::npos);
+    EXPECT_EQ(call(checkCommand, {files.full}).status, 0);
+}
+
+TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
+    Files files;
+    const std::string out = files.folder.path("merged.vgf");
+    const Output merged = call(mergeCommand, {out, files.full, files.small, files.full});
+    EXPECT_EQ(merged.status, 0) << merged.err;
+    const Output dump = call(dumpCommand, {"--json", out});
+    EXPECT_EQ(dump.status, 0);
+    EXPECT_NE(dump.out.find("\"row\": 3, \"file\": \"merged.vgf\", \"name\": \"Full, \\\"quoted\\\"\""),
+              std::string::npos)
+        << dump.out;
+
+    const std::string refused = files.folder.path("refused.vgf");
+    const Output failed = call(mergeCommand, {refused, files.full, files.bad});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("nothing was written"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
+TEST(ExportCommand, CsvQuotesAsRfc4180AndGivesEveryTaskAColumn) {
+    Files files;
+    const Output csv = call(exportCommand, {"--csv", files.full, files.small});
+    EXPECT_EQ(csv.status, 0);
+    const std::string header = "File,Row,Name,BMCPUh,BMCPUl,BMFPUh,BMFPUl,BMDR3D,BMSSA,BMBSA,BMISA,"
+                               "CPUT,CPUS,CPUMMX,CPUFPU,MEMLoad,MEMTot,MEMFree,MEMVirt,OSMajr,"
+                               "OSMinr,OSClass,OSBuild,GRA_Dev,GRA_Mem,Task 1\r\n";
+    EXPECT_EQ(csv.out.substr(0, header.size()), header);
+    EXPECT_NE(csv.out.find("full.vgf,1,\"Full, \"\"quoted\"\"\",1,1,"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("small.vgf,2,Small run,5,,,,,,,,,,,,,,,,,,,,,,\"x \"\"y\"\"\"\r\n"),
+              std::string::npos)
+        << csv.out;
+
+    const Output json = call(exportCommand, {"--json", files.small});
+    EXPECT_NE(json.out.find("\"BMCPUh\": \"5\", \"BMCPUl\": null"), std::string::npos) << json.out;
+    EXPECT_EQ(call(exportCommand, {"--xml", files.small}).status, 2);
+    EXPECT_EQ(call(exportCommand, {"--csv", files.bad}).status, 1);
+}
+
+TEST(CsvField, QuotesOnlyWhatNeedsIt) {
+    EXPECT_EQ(csvField("plain"), "plain");
+    EXPECT_EQ(csvField("a,b"), "\"a,b\"");
+    EXPECT_EQ(csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(csvField("two\nlines"), "\"two\nlines\"");
+}
+
+} // namespace
+} // namespace vexo
