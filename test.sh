@@ -32,4 +32,22 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -L core \
     -E 'RunSequence\.(EveryPhaseRunsInOrder|CpuPhasesBuildTheirBlocks)'
 
+echo "== Fuzzing (libFuzzer with ASan and UBSan)"
+vexo_build build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_FUZZ=ON \
+    -DVEXO_SANITIZE=ON -DVEXO_WITH_QT=OFF -DVEXO_BUILD_TESTS=OFF -DVEXO_BUILD_BENCH=OFF
+for target in build-fuzz/bin/fuzz_*; do
+    name="$(basename "$target")"
+    corpus="$(mktemp -d)"
+    cp tests/data/benchfiles/* "$corpus/"
+    echo "$name: ${VEXO_FUZZ_SECONDS:-60} s"
+    if ! "$target" -max_total_time="${VEXO_FUZZ_SECONDS:-60}" -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$corpus/" "$corpus" >"$corpus.log" 2>&1; then
+        tail -n 40 "$corpus.log" >&2
+        echo "$name found a failing input; it is kept in $corpus" >&2
+        exit 1
+    fi
+    grep -E 'stat::number_of_executed_units' "$corpus.log" || true
+    rm -rf "$corpus" "$corpus.log"
+done
+
 echo "== All tests passed"

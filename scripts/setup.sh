@@ -6,7 +6,7 @@ VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
     libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev)
 
 # What the tests on real X servers need besides.
-VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl)
+VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl clang libclang-rt-14-dev)
 
 vexo_install_packages() {
     local missing=()

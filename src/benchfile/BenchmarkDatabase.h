@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -32,6 +33,12 @@ class BenchmarkDatabase {
 public:
     // Appends a record numbered one past the current count.
     BenchmarkRecord& addRecord(std::string fileName);
+    // Makes room for that many more records at once.
+    void reserveMore(std::size_t count) {
+        const std::size_t needed = m_records.size() + count;
+        if (needed > m_records.capacity())
+            m_records.reserve(std::max(needed, 2 * m_records.capacity()));
+    }
 
     const std::vector<BenchmarkRecord>& records() const { return m_records; }
     std::size_t size() const { return m_records.size(); }

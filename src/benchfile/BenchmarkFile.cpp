@@ -116,6 +116,14 @@ void store(BenchmarkRecord& record, std::string_view key, std::string_view value
     }
 }
 
+std::size_t countRecords(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(kRecordStart); at != std::string_view::npos;
+         at = text.find(kRecordStart, at + kRecordStart.size()))
+        ++count;
+    return count;
+}
+
 // True when the text from pos on, spaces trimmed, is exactly ":" (the payload's end).
 bool onlyClosingColon(std::string_view text, std::size_t pos) {
     while (pos < text.size() && text[pos] == ' ')
@@ -291,23 +299,34 @@ ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkData
         return result;
     }
     // The header and the encoded ';' that ends every payload are dropped; the rest is decoded
-    // in place, so reading needs no more memory than the file's size.
+    // in place (reversed and raised by 31 in one pass), so reading needs no more memory than
+    // the file's size.
     const std::size_t start = std::min(bytes.size(), BenchmarkHeader.size() + 1);
-    std::reverse(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end());
-    std::size_t end = bytes.size();
-    bool damaged = false;
-    for (std::size_t i = start; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (byte > 224) {
-            end = i;
-            damaged = true;
-            break;
-        }
-        bytes[i] = static_cast<char>(byte + 31);
+    char* const payload = bytes.data() + start;
+    const std::size_t length = bytes.size() - start;
+    constexpr unsigned char kUndecodable = 0xFF; // 224 + 31: no byte can decode to it
+    auto decode = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return static_cast<char>(byte > 224 ? kUndecodable : byte + 31);
+    };
+    std::size_t i = 0;
+    for (std::size_t j = length; i + 1 < j; ++i) {
+        --j;
+        const char front = payload[i];
+        payload[i] = decode(payload[j]);
+        payload[j] = decode(front);
     }
+    if (length % 2 == 1)
+        payload[i] = decode(payload[i]); // the middle byte
+    std::string_view text(payload, length);
+    // Text after a byte that could not be decoded is lost.
+    const std::size_t undecodable = text.find(static_cast<char>(kUndecodable));
+    const bool damaged = undecodable != std::string_view::npos;
+    if (damaged)
+        text = text.substr(0, undecodable);
+    database.reserveMore(countRecords(text));
     const std::string shownName = Strip_Path(path);
-    const bool complete = readRecords(std::string_view(bytes).substr(start, end - start),
-                                      lowerCase(shownName), database, result.recordsAdded);
+    const bool complete = readRecords(text, lowerCase(shownName), database, result.recordsAdded);
     if (!complete || damaged) {
         result.outcome = ImportResult::Outcome::Damaged;
         result.detail = damaged ? "damaged: it holds a byte that cannot be decoded"

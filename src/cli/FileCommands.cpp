@@ -83,8 +83,8 @@ void dumpJson(const std::vector<LoadedFile>& files, const BenchmarkDatabase& dat
     for (std::size_t i = 0; i < records.size(); ++i) {
         const BenchmarkRecord& record = records[i];
         out << (i ? ", " : "") << "{\"row\": " << record.RowNumber
-            << ", \"file\": " << jsonString(record.fileName) << ", \"name\": "
-            << jsonValue(record.name) << ", \"scores\": ";
+            << ", \"file\": " << jsonString(record.fileName)
+            << ", \"name\": " << jsonValue(record.name) << ", \"scores\": ";
         jsonGroup(out, record.scores, kScoreFields);
         out << ", \"tasks\": ";
         jsonTasks(out, record.tasks);
@@ -222,7 +222,8 @@ int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "vexogauge-cli merge: nothing was written\n";
         return 1;
     }
-    if (const auto error = benchfile::Export_Saved_Benchmark(args[0], benchfile::inOrder(database))) {
+    if (const auto error =
+            benchfile::Export_Saved_Benchmark(args[0], benchfile::inOrder(database))) {
         err << "vexogauge-cli merge: " << *error << '\n';
         return 1;
     }
@@ -247,9 +248,11 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             out << (r ? ",\n " : "") << "{\"file\": " << jsonString(record.fileName)
                 << ", \"row\": " << record.RowNumber << ", \"name\": " << jsonValue(record.name);
             for (std::size_t i = 0; i < kScoreFields.size(); ++i)
-                out << ", " << jsonString(kScoreFields[i].key) << ": " << jsonValue(record.scores[i]);
+                out << ", " << jsonString(kScoreFields[i].key) << ": "
+                    << jsonValue(record.scores[i]);
             for (std::size_t i = 0; i < kSystemFields.size(); ++i)
-                out << ", " << jsonString(kSystemFields[i].key) << ": " << jsonValue(record.system[i]);
+                out << ", " << jsonString(kSystemFields[i].key) << ": "
+                    << jsonValue(record.system[i]);
             out << ", \"tasks\": ";
             jsonTasks(out, record.tasks);
             out << '}';

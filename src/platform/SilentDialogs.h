@@ -11,7 +11,7 @@ public:
     int messageBox(const std::string&, int style, const std::string&) override {
         const int buttons = style & 7;
         return buttons == MsgStyle::YesNo || buttons == MsgStyle::YesNoCancel ? MsgAnswer::Yes
-                                                                               : MsgAnswer::Ok;
+                                                                              : MsgAnswer::Ok;
     }
     std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&,
                                         int, int) override {

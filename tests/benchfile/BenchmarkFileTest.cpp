@@ -311,5 +311,32 @@ TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
     EXPECT_NE(rig.writer.lastError().find("Cannot create a file in"), std::string::npos);
 }
 
+TEST(Fixtures, SampleFilesReadAsWritten) {
+    const std::string folder = VEXO_TEST_DATA "/benchfiles/";
+    test::EventLog log;
+    test::ScriptedDialogs dialogs(log);
+    BenchmarkDatabase database;
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "last benchmark.vgf", database, dialogs).outcome,
+              ImportResult::Outcome::Loaded);
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "playlist.vgf", database, dialogs).outcome,
+              ImportResult::Outcome::Loaded);
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "empty database.vgf", database, dialogs).outcome,
+              ImportResult::Outcome::Loaded);
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "no line end.vgf", database, dialogs).outcome,
+              ImportResult::Outcome::Loaded);
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "truncated.vgf", database, dialogs).outcome,
+              ImportResult::Outcome::Damaged);
+    ASSERT_EQ(database.size(), 6u);
+    const BenchmarkRecord& engine = database.records()[0];
+    EXPECT_EQ(engine.fileName, "last benchmark.vgf");
+    EXPECT_EQ(engine.tasks, (std::vector<std::string>{"Editor", "Terminal \xE2\x80\x93 bash"}));
+    EXPECT_EQ(engine.scores[4], "57(1024x768@32 Bit /w High textures)");
+    EXPECT_EQ(database.records()[2].name, "Run two \xC3\xA9");
+    EXPECT_EQ(database.records()[2].tasks[0], "a=b");
+    EXPECT_EQ(database.records()[4].name, "Whole");
+    EXPECT_EQ(database.records()[5].name, "Cut");
+    EXPECT_EQ(dialogs.messages.size(), 4u);
+}
+
 } // namespace
 } // namespace vexo::benchfile

@@ -1,9 +1,9 @@
-#include "benchfile/BenchmarkFile.h"
 #include "cli/FileCommands.h"
+
+#include "benchfile/BenchmarkFile.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <sstream>
 
 namespace vexo {
@@ -26,10 +26,10 @@ Output call(Command command, const std::vector<std::string>& args) {
 
 std::string completeRecord(const std::string& name, const std::string& task) {
     std::string record = ">>:" + name + "||";
-    for (const char* key : {"BMCPUh", "BMCPUl", "BMFPUh", "BMFPUl", "BMDR3D", "BMSSA", "BMBSA",
-                            "BMISA", "CPUT", "CPUS", "CPUMMX", "CPUFPU", "MEMLoad", "MEMTot",
-                            "MEMFree", "MEMVirt", "OSMajr", "OSMinr", "OSClass", "OSBuild",
-                            "GRA_Dev", "GRA_Mem"})
+    for (const char* key :
+         {"BMCPUh", "BMCPUl", "BMFPUh",  "BMFPUl",  "BMDR3D",  "BMSSA",  "BMBSA",   "BMISA",
+          "CPUT",   "CPUS",   "CPUMMX",  "CPUFPU",  "MEMLoad", "MEMTot", "MEMFree", "MEMVirt",
+          "OSMajr", "OSMinr", "OSClass", "OSBuild", "GRA_Dev", "GRA_Mem"})
         record += std::string(key) + "=1:;";
     return record + "Task=" + task + ":;:;";
 }
@@ -50,19 +50,21 @@ TEST(DumpCommand, JsonHoldsTheFilesAndRecordsAsRead) {
     Files files;
     const Output result = call(dumpCommand, {"--json", files.small});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "{\"files\": [{\"path\": \"" + files.small +
-                              "\", \"loaded\": true, \"message\": \"Your File Has Been "
-                              "Successfully Loaded: Small.vgf\"}], \"records\": [{\"row\": 1, "
-                              "\"file\": \"small.vgf\", \"name\": \"Small run\", \"scores\": "
-                              "{\"BMCPUh\": \"5\"}, \"tasks\": [\"x \\\"y\\\"\"], \"system\": {}}]}\n");
+    EXPECT_EQ(result.out,
+              "{\"files\": [{\"path\": \"" + files.small +
+                  "\", \"loaded\": true, \"message\": \"Your File Has Been "
+                  "Successfully Loaded: Small.vgf\"}], \"records\": [{\"row\": 1, "
+                  "\"file\": \"small.vgf\", \"name\": \"Small run\", \"scores\": "
+                  "{\"BMCPUh\": \"5\"}, \"tasks\": [\"x \\\"y\\\"\"], \"system\": {}}]}\n");
 }
 
 TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
     Files files;
     const Output result = call(dumpCommand, {"--json", files.small, files.bad});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.out.find("\"loaded\": false, \"message\": \"Not valid save benchmark file:\\r"),
-              std::string::npos)
+    EXPECT_NE(
+        result.out.find("\"loaded\": false, \"message\": \"Not valid save benchmark file:\\r"),
+        std::string::npos)
         << result.out;
     const Output text = call(dumpCommand, {files.full, files.folder.path("none.vgf")});
     EXPECT_EQ(text.status, 1);
@@ -75,7 +77,8 @@ TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
     Files files;
     const Output result = call(checkCommand, {files.full, files.small, files.bad});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.out.find(files.full + ": valid and complete, 1 record(s)\n"), std::string::npos);
+    EXPECT_NE(result.out.find(files.full + ": valid and complete, 1 record(s)\n"),
+              std::string::npos);
     EXPECT_NE(result.out.find(files.small + ": valid but incomplete; record 1 lacks BMCPUl, "),
               std::string::npos)
         << result.out;
@@ -90,8 +93,9 @@ TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
     EXPECT_EQ(merged.status, 0) << merged.err;
     const Output dump = call(dumpCommand, {"--json", out});
     EXPECT_EQ(dump.status, 0);
-    EXPECT_NE(dump.out.find("\"row\": 3, \"file\": \"merged.vgf\", \"name\": \"Full, \\\"quoted\\\"\""),
-              std::string::npos)
+    EXPECT_NE(
+        dump.out.find("\"row\": 3, \"file\": \"merged.vgf\", \"name\": \"Full, \\\"quoted\\\"\""),
+        std::string::npos)
         << dump.out;
 
     const std::string refused = files.folder.path("refused.vgf");
@@ -109,7 +113,8 @@ TEST(ExportCommand, CsvQuotesAsRfc4180AndGivesEveryTaskAColumn) {
                                "CPUT,CPUS,CPUMMX,CPUFPU,MEMLoad,MEMTot,MEMFree,MEMVirt,OSMajr,"
                                "OSMinr,OSClass,OSBuild,GRA_Dev,GRA_Mem,Task 1\r\n";
     EXPECT_EQ(csv.out.substr(0, header.size()), header);
-    EXPECT_NE(csv.out.find("full.vgf,1,\"Full, \"\"quoted\"\"\",1,1,"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("full.vgf,1,\"Full, \"\"quoted\"\"\",1,1,"), std::string::npos)
+        << csv.out;
     EXPECT_NE(csv.out.find("small.vgf,2,Small run,5,,,,,,,,,,,,,,,,,,,,,,\"x \"\"y\"\"\"\r\n"),
               std::string::npos)
         << csv.out;

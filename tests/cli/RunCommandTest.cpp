@@ -1,18 +1,17 @@
 #include "cli/RunCommand.h"
 
-#include "engine/RunTexts.h"
 #include "benchfile/BenchmarkFile.h"
 #include "common/AppState.h"
-#include "sysinfo/SystemInfo.h"
+#include "engine/RunTexts.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystem.h"
+#include "support/RunRecorder.h"
 #include "support/TempFolder.h"
+#include "sysinfo/SystemInfo.h"
 #include "taskman/TaskTitles.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
-
-#include "support/RunRecorder.h"
 
 namespace vexo {
 namespace {
