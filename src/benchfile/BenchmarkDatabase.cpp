@@ -28,4 +28,15 @@ BenchmarkRecord& BenchmarkDatabase::addRecord(std::string fileName) {
     return record;
 }
 
+void BenchmarkDatabase::removeRecord(std::size_t index) {
+    if (index >= m_records.size())
+        return;
+    const int removed = m_records[index].RowNumber;
+    m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(index));
+    for (BenchmarkRecord& record : m_records) {
+        if (record.RowNumber > removed)
+            --record.RowNumber;
+    }
+}
+
 } // namespace vexo

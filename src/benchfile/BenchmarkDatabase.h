@@ -44,6 +44,8 @@ public:
     std::size_t size() const { return m_records.size(); }
     bool empty() const { return m_records.empty(); }
     void clear() { m_records.clear(); }
+    // Removes a record; the records after it move up and their row numbers go down by one.
+    void removeRecord(std::size_t index);
 
 private:
     std::vector<BenchmarkRecord> m_records;

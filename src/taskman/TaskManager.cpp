@@ -238,11 +238,12 @@ void TaskManager::ColumnClick(int list, int column) {
     TaskList& target = m_lists.at(list);
     const TaskRow* selected = selectedRow(list);
     const TaskRow selectedCopy = selected != nullptr ? *selected : TaskRow{};
-    auto key = [column](const TaskRow& row) {
-        return lowered(column == 0 ? row.title : row.handle);
+    auto key = [column](const TaskRow& row) -> const std::string& {
+        return column == 0 ? row.title : row.handle;
     };
-    std::stable_sort(target.rows.begin(), target.rows.end(),
-                     [&](const TaskRow& a, const TaskRow& b) { return key(a) > key(b); });
+    std::stable_sort(
+        target.rows.begin(), target.rows.end(),
+        [&](const TaskRow& a, const TaskRow& b) { return compareText(key(a), key(b)) > 0; });
     // The selection stays with its row.
     if (selected != nullptr) {
         const auto at = std::find(target.rows.begin(), target.rows.end(), selectedCopy);

@@ -1,0 +1,357 @@
+#include "ResultBrowser.h"
+
+#include "common/Text.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace vexo {
+
+namespace {
+
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+constexpr const char* kTitlePrefix = "VexoGAUGE 2002 Edition Result Browser - ";
+constexpr const char* kBenchmarkFilter = "VexoGAUGE 2002 Benchmark Files (*.vgf)|*.vgf";
+
+const std::vector<BrowserColumn> kScoreColumns{{"#", 360},
+                                               {"FILE NAME", 3000},
+                                               {"Discription", 3500},
+                                               {"CPU / Cache / FSB", 2000},
+                                               {"CPU / RAM / Chipset", 2000},
+                                               {"FPU (SPFP)", 1440},
+                                               {"FPU (Integer)", 1440},
+                                               {"Direct3D HAL", 3000},
+                                               {"SpreadSheet", 1440},
+                                               {"Bussiness", 1440},
+                                               {"Imaging", 1440}};
+
+const std::vector<BrowserColumn> kPlatformColumns{{"#", 360},
+                                                  {"FILE NAME", 3000},
+                                                  {"Discription", 3500},
+                                                  {"CPU Class", 1440},
+                                                  {"CPU Speed", 1440},
+                                                  {"CPU has MMX", 2000},
+                                                  {"CPU has FPU", 1440},
+                                                  {"Memory Load", 1440},
+                                                  {"Total Memory", 1440},
+                                                  {"Free Memory", 1440},
+                                                  {"Vitual Memory", 1440},
+                                                  {"OS Name", 2000},
+                                                  {"Major Version", 1440},
+                                                  {"Minor Version", 1440},
+                                                  {"Build Number", 1440},
+                                                  {"Graphics Adapter", 2000},
+                                                  {"Graphics Memory", 1440}};
+
+// The system value shown in Platform columns 3 to 16: the operating system's name stands
+// before its version numbers, although it follows them in the file.
+constexpr std::array<std::size_t, 14> kPlatformSystemIndex{0, 1,  2, 3, 4,  5,  6,
+                                                           7, 10, 8, 9, 11, 12, 13};
+
+struct ModeTexts {
+    const char* title;
+    const char* description;
+};
+
+constexpr std::array<ModeTexts, 3> kModeTexts{{
+    {"Platform Comparison Mode",
+     "At the time the benchmark was processed, your basic system setup and system infomation "
+     "will be displayed for each benchmark."},
+    {"Task Comparison Mode",
+     "At the time the benchmark was processed, your basic tasks loaded were recorded for future "
+     "references, you may now identify the tasks you had loaded."},
+    {"Score Comparison Mode",
+     "This mode allows you to review your benchmark scores for each specific benchmark type."},
+}};
+
+} // namespace
+
+ResultBrowser::ResultBrowser(Services services, std::string dialogFolder)
+    : m_services(services)
+    , m_dialogFolder(std::move(dialogFolder)) {
+    m_selected.fill(kNone);
+}
+
+void ResultBrowser::Form_Load() {
+    // The option pictures: the first highlighted, the others plain, the last two the third.
+    m_optionPictures = {HighlightedPicture, PlainPicture, PlainPicture, PlainPicture, PlainPicture,
+                        PlainPicture,       PlainPicture, ThirdPicture, ThirdPicture};
+    Switch_Frames();
+    Update_ToolBars();
+}
+
+std::vector<BrowserColumn> ResultBrowser::columns(BrowserMode list) const {
+    switch (list) {
+    case BrowserMode::Platform:
+        return kPlatformColumns;
+    case BrowserMode::Scores:
+        return kScoreColumns;
+    case BrowserMode::Tasks:
+        break;
+    }
+    std::vector<BrowserColumn> tasks{{"#", 360}, {"FILE NAME", 3000}, {"Discription", 3500}};
+    // 38 task columns, and more when a record holds more tasks, so none is hidden.
+    tasks.resize(3 + std::max(kTaskColumns, m_widestTasks), BrowserColumn{"", 1440});
+    return tasks;
+}
+
+std::string ResultBrowser::cellOf(BrowserMode list, const BenchmarkRecord& record,
+                                  std::size_t column) const {
+    if (column == 0)
+        return std::to_string(record.RowNumber);
+    if (column == 1)
+        return record.fileName;
+    if (column == 2)
+        return record.name.value_or("");
+    const std::size_t at = column - 3;
+    switch (list) {
+    case BrowserMode::Platform:
+        return at < kPlatformSystemIndex.size()
+                   ? record.system[kPlatformSystemIndex[at]].value_or("")
+                   : std::string();
+    case BrowserMode::Scores:
+        return at < record.scores.size() ? record.scores[at].value_or("") : std::string();
+    case BrowserMode::Tasks:
+        return at < record.tasks.size() ? record.tasks[at] : std::string();
+    }
+    return {};
+}
+
+const BenchmarkRecord& ResultBrowser::recordAt(BrowserMode list, std::size_t row) const {
+    return m_database.records().at(m_order[index(list)].at(row));
+}
+
+std::string ResultBrowser::cell(BrowserMode list, std::size_t row, std::size_t column) const {
+    return cellOf(list, recordAt(list, row), column);
+}
+
+int ResultBrowser::selectedRow(BrowserMode list) const {
+    const std::size_t selected = m_selected[index(list)];
+    if (selected == kNone)
+        return -1;
+    const auto& order = m_order[index(list)];
+    const auto at = std::find(order.begin(), order.end(), selected);
+    return at == order.end() ? -1 : static_cast<int>(at - order.begin());
+}
+
+void ResultBrowser::select(BrowserMode list, int row) {
+    const auto& order = m_order[index(list)];
+    const std::size_t wanted = row >= 0 && static_cast<std::size_t>(row) < order.size()
+                                   ? order[static_cast<std::size_t>(row)]
+                                   : kNone;
+    if (m_selected[index(list)] != wanted) {
+        m_selected[index(list)] = wanted;
+        changed();
+    }
+}
+
+void ResultBrowser::pressMode(BrowserMode mode) {
+    m_mode = mode;
+    Switch_Frames();
+}
+
+void ResultBrowser::Switch_Frames() {
+    for (int option = 0; option < 3; ++option)
+        m_optionPictures[static_cast<std::size_t>(option)] = PlainPicture;
+    m_optionPictures[index(m_mode)] = HighlightedPicture;
+    m_titleText = kModeTexts[index(m_mode)].title;
+    m_descriptionText = kModeTexts[index(m_mode)].description;
+}
+
+void ResultBrowser::sortBy(BrowserMode list, std::size_t column) {
+    auto& order = m_order[index(list)];
+    // Each key is made once, not on every comparison.
+    std::vector<std::string> keys(m_database.size());
+    for (const std::size_t record : order)
+        keys[record] = cellOf(list, m_database.records()[record], column);
+    const bool descending = m_descending[index(list)];
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int c = compareText(keys[a], keys[b]);
+        return descending ? c > 0 : c < 0;
+    });
+    changed();
+}
+
+void ResultBrowser::ColumnClick(BrowserMode list, std::size_t column) {
+    if (list == BrowserMode::Tasks || column >= columns(list).size())
+        return; // the task list is never sorted
+    m_descending[index(list)] = true;
+    sortBy(list, column);
+}
+
+void ResultBrowser::Reset_Sorting() {
+    sortBy(BrowserMode::Platform, 0);
+    sortBy(BrowserMode::Scores, 0);
+}
+
+void ResultBrowser::recordsAppended(std::size_t before) {
+    for (std::size_t i = before; i < m_database.size(); ++i) {
+        for (auto& order : m_order)
+            order.push_back(i);
+        m_widestTasks = std::max(m_widestTasks, m_database.records()[i].tasks.size());
+    }
+    if (m_database.size() != before)
+        changed();
+}
+
+void ResultBrowser::Import_Saved_Benchmark(const std::string& path) {
+    const std::size_t before = m_database.size();
+    benchfile::Import_Saved_Benchmark(path, m_database, m_services.dialogs);
+    recordsAppended(before);
+}
+
+void ResultBrowser::Load_Benchmark_Menu() {
+    FileDialogRequest request;
+    request.maxFileNameLength = 256;
+    request.title = "Load Saved Benchmark File ...";
+    request.initialFolder = m_dialogFolder;
+    request.flags = FileFlags::Explorer | FileFlags::FileMustExist | FileFlags::HideReadOnly;
+    request.filter = kBenchmarkFilter;
+    request.filterIndex = 1;
+    const std::optional<std::string> path = m_services.files.openFile(request);
+    if (!path)
+        return;
+    m_currentFile = *path;
+    Import_Saved_Benchmark(*path);
+    Update_ToolBars();
+}
+
+void ResultBrowser::LoadMenu_Click() {
+    if (Check_Clear_Current_Data())
+        Load_Benchmark_Menu();
+}
+
+void ResultBrowser::CloseMenu_Click() {
+    Check_Clear_Current_Data();
+    Update_ToolBars();
+}
+
+bool ResultBrowser::Check_Clear_Current_Data() {
+    if (m_database.empty())
+        return true;
+    const std::string text =
+        std::string("Do you want to save changes made to this benchmark database?") + CR +
+        "Click 'Yes' to save your changes, 'No' to ignore them or 'cancel' to not load a database.";
+    switch (m_services.dialogs.messageBox(text, MsgStyle::YesNoCancel + MsgStyle::Exclamation,
+                                          "Save Changes?")) {
+    case MsgAnswer::Yes:
+        // Only what was saved may be cleared: a cancelled or failed save keeps the records.
+        if (!Save_Benchmark_Menu())
+            return false;
+        Clear_All_Fields();
+        return true;
+    case MsgAnswer::No:
+        Clear_All_Fields();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ResultBrowser::Clear_All_Fields() {
+    m_database.clear();
+    for (auto& order : m_order)
+        order.clear();
+    m_selected.fill(kNone);
+    m_widestTasks = 0;
+    changed();
+}
+
+void ResultBrowser::Update_ToolBars() {
+    m_windowTitle = std::string(kTitlePrefix) +
+                    (m_currentFile.empty() ? std::string("Untitled") : Strip_Path(m_currentFile));
+    const bool records = !m_database.empty();
+    m_states.printButton = false;
+    m_states.saveButton = m_states.removeButton = records;
+    m_states.saveMenu = m_states.removeMenu = m_states.printMenu = records;
+    m_states.refreshMenu = false;
+    m_states.options[5] = m_states.options[8] = records;
+}
+
+bool ResultBrowser::Save_Benchmark_Menu() {
+    FileDialogRequest request;
+    request.maxFileNameLength = 256;
+    request.title = "Save As ... Playlist";
+    request.initialFolder = m_dialogFolder;
+    request.flags = FileFlags::Explorer | FileFlags::OverwritePrompt | FileFlags::HideReadOnly;
+    request.filter = kBenchmarkFilter;
+    request.filterIndex = 1;
+    const std::optional<std::string> path = m_services.files.saveFile(request);
+    if (!path)
+        return false;
+    m_currentFile = *path;
+    const bool saved = Export_Saved_Benchmark(*path);
+    Update_ToolBars();
+    return saved;
+}
+
+bool ResultBrowser::Export_Saved_Benchmark(const std::string& path) {
+    std::vector<const BenchmarkRecord*> records;
+    for (const std::size_t record : m_order[index(BrowserMode::Platform)])
+        records.push_back(&m_database.records()[record]);
+    if (const auto error = benchfile::Export_Saved_Benchmark(path, records)) {
+        // A failed save is said plainly, never passed over.
+        m_services.dialogs.messageBox(
+            "The benchmark database could not be saved:" + std::string(1, CR) + *error,
+            MsgStyle::Exclamation, "Save Failed");
+        return false;
+    }
+    if (m_visible)
+        m_services.dialogs.messageBox("Save Complete: " + Strip_Path(path), MsgStyle::Information,
+                                      "Success");
+    return true;
+}
+
+void ResultBrowser::Remove_Benchmark_Menu() {
+    const std::size_t record = m_selected[index(m_mode)];
+    if (record == kNone || record >= m_database.size())
+        return;
+    const std::string name = m_database.records()[record].name.value_or("");
+    if (m_services.dialogs.messageBox("Are you sure you want to remove: " + name, MsgStyle::YesNo,
+                                      "Confirm Remove?") != MsgAnswer::Yes)
+        return;
+    Reset_Sorting();
+    m_database.removeRecord(record);
+    for (auto& order : m_order) {
+        order.erase(std::remove(order.begin(), order.end(), record), order.end());
+        for (std::size_t& entry : order)
+            entry -= entry > record ? 1 : 0;
+    }
+    for (std::size_t& selected : m_selected) {
+        if (selected == record)
+            selected = kNone;
+        else if (selected != kNone && selected > record)
+            --selected;
+    }
+    changed();
+}
+
+void ResultBrowser::Change_Options(int option) {
+    switch (option) {
+    case 0:
+    case 1:
+    case 2:
+        m_mode = static_cast<BrowserMode>(option);
+        break;
+    case 3:
+        NewMenu_Click();
+        break;
+    case 4:
+        LoadMenu_Click();
+        break;
+    case 5:
+        Save_Benchmark_Menu();
+        break;
+    case 7:
+        ImportMenu_Click();
+        break;
+    case 8:
+        Remove_Benchmark_Menu();
+        break;
+    default:
+        break; // 6, printing, does nothing
+    }
+    Switch_Frames();
+}
+
+} // namespace vexo

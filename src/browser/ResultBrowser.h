@@ -1,0 +1,145 @@
+#pragma once
+
+#include "benchfile/BenchmarkDatabase.h"
+#include "benchfile/BenchmarkFile.h"
+#include "platform/Dialogs.h"
+#include "platform/FileDialogs.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vexo {
+
+enum class BrowserMode { Platform = 0, Tasks = 1, Scores = 2 };
+
+struct BrowserColumn {
+    std::string title;
+    int widthTwips;
+};
+
+// What the commands of the window may do now.
+struct CommandStates {
+    bool saveButton = false;
+    bool removeButton = false;
+    bool printButton = false; // always off
+    bool saveMenu = false;
+    bool removeMenu = false;
+    bool printMenu = false;
+    bool refreshMenu = false;      // always off
+    bool printerSetupMenu = false; // always off
+    std::array<bool, 9> options{true, true, true, true, true, true, true, true, true};
+};
+
+// The result browser's behaviour: a database of benchmark runs shown in three comparison lists
+// (Platform, Tasks, Scores), each in its own order, with the commands that load, import, save,
+// close, remove, sort and switch between them.
+class ResultBrowser final : public BenchmarkImporter {
+public:
+    static constexpr std::size_t kTaskColumns = 38;
+    // Pictures of the help options: the third picture, the highlighted one, the plain one.
+    static constexpr int ThirdPicture = 11;
+    static constexpr int HighlightedPicture = 12;
+    static constexpr int PlainPicture = 13;
+
+    struct Services {
+        Dialogs& dialogs;
+        FileDialogs& files;
+    };
+
+    // dialogFolder: where the open and save dialogs start (the folder runs are saved in).
+    ResultBrowser(Services services, std::string dialogFolder);
+
+    void Form_Load();
+
+    // The lists. Rows are counted from 0 in the list's own order; column 0 is "#".
+    std::vector<BrowserColumn> columns(BrowserMode list) const;
+    std::size_t rowCount() const { return m_database.size(); }
+    std::string cell(BrowserMode list, std::size_t row, std::size_t column) const;
+    const BenchmarkRecord& recordAt(BrowserMode list, std::size_t row) const;
+    // The selected row of a list, or -1.
+    int selectedRow(BrowserMode list) const;
+    void select(BrowserMode list, int row);
+
+    // Modes.
+    void pressMode(BrowserMode mode);
+    void Switch_Frames();
+    BrowserMode mode() const { return m_mode; }
+    const std::string& titleText() const { return m_titleText; }
+    const std::string& descriptionText() const { return m_descriptionText; }
+    int optionPicture(int option) const { return m_optionPictures.at(option); }
+
+    // Sorting (Platform and Scores lists only).
+    void ColumnClick(BrowserMode list, std::size_t column);
+    void Reset_Sorting();
+
+    // Commands.
+    void Load_Benchmark_Menu();
+    void LoadMenu_Click();
+    void ImportMenu_Click() { Load_Benchmark_Menu(); }
+    void CloseMenu_Click();
+    bool Check_Clear_Current_Data();
+    void Clear_All_Fields();
+    void Update_ToolBars();
+    // True when the database was written.
+    bool Save_Benchmark_Menu();
+    void Remove_Benchmark_Menu();
+    void Change_Options(int index);
+    void NewMenu_Click() { call(onNew); }
+    void ContentsMenu_Click() { call(onContents); }
+    void ATMView_Click() { call(onAtm); }
+    void AboutMenu_Click() { call(onAbout); }
+
+    // Adds a saved run's records (the engine's import); the command states are not recomputed.
+    void Import_Saved_Benchmark(const std::string& path) override;
+    // Writes the database in the Platform list's order; reports success when the window shows.
+    bool Export_Saved_Benchmark(const std::string& path);
+
+    const std::string& windowTitle() const { return m_windowTitle; }
+    const CommandStates& states() const { return m_states; }
+    const std::string& currentFile() const { return m_currentFile; }
+    const BenchmarkDatabase& database() const { return m_database; }
+    // Grows whenever the rows, their order or a selection changed.
+    std::uint64_t revision() const { return m_revision; }
+
+    // Told by the window, for the save message.
+    void setVisible(bool visible) { m_visible = visible; }
+
+    std::function<void()> onNew;
+    std::function<void()> onContents;
+    std::function<void()> onAtm;
+    std::function<void()> onAbout;
+
+private:
+    static std::size_t index(BrowserMode list) { return static_cast<std::size_t>(list); }
+    static void call(const std::function<void()>& f) {
+        if (f)
+            f();
+    }
+    std::string cellOf(BrowserMode list, const BenchmarkRecord& record, std::size_t column) const;
+    void sortBy(BrowserMode list, std::size_t column);
+    void recordsAppended(std::size_t before);
+    void changed() { ++m_revision; }
+
+    Services m_services;
+    std::string m_dialogFolder;
+    BenchmarkDatabase m_database;
+    // The order of each list as indices into the database, and each list's selected record.
+    std::array<std::vector<std::size_t>, 3> m_order;
+    std::array<std::size_t, 3> m_selected;
+    std::array<bool, 3> m_descending{};
+    BrowserMode m_mode = BrowserMode::Platform;
+    std::string m_titleText;
+    std::string m_descriptionText;
+    std::array<int, 9> m_optionPictures{};
+    std::string m_currentFile;
+    std::string m_windowTitle;
+    CommandStates m_states;
+    bool m_visible = false;
+    std::size_t m_widestTasks = 0;
+    std::uint64_t m_revision = 0;
+};
+
+} // namespace vexo

@@ -1,0 +1,370 @@
+#include "browser/ResultBrowser.h"
+
+#include "benchfile/BenchmarkFile.h"
+#include "platform/MemorySettingsStore.h"
+#include "support/FakeDesktop.h"
+#include "support/RunRecorder.h"
+#include "support/TempFolder.h"
+#include "wizard/ExitQuestion.h"
+
+#include <gtest/gtest.h>
+
+namespace vexo {
+namespace {
+
+using test::TempFolder;
+
+std::string record(const std::string& name, const std::string& cpu, int tasks = 1) {
+    std::string text = ">>:" + name + "||BMCPUh=" + cpu + ":;";
+    for (int i = 1; i <= tasks; ++i)
+        text += "Task=task " + std::to_string(i) + ":;";
+    return text + "CPUT=104:;OSMajr=6:;OSClass=Debian:;:;";
+}
+
+struct BrowserRig {
+    BrowserRig() { browser.Form_Load(); }
+
+    std::string file(const std::string& name, const std::string& payload) {
+        const std::string path = folder.path(name);
+        benchfile::writeBenchmarkFile(path, payload);
+        return path;
+    }
+    void load(const std::string& path) {
+        files.answers.push_back(path);
+        browser.LoadMenu_Click();
+    }
+    void import(const std::string& path) {
+        files.answers.push_back(path);
+        browser.ImportMenu_Click();
+    }
+    std::vector<std::string> column(BrowserMode list, std::size_t column) const {
+        std::vector<std::string> cells;
+        for (std::size_t row = 0; row < browser.rowCount(); ++row)
+            cells.push_back(browser.cell(list, row, column));
+        return cells;
+    }
+    std::vector<std::string> titles() const {
+        std::vector<std::string> out;
+        for (const auto& m : dialogs.messages)
+            out.push_back(m.title);
+        return out;
+    }
+
+    TempFolder folder;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    test::FakeFileDialogs files;
+    ResultBrowser browser{{dialogs, files}, "/home/ann/runs/"};
+};
+
+using Cells = std::vector<std::string>;
+
+TEST(BrowserLists, ColumnsTitlesAndWidthsOfTheThreeLists) {
+    BrowserRig rig;
+    const auto scores = rig.browser.columns(BrowserMode::Scores);
+    ASSERT_EQ(scores.size(), 11u);
+    EXPECT_EQ(scores[0].title, "#");
+    EXPECT_EQ(scores[0].widthTwips, 360);
+    EXPECT_EQ(scores[7].title, "Direct3D HAL");
+    EXPECT_EQ(scores[7].widthTwips, 3000);
+    EXPECT_EQ(scores[9].title, "Bussiness");
+    const auto platform = rig.browser.columns(BrowserMode::Platform);
+    ASSERT_EQ(platform.size(), 17u);
+    EXPECT_EQ(platform[10].title, "Vitual Memory");
+    EXPECT_EQ(platform[11].title, "OS Name");
+    const auto tasks = rig.browser.columns(BrowserMode::Tasks);
+    ASSERT_EQ(tasks.size(), 3u + 38u);
+    EXPECT_EQ(tasks[3].title, "");
+    EXPECT_EQ(tasks[40].widthTwips, 1440);
+}
+
+TEST(BrowserLists, CellsHoldTheRecordsTextsWithTheOsNameBeforeItsVersion) {
+    BrowserRig rig;
+    rig.load(rig.file("Mixed.VGF", record("Run A", "950", 2)));
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Platform, 0, 0), "1");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Platform, 0, 1), "mixed.vgf");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Platform, 0, 2), "Run A");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Platform, 0, 3), "104");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Platform, 0, 11), "Debian");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Platform, 0, 12), "6");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Scores, 0, 3), "950");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Scores, 0, 4), "");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Tasks, 0, 4), "task 2");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Tasks, 0, 5), "");
+    // The title and the message keep the capitals of the name as chosen.
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - Mixed.VGF");
+    EXPECT_EQ(rig.dialogs.messages.back().text,
+              "Your File Has Been Successfully Loaded: Mixed.VGF");
+}
+
+TEST(BrowserLists, ARecordWithFortyTasksGetsTwoMoreColumns) {
+    BrowserRig rig;
+    rig.load(rig.file("many.vgf", record("Busy", "1", 40)));
+    ASSERT_EQ(rig.browser.columns(BrowserMode::Tasks).size(), 43u);
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Tasks, 0, 3), "task 1");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Tasks, 0, 40), "task 38");
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Tasks, 0, 42), "task 40");
+}
+
+TEST(BrowserLoading, ImportingTheSameFileTwiceNumbersOnwards) {
+    BrowserRig rig;
+    const std::string path = rig.file("same.vgf", record("Same", "5"));
+    rig.import(path);
+    rig.import(path);
+    EXPECT_EQ(rig.column(BrowserMode::Platform, 0), (Cells{"1", "2"}));
+    EXPECT_EQ(rig.column(BrowserMode::Scores, 2), (Cells{"Same", "Same"}));
+}
+
+TEST(BrowserLoading, LoadAsksNothingWhenEmptyAndCancelChangesNothing) {
+    BrowserRig rig;
+    rig.load(rig.file("first.vgf", record("First", "1")));
+    EXPECT_EQ(rig.titles(), (Cells{"Success"}));
+    ASSERT_EQ(rig.files.requests.size(), 1u);
+    EXPECT_EQ(rig.files.requests[0].title, "Load Saved Benchmark File ...");
+    EXPECT_EQ(rig.files.requests[0].flags, 528388u);
+    EXPECT_EQ(rig.files.requests[0].filter, "VexoGAUGE 2002 Benchmark Files (*.vgf)|*.vgf");
+    EXPECT_EQ(rig.files.requests[0].initialFolder, "/home/ann/runs/");
+
+    const std::string titleBefore = rig.browser.windowTitle();
+    rig.dialogs.messageAnswer = MsgAnswer::Cancel;
+    rig.browser.LoadMenu_Click();
+    EXPECT_EQ(rig.files.requests.size(), 1u); // no dialog opened
+    EXPECT_EQ(rig.browser.rowCount(), 1u);
+    EXPECT_EQ(rig.browser.windowTitle(), titleBefore);
+    const auto& ask = rig.dialogs.messages.back();
+    EXPECT_EQ(ask.title, "Save Changes?");
+    EXPECT_EQ(ask.style, 51);
+    EXPECT_EQ(ask.text, "Do you want to save changes made to this benchmark database?\rClick 'Yes' "
+                        "to save your changes, 'No' to ignore them or 'cancel' to not load a "
+                        "database.");
+}
+
+TEST(BrowserLoading, CloseWithNoEmptiesTheListsButKeepsTheTitle) {
+    BrowserRig rig;
+    rig.load(rig.file("kept.vgf", record("Kept", "1")));
+    EXPECT_TRUE(rig.browser.states().saveButton);
+    rig.dialogs.messageAnswer = MsgAnswer::No;
+    rig.browser.CloseMenu_Click();
+    EXPECT_EQ(rig.browser.rowCount(), 0u);
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - kept.vgf");
+    EXPECT_FALSE(rig.browser.states().saveButton);
+    EXPECT_FALSE(rig.browser.states().removeMenu);
+    EXPECT_FALSE(rig.browser.states().options[5]);
+    EXPECT_FALSE(rig.browser.states().options[8]);
+}
+
+TEST(BrowserLoading, YesSavesFirstAndKeepsEverythingWhenTheSaveIsCancelled) {
+    BrowserRig rig;
+    rig.load(rig.file("one.vgf", record("One", "1")));
+    rig.dialogs.messageAnswer = MsgAnswer::Yes;
+    rig.files.answers.push_back(std::nullopt); // the save dialog is cancelled
+    EXPECT_FALSE(rig.browser.Check_Clear_Current_Data());
+    EXPECT_EQ(rig.browser.rowCount(), 1u);
+
+    const std::string saved = rig.folder.path("saved.vgf");
+    rig.files.answers.push_back(saved);
+    EXPECT_TRUE(rig.browser.Check_Clear_Current_Data());
+    EXPECT_EQ(rig.browser.rowCount(), 0u);
+    BenchmarkDatabase back;
+    EXPECT_EQ(benchfile::Import_Saved_Benchmark(saved, back, rig.dialogs).recordsAdded, 1u);
+}
+
+TEST(BrowserLoading, TheEnginesImportDoesNotRecomputeTheCommandStates) {
+    BrowserRig rig;
+    rig.browser.Import_Saved_Benchmark(rig.file("last benchmark.vgf", record("Run", "1")));
+    EXPECT_EQ(rig.browser.rowCount(), 1u);
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - Untitled");
+    EXPECT_FALSE(rig.browser.states().saveButton);
+    EXPECT_FALSE(rig.browser.states().removeButton);
+    EXPECT_EQ(rig.browser.cell(BrowserMode::Scores, 0, 1), "last benchmark.vgf");
+}
+
+TEST(BrowserSaving, ThreeRecordsSavedAndLoadedBackAreNumbered1To3) {
+    BrowserRig rig;
+    rig.load(rig.file("three.vgf", record("A", "1") + record("B", "2") + record("C", "3")));
+    rig.browser.setVisible(true);
+    const std::string saved = rig.folder.path("Playlist.vgf");
+    rig.files.answers.push_back(saved);
+    EXPECT_TRUE(rig.browser.Save_Benchmark_Menu());
+    const auto& request = rig.files.requests.back();
+    EXPECT_EQ(request.title, "Save As ... Playlist");
+    EXPECT_EQ(request.flags, 524294u);
+    EXPECT_EQ(rig.dialogs.messages.back().text, "Save Complete: Playlist.vgf");
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - Playlist.vgf");
+
+    BrowserRig again;
+    again.load(saved);
+    EXPECT_EQ(again.column(BrowserMode::Platform, 0), (Cells{"1", "2", "3"}));
+    EXPECT_EQ(again.column(BrowserMode::Platform, 2), (Cells{"A", "B", "C"}));
+    EXPECT_EQ(again.column(BrowserMode::Scores, 3), (Cells{"1", "2", "3"}));
+}
+
+TEST(BrowserSaving, HiddenWindowsSaveSilentlyAndFailuresAreSaid) {
+    BrowserRig rig;
+    rig.load(rig.file("x.vgf", record("X", "1")));
+    const std::size_t before = rig.dialogs.messages.size();
+    rig.files.answers.push_back(rig.folder.path("quiet.vgf"));
+    EXPECT_TRUE(rig.browser.Save_Benchmark_Menu());
+    EXPECT_EQ(rig.dialogs.messages.size(), before); // not visible: no "Save Complete"
+
+    rig.browser.setVisible(true);
+    rig.files.answers.push_back(rig.folder.path("no folder/x.vgf"));
+    EXPECT_FALSE(rig.browser.Save_Benchmark_Menu());
+    EXPECT_EQ(rig.dialogs.messages.back().title, "Save Failed");
+}
+
+TEST(BrowserSaving, AnEmptyDatabaseSavesAnEmptyPlaylist) {
+    BrowserRig rig;
+    const std::string saved = rig.folder.path("empty.vgf");
+    rig.files.answers.push_back(saved);
+    EXPECT_TRUE(rig.browser.Save_Benchmark_Menu());
+    EXPECT_EQ(TempFolder::read(saved), std::string(benchfile::BenchmarkHeader) + "\r\n");
+    BrowserRig again;
+    again.load(saved);
+    EXPECT_EQ(again.browser.rowCount(), 0u);
+}
+
+TEST(BrowserSorting, DescendingTextOrderTheSameOnEveryClick) {
+    BrowserRig rig;
+    rig.load(rig.file("s.vgf", record("a", "950") + record("b", "1200") + record("c", "80")));
+    rig.browser.ColumnClick(BrowserMode::Scores, 3);
+    EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"950", "80", "1200"}));
+    rig.browser.ColumnClick(BrowserMode::Scores, 3);
+    EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"950", "80", "1200"}));
+    // The other lists keep their order; the task list is never sorted.
+    EXPECT_EQ(rig.column(BrowserMode::Platform, 2), (Cells{"a", "b", "c"}));
+    rig.browser.ColumnClick(BrowserMode::Tasks, 2);
+    EXPECT_EQ(rig.column(BrowserMode::Tasks, 2), (Cells{"a", "b", "c"}));
+    // Rows added later are appended.
+    rig.import(rig.file("t.vgf", record("d", "999")));
+    EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"950", "80", "1200", "999"}));
+}
+
+TEST(BrowserSorting, ResetSortingSortsTheNumbersAsText) {
+    BrowserRig rig;
+    std::string payload;
+    for (int i = 1; i <= 10; ++i)
+        payload += record("run " + std::to_string(i), std::to_string(i * 3));
+    rig.load(rig.file("ten.vgf", payload));
+    rig.browser.ColumnClick(BrowserMode::Platform, 2);
+    rig.browser.ColumnClick(BrowserMode::Scores, 3);
+    rig.browser.Reset_Sorting();
+    const Cells expected{"9", "8", "7", "6", "5", "4", "3", "2", "10", "1"};
+    EXPECT_EQ(rig.column(BrowserMode::Platform, 0), expected);
+    EXPECT_EQ(rig.column(BrowserMode::Scores, 0), expected);
+}
+
+TEST(BrowserRemoving, RecordTwoOfFourGoesFromAllListsInAnyModeAndOrder) {
+    for (const BrowserMode mode :
+         {BrowserMode::Platform, BrowserMode::Tasks, BrowserMode::Scores}) {
+        BrowserRig rig;
+        rig.load(rig.file("four.vgf", record("one", "10") + record("two", "9") +
+                                          record("three", "8") + record("four", "70")));
+        rig.browser.ColumnClick(BrowserMode::Scores, 3); // 9, 8, 70, 10
+        rig.browser.pressMode(mode);
+        const int row = mode == BrowserMode::Scores ? 0 : 1; // "two" in each list's order
+        rig.browser.select(mode, row);
+        rig.dialogs.messageAnswer = MsgAnswer::Yes;
+        rig.browser.Remove_Benchmark_Menu();
+        const auto& ask = rig.dialogs.messages.back();
+        EXPECT_EQ(ask.title, "Confirm Remove?");
+        EXPECT_EQ(ask.style, 4);
+        EXPECT_EQ(ask.text, "Are you sure you want to remove: two");
+        ASSERT_EQ(rig.browser.rowCount(), 3u);
+        for (const BrowserMode list :
+             {BrowserMode::Platform, BrowserMode::Tasks, BrowserMode::Scores}) {
+            Cells numbers = rig.column(list, 0);
+            std::sort(numbers.begin(), numbers.end());
+            EXPECT_EQ(numbers, (Cells{"1", "2", "3"}));
+        }
+        // The former record 3 is now number 2.
+        for (std::size_t r = 0; r < 3; ++r) {
+            if (rig.browser.cell(BrowserMode::Tasks, r, 2) == "three") {
+                EXPECT_EQ(rig.browser.cell(BrowserMode::Tasks, r, 0), "2");
+            }
+        }
+        // The title and states are not recomputed by a removal.
+        EXPECT_TRUE(rig.browser.states().saveButton);
+    }
+}
+
+TEST(BrowserRemoving, NoOrNothingSelectedRemovesNothing) {
+    BrowserRig rig;
+    rig.load(rig.file("two.vgf", record("a", "1") + record("b", "2")));
+    const std::size_t asked = rig.dialogs.messages.size();
+    rig.browser.Remove_Benchmark_Menu();
+    EXPECT_EQ(rig.dialogs.messages.size(), asked); // nothing selected: not even asked
+    rig.browser.select(BrowserMode::Platform, 1);
+    rig.dialogs.messageAnswer = MsgAnswer::No;
+    rig.browser.Remove_Benchmark_Menu();
+    EXPECT_EQ(rig.browser.rowCount(), 2u);
+}
+
+TEST(BrowserModes, SwitchingModesKeepsOrderAndSelection) {
+    BrowserRig rig;
+    rig.load(rig.file("m.vgf", record("a", "1") + record("b", "3") + record("c", "2")));
+    rig.browser.ColumnClick(BrowserMode::Scores, 3);
+    rig.browser.select(BrowserMode::Scores, 2);
+    rig.browser.select(BrowserMode::Platform, 1);
+    EXPECT_EQ(rig.browser.titleText(), "Platform Comparison Mode");
+    rig.browser.pressMode(BrowserMode::Scores);
+    EXPECT_EQ(rig.browser.titleText(), "Score Comparison Mode");
+    EXPECT_EQ(rig.browser.descriptionText(),
+              "This mode allows you to review your benchmark scores for each specific benchmark "
+              "type.");
+    EXPECT_EQ(rig.browser.optionPicture(2), ResultBrowser::HighlightedPicture);
+    EXPECT_EQ(rig.browser.optionPicture(0), ResultBrowser::PlainPicture);
+    rig.browser.Change_Options(1);
+    EXPECT_EQ(rig.browser.mode(), BrowserMode::Tasks);
+    rig.browser.pressMode(BrowserMode::Platform);
+    EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"3", "2", "1"}));
+    EXPECT_EQ(rig.browser.selectedRow(BrowserMode::Scores), 2);
+    EXPECT_EQ(rig.browser.selectedRow(BrowserMode::Platform), 1);
+    EXPECT_EQ(rig.browser.optionPicture(7), ResultBrowser::ThirdPicture);
+}
+
+TEST(BrowserOptions, PrintDoesNothingAndTheOthersRunTheirCommands) {
+    BrowserRig rig;
+    int news = 0;
+    rig.browser.onNew = [&] { ++news; };
+    rig.browser.Change_Options(6);
+    EXPECT_TRUE(rig.files.requests.empty());
+    EXPECT_TRUE(rig.dialogs.messages.empty());
+    rig.browser.Change_Options(3);
+    EXPECT_EQ(news, 1);
+    rig.files.answers.push_back(std::nullopt);
+    rig.browser.Change_Options(7);
+    EXPECT_EQ(rig.files.requests.size(), 1u);
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - Untitled");
+}
+
+TEST(ExitQuestion, WritesTheThreeSettingsWhateverTheAnswer) {
+    for (const int answer : {MsgAnswer::Yes, MsgAnswer::No}) {
+        test::EventLog log;
+        test::ScriptedDialogs dialogs(log);
+        dialogs.messageAnswer = answer;
+        MemorySettingsStore settings;
+        Selections selections;
+        selections.ScreenResolution = 7;
+        selections.ScreenColorDepth = 2;
+        selections.TextureQuality = -1;
+        EXPECT_EQ(Confirm_Exit(dialogs, settings, selections), answer == MsgAnswer::Yes);
+        EXPECT_EQ(settings.get(kSettingsApplication, "DXSetup", "DXRez", ""), "7");
+        EXPECT_EQ(settings.get(kSettingsApplication, "DXSetup", "DXCol", ""), "2");
+        EXPECT_EQ(settings.get(kSettingsApplication, "DXSetup", "DXTex", ""), "-1");
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].title, "Close VexoGAUGE 2002 Edition?");
+        EXPECT_EQ(dialogs.messages[0].style, 36);
+        EXPECT_EQ(dialogs.messages[0].text.rfind("Thank you for using VexoGAUGE 2002 Edition, we "
+                                                 "hope you found VexoGAUGE and enjoyable",
+                                                 0),
+                  0u);
+        EXPECT_NE(dialogs.messages[0].text.find("VexoGAUGE.\r\r"), std::string::npos);
+        EXPECT_NE(dialogs.messages[0].text.find("\rVisit https://kestrovia.example/vexogauge for "
+                                                "more infomation."),
+                  std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace vexo
