@@ -1,0 +1,36 @@
+#include "BrowserTableModel.h"
+
+namespace vexo {
+
+int BrowserTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_browser.rowCount());
+}
+
+int BrowserTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_browser.columns(m_list).size());
+}
+
+QVariant BrowserTableModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
+    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= m_browser.rowCount())
+        return {};
+    return QString::fromStdString(m_browser.cell(m_list, static_cast<std::size_t>(index.row()),
+                                                 static_cast<std::size_t>(index.column())));
+}
+
+QVariant BrowserTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    const auto columns = m_browser.columns(m_list);
+    if (section < 0 || static_cast<std::size_t>(section) >= columns.size())
+        return {};
+    return QString::fromStdString(columns[static_cast<std::size_t>(section)].title);
+}
+
+void BrowserTableModel::refresh() {
+    beginResetModel();
+    endResetModel();
+}
+
+} // namespace vexo

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "browser/ResultBrowser.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <string>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QStackedWidget;
+class QTableView;
+
+namespace vexo {
+
+class BrowserTableModel;
+class ScoresChart;
+
+// The result browser window: renders the browser's lists, title, commands and help options, and
+// hands every menu, key, toolbar and option click to it.
+class ResultWindow final : public QMainWindow {
+public:
+    ResultWindow(ResultBrowser::Services services, std::string appFolder, std::string dialogFolder,
+                 QWidget* parent = nullptr);
+    ~ResultWindow() override;
+
+    ResultBrowser& model() { return m_model; }
+    // Asked when the window is to close: true ends the program.
+    std::function<bool()> confirmExit;
+    // Runs a command of the browser, then shows what changed.
+    void run(const std::function<void()>& command);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QAction* addMenuItem(QMenu* menu, const char* caption, const QKeySequence& key,
+                         std::function<void()> command);
+    void buildMenus();
+    void buildToolBar();
+    QWidget* buildTitleArea();
+    QWidget* buildList(BrowserMode list);
+    QWidget* buildHelpPanel();
+    void buildStatusBar();
+    void sync();
+
+    ResultBrowser m_model;
+    std::string m_appFolder;
+    std::uint64_t m_shownRevision = ~0ULL;
+    QCursor m_hand;
+    std::array<QPixmap, 14> m_pictures; // by picture number, 1 to 13
+    std::array<BrowserTableModel*, 3> m_tables{};
+    std::array<QTableView*, 3> m_views{};
+    ScoresChart* m_chart = nullptr;
+    QStackedWidget* m_frames = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_description = nullptr;
+    std::array<QLabel*, 9> m_optionPictures{};
+    std::array<QLabel*, 9> m_optionTexts{};
+    std::array<QAction*, 3> m_modeButtons{};
+    std::array<QAction*, 3> m_modeMenu{};
+    QAction* m_saveButton = nullptr;
+    QAction* m_removeButton = nullptr;
+    QAction* m_printButton = nullptr;
+    QAction* m_saveMenu = nullptr;
+    QAction* m_removeMenu = nullptr;
+    QAction* m_printMenu = nullptr;
+    QAction* m_refreshMenu = nullptr;
+    QAction* m_printerSetupMenu = nullptr;
+    QLabel* m_clock = nullptr;
+    QLabel* m_date = nullptr;
+    bool m_syncing = false;
+};
+
+} // namespace vexo
