@@ -63,12 +63,15 @@ void Benchmark::Count_Phases() {
     m_state.run.PhaseCount = static_cast<std::int16_t>(count);
 }
 
-void Benchmark::Wait_Next_Second() {
-    m_services.pump.yield();
-    SecondsClock& clock = m_services.clock;
+void Wait_Next_Second(SecondsClock& clock, MessagePump& pump) {
+    pump.yield();
     const std::int16_t start = clock.readSeconds();
     while (clock.readSeconds() == start) {
     }
+}
+
+void Benchmark::Wait_Next_Second() {
+    vexo::Wait_Next_Second(m_services.clock, m_services.pump);
 }
 
 std::int16_t Benchmark::throttleLoss(std::int64_t previousCount, std::int64_t currentCount) {

@@ -38,6 +38,10 @@ enum class RunOutcome {
     NoName,   // no name could be asked for (the input was closed); nothing was written
 };
 
+// Returns at the first seconds reading that differs from the one taken on entry, after
+// yielding once. Called right after a change, it waits almost a full second.
+void Wait_Next_Second(SecondsClock& clock, MessagePump& pump);
+
 // The message for the first naming rule the name breaks, or nothing when it is acceptable.
 // The sequences ">>:", "||" and ":;" separate the fields of a saved record.
 std::optional<std::string_view> benchmarkNameProblem(std::string_view name);
