@@ -3,6 +3,7 @@
 #include "benchfile/BenchmarkFile.h"
 #include "cli/TerminalDialogs.h"
 #include "common/AppState.h"
+#include "common/Direct3DOptions.h"
 #include "common/Text.h"
 #include "engine/Benchmark.h"
 #include "engine/RunTexts.h"
@@ -101,6 +102,37 @@ private:
     bool m_progressShown = false;
 };
 
+// The choices of a Direct3D option: its captions (or the colour depth's bits, or the texture
+// quality in small letters), or the index itself.
+std::vector<std::string> choicesOf(const std::string& option) {
+    std::vector<std::string> choices;
+    if (option == "--resolution")
+        choices.assign(kResolutionCaptions.begin(), kResolutionCaptions.end());
+    else if (option == "--depth")
+        choices = {"16", "24", "32"};
+    else
+        choices = {"low", "medium", "high"};
+    return choices;
+}
+
+std::optional<std::int16_t> direct3DOptionIndex(const std::string& option,
+                                                const std::string& value) {
+    const std::vector<std::string> choices = choicesOf(option);
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (value == choices[i] || value == std::to_string(i) ||
+            (option == "--texture" && compareText(value, choices[i]) == 0))
+            return static_cast<std::int16_t>(i);
+    }
+    return std::nullopt;
+}
+
+std::string direct3DOptionChoices(const std::string& option) {
+    std::string text;
+    for (const std::string& choice : choicesOf(option))
+        text += (text.empty() ? "" : ", ") + choice;
+    return text + " (or their number from 0)";
+}
+
 bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& option,
                std::string& value, std::ostream& err) {
     const std::string& arg = args[i];
@@ -156,6 +188,24 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             options.name = std::move(name);
+        } else if (arg == "--d3d") {
+            choose(s.HardwareSelected, s.Direct3DSelected);
+        } else if (arg == "--resolution" || arg.rfind("--resolution=", 0) == 0 ||
+                   arg == "--depth" || arg.rfind("--depth=", 0) == 0 || arg == "--texture" ||
+                   arg.rfind("--texture=", 0) == 0) {
+            const std::string option = arg.substr(0, arg.find('='));
+            std::string value;
+            if (!takeValue(args, i, option, value, err))
+                return std::nullopt;
+            const auto index = direct3DOptionIndex(option, value);
+            if (!index) {
+                err << "vexogauge-cli run: " << option << " " << value << " is not one of "
+                    << direct3DOptionChoices(option) << '\n';
+                return std::nullopt;
+            }
+            (option == "--resolution" ? s.ScreenResolution
+             : option == "--depth"    ? s.ScreenColorDepth
+                                      : s.TextureQuality) = *index;
         } else if (arg == "--out" || arg.rfind("--out=", 0) == 0) {
             std::string path;
             if (!takeValue(args, i, "--out", path, err))
@@ -190,8 +240,10 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     benchfile::EngineWriter writer(state, info, environment.tasks, {});
     BenchmarkDatabase database;
     benchfile::DatabaseImporter importer(database, dialogs);
+    std::unique_ptr<TunnelStage> tunnel =
+        environment.tunnel ? environment.tunnel(state, environment.clock, page, dialogs) : nullptr;
     Benchmark benchmark(state, RunServices{environment.clock, page, dialogs, page},
-                        RunHandOffs{nullptr, &writer, &importer, options.out.value_or("")});
+                        RunHandOffs{tunnel.get(), &writer, &importer, options.out.value_or("")});
 
     benchmark.Reset_Scores();
     benchmark.Count_Phases();
@@ -207,7 +259,10 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     terminal.out << '\n'
                  << "Benchmark: " << state.run.BenchmarkName << '\n'
                  << throttlingSentence(state.run.ThrottleTries) << '\n'
-                 << crToNewline(scoreLines(state.scores)) << std::flush;
+                 << crToNewline(scoreLines(state.scores));
+    if (tunnel != nullptr && !tunnel->frameTimeSummary().empty())
+        terminal.out << tunnel->frameTimeSummary() << '\n';
+    terminal.out << std::flush;
     if (outcome == RunOutcome::NotSaved) {
         terminal.err << "vexogauge-cli run: the run was not saved: " << writer.lastError() << '\n';
         return 1;

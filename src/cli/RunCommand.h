@@ -2,7 +2,9 @@
 
 #include "common/Flags.h"
 
+#include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +12,10 @@
 namespace vexo {
 
 class SecondsClock;
+class TunnelStage;
+class MessagePump;
+class Dialogs;
+struct AppState;
 class TaskTitleSource;
 struct SystemQueries;
 struct Folders;
@@ -30,11 +36,16 @@ struct RunTerminal {
     bool interactive = false; // out is a terminal: keep a progress line at the bottom
 };
 
+// Makes the Direct3D phase's stage for a run, or nothing where there is none.
+using TunnelFactory =
+    std::function<std::unique_ptr<TunnelStage>(AppState&, SecondsClock&, MessagePump&, Dialogs&)>;
+
 // What a run measures with and describes the machine by.
 struct RunEnvironment {
     SecondsClock& clock;
     const SystemQueries& system;
     TaskTitleSource& tasks;
+    TunnelFactory tunnel = {};
 };
 
 // Runs the chosen benchmarks, prints the run page's lines, saves the run, imports it as the

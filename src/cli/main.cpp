@@ -13,8 +13,16 @@
 #include "taskman/TaskManager.h"
 #include "taskman/TaskTitles.h"
 
+#ifdef VEXO_HAS_TUNNEL
+#include "tunnel/ui/QtTunnelStage.h"
+
+#include <QGuiApplication>
+#endif
+
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -43,6 +51,9 @@ Commands:
            --imaging      imaging application emulation
            --all          every benchmark
            --name NAME    name of the run (at least 7 characters); asked for when absent
+           --d3d          the OpenGL tunnel (needs a display), with
+             --resolution 640x480|800x600|1024x768|1280x1024|1600x1200
+             --depth 16|24|32 --texture low|medium|high
            --out FILE     write the run to FILE instead of "last benchmark.vgf" in the
                           results folder
   sysinfo  Print the description of this machine that a benchmark run stores.
@@ -98,7 +109,20 @@ int main(int argc, char** argv) {
                                       folders.AppFolder);
         vexo::TaskManagerTitles tasks(taskManager);
         const vexo::SystemQueries system{processor, memory, os, graphics};
-        return vexo::runBenchmarks(*options, folders, {clock, system, tasks},
+        vexo::RunEnvironment environment{clock, system, tasks};
+#ifdef VEXO_HAS_TUNNEL
+        // The tunnel flies in a window of its own, so a display is needed for that phase.
+        std::unique_ptr<QGuiApplication> gui;
+        const char* display = std::getenv("DISPLAY");
+        if (vexo::isSet(options->selections.Direct3DSelected) && display != nullptr &&
+            *display != '\0')
+            gui = std::make_unique<QGuiApplication>(argc, argv);
+        environment.tunnel = [](vexo::AppState& state, vexo::SecondsClock& c, vexo::MessagePump& p,
+                                vexo::Dialogs& d) {
+            return std::make_unique<vexo::QtTunnelStage>(state, c, p, d);
+        };
+#endif
+        return vexo::runBenchmarks(*options, folders, environment,
                                    {std::cin, std::cout, std::cerr, isatty(STDOUT_FILENO) == 1});
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());

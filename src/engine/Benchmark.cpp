@@ -233,9 +233,12 @@ void Benchmark::runDirect3D() {
         nextPhase();
         return;
     }
-    tunnel->Benchmark_NOW();
+    const bool measured = tunnel->Benchmark_NOW();
     tunnel->unload();
-    markGroupDone(Direct3DGroup);
+    if (measured)
+        markGroupDone(Direct3DGroup);
+    else
+        setStatus(texts::Direct3DFailed);
     nextPhase();
 }
 

@@ -15,8 +15,12 @@ public:
     // Saves the loaded picture to the file the tunnel reads its texture from.
     virtual bool saveTexturePicture(const std::string& path) = 0;
     virtual void clearTexturePicture() = 0;
-    virtual void Benchmark_NOW() = 0;
+    // Runs the measurement, leaving frames per second in the score set. False when it could
+    // not run (the stage has said why); the score then stays 0.
+    virtual bool Benchmark_NOW() = 0;
     virtual void unload() = 0;
+    // A line about the frame times of the last measurement, or nothing.
+    virtual std::string frameTimeSummary() const { return {}; }
 };
 
 // Writes the finished run (name, scores, system description, tasks) to a benchmark file.

@@ -105,6 +105,8 @@ inline constexpr const char* Direct3DUnavailable =
     "Status: Direct3D benchmark skipped (no OpenGL tunnel in this build)";
 inline constexpr const char* Direct3DSkipped =
     "Status: Direct3D benchmark skipped (its texture could not be prepared)";
+inline constexpr const char* Direct3DFailed =
+    "Status: Direct3D benchmark skipped (it could not run on this display)";
 inline constexpr const char* NotSavedNoWriter =
     "Status: Benchmark Complete, not saved (no benchmark file writer in this build)";
 inline constexpr const char* NotSavedFailed =

@@ -60,6 +60,27 @@ TEST(RunOptions, NameIsCheckedUpFrontInBothSpellings) {
     EXPECT_NE(error.find(texts::NameTooShort), std::string::npos) << error;
 }
 
+TEST(RunOptions, Direct3DOptionsByCaptionOrNumber) {
+    const auto options =
+        parse({"--d3d", "--resolution", "1280x1024", "--depth=24", "--texture", "High"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->selections.HardwareSelected, True);
+    EXPECT_EQ(options->selections.Direct3DSelected, True);
+    EXPECT_EQ(options->selections.ScreenResolution, 3);
+    EXPECT_EQ(options->selections.ScreenColorDepth, 1);
+    EXPECT_EQ(options->selections.TextureQuality, 2);
+    const auto numbers = parse({"--d3d", "--resolution", "0", "--depth", "2", "--texture", "1"});
+    ASSERT_TRUE(numbers);
+    EXPECT_EQ(numbers->selections.ScreenColorDepth, 2);
+    EXPECT_EQ(numbers->selections.TextureQuality, 1);
+
+    std::string error;
+    EXPECT_FALSE(parse({"--d3d", "--resolution", "1280x960"}, &error));
+    EXPECT_NE(error.find("640x480, 800x600, 1024x768, 1280x1024, 1600x1200"), std::string::npos)
+        << error;
+    EXPECT_FALSE(parse({"--d3d", "--depth", "8"}, &error));
+}
+
 TEST(RunOptions, MistakesAreRefusedWithAReason) {
     std::string error;
     EXPECT_FALSE(parse({}, &error));

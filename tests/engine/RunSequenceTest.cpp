@@ -31,14 +31,17 @@ public:
         return saveWorks;
     }
     void clearTexturePicture() override { m_log.add("tunnel clear"); }
-    void Benchmark_NOW() override {
+    bool Benchmark_NOW() override {
         m_log.add("tunnel run");
-        m_scores.BMDR3D = 60;
+        if (runWorks)
+            m_scores.BMDR3D = 60;
+        return runWorks;
     }
     void unload() override { m_log.add("tunnel unload"); }
 
     bool loadWorks = true;
     bool saveWorks = true;
+    bool runWorks = true;
 
 private:
     EventLog& m_log;
@@ -393,6 +396,18 @@ TEST(Direct3DPhase, AnUnpreparedTextureSkipsThePhaseWithAMessage) {
         EXPECT_EQ(rig.log.withPrefix("23 ").at(rig.log.withPrefix("23 ").size() - 2),
                   texts::Direct3DSkipped);
     }
+}
+
+TEST(Direct3DPhase, AMeasurementThatCannotRunLeavesTheGroupUnmarked) {
+    RunRig rig;
+    rig.tunnel.runWorks = false;
+    rig.dialogs.answer(kGoodName);
+    rig.run({&Selections::HardwareSelected, &Selections::Direct3DSelected});
+    EXPECT_EQ(rig.state.scores.BMDR3D, 0);
+    EXPECT_EQ(rig.page.benchImage(2), 0);
+    EXPECT_EQ(rig.log.withPrefix("tunnel unload").size(), 1u);
+    const auto statuses = rig.log.withPrefix("23 ");
+    EXPECT_EQ(statuses.at(statuses.size() - 2), texts::Direct3DFailed);
 }
 
 TEST(Direct3DPhase, WithoutATunnelThePhaseIsSkippedAndSaidSo) {

@@ -1,0 +1,74 @@
+#include "QtTunnelStage.h"
+
+#include "common/Text.h"
+#include "tunnel/ui/TunnelWindow.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+
+namespace vexo {
+
+QtTunnelStage::QtTunnelStage(AppState& state, SecondsClock& clock, MessagePump& pump,
+                             Dialogs& dialogs, bool windowed)
+    : m_state(state)
+    , m_clock(clock)
+    , m_pump(pump)
+    , m_dialogs(dialogs)
+    , m_windowed(windowed) {}
+
+QtTunnelStage::~QtTunnelStage() = default;
+
+bool QtTunnelStage::loadTexturePicture(const std::string& path) {
+    return m_picture.load(QString::fromStdString(path));
+}
+
+bool QtTunnelStage::saveTexturePicture(const std::string& path) {
+    if (m_picture.isNull() || !m_picture.save(QString::fromStdString(path), "PNG"))
+        return false;
+    m_savedTexture = path;
+    return true;
+}
+
+void QtTunnelStage::clearTexturePicture() {
+    m_picture = QImage();
+}
+
+bool QtTunnelStage::Benchmark_NOW() {
+    m_statistics.reset();
+    std::string why;
+    if (QGuiApplication::instance() == nullptr) {
+        why = "The Direct3D benchmark needs a display, and there is none.";
+    } else {
+        m_window = std::make_unique<TunnelWindow>(m_windowed);
+        TunnelBenchmark benchmark(m_clock, m_pump, *m_window);
+        const std::string folder = m_savedTexture.substr(0, m_savedTexture.find_last_of('/') + 1);
+        const std::string texture =
+            FindMediaDir(Strip_Path(m_savedTexture), m_state.folders.AppFolder, folder);
+        const TunnelResult result =
+            benchmark.Benchmark_NOW(m_state.selections, texture, m_state.scores.BMDR3D);
+        if (!result.error) {
+            m_statistics = frameStatistics(result.frameSeconds);
+            return true;
+        }
+        why = *result.error;
+    }
+    m_state.scores.BMDR3D = 0;
+    m_dialogs.messageBox(why + CR + "The Direct3D benchmark is skipped.", MsgStyle::Exclamation,
+                         kApplicationTitle);
+    return false;
+}
+
+void QtTunnelStage::unload() {
+    m_window.reset();
+}
+
+std::string QtTunnelStage::frameTimeSummary() const {
+    if (!m_statistics)
+        return {};
+    char line[160];
+    std::snprintf(line, sizeof line, "Direct3D frame time: median %.2f ms, 1%% low %.0f FPS",
+                  m_statistics->medianMilliseconds, m_statistics->onePercentLowFps);
+    return line;
+}
+
+} // namespace vexo

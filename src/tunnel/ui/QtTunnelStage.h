@@ -1,0 +1,48 @@
+#pragma once
+
+#include "common/AppState.h"
+#include "engine/HandOff.h"
+#include "platform/Dialogs.h"
+#include "platform/MessagePump.h"
+#include "platform/SecondsClock.h"
+#include "tunnel/TunnelBenchmark.h"
+
+#include <QImage>
+#include <memory>
+#include <optional>
+
+namespace vexo {
+
+class TunnelWindow;
+
+// The Direct3D phase of a run on OpenGL: the texture picture is converted to the file the
+// tunnel reads, then the tunnel window is flown through for 31 clock seconds.
+class QtTunnelStage final : public TunnelStage {
+public:
+    QtTunnelStage(AppState& state, SecondsClock& clock, MessagePump& pump, Dialogs& dialogs,
+                  bool windowed = false);
+    ~QtTunnelStage() override;
+
+    bool loadTexturePicture(const std::string& path) override;
+    bool saveTexturePicture(const std::string& path) override;
+    void clearTexturePicture() override;
+    bool Benchmark_NOW() override;
+    void unload() override;
+    std::string frameTimeSummary() const override;
+
+    // Frame times of the last measurement.
+    const std::optional<FrameStatistics>& lastFrameStatistics() const { return m_statistics; }
+
+private:
+    AppState& m_state;
+    SecondsClock& m_clock;
+    MessagePump& m_pump;
+    Dialogs& m_dialogs;
+    bool m_windowed;
+    QImage m_picture; // the tunnel window's Image1
+    std::string m_savedTexture;
+    std::unique_ptr<TunnelWindow> m_window;
+    std::optional<FrameStatistics> m_statistics;
+};
+
+} // namespace vexo

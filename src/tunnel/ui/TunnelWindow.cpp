@@ -1,0 +1,262 @@
+#include "TunnelWindow.h"
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <QGuiApplication>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+
+namespace vexo {
+
+namespace {
+
+QSurfaceFormat tunnelFormat() {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setVersion(2, 1);
+    format.setDepthBufferSize(24);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setSwapInterval(0);
+    return format;
+}
+
+GLenum colorFormatFor(int depth) {
+    switch (depth) {
+    case 16:
+        return GL_RGB565;
+    case 24:
+        return GL_RGB8;
+    default:
+        return GL_RGBA8;
+    }
+}
+
+} // namespace
+
+TunnelWindow::TunnelWindow(bool windowed)
+    : m_windowed(windowed) {
+    setSurfaceType(QSurface::OpenGLSurface);
+    setFormat(tunnelFormat());
+    setTitle(QStringLiteral("VexoGAUGE 2002 Direct3D Benchmark"));
+}
+
+TunnelWindow::~TunnelWindow() {
+    release();
+}
+
+std::optional<std::string> TunnelWindow::initialise(const DisplayMode& mode) {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return "The Direct3D benchmark needs a display, and there is none.";
+    m_mode = mode;
+    resize(mode.width, mode.height);
+    create();
+    m_context = std::make_unique<QOpenGLContext>();
+    m_context->setFormat(tunnelFormat());
+    if (!m_context->create() || !m_context->makeCurrent(this))
+        return "OpenGL is not available on this display, so the Direct3D benchmark cannot run.";
+    if (!makeTarget())
+        return "OpenGL cannot render at " + std::to_string(mode.width) + "x" +
+               std::to_string(mode.height) + " with " + std::to_string(mode.depth) +
+               "-bit colour here.";
+    return std::nullopt;
+}
+
+bool TunnelWindow::makeTarget() {
+    deleteTarget();
+    glGenFramebuffers(1, &m_framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glGenRenderbuffers(1, &m_colorBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, m_colorBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, colorFormatFor(m_mode.depth), m_mode.width,
+                          m_mode.height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colorBuffer);
+    glGenRenderbuffers(1, &m_depthBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, m_depthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, m_mode.width, m_mode.height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_depthBuffer);
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+void TunnelWindow::deleteTarget() {
+    if (m_framebuffer != 0)
+        glDeleteFramebuffers(1, &m_framebuffer);
+    if (m_colorBuffer != 0)
+        glDeleteRenderbuffers(1, &m_colorBuffer);
+    if (m_depthBuffer != 0)
+        glDeleteRenderbuffers(1, &m_depthBuffer);
+    m_framebuffer = m_colorBuffer = m_depthBuffer = 0;
+}
+
+bool TunnelWindow::surfacesLost() {
+    return m_context == nullptr || !m_context->isValid();
+}
+
+void TunnelWindow::restoreSurfaces() {
+    // A lost context is made anew, with its target; the device is set up again afterwards.
+    m_texture = m_vertexBuffer = m_indexBuffer = m_framebuffer = m_colorBuffer = m_depthBuffer = 0;
+    m_indicesUploaded = false;
+    m_context = std::make_unique<QOpenGLContext>();
+    m_context->setFormat(tunnelFormat());
+    if (m_context->create() && m_context->makeCurrent(this))
+        makeTarget();
+}
+
+bool TunnelWindow::InitDevice(const Tunnel& tunnel, const std::string& texturePath) {
+    if (m_context == nullptr || !m_context->makeCurrent(this))
+        return false;
+    const QImage picture(QString::fromStdString(texturePath));
+    if (picture.isNull())
+        return false;
+    const QImage texture = picture.convertToFormat(QImage::Format_RGBA8888);
+    if (m_texture == 0)
+        glGenTextures(1, &m_texture);
+    glBindTexture(GL_TEXTURE_2D, m_texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texture.width(), texture.height(), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, texture.constBits());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+
+    // World identity, view identity until the first frame, the projection once.
+    const Matrix4 projection = Tunnel::projection(1.0f, 6000.0f, 3.14159265358972f / 2);
+    glMatrixMode(GL_PROJECTION);
+    // Row-vector matrices stored row after row read as column-major are the same transform.
+    glLoadMatrixf(projection.data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    // The texture modulated by the lit diffuse colour.
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+
+    // Material: diffuse white, ambient 0.3 of the white ambient light, no specular colour.
+    const GLfloat white[] = {1, 1, 1, 0};
+    const GLfloat ambient[] = {0.3f, 0.3f, 0.3f, 0};
+    const GLfloat none[] = {0, 0, 0, 0};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
+    const GLfloat ambientLight[] = {1, 1, 1, 1};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambientLight);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    glEnable(GL_LIGHTING);
+
+    // The point light at the camera is set in one slot while another, never set, is the one
+    // switched on: an unset light is white and shines along +z.
+    const GLfloat diffuse[] = {1, 1, 1, 0};
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+    glLightf(GL_LIGHT1, GL_QUADRATIC_ATTENUATION, 0.5f);
+    glDisable(GL_LIGHT1);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, white);
+    glEnable(GL_LIGHT0);
+
+    glShadeModel(GL_SMOOTH);
+    // Blending on with source one, destination zero: the tube stays opaque.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glDisable(GL_FOG);
+    glDisable(GL_DITHER);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+
+    if (m_vertexBuffer == 0)
+        glGenBuffers(1, &m_vertexBuffer);
+    if (m_indexBuffer == 0)
+        glGenBuffers(1, &m_indexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(sizeof(TubeVertex) * Tunnel::kVertexCount),
+                 tunnel.TubeVertices().data(), GL_DYNAMIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(sizeof(std::uint16_t) * Tunnel::kIndexCount),
+                 tunnel.TubeIndices().data(), GL_STATIC_DRAW);
+    m_indicesUploaded = true;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(TubeVertex), nullptr);
+    glNormalPointer(GL_FLOAT, sizeof(TubeVertex), reinterpret_cast<const void*>(3 * sizeof(float)));
+    glTexCoordPointer(2, GL_FLOAT, sizeof(TubeVertex),
+                      reinterpret_cast<const void*>(6 * sizeof(float)));
+    return true;
+}
+
+void TunnelWindow::Render(Tunnel& tunnel) {
+    if (m_context == nullptr || !m_context->makeCurrent(this) || !m_indicesUploaded)
+        return;
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glViewport(0, 0, m_mode.width, m_mode.height);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(tunnel.viewMatrix().data());
+    // Lights are given in world space, so after the view is loaded.
+    const Vec3 at = tunnel.lightPosition();
+    const GLfloat point[] = {at.x, at.y, at.z, 1};
+    glLightfv(GL_LIGHT1, GL_POSITION, point);
+    const GLfloat alongZ[] = {0, 0, -1, 0};
+    glLightfv(GL_LIGHT0, GL_POSITION, alongZ);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+
+    if (tunnel.takeTubeChanged())
+        glBufferSubData(GL_ARRAY_BUFFER, 0,
+                        static_cast<GLsizeiptr>(sizeof(TubeVertex) * Tunnel::kVertexCount),
+                        tunnel.TubeVertices().data());
+    glDrawElements(GL_TRIANGLES, Tunnel::kIndexCount, GL_UNSIGNED_SHORT, nullptr);
+
+    // Present: stretch the frame onto the window.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_context->defaultFramebufferObject());
+    const qreal ratio = devicePixelRatio();
+    glBlitFramebuffer(0, 0, m_mode.width, m_mode.height, 0, 0, static_cast<GLint>(width() * ratio),
+                      static_cast<GLint>(height() * ratio), GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    m_context->swapBuffers(this);
+}
+
+QImage TunnelWindow::renderedFrame() {
+    if (m_context == nullptr || !m_context->makeCurrent(this))
+        return {};
+    QImage frame(m_mode.width, m_mode.height, QImage::Format_RGBA8888);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
+    glReadPixels(0, 0, m_mode.width, m_mode.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.bits());
+    return frame.mirrored(); // OpenGL's rows run bottom to top
+}
+
+void TunnelWindow::show() {
+    if (m_windowed)
+        QWindow::show();
+    else
+        showFullScreen();
+}
+
+void TunnelWindow::hide() {
+    QWindow::hide();
+}
+
+void TunnelWindow::release() {
+    if (m_context == nullptr)
+        return;
+    if (m_context->makeCurrent(this)) {
+        deleteTarget();
+        if (m_texture != 0)
+            glDeleteTextures(1, &m_texture);
+        if (m_vertexBuffer != 0)
+            glDeleteBuffers(1, &m_vertexBuffer);
+        if (m_indexBuffer != 0)
+            glDeleteBuffers(1, &m_indexBuffer);
+        m_context->doneCurrent();
+    }
+    m_texture = m_vertexBuffer = m_indexBuffer = 0;
+    m_indicesUploaded = false;
+    m_context.reset();
+}
+
+} // namespace vexo
