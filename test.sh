@@ -38,7 +38,10 @@ vexo_build build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDeb
 for target in build-fuzz/bin/fuzz_*; do
     name="$(basename "$target")"
     corpus="$(mktemp -d)"
-    cp tests/data/benchfiles/* "$corpus/"
+    case "$name" in
+        fuzz_richtext) cp data/help/* "$corpus/" ;;
+        *) cp tests/data/benchfiles/* "$corpus/" ;;
+    esac
     echo "$name: ${VEXO_FUZZ_SECONDS:-60} s"
     if ! "$target" -max_total_time="${VEXO_FUZZ_SECONDS:-60}" -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$corpus/" "$corpus" >"$corpus.log" 2>&1; then

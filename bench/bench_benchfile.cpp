@@ -1,7 +1,7 @@
 // Reading and writing large benchmark files, against reading the same bytes and reversing them
 // (the least any reader of the format must do) in the same run.
 #include "benchfile/BenchmarkFile.h"
-#include "benchfile/CodePage.h"
+#include "common/CodePage.h"
 #include "platform/SilentDialogs.h"
 
 #include <algorithm>
@@ -92,7 +92,7 @@ void BM_Export(benchmark::State& state) {
     const auto records = benchfile::inOrder(database);
     for (auto _ : state) {
         std::string bytes =
-            benchfile::Encode_Data(benchfile::toFileBytes(benchfile::exportPayload(records)));
+            benchfile::Encode_Data(toFileBytes(benchfile::exportPayload(records)));
         benchmark::DoNotOptimize(bytes.data());
     }
 }

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the benchmark-file reader. It must neither crash nor hang, and what
 // it read must survive being written by the browser's writer and read back.
 #include "benchfile/BenchmarkFile.h"
-#include "benchfile/CodePage.h"
+#include "common/CodePage.h"
 #include "platform/SilentDialogs.h"
 
 #include <cstdint>
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Whatever was read is written again and must read back to the same records.
     const std::string payload = benchfile::exportPayload(benchfile::inOrder(database));
     std::string file(benchfile::BenchmarkHeader);
-    file += benchfile::Encode_Data(benchfile::toFileBytes(payload));
+    file += benchfile::Encode_Data(toFileBytes(payload));
     file += "\r\n";
     BenchmarkDatabase again;
     const auto reread = benchfile::importBytes(file, "Fuzz/Input.VGF", again, dialogs);
@@ -34,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (before.tasks.size() < after.tasks.size())
             std::abort();
         if (after.name && before.name &&
-            benchfile::toFileBytes(*before.name).size() !=
-                benchfile::toFileBytes(*after.name).size())
+            toFileBytes(*before.name).size() != toFileBytes(*after.name).size())
             std::abort();
     }
     return 0;

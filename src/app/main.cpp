@@ -5,6 +5,7 @@
 //   vexogauge [--browser] [FILE...]   the result browser, with the benchmark files imported
 #include "browser/ui/ResultWindow.h"
 #include "common/AppState.h"
+#include "help/ui/HelpWindow.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/XcbWindowSystem.h"
 #include "platform/qt/QtPlatform.h"
@@ -35,7 +36,7 @@ public:
             browser.onAtm = [this] { showAtm(m_result.get()); };
             browser.onAbout = [this] { showAbout(m_result.get()); };
             browser.onNew = [this] { notYet("The benchmarking wizard"); };
-            browser.onContents = [this] { notYet("The help viewer"); };
+            browser.onContents = [this] { showHelp(m_result.get()); };
             m_result->confirmExit = [this] { return confirmExit(); };
         }
         return *m_result;
@@ -56,6 +57,24 @@ public:
         m_atm->show();
         m_atm->raise();
         m_atm->activateWindow();
+    }
+
+    // Help minimises the window it was opened from; closing help brings back the wizard when
+    // it is visible, else the result browser.
+    void showHelp(QWidget* opener) {
+        opener->showMinimized();
+        if (m_help.isNull()) {
+            m_help = new vexo::HelpWindow(m_helpTopic, m_folders.AppFolder);
+            m_help->restoreMainWindow = [this] {
+                if (vexo::HelpViewer::windowToRestore(false) ==
+                    vexo::HelpViewer::MainWindow::ResultBrowser)
+                    result().showNormal();
+            };
+            m_help->onAbout = [this] { showAbout(m_help.data()); };
+        }
+        m_help->show();
+        m_help->raise();
+        m_help->activateWindow();
     }
 
     void showAbout(QWidget* owner) {
@@ -89,6 +108,8 @@ private:
     std::unique_ptr<vexo::ResultWindow> m_result;
     std::unique_ptr<vexo::AtmWindow> m_atm;
     QPointer<vexo::AboutBox> m_about;
+    QPointer<vexo::HelpWindow> m_help;
+    std::int16_t m_helpTopic = 0; // kept while the help window comes and goes
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "BenchmarkFile.h"
 
-#include "benchfile/CodePage.h"
+#include "common/CodePage.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "sysinfo/SystemInfo.h"

@@ -1,6 +1,6 @@
 #include "benchfile/BenchmarkFile.h"
 
-#include "benchfile/CodePage.h"
+#include "common/CodePage.h"
 #include "support/FakeSystem.h"
 #include "support/RunRecorder.h"
 #include "support/TempFolder.h"

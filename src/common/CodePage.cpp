@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-namespace vexo::benchfile {
+namespace vexo {
 
 namespace {
 
@@ -88,6 +88,10 @@ std::string toFileBytes(std::string_view utf8) {
     return out;
 }
 
+char32_t fromWindows1252(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
 std::string fromFileBytes(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
@@ -95,10 +99,8 @@ std::string fromFileBytes(std::string_view bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x80)
             out += c;
-        else if (byte < 0xA0)
-            appendUtf8(out, kHighControls[byte - 0x80]);
         else
-            appendUtf8(out, byte);
+            appendUtf8(out, fromWindows1252(byte));
     }
     return out;
 }
@@ -121,4 +123,4 @@ std::string lowerCase(std::string_view utf8) {
     return out;
 }
 
-} // namespace vexo::benchfile
+} // namespace vexo

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace vexo::benchfile {
+namespace vexo {
 
 // Benchmark files hold one byte per character in Windows-1252; the program works in UTF-8.
 
@@ -14,6 +14,9 @@ inline constexpr char kSubstitute = '?';
 // become the substitute, so every byte written is one the format can encode.
 std::string toFileBytes(std::string_view utf8);
 
+// The Unicode character of a Windows-1252 byte.
+char32_t fromWindows1252(unsigned char byte);
+
 // Windows-1252 to UTF-8. The five bytes Windows-1252 leaves undefined map to the control
 // characters of the same code, as Windows does, so they survive a round trip.
 std::string fromFileBytes(std::string_view bytes);
@@ -21,4 +24,4 @@ std::string fromFileBytes(std::string_view bytes);
 // ASCII and Latin-1 capitals to small letters, in UTF-8.
 std::string lowerCase(std::string_view utf8);
 
-} // namespace vexo::benchfile
+} // namespace vexo
