@@ -224,7 +224,8 @@ void TunnelWindow::Render(Tunnel& tunnel) {
 QImage TunnelWindow::renderedFrame() {
     if (m_context == nullptr || !m_context->makeCurrent(this))
         return {};
-    QImage frame(m_mode.width, m_mode.height, QImage::Format_RGBA8888);
+    // The frame's alpha is the material's (0); what is seen is the colour alone.
+    QImage frame(m_mode.width, m_mode.height, QImage::Format_RGBX8888);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
     glReadPixels(0, 0, m_mode.width, m_mode.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.bits());
     return frame.mirrored(); // OpenGL's rows run bottom to top
