@@ -200,15 +200,20 @@ void ResultBrowser::Import_Saved_Benchmark(const std::string& path) {
     recordsAppended(before);
 }
 
-void ResultBrowser::Load_Benchmark_Menu() {
+FileDialogRequest ResultBrowser::benchmarkFileRequest(const char* title, unsigned flags) const {
     FileDialogRequest request;
     request.maxFileNameLength = 256;
-    request.title = "Load Saved Benchmark File ...";
+    request.title = title;
     request.initialFolder = m_dialogFolder;
-    request.flags = FileFlags::Explorer | FileFlags::FileMustExist | FileFlags::HideReadOnly;
+    request.flags = FileFlags::Explorer | FileFlags::HideReadOnly | flags;
     request.filter = kBenchmarkFilter;
     request.filterIndex = 1;
-    const std::optional<std::string> path = m_services.files.openFile(request);
+    return request;
+}
+
+void ResultBrowser::Load_Benchmark_Menu() {
+    const std::optional<std::string> path = m_services.files.openFile(
+        benchmarkFileRequest("Load Saved Benchmark File ...", FileFlags::FileMustExist));
     if (!path)
         return;
     m_currentFile = *path;
@@ -269,14 +274,8 @@ void ResultBrowser::Update_ToolBars() {
 }
 
 bool ResultBrowser::Save_Benchmark_Menu() {
-    FileDialogRequest request;
-    request.maxFileNameLength = 256;
-    request.title = "Save As ... Playlist";
-    request.initialFolder = m_dialogFolder;
-    request.flags = FileFlags::Explorer | FileFlags::OverwritePrompt | FileFlags::HideReadOnly;
-    request.filter = kBenchmarkFilter;
-    request.filterIndex = 1;
-    const std::optional<std::string> path = m_services.files.saveFile(request);
+    const std::optional<std::string> path = m_services.files.saveFile(
+        benchmarkFileRequest("Save As ... Playlist", FileFlags::OverwritePrompt));
     if (!path)
         return false;
     m_currentFile = *path;

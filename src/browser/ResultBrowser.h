@@ -120,6 +120,7 @@ private:
     }
     std::string cellOf(BrowserMode list, const BenchmarkRecord& record, std::size_t column) const;
     void sortBy(BrowserMode list, std::size_t column);
+    FileDialogRequest benchmarkFileRequest(const char* title, unsigned flags) const;
     void recordsAppended(std::size_t before);
     void changed() { ++m_revision; }
 

@@ -14,6 +14,9 @@ inline constexpr char kSubstitute = '?';
 // become the substitute, so every byte written is one the format can encode.
 std::string toFileBytes(std::string_view utf8);
 
+// Appends a Unicode character in UTF-8.
+void appendUtf8(std::string& out, char32_t c);
+
 // The Unicode character of a Windows-1252 byte.
 char32_t fromWindows1252(unsigned char byte);
 

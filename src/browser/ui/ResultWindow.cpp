@@ -25,24 +25,6 @@ namespace vexo {
 
 namespace {
 
-// A label that runs a command when clicked.
-class ClickableLabel final : public QLabel {
-public:
-    ClickableLabel(const QString& text, std::function<void()> onClick, QWidget* parent)
-        : QLabel(text, parent)
-        , m_onClick(std::move(onClick)) {}
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        QLabel::mouseReleaseEvent(event);
-        if (isEnabled() && m_onClick)
-            m_onClick();
-    }
-
-private:
-    std::function<void()> m_onClick;
-};
-
 struct HelpOption {
     const char* text;
     const char* description;
@@ -64,14 +46,6 @@ constexpr std::array<HelpOption, 9> kHelpOptions{{
     {"Import Benchmark(s)", "(ctrl-i)"},
     {"Remove Benchmarks", "(ctrl-d)"},
 }};
-
-QCursor handCursor(const std::string& appFolder) {
-    const QImage hand(toQt(appFolder + "data/HAImage.dat"));
-    if (hand.isNull())
-        return QCursor(Qt::PointingHandCursor);
-    return QCursor(QPixmap::fromImage(hand), hand.text(QStringLiteral("HotSpotX")).toInt(),
-                   hand.text(QStringLiteral("HotSpotY")).toInt());
-}
 
 } // namespace
 

@@ -17,30 +17,6 @@ namespace vexo {
 
 namespace {
 
-class ClickLabel final : public QLabel {
-public:
-    ClickLabel(const QString& text, std::function<void()> onClick, QWidget* parent)
-        : QLabel(text, parent)
-        , m_onClick(std::move(onClick)) {}
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        QLabel::mouseReleaseEvent(event);
-        m_onClick();
-    }
-
-private:
-    std::function<void()> m_onClick;
-};
-
-QCursor handCursor(const std::string& appFolder) {
-    const QImage hand(toQt(appFolder + "data/HAImage.dat"));
-    if (hand.isNull())
-        return QCursor(Qt::PointingHandCursor);
-    return QCursor(QPixmap::fromImage(hand), hand.text(QStringLiteral("HotSpotX")).toInt(),
-                   hand.text(QStringLiteral("HotSpotY")).toInt());
-}
-
 QFrame* separator(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
@@ -106,11 +82,11 @@ HelpWindow::HelpWindow(std::int16_t& helpTopic, std::string appFolder, QWidget* 
     auto topic = [&](int index, int description) {
         auto choose = [this, index] { chooseTopic(index); };
         auto* row = new QGridLayout();
-        auto* marker = new ClickLabel(QString(), choose, contents);
+        auto* marker = new ClickableLabel(QString(), choose, contents);
         marker->setObjectName(QStringLiteral("HelpImage%1").arg(index));
         marker->setCursor(hand);
         marker->setFixedSize(18, 18);
-        auto* caption = new ClickLabel(
+        auto* caption = new ClickableLabel(
             QString::fromLatin1(HelpViewer::topics()[static_cast<std::size_t>(index)].caption),
             choose, contents);
         caption->setObjectName(QStringLiteral("HelpText%1").arg(index));

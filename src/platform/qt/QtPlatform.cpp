@@ -169,6 +169,20 @@ void QtMessagePump::yield() {
     QCoreApplication::processEvents();
 }
 
+QCursor handCursor(const std::string& appFolder) {
+    const QImage hand(toQt(appFolder + "data/HAImage.dat"));
+    if (hand.isNull())
+        return QCursor(Qt::PointingHandCursor);
+    return QCursor(QPixmap::fromImage(hand), hand.text(QStringLiteral("HotSpotX")).toInt(),
+                   hand.text(QStringLiteral("HotSpotY")).toInt());
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (isEnabled() && m_onClick)
+        m_onClick();
+}
+
 QPixmap loadPicture(const std::string& path) {
     QPixmap picture;
     if (!picture.load(toQt(path)))

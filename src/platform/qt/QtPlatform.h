@@ -8,6 +8,8 @@
 #include "platform/MessagePump.h"
 #include "platform/SettingsStore.h"
 
+#include <QCursor>
+#include <QLabel>
 #include <QPixmap>
 #include <QString>
 #include <functional>
@@ -67,5 +69,22 @@ public:
 // An installation picture; its format is told by its content, whatever the file's extension.
 // A missing or unreadable file gives an empty pixmap and a warning naming the file.
 QPixmap loadPicture(const std::string& path);
+
+// The program's pointing hand (with the hot spot stored in its picture), or the system's.
+QCursor handCursor(const std::string& appFolder);
+
+// A label that runs a command when clicked (while enabled).
+class ClickableLabel final : public QLabel {
+public:
+    ClickableLabel(const QString& text, std::function<void()> onClick, QWidget* parent)
+        : QLabel(text, parent)
+        , m_onClick(std::move(onClick)) {}
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::function<void()> m_onClick;
+};
 
 } // namespace vexo
