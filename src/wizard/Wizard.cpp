@@ -40,6 +40,7 @@ Wizard::Wizard(AppState& state, SettingsStore& settings)
     m_elements.OptionImage.fill(WizardPicture::OptionNotSelected);
     for (std::size_t i = 0; i < kInitialOptionCaptions.size(); ++i)
         m_elements.FrameText[kResolutionCaption + i].caption = kInitialOptionCaptions[i];
+    setStaticTexts();
 }
 
 void Wizard::Clear_Selections() {

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace vexo {
@@ -24,6 +26,25 @@ struct WizardElements {
     std::array<int, 6> BenchImage{};  // PictureLoader numbers
     std::array<int, 6> ButtonImage{}; // PictureLoader numbers of the six picture buttons
     std::array<bool, 6> ButtonVisible{true, true, true, true, true, true};
+    std::array<std::string, 6> ButtonText{"&Next",
+                                          "&Back",
+                                          "A&TM (Advanced Task Manager)",
+                                          "Direct&X Diagnostics",
+                                          "Microsoft \xC2\xAE &Windows System Infomation",
+                                          "&Help"};
+    std::array<bool, 5> OptionVisible{};
+    std::array<bool, 8> CheckVisible{};
+    std::array<bool, 6> BenchVisible{};
+    std::array<bool, 3> OrderedVisible{};
+    std::array<bool, 5> FrameLineVisible{};
+    std::array<bool, 2> LinkVisible{};
+    std::array<bool, 6> LRButtonVisible{};
+    std::array<bool, 5> FrameImageVisible{false, false, false, true, false};
+    std::array<std::string, 2> PageTitle;
+    std::string PermanentText;
+    std::string windowTitle = "Kestrovia VexoGAUGE 2002 Edition";
+    bool windowEnabled = true;
+    bool hourglass = false;
 };
 
 // Pictures of the wizard's picture list (by number).
@@ -36,8 +57,22 @@ inline constexpr int GroupWillNotRun = 21;
 inline constexpr int GroupWillRun = 22;
 } // namespace WizardPicture
 
-// The wizard's choices: the main-menu option, the eight benchmark check boxes and the three
-// Direct3D options, with the rule that shows Next only when a page has a selection.
+// What the wizard's pages start outside themselves; the composition root connects them.
+struct WizardCommands {
+    std::function<void()> showResultBrowser; // shows the browser and hides the wizard
+    std::function<void()> loadInResultBrowser;
+    std::function<void()> openHomepage;
+    std::function<void()> showTaskManager;
+    std::function<void()> runDirectXDiagnostics;
+    std::function<void()> runSystemInformation;
+    std::function<void()> showHelp;
+    std::function<void()> yield;
+    // The four engine calls of a run, each to completion.
+    std::function<void()> runBenchmark;
+};
+
+// The wizard's pages and choices: the main-menu option, the eight benchmark check boxes and the
+// three Direct3D options, with the rule that shows Next only when a page has a selection.
 class Wizard {
 public:
     static constexpr int NextButton = 0;
@@ -59,6 +94,21 @@ public:
     void Change_DX_Option(int index);
     void Show_Bench_Selection();
 
+    // Pages.
+    std::int16_t CurrentPage() const { return m_currentPage; }
+    void setCurrentPage(std::int16_t page) { m_currentPage = page; }
+    bool CompleteBenchmark() const { return m_completeBenchmark; }
+    void Hide_All_Pages();
+    void Change_Page();
+    void Button_Down(int index);
+    void Button_Up(int index);
+    void Handle_Key(char key);
+    void Show_Score_Card();
+    // The contact text of the welcome page (FrameText 2).
+    void Set_Credits_Text();
+
+    WizardCommands commands;
+
     // The captions of the eight check boxes and five main-menu options.
     static const std::array<const char*, 8>& checkCaptions();
     static const std::array<const char*, 5>& optionCaptions();
@@ -66,10 +116,21 @@ public:
 private:
     Flag& flagOf(int check);
 
+    void setStaticTexts();
+    void setTexts(const char* title, const char* subtitle, const char* footer);
+    void show(std::initializer_list<int> frameTexts);
+    void showNextAndBack();
+    static void call(const std::function<void()>& f) {
+        if (f)
+            f();
+    }
+
     AppState& m_state;
     SettingsStore& m_settings;
     WizardElements m_elements;
     std::int16_t m_mainMenuChoice = 0;
+    std::int16_t m_currentPage = 1;
+    bool m_completeBenchmark = false;
 };
 
 } // namespace vexo
