@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vexo {
+
+// Starts a program by name (looked up on the search path) or path with its arguments, without
+// waiting for it. False when it could not be started.
+using CommandStarter =
+    std::function<bool(const std::string& program, const std::vector<std::string>& arguments)>;
+
+// The tool box's launches. On Linux each looks for the counterpart of its tool among a fixed list
+// of programs, in order, and starts the first that starts; when none does, the "Sorry" message.
+class SystemLoader {
+public:
+    struct Candidate {
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+
+    SystemLoader(CommandStarter start, Dialogs& dialogs, std::string webAddress);
+
+    // A system information program.
+    void Run_MSInfo();
+    // A graphics diagnostics program.
+    void Run_DXDiag();
+    // The web browser at the maker's web address.
+    void Open_Homepage();
+
+    static const std::vector<Candidate>& systemInformationPrograms();
+    static const std::vector<Candidate>& graphicsDiagnosticsPrograms();
+
+private:
+    void launch(const std::vector<Candidate>& candidates, const char* sorry);
+
+    CommandStarter m_start;
+    Dialogs& m_dialogs;
+    std::string m_webAddress;
+};
+
+} // namespace vexo
