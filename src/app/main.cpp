@@ -1,45 +1,160 @@
 // The composition root of vexogauge: creates the platform services and the windows, and
-// connects them. Each window exists at most once, made on first use. The wizard and the help
-// viewer join here as they are built; until then the program opens the result browser.
+// connects them. Each window exists at most once, made on first use.
 //
-//   vexogauge [--browser] [FILE...]   the result browser, with the benchmark files imported
+//   vexogauge                      the splash, then the benchmarking wizard
+//   vexogauge --browser [FILE...]  straight to the result browser, with the files imported
+#include "benchfile/BenchmarkFile.h"
 #include "browser/ui/ResultWindow.h"
 #include "common/AppState.h"
+#include "engine/Benchmark.h"
 #include "help/ui/HelpWindow.h"
 #include "platform/linux/LinuxPaths.h"
+#include "platform/linux/LinuxSecondsClock.h"
+#include "platform/linux/LinuxSystemQueries.h"
 #include "platform/linux/XcbWindowSystem.h"
 #include "platform/qt/QtPlatform.h"
+#include "sysinfo/SystemInfo.h"
+#include "sysinfo/SystemPage.h"
+#include "taskman/TaskTitles.h"
 #include "taskman/ui/AtmWindow.h"
+#include "tunnel/ui/QtTunnelStage.h"
 #include "wizard/ExitQuestion.h"
+#include "wizard/SystemLoader.h"
+#include "wizard/Wizard.h"
 #include "wizard/ui/AboutBox.h"
+#include "wizard/ui/SplashWindow.h"
+#include "wizard/ui/WizardWindow.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QPointer>
+#include <QProcess>
+#include <QTimer>
+#include <cstdio>
 #include <memory>
 
 namespace {
 
-// The windows and the services they share, created lazily.
+bool startCommand(const std::string& program, const std::vector<std::string>& arguments) {
+    QStringList list;
+    for (const std::string& argument : arguments)
+        list << vexo::toQt(argument);
+    return QProcess::startDetached(vexo::toQt(program), list);
+}
+
 class Program {
 public:
     explicit Program(vexo::Folders folders)
-        : m_folders(std::move(folders))
-        , m_dialogs([this] { return QApplication::activeWindow(); }) {}
+        : m_dialogs([] { return QApplication::activeWindow(); })
+        , m_loader(startCommand, m_dialogs, vexo::kWebAddress) {
+        m_state.folders = std::move(folders);
+    }
+
+    // The splash shows while the wizard loads hidden behind it; four seconds after the wizard
+    // has loaded, the wizard takes its place.
+    void start() {
+        m_splash = std::make_unique<vexo::SplashWindow>(m_state.folders.AppFolder);
+        QApplication::processEvents();
+        m_splash->show();
+        QApplication::processEvents();
+        wizardWindow();
+        QTimer::singleShot(4000, [this] {
+            wizardWindow().show();
+            m_splash.reset();
+        });
+    }
 
     vexo::ResultWindow& result() {
         if (!m_result) {
             m_result = std::make_unique<vexo::ResultWindow>(
-                vexo::ResultBrowser::Services{m_dialogs, m_dialogs}, m_folders.AppFolder,
-                m_folders.ResultsFolder);
+                vexo::ResultBrowser::Services{m_dialogs, m_dialogs}, m_state.folders.AppFolder,
+                m_state.folders.ResultsFolder);
             vexo::ResultBrowser& browser = m_result->model();
             browser.onAtm = [this] { showAtm(m_result.get()); };
-            browser.onAbout = [this] { showAbout(m_result.get()); };
-            browser.onNew = [this] { notYet("The benchmarking wizard"); };
+            browser.onAbout = [this] { showAbout(&wizardWindow()); };
             browser.onContents = [this] { showHelp(m_result.get()); };
+            browser.onNew = [this] {
+                vexo::WizardWindow& window = wizardWindow();
+                window.run([this] {
+                    m_wizard->setCurrentPage(2);
+                    m_wizard->Change_Page();
+                });
+                window.show();
+                m_result->hide();
+            };
             m_result->confirmExit = [this] { return confirmExit(); };
         }
         return *m_result;
+    }
+
+private:
+    vexo::WizardWindow& wizardWindow() {
+        if (!m_wizardWindow) {
+            m_wizard = std::make_unique<vexo::Wizard>(m_state, m_settings);
+            if (!m_wizard->Load_DX_Settings())
+                std::fprintf(stderr, "VexoGAUGE: a stored Direct3D option was not a number; "
+                                     "its default is used\n");
+            m_wizardWindow =
+                std::make_unique<vexo::WizardWindow>(*m_wizard, m_state.folders.AppFolder);
+            connectWizard();
+            vexo::WizardElements& e = m_wizard->elements();
+            e.ButtonImage = {1, 3, 12, 14, 16, 23};
+            m_wizard->Clear_Selections();
+            m_wizard->Set_Credits_Text();
+            m_wizard->setCurrentPage(1);
+            m_wizard->Change_Page();
+            vexo::SystemInfo info(m_queries, m_dialogs);
+            const vexo::SystemPageTexts page = vexo::Show_System_Info(info);
+            e.FrameText[50].caption = page.labels;
+            e.FrameText[51].caption = page.values;
+            m_wizardWindow->sync();
+            m_wizardWindow->confirmExit = [this] { return confirmExit(); };
+        }
+        return *m_wizardWindow;
+    }
+
+    void connectWizard() {
+        vexo::WizardCommands& c = m_wizard->commands;
+        c.showResultBrowser = [this] {
+            result().show();
+            m_wizardWindow->hide();
+        };
+        c.loadInResultBrowser = [this] {
+            result().run([this] { m_result->model().Load_Benchmark_Menu(); });
+        };
+        c.openHomepage = [this] { m_loader.Open_Homepage(); };
+        c.showTaskManager = [this] { showAtm(m_wizardWindow.get()); };
+        c.runDirectXDiagnostics = [this] { m_loader.Run_DXDiag(); };
+        c.runSystemInformation = [this] { m_loader.Run_MSInfo(); };
+        c.showHelp = [this] { showHelp(m_wizardWindow.get()); };
+        // The page is shown as it now stands before the run takes over the thread.
+        c.yield = [this] {
+            m_wizardWindow->sync();
+            m_pump.yield();
+        };
+        c.runBenchmark = [this] { runBenchmark(); };
+    }
+
+    // The four engine calls of a run; the run ends in the result browser's database.
+    void runBenchmark() {
+        m_wizardWindow->sync(); // disabled, with the hourglass, for the whole run
+        vexo::SystemInfo info(m_queries, m_dialogs);
+        vexo::TaskManager tasks({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
+                                m_state.folders.AppFolder);
+        vexo::TaskManagerTitles titles(tasks);
+        vexo::benchfile::EngineWriter writer(m_state, info, titles, [this] {
+            const auto& text = m_wizard->elements().FrameText;
+            return std::array<std::string, 3>{text[40].caption, text[41].caption, text[42].caption};
+        });
+        vexo::QtTunnelStage tunnel(m_state, m_clock, m_pump, m_dialogs);
+        vexo::ResultBrowser& browser = result().model();
+        vexo::Benchmark benchmark(m_state, {m_clock, m_pump, m_dialogs, *m_wizardWindow},
+                                  {&tunnel, &writer, &browser, {}});
+        benchmark.Reset_Scores();
+        benchmark.Count_Phases();
+        benchmark.Throttle_System();
+        benchmark.Run_Benchmarks();
+        m_result->run([] {});
     }
 
     void showAtm(QWidget* owner) {
@@ -47,11 +162,10 @@ public:
             m_atm = std::make_unique<vexo::AtmWindow>(
                 vexo::TaskManager::Services{m_windows, m_settings, m_dialogs, m_dialogs, m_programs,
                                             m_pump},
-                m_folders.AppFolder, owner);
+                m_state.folders.AppFolder, owner);
             m_atm->setWindowFlag(Qt::Window);
-            m_atm->model().onAbout = [this] { showAbout(m_atm.get()); };
+            m_atm->model().onAbout = [this] { showAbout(&wizardWindow()); };
         }
-        // Each showing is a fresh load, as the window's settings are restored on load.
         if (!m_atm->isVisible())
             m_atm->load();
         m_atm->show();
@@ -64,10 +178,13 @@ public:
     void showHelp(QWidget* opener) {
         opener->showMinimized();
         if (m_help.isNull()) {
-            m_help = new vexo::HelpWindow(m_helpTopic, m_folders.AppFolder);
+            m_help = new vexo::HelpWindow(m_helpTopic, m_state.folders.AppFolder);
             m_help->restoreMainWindow = [this] {
-                if (vexo::HelpViewer::windowToRestore(false) ==
-                    vexo::HelpViewer::MainWindow::ResultBrowser)
+                const bool wizardVisible = m_wizardWindow && m_wizardWindow->isVisible();
+                if (vexo::HelpViewer::windowToRestore(wizardVisible) ==
+                    vexo::HelpViewer::MainWindow::Wizard)
+                    m_wizardWindow->showNormal();
+                else
                     result().showNormal();
             };
             m_help->onAbout = [this] { showAbout(m_help.data()); };
@@ -79,12 +196,11 @@ public:
 
     void showAbout(QWidget* owner) {
         if (m_about.isNull())
-            m_about = new vexo::AboutBox(m_folders.AppFolder, owner);
+            m_about = new vexo::AboutBox(m_state.folders.AppFolder, owner);
         m_about->show();
         m_about->raise();
     }
 
-private:
     bool confirmExit() {
         if (!vexo::Confirm_Exit(m_dialogs, m_settings, m_state.selections))
             return false;
@@ -93,18 +209,22 @@ private:
         return true;
     }
 
-    void notYet(const char* what) {
-        m_dialogs.messageBox(std::string(what) + " is not part of this build yet.",
-                             vexo::MsgStyle::Information, "");
-    }
-
-    vexo::Folders m_folders;
     vexo::AppState m_state;
     vexo::XcbWindowSystem m_windows;
     vexo::QtSettingsStore m_settings;
     vexo::QtProgramStarter m_programs;
     vexo::QtMessagePump m_pump;
+    vexo::LinuxSecondsClock m_clock;
+    vexo::LinuxProcessor m_processor;
+    vexo::LinuxMemory m_memory;
+    vexo::LinuxOs m_os;
+    vexo::LinuxGraphics m_graphics;
+    vexo::SystemQueries m_queries{m_processor, m_memory, m_os, m_graphics};
     vexo::QtDialogs m_dialogs;
+    vexo::SystemLoader m_loader;
+    std::unique_ptr<vexo::SplashWindow> m_splash;
+    std::unique_ptr<vexo::Wizard> m_wizard;
+    std::unique_ptr<vexo::WizardWindow> m_wizardWindow;
     std::unique_ptr<vexo::ResultWindow> m_result;
     std::unique_ptr<vexo::AtmWindow> m_atm;
     QPointer<vexo::AboutBox> m_about;
@@ -121,17 +241,22 @@ int main(int argc, char** argv) {
     vexo::Folders folders;
     folders.AppFolder = vexo::appFolder();
     folders.ResultsFolder = vexo::resultsFolder(folders.AppFolder);
+    folders.WindowsFolder = "/usr/bin/";
+    folders.SystemFolder = "/usr/bin/";
     QApplication::setWindowIcon(QIcon(vexo::toQt(folders.AppFolder + "icons/vexogauge.png")));
 
     Program program(folders);
-    vexo::ResultWindow& result = program.result();
-    result.show();
-    QStringList files = QApplication::arguments().mid(1);
-    files.removeAll(QStringLiteral("--browser"));
-    result.run([&] {
-        for (const QString& file : files)
-            result.model().Import_Saved_Benchmark(file.toStdString());
-        result.model().Update_ToolBars();
-    });
+    QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.removeAll(QStringLiteral("--browser")) > 0 || !arguments.isEmpty()) {
+        vexo::ResultWindow& result = program.result();
+        result.show();
+        result.run([&] {
+            for (const QString& file : arguments)
+                result.model().Import_Saved_Benchmark(file.toStdString());
+            result.model().Update_ToolBars();
+        });
+    } else {
+        program.start();
+    }
     return QApplication::exec();
 }

@@ -103,6 +103,8 @@ public:
     void Button_Down(int index);
     void Button_Up(int index);
     void Handle_Key(char key);
+    // A click on either link of the welcome page.
+    void LinkText_Click() { call(commands.openHomepage); }
     void Show_Score_Card();
     // The contact text of the welcome page (FrameText 2).
     void Set_Credits_Text();

@@ -1,0 +1,431 @@
+#include "WizardWindow.h"
+
+#include "common/Text.h"
+#include "platform/qt/QtPlatform.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vexo {
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// The 32 pictures in loading order: six for elements, then the picture list 1 to 26.
+constexpr std::array<const char*, 32> kPictureFiles{
+    "BKImage", "GAImage", "N1Image", "N2Image", "N3Image", "CIImage", "NUImage", "NDImage",
+    "BUImage", "BDImage", "OSImage", "ONImage", "HAImage", "HBImage", "SBImage", "CSImage",
+    "CNImage", "AUImage", "ADImage", "SUImage", "SDImage", "DUImage", "DDImage", "XUImage",
+    "XDImage", "OKImage", "OHImage", "O1Image", "WUImage", "WDImage", "LFImage", "RTImage"};
+
+// A caption with its access key ('&' before a letter) shown underlined.
+QString withAccessKey(const std::string& caption) {
+    QString html;
+    const QString text = toQt(caption);
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+            html += QStringLiteral("<u>%1</u>").arg(QString(text[++i]).toHtmlEscaped());
+        } else {
+            html += QString(text[i]).toHtmlEscaped();
+        }
+    }
+    return html;
+}
+
+struct Box {
+    int x, y, w, h;
+};
+
+// Where each FrameText stands; each belongs to one page.
+Box frameTextBox(int index) {
+    switch (index) {
+    case 0:
+        return {24, 80, 592, 110};
+    case 1:
+        return {24, 195, 592, 130};
+    case 2:
+        return {24, 325, 592, 80};
+    case 3:
+    case 6:
+    case 13:
+    case 14:
+    case 33:
+    case 49:
+    case 52:
+        return {24, 76, 592, 24};
+    case 4:
+        return {200, 140, 410, 80}; // software, beside its picture
+    case 5:
+        return {200, 272, 410, 80}; // hardware
+    case 7:
+    case 8:
+    case 9:
+        return {66, 134 + (index - 7) * 96, 540, 60};
+    case 12:
+    case 11:
+    case 10:
+        return {66, 134 + (12 - index) * 96, 540, 60};
+    case 15:
+    case 16:
+    case 17:
+        return {300, 112 + (index - 15) * 80, 316, 70};
+    case 18:
+        return {24, 76, 592, 40};
+    case 19:
+    case 20:
+    case 21:
+        return {84, 122 + (index - 19) * 98, 532, 92};
+    case 22:
+        return {24, 76, 410, 22};
+    case 23:
+    case 24:
+    case 25:
+        return {24, 104 + (index - 23) * 24, 420, 22};
+    case 26:
+        return {24, 176, 420, 48};
+    case 27:
+    case 28:
+    case 29:
+    case 30:
+    case 31:
+    case 32:
+        return {60, 240 + (index - 27) * 28, 380, 22};
+    case 34:
+    case 35:
+    case 36:
+    case 37:
+    case 38:
+        return {66, 124 + (index - 34) * 60, 540, 34};
+    case 39:
+        return {24, 76, 400, 44};
+    case 40:
+    case 41:
+    case 42:
+        return {232, 136 + (index - 40) * 44, 112, 24};
+    case 43:
+    case 44:
+    case 45:
+        return {24, 136 + (index - 43) * 44, 176, 24};
+    case 46:
+        return {24, 276, 410, 70};
+    case 47:
+        return {24, 346, 410, 36};
+    case 48:
+        return {24, 382, 592, 50};
+    case 50:
+        return {40, 108, 180, 330};
+    case 51:
+        return {220, 108, 396, 330};
+    case 53:
+        return {24, 108, 592, 22};
+    case 54:
+        return {24, 140, 592, 22};
+    case 55:
+        return {24, 172, 592, 240};
+    default:
+        return {24, 76, 592, 24};
+    }
+}
+
+QLabel* textLabel(QWidget* parent, Box box, bool wrap = true) {
+    auto* label = new QLabel(parent);
+    label->setGeometry(box.x, box.y, box.w, box.h);
+    label->setWordWrap(wrap);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setStyleSheet(QStringLiteral("color: #e6f0f8;"));
+    return label;
+}
+
+} // namespace
+
+// A picture with its caption that acts on the release of a press.
+class PictureButton final : public QWidget {
+public:
+    PictureButton(QWidget* parent, std::function<void()> down, std::function<void()> up)
+        : QWidget(parent)
+        , m_down(std::move(down))
+        , m_up(std::move(up)) {}
+
+    void setPicture(const QPixmap& picture) {
+        m_picture = picture;
+        update();
+    }
+    void setCaption(const std::string& caption) {
+        m_caption = withAccessKey(caption);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (!m_picture.isNull())
+            painter.drawPixmap(rect(), m_picture);
+        QLabel text;
+        text.setTextFormat(Qt::RichText);
+        text.setText(QStringLiteral("<span style=\"color:#e6f0f8;\">%1</span>").arg(m_caption));
+        text.resize(width() - height(), height());
+        text.setAlignment(Qt::AlignCenter);
+        painter.translate(height() - 4, 0);
+        text.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && m_down)
+            m_down();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        // The action runs on every release, wherever the pointer is let go.
+        if (event->button() == Qt::LeftButton && m_up)
+            m_up();
+    }
+
+private:
+    QPixmap m_picture;
+    QString m_caption;
+    std::function<void()> m_down;
+    std::function<void()> m_up;
+};
+
+WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget* parent)
+    : QWidget(parent)
+    , m_wizard(wizard)
+    , m_hand(handCursor(appFolder)) {
+    setFixedSize(kWidth, kHeight);
+    // Load_Wizard_Pictures: the first six are the elements' own, the rest the picture list.
+    std::array<QPixmap, 32> loaded;
+    for (std::size_t i = 0; i < kPictureFiles.size(); ++i)
+        loaded[i] = loadPicture(appFolder + "data/" + kPictureFiles[i] + ".dat");
+    m_background = loaded[0];
+    for (std::size_t i = 6; i < loaded.size(); ++i)
+        m_pictures[i - 5] = loaded[i];
+
+    m_backgroundLabel = new QLabel(this);
+    m_backgroundLabel->setGeometry(0, 0, kWidth, kHeight);
+    m_backgroundLabel->setPixmap(m_background.scaled(kWidth, kHeight));
+
+    for (std::size_t i = 0; i < m_frameText.size(); ++i)
+        m_frameText[i] = textLabel(this, frameTextBox(static_cast<int>(i)));
+    for (const int heading : {3, 6, 13, 14, 33, 39, 49, 52, 18, 22})
+        m_frameText[static_cast<std::size_t>(heading)]->setStyleSheet(
+            QStringLiteral("color: #22c7e4; font-weight: bold;"));
+    m_frameText[50]->setStyleSheet(QStringLiteral("color: #7f93ad;"));
+    for (int caption = 40; caption <= 42; ++caption)
+        m_frameText[static_cast<std::size_t>(caption)]->setAlignment(Qt::AlignCenter);
+
+    m_pageTitle[0] = textLabel(this, {20, 8, 560, 22}, false);
+    QFont titleFont = m_pageTitle[0]->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    m_pageTitle[0]->setFont(titleFont);
+    m_pageTitle[1] = textLabel(this, {20, 31, 570, 32});
+    QFont small = m_pageTitle[1]->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_pageTitle[1]->setFont(small);
+    m_permanentText = textLabel(this, {20, 452, 260, 22}, false);
+    m_permanentText->setFont(small);
+    m_permanentText->setStyleSheet(QStringLiteral("color: #7f93ad;"));
+
+    // The picture buttons: Next, Back, the three tools, Help.
+    const std::array<Box, 6> buttonBoxes{{{516, 446, 108, 30},
+                                          {400, 446, 108, 30},
+                                          {24, 118, 260, 34},
+                                          {24, 198, 260, 34},
+                                          {24, 278, 260, 34},
+                                          {292, 446, 100, 30}}};
+    const std::array<const char*, 6> tips{
+        "Click this button to continue ...", "Click this button to back track ...", "", "", "",
+        "Click here if you need assistance."};
+    for (int i = 0; i < 6; ++i) {
+        auto* button = new PictureButton(
+            this, [this, i] { run([&] { m_wizard.Button_Down(i); }); },
+            [this, i] { run([&] { m_wizard.Button_Up(i); }); });
+        const Box& b = buttonBoxes[static_cast<std::size_t>(i)];
+        button->setGeometry(b.x, b.y, b.w, b.h);
+        button->setCursor(m_hand);
+        button->setToolTip(QString::fromLatin1(tips[static_cast<std::size_t>(i)]));
+        m_buttons[static_cast<std::size_t>(i)] = button;
+    }
+
+    auto clickable = [this](Box b, std::function<void()> onClick) {
+        auto* label = new ClickableLabel(QString(), std::move(onClick), this);
+        label->setGeometry(b.x, b.y, b.w, b.h);
+        label->setCursor(m_hand);
+        label->setStyleSheet(QStringLiteral("color: #e6f0f8;"));
+        return label;
+    };
+    for (int i = 0; i < 5; ++i) {
+        auto choose = [this, i] { run([&] { m_wizard.Select_Option(i); }); };
+        m_optionImage[static_cast<std::size_t>(i)] = clickable({40, 106 + i * 60, 20, 20}, choose);
+        m_optionText[static_cast<std::size_t>(i)] = clickable({66, 104 + i * 60, 540, 22}, choose);
+        m_optionText[static_cast<std::size_t>(i)]->setText(
+            withAccessKey(Wizard::optionCaptions()[static_cast<std::size_t>(i)]));
+    }
+    const std::array<Box, 8> checkBoxes{{{40, 110, 20, 20},
+                                         {40, 206, 20, 20},
+                                         {40, 302, 20, 20},
+                                         {40, 110, 20, 20},
+                                         {40, 206, 20, 20},
+                                         {40, 302, 20, 20},
+                                         {170, 112, 20, 20},
+                                         {170, 244, 20, 20}}};
+    for (int i = 0; i < 8; ++i) {
+        auto toggle = [this, i] { run([&] { m_wizard.Toggle_Check(i); }); };
+        const Box& b = checkBoxes[static_cast<std::size_t>(i)];
+        m_checkImage[static_cast<std::size_t>(i)] = clickable(b, toggle);
+        m_checkText[static_cast<std::size_t>(i)] = clickable({b.x + 28, b.y, 440, 22}, toggle);
+        m_checkText[static_cast<std::size_t>(i)]->setText(
+            withAccessKey(Wizard::checkCaptions()[static_cast<std::size_t>(i)]));
+    }
+    for (int i = 0; i < 6; ++i) {
+        const int row = i / 2;
+        m_lrButton[static_cast<std::size_t>(i)] =
+            clickable({i % 2 == 0 ? 204 : 348, 137 + row * 44, 22, 22},
+                      [this, i] { run([&] { m_wizard.Change_DX_Option(i); }); });
+        m_lrButton[static_cast<std::size_t>(i)]->setPixmap(picture(i % 2 == 0 ? 25 : 26));
+    }
+    for (int i = 0; i < 6; ++i) {
+        m_benchImage[static_cast<std::size_t>(i)] = new QLabel(this);
+        m_benchImage[static_cast<std::size_t>(i)]->setGeometry(28, 239 + i * 28, 24, 24);
+    }
+    for (int i = 0; i < 3; ++i) {
+        m_orderedImage[static_cast<std::size_t>(i)] = new QLabel(this);
+        m_orderedImage[static_cast<std::size_t>(i)]->setGeometry(36, 124 + i * 98, 36, 36);
+        m_orderedImage[static_cast<std::size_t>(i)]->setPixmap(
+            loaded[static_cast<std::size_t>(2 + i)]);
+    }
+    const std::array<Box, 5> imageBoxes{{{40, 100, 120, 120},
+                                         {40, 232, 120, 120},
+                                         {456, 100, 160, 200},
+                                         {0, 0, 0, 0},
+                                         {456, 96, 160, 200}}};
+    for (int i = 0; i < 5; ++i) {
+        if (i == 3) {
+            m_frameImage[3] = m_backgroundLabel;
+            continue;
+        }
+        auto* image = new QLabel(this);
+        const Box& b = imageBoxes[static_cast<std::size_t>(i)];
+        image->setGeometry(b.x, b.y, b.w, b.h);
+        m_frameImage[static_cast<std::size_t>(i)] = image;
+    }
+    m_frameImage[2]->setPixmap(loaded[5]);
+    m_frameImage[4]->setPixmap(loaded[1]);
+    const std::array<Box, 5> lineBoxes{{{24, 230, 420, 2},
+                                        {24, 416, 592, 2},
+                                        {24, 100, 592, 2},
+                                        {24, 100, 592, 2},
+                                        {24, 416, 592, 2}}};
+    for (int i = 0; i < 5; ++i) {
+        auto* line = new QFrame(this);
+        const Box& b = lineBoxes[static_cast<std::size_t>(i)];
+        line->setGeometry(b.x, b.y, b.w, b.h);
+        line->setStyleSheet(QStringLiteral("background-color: #22c7e4;"));
+        m_frameLine[static_cast<std::size_t>(i)] = line;
+    }
+    for (int i = 0; i < 2; ++i) {
+        auto* link = clickable({i == 0 ? 24 : 260, 410, i == 0 ? 220 : 260, 22},
+                               [this] { run([&] { m_wizard.LinkText_Click(); }); });
+        link->setStyleSheet(QStringLiteral("color: #ff9a3c; text-decoration: underline;"));
+        m_linkText[static_cast<std::size_t>(i)] = link;
+    }
+    m_linkText[0]->setText(QStringLiteral("support@kestrovia.example"));
+    m_linkText[1]->setText(QStringLiteral("https://kestrovia.example/vexogauge"));
+    sync();
+}
+
+const QPixmap& WizardWindow::picture(int number) const {
+    static const QPixmap none;
+    return number >= 1 && number <= 26 ? m_pictures[static_cast<std::size_t>(number)] : none;
+}
+
+void WizardWindow::run(const std::function<void()>& command) {
+    command();
+    sync();
+}
+
+void WizardWindow::sync() {
+    const WizardElements& e = m_wizard.elements();
+    setWindowTitle(toQt(e.windowTitle));
+    setEnabled(e.windowEnabled);
+    if (e.hourglass)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+    for (std::size_t i = 0; i < m_frameText.size(); ++i) {
+        const QString text = toQt(crToNewline(e.FrameText[i].caption));
+        if (m_frameText[i]->text() != text)
+            m_frameText[i]->setText(text);
+        m_frameText[i]->setVisible(e.FrameText[i].visible);
+    }
+    m_pageTitle[0]->setText(toQt(e.PageTitle[0]));
+    m_pageTitle[1]->setText(toQt(e.PageTitle[1]));
+    m_permanentText->setText(toQt(e.PermanentText));
+    for (std::size_t i = 0; i < 6; ++i) {
+        m_buttons[i]->setVisible(e.ButtonVisible[i]);
+        m_buttons[i]->setPicture(picture(e.ButtonImage[i]));
+        m_buttons[i]->setCaption(e.ButtonText[i]);
+    }
+    for (std::size_t i = 0; i < 5; ++i) {
+        m_optionImage[i]->setPixmap(picture(e.OptionImage[i]));
+        m_optionImage[i]->setVisible(e.OptionVisible[i]);
+        m_optionText[i]->setVisible(e.OptionVisible[i]);
+    }
+    for (std::size_t i = 0; i < 8; ++i) {
+        m_checkImage[i]->setPixmap(picture(e.CheckImage[i]));
+        m_checkImage[i]->setVisible(e.CheckVisible[i]);
+        m_checkText[i]->setVisible(e.CheckVisible[i]);
+    }
+    for (std::size_t i = 0; i < 6; ++i) {
+        m_lrButton[i]->setVisible(e.LRButtonVisible[i]);
+        m_benchImage[i]->setPixmap(picture(e.BenchImage[i]));
+        m_benchImage[i]->setVisible(e.BenchVisible[i]);
+    }
+    for (std::size_t i = 0; i < 3; ++i)
+        m_orderedImage[i]->setVisible(e.OrderedVisible[i]);
+    for (std::size_t i = 0; i < 5; ++i) {
+        if (i != 3)
+            m_frameImage[i]->setVisible(e.FrameImageVisible[i]);
+        m_frameLine[i]->setVisible(e.FrameLineVisible[i]);
+    }
+    m_frameImage[0]->setPixmap(picture(8));
+    m_frameImage[1]->setPixmap(picture(9));
+    for (std::size_t i = 0; i < 2; ++i)
+        m_linkText[i]->setVisible(e.LinkVisible[i]);
+}
+
+void WizardWindow::setFrameText(int index, const std::string& text) {
+    if (index < 0 || index >= 56)
+        return;
+    m_wizard.elements().FrameText[static_cast<std::size_t>(index)].caption = text;
+    m_frameText[static_cast<std::size_t>(index)]->setText(toQt(crToNewline(text)));
+}
+
+void WizardWindow::setBenchImage(int group, int pictureNumber) {
+    if (group < 0 || group >= 6)
+        return;
+    m_wizard.elements().BenchImage[static_cast<std::size_t>(group)] = pictureNumber;
+    m_benchImage[static_cast<std::size_t>(group)]->setPixmap(picture(pictureNumber));
+}
+
+void WizardWindow::keyReleaseEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key >= Qt::Key_A && key <= Qt::Key_Z && event->modifiers() == Qt::NoModifier)
+        run([&] { m_wizard.Handle_Key(static_cast<char>('A' + (key - Qt::Key_A))); });
+    else
+        QWidget::keyReleaseEvent(event);
+}
+
+void WizardWindow::closeEvent(QCloseEvent* event) {
+    if (confirmExit && confirmExit())
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace vexo

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/RunPageView.h"
+#include "wizard/Wizard.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+
+class QLabel;
+
+namespace vexo {
+
+class PictureButton;
+
+// The wizard window: the background picture with every element of the wizard placed on it, each
+// shown as the wizard says. Keys, clicks and button presses go to the wizard. It is also the run
+// page the engine writes to during a run.
+class WizardWindow final : public QWidget, public RunPageView {
+public:
+    WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget* parent = nullptr);
+
+    // Shows the wizard's current state.
+    void sync();
+    // Runs a command of the wizard, then shows what changed.
+    void run(const std::function<void()>& command);
+
+    // Asked when the window is to close: true ends the program.
+    std::function<bool()> confirmExit;
+
+    // RunPageView: the engine's lines and pictures, shown at once.
+    void setFrameText(int index, const std::string& text) override;
+    void setBenchImage(int group, int pictureNumber) override;
+
+    // The wizard's picture list by number (1 to 26).
+    const QPixmap& picture(int number) const;
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void place();
+
+    Wizard& m_wizard;
+    std::array<QPixmap, 27> m_pictures;
+    QPixmap m_background;
+    QCursor m_hand;
+    QLabel* m_backgroundLabel = nullptr;
+    std::array<QLabel*, 56> m_frameText{};
+    std::array<QLabel*, 2> m_pageTitle{};
+    QLabel* m_permanentText = nullptr;
+    std::array<PictureButton*, 6> m_buttons{};
+    std::array<QLabel*, 5> m_optionImage{};
+    std::array<QLabel*, 5> m_optionText{};
+    std::array<QLabel*, 8> m_checkImage{};
+    std::array<QLabel*, 8> m_checkText{};
+    std::array<QLabel*, 6> m_lrButton{};
+    std::array<QLabel*, 6> m_benchImage{};
+    std::array<QLabel*, 3> m_orderedImage{};
+    std::array<QLabel*, 5> m_frameImage{};
+    std::array<QWidget*, 5> m_frameLine{};
+    std::array<QLabel*, 2> m_linkText{};
+};
+
+} // namespace vexo
