@@ -107,6 +107,7 @@ private:
             const vexo::SystemPageTexts page = vexo::Show_System_Info(info);
             e.FrameText[50].caption = page.labels;
             e.FrameText[51].caption = page.values;
+            m_wizardWindow->setRunState(&m_state.run);
             m_wizardWindow->sync();
             m_wizardWindow->confirmExit = [this] { return confirmExit(); };
         }
@@ -138,6 +139,9 @@ private:
     // The four engine calls of a run; the run ends in the result browser's database.
     void runBenchmark() {
         m_wizardWindow->sync(); // disabled, with the hourglass, for the whole run
+        // The window cannot answer the desktop's pings while a measurement runs.
+        const auto window = static_cast<vexo::WindowId>(m_wizardWindow->winId());
+        m_windows.setPingAnswered(window, false);
         vexo::SystemInfo info(m_queries, m_dialogs);
         vexo::TaskManager tasks({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
                                 m_state.folders.AppFolder);
@@ -154,6 +158,7 @@ private:
         benchmark.Count_Phases();
         benchmark.Throttle_System();
         benchmark.Run_Benchmarks();
+        m_windows.setPingAnswered(window, true);
         m_result->run([] {});
     }
 

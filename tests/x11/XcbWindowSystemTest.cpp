@@ -308,6 +308,42 @@ TEST_F(WithWindowManager, RefreshingWhileWindowsComeAndGoNeverFails) {
     EXPECT_TRUE(client.ok());
 }
 
+TEST_F(WithWindowManager, PingsCanBeWithdrawnForARunAndOfferedAgain) {
+    TestClient client;
+    XcbWindowSystem service;
+    const xcb_window_t window = client.create("Vexo busy", true);
+    auto protocols = [&] {
+        xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+        auto atomOf = [c](const char* name) {
+            auto* reply = xcb_intern_atom_reply(
+                c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+                nullptr);
+            const xcb_atom_t a = reply->atom;
+            std::free(reply);
+            return a;
+        };
+        const xcb_atom_t ping = atomOf("_NET_WM_PING");
+        const xcb_atom_t del = atomOf("WM_DELETE_WINDOW");
+        xcb_icccm_get_wm_protocols_reply_t reply{};
+        std::string seen;
+        if (xcb_icccm_get_wm_protocols_reply(
+                c, xcb_icccm_get_wm_protocols(c, window, atomOf("WM_PROTOCOLS")), &reply,
+                nullptr) != 0) {
+            for (std::uint32_t i = 0; i < reply.atoms_len; ++i)
+                seen += reply.atoms[i] == ping ? "ping " : reply.atoms[i] == del ? "delete " : "? ";
+            xcb_icccm_get_wm_protocols_reply_wipe(&reply);
+        }
+        xcb_disconnect(c);
+        return seen;
+    };
+    ASSERT_TRUE(eventually([&] { return service.windowText(window) == "Vexo busy"; }));
+    service.setPingAnswered(window, true);
+    EXPECT_TRUE(eventually([&] { return protocols() == "delete ping "; })) << protocols();
+    service.setPingAnswered(window, false);
+    EXPECT_TRUE(eventually([&] { return protocols() == "delete "; })) << protocols();
+    client.destroy(window);
+}
+
 TEST_F(WithoutWindowManager, WalksTheRootsChildrenAndActsDirectly) {
     TestClient client;
     ASSERT_TRUE(client.ok());

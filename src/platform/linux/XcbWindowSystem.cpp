@@ -94,6 +94,7 @@ XcbWindowSystem::XcbWindowSystem() {
     m_wmProtocols = atom("WM_PROTOCOLS");
     m_wmDeleteWindow = atom("WM_DELETE_WINDOW");
     m_compoundText = atom("COMPOUND_TEXT");
+    m_ping = atom("_NET_WM_PING");
 }
 
 XcbWindowSystem::~XcbWindowSystem() {
@@ -305,6 +306,24 @@ bool XcbWindowSystem::supportsDelete(WindowId window) {
                                      m_wmDeleteWindow) != protocols.atoms + protocols.atoms_len;
     xcb_icccm_get_wm_protocols_reply_wipe(&protocols);
     return supported;
+}
+
+void XcbWindowSystem::setPingAnswered(WindowId window, bool answered) {
+    if (!usable() || m_wmProtocols == XCB_ATOM_NONE || m_ping == XCB_ATOM_NONE)
+        return;
+    xcb_icccm_get_wm_protocols_reply_t protocols{};
+    if (xcb_icccm_get_wm_protocols_reply(
+            m_connection, xcb_icccm_get_wm_protocols(m_connection, window, m_wmProtocols),
+            &protocols, nullptr) == 0)
+        return;
+    std::vector<xcb_atom_t> atoms(protocols.atoms, protocols.atoms + protocols.atoms_len);
+    xcb_icccm_get_wm_protocols_reply_wipe(&protocols);
+    atoms.erase(std::remove(atoms.begin(), atoms.end(), m_ping), atoms.end());
+    if (answered)
+        atoms.push_back(m_ping);
+    xcb_icccm_set_wm_protocols(m_connection, window, m_wmProtocols,
+                               static_cast<std::uint32_t>(atoms.size()), atoms.data());
+    xcb_flush(m_connection);
 }
 
 void XcbWindowSystem::requestClose(WindowId window) {

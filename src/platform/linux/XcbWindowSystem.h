@@ -31,6 +31,10 @@ public:
 
     bool windowManagerRunning();
 
+    // Takes _NET_WM_PING out of (or puts it back into) a window's WM_PROTOCOLS. A program busy
+    // measuring cannot answer pings; without the protocol the desktop does not offer to kill it.
+    void setPingAnswered(WindowId window, bool answered);
+
 private:
     bool usable() const;
     xcb_window_t windowManagerCheckWindow();
@@ -53,6 +57,7 @@ private:
     xcb_atom_t m_wmProtocols = XCB_ATOM_NONE;
     xcb_atom_t m_wmDeleteWindow = XCB_ATOM_NONE;
     xcb_atom_t m_compoundText = XCB_ATOM_NONE;
+    xcb_atom_t m_ping = XCB_ATOM_NONE;
 };
 
 } // namespace vexo

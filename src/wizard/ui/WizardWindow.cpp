@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
+#include <algorithm>
 
 namespace vexo {
 
@@ -334,6 +336,11 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         link->setStyleSheet(QStringLiteral("color: #ff9a3c; text-decoration: underline;"));
         m_linkText[static_cast<std::size_t>(i)] = link;
     }
+    // The phases done, next to the run picture; it moves at the run's yields only.
+    m_progress = new QProgressBar(this);
+    m_progress->setGeometry(456, 310, 160, 18);
+    m_progress->setTextVisible(true);
+    m_progress->setFormat(QStringLiteral("%v of %m phases"));
     m_linkText[0]->setText(QStringLiteral("support@kestrovia.example"));
     m_linkText[1]->setText(QStringLiteral("https://kestrovia.example/vexogauge"));
     sync();
@@ -397,6 +404,16 @@ void WizardWindow::sync() {
     m_frameImage[1]->setPixmap(picture(9));
     for (std::size_t i = 0; i < 2; ++i)
         m_linkText[i]->setVisible(e.LinkVisible[i]);
+    m_progress->setVisible(e.BenchVisible[0]);
+    showProgress();
+}
+
+void WizardWindow::showProgress() {
+    if (m_run == nullptr || m_run->PhaseCount <= 0)
+        return;
+    m_progress->setMaximum(m_run->PhaseCount);
+    m_progress->setValue(
+        std::clamp(m_run->CurrentPhase - 1, 0, static_cast<int>(m_run->PhaseCount)));
 }
 
 void WizardWindow::setFrameText(int index, const std::string& text) {
@@ -404,6 +421,7 @@ void WizardWindow::setFrameText(int index, const std::string& text) {
         return;
     m_wizard.elements().FrameText[static_cast<std::size_t>(index)].caption = text;
     m_frameText[static_cast<std::size_t>(index)]->setText(toQt(crToNewline(text)));
+    showProgress();
 }
 
 void WizardWindow::setBenchImage(int group, int pictureNumber) {

@@ -9,6 +9,7 @@
 #include <string>
 
 class QLabel;
+class QProgressBar;
 
 namespace vexo {
 
@@ -32,6 +33,9 @@ public:
     // RunPageView: the engine's lines and pictures, shown at once.
     void setFrameText(int index, const std::string& text) override;
     void setBenchImage(int group, int pictureNumber) override;
+
+    // The run whose phases the run page's progress bar counts.
+    void setRunState(const RunState* run) { m_run = run; }
 
     // The wizard's picture list by number (1 to 26).
     const QPixmap& picture(int number) const;
@@ -62,6 +66,9 @@ private:
     std::array<QLabel*, 5> m_frameImage{};
     std::array<QWidget*, 5> m_frameLine{};
     std::array<QLabel*, 2> m_linkText{};
+    QProgressBar* m_progress = nullptr;
+    const RunState* m_run = nullptr;
+    void showProgress();
 };
 
 } // namespace vexo
