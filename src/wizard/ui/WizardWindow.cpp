@@ -56,11 +56,12 @@ Box frameTextBox(int index) {
     case 3:
     case 6:
     case 13:
-    case 14:
     case 33:
     case 49:
     case 52:
         return {24, 76, 592, 24};
+    case 14:
+        return {24, 76, 592, 40};
     case 4:
         return {200, 140, 410, 80}; // software, beside its picture
     case 5:
@@ -76,7 +77,7 @@ Box frameTextBox(int index) {
     case 15:
     case 16:
     case 17:
-        return {300, 112 + (index - 15) * 80, 316, 70};
+        return {336, 124 + (index - 15) * 80, 280, 70};
     case 18:
         return {24, 76, 592, 40};
     case 19:
@@ -236,9 +237,9 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     // The picture buttons: Next, Back, the three tools, Help.
     const std::array<Box, 6> buttonBoxes{{{516, 446, 108, 30},
                                           {400, 446, 108, 30},
-                                          {24, 118, 260, 34},
-                                          {24, 198, 260, 34},
-                                          {24, 278, 260, 34},
+                                          {24, 130, 300, 34},
+                                          {24, 210, 300, 34},
+                                          {24, 290, 300, 34},
                                           {292, 446, 100, 30}}};
     const std::array<const char*, 6> tips{
         "Click this button to continue ...", "Click this button to back track ...", "", "", "",
