@@ -66,9 +66,12 @@ TunnelResult TunnelBenchmark::Benchmark_NOW(const Selections& options,
         while (m_clock.readSeconds() == second) {
             // A lost surface is waited for; one that stays lost for seconds ends the phase
             // instead of hanging the program.
+            // The clock is only read for the deadline once a loss is seen, not every frame.
             bool lost = false;
-            const auto deadline = Clock::now() + std::chrono::seconds(5);
+            Clock::time_point deadline{};
             while (m_canvas.surfacesLost()) {
+                if (!lost)
+                    deadline = Clock::now() + std::chrono::seconds(5);
                 lost = true;
                 if (Clock::now() > deadline) {
                     result.error = "The graphics surface was lost and could not be restored.";
