@@ -569,7 +569,7 @@ QImage helpBanner() {
 } // namespace
 
 std::vector<Picture> allPictures() {
-    auto d = [](const char* name) { return QStringLiteral("data/") + QString::fromLatin1(name); };
+    auto d = [](const QString& name) { return QStringLiteral("data/") + name; };
     std::vector<Picture> pictures{
         {d("BKImage.dat"), background},
         {d("GAImage.dat"), direct3DPicture},
@@ -613,7 +613,7 @@ std::vector<Picture> allPictures() {
                           Tool::Remove, Tool::Help, Tool::Platform, Tool::Tasks, Tool::Scores};
     for (int i = 0; i < 10; ++i) {
         const Tool tool = tools[i];
-        pictures.push_back({d(("R" + std::to_string(i + 1) + "Image.dat").c_str()),
+        pictures.push_back({d(QStringLiteral("R%1Image.dat").arg(i + 1)),
                             [tool] { return toolbarIcon(tool); }});
     }
     pictures.push_back({d("HLImage.dat"), [] { return optionMarker(Marker::Third); }});
@@ -625,6 +625,11 @@ std::vector<Picture> allPictures() {
     pictures.push_back({d("hightex.ctf"), [] { return tunnelTexture(1024); }});
     pictures.push_back(
         {QStringLiteral("icons/vexogauge.png"), [] { return applicationIcon(256); }});
+    // The desktop's menus and task bars pick the icon size nearest to what they show.
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        pictures.push_back({QStringLiteral("icons/hicolor/%1x%1/apps/vexogauge.png").arg(size),
+                            [size] { return applicationIcon(size); }});
+    }
     return pictures;
 }
 
