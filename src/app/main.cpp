@@ -3,6 +3,7 @@
 //
 //   vexogauge                      the splash, then the benchmarking wizard
 //   vexogauge --browser [FILE...]  straight to the result browser, with the files imported
+//   vexogauge --help | --version   a text on standard output, no window
 #include "benchfile/BenchmarkFile.h"
 #include "browser/ui/ResultWindow.h"
 #include "common/AppState.h"
@@ -31,7 +32,10 @@
 #include <QProcess>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
+#include <iostream>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -237,26 +241,85 @@ private:
     std::int16_t m_helpTopic = 0; // kept while the help window comes and goes
 };
 
+constexpr const char* kUsage = R"(Usage: vexogauge [--browser] [FILE...]
+
+Starts the benchmarking wizard of VexoGAUGE 2002: choose the benchmarks, prepare the machine
+with the Advanced Task Manager, run them and store the run in a benchmark file.
+
+  --browser      open the result browser instead of the wizard
+  FILE...        benchmark files (*.vgf) to import into the result browser; opens it
+  --             ends the options: what follows is a file even if it starts with '-'
+  --help         show this text and exit
+  --version      show the version and exit
+
+The standard options of Qt programs (-display, -platform, -style ...) are understood too.
+Benchmarks can also be run without a window: see vexogauge-cli --help.
+)";
+
+// What the command line asks for beyond the wizard: the result browser with these files.
+struct Request {
+    bool browser = false;
+    QStringList files;
+};
+
+// Reads the arguments that Qt left; nullopt (after saying why) for an option we do not know.
+std::optional<Request> readArguments(const QStringList& arguments) {
+    Request request;
+    bool optionsEnded = false;
+    for (const QString& argument : arguments) {
+        if (!optionsEnded && argument == QStringLiteral("--")) {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument == QStringLiteral("--browser")) {
+            request.browser = true;
+        } else if (!optionsEnded && argument.size() > 1 && argument.startsWith(u'-')) {
+            std::cerr << "vexogauge: unknown option '" << argument.toStdString() << "'\n"
+                      << "Try 'vexogauge --help' for more information.\n";
+            return std::nullopt;
+        } else {
+            request.browser = true;
+            request.files.push_back(argument);
+        }
+    }
+    return request;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answered before anything needs a display.
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::cout << "vexogauge (VexoGAUGE 2002) " VEXO_VERSION "\n";
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
+    const std::optional<Request> request = readArguments(QApplication::arguments().mid(1));
+    if (!request)
+        return 2;
     QApplication::setApplicationName(QStringLiteral("VexoGAUGE 2002"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VEXO_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     vexo::Folders folders;
     folders.AppFolder = vexo::appFolder();
     folders.ResultsFolder = vexo::resultsFolder(folders.AppFolder);
     folders.WindowsFolder = "/usr/bin/";
     folders.SystemFolder = "/usr/bin/";
-    QApplication::setWindowIcon(QIcon(vexo::toQt(folders.AppFolder + "icons/vexogauge.png")));
+    // Installed, the icon theme holds the program's icon; the build tree has its own copy.
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral(VEXO_APP_ID),
+                         QIcon(vexo::toQt(folders.AppFolder + "icons/vexogauge.png"))));
 
     Program program(folders);
-    QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.removeAll(QStringLiteral("--browser")) > 0 || !arguments.isEmpty()) {
+    if (request->browser) {
         vexo::ResultWindow& result = program.result();
         result.show();
         result.run([&] {
-            for (const QString& file : arguments)
+            for (const QString& file : request->files)
                 result.model().Import_Saved_Benchmark(file.toStdString());
             result.model().Update_ToolBars();
         });

@@ -233,7 +233,8 @@ int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 }
 
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() < 2 || (args[0] != "--csv" && args[0] != "--json"))
+    const auto isFormat = [](const std::string& a) { return a == "--csv" || a == "--json"; };
+    if (args.size() < 2 || !isFormat(args[0]) || isFormat(args[1]))
         return usage(err, "export --csv|--json FILE..."), 2;
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files =

@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "FileCommands.h"
 #include "RunCommand.h"
 #include "SysinfoCommand.h"
@@ -40,56 +41,96 @@ public:
     void yield() override {}
 };
 
-constexpr const char* kUsage = R"(Usage: vexogauge-cli COMMAND [OPTIONS]
+constexpr const char* kUsage = R"(Usage: vexogauge-cli COMMAND [OPTIONS] [FILE...]
+Runs VexoGAUGE 2002 benchmarks in this terminal and inspects benchmark files.
 
 Commands:
-  run      Run benchmarks in this terminal and print the score card.
-           --cpu          CPU Cache/FSB and CPU RAM/Chipset
-           --fpu          FPU single precision and FPU integer
-           --spreadsheet  spreadsheet emulation
-           --business     business application emulation
-           --imaging      imaging application emulation
-           --all          every benchmark
-           --name NAME    name of the run (at least 7 characters); asked for when absent
-           --d3d          the OpenGL tunnel (needs a display), with
-             --resolution 640x480|800x600|1024x768|1280x1024|1600x1200
-             --depth 16|24|32 --texture low|medium|high
-           --out FILE     write the run to FILE instead of "last benchmark.vgf" in the
-                          results folder
-  sysinfo  Print the description of this machine that a benchmark run stores.
-           --json         the fourteen values by their file keys
-  tasks    List the application tasks (visible titled windows, top first) with their handles,
-           as a benchmark run records them.
-           --all          the system processes instead: every titled window, hidden ones too
+  run OPTIONS          Run benchmarks and print the score card; see the options of run.
+  sysinfo [--json]     Print the description of this machine that a benchmark run stores
+                       (--json: the fourteen values by their file keys).
+  tasks [--all]        List the application tasks (visible titled windows, top first) with
+                       their handles, as a benchmark run records them (--all: the system
+                       processes instead, every titled window, hidden ones too).
   dump [--json] FILE...
-           Import the benchmark files in order into one database, as the result
-           browser's Import does, and print it (--json: as one JSON object).
-  check FILE...
-           Say for each file whether it is a valid and complete benchmark file.
-  merge OUT FILE...
-           Import the files into one database and save it to OUT, as the result
-           browser's Save does.
+                       Import the benchmark files in order into one database, as the result
+                       browser's Import does, and print it (--json: as one JSON object).
+  check FILE...        Say for each file whether it is a valid and complete benchmark file.
+  merge OUT FILE...    Import the files into one database and save it to OUT, as the result
+                       browser's Save does.
   export --csv|--json FILE...
-           One row per record with every score, system value and task.
-  help     Show this text.
+                       One row per record with every score, system value and task.
+  help                 Show this text.
 
-Every benchmark counts the work done in 31 clock seconds, after the system has been
-throttled until it is stable; a run takes from one to several minutes.
+Options of run:
+  --cpu                CPU Cache/FSB and CPU RAM/Chipset
+  --fpu                FPU single precision and FPU integer
+  --spreadsheet        spreadsheet emulation
+  --business           business application emulation
+  --imaging            imaging application emulation
+  --d3d                the OpenGL tunnel (needs a display)
+  --all                every benchmark
+  --name NAME          name of the run (at least 7 characters); asked for when absent
+  --resolution WxH     tunnel screen: 640x480, 800x600, 1024x768, 1280x1024 or 1600x1200
+  --depth BITS         tunnel colour depth: 16, 24 or 32
+  --texture QUALITY    tunnel texture: low, medium or high
+  --out FILE           write the run to FILE instead of "last benchmark.vgf" in the
+                       results folder
+
+Options of every command:
+  --help, -h           show this text and exit
+  --version            show the version and exit
+  --                   end of the options: what follows is a file name even if it starts
+                       with '-'
+
+Options may stand before or after the file names. Every benchmark counts the work done in
+31 clock seconds, after the system has been throttled until it is stable; a run takes from
+one to several minutes. The exit status is 0 on success, 1 when a file could not be read or
+written or a benchmark failed, and 2 for a command line that was not understood.
 )";
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
-        std::cout << kUsage;
-        return args.empty() ? 2 : 0;
+    const std::vector<std::string> all(argv + 1, argv + argc);
+    if (all.empty()) {
+        std::cerr << kUsage;
+        return 2;
     }
+    const std::string& command = all[0];
+    if (command == "help" || command == "--help" || command == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (command == "--version") {
+        std::cout << "vexogauge-cli (VexoGAUGE 2002) " VEXO_VERSION "\n";
+        return 0;
+    }
+    const vexo::CommandSpec* spec = vexo::findCommand(command);
+    if (spec == nullptr) {
+        std::cerr << "vexogauge-cli: unknown " << (command[0] == '-' ? "option" : "command")
+                  << " '" << command << "'\n"
+                  << vexo::kHelpHint;
+        return 2;
+    }
+    const vexo::ArrangedArguments arranged =
+        vexo::arrangeArguments(std::vector<std::string>(all.begin() + 1, all.end()), *spec);
+    if (arranged.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (!arranged.error.empty()) {
+        std::cerr << "vexogauge-cli " << command << ": " << arranged.error << '\n'
+                  << vexo::kHelpHint;
+        return 2;
+    }
+    // Every command reads its options first, then its file names.
+    std::vector<std::string> args = arranged.ordered();
+    args.insert(args.begin(), command);
     if (args[0] == "run") {
         const auto options = vexo::parseRunOptions(
             std::vector<std::string>(args.begin() + 1, args.end()), std::cerr);
         if (!options) {
-            std::cerr << "Try 'vexogauge-cli help'.\n";
+            std::cerr << vexo::kHelpHint;
             return 2;
         }
         vexo::Folders folders;
@@ -135,12 +176,7 @@ int main(int argc, char** argv) {
     if (args[0] == "export")
         return vexo::exportCommand(rest, std::cout, std::cerr);
     if (args[0] == "sysinfo") {
-        const bool json = args.size() == 2 && args[1] == "--json";
-        if (args.size() > 2 || (args.size() == 2 && !json)) {
-            std::cerr << "vexogauge-cli sysinfo: unknown option " << args.back()
-                      << "\nTry 'vexogauge-cli help'.\n";
-            return 2;
-        }
+        const bool json = args.size() > 1;
         vexo::LinuxProcessor processor;
         vexo::LinuxMemory memory;
         vexo::LinuxOs os;
@@ -151,12 +187,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args[0] == "tasks") {
-        const bool all = args.size() == 2 && args[1] == "--all";
-        if (args.size() > 2 || (args.size() == 2 && !all)) {
-            std::cerr << "vexogauge-cli tasks: unknown option " << args.back()
-                      << "\nTry 'vexogauge-cli help'.\n";
-            return 2;
-        }
+        const bool every = args.size() > 1;
         vexo::XcbWindowSystem windows;
         vexo::MemorySettingsStore settings;
         vexo::TerminalDialogs dialogs(std::cin, std::cout, std::cerr);
@@ -164,8 +195,7 @@ int main(int argc, char** argv) {
         NoPump pump;
         vexo::TaskManager taskManager({windows, settings, dialogs, programs, programs, pump},
                                       vexo::appFolder());
-        return vexo::printTasks(taskManager, all, std::cout, std::cerr);
+        return vexo::printTasks(taskManager, every, std::cout, std::cerr);
     }
-    std::cerr << "vexogauge-cli: unknown command " << args[0] << "\nTry 'vexogauge-cli help'.\n";
-    return 2;
+    return 2; // every command of the table is handled above
 }

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# conventions.sh BIN_DIR: the command-line conventions of both programs, as a shell sees them:
+# what goes to which stream, and the exit status.
+set -uo pipefail
+bin="$1"
+out="$(mktemp)"
+err="$(mktemp)"
+trap 'rm -f "$out" "$err"' EXIT
+failures=0
+
+# expect STATUS STREAM PATTERN -- COMMAND...: runs COMMAND without a display; it must end with
+# STATUS and print a line matching PATTERN on STREAM (out or err), and nothing on the other.
+expect() {
+    local status="$1" stream="$2" pattern="$3"
+    shift 4
+    local actual=0
+    env -u DISPLAY -u WAYLAND_DISPLAY "$@" >"$out" 2>"$err" </dev/null || actual=$?
+    local other=err
+    [ "$stream" = err ] && other=out
+    local stream_file="$out" other_file="$err"
+    [ "$stream" = err ] && stream_file="$err" other_file="$out"
+    if [ "$actual" -ne "$status" ] || ! grep -Eq -- "$pattern" "$stream_file" ||
+        [ -s "$other_file" ]; then
+        echo "FAILED: $* (status $actual, wanted $status; wanted /$pattern/ on std$stream," \
+            "nothing on std$other)" >&2
+        sed 's/^/  stdout: /' "$out" >&2
+        sed 's/^/  stderr: /' "$err" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+cli="$bin/vexogauge-cli"
+app="$bin/vexogauge"
+hint="^Try 'vexogauge-cli --help' for more information\.$"
+
+expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" --help
+expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" -h
+expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" help
+expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" dump --help
+expect 0 out '^vexogauge-cli \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$cli" --version
+expect 2 err '^Usage: vexogauge-cli COMMAND' -- "$cli"
+expect 2 err "^vexogauge-cli: unknown option '--frob'$" -- "$cli" --frob
+expect 2 err "$hint" -- "$cli" --frob
+expect 2 err "^vexogauge-cli: unknown command 'frob'$" -- "$cli" frob
+expect 2 err "^vexogauge-cli check: unknown option '--json'$" -- "$cli" check --json x.vgf
+expect 2 err "$hint" -- "$cli" check --json x.vgf
+expect 2 err "^vexogauge-cli sysinfo: unexpected argument 'x'$" -- "$cli" sysinfo x
+expect 2 err "^vexogauge-cli run: option '--name' needs a value$" -- "$cli" run --fpu --name
+expect 2 err "$hint" -- "$cli" run --fpu --name
+expect 2 err "^vexogauge-cli run: choose at least one benchmark" -- "$cli" run --name "Seven chars"
+expect 2 err '^usage: vexogauge-cli export --csv\|--json FILE' -- "$cli" export --csv --json x.vgf
+# A file read as a file wherever its options stand.
+expect 1 out '^x\.vgf: ' -- "$cli" check -- x.vgf
+expect 1 out '"path": "x\.vgf"' -- "$cli" dump x.vgf --json
+
+expect 0 out '^Usage: vexogauge \[--browser\] \[FILE\.\.\.\]' -- "$app" --help
+expect 0 out '^vexogauge \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$app" --version
+expect 0 out '^vexogauge \(VexoGAUGE 2002\) ' -- "$app" --browser --version
+expect 2 err "^vexogauge: unknown option '--frob'$" -- env QT_QPA_PLATFORM=offscreen "$app" --frob
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures command-line convention(s) broken" >&2
+    exit 1
+fi
+echo "all command-line conventions hold"
