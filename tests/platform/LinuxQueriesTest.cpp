@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxSystemQueries.h"
 
+#include <cstdlib>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -124,10 +125,22 @@ TEST(ThisMachine, KernelNumbersAgreeWithUname) {
     EXPECT_FALSE(version.name->empty());
 }
 
-TEST(ThisMachine, GraphicsProbeAlwaysDescribesSomething) {
+// The probe names the renderer that an independent reader of the same display names.
+TEST(ThisMachine, GraphicsProbeNamesTheRendererGlxinfoNames) {
+    const char* display = std::getenv("DISPLAY");
+    const std::string expected =
+        display != nullptr && *display != '\0'
+            ? commandOutput("glxinfo -B 2>/dev/null | sed -n 's/^OpenGL renderer string: //p'")
+            : std::string();
     LinuxGraphics graphics;
     const GraphicsAdapter adapter = graphics.adapter();
-    EXPECT_FALSE(adapter.description.empty());
+    ASSERT_FALSE(adapter.description.empty());
+    if (expected.empty())
+        GTEST_SKIP() << "no display or no glxinfo to compare with; the probe said \""
+                     << adapter.description << '"';
+    EXPECT_EQ(adapter.description, expected);
+    // A second probe finds the same renderer: the driver it keeps loaded still works.
+    EXPECT_EQ(LinuxGraphics().adapter().description, expected);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <X11/Xlib.h>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
+#include <link.h>
 #include <filesystem>
 #include <optional>
 
@@ -67,6 +69,29 @@ std::uint64_t sysfsVideoMemory() {
     return 0;
 }
 
+// The vendor library loads the hardware driver behind a context when the context is made and
+// unloads it with the last display. The driver stays loaded once probed instead: the tunnel and
+// the windows load the same driver again anyway, and drivers leave allocations behind when they
+// are unloaded, which leak checkers then cannot place.
+void keepDriversLoaded() {
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void*) {
+            const char* name = info->dlpi_name;
+            if (name != nullptr && *name != '\0' &&
+                (std::strstr(name, "_dri.so") != nullptr ||
+                 std::strstr(name, "libgallium") != nullptr ||
+                 std::strstr(name, "libGLX_mesa") != nullptr ||
+                 std::strstr(name, "libEGL_mesa") != nullptr)) {
+                // Taking a reference with RTLD_NODELETE marks the loaded module as never to be
+                // unloaded; the handle itself is not needed.
+                if (void* handle = dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE))
+                    dlclose(handle);
+            }
+            return 0;
+        },
+        nullptr);
+}
+
 int ignoreXError(Display*, XErrorEvent*) {
     return 0;
 }
@@ -95,6 +120,7 @@ std::optional<GraphicsAdapter> probeGlx() {
         if (pbuffer != 0 && context != nullptr &&
             glXMakeContextCurrent(display, pbuffer, pbuffer, context)) {
             result = readCurrentContext();
+            keepDriversLoaded();
             const char* glxExtensions = glXQueryExtensionsString(display, DefaultScreen(display));
             using QueryInteger = Bool (*)(int, unsigned int*);
             const auto query = reinterpret_cast<QueryInteger>(glXGetProcAddressARB(
@@ -139,6 +165,7 @@ std::optional<GraphicsAdapter> probeSurfacelessEgl() {
         if (context != EGL_NO_CONTEXT) {
             if (eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
                 result = readCurrentContext();
+                keepDriversLoaded();
                 eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
             }
             eglDestroyContext(display, context);
