@@ -9,7 +9,7 @@ cd "$VEXO_ROOT"
 source scripts/setup.sh
 
 vexo_install_packages "${VEXO_PACKAGES[@]}"
-vexo_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+vexo_build build -DCMAKE_BUILD_TYPE=Release >/dev/null
 if [ $# -eq 0 ]; then
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "No display to open the program on. Benchmarks run in a terminal too:" >&2

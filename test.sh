@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds everything, runs every test, then builds and runs the
-# display-free tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what the build needs, builds everything (Release, warnings as errors), runs every
+# test, builds and checks the Debian package, then builds and runs the display-free tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and fuzzes the file readers.
 set -euo pipefail
 VEXO_ROOT="$(cd "$(dirname "$0")" && pwd)"
 cd "$VEXO_ROOT"
 source scripts/setup.sh
 
-vexo_install_packages "${VEXO_PACKAGES[@]}" "${VEXO_TEST_PACKAGES[@]}"
+vexo_install_packages "${VEXO_PACKAGES[@]}" "${VEXO_TEST_PACKAGES[@]}" "${VEXO_PACKAGE_PACKAGES[@]}"
 
 # Two X servers for the window tests: one with a window manager, one without.
 trap vexo_stop_started EXIT
@@ -16,10 +17,13 @@ export VEXO_X11_DISPLAY_WM VEXO_X11_DISPLAY_BARE
 export DISPLAY="$VEXO_X11_DISPLAY_WM"
 echo "X servers: $VEXO_X11_DISPLAY_WM (openbox), $VEXO_X11_DISPLAY_BARE (bare)"
 
-echo "== Build"
-vexo_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_WERROR=ON
+echo "== Build (Release, as a packager builds it)"
+vexo_build build -DCMAKE_BUILD_TYPE=Release -DVEXO_WERROR=ON
 echo "== Tests"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+echo "== Package"
+scripts/check-package.sh build
 
 echo "== Sanitizer build (ASan + UBSan)"
 vexo_build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_WERROR=ON -DVEXO_SANITIZE=ON \
@@ -29,6 +33,7 @@ echo "== Sanitizer tests"
 # sanitizer's allocator every large allocation is a fresh mapping, so they would take minutes.
 # The block and copy code they use is covered by the kernel tests.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS="suppressions=$VEXO_ROOT/tests/lsan.supp:print_suppressions=0" \
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -L core \
     -E 'RunSequence\.(EveryPhaseRunsInOrder|CpuPhasesBuildTheirBlocks)|CompleteRun\.'
 
