@@ -16,7 +16,7 @@ struct SystemDescription {
     std::string MEMLoad; // percent of physical memory in use
     std::string MEMTot;  // whole megabytes
     std::string MEMFree; // whole megabytes
-    std::string MEMVirt; // whole megabytes of free swap
+    std::string MEMVirt; // whole megabytes that can still be committed
     std::string OSMajr;
     std::string OSMinr;
     std::string OSClass; // operating-system name

@@ -25,7 +25,7 @@ struct MemoryStatus {
     std::uint32_t loadPercent = 0; // physical memory in use
     std::uint64_t totalPhysical = 0;
     std::uint64_t availablePhysical = 0;
-    std::uint64_t availablePageFile = 0; // free swap
+    std::uint64_t availablePageFile = 0; // memory that can still be committed
 };
 
 class MemoryQuery {

@@ -80,7 +80,15 @@ MemoryStatus parseMeminfo(std::string_view content) {
                                    : bytes("MemFree") + bytes("Buffers") + bytes("Cached");
     if (status.availablePhysical > status.totalPhysical)
         status.availablePhysical = status.totalPhysical;
-    status.availablePageFile = bytes("SwapFree");
+    // What the system can still commit: the commit limit (swap plus the overcommit share of
+    // physical memory) less what is committed already; never below 0, as overcommit allows.
+    if (kib.count("CommitLimit") != 0) {
+        const std::uint64_t limit = bytes("CommitLimit");
+        const std::uint64_t committed = bytes("Committed_AS");
+        status.availablePageFile = limit > committed ? limit - committed : 0;
+    } else {
+        status.availablePageFile = bytes("SwapFree");
+    }
     if (status.totalPhysical != 0) {
         const std::uint64_t used = status.totalPhysical - status.availablePhysical;
         status.loadPercent = static_cast<std::uint32_t>((used * 100 + status.totalPhysical / 2) /
