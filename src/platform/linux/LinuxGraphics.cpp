@@ -16,6 +16,9 @@
 #ifndef GLX_RENDERER_VIDEO_MEMORY_MESA
 #define GLX_RENDERER_VIDEO_MEMORY_MESA 0x8187
 #endif
+#ifndef GLX_RENDERER_UNIFIED_MEMORY_ARCHITECTURE_MESA
+#define GLX_RENDERER_UNIFIED_MEMORY_ARCHITECTURE_MESA 0x8188
+#endif
 #ifndef GL_GPU_MEMORY_INFO_DEDICATED_VIDMEM_NVX
 #define GL_GPU_MEMORY_INFO_DEDICATED_VIDMEM_NVX 0x9047
 #endif
@@ -126,8 +129,13 @@ std::optional<GraphicsAdapter> probeGlx() {
             const auto query = reinterpret_cast<QueryInteger>(glXGetProcAddressARB(
                 reinterpret_cast<const GLubyte*>("glXQueryCurrentRendererIntegerMESA")));
             unsigned int megabytes = 0;
+            // A renderer that shares system memory (software renderers, most integrated
+            // graphics) reports the system's memory here, not memory of its own: that is left
+            // unknown, as the display-free probe, which has no such query, leaves it.
+            unsigned int unified = 0;
             if (result->videoMemoryBytes == 0 && query != nullptr &&
                 hasExtension(glxExtensions, "GLX_MESA_query_renderer") &&
+                query(GLX_RENDERER_UNIFIED_MEMORY_ARCHITECTURE_MESA, &unified) && unified == 0 &&
                 query(GLX_RENDERER_VIDEO_MEMORY_MESA, &megabytes) && megabytes != 0)
                 result->videoMemoryBytes = static_cast<std::uint64_t>(megabytes) * 1'048'576;
             glXMakeContextCurrent(display, None, None, nullptr);
