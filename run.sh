@@ -18,7 +18,7 @@ if [ $# -eq 0 ]; then
     fi
     exec build/bin/vexogauge
 fi
-if [ "${1#-}" = "$1" ]; then
+if [ "${1#-}" = "$1" ] || [ "$1" = --help ] || [ "$1" = -h ] || [ "$1" = --version ]; then
     exec build/bin/vexogauge-cli "$@"
 fi
 exec build/bin/vexogauge-cli run "$@"
