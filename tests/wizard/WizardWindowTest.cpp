@@ -1,10 +1,17 @@
 #include "wizard/ui/WizardWindow.h"
 
 #include "platform/MemorySettingsStore.h"
+#include "platform/qt/QtPlatform.h"
+#include "wizard/ExitQuestion.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -64,6 +71,112 @@ TEST(WizardWindow, ClosingAsksTheExitQuestion) {
         return false;
     };
     EXPECT_FALSE(rig.window.close());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(rig.window.isVisible());
+}
+
+void sendKey(QWidget& window, QEvent::Type type, Qt::Key key, bool autoRepeat,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(type, key, modifiers, QString(), autoRepeat);
+    QApplication::sendEvent(&window, &event);
+}
+
+// X11 reports a held key as one press, pairs of repeated release and press, and one release.
+void holdKey(QWidget& window, Qt::Key key, int repeats) {
+    sendKey(window, QEvent::KeyPress, key, false);
+    for (int i = 0; i < repeats; ++i) {
+        sendKey(window, QEvent::KeyRelease, key, true);
+        sendKey(window, QEvent::KeyPress, key, true);
+    }
+    sendKey(window, QEvent::KeyRelease, key, false);
+}
+
+TEST(WizardWindow, AHeldKeyActsOnceAndOnlyInTheWindowThatGotItsPress) {
+    WindowRig rig;
+    ASSERT_EQ(rig.wizard.CurrentPage(), 1);
+    holdKey(rig.window, Qt::Key_N, 40); // about 1.6 s of auto-repeat
+    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+    holdKey(rig.window, Qt::Key_N, 1);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+
+    // Ctrl+N pressed in another window, Ctrl let go first: only N's release arrives here.
+    sendKey(rig.window, QEvent::KeyRelease, Qt::Key_S, false);
+    QTest::keyClick(&rig.window, Qt::Key_N); // no group chosen, so Next is still hidden
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+    // Pressed with Ctrl here, released without: the press was not a wizard key either way.
+    sendKey(rig.window, QEvent::KeyPress, Qt::Key_B, false, Qt::ControlModifier);
+    sendKey(rig.window, QEvent::KeyRelease, Qt::Key_B, false);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+    // A key pressed, then the window losing the focus: its release no longer counts.
+    sendKey(rig.window, QEvent::KeyPress, Qt::Key_B, false);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&rig.window, &focusOut);
+    sendKey(rig.window, QEvent::KeyRelease, Qt::Key_B, false);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+    // An ordinary key still works afterwards.
+    QTest::keyClick(&rig.window, Qt::Key_B);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+}
+
+// Answers the first exit question that shows with Yes, as a user would, from a timer.
+void answerYesWhenAsked() {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box != nullptr && box->isVisible() && box->button(QMessageBox::Yes) != nullptr)
+                box->button(QMessageBox::Yes)->click();
+        }
+    });
+    timer->start(20);
+}
+
+// The window manager's close reaches the window while a run yields to the event loop, the
+// question is answered Yes: the process is gone at once, without the run going on.
+void closeDuringARunAndAnswerYes() {
+    AppState state;
+    MemorySettingsStore settings;
+    QtDialogs dialogs([] { return QApplication::activeWindow(); });
+    Wizard wizard(state, settings);
+    WizardWindow window(wizard, VEXO_BUILD_APP_FOLDER "/");
+    wizard.Change_Page();
+    window.sync();
+    window.show();
+    window.confirmExit = [&] {
+        if (!Confirm_Exit(dialogs, settings, state.selections))
+            return false;
+        End_Program();
+    };
+    window.setEnabled(false); // as during a run
+    answerYesWhenAsked();
+    QTimer::singleShot(100, &window, [&window] { window.close(); });
+    QtMessagePump pump;
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+        pump.yield(); // the run's measuring loop
+    std::fprintf(stderr, "the run went on\n");
+    std::_Exit(3);
+}
+
+TEST(WizardWindowDeathTest, YesToTheExitQuestionDuringARunEndsTheProgramAtOnce) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EXIT(closeDuringARunAndAnswerYes(), testing::ExitedWithCode(0), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(WizardWindowDeathTest, NoToTheExitQuestionLetsTheRunGoOn) {
+    WindowRig rig;
+    int asked = 0;
+    rig.window.confirmExit = [&] {
+        ++asked;
+        return false;
+    };
+    rig.window.setEnabled(false);
+    QTimer::singleShot(10, &rig.window, [&rig] { rig.window.close(); });
+    QtMessagePump pump;
+    const auto start = std::chrono::steady_clock::now();
+    while (asked == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
+        pump.yield();
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(rig.window.isVisible());
 }

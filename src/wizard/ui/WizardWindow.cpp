@@ -432,12 +432,33 @@ void WizardWindow::setBenchImage(int group, int pictureNumber) {
     m_benchImage[static_cast<std::size_t>(group)]->setPixmap(picture(pictureNumber));
 }
 
+// A letter acts on its release, and only when this window received its press: a key held
+// down repeats nothing, and a key pressed in another window (Ctrl+N in the result browser,
+// which shows the wizard) does not act here when it is let go, nor does a letter pressed together
+// with Ctrl or Alt.
+void WizardWindow::keyPressEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat())
+        m_pressedKey = event->modifiers() == Qt::NoModifier ? event->key() : 0;
+    QWidget::keyPressEvent(event);
+}
+
 void WizardWindow::keyReleaseEvent(QKeyEvent* event) {
     const int key = event->key();
-    if (key >= Qt::Key_A && key <= Qt::Key_Z && event->modifiers() == Qt::NoModifier)
-        run([&] { m_wizard.Handle_Key(static_cast<char>('A' + (key - Qt::Key_A))); });
-    else
+    if (event->isAutoRepeat())
+        return;
+    const bool pressedHere = key == m_pressedKey;
+    m_pressedKey = 0;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z && event->modifiers() == Qt::NoModifier) {
+        if (pressedHere)
+            run([&] { m_wizard.Handle_Key(static_cast<char>('A' + (key - Qt::Key_A))); });
+    } else {
         QWidget::keyReleaseEvent(event);
+    }
+}
+
+void WizardWindow::focusOutEvent(QFocusEvent* event) {
+    m_pressedKey = 0; // the release of a key held now goes elsewhere, or comes with no press
+    QWidget::focusOutEvent(event);
 }
 
 void WizardWindow::closeEvent(QCloseEvent* event) {

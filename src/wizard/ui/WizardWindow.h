@@ -41,7 +41,9 @@ public:
     const QPixmap& picture(int number) const;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -68,6 +70,7 @@ private:
     std::array<QLabel*, 2> m_linkText{};
     QProgressBar* m_progress = nullptr;
     const RunState* m_run = nullptr;
+    int m_pressedKey = 0; // the key whose press this window received, until its release
     void showProgress();
 };
 
