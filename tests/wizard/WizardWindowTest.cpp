@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -73,6 +74,61 @@ TEST(WizardWindow, ClosingAsksTheExitQuestion) {
     EXPECT_FALSE(rig.window.close());
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(rig.window.isVisible());
+}
+
+// What a label shows, as a reader sees it: rich text without its markup.
+QString displayed(const QLabel* label) {
+    if (label->textFormat() != Qt::RichText)
+        return label->text();
+    QTextDocument document;
+    document.setHtml(label->text());
+    return document.toPlainText();
+}
+
+// Every text shown on the page is whole in its box at the default font, without a stray '&'.
+void expectTextsWholeAndClean(const WindowRig& rig, const char* route) {
+    const int page = rig.wizard.CurrentPage();
+    for (const QLabel* label : rig.window.findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty() || !label->pixmap().isNull())
+            continue;
+        const QString text = displayed(label);
+        EXPECT_FALSE(text.contains(u'&'))
+            << route << " page " << page << " shows an ampersand: " << text.toStdString();
+        const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                             : label->sizeHint().height();
+        EXPECT_LE(needed, label->height())
+            << route << " page " << page << " cuts off: " << text.toStdString();
+        if (!label->wordWrap()) {
+            EXPECT_LE(label->sizeHint().width(), label->width())
+                << route << " page " << page << " is too wide: " << text.toStdString();
+        }
+    }
+}
+
+TEST(WizardWindow, EveryPageShowsItsTextsWholeAndWithoutAmpersands) {
+    {
+        WindowRig rig; // the custom route with every group and benchmark chosen
+        const std::vector<std::pair<int, QString>> keys{
+            {1, "N"}, {2, "CN"}, {3, "SDN"}, {4, "CFDN"}, {5, "SUIN"}, {6, "N"}, {7, "N"}, {8, "N"}};
+        for (const auto& [page, typed] : keys) {
+            ASSERT_EQ(rig.wizard.CurrentPage(), page);
+            expectTextsWholeAndClean(rig, "custom");
+            for (QChar key : typed)
+                QTest::keyClick(&rig.window, static_cast<Qt::Key>(key.unicode()));
+        }
+        ASSERT_EQ(rig.wizard.CurrentPage(), 9);
+        expectTextsWholeAndClean(rig, "custom");
+    }
+    {
+        WindowRig rig; // the complete route
+        QTest::keyClick(&rig.window, Qt::Key_N);
+        QTest::keyClick(&rig.window, Qt::Key_P);
+        for (int step = 0; step < 8 && rig.wizard.CurrentPage() < 9; ++step) {
+            QTest::keyClick(&rig.window, Qt::Key_N);
+            expectTextsWholeAndClean(rig, "complete");
+        }
+        EXPECT_EQ(rig.wizard.CurrentPage(), 9);
+    }
 }
 
 void sendKey(QWidget& window, QEvent::Type type, Qt::Key key, bool autoRepeat,

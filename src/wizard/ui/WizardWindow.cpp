@@ -26,18 +26,34 @@ constexpr std::array<const char*, 32> kPictureFiles{
     "CNImage", "AUImage", "ADImage", "SUImage", "SDImage", "DUImage", "DDImage", "XUImage",
     "XDImage", "OKImage", "OHImage", "O1Image", "WUImage", "WDImage", "LFImage", "RTImage"};
 
-// A caption with its access key ('&' before a letter) shown underlined.
+// A caption with its access key ('&' before a letter) shown underlined; "&&" is one '&' and
+// a line break (carriage return or newline) starts a new line.
 QString withAccessKey(const std::string& caption) {
     QString html;
-    const QString text = toQt(caption);
+    const QString text = toQt(crToNewline(caption));
     for (int i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) {
+            html += QStringLiteral("&amp;");
+            ++i;
+        } else if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
             html += QStringLiteral("<u>%1</u>").arg(QString(text[++i]).toHtmlEscaped());
+        } else if (text[i] == QLatin1Char('\n')) {
+            html += QStringLiteral("<br>");
         } else {
             html += QString(text[i]).toHtmlEscaped();
         }
     }
     return html;
+}
+
+// Shows a caption in a label: as it stands unless it holds an access key, which is then
+// rendered instead of its ampersand.
+void showCaption(QLabel* label, const std::string& caption) {
+    const bool accessKey = caption.find('&') != std::string::npos;
+    const QString text = accessKey ? withAccessKey(caption) : toQt(crToNewline(caption));
+    label->setTextFormat(accessKey ? Qt::RichText : Qt::PlainText);
+    if (label->text() != text)
+        label->setText(text);
 }
 
 struct Box {
@@ -230,7 +246,8 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     QFont small = m_pageTitle[1]->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_pageTitle[1]->setFont(small);
-    m_permanentText = textLabel(this, {20, 452, 260, 22}, false);
+    // The footer hint has the room left of the Back button, on two lines when it needs them.
+    m_permanentText = textLabel(this, {20, 446, 372, 32});
     m_permanentText->setFont(small);
     m_permanentText->setStyleSheet(QStringLiteral("color: #7f93ad;"));
 
@@ -366,14 +383,12 @@ void WizardWindow::sync() {
     else
         unsetCursor();
     for (std::size_t i = 0; i < m_frameText.size(); ++i) {
-        const QString text = toQt(crToNewline(e.FrameText[i].caption));
-        if (m_frameText[i]->text() != text)
-            m_frameText[i]->setText(text);
+        showCaption(m_frameText[i], e.FrameText[i].caption);
         m_frameText[i]->setVisible(e.FrameText[i].visible);
     }
-    m_pageTitle[0]->setText(toQt(e.PageTitle[0]));
-    m_pageTitle[1]->setText(toQt(e.PageTitle[1]));
-    m_permanentText->setText(toQt(e.PermanentText));
+    showCaption(m_pageTitle[0], e.PageTitle[0]);
+    showCaption(m_pageTitle[1], e.PageTitle[1]);
+    showCaption(m_permanentText, e.PermanentText);
     for (std::size_t i = 0; i < 6; ++i) {
         m_buttons[i]->setVisible(e.ButtonVisible[i]);
         m_buttons[i]->setPicture(picture(e.ButtonImage[i]));
@@ -421,7 +436,7 @@ void WizardWindow::setFrameText(int index, const std::string& text) {
     if (index < 0 || index >= 56)
         return;
     m_wizard.elements().FrameText[static_cast<std::size_t>(index)].caption = text;
-    m_frameText[static_cast<std::size_t>(index)]->setText(toQt(crToNewline(text)));
+    showCaption(m_frameText[static_cast<std::size_t>(index)], text);
     showProgress();
 }
 
