@@ -174,6 +174,39 @@ TEST(WizardWindow, AHeldKeyActsOnceAndOnlyInTheWindowThatGotItsPress) {
     EXPECT_EQ(rig.wizard.CurrentPage(), 2);
 }
 
+// A click as the pointer makes it: on whatever is topmost at that point of the window.
+void clickAt(QWidget& window, QPoint point) {
+    QWidget* target = window.childAt(point);
+    ASSERT_NE(target, nullptr);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&window, point));
+}
+
+TEST(WizardWindow, WhileInputIsBlockedThePageTakesNoInputButIsNotGreyed) {
+    WindowRig rig;
+    const QPoint next(516 + 54, 446 + 15);
+    rig.wizard.elements().windowEnabled = false; // as while a run measures
+    rig.window.sync();
+    EXPECT_TRUE(rig.window.inputBlocked());
+    EXPECT_TRUE(rig.window.isEnabled()); // a disabled widget greys every picture and text
+    for (const QLabel* label : rig.window.findChildren<QLabel*>())
+        EXPECT_TRUE(label->isEnabled());
+    clickAt(rig.window, next);
+    QTest::keyClick(&rig.window, Qt::Key_N);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 1);
+    // A key pressed while blocked and let go afterwards does not act either.
+    sendKey(rig.window, QEvent::KeyPress, Qt::Key_N, false);
+    rig.wizard.elements().windowEnabled = true;
+    rig.window.sync();
+    sendKey(rig.window, QEvent::KeyRelease, Qt::Key_N, false);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 1);
+
+    EXPECT_FALSE(rig.window.inputBlocked());
+    clickAt(rig.window, next);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+    QTest::keyClick(&rig.window, Qt::Key_N);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+}
+
 // Answers the first exit question that shows with Yes, as a user would, from a timer.
 void answerYesWhenAsked() {
     auto* timer = new QTimer(qApp);
@@ -203,7 +236,8 @@ void closeDuringARunAndAnswerYes() {
             return false;
         End_Program();
     };
-    window.setEnabled(false); // as during a run
+    wizard.elements().windowEnabled = false; // as during a run
+    window.sync();
     answerYesWhenAsked();
     QTimer::singleShot(100, &window, [&window] { window.close(); });
     QtMessagePump pump;
@@ -227,7 +261,8 @@ TEST(WizardWindowDeathTest, NoToTheExitQuestionLetsTheRunGoOn) {
         ++asked;
         return false;
     };
-    rig.window.setEnabled(false);
+    rig.wizard.elements().windowEnabled = false;
+    rig.window.sync();
     QTimer::singleShot(10, &rig.window, [&rig] { rig.window.close(); });
     QtMessagePump pump;
     const auto start = std::chrono::steady_clock::now();

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <algorithm>
@@ -160,6 +161,21 @@ QLabel* textLabel(QWidget* parent, Box box, bool wrap = true) {
     label->setStyleSheet(QStringLiteral("color: #e6f0f8;"));
     return label;
 }
+
+// Takes every pointer event over the page beneath it, and draws nothing.
+class InputCover final : public QWidget {
+public:
+    explicit InputCover(QWidget* parent)
+        : QWidget(parent) {
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { event->accept(); }
+    void wheelEvent(QWheelEvent* event) override { event->accept(); }
+};
 
 } // namespace
 
@@ -354,6 +370,9 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         link->setStyleSheet(QStringLiteral("color: #ff9a3c; text-decoration: underline;"));
         m_linkText[static_cast<std::size_t>(i)] = link;
     }
+    m_cover = new InputCover(this);
+    m_cover->setGeometry(0, 0, kWidth, kHeight);
+    m_cover->hide();
     // The phases done, next to the run picture; it moves at the run's yields only.
     m_progress = new QProgressBar(this);
     m_progress->setGeometry(456, 310, 160, 18);
@@ -377,7 +396,12 @@ void WizardWindow::run(const std::function<void()>& command) {
 void WizardWindow::sync() {
     const WizardElements& e = m_wizard.elements();
     setWindowTitle(toQt(e.windowTitle));
-    setEnabled(e.windowEnabled);
+    // While a run measures, the page takes no input but stays in full colour: a transparent
+    // cover over the whole page takes the pointer, and keys are not handed to the wizard.
+    m_inputBlocked = !e.windowEnabled;
+    m_cover->setVisible(m_inputBlocked);
+    if (m_inputBlocked)
+        m_cover->raise();
     if (e.hourglass)
         setCursor(Qt::WaitCursor);
     else
@@ -452,14 +476,14 @@ void WizardWindow::setBenchImage(int group, int pictureNumber) {
 // which shows the wizard) does not act here when it is let go, nor does a letter pressed together
 // with Ctrl or Alt.
 void WizardWindow::keyPressEvent(QKeyEvent* event) {
-    if (!event->isAutoRepeat())
+    if (!event->isAutoRepeat() && !m_inputBlocked)
         m_pressedKey = event->modifiers() == Qt::NoModifier ? event->key() : 0;
     QWidget::keyPressEvent(event);
 }
 
 void WizardWindow::keyReleaseEvent(QKeyEvent* event) {
     const int key = event->key();
-    if (event->isAutoRepeat())
+    if (event->isAutoRepeat() || m_inputBlocked)
         return;
     const bool pressedHere = key == m_pressedKey;
     m_pressedKey = 0;

@@ -37,6 +37,9 @@ public:
     // The run whose phases the run page's progress bar counts.
     void setRunState(const RunState* run) { m_run = run; }
 
+    // True while the page takes no input (during a run); it is not greyed meanwhile.
+    bool inputBlocked() const { return m_inputBlocked; }
+
     // The wizard's picture list by number (1 to 26).
     const QPixmap& picture(int number) const;
 
@@ -70,6 +73,8 @@ private:
     std::array<QLabel*, 2> m_linkText{};
     QProgressBar* m_progress = nullptr;
     const RunState* m_run = nullptr;
+    QWidget* m_cover = nullptr; // over the page while input is blocked
+    bool m_inputBlocked = false;
     int m_pressedKey = 0; // the key whose press this window received, until its release
     void showProgress();
 };
