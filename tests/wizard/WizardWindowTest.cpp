@@ -55,8 +55,26 @@ TEST(WizardWindow, ShowsTheWelcomePageAndMovesOnWithTheKeys) {
     EXPECT_EQ(rig.wizard.CurrentPage(), 5);
 }
 
+// The picture beside the run's lines, as it is shown now.
+QImage runPictureShown(WindowRig& rig) {
+    const auto* label = qobject_cast<QLabel*>(rig.window.childAt(456 + 80, 100 + 100));
+    return label != nullptr ? label->pixmap().toImage() : QImage();
+}
+
 TEST(WizardWindow, TheEnginesLinesAndPicturesShowAtOnce) {
     WindowRig rig;
+    rig.wizard.setCurrentPage(10);
+    rig.wizard.Change_Page();
+    rig.window.sync();
+    rig.window.setFrameText(RunPageView::StatusLine, "Status: Measuring CPU");
+    const QImage measuring = runPictureShown(rig);
+    ASSERT_FALSE(measuring.isNull());
+    EXPECT_FALSE(rig.window.runFinished());
+    rig.window.setFrameText(RunPageView::StatusLine, "Status: Benchmark Complete");
+    EXPECT_TRUE(rig.window.runFinished());
+    EXPECT_NE(runPictureShown(rig), measuring);
+    rig.window.setFrameText(RunPageView::StatusLine, "Status: Measuring CPU"); // the next run
+    EXPECT_EQ(runPictureShown(rig), measuring);
     rig.window.setFrameText(RunPageView::StatusLine, "Status: Benchmark Complete");
     rig.window.setBenchImage(1, RunPageView::GroupDonePicture);
     EXPECT_EQ(rig.wizard.elements().FrameText[23].caption, "Status: Benchmark Complete");

@@ -1,6 +1,7 @@
 #include "WizardWindow.h"
 
 #include "common/Text.h"
+#include "engine/RunTexts.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <QCloseEvent>
@@ -177,6 +178,24 @@ protected:
     void wheelEvent(QWheelEvent* event) override { event->accept(); }
 };
 
+// The run picture once the run is over: its caption band says so instead of measuring.
+QPixmap finishedRunPicture(const QPixmap& running) {
+    if (running.isNull())
+        return running;
+    QImage image = running.toImage();
+    const QRect band(0, image.height() - 32, image.width(), 24);
+    QPainter p(&image);
+    p.fillRect(band, image.pixelColor(band.left() + 4, band.top() - 4));
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(15);
+    p.setFont(font);
+    p.setPen(QColor(0x9d, 0xf0, 0x7c));
+    p.drawText(band, Qt::AlignCenter, QStringLiteral("COMPLETE"));
+    p.end();
+    return QPixmap::fromImage(image);
+}
+
 } // namespace
 
 // A picture with its caption that acts on the release of a press.
@@ -350,7 +369,9 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         image->setGeometry(b.x, b.y, b.w, b.h);
         m_frameImage[static_cast<std::size_t>(i)] = image;
     }
-    m_frameImage[2]->setPixmap(loaded[5]);
+    m_runPicture = loaded[5];
+    m_finishedRunPicture = finishedRunPicture(loaded[5]);
+    m_frameImage[2]->setPixmap(m_runPicture);
     m_frameImage[4]->setPixmap(loaded[1]);
     const std::array<Box, 5> lineBoxes{{{24, 230, 420, 2},
                                         {24, 416, 592, 2},
@@ -448,7 +469,16 @@ void WizardWindow::sync() {
     showProgress();
 }
 
+bool WizardWindow::runFinished() const {
+    const std::string& status =
+        m_wizard.elements().FrameText[static_cast<std::size_t>(StatusLine)].caption;
+    return status.starts_with(texts::CompleteStatus);
+}
+
 void WizardWindow::showProgress() {
+    const QPixmap& runPicture = runFinished() ? m_finishedRunPicture : m_runPicture;
+    if (m_frameImage[2]->pixmap().cacheKey() != runPicture.cacheKey())
+        m_frameImage[2]->setPixmap(runPicture);
     if (m_run == nullptr || m_run->PhaseCount <= 0)
         return;
     m_progress->setMaximum(m_run->PhaseCount);

@@ -40,6 +40,9 @@ public:
     // True while the page takes no input (during a run); it is not greyed meanwhile.
     bool inputBlocked() const { return m_inputBlocked; }
 
+    // True once the engine has written the run's completion status; the run picture says so.
+    bool runFinished() const;
+
     // The wizard's picture list by number (1 to 26).
     const QPixmap& picture(int number) const;
 
@@ -55,6 +58,8 @@ private:
     Wizard& m_wizard;
     std::array<QPixmap, 27> m_pictures;
     QPixmap m_background;
+    QPixmap m_runPicture;
+    QPixmap m_finishedRunPicture;
     QCursor m_hand;
     QLabel* m_backgroundLabel = nullptr;
     std::array<QLabel*, 56> m_frameText{};
