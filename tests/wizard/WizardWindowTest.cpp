@@ -82,6 +82,21 @@ TEST(WizardWindow, TheEnginesLinesAndPicturesShowAtOnce) {
     EXPECT_FALSE(rig.window.picture(RunPageView::GroupDonePicture).isNull());
 }
 
+TEST(WizardWindow, ComesBackWhereItWasAfterBeingHidden) {
+    WindowRig rig;
+    rig.window.move(137, 91);
+    QApplication::processEvents();
+    const QPoint before = rig.window.pos();
+    const QSize size = rig.window.size();
+    rig.window.hide();
+    rig.window.move(0, 0); // as a window manager may place it when it is mapped again
+    rig.window.hide();
+    rig.window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(rig.window.pos(), before);
+    EXPECT_EQ(rig.window.size(), size);
+}
+
 TEST(WizardWindow, ClosingAsksTheExitQuestion) {
     WindowRig rig;
     int asked = 0;

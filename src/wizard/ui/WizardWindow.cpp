@@ -530,6 +530,17 @@ void WizardWindow::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
 }
 
+// A window manager places a window anew each time it is mapped: the wizard comes back where
+// it was when it was hidden (a trip to the result browser, for one).
+void WizardWindow::setVisible(bool visible) {
+    if (!visible && isVisible() && !isMinimized()) {
+        m_lastPosition = pos();
+    } else if (visible && !isVisible() && m_lastPosition) {
+        move(*m_lastPosition);
+    }
+    QWidget::setVisible(visible);
+}
+
 void WizardWindow::closeEvent(QCloseEvent* event) {
     if (confirmExit && confirmExit())
         event->accept();

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -36,6 +37,9 @@ public:
 
     // The run whose phases the run page's progress bar counts.
     void setRunState(const RunState* run) { m_run = run; }
+
+    // Keeps the window's place on the screen across hide and show.
+    void setVisible(bool visible) override;
 
     // True while the page takes no input (during a run); it is not greyed meanwhile.
     bool inputBlocked() const { return m_inputBlocked; }
@@ -80,7 +84,8 @@ private:
     const RunState* m_run = nullptr;
     QWidget* m_cover = nullptr; // over the page while input is blocked
     bool m_inputBlocked = false;
-    int m_pressedKey = 0; // the key whose press this window received, until its release
+    int m_pressedKey = 0;
+    std::optional<QPoint> m_lastPosition; // where the window stood when it was last hidden // the key whose press this window received, until its release
     void showProgress();
 };
 
