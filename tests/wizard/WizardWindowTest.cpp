@@ -131,6 +131,15 @@ void expectTextsWholeAndClean(const WindowRig& rig, const char* route) {
                                              : label->sizeHint().height();
         EXPECT_LE(needed, label->height())
             << route << " page " << page << " cuts off: " << text.toStdString();
+        // No text runs under a button (the buttons are the widgets with a tool tip).
+        for (const QWidget* widget : rig.window.findChildren<QWidget*>()) {
+            if (widget->isVisible() && !widget->toolTip().isEmpty() &&
+                widget->parentWidget() == label->parentWidget()) {
+                EXPECT_FALSE(widget->geometry().intersects(label->geometry()))
+                    << route << " page " << page << ": " << text.toStdString()
+                    << " lies under the button " << widget->toolTip().toStdString();
+            }
+        }
         if (!label->wordWrap()) {
             EXPECT_LE(label->sizeHint().width(), label->width())
                 << route << " page " << page << " is too wide: " << text.toStdString();

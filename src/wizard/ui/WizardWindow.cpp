@@ -281,8 +281,8 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     QFont small = m_pageTitle[1]->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_pageTitle[1]->setFont(small);
-    // The footer hint has the room left of the Back button, on two lines when it needs them.
-    m_permanentText = textLabel(this, {20, 446, 372, 32});
+    // The footer hint has the room left of the Help button, on two lines when it needs them.
+    m_permanentText = textLabel(this, {20, 446, 266, 32});
     m_permanentText->setFont(small);
     m_permanentText->setStyleSheet(QStringLiteral("color: #7f93ad;"));
 
