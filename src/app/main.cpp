@@ -213,9 +213,9 @@ private:
     bool confirmExit() {
         if (!vexo::Confirm_Exit(m_dialogs, m_settings, m_state.selections))
             return false;
-        // The program ends at once: no other window's close handling runs.
-        QCoreApplication::exit(0);
-        return true;
+        // The program ends at once, also in the middle of a run: leaving the event loop would
+        // let the run go on without a window. The Direct3D options were saved by the question.
+        vexo::End_Program();
     }
 
     vexo::AppState m_state;

@@ -2,6 +2,8 @@
 
 #include "common/Text.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace vexo {
@@ -27,6 +29,11 @@ bool Confirm_Exit(Dialogs& dialogs, SettingsStore& settings, const Selections& s
         CR + "Visit " + kWebAddress + " for more infomation.";
     return dialogs.messageBox(text, MsgStyle::YesNo + MsgStyle::Question,
                               "Close VexoGAUGE 2002 Edition?") == MsgAnswer::Yes;
+}
+
+void End_Program() {
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 } // namespace vexo

@@ -15,4 +15,9 @@ void Save_DX_Settings(SettingsStore& settings, const Selections& selections);
 // whatever the answer. True when the user answered Yes: the program then ends at once.
 bool Confirm_Exit(Dialogs& dialogs, SettingsStore& settings, const Selections& selections);
 
+// Ends the process here and now, with exit code 0, from wherever it is called: inside a run's
+// yield, a modal box or a nested event loop alike. Nothing else runs: no close handler, no
+// destructor, no further event. What is written to the standard streams is flushed first.
+[[noreturn]] void End_Program();
+
 } // namespace vexo

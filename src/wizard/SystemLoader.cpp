@@ -13,9 +13,14 @@ const std::vector<SystemLoader::Candidate>& SystemLoader::systemInformationProgr
     return programs;
 }
 
+// The graphics information is read in a terminal that stays open, idle, until it is closed;
+// a program drawing frames meanwhile would take a core from the next run.
 const std::vector<SystemLoader::Candidate>& SystemLoader::graphicsDiagnosticsPrograms() {
+    static const std::string show =
+        "glxinfo -B || echo 'glxinfo is not installed: it comes with the package mesa-utils.'; "
+        "printf '\\nPress Enter to close this window. '; read -r line";
     static const std::vector<Candidate> programs{
-        {"glxgears", {"-info"}}, {"eglgears_x11", {}}, {"vkcube", {}}};
+        {"x-terminal-emulator", {"-e", "sh", "-c", show}}, {"xterm", {"-e", "sh", "-c", show}}};
     return programs;
 }
 
@@ -29,17 +34,20 @@ void SystemLoader::launch(const std::vector<Candidate>& candidates, const char* 
 
 void SystemLoader::Run_MSInfo() {
     launch(systemInformationPrograms(),
-           "Cant find Msinfo32? Try manually locating it via the start menu or windows explorer?");
+           "Cant find a system information program? Install one, for example the package "
+           "hardinfo or gnome-system-monitor.");
 }
 
 void SystemLoader::Run_DXDiag() {
     launch(graphicsDiagnosticsPrograms(),
-           "Cant find DXDiag? Try manually locating it via the start menu or windows explorer?");
+           "Cant find a terminal to show the graphics information in? Install one, for example "
+           "the package xterm; the information comes from glxinfo, in the package mesa-utils.");
 }
 
 void SystemLoader::Open_Homepage() {
     launch({{"xdg-open", {m_webAddress}}},
-           "Cant find IExplore? Try manually locating it via the start menu or windows explorer?");
+           "Cant open the homepage? xdg-open, in the package xdg-utils, opens it in the "
+           "desktop's web browser: install it and a web browser.");
 }
 
 } // namespace vexo

@@ -1,10 +1,18 @@
 #include "wizard/ui/WizardWindow.h"
 
 #include "platform/MemorySettingsStore.h"
+#include "platform/qt/QtPlatform.h"
+#include "wizard/ExitQuestion.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -47,13 +55,46 @@ TEST(WizardWindow, ShowsTheWelcomePageAndMovesOnWithTheKeys) {
     EXPECT_EQ(rig.wizard.CurrentPage(), 5);
 }
 
+// The picture beside the run's lines, as it is shown now.
+QImage runPictureShown(WindowRig& rig) {
+    const auto* label = qobject_cast<QLabel*>(rig.window.childAt(456 + 80, 100 + 100));
+    return label != nullptr ? label->pixmap().toImage() : QImage();
+}
+
 TEST(WizardWindow, TheEnginesLinesAndPicturesShowAtOnce) {
     WindowRig rig;
+    rig.wizard.setCurrentPage(10);
+    rig.wizard.Change_Page();
+    rig.window.sync();
+    rig.window.setFrameText(RunPageView::StatusLine, "Status: Measuring CPU");
+    const QImage measuring = runPictureShown(rig);
+    ASSERT_FALSE(measuring.isNull());
+    EXPECT_FALSE(rig.window.runFinished());
+    rig.window.setFrameText(RunPageView::StatusLine, "Status: Benchmark Complete");
+    EXPECT_TRUE(rig.window.runFinished());
+    EXPECT_NE(runPictureShown(rig), measuring);
+    rig.window.setFrameText(RunPageView::StatusLine, "Status: Measuring CPU"); // the next run
+    EXPECT_EQ(runPictureShown(rig), measuring);
     rig.window.setFrameText(RunPageView::StatusLine, "Status: Benchmark Complete");
     rig.window.setBenchImage(1, RunPageView::GroupDonePicture);
     EXPECT_EQ(rig.wizard.elements().FrameText[23].caption, "Status: Benchmark Complete");
     EXPECT_EQ(rig.wizard.elements().BenchImage[1], RunPageView::GroupDonePicture);
     EXPECT_FALSE(rig.window.picture(RunPageView::GroupDonePicture).isNull());
+}
+
+TEST(WizardWindow, ComesBackWhereItWasAfterBeingHidden) {
+    WindowRig rig;
+    rig.window.move(137, 91);
+    QApplication::processEvents();
+    const QPoint before = rig.window.pos();
+    const QSize size = rig.window.size();
+    rig.window.hide();
+    rig.window.move(0, 0); // as a window manager may place it when it is mapped again
+    rig.window.hide();
+    rig.window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(rig.window.pos(), before);
+    EXPECT_EQ(rig.window.size(), size);
 }
 
 TEST(WizardWindow, ClosingAsksTheExitQuestion) {
@@ -64,6 +105,211 @@ TEST(WizardWindow, ClosingAsksTheExitQuestion) {
         return false;
     };
     EXPECT_FALSE(rig.window.close());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(rig.window.isVisible());
+}
+
+// What a label shows, as a reader sees it: rich text without its markup.
+QString displayed(const QLabel* label) {
+    if (label->textFormat() != Qt::RichText)
+        return label->text();
+    QTextDocument document;
+    document.setHtml(label->text());
+    return document.toPlainText();
+}
+
+// Every text shown on the page is whole in its box at the default font, without a stray '&'.
+void expectTextsWholeAndClean(const WindowRig& rig, const char* route) {
+    const int page = rig.wizard.CurrentPage();
+    for (const QLabel* label : rig.window.findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty() || !label->pixmap().isNull())
+            continue;
+        const QString text = displayed(label);
+        EXPECT_FALSE(text.contains(u'&'))
+            << route << " page " << page << " shows an ampersand: " << text.toStdString();
+        const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                             : label->sizeHint().height();
+        EXPECT_LE(needed, label->height())
+            << route << " page " << page << " cuts off: " << text.toStdString();
+        // No text runs under a button (the buttons are the widgets with a tool tip).
+        for (const QWidget* widget : rig.window.findChildren<QWidget*>()) {
+            if (widget->isVisible() && !widget->toolTip().isEmpty() &&
+                widget->parentWidget() == label->parentWidget()) {
+                EXPECT_FALSE(widget->geometry().intersects(label->geometry()))
+                    << route << " page " << page << ": " << text.toStdString()
+                    << " lies under the button " << widget->toolTip().toStdString();
+            }
+        }
+        if (!label->wordWrap()) {
+            EXPECT_LE(label->sizeHint().width(), label->width())
+                << route << " page " << page << " is too wide: " << text.toStdString();
+        }
+    }
+}
+
+TEST(WizardWindow, EveryPageShowsItsTextsWholeAndWithoutAmpersands) {
+    {
+        WindowRig rig; // the custom route with every group and benchmark chosen
+        const std::vector<std::pair<int, QString>> keys{
+            {1, "N"}, {2, "CN"}, {3, "SDN"}, {4, "CFDN"}, {5, "SUIN"}, {6, "N"}, {7, "N"}, {8, "N"}};
+        for (const auto& [page, typed] : keys) {
+            ASSERT_EQ(rig.wizard.CurrentPage(), page);
+            expectTextsWholeAndClean(rig, "custom");
+            for (QChar key : typed)
+                QTest::keyClick(&rig.window, static_cast<Qt::Key>(key.unicode()));
+        }
+        ASSERT_EQ(rig.wizard.CurrentPage(), 9);
+        expectTextsWholeAndClean(rig, "custom");
+    }
+    {
+        WindowRig rig; // the complete route
+        QTest::keyClick(&rig.window, Qt::Key_N);
+        QTest::keyClick(&rig.window, Qt::Key_P);
+        for (int step = 0; step < 8 && rig.wizard.CurrentPage() < 9; ++step) {
+            QTest::keyClick(&rig.window, Qt::Key_N);
+            expectTextsWholeAndClean(rig, "complete");
+        }
+        EXPECT_EQ(rig.wizard.CurrentPage(), 9);
+    }
+}
+
+void sendKey(QWidget& window, QEvent::Type type, Qt::Key key, bool autoRepeat,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(type, key, modifiers, QString(), autoRepeat);
+    QApplication::sendEvent(&window, &event);
+}
+
+// X11 reports a held key as one press, pairs of repeated release and press, and one release.
+void holdKey(QWidget& window, Qt::Key key, int repeats) {
+    sendKey(window, QEvent::KeyPress, key, false);
+    for (int i = 0; i < repeats; ++i) {
+        sendKey(window, QEvent::KeyRelease, key, true);
+        sendKey(window, QEvent::KeyPress, key, true);
+    }
+    sendKey(window, QEvent::KeyRelease, key, false);
+}
+
+TEST(WizardWindow, AHeldKeyActsOnceAndOnlyInTheWindowThatGotItsPress) {
+    WindowRig rig;
+    ASSERT_EQ(rig.wizard.CurrentPage(), 1);
+    holdKey(rig.window, Qt::Key_N, 40); // about 1.6 s of auto-repeat
+    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+    holdKey(rig.window, Qt::Key_N, 1);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+
+    // Ctrl+N pressed in another window, Ctrl let go first: only N's release arrives here.
+    sendKey(rig.window, QEvent::KeyRelease, Qt::Key_S, false);
+    QTest::keyClick(&rig.window, Qt::Key_N); // no group chosen, so Next is still hidden
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+    // Pressed with Ctrl here, released without: the press was not a wizard key either way.
+    sendKey(rig.window, QEvent::KeyPress, Qt::Key_B, false, Qt::ControlModifier);
+    sendKey(rig.window, QEvent::KeyRelease, Qt::Key_B, false);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+    // A key pressed, then the window losing the focus: its release no longer counts.
+    sendKey(rig.window, QEvent::KeyPress, Qt::Key_B, false);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&rig.window, &focusOut);
+    sendKey(rig.window, QEvent::KeyRelease, Qt::Key_B, false);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+    // An ordinary key still works afterwards.
+    QTest::keyClick(&rig.window, Qt::Key_B);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+}
+
+// A click as the pointer makes it: on whatever is topmost at that point of the window.
+void clickAt(QWidget& window, QPoint point) {
+    QWidget* target = window.childAt(point);
+    ASSERT_NE(target, nullptr);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&window, point));
+}
+
+TEST(WizardWindow, WhileInputIsBlockedThePageTakesNoInputButIsNotGreyed) {
+    WindowRig rig;
+    const QPoint next(516 + 54, 446 + 15);
+    rig.wizard.elements().windowEnabled = false; // as while a run measures
+    rig.window.sync();
+    EXPECT_TRUE(rig.window.inputBlocked());
+    EXPECT_TRUE(rig.window.isEnabled()); // a disabled widget greys every picture and text
+    for (const QLabel* label : rig.window.findChildren<QLabel*>())
+        EXPECT_TRUE(label->isEnabled());
+    clickAt(rig.window, next);
+    QTest::keyClick(&rig.window, Qt::Key_N);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 1);
+    // A key pressed while blocked and let go afterwards does not act either.
+    sendKey(rig.window, QEvent::KeyPress, Qt::Key_N, false);
+    rig.wizard.elements().windowEnabled = true;
+    rig.window.sync();
+    sendKey(rig.window, QEvent::KeyRelease, Qt::Key_N, false);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 1);
+
+    EXPECT_FALSE(rig.window.inputBlocked());
+    clickAt(rig.window, next);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+    QTest::keyClick(&rig.window, Qt::Key_N);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+}
+
+// Answers the first exit question that shows with Yes, as a user would, from a timer.
+void answerYesWhenAsked() {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box != nullptr && box->isVisible() && box->button(QMessageBox::Yes) != nullptr)
+                box->button(QMessageBox::Yes)->click();
+        }
+    });
+    timer->start(20);
+}
+
+// The window manager's close reaches the window while a run yields to the event loop, the
+// question is answered Yes: the process is gone at once, without the run going on.
+void closeDuringARunAndAnswerYes() {
+    AppState state;
+    MemorySettingsStore settings;
+    QtDialogs dialogs([] { return QApplication::activeWindow(); });
+    Wizard wizard(state, settings);
+    WizardWindow window(wizard, VEXO_BUILD_APP_FOLDER "/");
+    wizard.Change_Page();
+    window.sync();
+    window.show();
+    window.confirmExit = [&] {
+        if (!Confirm_Exit(dialogs, settings, state.selections))
+            return false;
+        End_Program();
+    };
+    wizard.elements().windowEnabled = false; // as during a run
+    window.sync();
+    answerYesWhenAsked();
+    QTimer::singleShot(100, &window, [&window] { window.close(); });
+    QtMessagePump pump;
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+        pump.yield(); // the run's measuring loop
+    std::fprintf(stderr, "the run went on\n");
+    std::_Exit(3);
+}
+
+TEST(WizardWindowDeathTest, YesToTheExitQuestionDuringARunEndsTheProgramAtOnce) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EXIT(closeDuringARunAndAnswerYes(), testing::ExitedWithCode(0), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(WizardWindowDeathTest, NoToTheExitQuestionLetsTheRunGoOn) {
+    WindowRig rig;
+    int asked = 0;
+    rig.window.confirmExit = [&] {
+        ++asked;
+        return false;
+    };
+    rig.wizard.elements().windowEnabled = false;
+    rig.window.sync();
+    QTimer::singleShot(10, &rig.window, [&rig] { rig.window.close(); });
+    QtMessagePump pump;
+    const auto start = std::chrono::steady_clock::now();
+    while (asked == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
+        pump.yield();
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(rig.window.isVisible());
 }

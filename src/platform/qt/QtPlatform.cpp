@@ -108,8 +108,14 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const 
         dialog.move(corner + QPoint(static_cast<int>(leftTwips * dpiX / 1440),
                                     static_cast<int>(topTwips * dpiY / 1440)));
     }
+    // Only a box the user answered gives an answer: when its loop ends without the box being
+    // finished (the program is leaving), there is none, and the caller must not take the empty
+    // string for a name and ask again.
+    bool answered = false;
+    QObject::connect(&dialog, &QDialog::finished, [&answered] { answered = true; });
     if (dialog.exec() != QDialog::Accepted)
-        return std::string(); // a cancelled box answers the empty string
+        return answered ? std::optional<std::string>(std::string()) // a cancel: the empty string
+                        : std::nullopt;
     return fromQt(dialog.textValue());
 }
 

@@ -1,6 +1,7 @@
 #include "WizardWindow.h"
 
 #include "common/Text.h"
+#include "engine/RunTexts.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <QCloseEvent>
@@ -8,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <algorithm>
@@ -26,18 +28,34 @@ constexpr std::array<const char*, 32> kPictureFiles{
     "CNImage", "AUImage", "ADImage", "SUImage", "SDImage", "DUImage", "DDImage", "XUImage",
     "XDImage", "OKImage", "OHImage", "O1Image", "WUImage", "WDImage", "LFImage", "RTImage"};
 
-// A caption with its access key ('&' before a letter) shown underlined.
+// A caption with its access key ('&' before a letter) shown underlined; "&&" is one '&' and
+// a line break (carriage return or newline) starts a new line.
 QString withAccessKey(const std::string& caption) {
     QString html;
-    const QString text = toQt(caption);
+    const QString text = toQt(crToNewline(caption));
     for (int i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) {
+            html += QStringLiteral("&amp;");
+            ++i;
+        } else if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
             html += QStringLiteral("<u>%1</u>").arg(QString(text[++i]).toHtmlEscaped());
+        } else if (text[i] == QLatin1Char('\n')) {
+            html += QStringLiteral("<br>");
         } else {
             html += QString(text[i]).toHtmlEscaped();
         }
     }
     return html;
+}
+
+// Shows a caption in a label: as it stands unless it holds an access key, which is then
+// rendered instead of its ampersand.
+void showCaption(QLabel* label, const std::string& caption) {
+    const bool accessKey = caption.find('&') != std::string::npos;
+    const QString text = accessKey ? withAccessKey(caption) : toQt(crToNewline(caption));
+    label->setTextFormat(accessKey ? Qt::RichText : Qt::PlainText);
+    if (label->text() != text)
+        label->setText(text);
 }
 
 struct Box {
@@ -145,6 +163,39 @@ QLabel* textLabel(QWidget* parent, Box box, bool wrap = true) {
     return label;
 }
 
+// Takes every pointer event over the page beneath it, and draws nothing.
+class InputCover final : public QWidget {
+public:
+    explicit InputCover(QWidget* parent)
+        : QWidget(parent) {
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { event->accept(); }
+    void wheelEvent(QWheelEvent* event) override { event->accept(); }
+};
+
+// The run picture once the run is over: its caption band says so instead of measuring.
+QPixmap finishedRunPicture(const QPixmap& running) {
+    if (running.isNull())
+        return running;
+    QImage image = running.toImage();
+    const QRect band(0, image.height() - 32, image.width(), 24);
+    QPainter p(&image);
+    p.fillRect(band, image.pixelColor(band.left() + 4, band.top() - 4));
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(15);
+    p.setFont(font);
+    p.setPen(QColor(0x9d, 0xf0, 0x7c));
+    p.drawText(band, Qt::AlignCenter, QStringLiteral("COMPLETE"));
+    p.end();
+    return QPixmap::fromImage(image);
+}
+
 } // namespace
 
 // A picture with its caption that acts on the release of a press.
@@ -230,7 +281,8 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     QFont small = m_pageTitle[1]->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_pageTitle[1]->setFont(small);
-    m_permanentText = textLabel(this, {20, 452, 260, 22}, false);
+    // The footer hint has the room left of the Help button, on two lines when it needs them.
+    m_permanentText = textLabel(this, {20, 446, 266, 32});
     m_permanentText->setFont(small);
     m_permanentText->setStyleSheet(QStringLiteral("color: #7f93ad;"));
 
@@ -317,7 +369,9 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         image->setGeometry(b.x, b.y, b.w, b.h);
         m_frameImage[static_cast<std::size_t>(i)] = image;
     }
-    m_frameImage[2]->setPixmap(loaded[5]);
+    m_runPicture = loaded[5];
+    m_finishedRunPicture = finishedRunPicture(loaded[5]);
+    m_frameImage[2]->setPixmap(m_runPicture);
     m_frameImage[4]->setPixmap(loaded[1]);
     const std::array<Box, 5> lineBoxes{{{24, 230, 420, 2},
                                         {24, 416, 592, 2},
@@ -337,6 +391,9 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         link->setStyleSheet(QStringLiteral("color: #ff9a3c; text-decoration: underline;"));
         m_linkText[static_cast<std::size_t>(i)] = link;
     }
+    m_cover = new InputCover(this);
+    m_cover->setGeometry(0, 0, kWidth, kHeight);
+    m_cover->hide();
     // The phases done, next to the run picture; it moves at the run's yields only.
     m_progress = new QProgressBar(this);
     m_progress->setGeometry(456, 310, 160, 18);
@@ -360,20 +417,23 @@ void WizardWindow::run(const std::function<void()>& command) {
 void WizardWindow::sync() {
     const WizardElements& e = m_wizard.elements();
     setWindowTitle(toQt(e.windowTitle));
-    setEnabled(e.windowEnabled);
+    // While a run measures, the page takes no input but stays in full colour: a transparent
+    // cover over the whole page takes the pointer, and keys are not handed to the wizard.
+    m_inputBlocked = !e.windowEnabled;
+    m_cover->setVisible(m_inputBlocked);
+    if (m_inputBlocked)
+        m_cover->raise();
     if (e.hourglass)
         setCursor(Qt::WaitCursor);
     else
         unsetCursor();
     for (std::size_t i = 0; i < m_frameText.size(); ++i) {
-        const QString text = toQt(crToNewline(e.FrameText[i].caption));
-        if (m_frameText[i]->text() != text)
-            m_frameText[i]->setText(text);
+        showCaption(m_frameText[i], e.FrameText[i].caption);
         m_frameText[i]->setVisible(e.FrameText[i].visible);
     }
-    m_pageTitle[0]->setText(toQt(e.PageTitle[0]));
-    m_pageTitle[1]->setText(toQt(e.PageTitle[1]));
-    m_permanentText->setText(toQt(e.PermanentText));
+    showCaption(m_pageTitle[0], e.PageTitle[0]);
+    showCaption(m_pageTitle[1], e.PageTitle[1]);
+    showCaption(m_permanentText, e.PermanentText);
     for (std::size_t i = 0; i < 6; ++i) {
         m_buttons[i]->setVisible(e.ButtonVisible[i]);
         m_buttons[i]->setPicture(picture(e.ButtonImage[i]));
@@ -409,7 +469,16 @@ void WizardWindow::sync() {
     showProgress();
 }
 
+bool WizardWindow::runFinished() const {
+    const std::string& status =
+        m_wizard.elements().FrameText[static_cast<std::size_t>(StatusLine)].caption;
+    return status.starts_with(texts::CompleteStatus);
+}
+
 void WizardWindow::showProgress() {
+    const QPixmap& runPicture = runFinished() ? m_finishedRunPicture : m_runPicture;
+    if (m_frameImage[2]->pixmap().cacheKey() != runPicture.cacheKey())
+        m_frameImage[2]->setPixmap(runPicture);
     if (m_run == nullptr || m_run->PhaseCount <= 0)
         return;
     m_progress->setMaximum(m_run->PhaseCount);
@@ -421,7 +490,7 @@ void WizardWindow::setFrameText(int index, const std::string& text) {
     if (index < 0 || index >= 56)
         return;
     m_wizard.elements().FrameText[static_cast<std::size_t>(index)].caption = text;
-    m_frameText[static_cast<std::size_t>(index)]->setText(toQt(crToNewline(text)));
+    showCaption(m_frameText[static_cast<std::size_t>(index)], text);
     showProgress();
 }
 
@@ -432,12 +501,44 @@ void WizardWindow::setBenchImage(int group, int pictureNumber) {
     m_benchImage[static_cast<std::size_t>(group)]->setPixmap(picture(pictureNumber));
 }
 
+// A letter acts on its release, and only when this window received its press: a key held
+// down repeats nothing, and a key pressed in another window (Ctrl+N in the result browser,
+// which shows the wizard) does not act here when it is let go, nor does a letter pressed together
+// with Ctrl or Alt.
+void WizardWindow::keyPressEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat() && !m_inputBlocked)
+        m_pressedKey = event->modifiers() == Qt::NoModifier ? event->key() : 0;
+    QWidget::keyPressEvent(event);
+}
+
 void WizardWindow::keyReleaseEvent(QKeyEvent* event) {
     const int key = event->key();
-    if (key >= Qt::Key_A && key <= Qt::Key_Z && event->modifiers() == Qt::NoModifier)
-        run([&] { m_wizard.Handle_Key(static_cast<char>('A' + (key - Qt::Key_A))); });
-    else
+    if (event->isAutoRepeat() || m_inputBlocked)
+        return;
+    const bool pressedHere = key == m_pressedKey;
+    m_pressedKey = 0;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z && event->modifiers() == Qt::NoModifier) {
+        if (pressedHere)
+            run([&] { m_wizard.Handle_Key(static_cast<char>('A' + (key - Qt::Key_A))); });
+    } else {
         QWidget::keyReleaseEvent(event);
+    }
+}
+
+void WizardWindow::focusOutEvent(QFocusEvent* event) {
+    m_pressedKey = 0; // the release of a key held now goes elsewhere, or comes with no press
+    QWidget::focusOutEvent(event);
+}
+
+// A window manager places a window anew each time it is mapped: the wizard comes back where
+// it was when it was hidden (a trip to the result browser, for one).
+void WizardWindow::setVisible(bool visible) {
+    if (!visible && isVisible() && !isMinimized()) {
+        m_lastPosition = pos();
+    } else if (visible && !isVisible() && m_lastPosition) {
+        move(*m_lastPosition);
+    }
+    QWidget::setVisible(visible);
 }
 
 void WizardWindow::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -37,11 +38,22 @@ public:
     // The run whose phases the run page's progress bar counts.
     void setRunState(const RunState* run) { m_run = run; }
 
+    // Keeps the window's place on the screen across hide and show.
+    void setVisible(bool visible) override;
+
+    // True while the page takes no input (during a run); it is not greyed meanwhile.
+    bool inputBlocked() const { return m_inputBlocked; }
+
+    // True once the engine has written the run's completion status; the run picture says so.
+    bool runFinished() const;
+
     // The wizard's picture list by number (1 to 26).
     const QPixmap& picture(int number) const;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -50,6 +62,8 @@ private:
     Wizard& m_wizard;
     std::array<QPixmap, 27> m_pictures;
     QPixmap m_background;
+    QPixmap m_runPicture;
+    QPixmap m_finishedRunPicture;
     QCursor m_hand;
     QLabel* m_backgroundLabel = nullptr;
     std::array<QLabel*, 56> m_frameText{};
@@ -68,6 +82,10 @@ private:
     std::array<QLabel*, 2> m_linkText{};
     QProgressBar* m_progress = nullptr;
     const RunState* m_run = nullptr;
+    QWidget* m_cover = nullptr; // over the page while input is blocked
+    bool m_inputBlocked = false;
+    int m_pressedKey = 0;
+    std::optional<QPoint> m_lastPosition; // where the window stood when it was last hidden // the key whose press this window received, until its release
     void showProgress();
 };
 
