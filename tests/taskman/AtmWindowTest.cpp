@@ -1,5 +1,6 @@
 #include "taskman/ui/AtmWindow.h"
 
+#include "platform/qt/QtPlatform.h"
 #include "support/FakeDesktop.h"
 #include "support/RunRecorder.h"
 
@@ -149,6 +150,13 @@ TEST(AtmWindow, HeaderClickSortsByThreadIdAsText) {
     emit apps->header()->sectionClicked(1);
     ASSERT_EQ(apps->topLevelItemCount(), 3);
     EXPECT_EQ(apps->topLevelItem(0)->text(1), "9");
+}
+
+TEST(FileDialogFilters, PatternsAreShownOnceAndAllFilesMatchesNamesWithoutADot) {
+    EXPECT_EQ(nameFilters("VexoGAUGE 2002 Benchmark Files (*.vgf)|*.vgf"),
+              QStringList{QStringLiteral("VexoGAUGE 2002 Benchmark Files (*.vgf)")});
+    EXPECT_EQ(nameFilters("Logs|*.log;*.txt|All Files (*.*)|*.*"),
+              (QStringList{QStringLiteral("Logs (*.log *.txt)"), QStringLiteral("All Files (*)")}));
 }
 
 } // namespace
