@@ -149,6 +149,8 @@ private:
         vexo::SystemInfo info(m_queries, m_dialogs);
         vexo::TaskManager tasks({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
                                 m_state.folders.AppFolder);
+        // The task manager's window, open or not, is no task of the run.
+        tasks.setOwnWindows([this](vexo::WindowId id) { return m_atm && m_atm->isOwnWindow(id); });
         vexo::TaskManagerTitles titles(tasks);
         vexo::benchfile::EngineWriter writer(m_state, info, titles, [this] {
             const auto& text = m_wizard->elements().FrameText;

@@ -195,9 +195,33 @@ void ResultBrowser::recordsAppended(std::size_t before) {
 }
 
 void ResultBrowser::Import_Saved_Benchmark(const std::string& path) {
+    importFile(path);
+}
+
+bool ResultBrowser::importFile(const std::string& path) {
     const std::size_t before = m_database.size();
-    benchfile::Import_Saved_Benchmark(path, m_database, m_services.dialogs);
+    const benchfile::ImportResult result =
+        benchfile::Import_Saved_Benchmark(path, m_database, m_services.dialogs);
     recordsAppended(before);
+    using Outcome = benchfile::ImportResult::Outcome;
+    if (result.outcome == Outcome::Damaged || result.outcome == Outcome::Unreadable) {
+        // The reader says nothing of these; the records read so far stay, and the user learns
+        // that the file was not read whole.
+        const std::string why = result.detail.empty() ? std::string("unknown error") : result.detail;
+        const std::string kept = result.outcome == Outcome::Damaged
+                                     ? std::to_string(result.recordsAdded) +
+                                           " benchmark record(s) read before the fault were kept."
+                                     : std::string("Nothing was loaded.");
+        m_statusText = "Not read whole: " + Strip_Path(path);
+        m_services.dialogs.messageBox("The benchmark file " + Strip_Path(path) +
+                                          " could not be read whole:" + CR + why + CR + kept,
+                                      MsgStyle::Exclamation, "Load Failed");
+        changed();
+    } else if (result.outcome == Outcome::Loaded && !m_statusText.empty()) {
+        m_statusText.clear();
+        changed();
+    }
+    return result.outcome == Outcome::Loaded;
 }
 
 FileDialogRequest ResultBrowser::benchmarkFileRequest(const char* title, unsigned flags) const {
@@ -216,8 +240,10 @@ void ResultBrowser::Load_Benchmark_Menu() {
         benchmarkFileRequest("Load Saved Benchmark File ...", FileFlags::FileMustExist));
     if (!path)
         return;
-    m_currentFile = *path;
-    Import_Saved_Benchmark(*path);
+    // Only a file read whole becomes the current one: a later save must not pass a partial
+    // record off as the file.
+    if (importFile(*path))
+        m_currentFile = *path;
     Update_ToolBars();
 }
 
@@ -278,8 +304,10 @@ bool ResultBrowser::Save_Benchmark_Menu() {
         benchmarkFileRequest("Save As ... Playlist", FileFlags::OverwritePrompt));
     if (!path)
         return false;
-    m_currentFile = *path;
     const bool saved = Export_Saved_Benchmark(*path);
+    // The title names a file only once it was written.
+    if (saved)
+        m_currentFile = *path;
     Update_ToolBars();
     return saved;
 }

@@ -100,6 +100,8 @@ public:
     const std::string& windowTitle() const { return m_windowTitle; }
     const CommandStates& states() const { return m_states; }
     const std::string& currentFile() const { return m_currentFile; }
+    // Why the last file was not read whole, for the status bar; empty when it was.
+    const std::string& statusText() const { return m_statusText; }
     const BenchmarkDatabase& database() const { return m_database; }
     // Grows whenever the rows, their order or a selection changed.
     std::uint64_t revision() const { return m_revision; }
@@ -113,6 +115,8 @@ public:
     std::function<void()> onAbout;
 
 private:
+    // Appends a file's records; true when it was read whole, else the user is told why.
+    bool importFile(const std::string& path);
     static std::size_t index(BrowserMode list) { return static_cast<std::size_t>(list); }
     static void call(const std::function<void()>& f) {
         if (f)
@@ -136,6 +140,7 @@ private:
     std::string m_descriptionText;
     std::array<int, 9> m_optionPictures{};
     std::string m_currentFile;
+    std::string m_statusText;
     std::string m_windowTitle;
     CommandStates m_states;
     bool m_visible = false;

@@ -71,7 +71,7 @@ void TaskManager::Update_AppList() {
     std::size_t titled = 0;
     m_taskStyleMask = 0;
     for (const WindowId window : windows.topLevelWindows()) {
-        if (window != m_ownWindow && TaskWindow(window) && !titleOf(window).empty())
+        if (!isOwnWindow(window) && TaskWindow(window) && !titleOf(window).empty())
             ++titled;
     }
     if (titled == m_lists[ProcessList].rows.size())
@@ -85,13 +85,13 @@ void TaskManager::Update_AppList() {
     for (const WindowId window : windows.topLevelWindows()) {
         const std::string handle = std::to_string(window);
         m_taskStyleMask = WindowStyle::Visible;
-        if (window != m_ownWindow && TaskWindow(window)) {
+        if (!isOwnWindow(window) && TaskWindow(window)) {
             std::string title = titleOf(window);
             if (!title.empty())
                 m_lists[ApplicationList].rows.push_back({std::move(title), handle, 1});
         }
         m_taskStyleMask = 0;
-        if (window != m_ownWindow) {
+        if (!isOwnWindow(window)) {
             std::string title = titleOf(window);
             if (!title.empty())
                 m_lists[ProcessList].rows.push_back({std::move(title), handle, 2});
@@ -103,6 +103,9 @@ void TaskManager::Update_AppList() {
 }
 
 void TaskManager::App_Timer_Timer() {
+    // A rebuild under an open question would move its answer onto another row.
+    if (boxOpen())
+        return;
     const int selectedTask = m_lists[ApplicationList].selected;
     const int selectedProcess = m_lists[ProcessList].selected;
     Update_AppList();
@@ -183,18 +186,37 @@ void TaskManager::showWindow() {
         m_services.windows.raiseAndShow(*handle);
 }
 
+int TaskManager::ask(const std::string& text, int style, const std::string& title) {
+    ++m_boxesOpen;
+    struct Closed {
+        int& count;
+        ~Closed() { --count; }
+    } closed{m_boxesOpen};
+    return m_services.dialogs.messageBox(text, style, title);
+}
+
+bool TaskManager::stillThere(WindowId window) {
+    const std::vector<WindowId> windows = m_services.windows.topLevelWindows();
+    return std::find(windows.begin(), windows.end(), window) != windows.end();
+}
+
 void TaskManager::endTask(int list) {
+    // The window is the one named in the question, whatever the lists hold once it is answered.
     const TaskRow* row = selectedRow(list);
-    if (row == nullptr)
+    const auto handle = selectedHandle(list);
+    if (row == nullptr || !handle)
         return;
-    const std::string text = "Are you sure you want to end the process: " + row->title + "." + CR +
+    const std::string title = row->title;
+    const std::string text = "Are you sure you want to end the process: " + title + "." + CR +
                              "This may cause system hanging or unpredictable results!";
-    const int answer =
-        m_services.dialogs.messageBox(text, MsgStyle::YesNo + MsgStyle::Question, "Warning!");
-    if (answer != MsgAnswer::Yes)
+    if (ask(text, MsgStyle::YesNo + MsgStyle::Question, "Warning!") != MsgAnswer::Yes)
         return;
-    if (const auto handle = selectedHandle(list))
-        m_services.windows.requestClose(*handle);
+    if (!stillThere(*handle)) {
+        ask("The window \"" + title + "\" has already closed.", MsgStyle::Information,
+            "End Task");
+        return;
+    }
+    m_services.windows.requestClose(*handle);
 }
 
 void TaskManager::New_Task() {
@@ -206,7 +228,9 @@ void TaskManager::New_Task() {
     request.filter =
         "Executable Files (*.exe)|*.exe|TSR Executable (*.com)|*.com|All Files (*.*)|*.*";
     request.filterIndex = 1;
+    ++m_boxesOpen;
     const std::optional<std::string> path = m_services.files.openFile(request);
+    --m_boxesOpen;
     if (path)
         m_services.programs.startProgram(*path);
 }

@@ -61,8 +61,16 @@ public:
 
     TaskManager(Services services, std::string appFolder);
 
-    // The task manager's own window, which is never listed (0 while it has none).
-    void setOwnWindow(WindowId window) { m_ownWindow = window; }
+    // Tells which windows are the task manager's own; they are never listed. Asked at every
+    // refresh, since a window that is closed and opened again gets a new native window.
+    void setOwnWindows(std::function<bool(WindowId)> isOwn) { m_isOwn = std::move(isOwn); }
+    void setOwnWindow(WindowId window) {
+        m_isOwn = [window](WindowId other) { return other == window; };
+    }
+    bool isOwnWindow(WindowId window) const { return m_isOwn && m_isOwn(window); }
+    // True while one of the task manager's own boxes waits for the user; the automatic
+    // refresh waits meanwhile.
+    bool boxOpen() const { return m_boxesOpen > 0; }
 
     void Form_Load();
     void Form_QueryUnload();
@@ -114,6 +122,9 @@ private:
     std::optional<WindowId> selectedHandle(int list) const;
     const TaskRow* selectedRow(int list) const;
     void endTask(int list);
+    // Shows one of the task manager's boxes with the automatic refresh held back.
+    int ask(const std::string& text, int style, const std::string& title);
+    bool stillThere(WindowId window);
     void showWindow();
     std::string titleOf(WindowId window);
     void changed() { ++m_revision; }
@@ -124,7 +135,8 @@ private:
     std::array<bool, 6> m_checks{};
     std::uint32_t m_taskStyleMask = 0;
     int m_timerInterval = 0;
-    WindowId m_ownWindow = 0;
+    std::function<bool(WindowId)> m_isOwn;
+    int m_boxesOpen = 0;
     std::uint64_t m_revision = 0;
 };
 

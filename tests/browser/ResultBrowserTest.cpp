@@ -213,6 +213,57 @@ TEST(BrowserSaving, HiddenWindowsSaveSilentlyAndFailuresAreSaid) {
     EXPECT_EQ(rig.dialogs.messages.back().title, "Save Failed");
 }
 
+TEST(BrowserLoading, AFileNotReadWholeKeepsItsRecordsSaysSoAndIsNotTakenAsCurrent) {
+    BrowserRig rig;
+    rig.load(rig.file("whole.vgf", record("A", "1")));
+    ASSERT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - whole.vgf");
+    EXPECT_EQ(rig.browser.statusText(), "");
+    const std::size_t before = rig.dialogs.messages.size();
+
+    rig.import(rig.file("cut.vgf", ">>:One||BMCPUh=1:;:;>>:Two||BMCPUh=2:;BMCPUl=3:;BMFP"));
+    EXPECT_EQ(rig.browser.rowCount(), 3u);
+    ASSERT_EQ(rig.dialogs.messages.size(), before + 1);
+    const auto& box = rig.dialogs.messages.back();
+    EXPECT_EQ(box.title, "Load Failed");
+    EXPECT_EQ(box.style, 48);
+    EXPECT_EQ(box.text.rfind("The benchmark file cut.vgf could not be read whole:\r", 0), 0u)
+        << box.text;
+    EXPECT_NE(box.text.find("2 benchmark record(s) read before the fault were kept."),
+              std::string::npos)
+        << box.text;
+    EXPECT_EQ(rig.browser.statusText(), "Not read whole: cut.vgf");
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - whole.vgf");
+
+    // Loading a damaged file into an empty browser leaves it untitled.
+    BrowserRig fresh;
+    fresh.load(fresh.file("cut.vgf", ">>:One||BMCPUh=1:;:;>>:Two||BMCPUh=2:;BMFP"));
+    EXPECT_EQ(fresh.browser.rowCount(), 2u);
+    EXPECT_EQ(fresh.browser.currentFile(), "");
+    EXPECT_EQ(fresh.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - Untitled");
+
+    // A file that is not there at all adds nothing, and says so too.
+    BrowserRig missing;
+    missing.load(missing.folder.path("gone.vgf"));
+    ASSERT_EQ(missing.dialogs.messages.size(), 1u);
+    EXPECT_NE(missing.dialogs.messages[0].text.find("Nothing was loaded."), std::string::npos);
+    EXPECT_EQ(missing.browser.currentFile(), "");
+    // A later whole file clears the status.
+    missing.import(missing.file("fine.vgf", record("F", "4")));
+    EXPECT_EQ(missing.browser.statusText(), "");
+}
+
+TEST(BrowserSaving, AFailedSaveKeepsTheTitleAndCurrentFile) {
+    BrowserRig rig;
+    const std::string first = rig.file("first.vgf", record("A", "1"));
+    rig.load(first);
+    rig.browser.setVisible(true);
+    rig.files.answers.push_back(rig.folder.path("no folder/x.vgf"));
+    EXPECT_FALSE(rig.browser.Save_Benchmark_Menu());
+    EXPECT_EQ(rig.dialogs.messages.back().title, "Save Failed");
+    EXPECT_EQ(rig.browser.currentFile(), first);
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - first.vgf");
+}
+
 TEST(BrowserSaving, AnEmptyDatabaseSavesAnEmptyPlaylist) {
     BrowserRig rig;
     const std::string saved = rig.folder.path("empty.vgf");

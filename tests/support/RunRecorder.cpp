@@ -50,6 +50,8 @@ int RecordingRunPage::benchImage(int group) const {
 int ScriptedDialogs::messageBox(const std::string& text, int style, const std::string& title) {
     messages.push_back({text, style, title});
     m_log.add("box " + std::to_string(style) + " " + title + ": " + text);
+    if (whileBoxOpen)
+        whileBoxOpen();
     return messageAnswer;
 }
 

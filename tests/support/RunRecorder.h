@@ -90,6 +90,8 @@ public:
     std::vector<Question> questions;
     std::vector<Message> messages;
     int messageAnswer = MsgAnswer::Ok;
+    // Runs while a message box is open, as timers and the desktop would.
+    std::function<void()> whileBoxOpen;
 
 private:
     EventLog& m_log;

@@ -1,5 +1,6 @@
 #include "taskman/ui/AtmWindow.h"
 
+#include "platform/qt/QtPlatform.h"
 #include "support/FakeDesktop.h"
 #include "support/RunRecorder.h"
 
@@ -15,6 +16,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -128,6 +130,41 @@ TEST(AtmWindow, ViewAndSpeedItemsDriveTheListsAndTheTimer) {
     EXPECT_FALSE(rig.action("&High")->isChecked());
 }
 
+TEST(AtmWindow, OpenedClosedAndOpenedAgainItListsNoneOfItsNativeWindows) {
+    WindowRig rig;
+    auto nativeOnDesktop = [&] {
+        rig.window.show();
+        const auto id = static_cast<WindowId>(rig.window.internalWinId());
+        EXPECT_NE(id, 0u);
+        rig.desktop.windows.insert(rig.desktop.windows.begin(),
+                                   {id, TaskManager::WindowTitle, WindowStyle::Visible});
+        return id;
+    };
+    auto listed = [&](WindowId id) {
+        for (int list = 0; list < 2; ++list)
+            for (const TaskRow& row : rig.window.model().list(list).rows)
+                if (row.handle == std::to_string(id) || row.title == TaskManager::WindowTitle)
+                    return true;
+        return false;
+    };
+    const WindowId first = nativeOnDesktop();
+    rig.window.load();
+    EXPECT_FALSE(listed(first));
+
+    // Closing gives up the native window; the one made on reopening has another handle.
+    rig.window.close();
+    rig.window.windowHandle()->destroy();
+    rig.desktop.close(first);
+    const WindowId second = nativeOnDesktop();
+    ASSERT_NE(second, first);
+    rig.window.load();
+    rig.action("&Refresh")->trigger();
+    EXPECT_FALSE(listed(second));
+    EXPECT_EQ(rig.window.model().list(1).rows.size(), 3u); // Editor, Terminal, Hidden helper
+    EXPECT_TRUE(rig.window.isOwnWindow(second));
+    EXPECT_FALSE(rig.window.isOwnWindow(first));
+}
+
 TEST(AtmWindow, DoubleClickSwitchesAndClosingSavesTheSettings) {
     WindowRig rig;
     QTreeWidget* apps = rig.report(0);
@@ -149,6 +186,13 @@ TEST(AtmWindow, HeaderClickSortsByThreadIdAsText) {
     emit apps->header()->sectionClicked(1);
     ASSERT_EQ(apps->topLevelItemCount(), 3);
     EXPECT_EQ(apps->topLevelItem(0)->text(1), "9");
+}
+
+TEST(FileDialogFilters, PatternsAreShownOnceAndAllFilesMatchesNamesWithoutADot) {
+    EXPECT_EQ(nameFilters("VexoGAUGE 2002 Benchmark Files (*.vgf)|*.vgf"),
+              QStringList{QStringLiteral("VexoGAUGE 2002 Benchmark Files (*.vgf)")});
+    EXPECT_EQ(nameFilters("Logs|*.log;*.txt|All Files (*.*)|*.*"),
+              (QStringList{QStringLiteral("Logs (*.log *.txt)"), QStringLiteral("All Files (*)")}));
 }
 
 } // namespace

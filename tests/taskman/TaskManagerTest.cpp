@@ -182,6 +182,73 @@ TEST(TaskActions, EndTaskAsksFirstAndOnlyAsksTheWindowToClose) {
     EXPECT_EQ(rig.desktop.requests, (Titles{"close " + std::to_string(report)}));
 }
 
+TEST(TaskActions, EndTaskClosesTheWindowNamedInTheQuestionWhileTheDesktopChanges) {
+    AtmRig rig;
+    rig.atm.UpdHigh_Click();
+    const WindowId notes = rig.desktop.open("Notes for Tuesday");
+    rig.atm.Form_Load();
+    rig.atm.select(0, 1);
+    bool refreshed = false;
+    // The question is itself a new titled window; the timer fires meanwhile, and the user's
+    // other program opens one more.
+    rig.dialogs.whileBoxOpen = [&] {
+        rig.desktop.open("Warning!");
+        rig.desktop.open("Build log viewer");
+        rig.atm.App_Timer_Timer();
+        refreshed = rig.atm.list(0).rows.size() != 1;
+    };
+    rig.dialogs.messageAnswer = MsgAnswer::Yes;
+    rig.atm.CommandButton_Click(5);
+    EXPECT_FALSE(refreshed);
+    EXPECT_EQ(rig.desktop.requests, (Titles{"close " + std::to_string(notes)}));
+    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+    EXPECT_EQ(rig.dialogs.messages[0].text,
+              "Are you sure you want to end the process: Notes for Tuesday.\r"
+              "This may cause system hanging or unpredictable results!");
+    // Once answered, the refresh runs again.
+    rig.dialogs.whileBoxOpen = nullptr;
+    rig.atm.App_Timer_Timer();
+    EXPECT_EQ(rig.titles(0), (Titles{"Build log viewer", "Warning!", "Notes for Tuesday"}));
+}
+
+TEST(TaskActions, EndTaskOnAWindowThatClosedMeanwhileSaysSoAndClosesNothing) {
+    AtmRig rig;
+    const WindowId notes = rig.desktop.open("Notes for Tuesday");
+    rig.desktop.open("Build log viewer");
+    rig.atm.Form_Load();
+    rig.atm.select(1, 2);
+    rig.dialogs.whileBoxOpen = [&] { rig.desktop.close(notes); };
+    rig.dialogs.messageAnswer = MsgAnswer::Yes;
+    rig.atm.CommandButton_Click(1);
+    EXPECT_TRUE(rig.desktop.requests.empty());
+    ASSERT_EQ(rig.dialogs.messages.size(), 2u);
+    EXPECT_EQ(rig.dialogs.messages[1].text, "The window \"Notes for Tuesday\" has already closed.");
+    EXPECT_EQ(rig.dialogs.messages[1].style, 64);
+    EXPECT_EQ(rig.titles(1), (Titles{"Build log viewer"}));
+}
+
+TEST(TaskList, EveryNativeWindowOfTheTaskManagerIsLeftOutOfBothLists) {
+    AtmRig rig;
+    WindowId current = rig.own;
+    rig.atm.setOwnWindows([&](WindowId window) { return window == current; });
+    rig.desktop.open("Editor");
+    rig.atm.Form_Load();
+    EXPECT_EQ(rig.titles(0), (Titles{"Editor"}));
+    EXPECT_EQ(rig.titles(1), (Titles{"Editor"}));
+    // Closed and opened again: the old native window is gone, a new one carries the title.
+    rig.desktop.close(rig.own);
+    current = rig.desktop.open(TaskManager::WindowTitle);
+    rig.atm.RefreshMenu_Click();
+    rig.atm.Form_Load();
+    EXPECT_EQ(rig.titles(0), (Titles{"Editor"}));
+    EXPECT_EQ(rig.titles(1), (Titles{"Editor"}));
+    // A hidden one still is not listed among all windows.
+    rig.desktop.find(current)->style = kHidden;
+    rig.desktop.open("Viewer");
+    rig.atm.RefreshMenu_Click();
+    EXPECT_EQ(rig.titles(1), (Titles{"Viewer", "Editor"}));
+}
+
 TEST(TaskActions, NewTaskAsksForAProgramAndStartsItSilently) {
     AtmRig rig;
     rig.atm.Form_Load();

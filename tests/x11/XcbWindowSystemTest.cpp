@@ -8,6 +8,7 @@
 #include "support/RunRecorder.h"
 #include "taskman/TaskManager.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -306,6 +307,69 @@ TEST_F(WithWindowManager, RefreshingWhileWindowsComeAndGoNeverFails) {
     churn.join();
     EXPECT_EQ(service.unavailableReason(), "");
     EXPECT_TRUE(client.ok());
+}
+
+TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQuestion) {
+    TestClient client;
+    ASSERT_TRUE(client.ok());
+    XcbWindowSystem service;
+    MemorySettingsStore settings;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    test::FakeFileDialogs files;
+    test::CountingPump pump{log};
+    TaskManager atm({service, settings, dialogs, files, files, pump}, "/tmp/");
+    atm.UpdHigh_Click();
+
+    const xcb_window_t notes = client.create("Notes for Tuesday", true);
+    ASSERT_TRUE(eventually([&] { return client.viewable(notes); }));
+    atm.Form_Load();
+    int row = 0;
+    for (std::size_t i = 0; i < atm.list(0).rows.size(); ++i)
+        if (atm.list(0).rows[i].title == "Notes for Tuesday")
+            row = static_cast<int>(i) + 1;
+    ASSERT_NE(row, 0);
+    atm.select(0, row);
+
+    // Under the question the desktop grows by the box itself and another program's window,
+    // and the High speed timer fires several times.
+    xcb_window_t box = XCB_NONE;
+    xcb_window_t viewer = XCB_NONE;
+    dialogs.whileBoxOpen = [&] {
+        box = client.create("Warning!", true);
+        viewer = client.create("Build log viewer", true);
+        eventually([&] { return client.viewable(viewer) && client.viewable(box); });
+        for (int tick = 0; tick < 5; ++tick) {
+            atm.App_Timer_Timer();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        client.destroy(box);
+    };
+    dialogs.messageAnswer = MsgAnswer::Yes;
+    atm.CommandButton_Click(5);
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Are you sure you want to end the process: Notes for Tuesday.\r"
+              "This may cause system hanging or unpredictable results!");
+    EXPECT_TRUE(eventually([&] { return client.deleteRequested(notes); }));
+    // The client does as asked; the other program's window stays open.
+    client.destroy(notes);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(client.deleteRequested(viewer));
+    EXPECT_TRUE(client.viewable(viewer));
+    EXPECT_TRUE(eventually([&] {
+        atm.RefreshMenu_Click();
+        const auto& rows = atm.list(0).rows;
+        const bool notesListed = std::any_of(rows.begin(), rows.end(), [](const TaskRow& r) {
+            return r.title == "Notes for Tuesday";
+        });
+        const bool viewerListed = std::any_of(rows.begin(), rows.end(), [](const TaskRow& r) {
+            return r.title == "Build log viewer";
+        });
+        return !notesListed && viewerListed;
+    }));
+    client.destroy(viewer);
 }
 
 TEST_F(WithWindowManager, PingsCanBeWithdrawnForARunAndOfferedAgain) {

@@ -303,7 +303,8 @@ QWidget* ResultWindow::buildHelpPanel() {
 
 void ResultWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
-    bar->addWidget(new QLabel(QStringLiteral("Status: Idle"), bar), 1);
+    m_statusLabel = new QLabel(QStringLiteral("Status: Idle"), bar);
+    bar->addWidget(m_statusLabel, 1);
     bar->addPermanentWidget(new QLabel(QStringLiteral("NUM"), bar));
     bar->addPermanentWidget(new QLabel(QStringLiteral("CAPS"), bar));
     m_clock = new QLabel(bar);
@@ -330,6 +331,9 @@ void ResultWindow::run(const std::function<void()>& command) {
 void ResultWindow::sync() {
     m_syncing = true;
     setWindowTitle(toQt(m_model.windowTitle()));
+    m_statusLabel->setText(m_model.statusText().empty()
+                               ? QStringLiteral("Status: Idle")
+                               : QStringLiteral("Status: ") + toQt(m_model.statusText()));
     const CommandStates& states = m_model.states();
     m_saveButton->setEnabled(states.saveButton);
     m_removeButton->setEnabled(states.removeButton);

@@ -71,6 +71,7 @@ private:
     QAction* m_printMenu = nullptr;
     QAction* m_refreshMenu = nullptr;
     QAction* m_printerSetupMenu = nullptr;
+    QLabel* m_statusLabel = nullptr;
     QLabel* m_clock = nullptr;
     QLabel* m_date = nullptr;
     bool m_syncing = false;

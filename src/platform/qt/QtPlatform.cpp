@@ -128,8 +128,15 @@ QStringList nameFilters(const std::string& filter) {
             if (pattern.trimmed() == QLatin1String("*.*"))
                 pattern = QStringLiteral("*");
         }
-        // The description already names its patterns; Qt reads the ones in parentheses.
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+        // Qt reads the patterns from the parentheses at the end; a description that already
+        // names them has them replaced there, so that they are shown once.
+        QString description = parts[i].trimmed();
+        if (description.endsWith(QLatin1Char(')'))) {
+            const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+            if (open >= 0)
+                description = description.left(open).trimmed();
+        }
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
     }
     return filters;
 }

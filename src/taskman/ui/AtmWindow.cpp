@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtPlatform.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -50,11 +51,21 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
 
     m_timer = new QTimer(this);
     connect(m_timer, &QTimer::timeout, this,
-            [this] { run([this] { m_model.App_Timer_Timer(); }); });
+            [this] {
+                // No rebuild under any of the program's modal boxes.
+                if (QApplication::activeModalWidget() == nullptr)
+                    run([this] { m_model.App_Timer_Timer(); });
+            });
 
-    // The window's own handle, so that it never lists itself.
-    m_model.setOwnWindow(static_cast<WindowId>(winId()));
+    // The window's own handle, so that it never lists itself: read at every refresh, since
+    // the native window is made anew when the window is opened again.
+    m_model.setOwnWindows([this](WindowId window) { return isOwnWindow(window); });
     m_model.onClose = [this] { close(); };
+}
+
+bool AtmWindow::isOwnWindow(WindowId window) const {
+    const WId native = internalWinId();
+    return native != 0 && static_cast<WindowId>(native) == window;
 }
 
 void AtmWindow::load() {

@@ -23,6 +23,8 @@ public:
     AtmWindow(TaskManager::Services services, std::string appFolder, QWidget* parent = nullptr);
 
     TaskManager& model() { return m_model; }
+    // Whether the window is this one's native window as it now stands.
+    bool isOwnWindow(WindowId window) const;
     // Loads the lists (the window's load step); showing the window is the caller's choice.
     void load();
 
