@@ -7,6 +7,8 @@
 #include "taskman/TaskTitles.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -39,48 +41,99 @@ bool writeAll(int fd, std::string_view data) {
     return true;
 }
 
+// The file a save replaces: the path itself, or where its chain of symbolic links ends, so
+// that saving over a link writes the file it points to and keeps the link.
+std::string saveTarget(const std::string& path) {
+    std::string target = path;
+    for (int links = 0; links < 40; ++links) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return target;
+        std::string next(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096), '\0');
+        const ssize_t length = ::readlink(target.c_str(), next.data(), next.size());
+        if (length <= 0)
+            return target;
+        next.resize(static_cast<std::size_t>(length));
+        const std::size_t slash = target.find_last_of('/');
+        if (next.front() != '/' && slash != std::string::npos)
+            next = target.substr(0, slash + 1) + next;
+        target = std::move(next);
+    }
+    return target; // a loop of links: the rename below replaces the last one seen
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
 // Writes to a new file beside the target and renames it over the target once it is complete
-// and on disk, so a failure never leaves a half-written file in place of the old one.
+// and on disk, so a failure never leaves a half-written file in place of the old one. A file
+// replaced keeps its permissions; a new one gets those of an ordinary document.
 std::optional<std::string> writeAtomically(const std::string& path, std::string_view data) {
-    const std::string folder = path.find('/') == std::string::npos
-                                   ? std::string(".")
-                                   : path.substr(0, path.find_last_of('/') + 1);
-    std::string temporary = path + ".XXXXXX";
+    const std::string target = saveTarget(path);
+    const std::string folder = folderOf(target);
+    std::string temporary = target + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return systemError("Cannot create a file in", folder);
-    // mkstemp makes the file private; a saved benchmark is an ordinary document.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
     if (!writeAll(fd, data) || ::fsync(fd) != 0) {
         const std::string error = systemError("Cannot write", path);
         ::close(fd);
         ::unlink(temporary.c_str());
         return error;
     }
-    if (::close(fd) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::close(fd) != 0 || ::rename(temporary.c_str(), target.c_str()) != 0) {
         const std::string error = systemError("Cannot write", path);
         ::unlink(temporary.c_str());
         return error;
+    }
+    // The rename is on disk only once the folder is.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
     }
     return std::nullopt;
 }
 
 std::optional<std::string> readWholeFile(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, so that a FIFO or a device is refused instead of waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::string("cannot be opened: ") + std::strerror(errno);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return std::string("is not a regular file");
+        return std::string(S_ISDIR(info.st_mode) ? "is a folder, not a file"
+                                                 : "is not a regular file");
     }
-    bytes.resize(static_cast<std::size_t>(info.st_size));
+    try {
+        bytes.resize(static_cast<std::size_t>(info.st_size));
+    } catch (const std::exception&) {
+        ::close(fd);
+        return std::string("is too large to be read into memory");
+    }
     std::size_t done = 0;
     for (;;) {
-        if (done == bytes.size())
-            bytes.resize(bytes.size() + 4096); // the file may have grown
+        if (done == bytes.size()) {
+            try {
+                bytes.resize(bytes.size() + 4096); // the file may have grown
+            } catch (const std::exception&) {
+                ::close(fd);
+                return std::string("is too large to be read into memory");
+            }
+        }
         const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (got < 0 && errno == EINTR)
             continue;
@@ -116,12 +169,22 @@ void store(BenchmarkRecord& record, std::string_view key, std::string_view value
     }
 }
 
-std::size_t countRecords(std::string_view text) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(kRecordStart); at != std::string_view::npos;
-         at = text.find(kRecordStart, at + kRecordStart.size()))
-        ++count;
-    return count;
+// Reverses the bytes and raises each by 31, in place. Returns how many decoded bytes come
+// before the first one that cannot be decoded (an encoded byte above 224), or the length
+// when every byte decodes. Every decoded value, 255 included, is a character of the text.
+std::size_t decodeInPlace(char* data, std::size_t length) {
+    std::size_t readable = length;
+    // The last undecodable byte of the encoded text is the first one of the decoded text.
+    for (std::size_t k = length; k-- > 0;) {
+        if (static_cast<unsigned char>(data[k]) > 224) {
+            readable = length - 1 - k;
+            break;
+        }
+    }
+    std::reverse(data, data + length);
+    for (std::size_t k = 0; k < readable; ++k)
+        data[k] = static_cast<char>(static_cast<unsigned char>(data[k]) + 31);
+    return readable;
 }
 
 // True when the text from pos on, spaces trimmed, is exactly ":" (the payload's end).
@@ -137,21 +200,23 @@ bool onlyClosingColon(std::string_view text, std::size_t pos) {
     return true;
 }
 
-// Splits the plain payload into records. Returns true when it reached the closing ':'.
-// Every search starts where the previous one ended, so reading is linear in the text's size.
-bool readRecords(std::string_view text, const std::string& fileName, BenchmarkDatabase& database,
-                 std::size_t& added) {
+// Splits the plain payload into records, calling visit.record(name) at the start of each (no
+// name when it never ends) and visit.field(key, value) for each of its fields. Returns true
+// when it reached the closing ':'. Every search starts where the previous one ended, so
+// reading is linear in the text's size.
+template <class Visitor>
+bool readRecords(std::string_view text, Visitor& visit) {
     std::size_t pos = text.find(kRecordStart);
     if (pos == std::string_view::npos)
         return true; // no records at all
     for (;;) {
-        BenchmarkRecord& record = database.addRecord(fileName);
-        ++added;
         pos += kRecordStart.size();
         const std::size_t nameEnd = text.find(kNameEnd, pos);
-        if (nameEnd == std::string_view::npos)
+        if (nameEnd == std::string_view::npos) {
+            visit.record(std::nullopt);
             return false;
-        record.name = fromFileBytes(text.substr(pos, nameEnd - pos));
+        }
+        visit.record(text.substr(pos, nameEnd - pos));
         pos = nameEnd + kNameEnd.size();
         for (;;) {
             if (onlyClosingColon(text, pos))
@@ -165,9 +230,51 @@ bool readRecords(std::string_view text, const std::string& fileName, BenchmarkDa
             pos = fieldEnd + kFieldEnd.size();
             const std::size_t equals = fieldText.find('=');
             if (equals != std::string_view::npos)
-                store(record, fieldText.substr(0, equals), fieldText.substr(equals + 1));
+                visit.field(fieldText.substr(0, equals), fieldText.substr(equals + 1));
         }
     }
+}
+
+struct RecordCounter {
+    std::size_t records = 0;
+    void record(std::optional<std::string_view>) { ++records; }
+    void field(std::string_view, std::string_view) {}
+};
+
+struct RecordStore {
+    BenchmarkDatabase& database;
+    std::string fileName;
+    std::size_t& added;
+    BenchmarkRecord* current = nullptr;
+
+    void record(std::optional<std::string_view> name) {
+        current = &database.addRecord(fileName);
+        ++added;
+        if (name)
+            current->name = fromFileBytes(*name);
+    }
+    void field(std::string_view key, std::string_view value) { store(*current, key, value); }
+};
+
+// Whether the database can take that many more records: room for them is reserved at once,
+// and only when they fit in half the machine's memory and in the process's address space.
+bool makeRoom(BenchmarkDatabase& database, std::size_t records) {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0) {
+        const std::size_t half =
+            static_cast<std::size_t>(pages) / 2 * static_cast<std::size_t>(pageSize);
+        if (records > half / sizeof(BenchmarkRecord))
+            return false;
+    }
+    try {
+        database.reserveMore(records);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -181,16 +288,10 @@ std::string Encode_Data(std::string_view plain) {
 
 Decoded Decode_Data(std::string_view encoded) {
     Decoded result;
-    result.text.assign(encoded.rbegin(), encoded.rend());
-    for (std::size_t i = 0; i < result.text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(result.text[i]);
-        if (byte > 224) {
-            result.text.resize(i);
-            result.damaged = true;
-            break;
-        }
-        result.text[i] = static_cast<char>(byte + 31);
-    }
+    result.text.assign(encoded);
+    const std::size_t readable = decodeInPlace(result.text.data(), result.text.size());
+    result.damaged = readable < result.text.size();
+    result.text.resize(readable);
     return result;
 }
 
@@ -299,34 +400,36 @@ ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkData
         return result;
     }
     // The header and the encoded ';' that ends every payload are dropped; the rest is decoded
-    // in place (reversed and raised by 31 in one pass), so reading needs no more memory than
-    // the file's size.
+    // in place, so reading needs no more memory than the file's size and its records.
     const std::size_t start = std::min(bytes.size(), BenchmarkHeader.size() + 1);
     char* const payload = bytes.data() + start;
     const std::size_t length = bytes.size() - start;
-    constexpr unsigned char kUndecodable = 0xFF; // 224 + 31: no byte can decode to it
-    auto decode = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return static_cast<char>(byte > 224 ? kUndecodable : byte + 31);
-    };
-    std::size_t i = 0;
-    for (std::size_t j = length; i + 1 < j; ++i) {
-        --j;
-        const char front = payload[i];
-        payload[i] = decode(payload[j]);
-        payload[j] = decode(front);
-    }
-    if (length % 2 == 1)
-        payload[i] = decode(payload[i]); // the middle byte
-    std::string_view text(payload, length);
+    const std::size_t readable = decodeInPlace(payload, length);
     // Text after a byte that could not be decoded is lost.
-    const std::size_t undecodable = text.find(static_cast<char>(kUndecodable));
-    const bool damaged = undecodable != std::string_view::npos;
-    if (damaged)
-        text = text.substr(0, undecodable);
-    database.reserveMore(countRecords(text));
+    const bool damaged = readable < length;
+    const std::string_view text(payload, readable);
+
+    // Room for exactly the records the text holds (a ">>:" inside a name or a value opens
+    // none), so a crafted file cannot make the reader ask for more than it fills.
+    RecordCounter counter;
+    readRecords(text, counter);
+    if (!makeRoom(database, counter.records)) {
+        result.outcome = ImportResult::Outcome::Damaged;
+        result.detail = "too large: its " + std::to_string(counter.records) +
+                        " records do not fit in the memory available";
+        return result;
+    }
     const std::string shownName = Strip_Path(path);
-    const bool complete = readRecords(text, lowerCase(shownName), database, result.recordsAdded);
+    RecordStore records{database, lowerCase(shownName), result.recordsAdded};
+    bool complete = false;
+    try {
+        complete = readRecords(text, records);
+    } catch (const std::bad_alloc&) {
+        result.outcome = ImportResult::Outcome::Damaged;
+        result.detail = "too large: the memory available ran out after " +
+                        std::to_string(result.recordsAdded) + " records";
+        return result;
+    }
     if (!complete || damaged) {
         result.outcome = ImportResult::Outcome::Damaged;
         result.detail = damaged ? "damaged: it holds a byte that cannot be decoded"
@@ -370,12 +473,14 @@ bool EngineWriter::Save_Benchmark_File(const std::string& path) {
     record += Build_Task_Fields(m_tasks);
     record += Build_Score_Fields(m_state.scores, captions);
     record += kFieldEnd;
+    m_substituted = vexo::substitutedCharacters(record);
     const auto error = writeBenchmarkFile(path, record);
     m_lastError = error.value_or("");
     return !error;
 }
 
 void DatabaseImporter::Import_Saved_Benchmark(const std::string& path) {
+    m_lastPath = path;
     m_last = benchfile::Import_Saved_Benchmark(path, m_database, m_dialogs);
 }
 

@@ -88,6 +88,7 @@ public:
     EngineWriter(const AppState& state, SystemInfo& info, TaskTitleSource& tasks,
                  Captions captions);
     bool Save_Benchmark_File(const std::string& path) override;
+    std::size_t substitutedCharacters() const override { return m_substituted; }
     const std::string& lastError() const { return m_lastError; }
 
 private:
@@ -96,6 +97,7 @@ private:
     TaskTitleSource& m_tasks;
     Captions m_captions;
     std::string m_lastError;
+    std::size_t m_substituted = 0;
 };
 
 // Imports saved runs into a database, as the result browser does.
@@ -106,11 +108,13 @@ public:
         , m_dialogs(dialogs) {}
     void Import_Saved_Benchmark(const std::string& path) override;
     const ImportResult& lastResult() const { return m_last; }
+    const std::string& lastPath() const { return m_lastPath; }
 
 private:
     BenchmarkDatabase& m_database;
     Dialogs& m_dialogs;
     ImportResult m_last;
+    std::string m_lastPath;
 };
 
 } // namespace benchfile

@@ -76,7 +76,13 @@ void dumpJson(const std::vector<LoadedFile>& files, const BenchmarkDatabase& dat
         const LoadedFile& file = files[i];
         out << (i ? ", " : "") << "{\"path\": " << jsonString(file.path) << ", \"loaded\": "
             << (file.result.outcome == ImportResult::Outcome::Loaded ? "true" : "false")
-            << ", \"message\": " << jsonString(file.result.message) << '}';
+            << ", \"message\": "
+            << jsonString(file.result.message.empty() ? file.result.detail : file.result.message)
+            << ", \"reason\": "
+            << (file.result.outcome == ImportResult::Outcome::Loaded
+                    ? std::string("null")
+                    : jsonString(file.result.detail))
+            << '}';
     }
     out << "], \"records\": [";
     const auto& records = database.records();

@@ -267,6 +267,17 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
         terminal.err << "vexogauge-cli run: the run was not saved: " << writer.lastError() << '\n';
         return 1;
     }
+    if (const std::size_t substituted = writer.substitutedCharacters(); substituted > 0) {
+        terminal.err << "vexogauge-cli run: " << substituted
+                     << " character(s) of the name or the task titles cannot be held by a "
+                        "benchmark file and were stored as \"?\"\n";
+    }
+    if (outcome == RunOutcome::Saved &&
+        importer.lastResult().outcome != benchfile::ImportResult::Outcome::Loaded) {
+        terminal.err << "vexogauge-cli run: the saved file " << importer.lastPath()
+                     << " could not be read back: " << importer.lastResult().detail << '\n';
+        return 1;
+    }
     return 0;
 }
 

@@ -88,6 +88,15 @@ std::string toFileBytes(std::string_view utf8) {
     return out;
 }
 
+std::size_t substitutedCharacters(std::string_view utf8) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (fileByteFor(nextCodePoint(utf8, i)) < 31)
+            ++count;
+    }
+    return count;
+}
+
 char32_t fromWindows1252(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,9 @@ inline constexpr char kSubstitute = '?';
 // UTF-8 to Windows-1252. Characters outside Windows-1252, codes below 31 and malformed UTF-8
 // become the substitute, so every byte written is one the format can encode.
 std::string toFileBytes(std::string_view utf8);
+
+// How many characters toFileBytes replaces by the substitute.
+std::size_t substitutedCharacters(std::string_view utf8);
 
 // Appends a Unicode character in UTF-8.
 void appendUtf8(std::string& out, char32_t c);

@@ -299,6 +299,8 @@ RunOutcome Benchmark::saveAndHandOff() {
         setStatus(texts::NotSavedFailed);
         return RunOutcome::NotSaved;
     }
+    if (m_handOffs.saver->substitutedCharacters() > 0)
+        setStatus(texts::SavedWithSubstitutes);
     m_services.pump.yield();
     if (m_handOffs.importer == nullptr)
         setStatus(texts::SavedNotImported);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vexo {
@@ -29,6 +30,9 @@ public:
     virtual ~BenchmarkSaver() = default;
     // True when the file was written completely.
     virtual bool Save_Benchmark_File(const std::string& path) = 0;
+    // How many characters of the last file written (in the name, the task titles or the
+    // system values) the file could not hold and were stored as '?'.
+    virtual std::size_t substitutedCharacters() const { return 0; }
 };
 
 // Adds a saved benchmark file to the result browser's records; reports the load itself.

@@ -113,6 +113,9 @@ inline constexpr const char* NotSavedFailed =
     "Status: Benchmark Complete, not saved (the benchmark file could not be written)";
 inline constexpr const char* NotSavedNoName =
     "Status: Benchmark Complete, not saved (no name was given)";
+inline constexpr const char* SavedWithSubstitutes =
+    "Status: Benchmark Complete, saved (characters a benchmark file cannot hold were stored as "
+    "\"?\")";
 inline constexpr const char* SavedNotImported =
     "Status: Benchmark Complete, saved (no result browser in this build to import it)";
 

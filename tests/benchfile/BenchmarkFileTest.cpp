@@ -10,6 +10,8 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexo::benchfile {
 namespace {
@@ -61,6 +63,46 @@ TEST(Codec, EveryCodeFrom31To255RoundTrips) {
     EXPECT_EQ(Decode_Data(encoded).text, all);
     // And through the code page: every byte a file can hold means one character.
     EXPECT_EQ(toFileBytes(fromFileBytes(all)), all);
+}
+
+// Every code a file can hold, 31 to 255, as the program's UTF-8.
+std::string everyFileCharacter() {
+    std::string all;
+    for (int code = 31; code <= 255; ++code)
+        all += static_cast<char>(code);
+    return fromFileBytes(all);
+}
+
+TEST(Import, EveryCodeFrom31To255ReadsBackInEveryField) {
+    const std::string all = everyFileCharacter();
+    // The only change on the way: the ":;" among the codes would end a field.
+    std::string inField = all;
+    inField.replace(inField.find(":;"), 2, ":?");
+    BenchmarkDatabase database;
+    BenchmarkRecord& record = database.addRecord("x.vgf");
+    record.name = all;
+    record.tasks = {all, all};
+    for (auto& score : record.scores)
+        score = all;
+    for (auto& value : record.system)
+        value = all;
+    TempFolder folder;
+    const std::string path = folder.path("every code.vgf");
+    ASSERT_FALSE(Export_Saved_Benchmark(path, inOrder(database)));
+
+    test::EventLog log;
+    test::ScriptedDialogs dialogs(log);
+    BenchmarkDatabase read;
+    const ImportResult result = Import_Saved_Benchmark(path, read, dialogs);
+    ASSERT_EQ(result.outcome, ImportResult::Outcome::Loaded) << result.detail;
+    ASSERT_EQ(read.size(), 1u);
+    const BenchmarkRecord& back = read.records()[0];
+    EXPECT_EQ(back.name, all);
+    EXPECT_EQ(back.tasks, (std::vector<std::string>{inField, inField}));
+    for (std::size_t i = 0; i < back.scores.size(); ++i)
+        EXPECT_EQ(back.scores[i], inField) << kScoreFields[i].key;
+    for (std::size_t i = 0; i < back.system.size(); ++i)
+        EXPECT_EQ(back.system[i], inField) << kSystemFields[i].key;
 }
 
 TEST(Codec, ABytePast224CannotDecodeAndEndsTheText) {
@@ -172,6 +214,26 @@ TEST(Import, ATruncatedPayloadKeepsWhatWasReadWithoutSuccess) {
     file[BenchmarkHeader.size() + 5] = '\xF0'; // a byte that cannot decode
     EXPECT_EQ(bad.import(file).outcome, ImportResult::Outcome::Damaged);
     EXPECT_TRUE(bad.dialogs.messages.empty());
+    // The text is kept up to that byte: the first record and the second's name.
+    ASSERT_EQ(bad.database.size(), 2u);
+    EXPECT_EQ(bad.database.records()[0].scores[0], "1");
+    EXPECT_EQ(bad.database.records()[1].name, "Bad");
+    EXPECT_FALSE(bad.database.records()[1].scores[0].has_value());
+}
+
+TEST(Import, ACrowdOfRecordMarkersInsideANameReservesRoomForOneRecord) {
+    ImportRig rig;
+    std::string flood;
+    for (int i = 0; i < 200'000; ++i)
+        flood += ">>:";
+    const ImportResult result =
+        rig.import(fileWithPayload(">>:" + flood + "||Task=" + flood + ":;BMCPUh=7:;:;"));
+    EXPECT_EQ(result.outcome, ImportResult::Outcome::Loaded) << result.detail;
+    ASSERT_EQ(rig.database.size(), 1u);
+    EXPECT_EQ(rig.database.records()[0].name, flood);
+    EXPECT_EQ(rig.database.records()[0].tasks, std::vector<std::string>{flood});
+    EXPECT_EQ(rig.database.records()[0].scores[0], "7");
+    EXPECT_LT(rig.database.records().capacity(), 16u);
 }
 
 TEST(Import, AFileThatCannotBeReadAddsNothingQuietly) {
@@ -179,10 +241,18 @@ TEST(Import, AFileThatCannotBeReadAddsNothingQuietly) {
     test::ScriptedDialogs dialogs(log);
     BenchmarkDatabase database;
     TempFolder folder;
-    for (const std::string& path : {folder.path("missing.vgf"), folder.folder().string()}) {
+    // A FIFO nobody writes to would block a reader that opened it for reading.
+    const std::string fifo = folder.path("pipe.vgf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.path("missing.vgf"), "cannot be opened: No such file or directory"},
+        {folder.folder().string(), "is a folder, not a file"},
+        {fifo, "is not a regular file"},
+    };
+    for (const auto& [path, detail] : cases) {
         const ImportResult result = Import_Saved_Benchmark(path, database, dialogs);
         EXPECT_EQ(result.outcome, ImportResult::Outcome::Unreadable) << path;
-        EXPECT_FALSE(result.detail.empty());
+        EXPECT_EQ(result.detail, detail);
     }
     EXPECT_TRUE(database.empty());
     EXPECT_TRUE(dialogs.messages.empty());
@@ -309,6 +379,77 @@ TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
 
     rig.writer.Save_Benchmark_File(rig.folder.path("no such folder/x.vgf"));
     EXPECT_NE(rig.writer.lastError().find("Cannot create a file in"), std::string::npos);
+}
+
+TEST(Writers, TheCharacterYWithDiaeresisIsReadBackAsText) {
+    // ÿ is the byte 255 in a file; it is as much a character as any other.
+    WriterRig rig;
+    rig.state.run.BenchmarkName = "Test run with \xC3\xBF";
+    rig.tasks.titles = {"\xC3\xBF first", "second \xC3\xBF"};
+    rig.machine.graphics.answer.description = "Adapter \xC3\xBF";
+    const std::string path = rig.folder.path("y.vgf");
+    ASSERT_TRUE(rig.writer.Save_Benchmark_File(path));
+    EXPECT_EQ(rig.writer.substitutedCharacters(), 0u);
+    BenchmarkDatabase database;
+    const ImportResult result = Import_Saved_Benchmark(path, database, rig.dialogs);
+    ASSERT_EQ(result.outcome, ImportResult::Outcome::Loaded) << result.detail;
+    EXPECT_EQ(result.message, "Your File Has Been Successfully Loaded: y.vgf");
+    const BenchmarkRecord& record = database.records().at(0);
+    EXPECT_EQ(record.name, "Test run with \xC3\xBF");
+    EXPECT_EQ(record.tasks, rig.tasks.titles);
+    EXPECT_EQ(record.system[systemKeyIndex("GRA_Dev")], "Adapter \xC3\xBF");
+    EXPECT_EQ(record.scores[scoreKeyIndex("BMISA")], "88");
+}
+
+TEST(Writers, CountTheCharactersStoredAsTheSubstitute) {
+    WriterRig rig;
+    rig.state.run.BenchmarkName = "Tokyo \xE6\x9D\xB1\xE4\xBA\xAC run?"; // a real '?' is kept
+    rig.tasks.titles = {"Tab\there", "\xF0\x9F\x98\x80 smile"};
+    ASSERT_TRUE(rig.writer.Save_Benchmark_File(rig.folder.path("a.vgf")));
+    EXPECT_EQ(rig.writer.substitutedCharacters(), 4u);
+    rig.state.run.BenchmarkName = "Plain name";
+    rig.tasks.titles = {"Caf\xC3\xA9 \xE2\x82\xAC"};
+    ASSERT_TRUE(rig.writer.Save_Benchmark_File(rig.folder.path("a.vgf")));
+    EXPECT_EQ(rig.writer.substitutedCharacters(), 0u);
+}
+
+TEST(Writers, ASaveThroughALinkWritesItsTargetAndKeepsItsPermissions) {
+    WriterRig rig;
+    const std::string real = rig.folder.path("real.vgf");
+    TempFolder::write(real, "old contents");
+    ASSERT_EQ(::chmod(real.c_str(), 0600), 0);
+    const std::string link = rig.folder.path("link.vgf");
+    ASSERT_EQ(::symlink("real.vgf", link.c_str()), 0); // relative to the link's folder
+
+    ASSERT_TRUE(rig.writer.Save_Benchmark_File(link)) << rig.writer.lastError();
+    struct stat info {};
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(TempFolder::read(real).rfind(std::string(BenchmarkHeader), 0), 0u);
+
+    // A link to a file not yet there makes the file, with an ordinary document's mode.
+    const std::string dangling = rig.folder.path("later.vgf");
+    ASSERT_EQ(::symlink(rig.folder.path("made later.vgf").c_str(), dangling.c_str()), 0);
+    ASSERT_TRUE(rig.writer.Save_Benchmark_File(dangling));
+    ASSERT_EQ(::lstat(dangling.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ASSERT_EQ(::stat(rig.folder.path("made later.vgf").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask);
+
+    // A file saved over in place keeps its mode too.
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    ASSERT_TRUE(rig.writer.Save_Benchmark_File(real));
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator(rig.folder.folder()))
+        ++files;
+    EXPECT_EQ(files, 4); // two links, two files, no temporary left
 }
 
 TEST(Fixtures, SampleFilesReadAsWritten) {

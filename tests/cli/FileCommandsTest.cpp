@@ -53,7 +53,8 @@ TEST(DumpCommand, JsonHoldsTheFilesAndRecordsAsRead) {
     EXPECT_EQ(result.out,
               "{\"files\": [{\"path\": \"" + files.small +
                   "\", \"loaded\": true, \"message\": \"Your File Has Been "
-                  "Successfully Loaded: Small.vgf\"}], \"records\": [{\"row\": 1, "
+                  "Successfully Loaded: Small.vgf\", \"reason\": null}], \"records\": "
+                  "[{\"row\": 1, "
                   "\"file\": \"small.vgf\", \"name\": \"Small run\", \"scores\": "
                   "{\"BMCPUh\": \"5\"}, \"tasks\": [\"x \\\"y\\\"\"], \"system\": {}}]}\n");
 }
@@ -66,6 +67,19 @@ TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
         result.out.find("\"loaded\": false, \"message\": \"Not valid save benchmark file:\\r"),
         std::string::npos)
         << result.out;
+    EXPECT_NE(result.out.find("\"reason\": \"not a benchmark file (its header is wrong)\"}"),
+              std::string::npos)
+        << result.out;
+    // A damaged file shows no message box; its entry says why all the same.
+    const std::string cut = files.folder.path("cut.vgf");
+    benchfile::writeBenchmarkFile(cut, ">>:Cut||BMCPUh=5:;BMCP");
+    const Output damaged = call(dumpCommand, {"--json", cut});
+    EXPECT_EQ(damaged.status, 1);
+    const std::string why = "damaged: it ends before its last record is complete";
+    EXPECT_NE(damaged.out.find("\"loaded\": false, \"message\": \"" + why + "\", \"reason\": \"" +
+                               why + "\"}"),
+              std::string::npos)
+        << damaged.out;
     const Output text = call(dumpCommand, {files.full, files.folder.path("none.vgf")});
     EXPECT_EQ(text.status, 1);
     EXPECT_NE(text.out.find("none.vgf: cannot be opened"), std::string::npos) << text.out;

@@ -2,7 +2,7 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "common/AppState.h"
-#include "engine/RunTexts.h"
+#include "support/ShownTexts.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystem.h"
 #include "support/RunRecorder.h"
@@ -55,9 +55,9 @@ TEST(RunOptions, NameIsCheckedUpFrontInBothSpellings) {
 
     std::string error;
     EXPECT_FALSE(parse({"--cpu", "--name", "a||bcdefg"}, &error));
-    EXPECT_NE(error.find(texts::NameHasSequence), std::string::npos) << error;
+    EXPECT_NE(error.find(shown::NameHasSequence), std::string::npos) << error;
     EXPECT_FALSE(parse({"--cpu", "--name=short"}, &error));
-    EXPECT_NE(error.find(texts::NameTooShort), std::string::npos) << error;
+    EXPECT_NE(error.find(shown::NameTooShort), std::string::npos) << error;
 }
 
 TEST(RunOptions, Direct3DOptionsByCaptionOrNumber) {
@@ -127,7 +127,7 @@ CliRun runWithInput(const std::vector<std::string>& args, const std::string& inp
 TEST(RunCommand, AsksForTheNameUntilItIsAcceptableAndPrintsTheScoreCard) {
     const CliRun run = runWithInput({"--fpu"}, "short\nFirst Linux run\n");
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.err.find(texts::NameTooShort), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(shown::NameTooShort), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("Benchmark Name?"), std::string::npos);
     EXPECT_NE(run.out.find("Benchmark: First Linux run\n"), std::string::npos);
     EXPECT_NE(run.out.find("Your system throttling took: 3 tries to stabilize.\n"),
@@ -172,6 +172,33 @@ TEST(RunCommand, OutWritesTheChosenFile) {
     EXPECT_EQ(record.system[0], "104");
     EXPECT_NE(record.scores[6].value_or("0"), "0");
     EXPECT_EQ(record.scores[4], "0");
+}
+
+TEST(RunCommand, ANameWithYDiaeresisIsSavedReadBackAndSucceeds) {
+    test::TempFolder folder;
+    const std::string path = folder.path("y.vgf");
+    const CliRun run =
+        runWithInput({"--imaging", "--name", "Test run with \xC3\xBF", "--out", path}, "");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("Success: Your File Has Been Successfully Loaded: y.vgf"),
+              std::string::npos)
+        << run.out;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs(log);
+    BenchmarkDatabase database;
+    ASSERT_EQ(benchfile::Import_Saved_Benchmark(path, database, dialogs).outcome,
+              benchfile::ImportResult::Outcome::Loaded);
+    EXPECT_EQ(database.records().at(0).name, "Test run with \xC3\xBF");
+}
+
+TEST(RunCommand, CharactersAFileCannotHoldAreSaidOnStandardError) {
+    const CliRun run = runWithInput({"--spreadsheet", "--name", "Run in \xE6\x9D\xB1\xE4\xBA\xAC"}, "");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "vexogauge-cli run: 2 character(s) of the name or the task titles cannot be "
+                       "held by a benchmark file and were stored as \"?\"\n");
+    EXPECT_NE(run.out.find(std::string(shown::SavedWithSubstitutes) + "\n"), std::string::npos)
+        << run.out;
 }
 
 TEST(RunCommand, AGivenNameIsNotAskedFor) {

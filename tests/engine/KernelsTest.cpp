@@ -20,11 +20,27 @@ TEST(SpfpKernel, StartsFromExpOfQuarterPiThenAlternatesInItsRange) {
     }
 }
 
+// The single-precision chain written out again, every step in double.
+double spfpChainInDouble(double v) {
+    const double t1 = std::sqrt((v + v) / 2);
+    const double t2 = std::pow(t1, 2.0);
+    const double t3 = std::pow(std::tan(t2), 2.0);
+    const double t4 = std::pow(std::sin(t3), 2.0);
+    const double t5 = std::cos(t4);
+    const double t6 = std::sqrt(std::sqrt(t5));
+    const double t7 = std::atan(t6);
+    return std::exp(t7);
+}
+
 TEST(SpfpKernel, StoresEachResultInSinglePrecision) {
-    // The second value follows from the first as stored in a float, not from the double.
-    const double first = std::exp(std::atan(1.0));
-    const float fromFloat = spfpStep(static_cast<float>(first));
-    EXPECT_EQ(spfpStep(spfpStep(0)), fromFloat);
+    const float first = spfpStep(0);
+    const float second = spfpStep(first);
+    EXPECT_EQ(first, static_cast<float>(spfpChainInDouble(0)));
+    EXPECT_EQ(second, static_cast<float>(spfpChainInDouble(first)));
+    // Kept in double between steps, the chain would already differ at the second step.
+    EXPECT_NE(second, static_cast<float>(spfpChainInDouble(spfpChainInDouble(0))));
+    EXPECT_NEAR(first, 2.19328, 1e-5);
+    EXPECT_NEAR(second, 2.076849, 1e-6);
 }
 
 TEST(SpreadsheetFunctions, GiveTheKnownValues) {

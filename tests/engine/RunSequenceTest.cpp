@@ -1,5 +1,5 @@
 #include "engine/Benchmark.h"
-#include "engine/RunTexts.h"
+#include "support/ShownTexts.h"
 #include "support/FakeClock.h"
 #include "support/RunRecorder.h"
 
@@ -59,9 +59,17 @@ public:
         savedScores = m_state.scores;
         return saveWorks;
     }
-    void Import_Saved_Benchmark(const std::string& path) override { m_log.add("import " + path); }
+    std::size_t substitutedCharacters() const override { return substituted; }
+    void Import_Saved_Benchmark(const std::string& path) override {
+        m_log.add("import " + path);
+        if (page != nullptr)
+            statusAtImport = page->text(RunPageView::StatusLine);
+    }
 
     bool saveWorks = true;
+    std::size_t substituted = 0;
+    const RecordingRunPage* page = nullptr;
+    std::string statusAtImport;
     std::string savedName;
     ScoreSet savedScores;
 
@@ -159,11 +167,11 @@ TEST(RunSequence, EveryPhaseRunsInOrderNumbered1To9) {
     EXPECT_EQ(rig.run(kEverything), RunOutcome::Saved);
 
     const std::vector<std::string> statuses = rig.log.withPrefix("23 ");
-    const std::vector<std::string> phaseStarts{texts::ThrottleStatus,    texts::CacheStatus,
-                                               texts::RamStatus,         texts::SpfpStatus,
-                                               texts::IntegerStatus,     texts::Direct3DStatus,
-                                               texts::SpreadsheetStatus, texts::BusinessStatus,
-                                               texts::ImagingStatus,     texts::CompleteStatus};
+    const std::vector<std::string> phaseStarts{shown::ThrottleStatus,    shown::CacheStatus,
+                                               shown::RamStatus,         shown::SpfpStatus,
+                                               shown::IntegerStatus,     shown::Direct3DStatus,
+                                               shown::SpreadsheetStatus, shown::BusinessStatus,
+                                               shown::ImagingStatus,     shown::CompleteStatus};
     std::vector<std::string> seen;
     for (const std::string& status : statuses) {
         if (std::find(phaseStarts.begin(), phaseStarts.end(), status) != phaseStarts.end())
@@ -180,8 +188,8 @@ TEST(RunSequence, EveryPhaseRunsInOrderNumbered1To9) {
 
     for (int group = 0; group < 6; ++group)
         EXPECT_EQ(rig.page.benchImage(group), RunPageView::GroupDonePicture) << group;
-    EXPECT_EQ(rig.page.text(RunPageView::EstimateLine), texts::CompleteEstimate);
-    EXPECT_EQ(rig.page.text(RunPageView::DescriptionLine), texts::CompleteDescription);
+    EXPECT_EQ(rig.page.text(RunPageView::EstimateLine), shown::CompleteEstimate);
+    EXPECT_EQ(rig.page.text(RunPageView::DescriptionLine), shown::CompleteDescription);
     EXPECT_EQ(rig.state.scores.BMDR3D, 60);
 }
 
@@ -201,7 +209,7 @@ TEST(RunSequence, APhaseInAnUnchosenGroupIsCountedButDoesNotRun) {
     rig.run(
         {&Selections::CPUSelected, &Selections::SoftwareSelected, &Selections::BusinessSelected});
     EXPECT_EQ(rig.state.run.PhaseCount, 4);
-    EXPECT_TRUE(rig.log.withPrefix(std::string("23 ") + texts::CacheStatus).empty());
+    EXPECT_TRUE(rig.log.withPrefix(std::string("23 ") + shown::CacheStatus).empty());
     EXPECT_EQ(rig.state.scores.BMCPUh, 0);
     EXPECT_EQ(rig.state.scores.BMCPUl, 0);
     // Business is the second phase, and the completion line shows the counted total.
@@ -258,16 +266,16 @@ TEST(RunSequence, CpuPhasesBuildTheirBlocksYieldingPerCharacterAndEmptyThemAfter
     // Texts, one yield, the build with a yield per character, the running texts, one yield,
     // then the window.
     const auto& events = rig.log.events();
-    const auto at = std::find(events.begin(), events.end(), std::string("23 ") + texts::RamStatus);
+    const auto at = std::find(events.begin(), events.end(), std::string("23 ") + shown::RamStatus);
     ASSERT_NE(at, events.end());
     const std::vector<std::string> ram(at, at + 10);
-    const std::vector<std::string> expected{std::string("23 ") + texts::RamStatus,
+    const std::vector<std::string> expected{std::string("23 ") + shown::RamStatus,
                                             "24 Benchmark Progress: Phase 3 of 3",
-                                            std::string("25 ") + texts::RamEstimate,
-                                            std::string("26 ") + texts::RamDescription,
+                                            std::string("25 ") + shown::RamEstimate,
+                                            std::string("26 ") + shown::RamDescription,
                                             "yield x131073",
-                                            std::string("23 ") + texts::RamRunning,
-                                            std::string("25 ") + texts::RamRunningEstimate,
+                                            std::string("23 ") + shown::RamRunning,
+                                            std::string("25 ") + shown::RamRunningEstimate,
                                             "yield x1",
                                             "measure 31",
                                             "yield x1"};
@@ -295,18 +303,18 @@ TEST(RunSequence, PhasesShowTheirTextsInOrderThenYieldBeforeMeasuring) {
     rig.run({&Selections::SoftwareSelected, &Selections::ImagingSelected});
     const auto& events = rig.log.events();
     const auto at =
-        std::find(events.begin(), events.end(), std::string("23 ") + texts::ImagingStatus);
+        std::find(events.begin(), events.end(), std::string("23 ") + shown::ImagingStatus);
     ASSERT_NE(at, events.end());
     const std::vector<std::string> imaging(at, at + 9);
-    const std::vector<std::string> expected{std::string("23 ") + texts::ImagingStatus,
+    const std::vector<std::string> expected{std::string("23 ") + shown::ImagingStatus,
                                             "24 Benchmark Progress: Phase 2 of 2",
-                                            std::string("25 ") + texts::About30Seconds,
-                                            std::string("26 ") + texts::ImagingDescription,
+                                            std::string("25 ") + shown::About30Seconds,
+                                            std::string("26 ") + shown::ImagingDescription,
                                             "yield x1",
                                             "measure 31",
                                             "yield x1",
                                             "image 5 20",
-                                            std::string("23 ") + texts::CompleteStatus};
+                                            std::string("23 ") + shown::CompleteStatus};
     EXPECT_EQ(imaging, expected);
 }
 
@@ -333,7 +341,7 @@ TEST(RunSequence, BusinessBuildsItsBlockWithoutYieldingAndEmptiesItAfterwards) {
     EXPECT_TRUE(benchmark.businessCopy().empty());
     const auto& events = rig.log.events();
     const auto at =
-        std::find(events.begin(), events.end(), std::string("26 ") + texts::BusinessDescription);
+        std::find(events.begin(), events.end(), std::string("26 ") + shown::BusinessDescription);
     ASSERT_NE(at, events.end());
     EXPECT_EQ(*(at + 1), "yield x1");
     EXPECT_EQ(*(at + 2), "measure 31");
@@ -346,7 +354,7 @@ TEST(Direct3DPhase, ConvertsTheChosenTextureThenRunsTheTunnel) {
     rig.run({&Selections::HardwareSelected, &Selections::Direct3DSelected});
     const auto& events = rig.log.events();
     const auto at =
-        std::find(events.begin(), events.end(), std::string("26 ") + texts::Direct3DDescription);
+        std::find(events.begin(), events.end(), std::string("26 ") + shown::Direct3DDescription);
     ASSERT_NE(at, events.end());
     const std::vector<std::string> steps(at + 1, at + 10);
     const std::vector<std::string> expected{"yield x1",     "tunnel load /opt/vexo/data/medtex.ctf",
@@ -394,7 +402,7 @@ TEST(Direct3DPhase, AnUnpreparedTextureSkipsThePhaseWithAMessage) {
         EXPECT_EQ(rig.page.benchImage(2), 0);
         EXPECT_EQ(rig.log.withPrefix("24 ").back(), "Benchmark Progress: Phase 2 of 2");
         EXPECT_EQ(rig.log.withPrefix("23 ").at(rig.log.withPrefix("23 ").size() - 2),
-                  texts::Direct3DSkipped);
+                  shown::Direct3DSkipped);
     }
 }
 
@@ -407,7 +415,7 @@ TEST(Direct3DPhase, AMeasurementThatCannotRunLeavesTheGroupUnmarked) {
     EXPECT_EQ(rig.page.benchImage(2), 0);
     EXPECT_EQ(rig.log.withPrefix("tunnel unload").size(), 1u);
     const auto statuses = rig.log.withPrefix("23 ");
-    EXPECT_EQ(statuses.at(statuses.size() - 2), texts::Direct3DFailed);
+    EXPECT_EQ(statuses.at(statuses.size() - 2), shown::Direct3DFailed);
 }
 
 TEST(Direct3DPhase, WithoutATunnelThePhaseIsSkippedAndSaidSo) {
@@ -415,7 +423,7 @@ TEST(Direct3DPhase, WithoutATunnelThePhaseIsSkippedAndSaidSo) {
     rig.dialogs.answer(kGoodName);
     rig.run({&Selections::HardwareSelected, &Selections::Direct3DSelected}, false);
     EXPECT_EQ(rig.log.withPrefix("23 ").at(rig.log.withPrefix("23 ").size() - 3),
-              texts::Direct3DUnavailable);
+              shown::Direct3DUnavailable);
     EXPECT_EQ(rig.state.run.CurrentPhase, 3);
     EXPECT_EQ(rig.page.benchImage(2), 0);
 }
@@ -431,7 +439,7 @@ TEST(Naming, AsksUntilANameFollowsEveryRuleShowingTheFirstBrokenRule) {
     for (const auto& question : rig.dialogs.questions) {
         EXPECT_EQ(question.title, "Benchmark Name?");
         EXPECT_EQ(question.prompt,
-                  std::string(texts::NamePromptFirst) + '\r' + texts::NamePromptSecond);
+                  std::string(shown::NamePromptFirst) + '\r' + shown::NamePromptSecond);
         EXPECT_EQ(question.defaultText, "");
         EXPECT_EQ(question.leftTwips, 45);
         EXPECT_EQ(question.topTwips, 300);
@@ -439,12 +447,12 @@ TEST(Naming, AsksUntilANameFollowsEveryRuleShowingTheFirstBrokenRule) {
     std::vector<std::string> said;
     for (const auto& message : rig.dialogs.messages) {
         EXPECT_EQ(message.style, 48);
-        EXPECT_EQ(message.title, kApplicationTitle);
+        EXPECT_EQ(message.title, shown::ApplicationTitle);
         said.push_back(message.text);
     }
-    const std::vector<std::string> expected{texts::NameTooShort,    texts::NameTooShort,
-                                            texts::NameHasSequence, texts::NameHasSequence,
-                                            texts::NameHasSequence, texts::NameLeadingSemicolon};
+    const std::vector<std::string> expected{shown::NameTooShort,    shown::NameTooShort,
+                                            shown::NameHasSequence, shown::NameHasSequence,
+                                            shown::NameHasSequence, shown::NameLeadingSemicolon};
     EXPECT_EQ(said, expected);
     EXPECT_EQ(rig.state.run.BenchmarkName, "a : ; > > : | | ok");
     EXPECT_EQ(rig.saver.savedName, "a : ; > > : | | ok");
@@ -452,21 +460,21 @@ TEST(Naming, AsksUntilANameFollowsEveryRuleShowingTheFirstBrokenRule) {
 
 TEST(Naming, RulesInTheirOrder) {
     const std::vector<std::pair<std::string, const char*>> cases{
-        {"123456", texts::NameTooShort},
+        {"123456", shown::NameTooShort},
         {"1234567", nullptr},
         {"  spaced ", nullptr}, // kept as typed: blanks count
         {"Caf\xC3\xA9"
          "01",
-         texts::NameTooShort}, // six characters in seven bytes
+         shown::NameTooShort}, // six characters in seven bytes
         {"Caf\xC3\xA9"
          "012",
          nullptr},
         {"x;y;z;w", nullptr},
-        {";abcdefg", texts::NameLeadingSemicolon},
-        {";abc:;defg", texts::NameHasSequence}, // sequences are tested first
-        {"abc:;", texts::NameTooShort},
-        {"abcd||", texts::NameTooShort},
-        {"ab:|;>>:", texts::NameHasSequence},
+        {";abcdefg", shown::NameLeadingSemicolon},
+        {";abc:;defg", shown::NameHasSequence}, // sequences are tested first
+        {"abc:;", shown::NameTooShort},
+        {"abcd||", shown::NameTooShort},
+        {"ab:|;>>:", shown::NameHasSequence},
         {"ab>>x:xx", nullptr},
     };
     for (const auto& [name, message] : cases) {
@@ -483,7 +491,7 @@ TEST(Naming, AClosedInputEndsTheRunUnsaved) {
     rig.dialogs.answer(std::string("short"));
     EXPECT_EQ(rig.run({}), RunOutcome::NoName);
     EXPECT_TRUE(rig.log.withPrefix("save ").empty());
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::NotSavedNoName);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::NotSavedNoName);
 }
 
 TEST(SaveAndHandOff, SavesToTheAppFolderYieldsThenImports) {
@@ -495,7 +503,7 @@ TEST(SaveAndHandOff, SavesToTheAppFolderYieldsThenImports) {
     const std::vector<std::string> expected{"save /opt/vexo/last benchmark.vgf", "yield x1",
                                             "import /opt/vexo/last benchmark.vgf"};
     EXPECT_EQ(tail, expected);
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::CompleteStatus);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::CompleteStatus);
 }
 
 TEST(SaveAndHandOff, WritesGoToTheResultsFolderOrTheChosenFile) {
@@ -530,14 +538,24 @@ TEST(SaveAndHandOff, AFailedSaveIsReportedAndNothingIsImported) {
     ASSERT_EQ(rig.dialogs.messages.size(), 1u);
     EXPECT_NE(rig.dialogs.messages[0].text.find("/opt/vexo/last benchmark.vgf"), std::string::npos);
     EXPECT_TRUE(rig.log.withPrefix("import ").empty());
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::NotSavedFailed);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::NotSavedFailed);
+}
+
+TEST(SaveAndHandOff, CharactersStoredAsTheSubstituteAreSaidBeforeTheImport) {
+    RunRig rig;
+    rig.saver.substituted = 3;
+    rig.saver.page = &rig.page;
+    rig.dialogs.answer(kGoodName);
+    EXPECT_EQ(rig.run({}), RunOutcome::Saved);
+    EXPECT_EQ(rig.saver.statusAtImport, shown::SavedWithSubstitutes);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::SavedWithSubstitutes);
 }
 
 TEST(SaveAndHandOff, WithoutAWriterTheRunSaysItWasNotSaved) {
     RunRig rig;
     rig.dialogs.answer(kGoodName);
     EXPECT_EQ(rig.run({}, false), RunOutcome::NotSaved);
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::NotSavedNoWriter);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::NotSavedNoWriter);
     EXPECT_EQ(rig.state.run.BenchmarkName, kGoodName);
 }
 

@@ -1,5 +1,5 @@
 #include "engine/Benchmark.h"
-#include "engine/RunTexts.h"
+#include "support/ShownTexts.h"
 #include "support/FakeClock.h"
 #include "support/RunRecorder.h"
 
@@ -101,13 +101,13 @@ TEST(Throttle, EqualCountsAreStableAtTry3) {
 
     EXPECT_EQ(rig.state.run.ThrottleTries, 3);
     EXPECT_EQ(rig.state.run.CurrentPhase, 2);
-    const std::vector<std::string> statuses{texts::ThrottleStatus, lossStatus(0, 1),
+    const std::vector<std::string> statuses{shown::ThrottleStatus, lossStatus(0, 1),
                                             lossStatus(0, 2), lossStatus(0, 3),
-                                            texts::ThrottleStable};
+                                            shown::ThrottleStable};
     EXPECT_EQ(rig.log.withPrefix("23 "), statuses);
     EXPECT_EQ(rig.page.text(RunPageView::ProgressLine), "Benchmark Progress: Phase 1 of 1");
-    EXPECT_EQ(rig.page.text(RunPageView::EstimateLine), texts::ThrottleEstimate);
-    EXPECT_EQ(rig.page.text(RunPageView::DescriptionLine), texts::ThrottleDescription);
+    EXPECT_EQ(rig.page.text(RunPageView::EstimateLine), shown::ThrottleEstimate);
+    EXPECT_EQ(rig.page.text(RunPageView::DescriptionLine), shown::ThrottleDescription);
 }
 
 TEST(Throttle, Try0OnlySetsTheReferenceAndLeavesTheStatusAlone) {
@@ -117,10 +117,10 @@ TEST(Throttle, Try0OnlySetsTheReferenceAndLeavesTheStatusAlone) {
     // Two waits (try 0 and try 1) pass before the first status change of a try.
     const auto& events = rig.log.events();
     const std::vector<std::string> start(events.begin(), events.begin() + 7);
-    const std::vector<std::string> expected{std::string("23 ") + texts::ThrottleStatus,
+    const std::vector<std::string> expected{std::string("23 ") + shown::ThrottleStatus,
                                             "24 Benchmark Progress: Phase 1 of 1",
-                                            std::string("25 ") + texts::ThrottleEstimate,
-                                            std::string("26 ") + texts::ThrottleDescription,
+                                            std::string("25 ") + shown::ThrottleEstimate,
+                                            std::string("26 ") + shown::ThrottleDescription,
                                             "yield x2",
                                             "23 " + lossStatus(0, 1),
                                             "yield x2"};
@@ -137,7 +137,7 @@ TEST(Throttle, ASteadyHalfPercentDropTimesOutAfter26Tries) {
     rig.benchmark.Throttle_System();
 
     EXPECT_EQ(rig.state.run.ThrottleTries, kThrottleTimedOut);
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::ThrottleTimedOut);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::ThrottleTimedOut);
     const auto statuses = rig.log.withPrefix("23 ");
     ASSERT_EQ(statuses.size(), 1u + 25u + 1u);
     EXPECT_EQ(statuses[25], lossStatus(1, 25));
@@ -153,7 +153,7 @@ TEST(Throttle, ASteadyHalfPercentRiseIsStableAtTry3) {
     scheduleThrottle(rig.clock, counts);
     rig.benchmark.Throttle_System();
     EXPECT_EQ(rig.state.run.ThrottleTries, 3);
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::ThrottleStable);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::ThrottleStable);
 }
 
 TEST(Throttle, StabilityReachedExactlyAtTheLastTryIsNotATimeOut) {
@@ -167,7 +167,7 @@ TEST(Throttle, StabilityReachedExactlyAtTheLastTryIsNotATimeOut) {
     scheduleThrottle(rig.clock, counts);
     rig.benchmark.Throttle_System();
     EXPECT_EQ(rig.state.run.ThrottleTries, 25);
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), texts::ThrottleStable);
+    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::ThrottleStable);
 }
 
 TEST(Throttle, ALossResetsTheRunOfStableTries) {
@@ -184,7 +184,7 @@ TEST(Throttle, WaitsForASecondBoundaryAfterTheFinalStatus) {
     rig.benchmark.Throttle_System();
     const auto& events = rig.log.events();
     ASSERT_GE(events.size(), 2u);
-    EXPECT_EQ(events[events.size() - 2], std::string("23 ") + texts::ThrottleStable);
+    EXPECT_EQ(events[events.size() - 2], std::string("23 ") + shown::ThrottleStable);
     EXPECT_EQ(events.back(), "yield x1");
     // The wait ended on the first reading of a new second.
     const std::int64_t second = rig.clock.secondsElapsed();
