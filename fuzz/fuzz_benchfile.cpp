@@ -18,10 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     // Whatever was read is written again and must read back to the same records.
-    const std::string payload = benchfile::exportPayload(benchfile::inOrder(database));
-    std::string file(benchfile::BenchmarkHeader);
-    file += benchfile::Encode_Data(toFileBytes(payload));
-    file += "\r\n";
+    const std::string file =
+        benchfile::benchmarkFileBytes(benchfile::exportPayload(benchfile::inOrder(database)));
     BenchmarkDatabase again;
     const auto reread = benchfile::importBytes(file, "Fuzz/Input.VGF", again, dialogs);
     if (reread.outcome != benchfile::ImportResult::Outcome::Loaded ||

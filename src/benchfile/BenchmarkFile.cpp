@@ -350,11 +350,15 @@ std::string Build_Task_Fields(TaskTitleSource& tasks) {
     return fields;
 }
 
-std::optional<std::string> writeBenchmarkFile(const std::string& path, std::string_view payload) {
+std::string benchmarkFileBytes(std::string_view payload) {
     std::string file(BenchmarkHeader);
     file += Encode_Data(toFileBytes(payload));
     file += kLineEnd;
-    return writeAtomically(path, file);
+    return file;
+}
+
+std::optional<std::string> writeBenchmarkFile(const std::string& path, std::string_view payload) {
+    return writeAtomically(path, benchmarkFileBytes(payload));
 }
 
 std::vector<const BenchmarkRecord*> inOrder(const BenchmarkDatabase& database) {

@@ -50,6 +50,8 @@ std::string Build_Score_Fields(const ScoreSet& scores, const std::array<std::str
 std::string Build_System_Fields(SystemInfo& info);
 std::string Build_Task_Fields(TaskTitleSource& tasks);
 
+// The bytes of a benchmark file holding a payload (UTF-8 plain text).
+std::string benchmarkFileBytes(std::string_view payload);
 // Writes a payload (UTF-8 plain text) as a benchmark file, replacing any file of that name
 // only once the new one is complete. Returns the reason when it could not be written.
 std::optional<std::string> writeBenchmarkFile(const std::string& path, std::string_view payload);
