@@ -65,9 +65,7 @@ void Benchmark::Count_Phases() {
 
 void Wait_Next_Second(SecondsClock& clock, MessagePump& pump) {
     pump.yield();
-    const std::int16_t start = clock.readSeconds();
-    while (clock.readSeconds() == start) {
-    }
+    timing::onConcreteClock(clock, [](auto& concrete) { timing::waitNextSecond(concrete); });
 }
 
 void Benchmark::Wait_Next_Second() {
@@ -89,15 +87,15 @@ void Benchmark::Throttle_System() {
     setText(RunPageView::EstimateLine, texts::ThrottleEstimate);
     setText(RunPageView::DescriptionLine, texts::ThrottleDescription);
 
-    SecondsClock& clock = m_services.clock;
     int stableCount = 0;
     std::int64_t previousCount = 0;
     std::int64_t currentCount = 0;
     for (run.ThrottleTries = 0; run.ThrottleTries <= kThrottleLastTry; ++run.ThrottleTries) {
         Wait_Next_Second();
-        const std::int16_t second = clock.readSeconds();
-        while (clock.readSeconds() == second)
-            ++currentCount;
+        currentCount = timing::onConcreteClock(m_services.clock, [](auto& clock) {
+            auto nothing = [] {};
+            return timing::countSeconds(clock, 1, nothing);
+        });
 
         if (previousCount != 0) {
             const std::int16_t loss = throttleLoss(previousCount, currentCount);

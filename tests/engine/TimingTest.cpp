@@ -3,7 +3,9 @@
 #include "support/FakeClock.h"
 #include "support/RunRecorder.h"
 
+#include <chrono>
 #include <cmath>
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -53,6 +55,31 @@ TEST(WaitNextSecond, YieldsOnceThenReturnsAtTheFirstChangeIncludingTheWrapTo0) {
     EXPECT_EQ(rig.clock.field(), 0);
     // All three readings of second 59, then the first of second 0.
     EXPECT_EQ(rig.clock.readings(), 4);
+}
+
+// The program's own clock goes through the loops as its concrete type: the wait ends on a
+// change of the wall-clock second, within a little more than one second.
+TEST(WaitNextSecond, TheProgramsClockEndsAtTheNextWallClockSecond) {
+    EventLog log;
+    CountingPump pump{log};
+    LinuxSecondsClock clock;
+    const auto started = std::chrono::steady_clock::now();
+    const std::time_t before = std::time(nullptr);
+    Wait_Next_Second(clock, pump);
+    const std::time_t after = std::time(nullptr);
+    const auto waited = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(log.yields(), 1u);
+    EXPECT_GE(after, before + 1);
+    EXPECT_LT(waited, std::chrono::milliseconds(1500));
+    const std::int16_t second = clock.readSeconds();
+    int changes = 0;
+    auto noteChange = [&] {
+        // A one-second window stops at the first change, so a body sees it at most once.
+        changes += clock.readSeconds() != second ? 1 : 0;
+    };
+    const std::int64_t bodies = timing::countSeconds(clock, 1, noteChange);
+    EXPECT_GT(bodies, 0);
+    EXPECT_LE(changes, 1);
 }
 
 TEST(MeasurementWindow, CountsBodiesInExactly31SecondsWithoutYieldingOrShowingAnything) {
