@@ -1,5 +1,6 @@
-// Cost of one seconds reading against a bare time() in the same run, and of one iteration of
-// each benchmark kernel.
+// Cost of one seconds reading against a bare time() in the same run, of one iteration of each
+// benchmark kernel, and of whole windows against bare loops.
+#include "engine/Benchmark.h"
 #include "engine/Kernels.h"
 #include "platform/linux/LinuxSecondsClock.h"
 
@@ -67,6 +68,68 @@ void BM_Imaging(benchmark::State& state) {
         imagingKernel();
 }
 BENCHMARK(BM_Imaging);
+
+// Whole one-second windows, each starting at a second boundary: the program's window (the
+// engine's counting loop over its clock, chosen as the run chooses it) against a bare loop that
+// reads time() inline, with the same body. Their per_second counters compare directly; a ratio
+// of window to bare below 1 is the program's own cost, far above 1 means work was elided.
+template <class Body>
+void programWindow(benchmark::State& state, Body body) {
+    LinuxSecondsClock linuxClock;
+    SecondsClock& clock = linuxClock;
+    std::int64_t count = 0;
+    for (auto _ : state) {
+        timing::onConcreteClock(clock, [](auto& c) { timing::waitNextSecond(c); });
+        count += timing::onConcreteClock(
+            clock, [&](auto& c) { return timing::countSeconds(c, 1, body); });
+    }
+    state.counters["per_second"] = static_cast<double>(count) / static_cast<double>(state.iterations());
+}
+
+template <class Body>
+void bareWindow(benchmark::State& state, Body body) {
+    std::int64_t count = 0;
+    for (auto _ : state) {
+        const std::time_t start = std::time(nullptr);
+        while (std::time(nullptr) == start) {
+        }
+        const std::time_t second = std::time(nullptr);
+        while (std::time(nullptr) == second) {
+            body();
+            ++count;
+        }
+    }
+    state.counters["per_second"] = static_cast<double>(count) / static_cast<double>(state.iterations());
+}
+
+void BM_IntegerWindow(benchmark::State& state) {
+    programWindow(state, [] {});
+}
+void BM_IntegerBare(benchmark::State& state) {
+    bareWindow(state, [] {});
+}
+void BM_SpfpWindow(benchmark::State& state) {
+    float value = 0;
+    programWindow(state, [&value] { value = spfpStep(value); });
+    benchmark::DoNotOptimize(value);
+}
+void BM_SpfpBare(benchmark::State& state) {
+    float value = 0;
+    bareWindow(state, [&value] { value = spfpStep(value); });
+    benchmark::DoNotOptimize(value);
+}
+void BM_SpreadsheetWindow(benchmark::State& state) {
+    programWindow(state, [] { spreadsheetKernel(); });
+}
+void BM_SpreadsheetBare(benchmark::State& state) {
+    bareWindow(state, [] { spreadsheetKernel(); });
+}
+BENCHMARK(BM_IntegerWindow)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_IntegerBare)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_SpfpWindow)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_SpfpBare)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_SpreadsheetWindow)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_SpreadsheetBare)->Iterations(1)->UseRealTime();
 
 } // namespace
 
