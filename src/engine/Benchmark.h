@@ -7,7 +7,6 @@
 #include "platform/MessagePump.h"
 #include "platform/RunPageView.h"
 #include "platform/SecondsClock.h"
-#include "platform/linux/LinuxSecondsClock.h"
 
 #include <cstdint>
 #include <optional>
@@ -67,12 +66,12 @@ std::int64_t countSeconds(Clock& clock, int seconds, Body& body) {
     return count;
 }
 
-// Calls f with the clock as its concrete type where that type is the program's own clock,
-// otherwise (scripted clocks in tests) through the interface.
+// Calls f with the wall clock behind the clock as its own type where there is one (the
+// program's clock), otherwise (scripted clocks in tests) with the clock's interface.
 template <class F>
 decltype(auto) onConcreteClock(SecondsClock& clock, F&& f) {
-    if (auto* own = dynamic_cast<LinuxSecondsClock*>(&clock))
-        return f(*own);
+    if (WallClockSeconds* wall = clock.wallClock())
+        return f(*wall);
     return f(clock);
 }
 

@@ -1,7 +1,8 @@
 #include "engine/Benchmark.h"
-#include "support/ShownTexts.h"
+#include "platform/linux/LinuxSecondsClock.h"
 #include "support/FakeClock.h"
 #include "support/RunRecorder.h"
+#include "support/ShownTexts.h"
 
 #include <chrono>
 #include <cmath>
