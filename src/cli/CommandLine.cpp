@@ -9,7 +9,7 @@ const CommandSpec* findCommand(std::string_view name) {
         {"run",
          {{"--cpu"}, {"--fpu"}, {"--spreadsheet"}, {"--business"}, {"--imaging"}, {"--all"},
           {"--d3d"}, {"--name", true}, {"--resolution", true}, {"--depth", true},
-          {"--texture", true}, {"--out", true}},
+          {"--texture", true}, {"--out", true}, {"--repeat", true}},
          false},
         {"sysinfo", {{"--json"}}, false},
         {"tasks", {{"--all"}}, false},
@@ -17,6 +17,7 @@ const CommandSpec* findCommand(std::string_view name) {
         {"check", {}, true},
         {"merge", {}, true},
         {"export", {{"--csv"}, {"--json"}}, true},
+        {"compare", {{"--json"}}, true},
     };
     const auto found = std::find_if(commands.begin(), commands.end(),
                                     [&](const CommandSpec& c) { return c.name == name; });

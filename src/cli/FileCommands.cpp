@@ -1,13 +1,16 @@
 #include "FileCommands.h"
 
 #include "benchfile/BenchmarkFile.h"
+#include "benchfile/Comparison.h"
 #include "cli/Json.h"
 #include "common/ScoreSet.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "platform/SilentDialogs.h"
+#include "wizard/ScoreCard.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 
 namespace vexo {
@@ -151,6 +154,98 @@ std::string missingKeys(const BenchmarkRecord& record) {
     return missing;
 }
 
+// One score compared across the groups: each group's summary and its median's ratio to the
+// first group's (none when the first group's median is 0).
+struct ScoreComparison {
+    std::size_t score;
+    std::vector<comparison::Summary> groups;
+};
+
+std::vector<ScoreComparison> compareScores(const std::vector<comparison::RecordGroup>& groups) {
+    std::vector<ScoreComparison> scores;
+    for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
+        ScoreComparison score{i, {}};
+        bool anyScore = false;
+        for (const comparison::RecordGroup& group : groups) {
+            score.groups.push_back(group.score(i));
+            anyScore = anyScore || score.groups.back().highest > 0;
+        }
+        if (anyScore) // a score no record holds (a phase not run) is left out
+            scores.push_back(std::move(score));
+    }
+    return scores;
+}
+
+std::optional<double> ratioToBaseline(const ScoreComparison& score, std::size_t group) {
+    const double baseline = score.groups.front().median;
+    if (baseline <= 0 || score.groups[group].count == 0)
+        return std::nullopt;
+    return score.groups[group].median / baseline;
+}
+
+std::string number(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+void compareText(const std::vector<comparison::RecordGroup>& groups,
+                 const std::vector<ScoreComparison>& scores, std::ostream& out) {
+    out << "Groups (the first is the baseline):\n";
+    for (std::size_t g = 0; g < groups.size(); ++g)
+        out << "  " << g + 1 << ". " << groups[g].name << ": " << groups[g].records.size()
+            << " record(s)\n";
+    for (const ScoreComparison& score : scores) {
+        out << '\n' << scoreLabel(score.score) << " (" << kScoreFields[score.score].key << ")\n";
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            const comparison::Summary& s = score.groups[g];
+            out << "  " << g + 1 << ". ";
+            if (s.count == 0) {
+                out << "no score\n";
+                continue;
+            }
+            out << "median " << number(s.median, 0) << " (" << number(s.lowest, 0) << " to "
+                << number(s.highest, 0) << ", spread " << number(100 * s.spread(), 1) << " %)";
+            if (g > 0) {
+                if (const auto ratio = ratioToBaseline(score, g))
+                    out << ", " << number(100 * *ratio, 1) << " % of the baseline";
+                if (score.groups.front().count > 0 && comparison::withinNoise(s, score.groups[0]))
+                    out << ", within the noise";
+            }
+            out << '\n';
+        }
+    }
+}
+
+void compareJson(const std::vector<comparison::RecordGroup>& groups,
+                 const std::vector<ScoreComparison>& scores, std::ostream& out) {
+    out << "{\"groups\": [";
+    for (std::size_t g = 0; g < groups.size(); ++g)
+        out << (g ? ", " : "") << "{\"name\": " << jsonString(groups[g].name)
+            << ", \"records\": " << groups[g].records.size() << '}';
+    out << "], \"scores\": [";
+    for (std::size_t k = 0; k < scores.size(); ++k) {
+        const ScoreComparison& score = scores[k];
+        out << (k ? ", " : "") << "{\"key\": " << jsonString(kScoreFields[score.score].key)
+            << ", \"label\": " << jsonString(std::string(scoreLabel(score.score)))
+            << ", \"groups\": [";
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            const comparison::Summary& s = score.groups[g];
+            const auto ratio = ratioToBaseline(score, g);
+            const bool noise = g > 0 && s.count > 0 && score.groups[0].count > 0 &&
+                               comparison::withinNoise(s, score.groups[0]);
+            out << (g ? ", " : "") << "{\"count\": " << s.count
+                << ", \"median\": " << number(s.median, 1) << ", \"lowest\": "
+                << number(s.lowest, 1) << ", \"highest\": " << number(s.highest, 1)
+                << ", \"spread\": " << number(s.spread(), 4) << ", \"ratio\": "
+                << (ratio ? number(*ratio, 4) : std::string("null"))
+                << ", \"withinNoise\": " << (noise ? "true" : "false") << '}';
+        }
+        out << "]}";
+    }
+    out << "]}\n";
+}
+
 bool usage(std::ostream& err, const char* text) {
     err << "usage: vexogauge-cli " << text << '\n';
     return false;
@@ -236,6 +331,26 @@ int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     out << "Saved " << database.size() << " record(s) from " << files.size() << " file(s) to "
         << args[0] << '\n';
     return 0;
+}
+
+int compareCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const bool json = !args.empty() && args[0] == "--json";
+    const std::vector<std::string> paths(args.begin() + (json ? 1 : 0), args.end());
+    if (paths.empty())
+        return usage(err, "compare [--json] FILE..."), 2;
+    BenchmarkDatabase database;
+    const std::vector<LoadedFile> files = importAll(paths, database);
+    const bool loaded = allLoaded(files, err, "compare");
+    const std::vector<comparison::RecordGroup> groups =
+        comparison::groupByName(benchfile::inOrder(database));
+    const std::vector<ScoreComparison> scores = compareScores(groups);
+    if (json)
+        compareJson(groups, scores, out);
+    else if (groups.empty())
+        out << "No records to compare.\n";
+    else
+        compareText(groups, scores, out);
+    return loaded ? 0 : 1;
 }
 
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

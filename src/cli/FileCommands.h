@@ -11,6 +11,9 @@ namespace vexo {
 int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Groups the files' records by name (without a "(run K of N)" suffix) and prints per score
+// each group's median, range and spread and its ratio to the first group.
+int compareCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // A CSV field as RFC 4180 quotes it.

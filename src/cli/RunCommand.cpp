@@ -1,16 +1,24 @@
 #include "RunCommand.h"
 
 #include "benchfile/BenchmarkFile.h"
+#include "benchfile/Comparison.h"
 #include "cli/TerminalDialogs.h"
 #include "common/AppState.h"
 #include "common/Direct3DOptions.h"
+#include "common/SystemDescription.h"
+#include "common/CodePage.h"
 #include "common/Text.h"
 #include "engine/Benchmark.h"
 #include "engine/RunTexts.h"
 #include "sysinfo/SystemInfo.h"
+#include "taskman/TaskTitles.h"
 #include "wizard/ScoreCard.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdio>
+#include <charconv>
 #include <chrono>
 #include <ctime>
 #include <iostream>
@@ -71,6 +79,17 @@ public:
 
     void finish() { clearProgress(); }
 
+    // A repetition of the phases begins: said on its own line and kept in the progress line.
+    void startRepetition(int k, int n, std::chrono::seconds left) {
+        const long long minutes = (left.count() + 59) / 60;
+        m_repetition = "run " + std::to_string(k) + " of " + std::to_string(n) + ", ";
+        clearProgress();
+        m_out << "Repetition " << k << " of " << n << " (about " << minutes
+              << " min left)\n"
+              << std::flush;
+        drawProgress();
+    }
+
 private:
     using Clock = std::chrono::steady_clock;
 
@@ -87,8 +106,8 @@ private:
         const auto elapsed =
             std::chrono::duration_cast<std::chrono::seconds>(m_lastDraw - m_phaseStart).count();
         const int phase = std::min<int>(m_run.CurrentPhase, m_run.PhaseCount);
-        m_out << kClearLine << "[phase " << phase << " of " << m_run.PhaseCount << ", " << elapsed
-              << " s] " << m_activity << std::flush;
+        m_out << kClearLine << "[" << m_repetition << "phase " << phase << " of "
+              << m_run.PhaseCount << ", " << elapsed << " s] " << m_activity << std::flush;
         m_progressShown = true;
     }
 
@@ -97,6 +116,7 @@ private:
     const RunState& m_run;
     std::array<std::string, 4> m_lines;
     std::string m_activity;
+    std::string m_repetition;
     Clock::time_point m_phaseStart = Clock::now();
     Clock::time_point m_lastDraw{};
     bool m_progressShown = false;
@@ -148,7 +168,150 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return true;
 }
 
+// Whether a score's phase was chosen (a phase inside an unchosen group does not run).
+bool phaseChosen(const Selections& s, std::size_t score) {
+    switch (score) {
+    case 0:
+    case 1:
+        return isSet(s.HardwareSelected) && isSet(s.CPUSelected);
+    case 2:
+    case 3:
+        return isSet(s.HardwareSelected) && isSet(s.FPUSelected);
+    case 4:
+        return isSet(s.HardwareSelected) && isSet(s.Direct3DSelected);
+    case 5:
+        return isSet(s.SoftwareSelected) && isSet(s.SpreadsheetSelected);
+    case 6:
+        return isSet(s.SoftwareSelected) && isSet(s.BusinessSelected);
+    default:
+        return isSet(s.SoftwareSelected) && isSet(s.ImagingSelected);
+    }
+}
+
+struct RepeatedRun {
+    const RunOptions& options;
+    AppState& state;
+    Benchmark& benchmark;
+    TerminalRunPage& page;
+    SystemInfo& info;
+    TaskTitleSource& tasks;
+    benchfile::DatabaseImporter& importer;
+    RunTerminal terminal;
+};
+
+// The runs as records of one file, named "NAME (run K of N)", each with the machine's
+// description and tasks as they are now.
+BenchmarkDatabase repetitionRecords(const std::vector<ScoreSet>& runs, RepeatedRun& run) {
+    const Selections& s = run.state.selections;
+    const auto captions = direct3DCaptions(s.ScreenResolution, s.ScreenColorDepth, s.TextureQuality);
+    const SystemDescription description = run.info.describe();
+    const std::vector<std::string> titles = run.tasks.applicationTaskTitles();
+    BenchmarkDatabase records;
+    const int n = static_cast<int>(runs.size());
+    for (int k = 0; k < n; ++k) {
+        BenchmarkRecord& record = records.addRecord("");
+        record.name = comparison::repetitionName(run.state.run.BenchmarkName, k + 1, n);
+        for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
+            const std::int64_t value = runs[k].*kScoreFields[i].member;
+            record.scores[i] = kScoreFields[i].member == &ScoreSet::BMDR3D
+                                   ? benchfile::direct3DValue(value, captions)
+                                   : std::to_string(value);
+        }
+        record.tasks = titles;
+        for (std::size_t i = 0; i < kSystemFields.size(); ++i)
+            record.system[i] = description.*kSystemFields[i].member;
+    }
+    return records;
+}
+
+int runRepeated(RepeatedRun run) {
+    const int n = run.options.repeat;
+    std::vector<ScoreSet> runs;
+    const auto started = std::chrono::steady_clock::now();
+    // Until one repetition has been timed: about 35 s a phase.
+    std::chrono::seconds perRun(35 * std::max(1, run.state.run.PhaseCount - 1));
+    for (int k = 1; k <= n; ++k) {
+        if (k > 1) {
+            run.benchmark.Reset_Scores();
+            perRun = std::chrono::duration_cast<std::chrono::seconds>(
+                         std::chrono::steady_clock::now() - started) /
+                     (k - 1);
+        }
+        run.page.startRepetition(k, n, perRun * (n - k + 1));
+        run.benchmark.runSelectedPhases();
+        runs.push_back(run.state.scores);
+    }
+    run.page.finish();
+    std::ostream& err = run.terminal.err;
+    if (!run.benchmark.askName()) {
+        err << "vexogauge-cli run: standard input ended before an acceptable name was given; "
+               "the runs were not saved\n";
+        return 1;
+    }
+    const BenchmarkDatabase records = repetitionRecords(runs, run);
+    const std::string payload = benchfile::exportPayload(benchfile::inOrder(records));
+    const std::string path = run.benchmark.savePath();
+    if (const auto error = benchfile::writeBenchmarkFile(path, payload)) {
+        err << "vexogauge-cli run: the runs were not saved: " << *error << '\n';
+        return 1;
+    }
+    if (const std::size_t substituted = substitutedCharacters(payload); substituted > 0) {
+        err << "vexogauge-cli run: " << substituted
+            << " character(s) of the name or the task titles cannot be held by a benchmark file "
+               "and were stored as \"?\"\n";
+    }
+    run.importer.Import_Saved_Benchmark(path);
+    const benchfile::ImportResult& imported = run.importer.lastResult();
+    if (imported.outcome != benchfile::ImportResult::Outcome::Loaded ||
+        imported.recordsAdded != runs.size()) {
+        err << "vexogauge-cli run: the saved file " << path
+            << " could not be read back: " << imported.detail << '\n';
+        return 1;
+    }
+
+    std::ostream& out = run.terminal.out;
+    out << '\n'
+        << "Benchmark: " << run.state.run.BenchmarkName << ", " << n << " runs\n"
+        << throttlingSentence(run.state.run.ThrottleTries) << "\n\n"
+        << repetitionTable(runs, run.state.selections) << '\n'
+        << "Score card of the medians:\n"
+        << crToNewline(scoreLines(medianScores(runs))) << std::flush;
+    return 0;
+}
+
 } // namespace
+
+std::string repetitionTable(const std::vector<ScoreSet>& runs, const Selections& selections) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%-16s %12s %12s %12s %8s\n", "Score", "Median", "Lowest",
+                  "Highest", "Spread");
+    std::string table = line;
+    for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
+        if (!phaseChosen(selections, i))
+            continue;
+        std::vector<double> values;
+        for (const ScoreSet& scores : runs)
+            values.push_back(static_cast<double>(scores.*kScoreFields[i].member));
+        const comparison::Summary summary = comparison::summarize(std::move(values));
+        std::snprintf(line, sizeof line, "%-16s %12.0f %12.0f %12.0f %7.1f%%\n",
+                      std::string(scoreLabel(i)).c_str(), summary.median, summary.lowest,
+                      summary.highest, 100 * summary.spread());
+        table += line;
+    }
+    return table;
+}
+
+ScoreSet medianScores(const std::vector<ScoreSet>& runs) {
+    ScoreSet medians;
+    for (const ScoreField& field : kScoreFields) {
+        std::vector<double> values;
+        for (const ScoreSet& scores : runs)
+            values.push_back(static_cast<double>(scores.*field.member));
+        medians.*field.member =
+            static_cast<std::int64_t>(std::llround(comparison::summarize(std::move(values)).median));
+    }
+    return medians;
+}
 
 std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, std::ostream& err) {
     RunOptions options;
@@ -206,6 +369,19 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
             (option == "--resolution" ? s.ScreenResolution
              : option == "--depth"    ? s.ScreenColorDepth
                                       : s.TextureQuality) = *index;
+        } else if (arg == "--repeat" || arg.rfind("--repeat=", 0) == 0) {
+            std::string value;
+            if (!takeValue(args, i, "--repeat", value, err))
+                return std::nullopt;
+            int count = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+            if (error != std::errc() || end != value.data() + value.size() || count < 2 ||
+                count > kMaxRepeat) {
+                err << "vexogauge-cli run: --repeat " << value << " is not a number from 2 to "
+                    << kMaxRepeat << '\n';
+                return std::nullopt;
+            }
+            options.repeat = count;
         } else if (arg == "--out" || arg.rfind("--out=", 0) == 0) {
             std::string path;
             if (!takeValue(args, i, "--out", path, err))
@@ -248,6 +424,10 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     benchmark.Reset_Scores();
     benchmark.Count_Phases();
     benchmark.Throttle_System();
+    if (options.repeat > 1) {
+        return runRepeated(
+            {options, state, benchmark, page, info, environment.tasks, importer, terminal});
+    }
     const RunOutcome outcome = benchmark.Run_Benchmarks();
     page.finish();
 

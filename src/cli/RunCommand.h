@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Flags.h"
+#include "common/ScoreSet.h"
 
 #include <functional>
 #include <iosfwd>
@@ -24,7 +25,10 @@ struct RunOptions {
     Selections selections;
     std::optional<std::string> name;
     std::optional<std::string> out; // the file to write instead of the last-benchmark file
+    int repeat = 1;                 // runs of the chosen phases after one throttling
 };
+
+inline constexpr int kMaxRepeat = 20;
 
 // Parses the options of "run". On a mistake returns nothing and writes why to err.
 std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, std::ostream& err);
@@ -48,8 +52,16 @@ struct RunEnvironment {
     TunnelFactory tunnel = {};
 };
 
+// The repeated runs' table: per chosen score its median, lowest and highest value and the
+// spread, (highest - lowest) / median, in percent.
+std::string repetitionTable(const std::vector<ScoreSet>& runs, const Selections& selections);
+// The median of each score (halves rounded to the nearest whole number).
+ScoreSet medianScores(const std::vector<ScoreSet>& runs);
+
 // Runs the chosen benchmarks, prints the run page's lines, saves the run, imports it as the
-// result browser would and prints the score card and the throttling result. Returns the
+// result browser would and prints the score card and the throttling result. With a repeat
+// count, throttles once, runs the phases that many times, saves the runs as that many records
+// of one file and prints each score's median and spread and the score card of the medians. Returns the
 // process exit status.
 int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironment environment,
                   RunTerminal terminal);

@@ -41,7 +41,7 @@ public:
     void yield() override {}
 };
 
-constexpr const char* kUsage = R"(Usage: vexogauge-cli COMMAND [OPTIONS] [FILE...]
+constexpr const char* kUsage = R"usage(Usage: vexogauge-cli COMMAND [OPTIONS] [FILE...]
 Runs VexoGAUGE 2002 benchmarks in this terminal and inspects benchmark files.
 
 Commands:
@@ -59,6 +59,11 @@ Commands:
                        browser's Save does.
   export --csv|--json FILE...
                        One row per record with every score, system value and task.
+  compare [--json] FILE...
+                       Group the files' records by name (repeated runs "NAME (run K of N)"
+                       as one) and print per score each group's median, lowest and highest
+                       value and spread, and its ratio to the first group, the baseline; a
+                       difference is within the noise when the two ranges overlap.
   help                 Show this text.
 
 Options of run:
@@ -75,6 +80,9 @@ Options of run:
   --texture QUALITY    tunnel texture: low, medium or high
   --out FILE           write the run to FILE instead of "last benchmark.vgf" in the
                        results folder
+  --repeat N           throttle once, then run the chosen benchmarks N times (2 to 20) and
+                       save them as N records "NAME (run K of N)"; prints each score's
+                       median, lowest and highest value and spread, (max - min) / median
 
 Options of every command:
   --help, -h           show this text and exit
@@ -86,7 +94,7 @@ Options may stand before or after the file names. Every benchmark counts the wor
 31 clock seconds, after the system has been throttled until it is stable; a run takes from
 one to several minutes. The exit status is 0 on success, 1 when a file could not be read or
 written or a benchmark failed, and 2 for a command line that was not understood.
-)";
+)usage";
 
 } // namespace
 
@@ -175,6 +183,8 @@ int main(int argc, char** argv) {
         return vexo::mergeCommand(rest, std::cout, std::cerr);
     if (args[0] == "export")
         return vexo::exportCommand(rest, std::cout, std::cerr);
+    if (args[0] == "compare")
+        return vexo::compareCommand(rest, std::cout, std::cerr);
     if (args[0] == "sysinfo") {
         const bool json = args.size() > 1;
         vexo::LinuxProcessor processor;

@@ -118,6 +118,15 @@ void Benchmark::Throttle_System() {
 }
 
 RunOutcome Benchmark::Run_Benchmarks() {
+    runSelectedPhases();
+    if (!askName()) {
+        setStatus(texts::NotSavedNoName);
+        return RunOutcome::NoName;
+    }
+    return saveAndHandOff();
+}
+
+void Benchmark::runSelectedPhases() {
     m_spfpValue = 0;
     const Selections& s = m_state.selections;
     if (isSet(s.HardwareSelected)) {
@@ -147,12 +156,6 @@ RunOutcome Benchmark::Run_Benchmarks() {
             texts::ProgressPrefix + lastPhase + texts::ProgressOf + lastPhase);
     setText(RunPageView::EstimateLine, texts::CompleteEstimate);
     setText(RunPageView::DescriptionLine, texts::CompleteDescription);
-
-    if (!askName()) {
-        setStatus(texts::NotSavedNoName);
-        return RunOutcome::NoName;
-    }
-    return saveAndHandOff();
 }
 
 void Benchmark::runCacheFsb() {
@@ -288,8 +291,7 @@ RunOutcome Benchmark::saveAndHandOff() {
         setStatus(texts::NotSavedNoWriter);
         return RunOutcome::NotSaved;
     }
-    const std::string path = m_handOffs.resultFile.empty() ? resultsFile(texts::LastBenchmarkFile)
-                                                           : m_handOffs.resultFile;
+    const std::string path = savePath();
     if (!m_handOffs.saver->Save_Benchmark_File(path)) {
         m_services.dialogs.messageBox(
             "The benchmark could not be saved to the file:" + std::string(1, CR) + path,
@@ -331,6 +333,11 @@ void Benchmark::markGroupDone(int group) {
 
 std::string Benchmark::appFile(const char* relative) const {
     return m_state.folders.AppFolder + relative;
+}
+
+std::string Benchmark::savePath() const {
+    return m_handOffs.resultFile.empty() ? resultsFile(texts::LastBenchmarkFile)
+                                         : m_handOffs.resultFile;
 }
 
 std::string Benchmark::resultsFile(const char* name) const {

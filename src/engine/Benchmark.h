@@ -101,6 +101,14 @@ public:
     void Throttle_System();
     RunOutcome Run_Benchmarks();
 
+    // The two halves of Run_Benchmarks, for a caller that repeats the phases: every selected
+    // phase in order, leaving the run page complete; then the name, asked until it is
+    // acceptable (false when no answer came).
+    void runSelectedPhases();
+    bool askName();
+    // The file a run is saved to: the chosen one, else the last-benchmark file.
+    std::string savePath() const;
+
     // Returns at the first seconds reading that differs from the one taken on entry.
     void Wait_Next_Second();
 
@@ -137,7 +145,6 @@ private:
     void runSpreadsheet();
     void runBusiness();
     void runImaging();
-    bool askName();
     RunOutcome saveAndHandOff();
 
     AppState& m_state;

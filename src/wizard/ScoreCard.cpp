@@ -48,4 +48,10 @@ std::string scoreLines(const ScoreSet& scores) {
     return text;
 }
 
+std::string_view scoreLabel(std::size_t index) {
+    std::string_view label = kLines[index].label;
+    label.remove_suffix(2); // ": "
+    return label;
+}
+
 } // namespace vexo

@@ -3,7 +3,9 @@
 #include "common/ScoreSet.h"
 
 #include <cstdint>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vexo {
 
@@ -13,5 +15,9 @@ std::string throttlingSentence(std::int16_t throttleTries);
 // One line per non-zero score in the fixed order, "label: value unit", each ended by a
 // carriage return. Empty when every score is 0.
 std::string scoreLines(const ScoreSet& scores);
+
+// The score card's name of a score by its index in the fixed order: "CPU/Cache/FSB" ...
+// "Imaging".
+std::string_view scoreLabel(std::size_t index);
 
 } // namespace vexo

@@ -87,6 +87,50 @@ TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
     EXPECT_EQ(call(dumpCommand, {"--json"}).status, 2);
 }
 
+TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
+    TempFolder folder;
+    const std::string a = folder.path("a.vgf");
+    const std::string b = folder.path("b.vgf");
+    benchfile::writeBenchmarkFile(a, ">>:Laptop (run 1 of 3)||BMCPUh=100:;BMISA=50:;:;"
+                                     ">>:Laptop (run 2 of 3)||BMCPUh=120:;BMISA=52:;:;"
+                                     ">>:Laptop (run 3 of 3)||BMCPUh=110:;BMISA=54:;:;");
+    benchfile::writeBenchmarkFile(b, ">>:Desktop (run 1 of 2)||BMCPUh=200:;BMISA=53:;:;"
+                                     ">>:Desktop (run 2 of 2)||BMCPUh=240:;BMISA=55:;BMDR3D=0:;:;");
+    const Output text = call(compareCommand, {a, b});
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out, "Groups (the first is the baseline):\n"
+                        "  1. Laptop: 3 record(s)\n"
+                        "  2. Desktop: 2 record(s)\n"
+                        "\n"
+                        "CPU/Cache/FSB (BMCPUh)\n"
+                        "  1. median 110 (100 to 120, spread 18.2 %)\n"
+                        "  2. median 220 (200 to 240, spread 18.2 %), 200.0 % of the baseline\n"
+                        "\n"
+                        "Imaging (BMISA)\n"
+                        "  1. median 52 (50 to 54, spread 7.7 %)\n"
+                        "  2. median 54 (53 to 55, spread 3.7 %), 103.8 % of the baseline, "
+                        "within the noise\n");
+
+    const Output json = call(compareCommand, {"--json", a, b});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_NE(json.out.find("{\"groups\": [{\"name\": \"Laptop\", \"records\": 3}, "
+                            "{\"name\": \"Desktop\", \"records\": 2}], \"scores\": [{\"key\": "
+                            "\"BMCPUh\", \"label\": \"CPU/Cache/FSB\", \"groups\": [{\"count\": 3, "
+                            "\"median\": 110.0, \"lowest\": 100.0, \"highest\": 120.0, "
+                            "\"spread\": 0.1818, \"ratio\": 1.0000, \"withinNoise\": false}, "
+                            "{\"count\": 2, \"median\": 220.0"),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"ratio\": 1.0385, \"withinNoise\": true}]}]}\n"), std::string::npos)
+        << json.out;
+
+    const Output missing = call(compareCommand, {a, folder.path("none.vgf")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("none.vgf: cannot be opened"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.out.find("1. Laptop: 3 record(s)"), std::string::npos);
+    EXPECT_EQ(call(compareCommand, {"--json"}).status, 2);
+}
+
 TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
     Files files;
     const Output result = call(checkCommand, {files.full, files.small, files.bad});

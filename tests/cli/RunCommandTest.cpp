@@ -91,6 +91,18 @@ TEST(RunOptions, MistakesAreRefusedWithAReason) {
     EXPECT_NE(error.find("--name needs a value"), std::string::npos);
 }
 
+TEST(RunOptions, RepeatTakesACountFrom2To20) {
+    EXPECT_EQ(parse({"--fpu"})->repeat, 1);
+    EXPECT_EQ(parse({"--fpu", "--repeat", "2"})->repeat, 2);
+    EXPECT_EQ(parse({"--fpu", "--repeat=20"})->repeat, 20);
+    for (const char* count : {"1", "21", "0", "-3", "3x", "", "two"}) {
+        std::string error;
+        EXPECT_FALSE(parse({"--fpu", "--repeat", count}, &error)) << count;
+        EXPECT_EQ(error, std::string("vexogauge-cli run: --repeat ") + count +
+                             " is not a number from 2 to 20\n");
+    }
+}
+
 class FixedTasks final : public TaskTitleSource {
 public:
     std::vector<std::string> applicationTaskTitles() override { return {"Editor", "Terminal"}; }
@@ -199,6 +211,75 @@ TEST(RunCommand, CharactersAFileCannotHoldAreSaidOnStandardError) {
                        "held by a benchmark file and were stored as \"?\"\n");
     EXPECT_NE(run.out.find(std::string(shown::SavedWithSubstitutes) + "\n"), std::string::npos)
         << run.out;
+}
+
+TEST(RunCommand, RepeatedRunsAreSavedAsOneRecordEachAndSummarised) {
+    test::TempFolder folder;
+    const std::string path = folder.path("r.vgf");
+    const CliRun run = runWithInput(
+        {"--fpu", "--spreadsheet", "--repeat", "3", "--name", "Repeat check run", "--out", path},
+        "");
+    EXPECT_EQ(run.status, 0) << run.err;
+    // Throttled once, then three times the chosen phases.
+    const auto throttles = [&] {
+        std::size_t count = 0;
+        for (std::size_t at = run.out.find(shown::ThrottleStatus); at != std::string::npos;
+             at = run.out.find(shown::ThrottleStatus, at + 1))
+            ++count;
+        return count;
+    }();
+    EXPECT_EQ(throttles, 1u) << run.out;
+    for (const char* line : {"Repetition 1 of 3 (about ", "Repetition 2 of 3 (about ",
+                             "Repetition 3 of 3 (about "})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+    EXPECT_NE(run.out.find("Successfully Loaded: r.vgf"), std::string::npos);
+    EXPECT_NE(run.out.find("Benchmark: Repeat check run, 3 runs\n"), std::string::npos);
+    EXPECT_NE(run.out.find("Score                  Median       Lowest      Highest   Spread\n"
+                           "FPU(SPFP)        "),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\nSpreadsheet      "), std::string::npos);
+    EXPECT_EQ(run.out.find("\nCPU/Cache/FSB    "), std::string::npos); // not chosen
+    EXPECT_NE(run.out.find("Score card of the medians:\nFPU(SPFP): "), std::string::npos);
+
+    test::EventLog log;
+    test::ScriptedDialogs dialogs(log);
+    BenchmarkDatabase database;
+    ASSERT_EQ(benchfile::Import_Saved_Benchmark(path, database, dialogs).outcome,
+              benchfile::ImportResult::Outcome::Loaded);
+    ASSERT_EQ(database.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        const BenchmarkRecord& record = database.records()[k];
+        EXPECT_EQ(record.name, "Repeat check run (run " + std::to_string(k + 1) + " of 3)");
+        EXPECT_NE(record.scores[2].value_or("0"), "0");
+        EXPECT_NE(record.scores[5].value_or("0"), "0");
+        EXPECT_EQ(record.scores[0], "0");
+        EXPECT_EQ(record.scores[4], "0");
+        EXPECT_EQ(record.tasks, (std::vector<std::string>{"Editor", "Terminal"}));
+        EXPECT_EQ(record.system[0], "104");
+    }
+}
+
+TEST(RepetitionTable, GivesMedianRangeAndSpreadOfEachChosenScore) {
+    std::vector<ScoreSet> runs(3);
+    runs[0].BMFPUh = 100;
+    runs[1].BMFPUh = 110;
+    runs[2].BMFPUh = 90;
+    runs[0].BMFPUl = 7;
+    runs[1].BMFPUl = 8;
+    runs[2].BMFPUl = 8;
+    runs[1].BMISA = 5; // not chosen: left out
+    const auto options = parse({"--fpu"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(repetitionTable(runs, options->selections),
+              "Score                  Median       Lowest      Highest   Spread\n"
+              "FPU(SPFP)                 100           90          110    20.0%\n"
+              "FPU(Integer)                8            7            8    12.5%\n");
+    std::vector<ScoreSet> two(2);
+    two[0].BMFPUh = 3;
+    two[1].BMFPUh = 4;
+    EXPECT_EQ(medianScores(two).BMFPUh, 4); // 3.5 rounds away from zero
+    EXPECT_EQ(medianScores(runs).BMFPUl, 8);
 }
 
 TEST(RunCommand, AGivenNameIsNotAskedFor) {

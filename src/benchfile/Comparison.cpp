@@ -1,0 +1,102 @@
+#include "Comparison.h"
+
+#include <algorithm>
+#include <charconv>
+#include <unordered_map>
+
+namespace vexo::comparison {
+
+namespace {
+
+constexpr std::string_view kRunWord = " (run ";
+constexpr std::string_view kOfWord = " of ";
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Reads a positive decimal number without leading zero at text[pos...], moving pos past it.
+std::optional<int> readCount(std::string_view text, std::size_t& pos) {
+    const std::size_t start = pos;
+    while (pos < text.size() && isDigit(text[pos]) && pos - start < 6)
+        ++pos;
+    if (pos == start || text[start] == '0')
+        return std::nullopt;
+    int value = 0;
+    std::from_chars(text.data() + start, text.data() + pos, value);
+    return value;
+}
+
+} // namespace
+
+Summary summarize(std::vector<double> values) {
+    Summary summary;
+    summary.count = values.size();
+    if (values.empty())
+        return summary;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    summary.median = values.size() % 2 == 1 ? values[middle]
+                                            : (values[middle - 1] + values[middle]) / 2;
+    summary.lowest = values.front();
+    summary.highest = values.back();
+    return summary;
+}
+
+bool withinNoise(const Summary& a, const Summary& b) {
+    return a.lowest <= b.highest && b.lowest <= a.highest;
+}
+
+std::string repetitionName(std::string_view name, int k, int n) {
+    return std::string(name) + std::string(kRunWord) + std::to_string(k) + std::string(kOfWord) +
+           std::to_string(n) + ")";
+}
+
+std::string_view groupName(std::string_view name) {
+    const std::size_t at = name.rfind(kRunWord);
+    if (at == std::string_view::npos || name.back() != ')')
+        return name;
+    std::size_t pos = at + kRunWord.size();
+    const auto k = readCount(name, pos);
+    if (!k || name.substr(pos, kOfWord.size()) != kOfWord)
+        return name;
+    pos += kOfWord.size();
+    const auto n = readCount(name, pos);
+    if (!n || *k > *n || pos + 1 != name.size())
+        return name;
+    return name.substr(0, at);
+}
+
+std::optional<double> scoreValue(const std::optional<std::string>& cell) {
+    if (!cell || cell->empty() || !isDigit(cell->front()))
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(cell->data(), cell->data() + cell->size(), value);
+    if (error != std::errc())
+        return std::nullopt;
+    return value;
+}
+
+Summary RecordGroup::score(std::size_t index) const {
+    std::vector<double> values;
+    for (const BenchmarkRecord* record : records) {
+        if (const auto value = scoreValue(record->scores.at(index)))
+            values.push_back(*value);
+    }
+    return summarize(std::move(values));
+}
+
+std::vector<RecordGroup> groupByName(const std::vector<const BenchmarkRecord*>& records) {
+    std::vector<RecordGroup> groups;
+    std::unordered_map<std::string, std::size_t> indexOf;
+    for (const BenchmarkRecord* record : records) {
+        std::string name(groupName(record->name.value_or("")));
+        const auto [at, added] = indexOf.try_emplace(name, groups.size());
+        if (added)
+            groups.push_back({std::move(name), {}});
+        groups[at->second].records.push_back(record);
+    }
+    return groups;
+}
+
+} // namespace vexo::comparison

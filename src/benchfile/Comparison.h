@@ -1,0 +1,48 @@
+#pragma once
+
+#include "benchfile/BenchmarkDatabase.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexo::comparison {
+
+// A set of values of one score: its median (the mean of the two middle values for an even
+// count), lowest and highest value.
+struct Summary {
+    std::size_t count = 0;
+    double median = 0;
+    double lowest = 0;
+    double highest = 0;
+
+    // (highest - lowest) / median: 0 for one value, or when the median is 0.
+    double spread() const { return median > 0 ? (highest - lowest) / median : 0; }
+};
+Summary summarize(std::vector<double> values);
+
+// Two sets cannot be told apart when their ranges overlap.
+bool withinNoise(const Summary& a, const Summary& b);
+
+// The name of the K-th of N repeated runs, and the name of the group a record belongs to:
+// its name without such a suffix.
+std::string repetitionName(std::string_view name, int k, int n);
+std::string_view groupName(std::string_view name);
+
+// The score a cell holds: its leading decimal number (a Direct3D cell carries the settings
+// after it), nothing for an empty or missing cell.
+std::optional<double> scoreValue(const std::optional<std::string>& cell);
+
+// Records grouped by their group name, in the order each name first appears.
+struct RecordGroup {
+    std::string name;
+    std::vector<const BenchmarkRecord*> records;
+
+    // The summary of one score (its index in the score fields) over the records holding it.
+    Summary score(std::size_t index) const;
+};
+std::vector<RecordGroup> groupByName(const std::vector<const BenchmarkRecord*>& records);
+
+} // namespace vexo::comparison
