@@ -1,4 +1,5 @@
 #include "browser/ResultBrowser.h"
+#include "browser/ScoreBars.h"
 
 #include "benchfile/BenchmarkFile.h"
 #include "platform/MemorySettingsStore.h"
@@ -415,6 +416,64 @@ TEST(ExitQuestion, WritesTheThreeSettingsWhateverTheAnswer) {
                                                 "more infomation."),
                   std::string::npos);
     }
+}
+
+TEST(ScoreBars, RepeatedRunsMakeOneBarAtTheirMedianAndTheBaselineGivesPercentages) {
+    BrowserRig rig;
+    rig.load(rig.file("runs.vgf", record("Laptop (run 1 of 3)", "100") + record("Desktop", "300") +
+                                      record("Laptop (run 2 of 3)", "140") +
+                                      record("Laptop (run 3 of 3)", "110") +
+                                      record("Desktop", "330") + record("Empty", "")));
+    std::vector<ScoreBar> bars = scoreBars(rig.browser, 3, nullptr);
+    ASSERT_EQ(bars.size(), 4u);
+    EXPECT_EQ(bars[0].label, "1. Laptop (3 runs)");
+    EXPECT_EQ(bars[0].rows, (std::vector<std::size_t>{0, 2, 3}));
+    EXPECT_EQ(bars[0].summary.median, 110);
+    EXPECT_EQ(bars[0].summary.lowest, 100);
+    EXPECT_EQ(bars[0].summary.highest, 140);
+    // Two runs of one name without the suffix stay two bars, told apart by their numbers.
+    EXPECT_EQ(bars[1].label, "2. Desktop");
+    EXPECT_EQ(bars[2].label, "5. Desktop");
+    EXPECT_EQ(bars[3].label, "6. Empty");
+    EXPECT_EQ(bars[3].summary.count, 0u);
+    for (const ScoreBar& bar : bars)
+        EXPECT_FALSE(bar.percent.has_value());
+
+    // Any record of the repeated run stands for its bar as the baseline.
+    const BaselineRecord second = rig.browser.database().records()[2];
+    bars = scoreBars(rig.browser, 3, &second);
+    EXPECT_TRUE(bars[0].isBaseline);
+    EXPECT_EQ(bars[0].percent, 100.0);
+    ASSERT_TRUE(bars[1].percent);
+    EXPECT_NEAR(*bars[1].percent, 300.0 / 110 * 100, 1e-9);
+    EXPECT_FALSE(bars[3].percent.has_value()); // no score, no percentage
+    // Of two alike records, the one with the baseline's number; a record no longer in the
+    // list gives no percentages.
+    BaselineRecord desktop = rig.browser.database().records()[1];
+    desktop.RowNumber = 5;
+    ASSERT_TRUE(desktop.scores[0]);
+    desktop.scores[0] = "330";
+    bars = scoreBars(rig.browser, 3, &desktop);
+    EXPECT_TRUE(bars[2].isBaseline);
+    EXPECT_FALSE(bars[1].isBaseline);
+    desktop.scores[0] = "331";
+    bars = scoreBars(rig.browser, 3, &desktop);
+    EXPECT_TRUE(std::none_of(bars.begin(), bars.end(), [](const ScoreBar& b) {
+        return b.isBaseline || b.percent.has_value();
+    }));
+}
+
+TEST(ScoreBars, BarsFollowTheListOrder) {
+    BrowserRig rig;
+    rig.load(rig.file("runs.vgf", record("Slow one", "5") + record("Fast one", "90")));
+    rig.browser.pressMode(BrowserMode::Scores);
+    rig.browser.ColumnClick(BrowserMode::Scores, 3); // descending, as text: "90" before "5"
+    const BaselineRecord slow = rig.browser.database().records()[0];
+    const std::vector<ScoreBar> bars = scoreBars(rig.browser, 3, &slow);
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_EQ(bars[0].label, "2. Fast one");
+    EXPECT_EQ(bars[0].percent, 1800.0);
+    EXPECT_TRUE(bars[1].isBaseline);
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 #include "support/TempFolder.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -138,8 +141,6 @@ TEST(ResultWindow, TitleStatesAndTheChartFollowTheDatabase) {
     ASSERT_NE(chart, nullptr);
     EXPECT_EQ(chart->column(), 3u);
     EXPECT_GT(chart->sizeHint().height(), 4 * 20);
-    EXPECT_EQ(ScoresChart::leadingNumber("57(1024x768@32 Bit /w High textures)"), 57);
-    EXPECT_EQ(ScoresChart::leadingNumber("n/a"), 0);
 
     rig.dialogs.messageAnswer = MsgAnswer::No;
     rig.byShortcut("Ctrl+X")->trigger(); // Close
@@ -147,6 +148,90 @@ TEST(ResultWindow, TitleStatesAndTheChartFollowTheDatabase) {
     EXPECT_FALSE(rig.button("Save")->isEnabled());
     EXPECT_FALSE(rig.option("Text", 8)->isEnabled());
     EXPECT_EQ(rig.window.findChild<QTableView*>("ComputerInfo")->model()->rowCount(), 0);
+}
+
+// Chooses an action of the popup menu that opens next, after running change() while it is open.
+void chooseInNextMenu(const QString& action, std::function<void()> change) {
+    QTimer::singleShot(50, [action, change] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        change();
+        for (QAction* item : menu->actions()) {
+            if (item->text() == action) {
+                ASSERT_TRUE(item->isEnabled()) << action.toStdString();
+                menu->setActiveAction(item);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no action " << action.toStdString();
+        menu->close();
+    });
+}
+
+TEST(ScoresChartMenu, TheBaselineIsTheRecordNamedWhenTheMenuOpened) {
+    WindowRig rig;
+    rig.byShortcut("F4")->trigger();
+    auto* chart = rig.window.findChild<ScoresChart*>("ScoresChart");
+    auto* list = rig.window.findChild<QTableView*>("ScoreInfo");
+    ASSERT_NE(chart, nullptr);
+    ASSERT_NE(list, nullptr);
+    QApplication::processEvents();
+
+    // Opened on the list's second row ("two"); the list is sorted while the menu is open, so
+    // that row now holds another record.
+    const QRect second = list->visualRect(list->model()->index(1, 3));
+    chooseInNextMenu(QStringLiteral("Use as baseline"), [&] {
+        rig.window.run([&] { rig.window.model().ColumnClick(BrowserMode::Scores, 3); });
+    });
+    QContextMenuEvent onRow(QContextMenuEvent::Mouse, second.center(),
+                            list->viewport()->mapToGlobal(second.center()));
+    QApplication::sendEvent(list->viewport(), &onRow);
+    ASSERT_TRUE(chart->baseline());
+    EXPECT_EQ(chart->baseline()->name, "two");
+    const std::vector<ScoreBar> bars = chart->bars();
+    const auto base = std::find_if(bars.begin(), bars.end(), [](const ScoreBar& b) { return b.isBaseline; });
+    ASSERT_NE(base, bars.end());
+    EXPECT_EQ(base->label, "2. two");
+    EXPECT_EQ(bars[0].label, "2. two"); // "9" sorts first, descending as text
+    const QImage picture = chart->grab().toImage();
+    EXPECT_FALSE(picture.isNull());
+
+    // Clear baseline from the chart itself.
+    chooseInNextMenu(QStringLiteral("Clear baseline"), [] {});
+    const QPoint onBar = chart->barRow(0).center();
+    QContextMenuEvent onChart(QContextMenuEvent::Mouse, onBar, chart->mapToGlobal(onBar));
+    QApplication::sendEvent(chart, &onChart);
+    EXPECT_FALSE(chart->baseline());
+}
+
+TEST(ScoresChartMenu, TheBaselineFollowsItsRecordAndEndsWhenItIsRemoved) {
+    WindowRig rig;
+    rig.byShortcut("F4")->trigger();
+    auto* chart = rig.window.findChild<ScoresChart*>("ScoresChart");
+    ASSERT_NE(chart, nullptr);
+    chart->setBaseline(chart->recordOf(3)); // "four"
+    ASSERT_TRUE(chart->baseline());
+    // Another record removed: "four" is now number 3 and still the baseline.
+    rig.window.run([&] {
+        rig.window.model().select(BrowserMode::Scores, 0);
+        rig.dialogs.messageAnswer = MsgAnswer::Yes;
+        rig.window.model().Remove_Benchmark_Menu();
+    });
+    QApplication::processEvents();
+    ASSERT_TRUE(chart->baseline());
+    const std::vector<ScoreBar> bars = chart->bars();
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_TRUE(bars[2].isBaseline);
+    EXPECT_EQ(bars[2].label, "3. four");
+    EXPECT_NEAR(*bars[0].percent, 9.0 / 70 * 100, 1e-9);
+    rig.window.run([&] {
+        rig.window.model().select(BrowserMode::Scores, 2);
+        rig.window.model().Remove_Benchmark_Menu();
+    });
+    QApplication::processEvents();
+    EXPECT_EQ(rig.window.model().rowCount(), 2u);
+    EXPECT_FALSE(chart->baseline());
 }
 
 } // namespace

@@ -248,6 +248,12 @@ QWidget* ResultWindow::buildList(BrowserMode list) {
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(table);
     m_chart = new ScoresChart(m_model, splitter);
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table, &QWidget::customContextMenuRequested, this, [this, table](QPoint at) {
+        const QModelIndex index = table->indexAt(at);
+        showBaselineMenu(*m_chart, table, table->viewport()->mapToGlobal(at),
+                         index.isValid() ? std::optional<std::size_t>(index.row()) : std::nullopt);
+    });
     auto* scroll = new QScrollArea(splitter);
     scroll->setWidget(m_chart);
     scroll->setWidgetResizable(true);

@@ -1,13 +1,19 @@
 #pragma once
 
 #include "browser/ResultBrowser.h"
+#include "browser/ScoreBars.h"
 
 #include <QWidget>
+
+#include <optional>
 
 namespace vexo {
 
 // One bar per record for a score column of the Scores list, in the list's order, labelled
-// with the record's name, so that scores can be compared by eye.
+// "#. name", so that scores can be compared by eye. The records of a repeated run make one bar
+// at their median with a whisker from their lowest to their highest value. With a baseline
+// record chosen (the context menu's "Use as baseline"), every bar also says its percentage of
+// the baseline's score.
 class ScoresChart final : public QWidget {
 public:
     explicit ScoresChart(const ResultBrowser& browser, QWidget* parent = nullptr);
@@ -18,17 +24,33 @@ public:
     // The browser's rows changed.
     void refresh();
 
-    // The number a score text starts with ("57(1024x768...)" gives 57); 0 when none.
-    static double leadingNumber(const std::string& text);
+    // The record of a Scores list row as it is now, and the baseline (nothing: none).
+    std::optional<BaselineRecord> recordOf(std::optional<std::size_t> row) const;
+    void setBaseline(std::optional<BaselineRecord> record);
+    const std::optional<BaselineRecord>& baseline() const { return m_baseline; }
+    std::vector<ScoreBar> bars() const;
+    // The bar drawn at a point, if any.
+    std::optional<std::size_t> barAt(QPoint point) const;
+    // The rectangle of a bar's row (label, bar and text).
+    QRect barRow(std::size_t bar) const;
 
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     const ResultBrowser& m_browser;
     std::size_t m_column = 3;
+    std::optional<BaselineRecord> m_baseline;
 };
+
+// The chart's context menu, for the chart and for the Scores list: "Use as baseline" for the
+// record of the row under the pointer (disabled without one), "Clear baseline" (disabled
+// without a baseline). The record is named when the menu opens, so rows that change while it
+// is open cannot turn the choice onto another record.
+void showBaselineMenu(ScoresChart& chart, QWidget* parent, QPoint globalPosition,
+                      std::optional<std::size_t> row);
 
 } // namespace vexo
