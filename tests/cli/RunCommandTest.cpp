@@ -136,6 +136,17 @@ CliRun runWithInput(const std::vector<std::string>& args, const std::string& inp
     return result;
 }
 
+// The records of a file the run wrote; none when it does not read whole.
+BenchmarkDatabase readBack(const std::string& path) {
+    test::EventLog log;
+    test::ScriptedDialogs dialogs(log);
+    BenchmarkDatabase database;
+    const auto result = benchfile::Import_Saved_Benchmark(path, database, dialogs);
+    EXPECT_EQ(result.outcome, benchfile::ImportResult::Outcome::Loaded) << result.detail;
+    return result.outcome == benchfile::ImportResult::Outcome::Loaded ? database
+                                                                     : BenchmarkDatabase{};
+}
+
 TEST(RunCommand, AsksForTheNameUntilItIsAcceptableAndPrintsTheScoreCard) {
     const CliRun run = runWithInput({"--fpu"}, "short\nFirst Linux run\n");
     EXPECT_EQ(run.status, 0);
@@ -173,11 +184,8 @@ TEST(RunCommand, OutWritesTheChosenFile) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.savedFile.empty());
     EXPECT_NE(run.out.find("Successfully Loaded: First.vgf"), std::string::npos);
-    test::EventLog log;
-    test::ScriptedDialogs dialogs(log);
-    BenchmarkDatabase database;
-    ASSERT_EQ(benchfile::Import_Saved_Benchmark(path, database, dialogs).outcome,
-              benchfile::ImportResult::Outcome::Loaded);
+    const BenchmarkDatabase database = readBack(path);
+    ASSERT_FALSE(database.empty());
     const BenchmarkRecord& record = database.records().at(0);
     EXPECT_EQ(record.name, "Business only");
     EXPECT_EQ(record.tasks, (std::vector<std::string>{"Editor", "Terminal"}));
@@ -196,11 +204,8 @@ TEST(RunCommand, ANameWithYDiaeresisIsSavedReadBackAndSucceeds) {
     EXPECT_NE(run.out.find("Success: Your File Has Been Successfully Loaded: y.vgf"),
               std::string::npos)
         << run.out;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs(log);
-    BenchmarkDatabase database;
-    ASSERT_EQ(benchfile::Import_Saved_Benchmark(path, database, dialogs).outcome,
-              benchfile::ImportResult::Outcome::Loaded);
+    const BenchmarkDatabase database = readBack(path);
+    ASSERT_FALSE(database.empty());
     EXPECT_EQ(database.records().at(0).name, "Test run with \xC3\xBF");
 }
 
@@ -242,11 +247,8 @@ TEST(RunCommand, RepeatedRunsAreSavedAsOneRecordEachAndSummarised) {
     EXPECT_EQ(run.out.find("\nCPU/Cache/FSB    "), std::string::npos); // not chosen
     EXPECT_NE(run.out.find("Score card of the medians:\nFPU(SPFP): "), std::string::npos);
 
-    test::EventLog log;
-    test::ScriptedDialogs dialogs(log);
-    BenchmarkDatabase database;
-    ASSERT_EQ(benchfile::Import_Saved_Benchmark(path, database, dialogs).outcome,
-              benchfile::ImportResult::Outcome::Loaded);
+    const BenchmarkDatabase database = readBack(path);
+    ASSERT_FALSE(database.empty());
     ASSERT_EQ(database.size(), 3u);
     for (int k = 0; k < 3; ++k) {
         const BenchmarkRecord& record = database.records()[k];
