@@ -1,7 +1,5 @@
 #include "ScoreBars.h"
 
-#include <unordered_map>
-
 namespace vexo {
 
 namespace {
@@ -15,39 +13,36 @@ bool sameRun(const BenchmarkRecord& a, const BenchmarkRecord& b) {
 
 std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column,
                                 const BaselineRecord* baseline) {
+    std::vector<const BenchmarkRecord*> records;
+    for (std::size_t row = 0; row < browser.rowCount(); ++row)
+        records.push_back(&browser.recordAt(BrowserMode::Scores, row));
+
     std::vector<ScoreBar> bars;
-    std::vector<std::vector<double>> values;
-    std::unordered_map<std::string, std::size_t> repeated; // group name -> bar
     std::optional<std::size_t> baselineBar;
     bool baselineNumberMatched = false;
-    for (std::size_t row = 0; row < browser.rowCount(); ++row) {
-        const BenchmarkRecord& record = browser.recordAt(BrowserMode::Scores, row);
-        const std::string name = record.name.value_or("");
-        const std::string_view group = comparison::groupName(name);
-        std::size_t bar = bars.size();
-        if (group.size() != name.size()) {
-            const auto [at, added] = repeated.try_emplace(std::string(group), bars.size());
-            bar = at->second;
+    for (const std::vector<std::size_t>& rows : comparison::chartGroups(records)) {
+        const BenchmarkRecord& first = *records[rows.front()];
+        ScoreBar bar;
+        bar.label = std::to_string(first.RowNumber) + ". " +
+                    std::string(comparison::groupName(first.name.value_or("")));
+        if (rows.size() > 1)
+            bar.label += " (" + std::to_string(rows.size()) + " runs)";
+        bar.rows = rows;
+        std::vector<double> values;
+        for (const std::size_t row : rows) {
+            if (const auto value =
+                    comparison::scoreValue(browser.cell(BrowserMode::Scores, row, column)))
+                values.push_back(*value);
+            // Of several records alike, the one with the baseline's number.
+            if (baseline != nullptr && !baselineNumberMatched &&
+                sameRun(*records[row], *baseline)) {
+                baselineNumberMatched = records[row]->RowNumber == baseline->RowNumber;
+                if (!baselineBar || baselineNumberMatched)
+                    baselineBar = bars.size();
+            }
         }
-        if (bar == bars.size()) {
-            bars.push_back({std::to_string(record.RowNumber) + ". " + std::string(group), {}, {},
-                            std::nullopt, false});
-            values.emplace_back();
-        }
-        bars[bar].rows.push_back(row);
-        if (const auto value =
-                comparison::scoreValue(browser.cell(BrowserMode::Scores, row, column)))
-            values[bar].push_back(*value);
-        if (baseline != nullptr && !baselineNumberMatched && sameRun(record, *baseline)) {
-            baselineNumberMatched = record.RowNumber == baseline->RowNumber;
-            if (!baselineBar || baselineNumberMatched)
-                baselineBar = bar;
-        }
-    }
-    for (std::size_t i = 0; i < bars.size(); ++i) {
-        bars[i].summary = comparison::summarize(std::move(values[i]));
-        if (bars[i].rows.size() > 1)
-            bars[i].label += " (" + std::to_string(bars[i].rows.size()) + " runs)";
+        bar.summary = comparison::summarize(std::move(values));
+        bars.push_back(std::move(bar));
     }
     if (baselineBar) {
         ScoreBar& base = bars[*baselineBar];

@@ -89,5 +89,16 @@ TEST(Groups, RecordsGroupByNameInTheOrderNamesFirstAppear) {
     EXPECT_EQ(groups[1].score(1).count, 0u);
 }
 
+TEST(Groups, ChartBarsJoinOnlyTheRunsOfARepeatedRun) {
+    BenchmarkDatabase database;
+    for (const char* name : {"Same", "Rep (run 1 of 2)", "Same", "Rep (run 2 of 2)", "Rep"})
+        database.addRecord("x.vgf").name = name;
+    std::vector<const BenchmarkRecord*> records;
+    for (const BenchmarkRecord& record : database.records())
+        records.push_back(&record);
+    const std::vector<std::vector<std::size_t>> expected{{0}, {1, 3}, {2}, {4}};
+    EXPECT_EQ(chartGroups(records), expected);
+}
+
 } // namespace
 } // namespace vexo::comparison
