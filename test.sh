@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs, builds everything (Release, warnings as errors), runs every
-# test, builds and checks the Debian package, then builds and runs the display-free tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and fuzzes the file readers.
+# test, builds and checks the Debian package, opens a report page in headless Chromium, then
+# builds and runs the display-free tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and fuzzes the file readers.
 set -euo pipefail
 VEXO_ROOT="$(cd "$(dirname "$0")" && pwd)"
 cd "$VEXO_ROOT"
@@ -24,6 +25,9 @@ ctest --test-dir build --output-on-failure -j "$(nproc)"
 
 echo "== Package"
 scripts/check-package.sh build
+
+echo "== Report in a web browser (1280 and 360 pixels wide)"
+scripts/check-report.sh build/bin build/report
 
 echo "== Sanitizer build (ASan + UBSan)"
 vexo_build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_WERROR=ON -DVEXO_SANITIZE=ON \

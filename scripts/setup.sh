@@ -5,8 +5,8 @@ VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
     libgl-dev libegl-dev libx11-dev libgl1-mesa-dri libegl-mesa0 qt6-base-dev fonts-dejavu-core
     libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev help2man)
 
-# What the tests on real X servers need besides.
-VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl clang libclang-rt-14-dev mesa-utils)
+# What the tests on real X servers and the report check in a web browser need besides.
+VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl clang libclang-rt-14-dev mesa-utils chromium)
 
 # What building and checking the Debian package needs besides.
 VEXO_PACKAGE_PACKAGES=(dpkg-dev file binutils lintian desktop-file-utils appstream)

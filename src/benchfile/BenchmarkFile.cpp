@@ -72,7 +72,7 @@ std::string folderOf(const std::string& path) {
 // Writes to a new file beside the target and renames it over the target once it is complete
 // and on disk, so a failure never leaves a half-written file in place of the old one. A file
 // replaced keeps its permissions; a new one gets those of an ordinary document.
-std::optional<std::string> writeAtomically(const std::string& path, std::string_view data) {
+std::optional<std::string> replaceFile(const std::string& path, std::string_view data) {
     const std::string target = saveTarget(path);
     const std::string folder = folderOf(target);
     std::string temporary = target + ".XXXXXX";
@@ -357,8 +357,12 @@ std::string benchmarkFileBytes(std::string_view payload) {
     return file;
 }
 
+std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes) {
+    return replaceFile(path, bytes);
+}
+
 std::optional<std::string> writeBenchmarkFile(const std::string& path, std::string_view payload) {
-    return writeAtomically(path, benchmarkFileBytes(payload));
+    return replaceFile(path, benchmarkFileBytes(payload));
 }
 
 std::vector<const BenchmarkRecord*> inOrder(const BenchmarkDatabase& database) {

@@ -50,6 +50,11 @@ std::string Build_Score_Fields(const ScoreSet& scores, const std::array<std::str
 std::string Build_System_Fields(SystemInfo& info);
 std::string Build_Task_Fields(TaskTitleSource& tasks);
 
+// Writes bytes to a new file beside the target and renames it over the target once complete
+// and on disk (through a symbolic link to its target, keeping a replaced file's permissions).
+// Returns the reason when it could not be written; the old file is then as it was.
+std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes);
+
 // The bytes of a benchmark file holding a payload (UTF-8 plain text).
 std::string benchmarkFileBytes(std::string_view payload);
 // Writes a payload (UTF-8 plain text) as a benchmark file, replacing any file of that name

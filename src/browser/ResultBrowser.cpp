@@ -95,8 +95,12 @@ std::vector<BrowserColumn> ResultBrowser::columns(BrowserMode list) const {
     return tasks;
 }
 
+const std::vector<BrowserColumn>& ResultBrowser::platformColumns() {
+    return kPlatformColumns;
+}
+
 std::string ResultBrowser::cellOf(BrowserMode list, const BenchmarkRecord& record,
-                                  std::size_t column) const {
+                                  std::size_t column) {
     if (column == 0)
         return std::to_string(record.RowNumber);
     if (column == 1)

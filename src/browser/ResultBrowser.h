@@ -58,6 +58,10 @@ public:
     std::vector<BrowserColumn> columns(BrowserMode list) const;
     std::size_t rowCount() const { return m_database.size(); }
     std::string cell(BrowserMode list, std::size_t row, std::size_t column) const;
+    // A record's cell in a column of a list, wherever the record stands.
+    static std::string cellOf(BrowserMode list, const BenchmarkRecord& record, std::size_t column);
+    // The Platform list's columns, the same for every database.
+    static const std::vector<BrowserColumn>& platformColumns();
     const BenchmarkRecord& recordAt(BrowserMode list, std::size_t row) const;
     // The selected row of a list, or -1.
     int selectedRow(BrowserMode list) const;
@@ -122,7 +126,6 @@ private:
         if (f)
             f();
     }
-    std::string cellOf(BrowserMode list, const BenchmarkRecord& record, std::size_t column) const;
     void sortBy(BrowserMode list, std::size_t column);
     FileDialogRequest benchmarkFileRequest(const char* title, unsigned flags) const;
     void recordsAppended(std::size_t before);

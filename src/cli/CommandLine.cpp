@@ -18,6 +18,7 @@ const CommandSpec* findCommand(std::string_view name) {
         {"merge", {}, true},
         {"export", {{"--csv"}, {"--json"}}, true},
         {"compare", {{"--json"}}, true},
+        {"report", {{"-o", true}, {"--output", true}, {"--baseline", true}}, true},
     };
     const auto found = std::find_if(commands.begin(), commands.end(),
                                     [&](const CommandSpec& c) { return c.name == name; });

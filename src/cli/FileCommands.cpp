@@ -2,6 +2,7 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "benchfile/Comparison.h"
+#include "report/Report.h"
 #include "cli/Json.h"
 #include "common/ScoreSet.h"
 #include "common/SystemDescription.h"
@@ -10,6 +11,7 @@
 #include "wizard/ScoreCard.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 
@@ -351,6 +353,57 @@ int compareCommand(const std::vector<std::string>& args, std::ostream& out, std:
     else
         compareText(groups, scores, out);
     return loaded ? 0 : 1;
+}
+
+int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  const std::string& madeAt) {
+    // The options come first: -o/--output FILE and --baseline N, then the files.
+    std::optional<std::string> output;
+    std::optional<int> baseline;
+    std::size_t i = 0;
+    for (; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const std::string name = arg.substr(0, arg.find('='));
+        if (name != "-o" && name != "--output" && name != "--baseline")
+            break;
+        const std::string value =
+            name.size() < arg.size() ? arg.substr(name.size() + 1) : args.at(++i);
+        if (name == "--baseline") {
+            int row = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), row);
+            if (error != std::errc() || end != value.data() + value.size() || row < 1) {
+                err << "vexogauge-cli report: --baseline " << value
+                    << " is not a record number (the \"#\" of dump)\n";
+                return 2;
+            }
+            baseline = row;
+        } else {
+            output = value;
+        }
+    }
+    const std::vector<std::string> paths(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    if (!output || paths.empty())
+        return usage(err, "report -o OUT [--baseline N] FILE..."), 2;
+    BenchmarkDatabase database;
+    const std::vector<LoadedFile> files = importAll(paths, database);
+    if (!allLoaded(files, err, "report")) {
+        err << "vexogauge-cli report: nothing was written\n";
+        return 1;
+    }
+    if (baseline && *baseline > static_cast<int>(database.size())) {
+        err << "vexogauge-cli report: --baseline " << *baseline << ": there are only "
+            << database.size() << " record(s)\n";
+        return 2;
+    }
+    const std::string page =
+        report::reportPage(benchfile::inOrder(database), {baseline, madeAt});
+    if (const auto error = benchfile::writeFileAtomically(*output, page)) {
+        err << "vexogauge-cli report: " << *error << '\n';
+        return 1;
+    }
+    out << "Wrote a report of " << database.size() << " record(s) from " << files.size()
+        << " file(s) to " << *output << '\n';
+    return 0;
 }
 
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

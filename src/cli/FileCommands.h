@@ -14,6 +14,10 @@ int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 // Groups the files' records by name (without a "(run K of N)" suffix) and prints per score
 // each group's median, range and spread and its ratio to the first group.
 int compareCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Writes one HTML page of the files' records (-o OUT), with the charts drawn against the
+// record numbered by --baseline when given; madeAt is the date shown on it.
+int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  const std::string& madeAt);
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // A CSV field as RFC 4180 quotes it.

@@ -22,6 +22,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <memory>
 #include <unistd.h>
@@ -64,6 +65,10 @@ Commands:
                        as one) and print per score each group's median, lowest and highest
                        value and spread, and its ratio to the first group, the baseline; a
                        difference is within the noise when the two ranges overlap.
+  report -o OUT [--baseline N] FILE...
+                       Write one HTML page (no script, nothing fetched) with a bar chart
+                       per score, each record's system and tasks; --baseline N draws every
+                       bar as a percentage of record N (the "#" of dump) or its run group.
   help                 Show this text.
 
 Options of run:
@@ -185,6 +190,14 @@ int main(int argc, char** argv) {
         return vexo::exportCommand(rest, std::cout, std::cerr);
     if (args[0] == "compare")
         return vexo::compareCommand(rest, std::cout, std::cerr);
+    if (args[0] == "report") {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        char madeAt[32];
+        std::strftime(madeAt, sizeof madeAt, "%Y-%m-%d %H:%M", &local);
+        return vexo::reportCommand(rest, std::cout, std::cerr, madeAt);
+    }
     if (args[0] == "sysinfo") {
         const bool json = args.size() > 1;
         vexo::LinuxProcessor processor;

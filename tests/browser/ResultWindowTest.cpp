@@ -234,5 +234,40 @@ TEST(ScoresChartMenu, TheBaselineFollowsItsRecordAndEndsWhenItIsRemoved) {
     EXPECT_FALSE(chart->baseline());
 }
 
+TEST(ResultWindow, ExportReportWritesThePageWithTheChartsBaselineOrSaysWhyNot) {
+    WindowRig rig;
+    auto* chart = rig.window.findChild<ScoresChart*>("ScoresChart");
+    ASSERT_NE(chart, nullptr);
+    chart->setBaseline(chart->recordOf(3)); // "four"
+    QAction* exportReport = rig.byShortcut("Ctrl+E");
+    ASSERT_NE(exportReport, nullptr);
+    EXPECT_EQ(exportReport->text(), "Export Report ...");
+
+    const std::string path = rig.folder.path("report.html");
+    rig.files.answers.push_back(path);
+    const std::size_t before = rig.dialogs.messages.size();
+    exportReport->trigger();
+    ASSERT_FALSE(rig.files.requests.empty());
+    const FileDialogRequest& request = rig.files.requests.back();
+    EXPECT_EQ(request.title, "Export Report ...");
+    EXPECT_EQ(request.filter, "HTML Files (*.html)|*.html");
+    const std::string page = test::TempFolder::read(path);
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(page.find("from 4 record(s); percentages are of 4. four."), std::string::npos);
+    EXPECT_NE(page.find("<div class=\"value\">10, 14.3 %</div>"), std::string::npos);
+    ASSERT_EQ(rig.dialogs.messages.size(), before + 1);
+    EXPECT_EQ(rig.dialogs.messages.back().text, "The report was written to:\r" + path);
+
+    rig.files.answers.push_back(rig.folder.path("no such folder/report.html"));
+    exportReport->trigger();
+    ASSERT_EQ(rig.dialogs.messages.size(), before + 2);
+    EXPECT_EQ(rig.dialogs.messages.back().text.rfind("The report could not be written:\r", 0), 0u);
+    EXPECT_EQ(rig.dialogs.messages.back().title, "Export Report");
+
+    rig.files.answers.push_back(std::nullopt); // cancelled: nothing written, nothing said
+    exportReport->trigger();
+    EXPECT_EQ(rig.dialogs.messages.size(), before + 2);
+}
+
 } // namespace
 } // namespace vexo

@@ -2,6 +2,8 @@
 
 #include "browser/ui/BrowserTableModel.h"
 #include "browser/ui/ScoresChart.h"
+#include "common/Text.h"
+#include "report/Report.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <QActionGroup>
@@ -52,7 +54,9 @@ constexpr std::array<HelpOption, 9> kHelpOptions{{
 ResultWindow::ResultWindow(ResultBrowser::Services services, std::string appFolder,
                            std::string dialogFolder, QWidget* parent)
     : QMainWindow(parent)
-    , m_model(services, std::move(dialogFolder))
+    , m_model(services, dialogFolder)
+    , m_services(services)
+    , m_dialogFolder(std::move(dialogFolder))
     , m_appFolder(std::move(appFolder))
     , m_hand(handCursor(m_appFolder)) {
     setObjectName(QStringLiteral("Result"));
@@ -105,6 +109,8 @@ void ResultWindow::buildMenus() {
     file->addSeparator();
     m_saveMenu = addMenuItem(file, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S),
                              [&m] { m.Save_Benchmark_Menu(); });
+    addMenuItem(file, "Export Report ...", QKeySequence(Qt::CTRL | Qt::Key_E),
+                [this] { exportReport(); });
     file->addSeparator();
     addMenuItem(file, "&Load", QKeySequence(Qt::CTRL | Qt::Key_L), [&m] { m.LoadMenu_Click(); });
     addMenuItem(file, "&Close", QKeySequence(Qt::CTRL | Qt::Key_X), [&m] { m.CloseMenu_Click(); });
@@ -332,6 +338,38 @@ void ResultWindow::buildStatusBar() {
 void ResultWindow::run(const std::function<void()>& command) {
     command();
     sync();
+}
+
+void ResultWindow::exportReport() {
+    FileDialogRequest request;
+    request.title = "Export Report ...";
+    request.initialFolder = m_dialogFolder;
+    request.filter = "HTML Files (*.html)|*.html";
+    request.flags = FileFlags::Explorer | FileFlags::HideReadOnly | FileFlags::OverwritePrompt;
+    request.initialFileName = "benchmark report.html";
+    const std::optional<std::string> path = m_services.files.saveFile(request);
+    if (!path)
+        return;
+    // The records and the baseline as they are now: the dialog let the window go on meanwhile.
+    std::vector<const BenchmarkRecord*> records;
+    for (std::size_t row = 0; row < m_model.rowCount(); ++row)
+        records.push_back(&m_model.recordAt(BrowserMode::Scores, row));
+    std::optional<int> baseline;
+    for (const ScoreBar& bar : m_chart->bars()) {
+        if (bar.isBaseline)
+            baseline = records[bar.rows.front()]->RowNumber;
+    }
+    const std::string madeAt =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
+    const std::string page = report::reportPage(records, {baseline, madeAt});
+    if (const auto error = benchfile::writeFileAtomically(*path, page)) {
+        m_services.dialogs.messageBox("The report could not be written:" + std::string(1, CR) +
+                                          *error,
+                                      MsgStyle::Exclamation, "Export Report");
+        return;
+    }
+    m_services.dialogs.messageBox("The report was written to:" + std::string(1, CR) + *path,
+                                  MsgStyle::Information, "Export Report");
 }
 
 void ResultWindow::sync() {

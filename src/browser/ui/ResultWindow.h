@@ -47,8 +47,13 @@ private:
     QWidget* buildHelpPanel();
     void buildStatusBar();
     void sync();
+    // File, Export Report: the records in the Scores list's order, drawn against the chart's
+    // baseline, as one HTML page.
+    void exportReport();
 
     ResultBrowser m_model;
+    ResultBrowser::Services m_services;
+    std::string m_dialogFolder;
     std::string m_appFolder;
     std::uint64_t m_shownRevision = ~0ULL;
     QCursor m_hand;

@@ -1,0 +1,255 @@
+#include "Report.h"
+
+#include "benchfile/Comparison.h"
+#include "browser/ResultBrowser.h"
+#include "common/ScoreSet.h"
+#include "wizard/ScoreCard.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace vexo::report {
+
+namespace {
+
+constexpr std::string_view kTitle = "VexoGAUGE 2002 benchmark report";
+constexpr std::size_t kDirect3D = 4; // the score shown in frames per second with its settings
+constexpr int kTrack = 1000;         // the width of a bar's drawing
+
+// Light and dark text on white both pass WCAG AA; bars and whiskers stand out by more than 3:1.
+constexpr std::string_view kStyle = R"css(
+:root { color-scheme: light; }
+* { box-sizing: border-box; }
+body { margin: 0; padding: 1rem; font-family: system-ui, "DejaVu Sans", "Noto Sans", sans-serif;
+  color: #1b1b1b; background: #ffffff; line-height: 1.4; }
+main, header { max-width: 72rem; margin: 0 auto; }
+h1 { font-size: 1.5rem; margin: 0 0 .25rem; }
+h2 { font-size: 1.2rem; margin: 1.5rem 0 .5rem; border-bottom: 2px solid #1f5a96; }
+h3 { font-size: 1rem; margin: 0 0 .25rem; overflow-wrap: anywhere; }
+.made, .unit, .file { color: #4a4a4a; }
+figure.chart { margin: 0 0 1.25rem; padding: .5rem .75rem; border: 1px solid #b8b8b8;
+  border-radius: 4px; break-inside: avoid; }
+figcaption { font-weight: bold; margin-bottom: .25rem; }
+.row { display: grid; grid-template-columns: minmax(0, 16rem) minmax(0, 1fr) minmax(0, 16rem);
+  gap: .5rem; align-items: center; padding: .15rem 0; }
+.label, .value { overflow-wrap: anywhere; min-width: 0; }
+.label { text-align: right; }
+.track { min-width: 0; }
+.track svg { display: block; width: 100%; height: 1.25rem; }
+.bar { fill: #1f5a96; }
+.baseline .bar { fill: #9a4a00; }
+.whisker { stroke: #111111; stroke-width: 2; vector-effect: non-scaling-stroke; }
+.reference { stroke: #9a4a00; stroke-width: 2; stroke-dasharray: 4 3;
+  vector-effect: non-scaling-stroke; }
+.cards { display: grid; grid-template-columns: repeat(auto-fit, minmax(16rem, 1fr)); gap: .75rem; }
+.card { border: 1px solid #b8b8b8; border-radius: 4px; padding: .5rem .75rem; min-width: 0;
+  break-inside: avoid; }
+dl { display: grid; grid-template-columns: auto minmax(0, 1fr); gap: .1rem .75rem; margin: .5rem 0; }
+dt { color: #4a4a4a; }
+dd { margin: 0; overflow-wrap: anywhere; }
+details { margin-top: .25rem; }
+li { overflow-wrap: anywhere; }
+@media (max-width: 40rem) {
+  body { padding: .5rem; }
+  .row { grid-template-columns: minmax(0, 1fr); gap: .1rem; padding: .3rem 0; }
+  .label { text-align: left; font-weight: bold; }
+}
+@media print {
+  body { padding: 0; font-size: 10pt; }
+  h2 { break-after: avoid; }
+  .row { grid-template-columns: minmax(0, 12rem) minmax(0, 1fr) minmax(0, 12rem); }
+  .bar, .baseline .bar { print-color-adjust: exact; -webkit-print-color-adjust: exact; }
+}
+)css";
+
+std::string number(double value) {
+    return std::to_string(static_cast<long long>(std::llround(value)));
+}
+
+std::string percentText(double percent) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f %%", percent);
+    return text;
+}
+
+// A bar of a chart: one record, or the records of a repeated run.
+struct Bar {
+    std::string label;
+    std::vector<const BenchmarkRecord*> records;
+    bool isBaseline = false;
+};
+
+std::vector<Bar> barsOf(const std::vector<const BenchmarkRecord*>& records,
+                        const std::optional<int>& baselineRow) {
+    std::vector<Bar> bars;
+    for (const std::vector<std::size_t>& group : comparison::chartGroups(records)) {
+        Bar bar;
+        const BenchmarkRecord& first = *records[group.front()];
+        bar.label = std::to_string(first.RowNumber) + ". " +
+                    std::string(comparison::groupName(first.name.value_or("")));
+        if (group.size() > 1)
+            bar.label += " (" + std::to_string(group.size()) + " runs)";
+        for (const std::size_t i : group) {
+            bar.records.push_back(records[i]);
+            bar.isBaseline = bar.isBaseline || (baselineRow && records[i]->RowNumber == *baselineRow);
+        }
+        bars.push_back(std::move(bar));
+    }
+    return bars;
+}
+
+comparison::Summary summaryOf(const Bar& bar, std::size_t score) {
+    std::vector<double> values;
+    for (const BenchmarkRecord* record : bar.records) {
+        if (const auto value = comparison::scoreValue(record->scores[score]))
+            values.push_back(*value);
+    }
+    return comparison::summarize(std::move(values));
+}
+
+// The Direct3D settings a cell carries after its score, "(1024x768@32 Bit /w High textures)".
+std::string direct3DSettings(const Bar& bar) {
+    for (const BenchmarkRecord* record : bar.records) {
+        const std::string cell = record->scores[kDirect3D].value_or("");
+        const std::size_t open = cell.find('(');
+        if (open != std::string::npos)
+            return cell.substr(open);
+    }
+    return {};
+}
+
+void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t score) {
+    const std::string key(kScoreFields[score].key);
+    std::vector<comparison::Summary> summaries;
+    double largest = 0;
+    const comparison::Summary* base = nullptr;
+    for (const Bar& bar : bars) {
+        summaries.push_back(summaryOf(bar, score));
+        largest = std::max(largest, summaries.back().highest);
+    }
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        if (bars[i].isBaseline && summaries[i].count > 0)
+            base = &summaries[i];
+    }
+    auto x = [&](double value) {
+        return largest > 0 ? static_cast<long>(std::lround(kTrack * value / largest)) : 0L;
+    };
+    const bool direct3D = score == kDirect3D;
+    page += "<figure class=\"chart\" id=\"chart-" + key + "\" data-score=\"" + key + "\">\n";
+    page += "<figcaption>" + escapeHtml(scoreLabel(score)) + " <span class=\"unit\">(" +
+            (direct3D ? "frames per second" : "VexoGAUGEs") + ")</span></figcaption>\n";
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const Bar& bar = bars[i];
+        const comparison::Summary& s = summaries[i];
+        std::string value = s.count == 0 ? std::string("no score") : number(s.median);
+        if (s.count > 0 && direct3D) {
+            value += " fps";
+            if (const std::string settings = direct3DSettings(bar); !settings.empty())
+                value += " " + settings;
+        }
+        if (bar.records.size() > 1 && s.count > 1)
+            value += ", " + number(s.lowest) + " to " + number(s.highest);
+        if (base != nullptr && base->median > 0 && s.count > 0)
+            value += ", " + percentText(100 * s.median / base->median);
+        if (bar.isBaseline)
+            value += " (baseline)";
+
+        page += "<div class=\"row" + std::string(bar.isBaseline ? " baseline" : "") +
+                "\" data-bar=\"" + escapeHtml(bar.label) + "\">";
+        page += "<div class=\"label\">" + escapeHtml(bar.label) + "</div>";
+        page += "<div class=\"track\"><svg viewBox=\"0 0 " + std::to_string(kTrack) +
+                " 20\" preserveAspectRatio=\"none\" role=\"img\" aria-label=\"" +
+                escapeHtml(bar.label + ": " + value) + "\">";
+        page += "<rect class=\"bar\" x=\"0\" y=\"3\" width=\"" +
+                std::to_string(s.median > 0 ? std::max(2L, x(s.median)) : 0L) +
+                "\" height=\"14\"/>";
+        if (bar.records.size() > 1 && s.count > 1) {
+            const std::string low = std::to_string(x(s.lowest));
+            const std::string high = std::to_string(x(s.highest));
+            page += "<line class=\"whisker\" x1=\"" + low + "\" y1=\"10\" x2=\"" + high +
+                    "\" y2=\"10\"/><line class=\"whisker\" x1=\"" + low + "\" y1=\"4\" x2=\"" +
+                    low + "\" y2=\"16\"/><line class=\"whisker\" x1=\"" + high +
+                    "\" y1=\"4\" x2=\"" + high + "\" y2=\"16\"/>";
+        }
+        if (base != nullptr && base->median > 0) {
+            const std::string at = std::to_string(x(base->median));
+            page += "<line class=\"reference\" x1=\"" + at + "\" y1=\"0\" x2=\"" + at +
+                    "\" y2=\"20\"/>";
+        }
+        page += "</svg></div>";
+        page += "<div class=\"value\">" + escapeHtml(value) + "</div></div>\n";
+    }
+    if (bars.empty())
+        page += "<p>No records.</p>\n";
+    page += "</figure>\n";
+}
+
+void appendSystems(std::string& page, const std::vector<const BenchmarkRecord*>& records) {
+    const std::vector<BrowserColumn>& columns = ResultBrowser::platformColumns();
+    page += "<div class=\"cards\">\n";
+    for (const BenchmarkRecord* record : records) {
+        page += "<article class=\"card\" data-record=\"" + std::to_string(record->RowNumber) +
+                "\"><h3>" + std::to_string(record->RowNumber) + ". " +
+                escapeHtml(record->name.value_or("")) + "</h3><div class=\"file\">" +
+                escapeHtml(record->fileName) + "</div><dl>";
+        for (std::size_t c = 3; c < columns.size(); ++c)
+            page += "<dt>" + escapeHtml(columns[c].title) + "</dt><dd>" +
+                    escapeHtml(ResultBrowser::cellOf(BrowserMode::Platform, *record, c)) + "</dd>";
+        page += "</dl><details><summary>Tasks (" + std::to_string(record->tasks.size()) +
+                ")</summary><ol>";
+        for (const std::string& task : record->tasks)
+            page += "<li>" + escapeHtml(task) + "</li>";
+        page += "</ol></details></article>\n";
+    }
+    page += "</div>\n";
+}
+
+} // namespace
+
+std::string escapeHtml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default:
+            // Control characters cannot stand in a page; a file holds none but tabs.
+            out += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' ? ' ' : c;
+        }
+    }
+    return out;
+}
+
+std::string reportPage(const std::vector<const BenchmarkRecord*>& records,
+                       const ReportOptions& options) {
+    const std::vector<Bar> bars = barsOf(records, options.baselineRow);
+    std::string page;
+    page += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n"
+            "<title>";
+    page += kTitle;
+    page += "</title>\n<style>";
+    page += kStyle;
+    page += "</style>\n</head>\n<body>\n<header><h1>";
+    page += kTitle;
+    page += "</h1><p class=\"made\">Made " + escapeHtml(options.madeAt) + " from " +
+            std::to_string(records.size()) + " record(s)";
+    for (const Bar& bar : bars) {
+        if (bar.isBaseline)
+            page += "; percentages are of " + escapeHtml(bar.label);
+    }
+    page += ".</p></header>\n<main>\n<section id=\"scores\"><h2>Scores</h2>\n";
+    for (std::size_t score = 0; score < kScoreFields.size(); ++score)
+        appendChart(page, bars, score);
+    page += "</section>\n<section id=\"systems\"><h2>Systems and tasks</h2>\n";
+    appendSystems(page, records);
+    page += "</section>\n</main>\n</body>\n</html>\n";
+    return page;
+}
+
+} // namespace vexo::report
