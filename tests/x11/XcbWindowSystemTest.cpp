@@ -260,13 +260,13 @@ TEST_F(WithWindowManager, CloseIsOnlyARequestToTheWindow) {
     const xcb_window_t stubborn = client.create("Vexo without delete", true, false);
     ASSERT_TRUE(eventually([&] { return client.viewable(polite) && client.viewable(stubborn); }));
 
-    service.requestClose(polite);
+    EXPECT_TRUE(service.requestClose(polite));
     EXPECT_TRUE(eventually([&] { return client.deleteRequested(polite); }));
     // The window stays until its program closes it.
     EXPECT_TRUE(client.viewable(polite));
 
     // A window that does not take part in the delete protocol is never killed instead.
-    service.requestClose(stubborn);
+    EXPECT_FALSE(service.requestClose(stubborn));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(client.ok());
     EXPECT_TRUE(client.viewable(stubborn));
@@ -370,6 +370,38 @@ TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQ
         return !notesListed && viewerListed;
     }));
     client.destroy(viewer);
+}
+
+TEST_F(WithWindowManager, EndTaskOnAWindowWithoutDeleteSaysSoAndLeavesItsProgramRunning) {
+    TestClient client;
+    ASSERT_TRUE(client.ok());
+    XcbWindowSystem service;
+    MemorySettingsStore settings;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    test::FakeFileDialogs files;
+    test::CountingPump pump{log};
+    TaskManager atm({service, settings, dialogs, files, files, pump}, "/tmp/");
+
+    const xcb_window_t stubborn = client.create("Vexo stubborn viewer", true, false);
+    ASSERT_TRUE(eventually([&] { return client.viewable(stubborn); }));
+    atm.Form_Load();
+    int row = 0;
+    for (std::size_t i = 0; i < atm.list(0).rows.size(); ++i)
+        if (atm.list(0).rows[i].title == "Vexo stubborn viewer")
+            row = static_cast<int>(i) + 1;
+    ASSERT_NE(row, 0);
+    atm.select(0, row);
+    dialogs.messageAnswer = MsgAnswer::Yes;
+    atm.CommandButton_Click(5);
+
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "The window \"Vexo stubborn viewer\" could not be closed: "
+                                        "it does not accept a request to close.");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(client.ok());
+    EXPECT_TRUE(client.viewable(stubborn));
+    client.destroy(stubborn);
 }
 
 TEST_F(WithWindowManager, PingsCanBeWithdrawnForARunAndOfferedAgain) {
