@@ -147,11 +147,8 @@ private:
         const auto window = static_cast<vexo::WindowId>(m_wizardWindow->winId());
         m_windows.setPingAnswered(window, false);
         vexo::SystemInfo info(m_queries, m_dialogs);
-        vexo::TaskManager tasks({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
-                                m_state.folders.AppFolder);
-        // The task manager's window, open or not, is no task of the run.
-        tasks.setOwnWindows([this](vexo::WindowId id) { return m_atm && m_atm->isOwnWindow(id); });
-        vexo::TaskManagerTitles titles(tasks);
+        vexo::RecordedTasks titles({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
+                                   m_state.folders.AppFolder, m_atm);
         vexo::benchfile::EngineWriter writer(m_state, info, titles, [this] {
             const auto& text = m_wizard->elements().FrameText;
             return std::array<std::string, 3>{text[40].caption, text[41].caption, text[42].caption};

@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+class QFileDialog;
 class QWidget;
 
 namespace vexo {
@@ -53,8 +54,11 @@ private:
     std::function<QWidget*()> m_owner;
 };
 
-// "description|pattern|description|pattern" as Qt name filters; "*.*" means every file.
+// "description|pattern|description|pattern" as Qt name filters; "*.*" means every file, and
+// "*.exe" every file one may run (the dialog then narrows it by the file's mode).
 QStringList nameFilters(const std::string& filter);
+// Sets up a file dialog as the request asks, ready to be shown.
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save);
 
 class QtProgramStarter final : public ProgramStarter {
 public:

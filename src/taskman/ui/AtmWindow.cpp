@@ -239,4 +239,15 @@ void AtmWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+RecordedTasks::RecordedTasks(TaskManager::Services services, std::string appFolder,
+                             const std::unique_ptr<AtmWindow>& window)
+    : m_reader(services, std::move(appFolder)) {
+    m_reader.setOwnWindows(
+        [&window](WindowId id) { return window != nullptr && window->isOwnWindow(id); });
+}
+
+std::vector<std::string> RecordedTasks::applicationTaskTitles() {
+    return readApplicationTasks(m_reader);
+}
+
 } // namespace vexo
