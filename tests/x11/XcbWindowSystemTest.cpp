@@ -2,6 +2,7 @@
 // manager. ./test.sh starts both and names them in VEXO_X11_DISPLAY_WM and
 // VEXO_X11_DISPLAY_BARE.
 #include "platform/linux/XcbWindowSystem.h"
+#include "platform/linux/XkbKeyboardLocks.h"
 
 #include "platform/MemorySettingsStore.h"
 #include "support/FakeDesktop.h"
@@ -19,6 +20,9 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
 #include <xcb/xcb_icccm.h>
+// Last: Xlib defines macros that clash with names above.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
 
 namespace vexo {
 namespace {
@@ -467,6 +471,39 @@ TEST_F(WithoutWindowManager, WalksTheRootsChildrenAndActsDirectly) {
         client.destroy(window);
 }
 
+TEST_F(WithoutWindowManager, TheLockKeysAreReadFromTheKeyboardExtension) {
+    Display* keyboard = XOpenDisplay(nullptr);
+    ASSERT_NE(keyboard, nullptr);
+    // What a press of Caps Lock or Num Lock does: the server locks the modifier and lights
+    // the indicator. Num Lock is the modifier the keymap binds to its key.
+    const unsigned numMask = XkbKeysymToModifiers(keyboard, XStringToKeysym("Num_Lock"));
+    ASSERT_NE(numMask, 0u);
+    auto lock = [&](unsigned mask, bool on) {
+        XkbLockModifiers(keyboard, XkbUseCoreKbd, mask, on ? mask : 0);
+        XSync(keyboard, False);
+    };
+    XkbKeyboardLocks locks;
+    struct Case {
+        const char* name;
+        bool num;
+        bool caps;
+    };
+    for (const Case c : {Case{"none", false, false}, Case{"caps", false, true},
+                         Case{"num", true, false}, Case{"both", true, true}}) {
+        SCOPED_TRACE(c.name);
+        lock(LockMask, c.caps);
+        lock(numMask, c.num);
+        std::optional<LockKeys> read;
+        EXPECT_TRUE(eventually([&] {
+            read = locks.lockKeys();
+            return read && read->numLock == c.num && read->capsLock == c.caps;
+        }));
+    }
+    lock(LockMask, false);
+    lock(numMask, false);
+    XCloseDisplay(keyboard);
+}
+
 TEST(NoDisplay, TheServiceSaysWhyItListsNothing) {
     const char* saved = std::getenv("DISPLAY");
     const std::string previous = saved != nullptr ? saved : "";
@@ -476,6 +513,7 @@ TEST(NoDisplay, TheServiceSaysWhyItListsNothing) {
     EXPECT_TRUE(service.topLevelWindows().empty());
     EXPECT_EQ(service.windowText(1), "");
     service.raiseAndShow(1); // nothing to do, and no crash
+    EXPECT_FALSE(XkbKeyboardLocks().lockKeys());
     if (!previous.empty())
         setenv("DISPLAY", previous.c_str(), 1);
 }

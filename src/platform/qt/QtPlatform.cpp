@@ -255,6 +255,19 @@ void QtMessagePump::yield() {
     QCoreApplication::processEvents();
 }
 
+Qt::WindowStates minimiseKeepingState(QWidget& window) {
+    const Qt::WindowStates state = window.windowState() & ~Qt::WindowMinimized;
+    window.setWindowState(window.windowState() | Qt::WindowMinimized);
+    return state;
+}
+
+void restoreWindowState(QWidget& window, Qt::WindowStates state) {
+    window.setWindowState(state & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 QCursor handCursor(const std::string& appFolder) {
     const QImage hand(toQt(appFolder + "data/HAImage.dat"));
     if (hand.isNull())

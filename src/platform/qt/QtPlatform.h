@@ -70,6 +70,11 @@ public:
     void yield() override;
 };
 
+// Minimises a window and gives the state to bring it back to (never a minimised one).
+Qt::WindowStates minimiseKeepingState(QWidget& window);
+// Shows the window again in the state minimiseKeepingState gave.
+void restoreWindowState(QWidget& window, Qt::WindowStates state);
+
 // An installation picture; its format is told by its content, whatever the file's extension.
 // A missing or unreadable file gives an empty pixmap and a warning naming the file.
 QPixmap loadPicture(const std::string& path);
