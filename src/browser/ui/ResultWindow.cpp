@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -47,6 +48,25 @@ constexpr std::array<HelpOption, 9> kHelpOptions{{
     {"Import Benchmark(s)", "(ctrl-i)"},
     {"Remove Benchmarks", "(ctrl-d)"},
 }};
+
+// Gives a wrapped text at least the height its lines take at its present width.
+void fitWrappedHeight(QLabel& label) {
+    const int needed = label.heightForWidth(label.width());
+    if (needed > 0 && needed != label.minimumHeight())
+        label.setMinimumHeight(needed);
+}
+
+// A wrapped text whose lines stay whole however narrow the window makes it.
+class WrappedText final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        fitWrappedHeight(*this);
+    }
+};
 
 } // namespace
 
@@ -196,7 +216,7 @@ QWidget* ResultWindow::buildTitleArea() {
     big.setBold(true);
     m_title->setFont(big);
     layout->addWidget(m_title, 0, 1);
-    m_description = new QLabel(area);
+    m_description = new WrappedText(area);
     m_description->setObjectName(QStringLiteral("TitleText1"));
     m_description->setWordWrap(true);
     layout->addWidget(m_description, 1, 1);
@@ -379,6 +399,7 @@ void ResultWindow::sync() {
     m_frames->setCurrentIndex(static_cast<int>(mode));
     m_title->setText(toQt(m_model.titleText()));
     m_description->setText(toQt(m_model.descriptionText()));
+    fitWrappedHeight(*m_description);
     for (std::size_t option = 0; option < 9; ++option) {
         m_optionPictures[option]->setPixmap(
             m_pictures[static_cast<std::size_t>(m_model.optionPicture(static_cast<int>(option)))]);

@@ -122,7 +122,7 @@ Box frameTextBox(int index) {
     case 36:
     case 37:
     case 38:
-        return {66, 124 + (index - 34) * 60, 540, 34};
+        return {66, 128 + (index - 34) * 60, 540, 34}; // under its option's caption
     case 39:
         return {24, 76, 400, 44};
     case 40:
@@ -263,8 +263,10 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     m_backgroundLabel->setGeometry(0, 0, kWidth, kHeight);
     m_backgroundLabel->setPixmap(m_background.scaled(kWidth, kHeight));
 
-    for (std::size_t i = 0; i < m_frameText.size(); ++i)
+    for (std::size_t i = 0; i < m_frameText.size(); ++i) {
         m_frameText[i] = textLabel(this, frameTextBox(static_cast<int>(i)));
+        m_frameText[i]->setObjectName(QStringLiteral("FrameText%1").arg(i));
+    }
     for (const int heading : {3, 6, 13, 14, 33, 39, 49, 52, 18, 22})
         m_frameText[static_cast<std::size_t>(heading)]->setStyleSheet(
             QStringLiteral("color: #22c7e4; font-weight: bold;"));
