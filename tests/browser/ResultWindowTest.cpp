@@ -160,6 +160,31 @@ TEST(ResultWindow, TitleStatesAndTheChartFollowTheDatabase) {
     EXPECT_EQ(rig.window.findChild<QTableView*>("ComputerInfo")->model()->rowCount(), 0);
 }
 
+TEST(ResultWindow, ChartBarsAreLabelledByRowAndNameInTheListsOrder) {
+    WindowRig rig;
+    const std::string path = rig.folder.path("twins.vgf");
+    benchfile::writeBenchmarkFile(path, ">>:Office desktop||BMCPUh=10:;:;"
+                                        ">>:Games machine||BMCPUh=70:;:;"
+                                        ">>:Office desktop||BMCPUh=30:;:;");
+    rig.dialogs.messageAnswer = MsgAnswer::No;
+    rig.byShortcut("Ctrl+X")->trigger(); // Close the four records
+    rig.files.answers.push_back(path);
+    rig.window.run([&rig] { rig.window.model().ImportMenu_Click(); });
+    auto* chart = dynamic_cast<ScoresChart*>(rig.window.findChild<QWidget*>("ScoresChart"));
+    ASSERT_NE(chart, nullptr);
+    ASSERT_EQ(rig.window.model().rowCount(), 3u);
+    EXPECT_EQ(chart->barLabel(0), "1. Office desktop");
+    EXPECT_EQ(chart->barLabel(1), "2. Games machine");
+    EXPECT_EQ(chart->barLabel(2), "3. Office desktop");
+
+    // Sorted by the CPU score, highest first: the numbers are the rows of the new order.
+    rig.window.run([&rig] { rig.window.model().ColumnClick(BrowserMode::Scores, 3); });
+    EXPECT_EQ(chart->barLabel(0), "1. Games machine");
+    EXPECT_EQ(chart->barLabel(1), "2. Office desktop");
+    EXPECT_EQ(rig.window.model().cell(BrowserMode::Scores, 1, 3).substr(0, 2), "30");
+    EXPECT_EQ(chart->barLabel(2), "3. Office desktop");
+}
+
 TEST(ResultWindowStatus, NumAndCapsShowTheLockKeysAsTheClockTicks) {
     WindowRig rig;
     auto* num = rig.window.findChild<QLabel*>(QStringLiteral("NumLockPanel"));

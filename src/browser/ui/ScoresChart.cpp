@@ -30,6 +30,12 @@ double ScoresChart::leadingNumber(const std::string& text) {
     return value;
 }
 
+QString ScoresChart::barLabel(std::size_t row) const {
+    return QStringLiteral("%1. %2")
+        .arg(row + 1)
+        .arg(QString::fromStdString(m_browser.cell(BrowserMode::Scores, row, 2)));
+}
+
 void ScoresChart::setColumn(std::size_t column) {
     if (column < 3 || column > 10 || column == m_column)
         return;
@@ -76,7 +82,7 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
     for (int row = first; row <= last; ++row) {
         const int y = kHeader + row * kRowHeight;
         const auto r = static_cast<std::size_t>(row);
-        const QString name = QString::fromStdString(m_browser.cell(BrowserMode::Scores, r, 2));
+        const QString name = barLabel(r);
         const std::string text = m_browser.cell(BrowserMode::Scores, r, m_column);
         const double value = leadingNumber(text);
         painter.setPen(palette().text().color());
