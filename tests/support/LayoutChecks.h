@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTextDocument>
+#include <QVariant>
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
@@ -55,6 +56,8 @@ inline std::string describe(const QWidget& widget) {
         name += " \"" + shownText(*label).left(60).toStdString() + "\"";
     if (const auto* button = qobject_cast<const QAbstractButton*>(&widget))
         name += " \"" + withoutAccessMarks(button->text()).toStdString() + "\"";
+    else if (widget.property("captionArea").isValid())
+        name += " \"" + widget.accessibleName().toStdString() + "\"";
     return name;
 }
 
@@ -115,6 +118,18 @@ inline std::vector<std::string> layoutFaults(const QWidget& window,
                                      std::to_string(wide) + " of " +
                                      std::to_string(button->width()) + " pixels");
             }
+        } else if (const QVariant area = widget->property("captionArea");
+                   area.isValid() && !widget->accessibleName().isEmpty()) {
+            // An element that draws its own caption names it and says where it stands.
+            const QString caption = widget->accessibleName();
+            ampersand(*widget, caption);
+            const QRect room = area.toRect();
+            const QFontMetrics metrics(widget->font());
+            if (metrics.horizontalAdvance(caption) > room.width() ||
+                metrics.height() > room.height())
+                faults.push_back(describe(*widget) + " does not fit beside its picture: needs " +
+                                 std::to_string(metrics.horizontalAdvance(caption)) + " of " +
+                                 std::to_string(room.width()) + " pixels");
         } else if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
             ampersand(*group, withoutAccessMarks(group->title()));
         } else if (const auto* tabs = qobject_cast<const QTabBar*>(widget)) {

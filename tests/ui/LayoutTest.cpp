@@ -33,7 +33,7 @@ std::string joined(const std::vector<std::string>& faults) {
 
 TEST(LayoutChecks, FindStrayAmpersandsCutTextsAndElementsOnOneAnother) {
     QWidget window;
-    window.resize(300, 200);
+    window.resize(300, 250);
     auto* clean = new QPushButton(QStringLiteral("&Next"), &window);
     clean->setGeometry(10, 10, 120, 30);
     EXPECT_EQ(test::layoutFaults(window), std::vector<std::string>{});
@@ -65,6 +65,19 @@ TEST(LayoutChecks, FindStrayAmpersandsCutTextsAndElementsOnOneAnother) {
     cut->resize(280, 20);
     EXPECT_EQ(test::layoutFaults(window), std::vector<std::string>{});
 
+    // An element drawing its own caption says where it stands; the caption must fit there.
+    auto* drawn = new QWidget(&window);
+    drawn->setGeometry(10, 210, 200, 30);
+    drawn->setAccessibleName(QStringLiteral("Direct Diagnostics"));
+    drawn->setProperty("captionArea", QRect(30, 0, 40, 30));
+    drawn->show();
+    const std::string narrow = joined(test::layoutFaults(window));
+    EXPECT_NE(narrow.find("\"Direct Diagnostics\" does not fit beside its picture"),
+              std::string::npos)
+        << narrow;
+    drawn->setProperty("captionArea", QRect(30, 0, 170, 30));
+    EXPECT_EQ(test::layoutFaults(window), std::vector<std::string>{});
+
     // Stacked on purpose, when the window says so.
     lying->move(100, 20);
     EXPECT_EQ(test::layoutFaults(window, [](const QWidget& lower, const QWidget& upper) {
@@ -83,6 +96,7 @@ bool wizardStacking(const QWidget& lower, const QWidget& upper) {
 
 struct WizardRig {
     WizardRig() {
+        wizard.elements().ButtonImage = {1, 3, 12, 14, 16, 23}; // as the program loads them
         wizard.Set_Credits_Text();
         wizard.Change_Page();
         window.sync();
@@ -91,6 +105,15 @@ struct WizardRig {
     void type(const QString& keys) {
         for (QChar key : keys)
             QTest::keyClick(&window, static_cast<Qt::Key>(key.unicode()));
+    }
+    // The captions of the visible elements that draw their own, sorted.
+    QStringList drawnCaptions() const {
+        QStringList captions;
+        for (const QWidget* widget : window.findChildren<QWidget*>())
+            if (widget->isVisibleTo(&window) && widget->property("captionArea").isValid())
+                captions << widget->accessibleName();
+        captions.sort();
+        return captions;
     }
     void expectLooksRight(const char* route) {
         EXPECT_EQ(test::layoutFaults(window, wizardStacking), std::vector<std::string>{})
@@ -110,6 +133,11 @@ TEST(WizardLayout, EveryPageOfBothRoutesLooksRight) {
         for (const auto& [page, keys] : steps) {
             ASSERT_EQ(rig.wizard.CurrentPage(), page);
             rig.expectLooksRight("custom");
+            if (page == 8) { // the tool box: its buttons' captions are among those checked
+                EXPECT_EQ(rig.drawnCaptions(),
+                          (QStringList{"ATM (Advanced Task Manager)", "Back", "DirectX Diagnostics",
+                                       "Help", "Microsoft ® Windows System Infomation", "Next"}));
+            }
             rig.type(keys);
         }
         ASSERT_EQ(rig.wizard.CurrentPage(), 9);

@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 #include <QPainter>
 #include <QProgressBar>
+#include <QResizeEvent>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
@@ -210,10 +211,15 @@ public:
 
     void setPicture(const QPixmap& picture) {
         m_picture = picture;
+        noteCaptionArea();
         update();
     }
     void setCaption(const std::string& caption) {
         m_caption = withAccessKey(caption);
+        // What the button says, for assistive tools and checks of the layout.
+        QTextDocument plain;
+        plain.setHtml(m_caption);
+        setAccessibleName(plain.toPlainText());
         update();
     }
 
@@ -246,6 +252,10 @@ protected:
         painter.translate(area.left(), area.top() + (area.height() - size.height()) / 2);
         caption.drawContents(&painter, QRectF(QPointF(0, 0), QSizeF(area.width(), size.height())));
     }
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        noteCaptionArea();
+    }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && m_down)
             m_down();
@@ -258,6 +268,9 @@ protected:
 
 private:
     static constexpr int kCaptionGap = 4;
+
+    // Where the caption stands, kept as the property "captionArea" for checks of the layout.
+    void noteCaptionArea() { setProperty("captionArea", captionArea()); }
 
     // The picture is drawn at the button's height without changing its proportions: its
     // left end with the icon and its right end as they are, the plain middle stretched.
