@@ -172,13 +172,12 @@ TEST(AtmWindow, OpenedClosedAndOpenedAgainItListsNoneOfItsNativeWindows) {
 }
 
 TEST(AtmWindow, ARunRecordsNoneOfTheTaskManagersWindowsWhileItIsOpenOrAfter) {
-    test::FakeWindowSystem desktop;
-    test::MemorySettings settings;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    test::FakeFileDialogs files;
-    test::CountingPump pump{log};
-    const TaskManager::Services services{desktop, settings, dialogs, files, files, pump};
+    // The rig's desktop and services, with the window made (and remade) as the program does.
+    WindowRig rig;
+    test::FakeWindowSystem& desktop = rig.desktop;
+    desktop.windows.clear();
+    const TaskManager::Services services{desktop, rig.settings, rig.dialogs, rig.files, rig.files,
+                                         rig.pump};
     desktop.open("Editor");
     desktop.open("Terminal");
     std::unique_ptr<AtmWindow> atm;

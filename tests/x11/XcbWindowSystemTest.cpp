@@ -175,6 +175,26 @@ std::ptrdiff_t position(const std::vector<WindowId>& windows, WindowId window) {
     return at == windows.end() ? -1 : at - windows.begin();
 }
 
+// A task manager on the real display, with scripted boxes.
+struct AtmOnDisplay {
+    XcbWindowSystem service;
+    MemorySettingsStore settings;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    test::FakeFileDialogs files;
+    test::CountingPump pump{log};
+    TaskManager atm{{service, settings, dialogs, files, files, pump}, "/tmp/"};
+
+    // The row of the application list with that title, counted from 1; 0 when none.
+    int rowOf(const std::string& title) const {
+        const auto& rows = atm.list(TaskManager::ApplicationList).rows;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].title == title)
+                return static_cast<int>(i) + 1;
+        return 0;
+    }
+};
+
 class WithWindowManager : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -316,22 +336,15 @@ TEST_F(WithWindowManager, RefreshingWhileWindowsComeAndGoNeverFails) {
 TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQuestion) {
     TestClient client;
     ASSERT_TRUE(client.ok());
-    XcbWindowSystem service;
-    MemorySettingsStore settings;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    test::FakeFileDialogs files;
-    test::CountingPump pump{log};
-    TaskManager atm({service, settings, dialogs, files, files, pump}, "/tmp/");
+    AtmOnDisplay rig;
+    TaskManager& atm = rig.atm;
+    test::ScriptedDialogs& dialogs = rig.dialogs;
     atm.UpdHigh_Click();
 
     const xcb_window_t notes = client.create("Notes for Tuesday", true);
     ASSERT_TRUE(eventually([&] { return client.viewable(notes); }));
     atm.Form_Load();
-    int row = 0;
-    for (std::size_t i = 0; i < atm.list(0).rows.size(); ++i)
-        if (atm.list(0).rows[i].title == "Notes for Tuesday")
-            row = static_cast<int>(i) + 1;
+    const int row = rig.rowOf("Notes for Tuesday");
     ASSERT_NE(row, 0);
     atm.select(0, row);
 
@@ -379,21 +392,14 @@ TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQ
 TEST_F(WithWindowManager, EndTaskOnAWindowWithoutDeleteSaysSoAndLeavesItsProgramRunning) {
     TestClient client;
     ASSERT_TRUE(client.ok());
-    XcbWindowSystem service;
-    MemorySettingsStore settings;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    test::FakeFileDialogs files;
-    test::CountingPump pump{log};
-    TaskManager atm({service, settings, dialogs, files, files, pump}, "/tmp/");
+    AtmOnDisplay rig;
+    TaskManager& atm = rig.atm;
+    test::ScriptedDialogs& dialogs = rig.dialogs;
 
     const xcb_window_t stubborn = client.create("Vexo stubborn viewer", true, false);
     ASSERT_TRUE(eventually([&] { return client.viewable(stubborn); }));
     atm.Form_Load();
-    int row = 0;
-    for (std::size_t i = 0; i < atm.list(0).rows.size(); ++i)
-        if (atm.list(0).rows[i].title == "Vexo stubborn viewer")
-            row = static_cast<int>(i) + 1;
+    const int row = rig.rowOf("Vexo stubborn viewer");
     ASSERT_NE(row, 0);
     atm.select(0, row);
     dialogs.messageAnswer = MsgAnswer::Yes;
