@@ -6,6 +6,7 @@
 #include "support/FakeDesktop.h"
 #include "support/LayoutChecks.h"
 #include "support/RunRecorder.h"
+#include "support/ShownTexts.h"
 #include "support/TempFolder.h"
 #include "taskman/ui/AtmWindow.h"
 #include "wizard/ui/WizardWindow.h"
@@ -153,6 +154,36 @@ TEST(WizardLayout, EveryPageOfBothRoutesLooksRight) {
         ASSERT_EQ(rig.wizard.CurrentPage(), 9);
         rig.expectLooksRight("complete");
     }
+}
+
+TEST(WizardLayout, TheRunPageWithTheEnginesLongestLinesAndTheScoreCardLookRight) {
+    WizardRig rig;
+    rig.wizard.setCurrentPage(10);
+    rig.wizard.Change_Page();
+    rig.window.sync();
+    rig.expectLooksRight("run");
+    // The longest lines the engine writes there, as a person reads them during a run.
+    const std::vector<std::pair<int, const char*>> lines{
+        {RunPageView::StatusLine, shown::SavedWithSubstitutes},
+        {RunPageView::StatusLine, shown::Direct3DFailed},
+        {RunPageView::EstimateLine, shown::ThrottleEstimate},
+        {RunPageView::DescriptionLine, shown::ThrottleDescription},
+        {RunPageView::DescriptionLine, shown::RamDescription},
+        {RunPageView::DescriptionLine, shown::ImagingDescription},
+    };
+    for (const auto& [line, text] : lines) {
+        rig.window.setFrameText(line, text);
+        EXPECT_EQ(test::layoutFaults(rig.window, wizardStacking), std::vector<std::string>{})
+            << "run page with " << text;
+    }
+
+    rig.state.run.ThrottleTries = 12;
+    rig.state.scores = {123456, 98765, 4321, 8765, 240, 54321, 65432, 76543};
+    rig.wizard.Show_Score_Card();
+    rig.wizard.setCurrentPage(11);
+    rig.wizard.Change_Page();
+    rig.window.sync();
+    rig.expectLooksRight("score card");
 }
 
 struct AtmRig {

@@ -107,12 +107,15 @@ Box frameTextBox(int index) {
         return {84, 122 + (index - 19) * 98, 532, 92};
     case 22:
         return {24, 76, 410, 22};
+    // The run's lines: the status may take two lines, the description four.
     case 23:
+        return {24, 100, 420, 30};
     case 24:
+        return {24, 130, 420, 20};
     case 25:
-        return {24, 104 + (index - 23) * 24, 420, 22};
+        return {24, 150, 420, 20};
     case 26:
-        return {24, 176, 420, 48};
+        return {24, 170, 420, 58};
     case 27:
     case 28:
     case 29:
