@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWindow>
 #include <QPainter>
 #include <QProgressBar>
 #include <QResizeEvent>
@@ -697,6 +698,11 @@ void WizardWindow::setVisible(bool visible) {
         m_lastPosition = pos();
     } else if (visible && !isVisible() && m_lastPosition) {
         move(*m_lastPosition);
+        // Moved by the window manager (the user dragged it), the window has no place of the
+        // program's own, and the manager places it anew when it is mapped: the place is named
+        // as the frame's, which is what pos() told.
+        if (QWindow* handle = windowHandle())
+            handle->setFramePosition(*m_lastPosition);
     }
     QWidget::setVisible(visible);
 }
