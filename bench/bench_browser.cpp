@@ -21,6 +21,12 @@ public:
     std::string path;
 };
 
+// No lock key is ever on.
+class NoLocks final : public KeyboardLocks {
+public:
+    std::optional<LockKeys> lockKeys() override { return std::nullopt; }
+};
+
 const std::string& tenThousand() {
     static const std::string path = [] {
         BenchmarkDatabase database;
@@ -48,9 +54,10 @@ const std::string& tenThousand() {
 void BM_LoadAndShow10k(benchmark::State& state) {
     SilentDialogs dialogs;
     NoFiles files;
+    NoLocks locks;
     files.path = tenThousand();
     for (auto _ : state) {
-        ResultWindow window({dialogs, files}, "/nonexistent/", "/tmp/");
+        ResultWindow window({dialogs, files}, locks, "/nonexistent/", "/tmp/");
         window.run([&] { window.model().LoadMenu_Click(); });
         window.show();
         QApplication::processEvents();

@@ -13,6 +13,7 @@
 #include "platform/linux/LinuxSecondsClock.h"
 #include "platform/linux/LinuxSystemQueries.h"
 #include "platform/linux/XcbWindowSystem.h"
+#include "platform/linux/XkbKeyboardLocks.h"
 #include "platform/qt/QtPlatform.h"
 #include "sysinfo/SystemInfo.h"
 #include "sysinfo/SystemPage.h"
@@ -71,7 +72,8 @@ public:
     vexo::ResultWindow& result() {
         if (!m_result) {
             m_result = std::make_unique<vexo::ResultWindow>(
-                vexo::ResultBrowser::Services{m_dialogs, m_dialogs}, m_state.folders.AppFolder,
+                vexo::ResultBrowser::Services{m_dialogs, m_dialogs}, m_locks,
+                m_state.folders.AppFolder,
                 m_state.folders.ResultsFolder);
             vexo::ResultBrowser& browser = m_result->model();
             browser.onAtm = [this] { showAtm(m_result.get()); };
@@ -147,11 +149,8 @@ private:
         const auto window = static_cast<vexo::WindowId>(m_wizardWindow->winId());
         m_windows.setPingAnswered(window, false);
         vexo::SystemInfo info(m_queries, m_dialogs);
-        vexo::TaskManager tasks({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
-                                m_state.folders.AppFolder);
-        // The task manager's window, open or not, is no task of the run.
-        tasks.setOwnWindows([this](vexo::WindowId id) { return m_atm && m_atm->isOwnWindow(id); });
-        vexo::TaskManagerTitles titles(tasks);
+        vexo::RecordedTasks titles({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
+                                   m_state.folders.AppFolder, m_atm);
         vexo::benchfile::EngineWriter writer(m_state, info, titles, [this] {
             const auto& text = m_wizard->elements().FrameText;
             return std::array<std::string, 3>{text[40].caption, text[41].caption, text[42].caption};
@@ -187,16 +186,18 @@ private:
     // Help minimises the window it was opened from; closing help brings back the wizard when
     // it is visible, else the result browser.
     void showHelp(QWidget* opener) {
-        opener->showMinimized();
+        // The window comes back as it was: a maximised one stays maximised.
+        (opener == m_wizardWindow.get() ? m_wizardState : m_resultState) =
+            vexo::minimiseKeepingState(*opener);
         if (m_help.isNull()) {
             m_help = new vexo::HelpWindow(m_helpTopic, m_state.folders.AppFolder);
             m_help->restoreMainWindow = [this] {
                 const bool wizardVisible = m_wizardWindow && m_wizardWindow->isVisible();
                 if (vexo::HelpViewer::windowToRestore(wizardVisible) ==
                     vexo::HelpViewer::MainWindow::Wizard)
-                    m_wizardWindow->showNormal();
+                    vexo::restoreWindowState(*m_wizardWindow, m_wizardState);
                 else
-                    result().showNormal();
+                    vexo::restoreWindowState(result(), m_resultState);
             };
             m_help->onAbout = [this] { showAbout(m_help.data()); };
         }
@@ -222,6 +223,7 @@ private:
 
     vexo::AppState m_state;
     vexo::XcbWindowSystem m_windows;
+    vexo::XkbKeyboardLocks m_locks;
     vexo::QtSettingsStore m_settings;
     vexo::QtProgramStarter m_programs;
     vexo::QtMessagePump m_pump;
@@ -241,6 +243,9 @@ private:
     QPointer<vexo::AboutBox> m_about;
     QPointer<vexo::HelpWindow> m_help;
     std::int16_t m_helpTopic = 0; // kept while the help window comes and goes
+    // The states the main windows had when help minimised them.
+    Qt::WindowStates m_wizardState;
+    Qt::WindowStates m_resultState;
 };
 
 constexpr const char* kUsage = R"(Usage: vexogauge [--browser] [FILE...]

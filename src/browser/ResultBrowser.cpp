@@ -173,6 +173,7 @@ void ResultBrowser::sortBy(BrowserMode list, std::size_t column) {
         const int c = compareText(keys[a], keys[b]);
         return descending ? c > 0 : c < 0;
     });
+    m_sortedColumn[index(list)] = column;
     changed();
 }
 
@@ -192,6 +193,7 @@ void ResultBrowser::recordsAppended(std::size_t before) {
     for (std::size_t i = before; i < m_database.size(); ++i) {
         for (auto& order : m_order)
             order.push_back(i);
+        m_sortedColumn.fill(std::nullopt);
         m_widestTasks = std::max(m_widestTasks, m_database.records()[i].tasks.size());
     }
     if (m_database.size() != before)
@@ -287,6 +289,7 @@ void ResultBrowser::Clear_All_Fields() {
     m_database.clear();
     for (auto& order : m_order)
         order.clear();
+    m_sortedColumn.fill(std::nullopt);
     m_selected.fill(kNone);
     m_widestTasks = 0;
     changed();

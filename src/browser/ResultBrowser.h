@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,11 @@ public:
     // Sorting (Platform and Scores lists only).
     void ColumnClick(BrowserMode list, std::size_t column);
     void Reset_Sorting();
+    // The column a list's rows now stand sorted by, if any; rows added after a sort end it.
+    std::optional<std::size_t> sortedColumn(BrowserMode list) const {
+        return m_sortedColumn[index(list)];
+    }
+    bool sortedDescending(BrowserMode list) const { return m_descending[index(list)]; }
 
     // Commands.
     void Load_Benchmark_Menu();
@@ -138,6 +144,7 @@ private:
     std::array<std::vector<std::size_t>, 3> m_order;
     std::array<std::size_t, 3> m_selected;
     std::array<bool, 3> m_descending{};
+    std::array<std::optional<std::size_t>, 3> m_sortedColumn{};
     BrowserMode m_mode = BrowserMode::Platform;
     std::string m_titleText;
     std::string m_descriptionText;

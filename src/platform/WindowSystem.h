@@ -35,8 +35,9 @@ public:
     virtual void restore(WindowId window) = 0;
     // Puts the window on top of the stack and shows it, keeping its size and place.
     virtual void raiseAndShow(WindowId window) = 0;
-    // Asks the window to close; the program may refuse. Never kills it.
-    virtual void requestClose(WindowId window) = 0;
+    // Asks the window to close; the program may refuse. Never kills it. False when nothing
+    // was asked: the window offers no polite close (or is gone), so it was left alone.
+    virtual bool requestClose(WindowId window) = 0;
 };
 
 } // namespace vexo

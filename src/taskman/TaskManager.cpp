@@ -216,7 +216,12 @@ void TaskManager::endTask(int list) {
             "End Task");
         return;
     }
-    m_services.windows.requestClose(*handle);
+    if (!m_services.windows.requestClose(*handle)) {
+        // Closing it any other way would mean killing its program.
+        ask("The window \"" + title + "\" could not be closed: it does not accept a request to "
+            "close.",
+            MsgStyle::Exclamation, "End Task");
+    }
 }
 
 void TaskManager::New_Task() {

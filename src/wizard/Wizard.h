@@ -38,6 +38,7 @@ struct WizardElements {
     std::array<bool, 3> OrderedVisible{};
     std::array<bool, 5> FrameLineVisible{};
     std::array<bool, 2> LinkVisible{};
+    std::array<bool, 2> LinkUnderlined{}; // at most one, while the pointer is over it
     std::array<bool, 6> LRButtonVisible{};
     std::array<bool, 5> FrameImageVisible{false, false, false, true, false};
     std::array<std::string, 2> PageTitle;
@@ -105,6 +106,10 @@ public:
     void Handle_Key(char key);
     // A click on either link of the welcome page.
     void LinkText_Click() { call(commands.openHomepage); }
+    // The pointer moved over link `index`: it is underlined unless the other one still is.
+    void Highlight_Link(int index);
+    // The pointer moved over the window or one of its texts: no link is underlined.
+    void Clear_Link_Highlight();
     void Show_Score_Card();
     // The contact text of the welcome page (FrameText 2).
     void Set_Credits_Text();
@@ -119,6 +124,8 @@ private:
     Flag& flagOf(int check);
 
     void setStaticTexts();
+    // FrameText 53: the folder "last benchmark.vgf" is written to.
+    void setSavedFileText();
     void setTexts(const char* title, const char* subtitle, const char* footer);
     void show(std::initializer_list<int> frameTexts);
     void showNextAndBack();

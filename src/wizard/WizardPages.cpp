@@ -116,8 +116,32 @@ constexpr const char* kTitle = "Kestrovia VexoGAUGE 2002 Edition";
 void Wizard::setStaticTexts() {
     for (const auto& [index, text] : staticTexts())
         m_elements.FrameText[static_cast<std::size_t>(index)].caption = text;
+    setSavedFileText();
+}
+
+void Wizard::setSavedFileText() {
+    const Folders& folders = m_state.folders;
+    std::string where = "application path";
+    if (!folders.ResultsFolder.empty() && folders.ResultsFolder != folders.AppFolder) {
+        // A folder name is shown as it is: an ampersand in it marks no access key.
+        where.clear();
+        for (const char c : folders.ResultsFolder)
+            where += c == '&' ? std::string("&&") : std::string(1, c);
+    }
     m_elements.FrameText[53].caption =
-        "Benchmark Saved Into File: last benchmark.vgf (application path)";
+        "Benchmark Saved Into File: last benchmark.vgf (" + where + ")";
+}
+
+void Wizard::Highlight_Link(int index) {
+    if (index < 0 || index > 1)
+        return;
+    auto& underlined = m_elements.LinkUnderlined;
+    if (!underlined[0] && !underlined[1])
+        underlined[static_cast<std::size_t>(index)] = true;
+}
+
+void Wizard::Clear_Link_Highlight() {
+    m_elements.LinkUnderlined.fill(false);
 }
 
 void Wizard::Set_Credits_Text() {
@@ -353,6 +377,7 @@ void Wizard::Change_Page() {
 }
 
 void Wizard::Show_Score_Card() {
+    setSavedFileText();
     m_elements.FrameText[55].caption.clear();
     m_elements.FrameText[54].caption = throttlingSentence(m_state.run.ThrottleTries);
     m_elements.FrameText[55].caption = scoreLines(m_state.scores);

@@ -279,17 +279,23 @@ TEST(BrowserSaving, AnEmptyDatabaseSavesAnEmptyPlaylist) {
 TEST(BrowserSorting, DescendingTextOrderTheSameOnEveryClick) {
     BrowserRig rig;
     rig.load(rig.file("s.vgf", record("a", "950") + record("b", "1200") + record("c", "80")));
+    EXPECT_FALSE(rig.browser.sortedColumn(BrowserMode::Scores));
     rig.browser.ColumnClick(BrowserMode::Scores, 3);
     EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"950", "80", "1200"}));
+    EXPECT_EQ(rig.browser.sortedColumn(BrowserMode::Scores), 3u);
+    EXPECT_TRUE(rig.browser.sortedDescending(BrowserMode::Scores));
     rig.browser.ColumnClick(BrowserMode::Scores, 3);
     EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"950", "80", "1200"}));
     // The other lists keep their order; the task list is never sorted.
     EXPECT_EQ(rig.column(BrowserMode::Platform, 2), (Cells{"a", "b", "c"}));
+    EXPECT_FALSE(rig.browser.sortedColumn(BrowserMode::Platform));
     rig.browser.ColumnClick(BrowserMode::Tasks, 2);
     EXPECT_EQ(rig.column(BrowserMode::Tasks, 2), (Cells{"a", "b", "c"}));
-    // Rows added later are appended.
+    EXPECT_FALSE(rig.browser.sortedColumn(BrowserMode::Tasks));
+    // Rows added later are appended, and the list no longer stands sorted.
     rig.import(rig.file("t.vgf", record("d", "999")));
     EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"950", "80", "1200", "999"}));
+    EXPECT_FALSE(rig.browser.sortedColumn(BrowserMode::Scores));
 }
 
 TEST(BrowserSorting, ResetSortingSortsTheNumbersAsText) {

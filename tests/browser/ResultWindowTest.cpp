@@ -2,6 +2,7 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "browser/ui/ScoresChart.h"
+#include "platform/qt/QtPlatform.h"
 #include "support/FakeDesktop.h"
 #include "support/RunRecorder.h"
 #include "support/TempFolder.h"
@@ -11,6 +12,9 @@
 #include <QMenu>
 #include <QTimer>
 #include <QApplication>
+#include <QHeaderView>
+#include <QScrollArea>
+#include <QTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -21,6 +25,12 @@
 
 namespace vexo {
 namespace {
+
+class FakeLocks final : public KeyboardLocks {
+public:
+    std::optional<LockKeys> lockKeys() override { return state; }
+    std::optional<LockKeys> state;
+};
 
 struct WindowRig {
     WindowRig() {
@@ -49,7 +59,8 @@ struct WindowRig {
     test::EventLog log;
     test::ScriptedDialogs dialogs{log};
     test::FakeFileDialogs files;
-    ResultWindow window{{dialogs, files}, "/nonexistent/", folder.folder().string() + "/"};
+    FakeLocks locks;
+    ResultWindow window{{dialogs, files}, locks, "/nonexistent/", folder.folder().string() + "/"};
 };
 
 TEST(ResultWindow, FunctionKeysSwitchModesPressTheButtonAndHighlightTheOption) {
@@ -267,6 +278,150 @@ TEST(ResultWindow, ExportReportWritesThePageWithTheChartsBaselineOrSaysWhyNot) {
     rig.files.answers.push_back(std::nullopt); // cancelled: nothing written, nothing said
     exportReport->trigger();
     EXPECT_EQ(rig.dialogs.messages.size(), before + 2);
+TEST(ResultWindow, ChartBarsAreLabelledByRowAndNameInTheListsOrder) {
+    WindowRig rig;
+    const std::string path = rig.folder.path("twins.vgf");
+    benchfile::writeBenchmarkFile(path, ">>:Office desktop||BMCPUh=10:;:;"
+                                        ">>:Games machine||BMCPUh=70:;:;"
+                                        ">>:Office desktop||BMCPUh=30:;:;");
+    rig.dialogs.messageAnswer = MsgAnswer::No;
+    rig.byShortcut("Ctrl+X")->trigger(); // Close the four records
+    rig.files.answers.push_back(path);
+    rig.window.run([&rig] { rig.window.model().ImportMenu_Click(); });
+    auto* chart = dynamic_cast<ScoresChart*>(rig.window.findChild<QWidget*>("ScoresChart"));
+    ASSERT_NE(chart, nullptr);
+    ASSERT_EQ(rig.window.model().rowCount(), 3u);
+    auto labels = [chart] {
+        std::vector<std::string> out;
+        for (const ScoreBar& bar : chart->bars())
+            out.push_back(bar.label);
+        return out;
+    };
+    EXPECT_EQ(labels(), (std::vector<std::string>{"1. Office desktop", "2. Games machine",
+                                                  "3. Office desktop"}));
+
+    // Sorted by the CPU score, highest first: the bars follow, each keeping its record's "#".
+    rig.window.run([&rig] { rig.window.model().ColumnClick(BrowserMode::Scores, 3); });
+    EXPECT_EQ(rig.window.model().cell(BrowserMode::Scores, 1, 3).substr(0, 2), "30");
+    EXPECT_EQ(labels(), (std::vector<std::string>{"2. Games machine", "3. Office desktop",
+                                                  "1. Office desktop"}));
+}
+
+TEST(ResultWindowStatus, NumAndCapsShowTheLockKeysAsTheClockTicks) {
+    WindowRig rig;
+    auto* num = rig.window.findChild<QLabel*>(QStringLiteral("NumLockPanel"));
+    auto* caps = rig.window.findChild<QLabel*>(QStringLiteral("CapsLockPanel"));
+    auto* clock = rig.window.findChild<QTimer*>(QStringLiteral("StatusClock"));
+    ASSERT_NE(num, nullptr);
+    ASSERT_NE(caps, nullptr);
+    ASSERT_NE(clock, nullptr);
+    // Unknown at first (no keyboard extension): both shown as off.
+    EXPECT_EQ(num->text(), "");
+    EXPECT_EQ(caps->text(), "");
+    // A faster clock for the test; the panels follow each of its ticks.
+    int ticks = 0;
+    QObject::connect(clock, &QTimer::timeout, [&ticks] { ++ticks; });
+    clock->start(5);
+
+    struct Case {
+        const char* name;
+        std::optional<LockKeys> state;
+        const char* num;
+        const char* caps;
+    };
+    const Case cases[] = {
+        {"num only", LockKeys{true, false}, "NUM", ""},
+        {"both", LockKeys{true, true}, "NUM", "CAPS"},
+        {"caps only", LockKeys{false, true}, "", "CAPS"},
+        {"state lost", std::nullopt, "", ""},
+    };
+    const int width = num->width();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rig.locks.state = c.state;
+        const int before = ticks;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= before + 2; }, 2000));
+        EXPECT_EQ(num->text(), c.num);
+        EXPECT_EQ(caps->text(), c.caps);
+    }
+    EXPECT_GE(num->width(), num->fontMetrics().horizontalAdvance(QStringLiteral("NUM")));
+    EXPECT_EQ(num->width(), width);
+}
+
+TEST(ResultWindowSorting, TheSortedColumnShowsItsIndicatorUntilRowsAreAdded) {
+    WindowRig rig;
+    auto* scores = rig.window.findChild<QTableView*>(QStringLiteral("ScoreInfo"));
+    auto* platform = rig.window.findChild<QTableView*>(QStringLiteral("ComputerInfo"));
+    ASSERT_NE(scores, nullptr);
+    ASSERT_NE(platform, nullptr);
+    EXPECT_FALSE(scores->horizontalHeader()->isSortIndicatorShown());
+
+    emit scores->horizontalHeader()->sectionClicked(3);
+    EXPECT_TRUE(scores->horizontalHeader()->isSortIndicatorShown());
+    EXPECT_EQ(scores->horizontalHeader()->sortIndicatorSection(), 3);
+    EXPECT_EQ(scores->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_FALSE(platform->horizontalHeader()->isSortIndicatorShown());
+    // The indicator changes nothing in the order the browser gave the rows: 9, 8, 70, 10.
+    const QStringList expected{"9", "8", "70", "10"};
+    QStringList shown;
+    for (int row = 0; row < scores->model()->rowCount(); ++row)
+        shown << scores->model()->index(row, 3).data().toString();
+    EXPECT_EQ(shown, expected);
+
+    const std::string more = rig.folder.path("more.vgf");
+    benchfile::writeBenchmarkFile(more, ">>:five||BMCPUh=99:;:;");
+    rig.files.answers.push_back(more);
+    rig.window.run([&] { rig.window.model().ImportMenu_Click(); });
+    EXPECT_FALSE(scores->horizontalHeader()->isSortIndicatorShown());
+}
+
+TEST(ResultWindowLayout, AtItsMinimumSizeTheHelpOptionsStandWholeAndApart) {
+    WindowRig rig;
+    rig.window.resize(rig.window.minimumSize());
+    QApplication::processEvents();
+    EXPECT_EQ(rig.window.size(), QSize(640, 420));
+    auto* scroll = rig.window.findChild<QScrollArea*>(QStringLiteral("HlpWizzScroll"));
+    ASSERT_NE(scroll, nullptr);
+    QWidget* panel = scroll->widget();
+    ASSERT_NE(panel, nullptr);
+    // The panel keeps the room its options need; the scroll area shows it in part.
+    EXPECT_GE(panel->height(), panel->minimumSizeHint().height());
+    EXPECT_LE(scroll->geometry().bottom(), rig.window.centralWidget()->height());
+
+    std::vector<QLabel*> labels;
+    for (QLabel* label : panel->findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            labels.push_back(label);
+    ASSERT_GE(labels.size(), 20u); // heading, question, nine options with their hints
+    for (QLabel* label : labels) {
+        SCOPED_TRACE(label->text().toStdString());
+        const QRect need = label->fontMetrics().boundingRect(
+            QRect(0, 0, label->contentsRect().width(), 10000), Qt::TextWordWrap, label->text());
+        EXPECT_LE(need.width(), label->contentsRect().width());
+        EXPECT_LE(need.height(), label->contentsRect().height());
+    }
+    for (std::size_t a = 0; a < labels.size(); ++a)
+        for (std::size_t b = a + 1; b < labels.size(); ++b) {
+            const QRect first(labels[a]->mapTo(panel, QPoint(0, 0)), labels[a]->size());
+            const QRect second(labels[b]->mapTo(panel, QPoint(0, 0)), labels[b]->size());
+            EXPECT_FALSE(first.intersects(second))
+                << labels[a]->text().toStdString() << " / " << labels[b]->text().toStdString();
+        }
+}
+
+TEST(ResultWindowState, ClosingHelpBringsTheWindowBackAsItWas) {
+    for (const bool maximised : {true, false}) {
+        SCOPED_TRACE(maximised ? "maximised" : "normal");
+        WindowRig rig;
+        if (maximised)
+            rig.window.showMaximized();
+        const Qt::WindowStates kept = minimiseKeepingState(rig.window);
+        EXPECT_TRUE(rig.window.isMinimized());
+        restoreWindowState(rig.window, kept);
+        EXPECT_FALSE(rig.window.isMinimized());
+        EXPECT_EQ(rig.window.isMaximized(), maximised);
+        EXPECT_TRUE(rig.window.isVisible());
+    }
 }
 
 } // namespace

@@ -57,11 +57,20 @@ public:
     }
     void restore(WindowId id) override { requests.push_back("restore " + std::to_string(id)); }
     void raiseAndShow(WindowId id) override { requests.push_back("raise " + std::to_string(id)); }
-    void requestClose(WindowId id) override { requests.push_back("close " + std::to_string(id)); }
+    bool requestClose(WindowId id) override {
+        requests.push_back("close " + std::to_string(id));
+        return find(id) != nullptr && !refusesClose(id);
+    }
+    bool refusesClose(WindowId id) const {
+        return std::find(withoutPoliteClose.begin(), withoutPoliteClose.end(), id) !=
+               withoutPoliteClose.end();
+    }
 
     std::vector<Window> windows;
     std::vector<std::string> requests;
     std::string reason;
+    // Windows that take no close request (no delete protocol).
+    std::vector<WindowId> withoutPoliteClose;
 
 private:
     WindowId m_nextId = 101;

@@ -3,9 +3,13 @@
 #include "platform/qt/QtPlatform.h"
 #include "support/FakeDesktop.h"
 #include "support/RunRecorder.h"
+#include "support/TempFolder.h"
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -17,6 +21,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
+#include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -165,6 +171,47 @@ TEST(AtmWindow, OpenedClosedAndOpenedAgainItListsNoneOfItsNativeWindows) {
     EXPECT_FALSE(rig.window.isOwnWindow(first));
 }
 
+TEST(AtmWindow, ARunRecordsNoneOfTheTaskManagersWindowsWhileItIsOpenOrAfter) {
+    // The rig's desktop and services, with the window made (and remade) as the program does.
+    WindowRig rig;
+    test::FakeWindowSystem& desktop = rig.desktop;
+    desktop.windows.clear();
+    const TaskManager::Services services{desktop, rig.settings, rig.dialogs, rig.files, rig.files,
+                                         rig.pump};
+    desktop.open("Editor");
+    desktop.open("Terminal");
+    std::unique_ptr<AtmWindow> atm;
+    RecordedTasks recorded(services, "/nonexistent/", atm);
+    const std::vector<std::string> others{"Terminal", "Editor"};
+    EXPECT_EQ(recorded.applicationTaskTitles(), others); // no task manager made yet
+
+    auto openOnDesktop = [&] {
+        if (!atm)
+            atm = std::make_unique<AtmWindow>(services, "/nonexistent/");
+        atm->load();
+        atm->show();
+        const auto id = static_cast<WindowId>(atm->internalWinId());
+        desktop.windows.insert(desktop.windows.begin(),
+                               {id, TaskManager::WindowTitle, WindowStyle::Visible});
+        return id;
+    };
+    const WindowId first = openOnDesktop();
+    ASSERT_NE(first, 0u);
+    EXPECT_EQ(recorded.applicationTaskTitles(), others);
+
+    // Closed and opened again: a new native window, still none of the run's tasks.
+    atm->close();
+    atm->windowHandle()->destroy();
+    desktop.close(first);
+    const WindowId second = openOnDesktop();
+    ASSERT_NE(second, first);
+    EXPECT_EQ(recorded.applicationTaskTitles(), others);
+    // Another program's window of the same title is a task like any other.
+    desktop.open(TaskManager::WindowTitle);
+    EXPECT_EQ(recorded.applicationTaskTitles(),
+              (std::vector<std::string>{TaskManager::WindowTitle, "Terminal", "Editor"}));
+}
+
 TEST(AtmWindow, DoubleClickSwitchesAndClosingSavesTheSettings) {
     WindowRig rig;
     QTreeWidget* apps = rig.report(0);
@@ -193,6 +240,62 @@ TEST(FileDialogFilters, PatternsAreShownOnceAndAllFilesMatchesNamesWithoutADot) 
               QStringList{QStringLiteral("VexoGAUGE 2002 Benchmark Files (*.vgf)")});
     EXPECT_EQ(nameFilters("Logs|*.log;*.txt|All Files (*.*)|*.*"),
               (QStringList{QStringLiteral("Logs (*.log *.txt)"), QStringLiteral("All Files (*)")}));
+    EXPECT_EQ(nameFilters("Executable Files (*.exe)|*.exe|TSR Executable (*.com)|*.com"),
+              (QStringList{QStringLiteral("Executable Files (*)"),
+                           QStringLiteral("TSR Executable (*.com)")}));
+}
+
+// The names the dialog's file list shows once it has read the folder.
+QStringList shownNames(QFileDialog& dialog, int expected) {
+    auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    if (view == nullptr || view->model() == nullptr)
+        return {};
+    auto names = [&] {
+        QStringList out;
+        const QModelIndex root = view->rootIndex();
+        for (int row = 0; row < view->model()->rowCount(root); ++row)
+            out << view->model()->index(row, 0, root).data().toString();
+        out.sort();
+        return out;
+    };
+    (void)QTest::qWaitFor([&] { return names().size() == expected; }, 3000);
+    return names();
+}
+
+TEST(FileDialogFilters, NewTaskKeepsItsCaptionAndItsFirstFilterShowsProgramsOnly) {
+    WindowRig rig;
+    rig.window.model().New_Task();
+    ASSERT_EQ(rig.files.requests.size(), 1u);
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder.path("tools"));
+    test::TempFolder::write(folder.path("runme"), "#!/bin/sh\n");
+    std::filesystem::permissions(folder.path("runme"), std::filesystem::perms::owner_all);
+    test::TempFolder::write(folder.path("notes.txt"), "text");
+    FileDialogRequest request = rig.files.requests[0];
+    request.initialFolder = folder.folder().string();
+
+    QFileDialog dialog;
+    prepareFileDialog(dialog, request, false);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "New Task ...");
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->count(), 3);
+    EXPECT_EQ(types->itemText(0), "Executable Files");
+    EXPECT_EQ(types->itemText(1), "TSR Executable");
+    EXPECT_EQ(types->itemText(2), "All Files");
+    EXPECT_EQ(types->currentIndex(), 0);
+    EXPECT_EQ(shownNames(dialog, 2), (QStringList{"runme", "tools"}));
+
+    // The user picks "All Files", then the programs again.
+    types->setCurrentIndex(2);
+    emit types->activated(2);
+    emit types->textActivated(types->itemText(2));
+    EXPECT_EQ(shownNames(dialog, 3), (QStringList{"notes.txt", "runme", "tools"}));
+    types->setCurrentIndex(0);
+    emit types->activated(0);
+    emit types->textActivated(types->itemText(0));
+    EXPECT_EQ(shownNames(dialog, 2), (QStringList{"runme", "tools"}));
 }
 
 } // namespace

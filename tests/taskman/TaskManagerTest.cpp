@@ -227,6 +227,32 @@ TEST(TaskActions, EndTaskOnAWindowThatClosedMeanwhileSaysSoAndClosesNothing) {
     EXPECT_EQ(rig.titles(1), (Titles{"Build log viewer"}));
 }
 
+TEST(TaskActions, EndTaskOnAWindowWithoutAPoliteCloseSaysItCouldNotBeClosed) {
+    AtmRig rig;
+    const WindowId stubborn = rig.desktop.open("Old terminal");
+    const WindowId polite = rig.desktop.open("Editor");
+    rig.desktop.withoutPoliteClose.push_back(stubborn);
+    rig.atm.Form_Load();
+    rig.dialogs.messageAnswer = MsgAnswer::Yes;
+
+    rig.atm.select(0, 2);
+    rig.atm.CommandButton_Click(5);
+    ASSERT_EQ(rig.dialogs.messages.size(), 2u);
+    EXPECT_EQ(rig.dialogs.messages[1].text, "The window \"Old terminal\" could not be closed: it "
+                                            "does not accept a request to close.");
+    EXPECT_EQ(rig.dialogs.messages[1].style, 48);
+    EXPECT_EQ(rig.dialogs.messages[1].title, "End Task");
+    // Nothing else is tried: the window and its program stay.
+    EXPECT_EQ(rig.desktop.requests, (Titles{"close " + std::to_string(stubborn)}));
+    EXPECT_EQ(rig.titles(0), (Titles{"Editor", "Old terminal"}));
+
+    // A window that takes the request gets no second box.
+    rig.atm.select(1, 1);
+    rig.atm.CommandButton_Click(1);
+    EXPECT_EQ(rig.dialogs.messages.size(), 3u);
+    EXPECT_EQ(rig.desktop.requests.back(), "close " + std::to_string(polite));
+}
+
 TEST(TaskList, EveryNativeWindowOfTheTaskManagerIsLeftOutOfBothLists) {
     AtmRig rig;
     WindowId current = rig.own;

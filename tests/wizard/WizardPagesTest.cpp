@@ -142,5 +142,50 @@ TEST(WizardPages, Direct3DFlagKeptWhenItsGroupIsUncheckedStillShowsPageSix) {
     EXPECT_EQ(rig.wizard.CurrentPage(), 6);
 }
 
+TEST(WizardPages, TheScoreCardNamesTheFolderTheRunWasSavedIn) {
+    struct Case {
+        const char* name;
+        const char* appFolder;
+        const char* resultsFolder;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"installation folder", "/opt/vexo/", "/opt/vexo/",
+         "Benchmark Saved Into File: last benchmark.vgf (application path)"},
+        {"per-user folder", "/usr/share/vexogauge/", "/home/ann/.local/share/vexogauge/",
+         "Benchmark Saved Into File: last benchmark.vgf (/home/ann/.local/share/vexogauge/)"},
+        {"ampersand in the folder", "/usr/share/vexogauge/", "/home/R&D/vexogauge/",
+         "Benchmark Saved Into File: last benchmark.vgf (/home/R&&D/vexogauge/)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PageRig rig;
+        rig.state.folders.AppFolder = c.appFolder;
+        rig.state.folders.ResultsFolder = c.resultsFolder;
+        rig.wizard.Show_Score_Card();
+        EXPECT_EQ(rig.wizard.elements().FrameText[53].caption, c.shown);
+    }
+}
+
+TEST(WizardLinks, OneLinkIsUnderlinedWhileThePointerIsOverIt) {
+    PageRig rig;
+    const auto& underlined = rig.wizard.elements().LinkUnderlined;
+    using Pair = std::array<bool, 2>;
+    EXPECT_EQ(underlined, (Pair{false, false}));
+    rig.wizard.Highlight_Link(1);
+    EXPECT_EQ(underlined, (Pair{false, true}));
+    // Straight onto the other link without touching the text between: the first stays.
+    rig.wizard.Highlight_Link(0);
+    EXPECT_EQ(underlined, (Pair{false, true}));
+    rig.wizard.Clear_Link_Highlight();
+    EXPECT_EQ(underlined, (Pair{false, false}));
+    rig.wizard.Highlight_Link(0);
+    EXPECT_EQ(underlined, (Pair{true, false}));
+    rig.wizard.Highlight_Link(2); // no such link
+    rig.wizard.Highlight_Link(-1);
+    EXPECT_EQ(underlined, (Pair{true, false}));
+    EXPECT_TRUE(rig.log.empty()); // moving the pointer opens nothing
+}
+
 } // namespace
 } // namespace vexo

@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
+#include <QMouseEvent>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -288,6 +290,113 @@ void closeDuringARunAndAnswerYes() {
         pump.yield(); // the run's measuring loop
     std::fprintf(stderr, "the run went on\n");
     std::_Exit(3);
+}
+
+// Where the contact text draws the characters from `from` on, as the label lays it out.
+QRect drawnAt(const QLabel* label, qsizetype from) {
+    QString text = label->text();
+    text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(text, label->font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label->contentsRect().width());
+        line.setPosition(QPointF(0, y));
+        y += line.height() + label->fontMetrics().leading();
+    }
+    layout.endLayout();
+    const QTextLine line = layout.lineForTextPosition(static_cast<int>(from));
+    return {label->mapTo(label->window(), QPoint(static_cast<int>(line.cursorToX(
+                                                     static_cast<int>(from))),
+                                                 static_cast<int>(line.y()))),
+            QSize(1, static_cast<int>(line.height()))};
+}
+
+TEST(WizardWindowLinks, StandOverTheContactTextsLineEndAndGapAndUnderlineUnderThePointer) {
+    WindowRig rig;
+    QLabel* mail = rig.window.findChild<QLabel*>(QStringLiteral("LinkText0"));
+    QLabel* web = rig.window.findChild<QLabel*>(QStringLiteral("LinkText1"));
+    ASSERT_NE(mail, nullptr);
+    ASSERT_NE(web, nullptr);
+    QLabel* contact = nullptr;
+    for (QLabel* label : rig.window.findChildren<QLabel*>())
+        if (label->text().startsWith(QStringLiteral("We hope you will enjoy")))
+            contact = label;
+    ASSERT_NE(contact, nullptr);
+    ASSERT_TRUE(mail->isVisible() && web->isVisible());
+    const QString text = contact->text();
+    const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'));
+    const qsizetype visit = text.indexOf(QStringLiteral("or visit")) + 8;
+    const qsizetype afterGap = text.indexOf(QStringLiteral("for more infomation."));
+    ASSERT_GT(lineEnd, 0);
+
+    // The e-mail address follows "contact us at" on its line, inside the text's box.
+    const QRect end = drawnAt(contact, lineEnd);
+    EXPECT_EQ(mail->geometry().top(), end.top());
+    EXPECT_GT(mail->geometry().left(), end.left());
+    EXPECT_LT(mail->geometry().left(), end.left() + 3 * mail->fontMetrics().horizontalAdvance(' '));
+    EXPECT_LE(mail->geometry().right(), contact->geometry().right());
+    // The web address lies in the blanks between "or visit" and "for".
+    const QRect gapFrom = drawnAt(contact, visit);
+    const QRect gapTo = drawnAt(contact, afterGap);
+    EXPECT_EQ(web->geometry().top(), gapFrom.top());
+    EXPECT_GT(web->geometry().left(), gapFrom.left());
+    EXPECT_LT(web->geometry().right(), gapTo.left());
+    for (QLabel* link : {mail, web})
+        EXPECT_GE(link->width(), link->fontMetrics().horizontalAdvance(link->text()));
+
+    auto moveOver = [](QWidget* widget) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    };
+    EXPECT_FALSE(mail->font().underline());
+    EXPECT_FALSE(web->font().underline());
+    moveOver(mail);
+    EXPECT_TRUE(mail->font().underline());
+    EXPECT_FALSE(web->font().underline());
+    moveOver(contact);
+    EXPECT_FALSE(mail->font().underline());
+    moveOver(web);
+    EXPECT_TRUE(web->font().underline());
+    EXPECT_FALSE(mail->font().underline());
+    // Placing the links again keeps the highlight as the wizard has it.
+    rig.window.sync();
+    EXPECT_TRUE(web->font().underline());
+}
+
+TEST(WizardWindowToolBox, ButtonsShowTheirIconUnstretchedWithTheCaptionBeside) {
+    WindowRig rig;
+    rig.wizard.elements().ButtonImage = {1, 3, 12, 14, 16, 23}; // as the program loads them
+    rig.wizard.setCurrentPage(8);
+    rig.wizard.Change_Page();
+    rig.window.sync();
+    const QPixmap& released = rig.window.picture(12); // the task manager button's picture
+    ASSERT_FALSE(released.isNull());
+    QWidget* button = rig.window.childAt(24 + 150, 130 + 17);
+    ASSERT_NE(button, nullptr);
+    ASSERT_GT(button->width(), released.width() * 2);
+    // Drawn on nothing, as the picture itself is.
+    QImage shown(button->size(), QImage::Format_ARGB32_Premultiplied);
+    shown.fill(Qt::transparent);
+    button->render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QImage icon = released.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // The round icon at the left is drawn pixel for pixel as the picture has it.
+    const int side = icon.height();
+    const int top = (button->height() - side) / 2;
+    int differing = 0;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            differing += shown.pixel(x, top + y) != icon.pixel(x, y) ? 1 : 0;
+    EXPECT_EQ(differing, 0);
+    // And the right end keeps its rounding: its last column is the picture's last column.
+    for (int y = 0; y < side; ++y)
+        EXPECT_EQ(qAlpha(shown.pixel(button->width() - 1, top + y)),
+                  qAlpha(icon.pixel(icon.width() - 1, y)))
+            << "row " << y;
 }
 
 TEST(WizardWindowDeathTest, YesToTheExitQuestionDuringARunEndsTheProgramAtOnce) {

@@ -2,6 +2,7 @@
 // manager. ./test.sh starts both and names them in VEXO_X11_DISPLAY_WM and
 // VEXO_X11_DISPLAY_BARE.
 #include "platform/linux/XcbWindowSystem.h"
+#include "platform/linux/XkbKeyboardLocks.h"
 
 #include "platform/MemorySettingsStore.h"
 #include "support/FakeDesktop.h"
@@ -19,6 +20,9 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
 #include <xcb/xcb_icccm.h>
+// Last: Xlib defines macros that clash with names above.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
 
 namespace vexo {
 namespace {
@@ -171,6 +175,26 @@ std::ptrdiff_t position(const std::vector<WindowId>& windows, WindowId window) {
     return at == windows.end() ? -1 : at - windows.begin();
 }
 
+// A task manager on the real display, with scripted boxes.
+struct AtmOnDisplay {
+    XcbWindowSystem service;
+    MemorySettingsStore settings;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    test::FakeFileDialogs files;
+    test::CountingPump pump{log};
+    TaskManager atm{{service, settings, dialogs, files, files, pump}, "/tmp/"};
+
+    // The row of the application list with that title, counted from 1; 0 when none.
+    int rowOf(const std::string& title) const {
+        const auto& rows = atm.list(TaskManager::ApplicationList).rows;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].title == title)
+                return static_cast<int>(i) + 1;
+        return 0;
+    }
+};
+
 class WithWindowManager : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -260,13 +284,13 @@ TEST_F(WithWindowManager, CloseIsOnlyARequestToTheWindow) {
     const xcb_window_t stubborn = client.create("Vexo without delete", true, false);
     ASSERT_TRUE(eventually([&] { return client.viewable(polite) && client.viewable(stubborn); }));
 
-    service.requestClose(polite);
+    EXPECT_TRUE(service.requestClose(polite));
     EXPECT_TRUE(eventually([&] { return client.deleteRequested(polite); }));
     // The window stays until its program closes it.
     EXPECT_TRUE(client.viewable(polite));
 
     // A window that does not take part in the delete protocol is never killed instead.
-    service.requestClose(stubborn);
+    EXPECT_FALSE(service.requestClose(stubborn));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(client.ok());
     EXPECT_TRUE(client.viewable(stubborn));
@@ -312,22 +336,15 @@ TEST_F(WithWindowManager, RefreshingWhileWindowsComeAndGoNeverFails) {
 TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQuestion) {
     TestClient client;
     ASSERT_TRUE(client.ok());
-    XcbWindowSystem service;
-    MemorySettingsStore settings;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    test::FakeFileDialogs files;
-    test::CountingPump pump{log};
-    TaskManager atm({service, settings, dialogs, files, files, pump}, "/tmp/");
+    AtmOnDisplay rig;
+    TaskManager& atm = rig.atm;
+    test::ScriptedDialogs& dialogs = rig.dialogs;
     atm.UpdHigh_Click();
 
     const xcb_window_t notes = client.create("Notes for Tuesday", true);
     ASSERT_TRUE(eventually([&] { return client.viewable(notes); }));
     atm.Form_Load();
-    int row = 0;
-    for (std::size_t i = 0; i < atm.list(0).rows.size(); ++i)
-        if (atm.list(0).rows[i].title == "Notes for Tuesday")
-            row = static_cast<int>(i) + 1;
+    const int row = rig.rowOf("Notes for Tuesday");
     ASSERT_NE(row, 0);
     atm.select(0, row);
 
@@ -370,6 +387,31 @@ TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQ
         return !notesListed && viewerListed;
     }));
     client.destroy(viewer);
+}
+
+TEST_F(WithWindowManager, EndTaskOnAWindowWithoutDeleteSaysSoAndLeavesItsProgramRunning) {
+    TestClient client;
+    ASSERT_TRUE(client.ok());
+    AtmOnDisplay rig;
+    TaskManager& atm = rig.atm;
+    test::ScriptedDialogs& dialogs = rig.dialogs;
+
+    const xcb_window_t stubborn = client.create("Vexo stubborn viewer", true, false);
+    ASSERT_TRUE(eventually([&] { return client.viewable(stubborn); }));
+    atm.Form_Load();
+    const int row = rig.rowOf("Vexo stubborn viewer");
+    ASSERT_NE(row, 0);
+    atm.select(0, row);
+    dialogs.messageAnswer = MsgAnswer::Yes;
+    atm.CommandButton_Click(5);
+
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "The window \"Vexo stubborn viewer\" could not be closed: "
+                                        "it does not accept a request to close.");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(client.ok());
+    EXPECT_TRUE(client.viewable(stubborn));
+    client.destroy(stubborn);
 }
 
 TEST_F(WithWindowManager, PingsCanBeWithdrawnForARunAndOfferedAgain) {
@@ -435,6 +477,39 @@ TEST_F(WithoutWindowManager, WalksTheRootsChildrenAndActsDirectly) {
         client.destroy(window);
 }
 
+TEST_F(WithoutWindowManager, TheLockKeysAreReadFromTheKeyboardExtension) {
+    Display* keyboard = XOpenDisplay(nullptr);
+    ASSERT_NE(keyboard, nullptr);
+    // What a press of Caps Lock or Num Lock does: the server locks the modifier and lights
+    // the indicator. Num Lock is the modifier the keymap binds to its key.
+    const unsigned numMask = XkbKeysymToModifiers(keyboard, XStringToKeysym("Num_Lock"));
+    ASSERT_NE(numMask, 0u);
+    auto lock = [&](unsigned mask, bool on) {
+        XkbLockModifiers(keyboard, XkbUseCoreKbd, mask, on ? mask : 0);
+        XSync(keyboard, False);
+    };
+    XkbKeyboardLocks locks;
+    struct Case {
+        const char* name;
+        bool num;
+        bool caps;
+    };
+    for (const Case c : {Case{"none", false, false}, Case{"caps", false, true},
+                         Case{"num", true, false}, Case{"both", true, true}}) {
+        SCOPED_TRACE(c.name);
+        lock(LockMask, c.caps);
+        lock(numMask, c.num);
+        std::optional<LockKeys> read;
+        EXPECT_TRUE(eventually([&] {
+            read = locks.lockKeys();
+            return read && read->numLock == c.num && read->capsLock == c.caps;
+        }));
+    }
+    lock(LockMask, false);
+    lock(numMask, false);
+    XCloseDisplay(keyboard);
+}
+
 TEST(NoDisplay, TheServiceSaysWhyItListsNothing) {
     const char* saved = std::getenv("DISPLAY");
     const std::string previous = saved != nullptr ? saved : "";
@@ -444,6 +519,7 @@ TEST(NoDisplay, TheServiceSaysWhyItListsNothing) {
     EXPECT_TRUE(service.topLevelWindows().empty());
     EXPECT_EQ(service.windowText(1), "");
     service.raiseAndShow(1); // nothing to do, and no crash
+    EXPECT_FALSE(XkbKeyboardLocks().lockKeys());
     if (!previous.empty())
         setenv("DISPLAY", previous.c_str(), 1);
 }

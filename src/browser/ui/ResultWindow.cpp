@@ -14,7 +14,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -49,14 +51,38 @@ constexpr std::array<HelpOption, 9> kHelpOptions{{
     {"Remove Benchmarks", "(ctrl-d)"},
 }};
 
+// Gives a wrapped text at least the height its lines take at its present width.
+void fitWrappedHeight(QLabel& label) {
+    const int needed = label.heightForWidth(label.width());
+    if (needed > 0 && needed != label.minimumHeight())
+        label.setMinimumHeight(needed);
+}
+
+// A wrapped text whose lines stay whole however narrow the window makes it.
+class WrappedText final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        fitWrappedHeight(*this);
+    }
+};
+
 } // namespace
 
-ResultWindow::ResultWindow(ResultBrowser::Services services, std::string appFolder,
-                           std::string dialogFolder, QWidget* parent)
+ResultWindow::ResultWindow(ResultBrowser::Services services, KeyboardLocks& locks,
+                           std::string appFolder, std::string dialogFolder, QWidget* parent)
     : QMainWindow(parent)
+<<<<<<< HEAD
     , m_model(services, dialogFolder)
     , m_services(services)
     , m_dialogFolder(std::move(dialogFolder))
+=======
+    , m_model(services, std::move(dialogFolder))
+    , m_locks(locks)
+>>>>>>> issue-16b
     , m_appFolder(std::move(appFolder))
     , m_hand(handCursor(m_appFolder)) {
     setObjectName(QStringLiteral("Result"));
@@ -200,7 +226,7 @@ QWidget* ResultWindow::buildTitleArea() {
     big.setBold(true);
     m_title->setFont(big);
     layout->addWidget(m_title, 0, 1);
-    m_description = new QLabel(area);
+    m_description = new WrappedText(area);
     m_description->setObjectName(QStringLiteral("TitleText1"));
     m_description->setWordWrap(true);
     layout->addWidget(m_description, 1, 1);
@@ -271,10 +297,17 @@ QWidget* ResultWindow::buildList(BrowserMode list) {
 }
 
 QWidget* ResultWindow::buildHelpPanel() {
-    auto* panel = new QFrame(this);
+    // The options scroll when the window is too short to show them all at once.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("HlpWizzScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* panel = new QFrame(scroll);
     panel->setObjectName(QStringLiteral("HlpWizzFrame"));
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFixedWidth(240);
+    scroll->setFixedWidth(240 + scroll->verticalScrollBar()->sizeHint().width());
     auto* layout = new QVBoxLayout(panel);
     auto* heading = new QLabel(QStringLiteral("VexoGAUGE 2002 Result Browser"), panel);
     heading->setWordWrap(true);
@@ -293,6 +326,7 @@ QWidget* ResultWindow::buildHelpPanel() {
         picture->setFixedSize(18, 18);
         auto* text = new ClickableLabel(QString::fromLatin1(kHelpOptions[o].text), change, panel);
         text->setObjectName(QStringLiteral("HlpOptText%1").arg(option));
+        text->setWordWrap(true);
         text->setCursor(m_hand);
         text->setStyleSheet(QStringLiteral("QLabel { color: palette(link); } "
                                            "QLabel:disabled { color: palette(mid); }"));
@@ -310,29 +344,46 @@ QWidget* ResultWindow::buildHelpPanel() {
         m_optionTexts[o] = text;
     }
     layout->addStretch(1);
-    return panel;
+    scroll->setWidget(panel);
+    return scroll;
 }
 
 void ResultWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
     m_statusLabel = new QLabel(QStringLiteral("Status: Idle"), bar);
     bar->addWidget(m_statusLabel, 1);
-    bar->addPermanentWidget(new QLabel(QStringLiteral("NUM"), bar));
-    bar->addPermanentWidget(new QLabel(QStringLiteral("CAPS"), bar));
+    // The lock panels keep their width when empty, so the bar does not shift as keys change.
+    auto lockPanel = [bar](const char* name, const char* caption) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QString::fromLatin1(name));
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QString::fromLatin1(caption)) +
+                               8);
+        bar->addPermanentWidget(panel);
+        return panel;
+    };
+    m_numLock = lockPanel("NumLockPanel", "NUM");
+    m_capsLock = lockPanel("CapsLockPanel", "CAPS");
     m_clock = new QLabel(bar);
     m_date = new QLabel(bar);
     bar->addPermanentWidget(m_clock);
     bar->addPermanentWidget(m_date);
     bar->addPermanentWidget(new QLabel(QStringLiteral("Kestrovia VexoGAUGE 2002"), bar));
-    auto tick = [this] {
-        const QDateTime now = QDateTime::currentDateTime();
-        m_clock->setText(now.toString(QStringLiteral("HH:mm")));
-        m_date->setText(now.toString(QStringLiteral("yyyy-MM-dd")));
-    };
     tick();
     auto* timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, tick);
+    timer->setObjectName(QStringLiteral("StatusClock"));
+    connect(timer, &QTimer::timeout, this, [this] { tick(); });
     timer->start(1000);
+}
+
+void ResultWindow::tick() {
+    const QDateTime now = QDateTime::currentDateTime();
+    m_clock->setText(now.toString(QStringLiteral("HH:mm")));
+    m_date->setText(now.toString(QStringLiteral("yyyy-MM-dd")));
+    // A lock whose state cannot be read is shown as off.
+    const LockKeys locks = m_locks.lockKeys().value_or(LockKeys{});
+    m_numLock->setText(locks.numLock ? QStringLiteral("NUM") : QString());
+    m_capsLock->setText(locks.capsLock ? QStringLiteral("CAPS") : QString());
 }
 
 void ResultWindow::run(const std::function<void()>& command) {
@@ -396,6 +447,7 @@ void ResultWindow::sync() {
     m_frames->setCurrentIndex(static_cast<int>(mode));
     m_title->setText(toQt(m_model.titleText()));
     m_description->setText(toQt(m_model.descriptionText()));
+    fitWrappedHeight(*m_description);
     for (std::size_t option = 0; option < 9; ++option) {
         m_optionPictures[option]->setPixmap(
             m_pictures[static_cast<std::size_t>(m_model.optionPicture(static_cast<int>(option)))]);
@@ -415,7 +467,16 @@ void ResultWindow::sync() {
                     view->setColumnWidth(static_cast<int>(c),
                                          columns[c].widthTwips * logicalDpiX() / 1440);
             }
-            const int selected = m_model.selectedRow(static_cast<BrowserMode>(i));
+            // The header marks the column the rows were last sorted by, in that direction.
+            const auto list = static_cast<BrowserMode>(i);
+            const std::optional<std::size_t> sorted = m_model.sortedColumn(list);
+            QHeaderView* header = view->horizontalHeader();
+            header->setSortIndicatorShown(sorted.has_value());
+            if (sorted)
+                header->setSortIndicator(static_cast<int>(*sorted),
+                                         m_model.sortedDescending(list) ? Qt::DescendingOrder
+                                                                        : Qt::AscendingOrder);
+            const int selected = m_model.selectedRow(list);
             if (selected >= 0)
                 view->selectRow(selected);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/ResultBrowser.h"
+#include "platform/KeyboardLocks.h"
 
 #include <QMainWindow>
 #include <array>
@@ -22,8 +23,9 @@ class ScoresChart;
 // hands every menu, key, toolbar and option click to it.
 class ResultWindow final : public QMainWindow {
 public:
-    ResultWindow(ResultBrowser::Services services, std::string appFolder, std::string dialogFolder,
-                 QWidget* parent = nullptr);
+    // `locks` tells the state of the lock keys for the status bar; it must outlive the window.
+    ResultWindow(ResultBrowser::Services services, KeyboardLocks& locks, std::string appFolder,
+                 std::string dialogFolder, QWidget* parent = nullptr);
     ~ResultWindow() override;
 
     ResultBrowser& model() { return m_model; }
@@ -46,14 +48,20 @@ private:
     QWidget* buildList(BrowserMode list);
     QWidget* buildHelpPanel();
     void buildStatusBar();
+    // The clock, the date and the lock keys as they stand now.
+    void tick();
     void sync();
     // File, Export Report: the records in the Scores list's order, drawn against the chart's
     // baseline, as one HTML page.
     void exportReport();
 
     ResultBrowser m_model;
+<<<<<<< HEAD
     ResultBrowser::Services m_services;
     std::string m_dialogFolder;
+=======
+    KeyboardLocks& m_locks;
+>>>>>>> issue-16b
     std::string m_appFolder;
     std::uint64_t m_shownRevision = ~0ULL;
     QCursor m_hand;
@@ -77,6 +85,8 @@ private:
     QAction* m_refreshMenu = nullptr;
     QAction* m_printerSetupMenu = nullptr;
     QLabel* m_statusLabel = nullptr;
+    QLabel* m_numLock = nullptr;
+    QLabel* m_capsLock = nullptr;
     QLabel* m_clock = nullptr;
     QLabel* m_date = nullptr;
     bool m_syncing = false;

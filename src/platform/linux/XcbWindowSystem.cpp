@@ -326,13 +326,13 @@ void XcbWindowSystem::setPingAnswered(WindowId window, bool answered) {
     xcb_flush(m_connection);
 }
 
-void XcbWindowSystem::requestClose(WindowId window) {
+bool XcbWindowSystem::requestClose(WindowId window) {
     if (!usable())
-        return;
+        return false;
     // Only a polite request: a window that does not take part in the delete protocol is left
     // alone, since a window manager would kill its program instead.
     if (!supportsDelete(window))
-        return;
+        return false;
     if (isManaged(window)) {
         xcb_ewmh_request_close_window(&m_ewmh, m_screen, window, XCB_CURRENT_TIME,
                                       XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
@@ -348,6 +348,7 @@ void XcbWindowSystem::requestClose(WindowId window) {
                        reinterpret_cast<const char*>(&message));
     }
     xcb_flush(m_connection);
+    return true;
 }
 
 } // namespace vexo

@@ -27,7 +27,7 @@ public:
     std::uint32_t windowStyle(WindowId window) override;
     void restore(WindowId window) override;
     void raiseAndShow(WindowId window) override;
-    void requestClose(WindowId window) override;
+    bool requestClose(WindowId window) override;
 
     bool windowManagerRunning();
 

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QSortFilterProxyModel>
 #include <QWidget>
 
 namespace vexo {
@@ -119,11 +121,50 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const 
     return fromQt(dialog.textValue());
 }
 
+namespace {
+
+// Programs here carry no extension: a filter for "*.exe" stands for files one may run.
+bool meansExecutables(const QString& patterns) {
+    return patterns.trimmed().compare(QLatin1String("*.exe"), Qt::CaseInsensitive) == 0;
+}
+
+// Shows folders and runnable files while the dialog's filter is one for programs, and
+// everything the name filter lets through otherwise.
+class ExecutableFilesProxy final : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setOnlyExecutables(bool only) {
+        if (only == m_only)
+            return;
+        m_only = only;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        if (!m_only)
+            return true;
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (files == nullptr)
+            return true;
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || (info.isFile() && info.isExecutable());
+    }
+
+private:
+    bool m_only = false;
+};
+
+} // namespace
+
 QStringList nameFilters(const std::string& filter) {
     const QStringList parts = toQt(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        if (meansExecutables(parts[i + 1]))
+            patterns = QStringList{QStringLiteral("*")};
         for (QString& pattern : patterns) {
             if (pattern.trimmed() == QLatin1String("*.*"))
                 pattern = QStringLiteral("*");
@@ -141,21 +182,53 @@ QStringList nameFilters(const std::string& filter) {
     return filters;
 }
 
-std::optional<std::string> QtDialogs::fileDialog(const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(m_owner ? m_owner() : nullptr, toQt(request.title),
-                       toQt(request.initialFolder));
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
+    dialog.setWindowTitle(toQt(request.title));
+    if (!request.initialFolder.empty())
+        dialog.setDirectory(toQt(request.initialFolder));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(!save && (request.flags & FileFlags::FileMustExist) != 0
                            ? QFileDialog::ExistingFile
                            : QFileDialog::AnyFile);
     if (save && (request.flags & FileFlags::OverwritePrompt) == 0)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+
+    const QStringList parts = toQt(request.filter).split(QLatin1Char('|'));
+    QList<bool> forPrograms;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        forPrograms << meansExecutables(parts[i + 1]);
     const QStringList filters = nameFilters(request.filter);
+    if (forPrograms.contains(true)) {
+        // A program filter matches by the file's mode, which only our own dialog can ask; its
+        // pattern would read as "every file", so the filters are shown by their names alone.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        auto* proxy = new ExecutableFilesProxy(&dialog);
+        dialog.setProxyModel(proxy);
+        QObject::connect(&dialog, &QFileDialog::filterSelected, proxy,
+                         [proxy, filters, forPrograms](const QString& chosen) {
+                             // Named by its whole text or, details hidden, by its name.
+                             qsizetype at = filters.indexOf(chosen);
+                             for (qsizetype i = 0; at < 0 && i < filters.size(); ++i) {
+                                 if (filters[i].startsWith(chosen + QStringLiteral(" (")))
+                                     at = i;
+                             }
+                             proxy->setOnlyExecutables(at >= 0 && forPrograms[at]);
+                         });
+    }
     dialog.setNameFilters(filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
+        if (auto* proxy = dynamic_cast<ExecutableFilesProxy*>(dialog.proxyModel()))
+            proxy->setOnlyExecutables(forPrograms[request.filterIndex - 1]);
+    }
     if (!request.initialFileName.empty())
         dialog.selectFile(toQt(request.initialFileName));
+}
+
+std::optional<std::string> QtDialogs::fileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(m_owner ? m_owner() : nullptr);
+    prepareFileDialog(dialog, request, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const std::string chosen = fromQt(dialog.selectedFiles().first());
@@ -180,6 +253,19 @@ bool QtProgramStarter::startProgram(const std::string& path) {
 
 void QtMessagePump::yield() {
     QCoreApplication::processEvents();
+}
+
+Qt::WindowStates minimiseKeepingState(QWidget& window) {
+    const Qt::WindowStates state = window.windowState() & ~Qt::WindowMinimized;
+    window.setWindowState(window.windowState() | Qt::WindowMinimized);
+    return state;
+}
+
+void restoreWindowState(QWidget& window, Qt::WindowStates state) {
+    window.setWindowState(state & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 QCursor handCursor(const std::string& appFolder) {

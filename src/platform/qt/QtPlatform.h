@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+class QFileDialog;
 class QWidget;
 
 namespace vexo {
@@ -53,8 +54,11 @@ private:
     std::function<QWidget*()> m_owner;
 };
 
-// "description|pattern|description|pattern" as Qt name filters; "*.*" means every file.
+// "description|pattern|description|pattern" as Qt name filters; "*.*" means every file, and
+// "*.exe" every file one may run (the dialog then narrows it by the file's mode).
 QStringList nameFilters(const std::string& filter);
+// Sets up a file dialog as the request asks, ready to be shown.
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save);
 
 class QtProgramStarter final : public ProgramStarter {
 public:
@@ -65,6 +69,11 @@ class QtMessagePump final : public MessagePump {
 public:
     void yield() override;
 };
+
+// Minimises a window and gives the state to bring it back to (never a minimised one).
+Qt::WindowStates minimiseKeepingState(QWidget& window);
+// Shows the window again in the state minimiseKeepingState gave.
+void restoreWindowState(QWidget& window, Qt::WindowStates state);
 
 // An installation picture; its format is told by its content, whatever the file's extension.
 // A missing or unreadable file gives an empty pixmap and a warning naming the file.

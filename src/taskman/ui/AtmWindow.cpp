@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vexo {
 
@@ -47,7 +48,13 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
     m_status = new QLabel(this);
     m_status->setToolTip(toQt(TaskManager::StatusHint));
     statusBar()->addWidget(m_status, 1);
-    statusBar()->addPermanentWidget(new QLabel(toQt(TaskManager::MakerName), this));
+    auto* maker = new QLabel(toQt(TaskManager::MakerName), this);
+    statusBar()->addPermanentWidget(maker);
+    // Never so narrow that the hint in the status bar is cut (the rest: the bar's margins,
+    // the gap between its panels and the size grip).
+    m_status->setText(toQt(TaskManager::StatusHint));
+    setMinimumWidth(std::max(minimumWidth(),
+                             m_status->sizeHint().width() + maker->sizeHint().width() + 48));
 
     m_timer = new QTimer(this);
     connect(m_timer, &QTimer::timeout, this,
@@ -237,6 +244,17 @@ void AtmWindow::closeEvent(QCloseEvent* event) {
     m_model.Form_QueryUnload();
     m_timer->stop();
     event->accept();
+}
+
+RecordedTasks::RecordedTasks(TaskManager::Services services, std::string appFolder,
+                             const std::unique_ptr<AtmWindow>& window)
+    : m_reader(services, std::move(appFolder)) {
+    m_reader.setOwnWindows(
+        [&window](WindowId id) { return window != nullptr && window->isOwnWindow(id); });
+}
+
+std::vector<std::string> RecordedTasks::applicationTaskTitles() {
+    return readApplicationTasks(m_reader);
 }
 
 } // namespace vexo

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "taskman/TaskManager.h"
+#include "taskman/TaskTitles.h"
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -53,6 +55,19 @@ private:
     QPixmap m_taskPicture;
     QPixmap m_processPicture;
     bool m_filling = false;
+};
+
+// The application tasks a run records, read by a task manager of its own. The program's task
+// manager window (created on first use, so possibly none yet) is never one of them, whether
+// it is open or not.
+class RecordedTasks final : public TaskTitleSource {
+public:
+    RecordedTasks(TaskManager::Services services, std::string appFolder,
+                  const std::unique_ptr<AtmWindow>& window);
+    std::vector<std::string> applicationTaskTitles() override;
+
+private:
+    TaskManager m_reader;
 };
 
 } // namespace vexo

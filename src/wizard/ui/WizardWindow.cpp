@@ -10,8 +10,12 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWindow>
 #include <QPainter>
 #include <QProgressBar>
+#include <QResizeEvent>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace vexo {
@@ -104,12 +108,15 @@ Box frameTextBox(int index) {
         return {84, 122 + (index - 19) * 98, 532, 92};
     case 22:
         return {24, 76, 410, 22};
+    // The run's lines: the status may take two lines, the description four.
     case 23:
+        return {24, 100, 420, 30};
     case 24:
+        return {24, 130, 420, 20};
     case 25:
-        return {24, 104 + (index - 23) * 24, 420, 22};
+        return {24, 150, 420, 20};
     case 26:
-        return {24, 176, 420, 48};
+        return {24, 170, 420, 58};
     case 27:
     case 28:
     case 29:
@@ -122,7 +129,7 @@ Box frameTextBox(int index) {
     case 36:
     case 37:
     case 38:
-        return {66, 124 + (index - 34) * 60, 540, 34};
+        return {66, 128 + (index - 34) * 60, 540, 34}; // under its option's caption
     case 39:
         return {24, 76, 400, 44};
     case 40:
@@ -208,11 +215,30 @@ public:
 
     void setPicture(const QPixmap& picture) {
         m_picture = picture;
+        noteCaptionArea();
         update();
     }
     void setCaption(const std::string& caption) {
         m_caption = withAccessKey(caption);
+        // What the button says, for assistive tools and checks of the layout.
+        QTextDocument plain;
+        plain.setHtml(m_caption);
+        setAccessibleName(plain.toPlainText());
         update();
+    }
+
+    // Where the picture's round icon is drawn and where the caption stands, beside it.
+    QRect iconArea() const {
+        const int side = m_picture.isNull() ? height() : scaledHeight();
+        return {0, (height() - side) / 2, side, side};
+    }
+    QRect captionArea() const {
+        const int left = iconArea().right() + 1 + kCaptionGap;
+        return {left, 0, std::max(0, width() - left - endCapWidth()), height()};
+    }
+    // The caption as drawn, for its size and for tests.
+    QString captionHtml() const {
+        return QStringLiteral("<span style=\"color:#e6f0f8;\">%1</span>").arg(m_caption);
     }
 
 protected:
@@ -220,14 +246,19 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         if (!m_picture.isNull())
-            painter.drawPixmap(rect(), m_picture);
-        QLabel text;
-        text.setTextFormat(Qt::RichText);
-        text.setText(QStringLiteral("<span style=\"color:#e6f0f8;\">%1</span>").arg(m_caption));
-        text.resize(width() - height(), height());
-        text.setAlignment(Qt::AlignCenter);
-        painter.translate(height() - 4, 0);
-        text.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+            drawPicture(painter);
+        QTextDocument caption;
+        caption.setDefaultFont(font());
+        caption.setDocumentMargin(0);
+        caption.setHtml(captionHtml());
+        const QRect area = captionArea();
+        const QSizeF size = caption.size();
+        painter.translate(area.left(), area.top() + (area.height() - size.height()) / 2);
+        caption.drawContents(&painter, QRectF(QPointF(0, 0), QSizeF(area.width(), size.height())));
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        noteCaptionArea();
     }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && m_down)
@@ -240,6 +271,36 @@ protected:
     }
 
 private:
+    static constexpr int kCaptionGap = 4;
+
+    // Where the caption stands, kept as the property "captionArea" for checks of the layout.
+    void noteCaptionArea() { setProperty("captionArea", captionArea()); }
+
+    // The picture is drawn at the button's height without changing its proportions: its
+    // left end with the icon and its right end as they are, the plain middle stretched.
+    int scaledHeight() const { return std::min(height(), m_picture.height()); }
+    double scale() const { return static_cast<double>(scaledHeight()) / m_picture.height(); }
+    int endCapWidth() const {
+        return m_picture.isNull() ? 0 : static_cast<int>(m_picture.height() / 2 * scale());
+    }
+    void drawPicture(QPainter& painter) const {
+        const int sourceHeight = m_picture.height();
+        const int leftSource = std::min(sourceHeight, m_picture.width() / 2);
+        const int rightSource = std::min(sourceHeight / 2, m_picture.width() - leftSource);
+        const QRect icon = iconArea();
+        const int top = icon.top();
+        const int h = icon.height();
+        const int leftWidth = static_cast<int>(leftSource * scale());
+        const int rightWidth = endCapWidth();
+        painter.drawPixmap(QRect(0, top, leftWidth, h), m_picture,
+                           QRect(0, 0, leftSource, sourceHeight));
+        painter.drawPixmap(QRect(leftWidth, top, width() - leftWidth - rightWidth, h), m_picture,
+                           QRect(leftSource, 0, m_picture.width() - leftSource - rightSource,
+                                 sourceHeight));
+        painter.drawPixmap(QRect(width() - rightWidth, top, rightWidth, h), m_picture,
+                           QRect(m_picture.width() - rightSource, 0, rightSource, sourceHeight));
+    }
+
     QPixmap m_picture;
     QString m_caption;
     std::function<void()> m_down;
@@ -263,8 +324,10 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     m_backgroundLabel->setGeometry(0, 0, kWidth, kHeight);
     m_backgroundLabel->setPixmap(m_background.scaled(kWidth, kHeight));
 
-    for (std::size_t i = 0; i < m_frameText.size(); ++i)
+    for (std::size_t i = 0; i < m_frameText.size(); ++i) {
         m_frameText[i] = textLabel(this, frameTextBox(static_cast<int>(i)));
+        m_frameText[i]->setObjectName(QStringLiteral("FrameText%1").arg(i));
+    }
     for (const int heading : {3, 6, 13, 14, 33, 39, 49, 52, 18, 22})
         m_frameText[static_cast<std::size_t>(heading)]->setStyleSheet(
             QStringLiteral("color: #22c7e4; font-weight: bold;"));
@@ -386,10 +449,23 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         m_frameLine[static_cast<std::size_t>(i)] = line;
     }
     for (int i = 0; i < 2; ++i) {
-        auto* link = clickable({i == 0 ? 24 : 260, 410, i == 0 ? 220 : 260, 22},
+        auto* link = clickable({24, 325, 10, 10},
                                [this] { run([&] { m_wizard.LinkText_Click(); }); });
-        link->setStyleSheet(QStringLiteral("color: #ff9a3c; text-decoration: underline;"));
+        link->setStyleSheet(QStringLiteral("color: #ff9a3c;"));
+        link->setObjectName(QStringLiteral("LinkText%1").arg(i));
         m_linkText[static_cast<std::size_t>(i)] = link;
+    }
+    // Pointer moves, also with no button held, underline a link or clear the underline.
+    setMouseTracking(true);
+    m_backgroundLabel->setMouseTracking(true);
+    m_backgroundLabel->installEventFilter(this);
+    for (QLabel* text : m_frameText) {
+        text->setMouseTracking(true);
+        text->installEventFilter(this);
+    }
+    for (QLabel* link : m_linkText) {
+        link->setMouseTracking(true);
+        link->installEventFilter(this);
     }
     m_cover = new InputCover(this);
     m_cover->setGeometry(0, 0, kWidth, kHeight);
@@ -399,9 +475,87 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     m_progress->setGeometry(456, 310, 160, 18);
     m_progress->setTextVisible(true);
     m_progress->setFormat(QStringLiteral("%v of %m phases"));
+    // The web address stands in a gap of 31 blanks: its host name is what fits there.
     m_linkText[0]->setText(QStringLiteral("support@kestrovia.example"));
-    m_linkText[1]->setText(QStringLiteral("https://kestrovia.example/vexogauge"));
+    m_linkText[1]->setText(QStringLiteral("kestrovia.example"));
     sync();
+}
+
+void WizardWindow::placeLinks() {
+    QLabel* contact = m_frameText[2];
+    const QString text = contact->text();
+    if (text == m_linkedText)
+        return;
+    m_linkedText = text;
+    const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'));
+    const qsizetype gapStart = lineEnd < 0 ? -1 : text.indexOf(QStringLiteral("  "), lineEnd);
+    if (lineEnd < 0 || gapStart < 0)
+        return;
+    qsizetype gapEnd = gapStart;
+    while (gapEnd < text.size() && text[gapEnd] == QLatin1Char(' '))
+        ++gapEnd;
+
+    // Laid out as the label draws a plain text: word-wrapped lines at its width, one after
+    // another with the font's leading between them.
+    QString shown = text;
+    shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(shown, contact->font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    const QRect area = contact->contentsRect();
+    const qreal leading = contact->fontMetrics().leading();
+    qreal y = -leading;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(area.width());
+        y += leading;
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+
+    auto spot = [&](qsizetype position) {
+        const QTextLine line = layout.lineForTextPosition(static_cast<int>(position));
+        const int x = static_cast<int>(line.cursorToX(static_cast<int>(position)));
+        return QRect(contact->pos() + area.topLeft() + QPoint(x, static_cast<int>(line.y())),
+                     QSize(0, static_cast<int>(line.height())));
+    };
+    const int blank = contact->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    // The e-mail address follows the first line's last word after one blank.
+    QLabel* mail = m_linkText[0];
+    mail->setFont(contact->font());
+    const QRect end = spot(lineEnd);
+    mail->setGeometry(end.left() + blank, end.top(),
+                      mail->fontMetrics().horizontalAdvance(mail->text()) + 2, end.height());
+    // The web address fills the gap, with a blank left free at either side; a gap narrower
+    // than the address at this font gets a smaller font.
+    QLabel* web = m_linkText[1];
+    const QRect from = spot(gapStart);
+    const int room = spot(gapEnd).left() - from.left() - 2 * blank;
+    QFont webFont = contact->font();
+    const int wanted = QFontMetrics(webFont).horizontalAdvance(web->text()) + 2;
+    if (wanted > room && room > 0)
+        webFont.setPointSizeF(std::max(6.0, webFont.pointSizeF() * room / wanted));
+    web->setFont(webFont);
+    const int width = QFontMetrics(webFont).horizontalAdvance(web->text()) + 2;
+    web->setGeometry(from.left() + blank + std::max(0, (room - width) / 2), from.top(), width,
+                     from.height());
+}
+
+bool WizardWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove && !m_inputBlocked) {
+        const auto link = std::find(m_linkText.begin(), m_linkText.end(), watched);
+        const std::array<bool, 2>& underlined = m_wizard.elements().LinkUnderlined;
+        if (link != m_linkText.end()) {
+            const int index = static_cast<int>(link - m_linkText.begin());
+            if (!underlined[0] && !underlined[1])
+                run([&] { m_wizard.Highlight_Link(index); });
+        } else if (underlined[0] || underlined[1]) {
+            run([&] { m_wizard.Clear_Link_Highlight(); });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 const QPixmap& WizardWindow::picture(int number) const {
@@ -463,8 +617,15 @@ void WizardWindow::sync() {
     }
     m_frameImage[0]->setPixmap(picture(8));
     m_frameImage[1]->setPixmap(picture(9));
-    for (std::size_t i = 0; i < 2; ++i)
+    placeLinks();
+    for (std::size_t i = 0; i < 2; ++i) {
+        QFont font = m_linkText[i]->font();
+        if (font.underline() != e.LinkUnderlined[i]) {
+            font.setUnderline(e.LinkUnderlined[i]);
+            m_linkText[i]->setFont(font);
+        }
         m_linkText[i]->setVisible(e.LinkVisible[i]);
+    }
     m_progress->setVisible(e.BenchVisible[0]);
     showProgress();
 }
@@ -537,6 +698,11 @@ void WizardWindow::setVisible(bool visible) {
         m_lastPosition = pos();
     } else if (visible && !isVisible() && m_lastPosition) {
         move(*m_lastPosition);
+        // Moved by the window manager (the user dragged it), the window has no place of the
+        // program's own, and the manager places it anew when it is mapped: the place is named
+        // as the frame's, which is what pos() told.
+        if (QWindow* handle = windowHandle())
+            handle->setFramePosition(*m_lastPosition);
     }
     QWidget::setVisible(visible);
 }

@@ -51,13 +51,16 @@ public:
     const QPixmap& picture(int number) const;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void place();
+    // Puts the two links of the welcome page over the end of the contact text's first line
+    // and over the gap in its second, as the text is laid out at the label's font.
+    void placeLinks();
 
     Wizard& m_wizard;
     std::array<QPixmap, 27> m_pictures;
@@ -80,6 +83,7 @@ private:
     std::array<QLabel*, 5> m_frameImage{};
     std::array<QWidget*, 5> m_frameLine{};
     std::array<QLabel*, 2> m_linkText{};
+    QString m_linkedText; // the contact text the links were last placed over
     QProgressBar* m_progress = nullptr;
     const RunState* m_run = nullptr;
     QWidget* m_cover = nullptr; // over the page while input is blocked
