@@ -278,6 +278,8 @@ TEST(ResultWindow, ExportReportWritesThePageWithTheChartsBaselineOrSaysWhyNot) {
     rig.files.answers.push_back(std::nullopt); // cancelled: nothing written, nothing said
     exportReport->trigger();
     EXPECT_EQ(rig.dialogs.messages.size(), before + 2);
+}
+
 TEST(ResultWindow, ChartBarsAreLabelledByRowAndNameInTheListsOrder) {
     WindowRig rig;
     const std::string path = rig.folder.path("twins.vgf");

@@ -75,14 +75,10 @@ protected:
 ResultWindow::ResultWindow(ResultBrowser::Services services, KeyboardLocks& locks,
                            std::string appFolder, std::string dialogFolder, QWidget* parent)
     : QMainWindow(parent)
-<<<<<<< HEAD
     , m_model(services, dialogFolder)
     , m_services(services)
     , m_dialogFolder(std::move(dialogFolder))
-=======
-    , m_model(services, std::move(dialogFolder))
     , m_locks(locks)
->>>>>>> issue-16b
     , m_appFolder(std::move(appFolder))
     , m_hand(handCursor(m_appFolder)) {
     setObjectName(QStringLiteral("Result"));

@@ -56,12 +56,9 @@ private:
     void exportReport();
 
     ResultBrowser m_model;
-<<<<<<< HEAD
     ResultBrowser::Services m_services;
     std::string m_dialogFolder;
-=======
     KeyboardLocks& m_locks;
->>>>>>> issue-16b
     std::string m_appFolder;
     std::uint64_t m_shownRevision = ~0ULL;
     QCursor m_hand;
