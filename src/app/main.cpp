@@ -155,7 +155,7 @@ private:
             const auto& text = m_wizard->elements().FrameText;
             return std::array<std::string, 3>{text[40].caption, text[41].caption, text[42].caption};
         });
-        vexo::QtTunnelStage tunnel(m_state, m_clock, m_pump, m_dialogs);
+        vexo::QtTunnelStage tunnel(m_state, m_clock, m_dialogs);
         vexo::ResultBrowser& browser = result().model();
         vexo::Benchmark benchmark(m_state, {m_clock, m_pump, m_dialogs, *m_wizardWindow},
                                   {&tunnel, &writer, &browser, {}});

@@ -12,8 +12,24 @@ namespace vexo {
 // it without a call.
 class WallClockSeconds final {
 public:
-    std::int16_t readSeconds() {
-        const std::time_t now = std::time(nullptr);
+    std::int16_t readSeconds() { return fieldOf(std::time(nullptr)); }
+
+    // The seconds field and the wall-clock time in nanoseconds from one reading, for a loop
+    // that also times its iterations (the tunnel's frames) without a second clock call.
+    std::int16_t readTimedSeconds(std::int64_t& nanoseconds) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        nanoseconds = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+        return fieldOf(now.tv_sec);
+    }
+
+    void setUtcOffset(long seconds) {
+        m_offset = seconds;
+        m_lastRaw = -1;
+    }
+
+private:
+    std::int16_t fieldOf(std::time_t now) {
         // The division is only needed when the second has changed, about once a second.
         if (now != m_lastRaw) {
             m_lastRaw = now;
@@ -23,12 +39,6 @@ public:
         return m_lastField;
     }
 
-    void setUtcOffset(long seconds) {
-        m_offset = seconds;
-        m_lastRaw = -1;
-    }
-
-private:
     long m_offset = 0;
     std::time_t m_lastRaw = -1;
     std::int16_t m_lastField = 0;
@@ -42,6 +52,13 @@ public:
     virtual ~SecondsClock() = default;
 
     virtual std::int16_t readSeconds() = 0;
+
+    // A reading that also gives a time in nanoseconds (only differences between two of them
+    // mean anything). A clock without a finer time base gives 0.
+    virtual std::int16_t readTimedSeconds(std::int64_t& nanoseconds) {
+        nanoseconds = 0;
+        return readSeconds();
+    }
 
     // Called once at the start of a run: an implementation may refresh slow-changing inputs
     // of the reading here (such as the local time-zone offset) instead of on every reading.

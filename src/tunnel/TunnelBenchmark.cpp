@@ -3,7 +3,6 @@
 #include "engine/Benchmark.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 
@@ -32,9 +31,45 @@ std::string FindMediaDir(const std::string& fileName, const std::string& appFold
     return writtenFolder + fileName;
 }
 
+std::optional<std::string> TunnelBenchmark::stopMessage() const {
+    switch (m_canvas.stopRequested()) {
+    case TunnelStop::WindowClosed:
+        return "The Direct3D benchmark window was closed before the measurement ended.";
+    case TunnelStop::Escape:
+        return "The Direct3D benchmark was stopped with Escape before the measurement ended.";
+    case TunnelStop::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> TunnelBenchmark::waitForSurfaces() {
+    // The window's events are handled meanwhile, so that it can be shown again (or closed).
+    // Time is told by the seconds field alone: no other clock is read while drawing.
+    if (!m_canvas.surfacesLost())
+        return std::nullopt;
+    int changes = 0;
+    std::int16_t second = m_clock.readSeconds();
+    do {
+        m_pump.yield();
+        if (auto stop = stopMessage())
+            return stop;
+        const std::int16_t now = m_clock.readSeconds();
+        if (now != second) {
+            second = now;
+            if (++changes >= kLostSurfaceGrace)
+                return "The Direct3D benchmark window was hidden, or its graphics were lost, "
+                       "for " +
+                       std::to_string(kLostSurfaceGrace) + " seconds; the measurement was stopped.";
+        }
+    } while (m_canvas.surfacesLost());
+    return std::nullopt;
+}
+
 TunnelResult TunnelBenchmark::Benchmark_NOW(const Selections& options,
                                             const std::string& texturePath, std::int64_t& BMDR3D) {
     TunnelResult result;
+    BMDR3D = 0;
     const std::optional<DisplayMode> mode =
         displayModeFor(options.ScreenResolution, options.ScreenColorDepth);
     if (!mode) {
@@ -55,53 +90,58 @@ TunnelResult TunnelBenchmark::Benchmark_NOW(const Selections& options,
         return result;
     }
     m_canvas.show();
+    // The window is mapped and made full screen by the window manager before the clock starts.
+    result.error = waitForSurfaces();
+    result.frameSeconds.reserve(kFrameRecord);
 
-    using Clock = std::chrono::steady_clock;
-    result.frameSeconds.reserve(1 << 16);
-    Wait_Next_Second(m_clock, m_pump);
-    std::int64_t frames = 0;
-    auto last = Clock::now();
-    for (int pass = 0; pass < kMeasuredSeconds; ++pass) {
-        const std::int16_t second = m_clock.readSeconds();
-        while (m_clock.readSeconds() == second) {
-            // A lost surface is waited for; one that stays lost for seconds ends the phase
-            // instead of hanging the program.
-            // The clock is only read for the deadline once a loss is seen, not every frame.
-            bool lost = false;
-            Clock::time_point deadline{};
-            while (m_canvas.surfacesLost()) {
-                if (!lost)
-                    deadline = Clock::now() + std::chrono::seconds(5);
-                lost = true;
-                if (Clock::now() > deadline) {
-                    result.error = "The graphics surface was lost and could not be restored.";
-                    break;
-                }
-            }
-            if (result.error)
-                break;
-            if (lost) {
-                m_canvas.restoreSurfaces();
-                m_canvas.InitDevice(m_tunnel, texturePath);
-            }
-            m_tunnel.MoveScene();
-            m_canvas.Render(m_tunnel);
-            m_pump.yield();
-            ++frames;
-            const auto now = Clock::now();
-            result.frameSeconds.push_back(std::chrono::duration<float>(now - last).count());
-            last = now;
-        }
-        if (result.error)
-            break;
+    if (!result.error) {
+        Wait_Next_Second(m_clock, m_pump);
+        result.error = measure(texturePath, result);
     }
-    result.frames = frames;
     BMDR3D = result.error
                  ? 0
-                 : static_cast<std::int64_t>(std::floor(static_cast<double>(frames) / 30.0));
+                 : static_cast<std::int64_t>(std::floor(static_cast<double>(result.frames) / 30.0));
     m_canvas.hide();
     m_canvas.release();
     return result;
+}
+
+std::optional<std::string> TunnelBenchmark::measure(const std::string& texturePath,
+                                                    TunnelResult& result) {
+    // Each reading of the clock is the loop's test and also times the frame drawn since the
+    // reading before; a frame that was not drawn is neither counted nor timed.
+    std::vector<float>& times = result.frameSeconds;
+    std::int64_t now = 0;
+    std::int64_t frameStart = 0;
+    bool drawn = false;
+    const auto read = [&] {
+        const std::int16_t second = m_clock.readTimedSeconds(now);
+        if (drawn && times.size() < times.capacity())
+            times.push_back(static_cast<float>(now - frameStart) * 1e-9f);
+        drawn = false;
+        return second;
+    };
+    for (int pass = 0; pass < kMeasuredSeconds; ++pass) {
+        const std::int16_t second = read();
+        while (read() == second) {
+            if (m_canvas.surfacesLost()) {
+                if (auto error = waitForSurfaces())
+                    return error;
+                m_canvas.restoreSurfaces();
+                m_canvas.InitDevice(m_tunnel, texturePath);
+                continue; // the waiting is not a frame: the clock is read again first
+            }
+            frameStart = now;
+            m_tunnel.MoveScene();
+            drawn = m_canvas.Render(m_tunnel);
+            m_pump.yield();
+            if (auto stop = stopMessage())
+                return stop;
+            if (drawn)
+                ++result.frames;
+        }
+    }
+    return std::nullopt;
 }
 
 FrameStatistics frameStatistics(std::vector<float> frameSeconds) {

@@ -5,6 +5,7 @@
 #include "platform/SecondsClock.h"
 #include "tunnel/Tunnel.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,28 +22,38 @@ struct DisplayMode {
 // The mode for the Direct3D options, or nothing for an index outside the tables.
 std::optional<DisplayMode> displayModeFor(std::int16_t resolution, std::int16_t colorDepth);
 
+// Why the user ended the flight early.
+enum class TunnelStop {
+    None,
+    WindowClosed, // the window was closed (by the user or the window manager)
+    Escape,       // Escape was pressed in the window
+};
+
 // The surface the tunnel is drawn on.
 class TunnelCanvas {
 public:
     virtual ~TunnelCanvas() = default;
     // Prepares a drawing surface of the mode's size and colour depth. The reason when it cannot.
     virtual std::optional<std::string> initialise(const DisplayMode& mode) = 0;
-    // True while the surfaces cannot be drawn on (for example a lost graphics context).
+    // True while frames cannot be drawn or seen: a graphics context that was reset, or a
+    // window that is hidden, minimised or not yet mapped.
     virtual bool surfacesLost() = 0;
+    // Makes anew what a reset destroyed; nothing when the context survived.
     virtual void restoreSurfaces() = 0;
     // Loads the texture and sets the drawing states; false at the first failure.
     virtual bool InitDevice(const Tunnel& tunnel, const std::string& texturePath) = 0;
-    // Draws and presents one frame; a failure is skipped.
-    virtual void Render(Tunnel& tunnel) = 0;
+    // Draws and presents one frame; false when it was not drawn.
+    virtual bool Render(Tunnel& tunnel) = 0;
+    virtual TunnelStop stopRequested() const = 0;
     virtual void show() = 0;
     virtual void hide() = 0;
     virtual void release() = 0;
 };
 
 struct TunnelResult {
-    std::optional<std::string> error; // why the phase could not run; the score stays 0
-    std::int64_t frames = 0;          // drawn in the 31 clock seconds
-    std::vector<float> frameSeconds;  // the time of every frame
+    std::optional<std::string> error; // why the phase could not run or ended; the score stays 0
+    std::int64_t frames = 0;          // drawn and presented in the 31 clock seconds
+    std::vector<float> frameSeconds;  // the time of each frame, the first kFrameRecord of them
 };
 
 // Where the texture file is read from: the current folder, then "../media" and "../../media"
@@ -52,10 +63,15 @@ std::string FindMediaDir(const std::string& fileName, const std::string& appFold
                          const std::string& writtenFolder);
 
 // The timed loop of the Direct3D phase: 31 clock seconds of frames, each moving the camera,
-// drawing the tube and yielding once; the score is frames per second.
+// drawing the tube and yielding once so that the window's events are handled; the score is
+// frames per second. Only frames that were drawn count.
 class TunnelBenchmark {
 public:
     static constexpr int kMeasuredSeconds = 31;
+    // Changes of the seconds field a lost surface is waited for before the phase gives up.
+    static constexpr int kLostSurfaceGrace = 5;
+    // Frame times kept (4 MiB, reserved before the measurement): over 33,000 frames a second.
+    static constexpr std::size_t kFrameRecord = std::size_t{1} << 20;
 
     TunnelBenchmark(SecondsClock& clock, MessagePump& pump, TunnelCanvas& canvas)
         : m_clock(clock)
@@ -69,6 +85,12 @@ public:
     Tunnel& tunnel() { return m_tunnel; }
 
 private:
+    // Waits, yielding, while the surfaces are lost. The reason the phase must end, if any.
+    std::optional<std::string> waitForSurfaces();
+    std::optional<std::string> stopMessage() const;
+    // The 31 passes; the reason they ended early, if they did.
+    std::optional<std::string> measure(const std::string& texturePath, TunnelResult& result);
+
     SecondsClock& m_clock;
     MessagePump& m_pump;
     TunnelCanvas& m_canvas;

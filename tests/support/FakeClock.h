@@ -20,6 +20,12 @@ public:
         advance();
         return field();
     }
+    // Each reading is a millisecond after the one before.
+    std::int16_t readTimedSeconds(std::int64_t& nanoseconds) override {
+        advance();
+        nanoseconds = m_readings * 1'000'000;
+        return field();
+    }
     void beginRun() override { ++m_runsBegun; }
 
     // Sets the budgets of the seconds from the current one on (relative index 0 = now).

@@ -3,6 +3,7 @@
 #include "support/FakeClock.h"
 #include "support/RunRecorder.h"
 #include "tunnel/TunnelBenchmark.h"
+#include "tunnel/WrappedTube.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -152,7 +153,66 @@ TEST(TunnelMotion, ViewMatrixIsTheLookAtOfTheCamera) {
     EXPECT_NEAR(p[14], -6000.0f / 5999.0f, 1e-6f);
 }
 
-// A canvas that counts what it is asked, and can lose its surfaces for a while.
+// The fractional part, in [0, 1): what a repeating texture samples.
+float wrapped(float coordinate) {
+    return coordinate - std::floor(coordinate);
+}
+
+// What the card is given draws the scene's triangles with coordinates that never jump by more
+// than a half along an edge, and samples the same texels at every vertex as the scene's.
+void expectWrappedCopyOf(const Tunnel& scene, const WrappedTube& copy) {
+    const auto& sceneIndices = scene.TubeIndices();
+    const auto& sceneVertices = scene.TubeVertices();
+    int seamTriangles = 0, ringJumps = 0;
+    for (std::size_t t = 0; t < static_cast<std::size_t>(Tunnel::kIndexCount); t += 3) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            const TubeVertex& a = copy.vertices()[copy.indices()[t + k]];
+            const TubeVertex& b = copy.vertices()[copy.indices()[t + (k + 1) % 3]];
+            ASSERT_LE(std::fabs(a.tu - b.tu), 0.5f) << "triangle " << t / 3;
+            ASSERT_LE(std::fabs(a.tv - b.tv), 0.5f) << "triangle " << t / 3;
+            const TubeVertex& s = sceneVertices[sceneIndices[t + k]];
+            const TubeVertex& sb = sceneVertices[sceneIndices[t + (k + 1) % 3]];
+            seamTriangles += std::fabs(s.tu - sb.tu) > 0.5f ? 1 : 0;
+            ringJumps += std::fabs(s.tv - sb.tv) > 0.5f ? 1 : 0;
+            ASSERT_EQ(a.x, s.x);
+            ASSERT_EQ(a.y, s.y);
+            ASSERT_EQ(a.z, s.z);
+            ASSERT_EQ(a.nx, s.nx);
+            ASSERT_EQ(a.nz, s.nz);
+            ASSERT_NEAR(std::fmod(wrapped(a.tu) - wrapped(s.tu) + 1.5f, 1.0f), 0.5f, 1e-5f);
+            ASSERT_NEAR(std::fmod(wrapped(a.tv) - wrapped(s.tv) + 1.5f, 1.0f), 0.5f, 1e-5f);
+        }
+    }
+    // The scene itself does jump: across each ring's seam, and where tv runs from 6/7 to 0.
+    EXPECT_GT(seamTriangles, 0);
+    EXPECT_GT(ringJumps, 0);
+}
+
+TEST(TunnelWrapping, TheCopyForTheCardRunsTheShortWayAcrossEverySeam) {
+    Tunnel tunnel;
+    tunnel.InitPoints();
+    WrappedTube copy(tunnel.TubeIndices());
+    copy.update(tunnel.TubeVertices());
+    expectWrappedCopyOf(tunnel, copy);
+    // The seam strip of a ring runs from tu 0.01 to 0, not back to 1.
+    const TubeVertex& seam = copy.vertices()[copy.indices()[6 * 99 + 2]];
+    EXPECT_FLOAT_EQ(seam.tu, 0.0f);
+    // Along the tube, from the nearest ring on, the flight meets 0, 1/7, ... , 6/7, 1, 8/7.
+    for (int ring = 50; ring > 40; --ring)
+        EXPECT_NEAR(copy.vertices()[static_cast<std::size_t>(ring * 101)].tv -
+                        copy.vertices()[static_cast<std::size_t>((ring - 1) * 101)].tv,
+                    -1.0f / 7.0f, 1e-5f);
+    // It stays so while the tube is extended and rings are dropped.
+    for (int frame = 0; frame < 1500; ++frame) {
+        tunnel.MoveScene();
+        if (tunnel.takeTubeChanged())
+            copy.update(tunnel.TubeVertices());
+    }
+    expectWrappedCopyOf(tunnel, copy);
+}
+
+// A canvas that counts what it is asked, can lose its surfaces for a while or for good, fail
+// to draw some frames, and be closed or stopped by the user after a number of frames.
 class FakeCanvas final : public TunnelCanvas {
 public:
     std::optional<std::string> initialise(const DisplayMode& m) override {
@@ -160,11 +220,13 @@ public:
         return initialiseError;
     }
     bool surfacesLost() override {
-        if (loseAtFrame >= 0 && renders == loseAtFrame && lostChecks < 3) {
-            ++lostChecks;
-            return true;
-        }
-        return false;
+        const bool lost = loseAtFrame >= 0 && renders >= loseAtFrame &&
+                          (lostChecks < lostFor || lostFor < 0);
+        if (lost && lostChecks++ == 0 && clock != nullptr)
+            lostAtSecond = clock->secondsElapsed();
+        if (lost && closeWhileLost && lostChecks > 2)
+            stop = TunnelStop::WindowClosed;
+        return lost;
     }
     void restoreSurfaces() override { ++restores; }
     bool InitDevice(const Tunnel&, const std::string& path) override {
@@ -172,22 +234,38 @@ public:
         ++setups;
         return textureLoads;
     }
-    void Render(Tunnel&) override { ++renders; }
+    bool Render(Tunnel&) override {
+        ++renders;
+        if (renders == stopAtFrame)
+            stop = stopAs;
+        return failEvery == 0 || renders % failEvery != 0;
+    }
+    TunnelStop stopRequested() const override { return stop; }
     void show() override { shown = true; }
     void hide() override { shown = false; }
     void release() override { ++releases; }
 
+    test::FakeClock* clock = nullptr;
     DisplayMode mode;
     std::optional<std::string> initialiseError;
     bool textureLoads = true;
     int loseAtFrame = -1;
+    int lostFor = 3; // checks answered "lost"; below 0, every one
+    bool closeWhileLost = false;
     int lostChecks = 0;
+    std::int64_t lostAtSecond = -1;
+    int failEvery = 0; // every n-th frame is not drawn
+    int stopAtFrame = -1;
+    TunnelStop stopAs = TunnelStop::WindowClosed;
+    TunnelStop stop = TunnelStop::None;
     int restores = 0, setups = 0, renders = 0, releases = 0;
     bool shown = false;
     std::string texture;
 };
 
 struct LoopRig {
+    LoopRig() { canvas.clock = &clock; }
+
     test::EventLog log;
     test::FakeClock clock{0, 4};
     test::CountingPump pump{log};
@@ -211,11 +289,27 @@ TEST(TunnelLoop, FramesPerSecondIsTheCountOver30) {
         EXPECT_EQ(result.frames, frames);
         EXPECT_EQ(rig.score, expected) << frames;
         EXPECT_EQ(rig.canvas.renders, frames);
-        EXPECT_EQ(result.frameSeconds.size(), static_cast<std::size_t>(frames));
         EXPECT_EQ(rig.canvas.releases, 1);
         EXPECT_FALSE(rig.canvas.shown);
         EXPECT_EQ(rig.canvas.texture, "/tmp/graphics.dat");
+        // The clock is read once per frame (each reading is a millisecond after the last), and
+        // that reading times the frame.
+        ASSERT_EQ(result.frameSeconds.size(), static_cast<std::size_t>(frames));
+        for (const float seconds : result.frameSeconds)
+            ASSERT_FLOAT_EQ(seconds, 0.001f);
+        EXPECT_GE(result.frameSeconds.capacity(), TunnelBenchmark::kFrameRecord);
     }
+}
+
+TEST(TunnelLoop, OnlyFramesThatWereDrawnCount) {
+    LoopRig rig;
+    rig.canvas.failEvery = 3;
+    const TunnelResult result = rig.run(3000);
+    EXPECT_FALSE(result.error);
+    EXPECT_EQ(rig.canvas.renders, 3000);
+    EXPECT_EQ(result.frames, 2000);
+    EXPECT_EQ(rig.score, 66);
+    EXPECT_EQ(result.frameSeconds.size(), 2000u);
 }
 
 TEST(TunnelLoop, EmptyPassesDrawNothingYetAll31Run) {
@@ -227,14 +321,76 @@ TEST(TunnelLoop, EmptyPassesDrawNothingYetAll31Run) {
     EXPECT_GE(rig.clock.secondsElapsed(), 32);
 }
 
-TEST(TunnelLoop, ALostSurfaceIsRestoredAndSetUpAgain) {
+TEST(TunnelLoop, ClosingTheWindowOrEscapeEndsThePhaseWithoutAScore) {
+    for (const auto& [stop, message] :
+         {std::pair<TunnelStop, std::string>{
+              TunnelStop::WindowClosed,
+              "The Direct3D benchmark window was closed before the measurement ended."},
+          {TunnelStop::Escape,
+           "The Direct3D benchmark was stopped with Escape before the measurement ended."}}) {
+        LoopRig rig;
+        rig.canvas.stopAtFrame = 100;
+        rig.canvas.stopAs = stop;
+        const TunnelResult result = rig.run(3000);
+        EXPECT_EQ(result.error, message);
+        EXPECT_EQ(rig.score, 0);
+        EXPECT_EQ(rig.canvas.renders, 100); // no frame after the request
+        EXPECT_FALSE(rig.canvas.shown);
+        EXPECT_EQ(rig.canvas.releases, 1);
+    }
+}
+
+TEST(TunnelLoop, ALostSurfaceIsWaitedForThenRestoredAndSetUpAgain) {
     LoopRig rig;
     rig.canvas.loseAtFrame = 5;
-    const TunnelResult result = rig.run(20);
+    const TunnelResult result = rig.run(40);
     EXPECT_FALSE(result.error);
+    EXPECT_EQ(rig.canvas.lostChecks, 3);
     EXPECT_EQ(rig.canvas.restores, 1);
     EXPECT_EQ(rig.canvas.setups, 2);
-    EXPECT_EQ(result.frames, 20);
+    // While lost the window's events are handled, so that it can come back.
+    EXPECT_GE(rig.log.yields(), 2 + 3);
+    EXPECT_GT(result.frames, 5);
+    EXPECT_EQ(result.frames, rig.canvas.renders);
+}
+
+TEST(TunnelLoop, AWindowNotYetShownIsWaitedForBeforeTheClockStarts) {
+    LoopRig rig;
+    rig.canvas.loseAtFrame = 0;
+    const TunnelResult result = rig.run(40);
+    EXPECT_FALSE(result.error);
+    EXPECT_EQ(rig.canvas.lostChecks, 3);
+    EXPECT_EQ(rig.canvas.restores, 0); // nothing was reset
+    EXPECT_GT(result.frames, 0);
+}
+
+TEST(TunnelLoop, ASurfaceLostForFiveSecondsEndsThePhase) {
+    LoopRig rig;
+    rig.canvas.loseAtFrame = 10;
+    rig.canvas.lostFor = -1;
+    const TunnelResult result = rig.run(3000);
+    EXPECT_EQ(result.error, "The Direct3D benchmark window was hidden, or its graphics were "
+                            "lost, for 5 seconds; the measurement was stopped.");
+    EXPECT_EQ(rig.score, 0);
+    EXPECT_EQ(rig.canvas.renders, 10);
+    EXPECT_EQ(rig.canvas.restores, 0);
+    EXPECT_FALSE(rig.canvas.shown);
+    EXPECT_EQ(rig.canvas.releases, 1);
+    // Five changes of the seconds field: more than four whole seconds, at most five.
+    const std::int64_t waited = rig.clock.secondsElapsed() - rig.canvas.lostAtSecond;
+    EXPECT_GE(waited, 5);
+    EXPECT_LE(waited, 6);
+}
+
+TEST(TunnelLoop, AWindowClosedWhileLostEndsTheWait) {
+    LoopRig rig;
+    rig.canvas.loseAtFrame = 10;
+    rig.canvas.lostFor = -1;
+    rig.canvas.closeWhileLost = true;
+    const TunnelResult result = rig.run(3000);
+    EXPECT_EQ(result.error,
+              "The Direct3D benchmark window was closed before the measurement ended.");
+    EXPECT_LT(rig.clock.secondsElapsed() - rig.canvas.lostAtSecond, 2);
 }
 
 TEST(TunnelLoop, ResolutionAndDepthComeFromTheOptions) {
@@ -263,6 +419,14 @@ TEST(TunnelLoop, WhatCannotRunIsSaidAndScoresNothing) {
     EXPECT_NE(result.error.value_or("").find("/tmp/graphics.dat"), std::string::npos);
     EXPECT_EQ(noTexture.canvas.releases, 1);
     EXPECT_EQ(noTexture.canvas.renders, 0);
+}
+
+TEST(TunnelLoop, FrameTimesStopBeingRecordedWhenTheRecordIsFull) {
+    LoopRig rig;
+    const auto frames = static_cast<std::int64_t>(TunnelBenchmark::kFrameRecord) + 500;
+    const TunnelResult result = rig.run(frames);
+    EXPECT_EQ(result.frames, frames);
+    EXPECT_EQ(result.frameSeconds.size(), TunnelBenchmark::kFrameRecord);
 }
 
 TEST(TunnelLoop, FrameStatistics) {

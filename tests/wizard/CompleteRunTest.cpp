@@ -25,7 +25,8 @@ public:
     bool surfacesLost() override { return false; }
     void restoreSurfaces() override {}
     bool InitDevice(const Tunnel&, const std::string&) override { return true; }
-    void Render(Tunnel&) override {}
+    bool Render(Tunnel&) override { return true; }
+    TunnelStop stopRequested() const override { return TunnelStop::None; }
     void show() override {}
     void hide() override {}
     void release() override {}

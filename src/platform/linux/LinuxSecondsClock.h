@@ -10,6 +10,9 @@ public:
     LinuxSecondsClock();
 
     std::int16_t readSeconds() override { return m_wall.readSeconds(); }
+    std::int16_t readTimedSeconds(std::int64_t& nanoseconds) override {
+        return m_wall.readTimedSeconds(nanoseconds);
+    }
     void beginRun() override;
     WallClockSeconds* wallClock() override { return &m_wall; }
 

@@ -8,15 +8,18 @@
 
 namespace vexo {
 
-QtTunnelStage::QtTunnelStage(AppState& state, SecondsClock& clock, MessagePump& pump,
-                             Dialogs& dialogs, bool windowed)
+QtTunnelStage::QtTunnelStage(AppState& state, SecondsClock& clock, Dialogs& dialogs,
+                             bool windowed)
     : m_state(state)
     , m_clock(clock)
-    , m_pump(pump)
     , m_dialogs(dialogs)
     , m_windowed(windowed) {}
 
 QtTunnelStage::~QtTunnelStage() = default;
+
+void QtTunnelStage::WindowEvents::yield() {
+    QCoreApplication::processEvents();
+}
 
 bool QtTunnelStage::loadTexturePicture(const std::string& path) {
     return m_picture.load(QString::fromStdString(path));

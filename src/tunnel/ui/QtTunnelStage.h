@@ -16,11 +16,12 @@ namespace vexo {
 class TunnelWindow;
 
 // The Direct3D phase of a run on OpenGL: the texture picture is converted to the file the
-// tunnel reads, then the tunnel window is flown through for 31 clock seconds.
+// tunnel reads, then the tunnel window is flown through for 31 clock seconds. Between frames
+// the window's events are handled, whichever program runs the phase, so the window is full
+// screen and the frame rate the same in both.
 class QtTunnelStage final : public TunnelStage {
 public:
-    QtTunnelStage(AppState& state, SecondsClock& clock, MessagePump& pump, Dialogs& dialogs,
-                  bool windowed = false);
+    QtTunnelStage(AppState& state, SecondsClock& clock, Dialogs& dialogs, bool windowed = false);
     ~QtTunnelStage() override;
 
     bool loadTexturePicture(const std::string& path) override;
@@ -36,7 +37,11 @@ public:
 private:
     AppState& m_state;
     SecondsClock& m_clock;
-    MessagePump& m_pump;
+    // Handles the pending events of every window, the tunnel's among them.
+    class WindowEvents final : public MessagePump {
+    public:
+        void yield() override;
+    } m_pump;
     Dialogs& m_dialogs;
     bool m_windowed;
     QImage m_picture; // the tunnel window's Image1

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 
@@ -19,6 +20,8 @@ QSurfaceFormat tunnelFormat() {
     format.setDepthBufferSize(24);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     format.setSwapInterval(0);
+    // A reset (a driver restart, a lost device) then makes the context invalid.
+    format.setOption(QSurfaceFormat::ResetNotification);
     return format;
 }
 
@@ -51,17 +54,22 @@ std::optional<std::string> TunnelWindow::initialise(const DisplayMode& mode) {
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
         return "The Direct3D benchmark needs a display, and there is none.";
     m_mode = mode;
+    m_stop = TunnelStop::None;
     resize(mode.width, mode.height);
     create();
-    m_context = std::make_unique<QOpenGLContext>();
-    m_context->setFormat(tunnelFormat());
-    if (!m_context->create() || !m_context->makeCurrent(this))
+    if (!makeContext())
         return "OpenGL is not available on this display, so the Direct3D benchmark cannot run.";
     if (!makeTarget())
         return "OpenGL cannot render at " + std::to_string(mode.width) + "x" +
                std::to_string(mode.height) + " with " + std::to_string(mode.depth) +
                "-bit colour here.";
     return std::nullopt;
+}
+
+bool TunnelWindow::makeContext() {
+    m_context = std::make_unique<QOpenGLContext>();
+    m_context->setFormat(tunnelFormat());
+    return m_context->create() && m_context->makeCurrent(this);
 }
 
 bool TunnelWindow::makeTarget() {
@@ -91,17 +99,37 @@ void TunnelWindow::deleteTarget() {
 }
 
 bool TunnelWindow::surfacesLost() {
-    return m_context == nullptr || !m_context->isValid();
+    return m_context == nullptr || !m_context->isValid() || !isExposed();
 }
 
 void TunnelWindow::restoreSurfaces() {
-    // A lost context is made anew, with its target; the device is set up again afterwards.
+    // A window that was only hidden keeps its context; one that was reset is made anew, with
+    // its target, and the device is set up again afterwards.
+    if (m_context != nullptr && m_context->isValid())
+        return;
     m_texture = m_vertexBuffer = m_indexBuffer = m_framebuffer = m_colorBuffer = m_depthBuffer = 0;
     m_indicesUploaded = false;
-    m_context = std::make_unique<QOpenGLContext>();
-    m_context->setFormat(tunnelFormat());
-    if (m_context->create() && m_context->makeCurrent(this))
+    if (makeContext())
         makeTarget();
+}
+
+bool TunnelWindow::event(QEvent* event) {
+    if (event->type() == QEvent::Close) {
+        // The flight ends at its next frame; the window is hidden and let go by the phase.
+        m_stop = TunnelStop::WindowClosed;
+        event->ignore();
+        return true;
+    }
+    return QWindow::event(event);
+}
+
+void TunnelWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        m_stop = TunnelStop::Escape;
+        event->accept();
+        return;
+    }
+    QWindow::keyPressEvent(event);
 }
 
 bool TunnelWindow::InitDevice(const Tunnel& tunnel, const std::string& texturePath) {
@@ -140,7 +168,9 @@ bool TunnelWindow::InitDevice(const Tunnel& tunnel, const std::string& texturePa
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
     const GLfloat ambientLight[] = {1, 1, 1, 1};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambientLight);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    // Lit on one side, through the normals as given (they point into the tube), as the
+    // device lights: both faces take the front material and no normal is turned round.
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
     glEnable(GL_LIGHTING);
 
     // The point light at the camera is set in one slot while another, never set, is the one
@@ -149,8 +179,10 @@ bool TunnelWindow::InitDevice(const Tunnel& tunnel, const std::string& texturePa
     glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
     glLightf(GL_LIGHT1, GL_QUADRATIC_ATTENUATION, 0.5f);
     glDisable(GL_LIGHT1);
+    // The unset light: white diffuse, no specular or ambient part.
     glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, white);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, none);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
     glEnable(GL_LIGHT0);
 
     glShadeModel(GL_SMOOTH);
@@ -159,7 +191,11 @@ bool TunnelWindow::InitDevice(const Tunnel& tunnel, const std::string& texturePa
     glBlendFunc(GL_ONE, GL_ZERO);
     glDisable(GL_FOG);
     glDisable(GL_DITHER);
-    glDisable(GL_CULL_FACE);
+    // The device's default culling: triangles wound counter-clockwise on the screen are not
+    // drawn. Seen from inside, the tube's triangles run clockwise.
+    glFrontFace(GL_CW);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
@@ -168,14 +204,18 @@ bool TunnelWindow::InitDevice(const Tunnel& tunnel, const std::string& texturePa
         glGenBuffers(1, &m_vertexBuffer);
     if (m_indexBuffer == 0)
         glGenBuffers(1, &m_indexBuffer);
+    // The tube with the device's texture wrapping worked into its coordinates.
+    if (m_tube == nullptr)
+        m_tube = std::make_unique<WrappedTube>(tunnel.TubeIndices());
+    m_tube->update(tunnel.TubeVertices());
     glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
     glBufferData(GL_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(sizeof(TubeVertex) * Tunnel::kVertexCount),
-                 tunnel.TubeVertices().data(), GL_DYNAMIC_DRAW);
+                 static_cast<GLsizeiptr>(sizeof(TubeVertex) * WrappedTube::kVertexCount),
+                 m_tube->vertices().data(), GL_DYNAMIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                  static_cast<GLsizeiptr>(sizeof(std::uint16_t) * Tunnel::kIndexCount),
-                 tunnel.TubeIndices().data(), GL_STATIC_DRAW);
+                 m_tube->indices().data(), GL_STATIC_DRAW);
     m_indicesUploaded = true;
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
@@ -187,9 +227,10 @@ bool TunnelWindow::InitDevice(const Tunnel& tunnel, const std::string& texturePa
     return true;
 }
 
-void TunnelWindow::Render(Tunnel& tunnel) {
-    if (m_context == nullptr || !m_context->makeCurrent(this) || !m_indicesUploaded)
-        return;
+bool TunnelWindow::Render(Tunnel& tunnel) {
+    if (m_stop != TunnelStop::None || !isExposed() || m_context == nullptr ||
+        !m_indicesUploaded || !m_context->makeCurrent(this))
+        return false;
     glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
     glViewport(0, 0, m_mode.width, m_mode.height);
     glClearColor(0, 0, 0, 1);
@@ -206,10 +247,12 @@ void TunnelWindow::Render(Tunnel& tunnel) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 
-    if (tunnel.takeTubeChanged())
+    if (tunnel.takeTubeChanged()) {
+        m_tube->update(tunnel.TubeVertices());
         glBufferSubData(GL_ARRAY_BUFFER, 0,
-                        static_cast<GLsizeiptr>(sizeof(TubeVertex) * Tunnel::kVertexCount),
-                        tunnel.TubeVertices().data());
+                        static_cast<GLsizeiptr>(sizeof(TubeVertex) * WrappedTube::kVertexCount),
+                        m_tube->vertices().data());
+    }
     glDrawElements(GL_TRIANGLES, Tunnel::kIndexCount, GL_UNSIGNED_SHORT, nullptr);
 
     // Present: stretch the frame onto the window.
@@ -219,6 +262,7 @@ void TunnelWindow::Render(Tunnel& tunnel) {
     glBlitFramebuffer(0, 0, m_mode.width, m_mode.height, 0, 0, static_cast<GLint>(width() * ratio),
                       static_cast<GLint>(height() * ratio), GL_COLOR_BUFFER_BIT, GL_LINEAR);
     m_context->swapBuffers(this);
+    return m_context->isValid();
 }
 
 QImage TunnelWindow::renderedFrame() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tunnel/TunnelBenchmark.h"
+#include "tunnel/WrappedTube.h"
 
 #include <QImage>
 #include <QWindow>
@@ -14,7 +15,8 @@ namespace vexo {
 // of it). Frames are rendered at the chosen resolution and colour depth into an off-screen
 // target, which is stretched onto the window; the desktop's display mode is never changed.
 // Buffers are swapped without waiting for the display, so the count is not capped by its
-// refresh rate.
+// refresh rate. Closing the window or pressing Escape asks the flight to stop; the window
+// stays until the phase lets it go.
 class TunnelWindow final : public QWindow, public TunnelCanvas {
 public:
     // windowed: show in a normal window instead of full screen (for tests and development).
@@ -25,7 +27,8 @@ public:
     bool surfacesLost() override;
     void restoreSurfaces() override;
     bool InitDevice(const Tunnel& tunnel, const std::string& texturePath) override;
-    void Render(Tunnel& tunnel) override;
+    bool Render(Tunnel& tunnel) override;
+    TunnelStop stopRequested() const override { return m_stop; }
     void show() override;
     void hide() override;
     void release() override;
@@ -33,7 +36,12 @@ public:
     // The last frame as rendered (at the chosen resolution), for tests and screenshots.
     QImage renderedFrame();
 
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    bool makeContext();
     bool makeTarget();
     void deleteTarget();
 
@@ -47,6 +55,8 @@ private:
     unsigned m_vertexBuffer = 0;
     unsigned m_indexBuffer = 0;
     bool m_indicesUploaded = false;
+    std::unique_ptr<WrappedTube> m_tube; // what the buffers hold
+    TunnelStop m_stop = TunnelStop::None;
 };
 
 } // namespace vexo
