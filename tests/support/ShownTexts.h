@@ -87,7 +87,7 @@ inline constexpr const char* Direct3DUnavailable =
 inline constexpr const char* Direct3DSkipped =
     "Status: Direct3D benchmark skipped (its texture could not be prepared)";
 inline constexpr const char* Direct3DFailed =
-    "Status: Direct3D benchmark skipped (it could not run on this display)";
+    "Status: Direct3D benchmark skipped (it was stopped or could not run)";
 inline constexpr const char* NotSavedNoWriter =
     "Status: Benchmark Complete, not saved (no benchmark file writer in this build)";
 inline constexpr const char* NotSavedFailed =

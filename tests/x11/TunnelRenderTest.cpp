@@ -16,7 +16,7 @@
 namespace vexo {
 namespace {
 
-const std::string kTexture = VEXO_BUILD_APP_FOLDER "/data/medtex.ctf";
+const std::string kData = VEXO_BUILD_APP_FOLDER "/data/";
 
 // Shows the window and handles events until the window manager has put it on the screen.
 bool showExposed(TunnelWindow& window) {
@@ -56,16 +56,24 @@ FrameLook look(const QImage& frame) {
     return result;
 }
 
-TEST(TunnelRender, ATexturedLitTubeFillsTheViewAtEachModeAsked) {
+TEST(TunnelRender, ATexturedLitTubeFillsTheViewAtEachModeAndTextureAsked) {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs an X server";
-    for (const DisplayMode mode : {DisplayMode{640, 480, 16}, DisplayMode{1024, 768, 32}}) {
+    const struct {
+        DisplayMode mode;
+        const char* texture;
+    } cases[] = {{{640, 480, 16}, "medtex.ctf"},
+                 {{1024, 768, 32}, "lowtex.ctf"},
+                 {{1024, 768, 32}, "medtex.ctf"},
+                 {{1024, 768, 32}, "hightex.ctf"}};
+    for (const auto& [mode, texture] : cases) {
+        SCOPED_TRACE(std::to_string(mode.width) + " " + texture);
         TunnelWindow window(true);
         const auto error = window.initialise(mode);
         ASSERT_FALSE(error) << *error;
         Tunnel tunnel;
         tunnel.InitPoints();
-        ASSERT_TRUE(window.InitDevice(tunnel, kTexture));
+        ASSERT_TRUE(window.InitDevice(tunnel, kData + texture));
         ASSERT_TRUE(showExposed(window));
         for (int frame = 0; frame < 30; ++frame) {
             tunnel.MoveScene();
@@ -74,12 +82,15 @@ TEST(TunnelRender, ATexturedLitTubeFillsTheViewAtEachModeAsked) {
         const QImage frame = window.renderedFrame();
         ASSERT_EQ(frame.size(), QSize(mode.width, mode.height));
         const FrameLook seen = look(frame);
-        EXPECT_GT(seen.litFraction, 0.9) << mode.width;      // the tube covers the view
-        EXPECT_GT(seen.distinctColours, 200u) << mode.width; // textured and shaded, not flat
-        EXPECT_GT(seen.meanBrightness, 40) << mode.width;
+        EXPECT_GT(seen.litFraction, 0.9);      // the tube covers the view
+        EXPECT_GT(seen.distinctColours, 200u); // textured and shaded, not flat
+        EXPECT_GT(seen.meanBrightness, 40);
         if (const char* folder = std::getenv("VEXO_SCREENSHOTS"))
-            frame.save(
-                QStringLiteral("%1/tunnel-%2x%3.png").arg(folder).arg(mode.width).arg(mode.height));
+            frame.save(QStringLiteral("%1/tunnel-%2x%3-%4.png")
+                           .arg(folder)
+                           .arg(mode.width)
+                           .arg(mode.height)
+                           .arg(QString::fromLatin1(texture).section('.', 0, 0)));
         window.hide();
         window.release();
     }
