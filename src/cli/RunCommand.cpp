@@ -417,7 +417,7 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     BenchmarkDatabase database;
     benchfile::DatabaseImporter importer(database, dialogs);
     std::unique_ptr<TunnelStage> tunnel =
-        environment.tunnel ? environment.tunnel(state, environment.clock, page, dialogs) : nullptr;
+        environment.tunnel ? environment.tunnel(state, environment.clock, dialogs) : nullptr;
     Benchmark benchmark(state, RunServices{environment.clock, page, dialogs, page},
                         RunHandOffs{tunnel.get(), &writer, &importer, options.out.value_or("")});
 

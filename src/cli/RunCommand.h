@@ -14,7 +14,6 @@ namespace vexo {
 
 class SecondsClock;
 class TunnelStage;
-class MessagePump;
 class Dialogs;
 struct AppState;
 class TaskTitleSource;
@@ -40,9 +39,10 @@ struct RunTerminal {
     bool interactive = false; // out is a terminal: keep a progress line at the bottom
 };
 
-// Makes the Direct3D phase's stage for a run, or nothing where there is none.
+// Makes the Direct3D phase's stage for a run, or nothing where there is none. The stage
+// handles its window's events itself.
 using TunnelFactory =
-    std::function<std::unique_ptr<TunnelStage>(AppState&, SecondsClock&, MessagePump&, Dialogs&)>;
+    std::function<std::unique_ptr<TunnelStage>(AppState&, SecondsClock&, Dialogs&)>;
 
 // What a run measures with and describes the machine by.
 struct RunEnvironment {

@@ -171,8 +171,7 @@ int main(int argc, char** argv) {
         if (vexo::isSet(options->selections.Direct3DSelected) && display != nullptr &&
             *display != '\0')
             gui = std::make_unique<QGuiApplication>(argc, argv);
-        environment.tunnel = [](vexo::AppState& state, vexo::SecondsClock& c, vexo::MessagePump&,
-                                vexo::Dialogs& d) {
+        environment.tunnel = [](vexo::AppState& state, vexo::SecondsClock& c, vexo::Dialogs& d) {
             return std::make_unique<vexo::QtTunnelStage>(state, c, d);
         };
 #endif

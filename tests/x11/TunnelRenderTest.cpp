@@ -1,12 +1,11 @@
 // The tunnel drawn with OpenGL on a real X server (VEXO_X11_DISPLAY_WM, started by ./test.sh).
 #include "tunnel/ui/TunnelWindow.h"
 
-#include "tunnel/WrappedTube.h"
-
 #include <QGuiApplication>
 #include <QLineF>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -207,16 +206,13 @@ std::vector<Sample> samples(const Tunnel& tunnel, DisplayMode mode) {
     return result;
 }
 
-// One frame of the tunnel after one move, textured with the given texture.
+// One frame of the tunnel after one move from its start, textured with the given texture.
 QImage drawnWith(const QImage& texture, Tunnel& tunnel, DisplayMode mode) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("graphics.dat"));
     if (!texture.save(path, "PNG"))
         return {};
     TunnelWindow window(true);
-    Tunnel fresh;
-    fresh.InitPoints();
-    tunnel = fresh;
     if (window.initialise(mode) || !window.InitDevice(tunnel, path.toStdString()) ||
         !showExposed(window))
         return {};
@@ -230,6 +226,7 @@ TEST(TunnelRender, WhatIsDrawnIsWhatTheDeviceDrawsWithWrappingAndOneSidedLight) 
     const DisplayMode mode{1024, 768, 32};
     for (const bool alongU : {true, false}) {
         Tunnel tunnel;
+        tunnel.InitPoints();
         const QImage frame = drawnWith(turnTexture(alongU), tunnel, mode);
         ASSERT_FALSE(frame.isNull());
         if (const char* shots = std::getenv("VEXO_SCREENSHOTS"))

@@ -251,10 +251,6 @@ bool QtProgramStarter::startProgram(const std::string& path) {
     return QFileInfo(program).isExecutable() && QProcess::startDetached(program, {});
 }
 
-void QtMessagePump::yield() {
-    QCoreApplication::processEvents();
-}
-
 Qt::WindowStates minimiseKeepingState(QWidget& window) {
     const Qt::WindowStates state = window.windowState() & ~Qt::WindowMinimized;
     window.setWindowState(window.windowState() | Qt::WindowMinimized);

@@ -5,7 +5,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/FileDialogs.h"
-#include "platform/MessagePump.h"
+#include "platform/qt/QtMessagePump.h"
 #include "platform/SettingsStore.h"
 
 #include <QCursor>
@@ -63,11 +63,6 @@ void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bo
 class QtProgramStarter final : public ProgramStarter {
 public:
     bool startProgram(const std::string& path) override;
-};
-
-class QtMessagePump final : public MessagePump {
-public:
-    void yield() override;
 };
 
 // Minimises a window and gives the state to bring it back to (never a minimised one).

@@ -17,10 +17,6 @@ QtTunnelStage::QtTunnelStage(AppState& state, SecondsClock& clock, Dialogs& dial
 
 QtTunnelStage::~QtTunnelStage() = default;
 
-void QtTunnelStage::WindowEvents::yield() {
-    QCoreApplication::processEvents();
-}
-
 bool QtTunnelStage::loadTexturePicture(const std::string& path) {
     return m_picture.load(QString::fromStdString(path));
 }

@@ -3,7 +3,7 @@
 #include "common/AppState.h"
 #include "engine/HandOff.h"
 #include "platform/Dialogs.h"
-#include "platform/MessagePump.h"
+#include "platform/qt/QtMessagePump.h"
 #include "platform/SecondsClock.h"
 #include "tunnel/TunnelBenchmark.h"
 
@@ -37,11 +37,7 @@ public:
 private:
     AppState& m_state;
     SecondsClock& m_clock;
-    // Handles the pending events of every window, the tunnel's among them.
-    class WindowEvents final : public MessagePump {
-    public:
-        void yield() override;
-    } m_pump;
+    QtMessagePump m_pump; // the tunnel window's events among them
     Dialogs& m_dialogs;
     bool m_windowed;
     QImage m_picture; // the tunnel window's Image1

@@ -1,5 +1,7 @@
 #include "TunnelWindow.h"
 
+#include "tunnel/WrappedTube.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "tunnel/TunnelBenchmark.h"
-#include "tunnel/WrappedTube.h"
 
 #include <QImage>
 #include <QWindow>
@@ -10,6 +9,8 @@
 class QOpenGLContext;
 
 namespace vexo {
+
+class WrappedTube;
 
 // The tunnel drawn with OpenGL in a window of its own (no widget, so nothing composites on top
 // of it). Frames are rendered at the chosen resolution and colour depth into an off-screen
