@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -52,7 +53,11 @@ const std::string& fileOf(int records) {
     path = (std::filesystem::temp_directory_path() /
             ("vexo-bench-" + std::to_string(records) + "-" + std::to_string(getpid()) + ".vgf"))
                .string();
-    benchfile::Export_Saved_Benchmark(path, benchfile::inOrder(database));
+    if (const Status saved = benchfile::Export_Saved_Benchmark(path, benchfile::inOrder(database));
+        !saved) {
+        std::fprintf(stderr, "%s\n", saved.message().c_str());
+        std::exit(1);
+    }
     return path;
 }
 
@@ -73,10 +78,10 @@ BENCHMARK(BM_ReadAndReverse)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillis
 
 void BM_Import(benchmark::State& state) {
     const std::string& path = fileOf(static_cast<int>(state.range(0)));
-    SilentDialogs dialogs;
     for (auto _ : state) {
         BenchmarkDatabase database;
-        benchfile::Import_Saved_Benchmark(path, database, dialogs);
+        if (!benchfile::Import_Saved_Benchmark(path, database).loaded())
+            state.SkipWithError("the file was not read whole");
         benchmark::DoNotOptimize(database.size());
     }
 }
@@ -86,9 +91,9 @@ BENCHMARK(BM_Import)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 // flush to disk, is left out: it measures the disk).
 void BM_Export(benchmark::State& state) {
     const std::string& path = fileOf(static_cast<int>(state.range(0)));
-    SilentDialogs dialogs;
     BenchmarkDatabase database;
-    benchfile::Import_Saved_Benchmark(path, database, dialogs);
+    if (!benchfile::Import_Saved_Benchmark(path, database).loaded())
+        state.SkipWithError("the file was not read whole");
     const auto records = benchfile::inOrder(database);
     for (auto _ : state) {
         std::string bytes =

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
@@ -44,7 +45,8 @@ const std::string& tenThousand() {
         const std::string file = (std::filesystem::temp_directory_path() /
                                   ("vexo-browser-bench-" + std::to_string(getpid()) + ".vgf"))
                                      .string();
-        benchfile::Export_Saved_Benchmark(file, benchfile::inOrder(database));
+        if (!benchfile::Export_Saved_Benchmark(file, benchfile::inOrder(database)))
+            std::abort();
         return file;
     }();
     return path;

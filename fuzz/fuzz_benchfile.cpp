@@ -2,7 +2,6 @@
 // it read must survive being written by the browser's writer and read back.
 #include "benchfile/BenchmarkFile.h"
 #include "common/CodePage.h"
-#include "platform/SilentDialogs.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,10 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vexo;
-    SilentDialogs dialogs;
     BenchmarkDatabase database;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const auto result = benchfile::importBytes(bytes, "Fuzz/Input.VGF", database, dialogs);
+    const auto result = benchfile::importBytes(bytes, "Fuzz/Input.VGF", database);
     if (result.recordsAdded != database.size())
         std::abort();
 
@@ -21,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string file =
         benchfile::benchmarkFileBytes(benchfile::exportPayload(benchfile::inOrder(database)));
     BenchmarkDatabase again;
-    const auto reread = benchfile::importBytes(file, "Fuzz/Input.VGF", again, dialogs);
+    const auto reread = benchfile::importBytes(file, "Fuzz/Input.VGF", again);
     if (reread.outcome != benchfile::ImportResult::Outcome::Loaded ||
         again.size() != database.size())
         std::abort();

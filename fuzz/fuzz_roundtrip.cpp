@@ -1,15 +1,16 @@
 // Builds arbitrary records (any bytes as names, tasks and values), writes them as the result
 // browser's Save does and reads the file back as Import does: every record must come back,
-// every text as written but for the replacements a file needs.
+// every text as written but for the replacements a file needs, and no value the record lacked.
+// Then cuts the file short and flips one of its bytes: a cut file is never called whole and
+// keeps only whole records from the end of the original; a flip of the header, the line end or
+// the payload's terminator is never called whole either.
 #include "benchfile/BenchmarkFile.h"
 #include "common/CodePage.h"
-#include "platform/SilentDialogs.h"
-
-#include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 
 namespace {
@@ -54,6 +55,18 @@ void expectText(std::size_t record, const char* what, const std::string& wanted,
         mismatch(record, what, wanted, got.value_or("(missing)"));
 }
 
+// A value is read back as written (with a file's replacements), and a value the record lacked
+// stays absent.
+void expectValue(std::size_t record, const char* what, const std::optional<std::string>& wanted,
+                 const std::optional<std::string>& got) {
+    if (!wanted) {
+        if (got)
+            mismatch(record, what, "(missing)", *got);
+        return;
+    }
+    expectText(record, what, asValue(*wanted), got);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -67,21 +80,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int tasks = input.ConsumeIntegralInRange(0, 5);
         for (int t = 0; t < tasks; ++t)
             record.tasks.push_back(input.ConsumeRandomLengthString(32));
-        for (auto& score : record.scores) {
+        for (std::size_t k = 0; k < record.scores.size(); ++k) {
             if (input.ConsumeBool())
-                score = input.ConsumeRandomLengthString(16);
+                record.scores[k] = input.ConsumeRandomLengthString(16);
         }
-        for (auto& value : record.system) {
+        for (std::size_t k = 0; k < record.system.size(); ++k) {
             if (input.ConsumeBool())
-                value = input.ConsumeRandomLengthString(24);
+                record.system[k] = input.ConsumeRandomLengthString(24);
         }
     }
 
     const std::string file =
         benchfile::benchmarkFileBytes(benchfile::exportPayload(benchfile::inOrder(written)));
-    SilentDialogs dialogs;
     BenchmarkDatabase read;
-    const auto result = benchfile::importBytes(file, "Fuzz/Round Trip.VGF", read, dialogs);
+    const auto result = benchfile::importBytes(file, "Fuzz/Round Trip.VGF", read);
     if (result.outcome != benchfile::ImportResult::Outcome::Loaded) {
         std::fprintf(stderr, "not loaded: %s\n", result.detail.c_str());
         std::abort();
@@ -96,20 +108,46 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (after.RowNumber != static_cast<int>(i + 1) || after.fileName != "round trip.vgf")
             mismatch(i, "row or file", "row " + std::to_string(i + 1), after.fileName);
         expectText(i, "name", asName(*before.name), after.name);
-        // The task list ends at a task that is a single space.
         std::vector<std::string> tasks;
-        for (const std::string& task : before.tasks) {
-            if (task == " ")
-                break;
+        for (const std::string& task : before.tasks)
             tasks.push_back(asValue(task));
-        }
         if (after.tasks != tasks)
             mismatch(i, "tasks", std::to_string(tasks.size()) + " tasks",
                      std::to_string(after.tasks.size()) + " tasks");
         for (std::size_t k = 0; k < before.scores.size(); ++k)
-            expectText(i, "score", asValue(before.scores[k].value_or("")), after.scores[k]);
+            expectValue(i, "score", before.scores[k], after.scores[k]);
         for (std::size_t k = 0; k < before.system.size(); ++k)
-            expectText(i, "system value", asValue(before.system[k].value_or("")), after.system[k]);
+            expectValue(i, "system value", before.system[k], after.system[k]);
+    }
+
+    // Cut short by 1 to all bytes: never whole; what is kept is the original's last records.
+    const std::size_t cut = input.ConsumeIntegralInRange<std::size_t>(1, file.size());
+    BenchmarkDatabase shorter;
+    const auto cutResult =
+        benchfile::importBytes(file.substr(0, file.size() - cut), "Fuzz/Round Trip.VGF", shorter);
+    if (cutResult.loaded() || shorter.size() > read.size()) {
+        std::fprintf(stderr, "a cut of %zu bytes read as whole, or more records\n", cut);
+        std::abort();
+    }
+    const std::size_t lost = read.size() - shorter.size();
+    for (std::size_t i = 0; i < shorter.size(); ++i) {
+        BenchmarkRecord kept = shorter.records()[i];
+        kept.RowNumber = read.records()[lost + i].RowNumber;
+        if (!(kept == read.records()[lost + i]))
+            mismatch(lost + i, "record kept after a cut", "the original", "another");
+    }
+
+    // One byte of the frame flipped: the header, the payload's terminator, the line end.
+    const std::size_t header = benchfile::BenchmarkHeader.size();
+    const std::size_t frame[] = {input.ConsumeIntegralInRange<std::size_t>(0, header - 1), header,
+                                 header + 1, file.size() - 2, file.size() - 1};
+    std::string flipped = file;
+    const std::size_t at = frame[input.ConsumeIntegralInRange<std::size_t>(0, 4)];
+    flipped[at] = static_cast<char>(flipped[at] ^ input.ConsumeIntegralInRange<int>(1, 255));
+    BenchmarkDatabase altered;
+    if (benchfile::importBytes(flipped, "Fuzz/Round Trip.VGF", altered).loaded()) {
+        std::fprintf(stderr, "a file with byte %zu flipped read as whole\n", at);
+        std::abort();
     }
     return 0;
 }

@@ -21,7 +21,7 @@ int systemKeyIndex(std::string_view key) {
     return -1;
 }
 
-BenchmarkRecord& BenchmarkDatabase::addRecord(std::string fileName) {
+BenchmarkRecord& BenchmarkDatabase::addRecord(SharedText fileName) {
     BenchmarkRecord& record = m_records.emplace_back();
     record.RowNumber = static_cast<int>(m_records.size());
     record.fileName = std::move(fileName);

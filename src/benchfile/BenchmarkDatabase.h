@@ -1,24 +1,119 @@
 #pragma once
 
-#include <algorithm>
-#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
 #include <optional>
+#include <ostream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vexo {
+
+// The values of one group of keys (the scores, or the system values), addressed by the key's
+// index in its group like an array of N optional texts. Only the values a file held take room,
+// so that a record read from a few bytes costs a few bytes.
+template <std::size_t N>
+class FieldValues {
+public:
+    using Value = std::optional<std::string>;
+
+    static constexpr std::size_t size() { return N; }
+
+    const Value& operator[](std::size_t index) const {
+        for (const auto& [at, value] : m_values) {
+            if (at == index)
+                return value;
+        }
+        return absent();
+    }
+    const Value& at(std::size_t index) const {
+        if (index >= N)
+            throw std::out_of_range("FieldValues::at");
+        return (*this)[index];
+    }
+    // The value to assign, made empty (absent) on first use.
+    Value& operator[](std::size_t index) {
+        for (auto& [at, value] : m_values) {
+            if (at == index)
+                return value;
+        }
+        return m_values.emplace_back(static_cast<std::uint8_t>(index), std::nullopt).second;
+    }
+
+    bool operator==(const FieldValues& other) const {
+        for (std::size_t i = 0; i < N; ++i) {
+            if ((*this)[i] != other[i])
+                return false;
+        }
+        return true;
+    }
+
+    // Visits every index in order, absent values included.
+    class const_iterator {
+    public:
+        const_iterator(const FieldValues& values, std::size_t index)
+            : m_values(&values)
+            , m_index(index) {}
+        const Value& operator*() const { return (*m_values)[m_index]; }
+        const_iterator& operator++() {
+            ++m_index;
+            return *this;
+        }
+        bool operator==(const const_iterator& other) const { return m_index == other.m_index; }
+
+    private:
+        const FieldValues* m_values;
+        std::size_t m_index;
+    };
+    const_iterator begin() const { return const_iterator(*this, 0); }
+    const_iterator end() const { return const_iterator(*this, N); }
+
+private:
+    static const Value& absent() {
+        static const Value none;
+        return none;
+    }
+    std::vector<std::pair<std::uint8_t, Value>> m_values;
+};
+
+// A text shared by copies: the records read from one file share its name.
+class SharedText {
+public:
+    SharedText()
+        : SharedText(std::string()) {}
+    SharedText(std::string text)
+        : m_text(std::make_shared<const std::string>(std::move(text))) {}
+    SharedText(const char* text)
+        : SharedText(std::string(text)) {}
+
+    const std::string& str() const { return *m_text; }
+    operator const std::string&() const { return *m_text; }
+    operator std::string_view() const { return *m_text; }
+    bool operator==(const SharedText& other) const { return str() == other.str(); }
+    bool operator==(std::string_view other) const { return str() == other; }
+    bool operator==(const char* other) const { return str() == other; }
+    friend std::ostream& operator<<(std::ostream& out, const SharedText& text) {
+        return out << text.str();
+    }
+
+private:
+    std::shared_ptr<const std::string> m_text;
+};
 
 // One benchmark run as the result browser holds it: every value is the text read from the
 // file. A key the file lacked leaves its cell empty (std::nullopt).
 struct BenchmarkRecord {
     int RowNumber = 0;
-    std::string fileName; // without folder, in lower case
+    SharedText fileName; // without folder, in lower case
     std::optional<std::string> name;
-    std::array<std::optional<std::string>, 8> scores; // BMCPUh ... BMISA
+    FieldValues<8> scores; // BMCPUh ... BMISA
     std::vector<std::string> tasks;
-    std::array<std::optional<std::string>, 14> system; // CPUT ... GRA_Mem
+    FieldValues<14> system; // CPUT ... GRA_Mem
 
     bool operator==(const BenchmarkRecord&) const = default;
 };
@@ -28,19 +123,14 @@ struct BenchmarkRecord {
 int scoreKeyIndex(std::string_view key);
 int systemKeyIndex(std::string_view key);
 
-// The records of the result browser, in the order they were read.
+// The records of the result browser, in the order they were read. Records never move once
+// added (a reader holds the one it fills), and adding one never copies the others.
 class BenchmarkDatabase {
 public:
     // Appends a record numbered one past the current count.
-    BenchmarkRecord& addRecord(std::string fileName);
-    // Makes room for that many more records at once.
-    void reserveMore(std::size_t count) {
-        const std::size_t needed = m_records.size() + count;
-        if (needed > m_records.capacity())
-            m_records.reserve(std::max(needed, 2 * m_records.capacity()));
-    }
+    BenchmarkRecord& addRecord(SharedText fileName);
 
-    const std::vector<BenchmarkRecord>& records() const { return m_records; }
+    const std::deque<BenchmarkRecord>& records() const { return m_records; }
     std::size_t size() const { return m_records.size(); }
     bool empty() const { return m_records.empty(); }
     void clear() { m_records.clear(); }
@@ -48,7 +138,7 @@ public:
     void removeRecord(std::size_t index);
 
 private:
-    std::vector<BenchmarkRecord> m_records;
+    std::deque<BenchmarkRecord> m_records;
 };
 
 } // namespace vexo

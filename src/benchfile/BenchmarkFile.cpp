@@ -1,6 +1,7 @@
 #include "BenchmarkFile.h"
 
 #include "common/CodePage.h"
+#include "common/FileIo.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "sysinfo/SystemInfo.h"
@@ -8,12 +9,6 @@
 
 #include <algorithm>
 #include <new>
-#include <stdexcept>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vexo::benchfile {
 
@@ -23,141 +18,6 @@ constexpr std::string_view kRecordStart = ">>:";
 constexpr std::string_view kNameEnd = "||";
 constexpr std::string_view kFieldEnd = ":;";
 constexpr std::string_view kLineEnd = "\r\n";
-
-std::string systemError(const std::string& what, const std::string& path) {
-    return what + " " + path + ": " + std::strerror(errno);
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// The file a save replaces: the path itself, or where its chain of symbolic links ends, so
-// that saving over a link writes the file it points to and keeps the link.
-std::string saveTarget(const std::string& path) {
-    std::string target = path;
-    for (int links = 0; links < 40; ++links) {
-        struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return target;
-        std::string next(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096), '\0');
-        const ssize_t length = ::readlink(target.c_str(), next.data(), next.size());
-        if (length <= 0)
-            return target;
-        next.resize(static_cast<std::size_t>(length));
-        const std::size_t slash = target.find_last_of('/');
-        if (next.front() != '/' && slash != std::string::npos)
-            next = target.substr(0, slash + 1) + next;
-        target = std::move(next);
-    }
-    return target; // a loop of links: the rename below replaces the last one seen
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-// Writes to a new file beside the target and renames it over the target once it is complete
-// and on disk, so a failure never leaves a half-written file in place of the old one. A file
-// replaced keeps its permissions; a new one gets those of an ordinary document.
-std::optional<std::string> replaceFile(const std::string& path, std::string_view data) {
-    const std::string target = saveTarget(path);
-    const std::string folder = folderOf(target);
-    std::string temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return systemError("Cannot create a file in", folder);
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
-    if (!writeAll(fd, data) || ::fsync(fd) != 0) {
-        const std::string error = systemError("Cannot write", path);
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    if (::close(fd) != 0 || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const std::string error = systemError("Cannot write", path);
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    // The rename is on disk only once the folder is.
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        ::fsync(folderFd);
-        ::close(folderFd);
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> readWholeFile(const std::string& path, std::string& bytes) {
-    // Opened without blocking, so that a FIFO or a device is refused instead of waited on.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return std::string("cannot be opened: ") + std::strerror(errno);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return std::string(S_ISDIR(info.st_mode) ? "is a folder, not a file"
-                                                 : "is not a regular file");
-    }
-    try {
-        bytes.resize(static_cast<std::size_t>(info.st_size));
-    } catch (const std::exception&) {
-        ::close(fd);
-        return std::string("is too large to be read into memory");
-    }
-    std::size_t done = 0;
-    for (;;) {
-        if (done == bytes.size()) {
-            try {
-                bytes.resize(bytes.size() + 4096); // the file may have grown
-            } catch (const std::exception&) {
-                ::close(fd);
-                return std::string("is too large to be read into memory");
-            }
-        }
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const std::string error = std::string("cannot be read: ") + std::strerror(errno);
-            ::close(fd);
-            return error;
-        }
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    bytes.resize(done);
-    return std::nullopt;
-}
-
-void showInvalidFile(Dialogs& dialogs, ImportResult& result) {
-    result.message = std::string("Not valid save benchmark file:") + CR +
-                     "The file could have become corrupt, contact " + std::string(SupportAddress) +
-                     " if the problem persists";
-    dialogs.messageBox(result.message, MsgStyle::OkOnly + MsgStyle::Critical,
-                       "Error: Invalid Benchmark File.");
-}
 
 void store(BenchmarkRecord& record, std::string_view key, std::string_view value) {
     if (key == "Task") {
@@ -187,47 +47,56 @@ std::size_t decodeInPlace(char* data, std::size_t length) {
     return readable;
 }
 
-// True when the text from pos on, spaces trimmed, is exactly ":" (the payload's end).
-bool onlyClosingColon(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && text[pos] == ' ')
-        ++pos;
-    if (pos >= text.size() || text[pos] != ':')
-        return false;
-    for (++pos; pos < text.size(); ++pos) {
-        if (text[pos] != ' ')
-            return false;
-    }
-    return true;
-}
+// How the reading of a plain payload ended.
+enum class PayloadEnd {
+    Whole,       // every record ended with its terminator, and nothing followed
+    TextBefore,  // text stood before the first record; the records after it were read
+    CutInName,   // the last record's name never ends
+    CutInRecord, // the text ends inside a record, or without a record's terminator
+};
 
-// Splits the plain payload into records, calling visit.record(name) at the start of each (no
-// name when it never ends) and visit.field(key, value) for each of its fields. Returns true
-// when it reached the closing ':'. Every search starts where the previous one ended, so
-// reading is linear in the text's size.
+// Reads the plain payload in one pass: calls visit.record(name) at the start of each record
+// (no name when it never ends) and visit.field(key, value) for each of its fields. A whole
+// payload is empty or a list of records that starts with ">>:" and ends with the empty field
+// that terminates a record. Text before the first record (a payload whose beginning was cut)
+// is skipped up to the first record start that follows a field's end.
 template <class Visitor>
-bool readRecords(std::string_view text, Visitor& visit) {
-    std::size_t pos = text.find(kRecordStart);
-    if (pos == std::string_view::npos)
-        return true; // no records at all
+PayloadEnd readRecords(std::string_view text, Visitor& visit) {
+    if (text.empty())
+        return PayloadEnd::Whole;
+    std::size_t pos = 0;
+    bool textBefore = false;
+    if (text.substr(0, kRecordStart.size()) != kRecordStart) {
+        textBefore = true;
+        const std::size_t boundary = text.find(":;>>:");
+        if (boundary == std::string_view::npos)
+            return PayloadEnd::TextBefore;
+        pos = boundary + kFieldEnd.size();
+    }
     for (;;) {
+        // Here text[pos...] begins with ">>:".
         pos += kRecordStart.size();
         const std::size_t nameEnd = text.find(kNameEnd, pos);
         if (nameEnd == std::string_view::npos) {
             visit.record(std::nullopt);
-            return false;
+            return PayloadEnd::CutInName;
         }
         visit.record(text.substr(pos, nameEnd - pos));
         pos = nameEnd + kNameEnd.size();
         for (;;) {
-            if (onlyClosingColon(text, pos))
-                return true;
             if (text.substr(pos, kRecordStart.size()) == kRecordStart)
                 break; // the next record
             const std::size_t fieldEnd = text.find(kFieldEnd, pos);
             if (fieldEnd == std::string_view::npos)
-                return false;
+                return PayloadEnd::CutInRecord;
             const std::string_view fieldText = text.substr(pos, fieldEnd - pos);
             pos = fieldEnd + kFieldEnd.size();
+            if (pos == text.size()) {
+                // Only the empty field a record ends with may end the payload.
+                if (!fieldText.empty())
+                    return PayloadEnd::CutInRecord;
+                return textBefore ? PayloadEnd::TextBefore : PayloadEnd::Whole;
+            }
             const std::size_t equals = fieldText.find('=');
             if (equals != std::string_view::npos)
                 visit.field(fieldText.substr(0, equals), fieldText.substr(equals + 1));
@@ -235,15 +104,9 @@ bool readRecords(std::string_view text, Visitor& visit) {
     }
 }
 
-struct RecordCounter {
-    std::size_t records = 0;
-    void record(std::optional<std::string_view>) { ++records; }
-    void field(std::string_view, std::string_view) {}
-};
-
 struct RecordStore {
     BenchmarkDatabase& database;
-    std::string fileName;
+    SharedText fileName;
     std::size_t& added;
     BenchmarkRecord* current = nullptr;
 
@@ -256,25 +119,16 @@ struct RecordStore {
     void field(std::string_view key, std::string_view value) { store(*current, key, value); }
 };
 
-// Whether the database can take that many more records: room for them is reserved at once,
-// and only when they fit in half the machine's memory and in the process's address space.
-bool makeRoom(BenchmarkDatabase& database, std::size_t records) {
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    if (pages > 0 && pageSize > 0) {
-        const std::size_t half =
-            static_cast<std::size_t>(pages) / 2 * static_cast<std::size_t>(pageSize);
-        if (records > half / sizeof(BenchmarkRecord))
-            return false;
+std::string replaceBars(std::string_view name, std::size_t* replaced) {
+    std::string out;
+    out.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const bool barEndsName = name[i] == '|' && (i + 1 == name.size() || name[i + 1] == '|');
+        out += barEndsName ? kSubstitute : name[i];
+        if (barEndsName && replaced)
+            ++*replaced;
     }
-    try {
-        database.reserveMore(records);
-    } catch (const std::bad_alloc&) {
-        return false;
-    } catch (const std::length_error&) {
-        return false;
-    }
-    return true;
+    return out;
 }
 
 } // namespace
@@ -295,26 +149,22 @@ Decoded Decode_Data(std::string_view encoded) {
     return result;
 }
 
-std::string field(std::string_view key, std::string_view value) {
+std::string field(std::string_view key, std::string_view value, std::size_t* replaced) {
     std::string out;
     out.reserve(key.size() + value.size() + 3);
     out.append(key).append("=");
     for (std::size_t i = 0; i < value.size(); ++i) {
         const bool endsField = value[i] == ';' && i > 0 && value[i - 1] == ':';
         out += endsField ? kSubstitute : value[i];
+        if (endsField && replaced)
+            ++*replaced;
     }
     out.append(kFieldEnd);
     return out;
 }
 
-std::string recordOpening(std::string_view name) {
-    std::string out(kRecordStart);
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const bool barEndsName = name[i] == '|' && (i + 1 == name.size() || name[i + 1] == '|');
-        out += barEndsName ? kSubstitute : name[i];
-    }
-    out.append(kNameEnd);
-    return out;
+std::string recordOpening(std::string_view name, std::size_t* replaced) {
+    return std::string(kRecordStart) + replaceBars(name, replaced) + std::string(kNameEnd);
 }
 
 std::string direct3DValue(std::int64_t score, const std::array<std::string, 3>& captions) {
@@ -324,29 +174,31 @@ std::string direct3DValue(std::int64_t score, const std::array<std::string, 3>& 
            " textures)";
 }
 
-std::string Build_Score_Fields(const ScoreSet& scores, const std::array<std::string, 3>& captions) {
+std::string Build_Score_Fields(const ScoreSet& scores, const std::array<std::string, 3>& captions,
+                               std::size_t* replaced) {
     std::string fields;
     for (const ScoreField& score : kScoreFields) {
         const std::int64_t value = scores.*score.member;
-        fields +=
-            field(score.key, score.member == &ScoreSet::BMDR3D ? direct3DValue(value, captions)
-                                                               : std::to_string(value));
+        fields += field(score.key,
+                        score.member == &ScoreSet::BMDR3D ? direct3DValue(value, captions)
+                                                          : std::to_string(value),
+                        replaced);
     }
     return fields;
 }
 
-std::string Build_System_Fields(SystemInfo& info) {
+std::string Build_System_Fields(SystemInfo& info, std::size_t* replaced) {
     const SystemDescription description = info.describe();
     std::string fields;
     for (const SystemField& system : kSystemFields)
-        fields += field(system.key, description.*system.member);
+        fields += field(system.key, description.*system.member, replaced);
     return fields;
 }
 
-std::string Build_Task_Fields(TaskTitleSource& tasks) {
+std::string Build_Task_Fields(TaskTitleSource& tasks, std::size_t* replaced) {
     std::string fields;
     for (const std::string& title : tasks.applicationTaskTitles())
-        fields += field("Task", title);
+        fields += field("Task", title, replaced);
     return fields;
 }
 
@@ -357,12 +209,8 @@ std::string benchmarkFileBytes(std::string_view payload) {
     return file;
 }
 
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes) {
-    return replaceFile(path, bytes);
-}
-
-std::optional<std::string> writeBenchmarkFile(const std::string& path, std::string_view payload) {
-    return replaceFile(path, benchmarkFileBytes(payload));
+Status saveBenchmarkFile(const std::string& path, std::string_view payload) {
+    return saveFile(path, benchmarkFileBytes(payload));
 }
 
 std::vector<const BenchmarkRecord*> inOrder(const BenchmarkDatabase& database) {
@@ -377,89 +225,94 @@ std::string exportPayload(const std::vector<const BenchmarkRecord*>& records) {
     std::string payload;
     for (const BenchmarkRecord* record : records) {
         payload += recordOpening(record->name.value_or(""));
-        for (std::size_t i = 0; i < kScoreFields.size(); ++i)
-            payload += field(kScoreFields[i].key, record->scores[i].value_or(""));
-        for (const std::string& task : record->tasks) {
-            if (task == " ")
-                break;
-            payload += field("Task", task);
+        for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
+            if (const auto& value = record->scores[i])
+                payload += field(kScoreFields[i].key, *value);
         }
-        for (std::size_t i = 0; i < kSystemFields.size(); ++i)
-            payload += field(kSystemFields[i].key, record->system[i].value_or(""));
+        for (const std::string& task : record->tasks)
+            payload += field("Task", task);
+        for (std::size_t i = 0; i < kSystemFields.size(); ++i) {
+            if (const auto& value = record->system[i])
+                payload += field(kSystemFields[i].key, *value);
+        }
         payload += kFieldEnd;
     }
     return payload;
 }
 
-std::optional<std::string>
-Export_Saved_Benchmark(const std::string& path,
-                       const std::vector<const BenchmarkRecord*>& records) {
-    return writeBenchmarkFile(path, exportPayload(records));
+Status Export_Saved_Benchmark(const std::string& path,
+                              const std::vector<const BenchmarkRecord*>& records) {
+    return saveBenchmarkFile(path, exportPayload(records));
 }
 
-ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkDatabase& database,
-                         Dialogs& dialogs) {
+std::string loadedMessage(std::string_view path) {
+    return "Your File Has Been Successfully Loaded: " + Strip_Path(path);
+}
+
+std::string invalidFileMessage() {
+    return std::string("Not valid save benchmark file:") + CR +
+           "The file could have become corrupt, contact " + std::string(SupportAddress) +
+           " if the problem persists";
+}
+
+ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkDatabase& database) {
     ImportResult result;
     if (bytes.size() < BenchmarkHeader.size() ||
         std::string_view(bytes).substr(0, BenchmarkHeader.size()) != BenchmarkHeader) {
         result.outcome = ImportResult::Outcome::InvalidHeader;
         result.detail = "not a benchmark file (its header is wrong)";
-        showInvalidFile(dialogs, result);
         return result;
     }
-    // The header and the encoded ';' that ends every payload are dropped; the rest is decoded
-    // in place, so reading needs no more memory than the file's size and its records.
-    const std::size_t start = std::min(bytes.size(), BenchmarkHeader.size() + 1);
-    char* const payload = bytes.data() + start;
-    const std::size_t length = bytes.size() - start;
-    const std::size_t readable = decodeInPlace(payload, length);
-    // Text after a byte that could not be decoded is lost.
-    const bool damaged = readable < length;
+    // Every file ends with the line end, and the payload stored reversed: a file cut short
+    // loses its line end first and then its *first* records, so without the line end the
+    // records that remain cannot be known to be all.
+    std::string_view rest = std::string_view(bytes).substr(BenchmarkHeader.size());
+    const bool lineEnd =
+        rest.size() >= kLineEnd.size() && rest.substr(rest.size() - kLineEnd.size()) == kLineEnd;
+    if (lineEnd)
+        rest.remove_suffix(kLineEnd.size());
+    // Decoded in place, so reading needs no more memory than the file and its records.
+    char* const payload = bytes.data() + BenchmarkHeader.size();
+    const std::size_t readable = decodeInPlace(payload, rest.size());
     const std::string_view text(payload, readable);
 
-    // Room for exactly the records the text holds (a ">>:" inside a name or a value opens
-    // none), so a crafted file cannot make the reader ask for more than it fills.
-    RecordCounter counter;
-    readRecords(text, counter);
-    if (!makeRoom(database, counter.records)) {
-        result.outcome = ImportResult::Outcome::Damaged;
-        result.detail = "too large: its " + std::to_string(counter.records) +
-                        " records do not fit in the memory available";
-        return result;
-    }
-    const std::string shownName = Strip_Path(path);
-    RecordStore records{database, lowerCase(shownName), result.recordsAdded};
-    bool complete = false;
+    RecordStore records{database, SharedText(lowerCase(Strip_Path(path))), result.recordsAdded};
+    PayloadEnd end = PayloadEnd::Whole;
     try {
-        complete = readRecords(text, records);
+        end = readRecords(text, records);
     } catch (const std::bad_alloc&) {
         result.outcome = ImportResult::Outcome::Damaged;
         result.detail = "too large: the memory available ran out after " +
                         std::to_string(result.recordsAdded) + " records";
         return result;
     }
-    if (!complete || damaged) {
-        result.outcome = ImportResult::Outcome::Damaged;
-        result.detail = damaged ? "damaged: it holds a byte that cannot be decoded"
-                                : "damaged: it ends before its last record is complete";
-        return result;
+    const bool textBefore = !text.empty() && !text.starts_with(kRecordStart);
+    result.firstRecordsLost = textBefore || !lineEnd;
+    if (!lineEnd) {
+        result.detail = "damaged: it lacks the line end every benchmark file ends with, so it "
+                        "was cut short and its first records may be lost";
+    } else if (readable < rest.size()) {
+        result.detail = "damaged: it holds a byte that cannot be decoded";
+    } else if (textBefore) {
+        result.detail = "damaged: text stands before its first record, so its first records "
+                        "were cut or altered";
+    } else if (end == PayloadEnd::CutInName || end == PayloadEnd::CutInRecord) {
+        result.detail = "damaged: it ends before its last record is complete";
     }
-    result.outcome = ImportResult::Outcome::Loaded;
-    result.message = "Your File Has Been Successfully Loaded: " + shownName;
-    dialogs.messageBox(result.message, MsgStyle::Information, "Success");
+    result.outcome =
+        result.detail.empty() ? ImportResult::Outcome::Loaded : ImportResult::Outcome::Damaged;
     return result;
 }
 
-ImportResult Import_Saved_Benchmark(const std::string& path, BenchmarkDatabase& database,
-                                    Dialogs& dialogs) {
+ImportResult Import_Saved_Benchmark(const std::string& path, BenchmarkDatabase& database) {
     std::string bytes;
-    if (const auto error = readWholeFile(path, bytes)) {
+    if (const Status read = readRegularFile(path, bytes, kMaxBenchmarkFileBytes); !read) {
         ImportResult result;
         result.outcome = ImportResult::Outcome::Unreadable;
-        result.detail = *error;
+        result.detail = read.message();
         return result;
     }
-    return importBytes(std::move(bytes), path, database, dialogs);
+    return importBytes(std::move(bytes), path, database);
 }
 
 EngineWriter::EngineWriter(const AppState& state, SystemInfo& info, TaskTitleSource& tasks,
@@ -476,20 +329,23 @@ bool EngineWriter::Save_Benchmark_File(const std::string& path) {
                    : direct3DCaptions(options.ScreenResolution, options.ScreenColorDepth,
                                       options.TextureQuality);
     // The system is probed before the task list is taken.
-    std::string record = recordOpening(m_state.run.BenchmarkName);
-    record += Build_System_Fields(m_info);
-    record += Build_Task_Fields(m_tasks);
-    record += Build_Score_Fields(m_state.scores, captions);
+    // Every character changed is told: those the code page lacks, and the bars and
+    // semicolons that would end a name or a field early.
+    std::size_t replaced = 0;
+    std::string record = recordOpening(m_state.run.BenchmarkName, &replaced);
+    record += Build_System_Fields(m_info, &replaced);
+    record += Build_Task_Fields(m_tasks, &replaced);
+    record += Build_Score_Fields(m_state.scores, captions, &replaced);
     record += kFieldEnd;
-    m_substituted = vexo::substitutedCharacters(record);
-    const auto error = writeBenchmarkFile(path, record);
-    m_lastError = error.value_or("");
-    return !error;
+    m_substituted = replaced + vexo::substitutedCharacters(record);
+    const Status saved = saveBenchmarkFile(path, record);
+    m_lastError = saved.message();
+    return static_cast<bool>(saved);
 }
 
 void DatabaseImporter::Import_Saved_Benchmark(const std::string& path) {
     m_lastPath = path;
-    m_last = benchfile::Import_Saved_Benchmark(path, m_database, m_dialogs);
+    m_last = benchfile::Import_Saved_Benchmark(path, m_database);
 }
 
 } // namespace vexo::benchfile

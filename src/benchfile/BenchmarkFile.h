@@ -3,10 +3,11 @@
 #include "benchfile/BenchmarkDatabase.h"
 #include "common/AppState.h"
 #include "common/Direct3DOptions.h"
+#include "common/Status.h"
 #include "engine/HandOff.h"
-#include "platform/Dialogs.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -37,55 +38,70 @@ struct Decoded {
 Decoded Decode_Data(std::string_view encoded);
 
 // One field "key=value:;" in UTF-8. A ":;" inside the value, which would end the field early,
-// has its ';' replaced by the substitute character.
-std::string field(std::string_view key, std::string_view value);
+// has its ';' replaced by the substitute character; replaced, when given, counts such changes.
+std::string field(std::string_view key, std::string_view value, std::size_t* replaced = nullptr);
 // The opening of a record, ">>:" name "||". Bars that would end the name early (a "||" or a
-// final '|') are replaced by the substitute character.
-std::string recordOpening(std::string_view name);
+// final '|') are replaced by the substitute character and counted as field() does.
+std::string recordOpening(std::string_view name, std::size_t* replaced = nullptr);
 
 // The Direct3D field's value: "0" for no score, else the score with the test settings.
 std::string direct3DValue(std::int64_t score, const std::array<std::string, 3>& captions);
 
-std::string Build_Score_Fields(const ScoreSet& scores, const std::array<std::string, 3>& captions);
-std::string Build_System_Fields(SystemInfo& info);
-std::string Build_Task_Fields(TaskTitleSource& tasks);
-
-// Writes bytes to a new file beside the target and renames it over the target once complete
-// and on disk (through a symbolic link to its target, keeping a replaced file's permissions).
-// Returns the reason when it could not be written; the old file is then as it was.
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes);
+// The engine's three field groups; replaced, when given, counts as field() does.
+std::string Build_Score_Fields(const ScoreSet& scores, const std::array<std::string, 3>& captions,
+                               std::size_t* replaced = nullptr);
+std::string Build_System_Fields(SystemInfo& info, std::size_t* replaced = nullptr);
+std::string Build_Task_Fields(TaskTitleSource& tasks, std::size_t* replaced = nullptr);
 
 // The bytes of a benchmark file holding a payload (UTF-8 plain text).
 std::string benchmarkFileBytes(std::string_view payload);
-// Writes a payload (UTF-8 plain text) as a benchmark file, replacing any file of that name
-// only once the new one is complete. Returns the reason when it could not be written.
-std::optional<std::string> writeBenchmarkFile(const std::string& path, std::string_view payload);
+// Saves a payload (UTF-8 plain text) as a benchmark file by the rule of saveFile().
+Status saveBenchmarkFile(const std::string& path, std::string_view payload);
 
-// The browser's payload: scores, tasks (up to a task that is a single space), system values.
+// The browser's payload: per record its scores, every task and its system values, each value
+// as held; a value the record lacks is left out, never written as an empty one.
 std::string exportPayload(const std::vector<const BenchmarkRecord*>& records);
-std::optional<std::string>
-Export_Saved_Benchmark(const std::string& path, const std::vector<const BenchmarkRecord*>& records);
+Status Export_Saved_Benchmark(const std::string& path,
+                              const std::vector<const BenchmarkRecord*>& records);
 std::vector<const BenchmarkRecord*> inOrder(const BenchmarkDatabase& database);
 
+// The largest benchmark file read: far beyond any real database (a run takes about 1 KB), yet
+// small enough that its records fit in the memory of an ordinary machine.
+inline constexpr std::uint64_t kMaxBenchmarkFileBytes = std::uint64_t{512} << 20;
+
+// What reading a file found. A file is Loaded only when it is whole: the header, a payload
+// that begins with a record (or is empty) and ends with a record's terminator, every byte of it
+// decodable, and the line end. Anything else keeps the records that could be read and says why
+// the rest could not.
 struct ImportResult {
     enum class Outcome {
-        Loaded,        // read to its end; the success message was shown
-        InvalidHeader, // refused with the invalid-file message; nothing added
-        Damaged,       // ended early: the records read so far were kept, no message
-        Unreadable,    // the file could not be read; nothing added, no message
+        Loaded,        // read whole
+        InvalidHeader, // not a benchmark file; nothing added
+        Damaged,       // not whole: the records read were kept, detail says what is wrong
+        Unreadable,    // the file could not be read; nothing added
     };
     Outcome outcome = Outcome::Unreadable;
-    std::string message; // the text of the message box shown, or empty
-    std::string detail;  // why it was not loaded, for terminals
+    std::string detail; // why it was not loaded whole, empty when it was
     std::size_t recordsAdded = 0;
+    // Damaged: the first records of the file may be lost (its end was cut, or its beginning
+    // altered), besides what detail says.
+    bool firstRecordsLost = false;
+
+    bool loaded() const { return outcome == Outcome::Loaded; }
 };
 
-// Appends a file's records to the database and shows the success or invalid-file message.
-ImportResult Import_Saved_Benchmark(const std::string& path, BenchmarkDatabase& database,
-                                    Dialogs& dialogs);
-// The same for a file's bytes already read; path names the records and the message.
-ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkDatabase& database,
-                         Dialogs& dialogs);
+// Appends a file's records to the database. Shows nothing: callers say what the result means.
+[[nodiscard]] ImportResult Import_Saved_Benchmark(const std::string& path,
+                                                  BenchmarkDatabase& database);
+// The same for a file's bytes already read; path names the records.
+[[nodiscard]] ImportResult importBytes(std::string bytes, std::string_view path,
+                                       BenchmarkDatabase& database);
+
+// The texts of the boxes the result browser shows for a file read whole or a wrong header.
+std::string loadedMessage(std::string_view path);
+inline constexpr std::string_view kLoadedTitle = "Success";
+std::string invalidFileMessage();
+inline constexpr std::string_view kInvalidFileTitle = "Error: Invalid Benchmark File.";
 
 // The engine's writer: the run's name, the system as probed now, the running application
 // tasks and the scores with the Direct3D settings.
@@ -95,6 +111,7 @@ public:
     EngineWriter(const AppState& state, SystemInfo& info, TaskTitleSource& tasks,
                  Captions captions);
     bool Save_Benchmark_File(const std::string& path) override;
+    // Characters of the last record saved that were written as the substitute.
     std::size_t substitutedCharacters() const override { return m_substituted; }
     const std::string& lastError() const { return m_lastError; }
 
@@ -110,16 +127,14 @@ private:
 // Imports saved runs into a database, as the result browser does.
 class DatabaseImporter final : public BenchmarkImporter {
 public:
-    DatabaseImporter(BenchmarkDatabase& database, Dialogs& dialogs)
-        : m_database(database)
-        , m_dialogs(dialogs) {}
+    explicit DatabaseImporter(BenchmarkDatabase& database)
+        : m_database(database) {}
     void Import_Saved_Benchmark(const std::string& path) override;
     const ImportResult& lastResult() const { return m_last; }
     const std::string& lastPath() const { return m_lastPath; }
 
 private:
     BenchmarkDatabase& m_database;
-    Dialogs& m_dialogs;
     ImportResult m_last;
     std::string m_lastPath;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstdio>
 #include <unordered_map>
 
 namespace vexo::comparison {
@@ -70,11 +72,22 @@ std::string_view groupName(std::string_view name) {
 std::optional<double> scoreValue(const std::optional<std::string>& cell) {
     if (!cell || cell->empty() || !isDigit(cell->front()))
         return std::nullopt;
-    double value = 0;
-    const auto [end, error] = std::from_chars(cell->data(), cell->data() + cell->size(), value);
+    const std::string_view text(*cell);
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc())
+        return std::nullopt; // not a number, or beyond 64 bits
+    const std::string_view rest = text.substr(static_cast<std::size_t>(end - text.data()));
+    // Only the Direct3D cell carries something after its number: the settings in brackets.
+    if (!rest.empty() && (rest.front() != '(' || rest.back() != ')'))
         return std::nullopt;
-    return value;
+    return static_cast<double>(value);
+}
+
+std::string wholeNumber(double value) {
+    char text[400];
+    std::snprintf(text, sizeof text, "%.0f", value);
+    return text;
 }
 
 Summary RecordGroup::score(std::size_t index) const {

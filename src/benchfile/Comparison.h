@@ -31,9 +31,13 @@ bool withinNoise(const Summary& a, const Summary& b);
 std::string repetitionName(std::string_view name, int k, int n);
 std::string_view groupName(std::string_view name);
 
-// The score a cell holds: its leading decimal number (a Direct3D cell carries the settings
-// after it), nothing for an empty or missing cell.
+// The score a cell holds: nothing unless the whole text is a decimal number that fits in 64
+// bits (a Direct3D cell may carry its settings in brackets after it). Any other text is not a
+// score, and is left out of charts and statistics.
 std::optional<double> scoreValue(const std::optional<std::string>& cell);
+
+// A value rounded to a whole number, as decimal digits (safe for any double, unlike a cast).
+std::string wholeNumber(double value);
 
 // Records grouped by their group name, in the order each name first appears.
 struct RecordGroup {

@@ -206,28 +206,44 @@ void ResultBrowser::Import_Saved_Benchmark(const std::string& path) {
 
 bool ResultBrowser::importFile(const std::string& path) {
     const std::size_t before = m_database.size();
-    const benchfile::ImportResult result =
-        benchfile::Import_Saved_Benchmark(path, m_database, m_services.dialogs);
+    const benchfile::ImportResult result = benchfile::Import_Saved_Benchmark(path, m_database);
     recordsAppended(before);
     using Outcome = benchfile::ImportResult::Outcome;
-    if (result.outcome == Outcome::Damaged || result.outcome == Outcome::Unreadable) {
-        // The reader says nothing of these; the records read so far stay, and the user learns
-        // that the file was not read whole.
-        const std::string why = result.detail.empty() ? std::string("unknown error") : result.detail;
-        const std::string kept = result.outcome == Outcome::Damaged
-                                     ? std::to_string(result.recordsAdded) +
-                                           " benchmark record(s) read before the fault were kept."
-                                     : std::string("Nothing was loaded.");
-        m_statusText = "Not read whole: " + Strip_Path(path);
-        m_services.dialogs.messageBox("The benchmark file " + Strip_Path(path) +
-                                          " could not be read whole:" + CR + why + CR + kept,
-                                      MsgStyle::Exclamation, "Load Failed");
-        changed();
-    } else if (result.outcome == Outcome::Loaded && !m_statusText.empty()) {
-        m_statusText.clear();
-        changed();
+    switch (result.outcome) {
+    case Outcome::Loaded:
+        m_services.dialogs.messageBox(benchfile::loadedMessage(path), MsgStyle::Information,
+                                      std::string(benchfile::kLoadedTitle));
+        if (!m_statusText.empty()) {
+            m_statusText.clear();
+            changed();
+        }
+        return true;
+    case Outcome::InvalidHeader:
+        m_services.dialogs.messageBox(benchfile::invalidFileMessage(),
+                                      MsgStyle::OkOnly + MsgStyle::Critical,
+                                      std::string(benchfile::kInvalidFileTitle));
+        return false;
+    case Outcome::Damaged:
+    case Outcome::Unreadable:
+        break;
     }
-    return result.outcome == Outcome::Loaded;
+    // The records read stay, and the user learns that the file was not read whole and what
+    // was kept.
+    const std::string why = result.detail.empty() ? std::string("unknown error") : result.detail;
+    std::string kept = "Nothing was loaded.";
+    if (result.outcome == Outcome::Damaged) {
+        kept = std::to_string(result.recordsAdded) + " benchmark record(s) were read and kept";
+        kept += result.firstRecordsLost ? "; records that stood before them are lost."
+                                        : "; the last one may be incomplete.";
+        if (result.recordsAdded == 0)
+            kept = "No benchmark record could be read.";
+    }
+    m_statusText = "Not read whole: " + Strip_Path(path);
+    m_services.dialogs.messageBox("The benchmark file " + Strip_Path(path) +
+                                      " could not be read whole:" + CR + why + CR + kept,
+                                  MsgStyle::Exclamation, "Load Failed");
+    changed();
+    return false;
 }
 
 FileDialogRequest ResultBrowser::benchmarkFileRequest(const char* title, unsigned flags) const {
@@ -323,10 +339,10 @@ bool ResultBrowser::Export_Saved_Benchmark(const std::string& path) {
     std::vector<const BenchmarkRecord*> records;
     for (const std::size_t record : m_order[index(BrowserMode::Platform)])
         records.push_back(&m_database.records()[record]);
-    if (const auto error = benchfile::Export_Saved_Benchmark(path, records)) {
+    if (const Status saved = benchfile::Export_Saved_Benchmark(path, records); !saved) {
         // A failed save is said plainly, never passed over.
         m_services.dialogs.messageBox(
-            "The benchmark database could not be saved:" + std::string(1, CR) + *error,
+            "The benchmark database could not be saved:" + std::string(1, CR) + saved.message(),
             MsgStyle::Exclamation, "Save Failed");
         return false;
     }

@@ -2,12 +2,12 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "benchfile/Comparison.h"
-#include "report/Report.h"
 #include "cli/Json.h"
+#include "common/FileIo.h"
 #include "common/ScoreSet.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
-#include "platform/SilentDialogs.h"
+#include "report/Report.h"
 #include "wizard/ScoreCard.h"
 
 #include <algorithm>
@@ -21,6 +21,14 @@ namespace {
 
 using benchfile::ImportResult;
 
+// Why a file was not read whole, and for a damaged one what was kept of it.
+std::string notLoaded(const ImportResult& result) {
+    if (result.outcome != ImportResult::Outcome::Damaged)
+        return result.detail;
+    return result.detail + "; " + std::to_string(result.recordsAdded) + " record(s) read" +
+           (result.firstRecordsLost ? ", records before them lost" : "");
+}
+
 struct LoadedFile {
     std::string path;
     ImportResult result;
@@ -31,8 +39,7 @@ std::vector<LoadedFile> importAll(const std::vector<std::string>& paths,
                                   BenchmarkDatabase& database) {
     std::vector<LoadedFile> files;
     for (const std::string& path : paths) {
-        SilentDialogs dialogs;
-        files.push_back({path, benchfile::Import_Saved_Benchmark(path, database, dialogs)});
+        files.push_back({path, benchfile::Import_Saved_Benchmark(path, database)});
     }
     return files;
 }
@@ -41,8 +48,8 @@ bool allLoaded(const std::vector<LoadedFile>& files, std::ostream& err, const ch
     bool ok = true;
     for (const LoadedFile& file : files) {
         if (file.result.outcome != ImportResult::Outcome::Loaded) {
-            err << "vexogauge-cli " << command << ": " << file.path << ": " << file.result.detail
-                << '\n';
+            err << "vexogauge-cli " << command << ": " << file.path << ": "
+                << notLoaded(file.result) << '\n';
             ok = false;
         }
     }
@@ -53,9 +60,9 @@ std::string jsonValue(const std::optional<std::string>& value) {
     return value ? jsonString(*value) : std::string("null");
 }
 
-template <std::size_t N, class Fields>
-void jsonGroup(std::ostream& out, const std::array<std::optional<std::string>, N>& values,
-               const Fields& fields) {
+template <class Values, class Fields>
+void jsonGroup(std::ostream& out, const Values& values, const Fields& fields) {
+    constexpr std::size_t N = Values::size();
     out << '{';
     bool first = true;
     for (std::size_t i = 0; i < N; ++i) {
@@ -82,7 +89,10 @@ void dumpJson(const std::vector<LoadedFile>& files, const BenchmarkDatabase& dat
         out << (i ? ", " : "") << "{\"path\": " << jsonString(file.path) << ", \"loaded\": "
             << (file.result.outcome == ImportResult::Outcome::Loaded ? "true" : "false")
             << ", \"message\": "
-            << jsonString(file.result.message.empty() ? file.result.detail : file.result.message)
+            << jsonString(file.result.loaded() ? benchfile::loadedMessage(file.path)
+                          : file.result.outcome == ImportResult::Outcome::InvalidHeader
+                              ? benchfile::invalidFileMessage()
+                              : file.result.detail)
             << ", \"reason\": "
             << (file.result.outcome == ImportResult::Outcome::Loaded
                     ? std::string("null")
@@ -106,9 +116,9 @@ void dumpJson(const std::vector<LoadedFile>& files, const BenchmarkDatabase& dat
     out << "]}\n";
 }
 
-template <std::size_t N, class Fields>
-void textGroup(std::ostream& out, const char* label,
-               const std::array<std::optional<std::string>, N>& values, const Fields& fields) {
+template <class Values, class Fields>
+void textGroup(std::ostream& out, const char* label, const Values& values, const Fields& fields) {
+    constexpr std::size_t N = Values::size();
     out << "    " << label;
     for (std::size_t i = 0; i < N; ++i) {
         if (values[i])
@@ -123,7 +133,7 @@ void dumpText(const std::vector<LoadedFile>& files, const BenchmarkDatabase& dat
         out << file.path << ": "
             << (file.result.outcome == ImportResult::Outcome::Loaded
                     ? "loaded, " + std::to_string(file.result.recordsAdded) + " record(s)"
-                    : file.result.detail)
+                    : notLoaded(file.result))
             << '\n';
     }
     for (const BenchmarkRecord& record : database.records()) {
@@ -248,6 +258,16 @@ void compareJson(const std::vector<comparison::RecordGroup>& groups,
     out << "]}\n";
 }
 
+// JSON holds only UTF-8: a file name with other bytes was written with U+FFFD in their place.
+void noteNonUtf8Paths(const std::vector<std::string>& paths, std::ostream& err,
+                      const char* command) {
+    for (const std::string& path : paths) {
+        if (!validUtf8(path))
+            err << "vexogauge-cli " << command
+                << ": a file name is not UTF-8; its undecodable bytes are written as U+FFFD\n";
+    }
+}
+
 bool usage(std::ostream& err, const char* text) {
     err << "usage: vexogauge-cli " << text << '\n';
     return false;
@@ -256,10 +276,15 @@ bool usage(std::ostream& err, const char* text) {
 } // namespace
 
 std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
+    // A cell a spreadsheet would take as a formula (window titles can be anything) is kept text
+    // by a leading apostrophe, which spreadsheets hide.
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+    const std::string cell = formula ? "'" + text : text;
+    if (cell.find_first_of(",\"\r\n") == std::string::npos)
+        return cell;
     std::string quoted = "\"";
-    for (const char c : text) {
+    for (const char c : cell) {
         if (c == '"')
             quoted += '"';
         quoted += c;
@@ -274,10 +299,12 @@ int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         return usage(err, "dump [--json] FILE..."), 2;
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
-    if (json)
+    if (json) {
         dumpJson(files, database, out);
-    else
+        noteNonUtf8Paths(paths, err, "dump");
+    } else {
         dumpText(files, database, out);
+    }
     return std::all_of(files.begin(), files.end(),
                        [](const LoadedFile& f) {
                            return f.result.outcome == ImportResult::Outcome::Loaded;
@@ -292,10 +319,9 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     int status = 0;
     for (const std::string& path : args) {
         BenchmarkDatabase database;
-        SilentDialogs dialogs;
-        const ImportResult result = benchfile::Import_Saved_Benchmark(path, database, dialogs);
+        const ImportResult result = benchfile::Import_Saved_Benchmark(path, database);
         if (result.outcome != ImportResult::Outcome::Loaded) {
-            out << path << ": " << result.detail << '\n';
+            out << path << ": " << notLoaded(result) << '\n';
             status = 1;
             continue;
         }
@@ -325,9 +351,10 @@ int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "vexogauge-cli merge: nothing was written\n";
         return 1;
     }
-    if (const auto error =
-            benchfile::Export_Saved_Benchmark(args[0], benchfile::inOrder(database))) {
-        err << "vexogauge-cli merge: " << *error << '\n';
+    if (const Status saved =
+            benchfile::Export_Saved_Benchmark(args[0], benchfile::inOrder(database));
+        !saved) {
+        err << "vexogauge-cli merge: " << saved.message() << '\n';
         return 1;
     }
     out << "Saved " << database.size() << " record(s) from " << files.size() << " file(s) to "
@@ -397,8 +424,8 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const std::string page =
         report::reportPage(benchfile::inOrder(database), {baseline, madeAt});
-    if (const auto error = benchfile::writeFileAtomically(*output, page)) {
-        err << "vexogauge-cli report: " << *error << '\n';
+    if (const Status saved = saveFile(*output, page); !saved) {
+        err << "vexogauge-cli report: " << saved.message() << '\n';
         return 1;
     }
     out << "Wrote a report of " << database.size() << " record(s) from " << files.size()
@@ -433,6 +460,7 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             out << '}';
         }
         out << "]\n";
+        noteNonUtf8Paths(std::vector<std::string>(args.begin() + 1, args.end()), err, "export");
         return 0;
     }
     std::size_t taskColumns = 0;

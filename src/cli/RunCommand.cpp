@@ -251,8 +251,8 @@ int runRepeated(RepeatedRun run) {
     const BenchmarkDatabase records = repetitionRecords(runs, run);
     const std::string payload = benchfile::exportPayload(benchfile::inOrder(records));
     const std::string path = run.benchmark.savePath();
-    if (const auto error = benchfile::writeBenchmarkFile(path, payload)) {
-        err << "vexogauge-cli run: the runs were not saved: " << *error << '\n';
+    if (const Status saved = benchfile::saveBenchmarkFile(path, payload); !saved) {
+        err << "vexogauge-cli run: the runs were not saved: " << saved.message() << '\n';
         return 1;
     }
     if (const std::size_t substituted = substitutedCharacters(payload); substituted > 0) {
@@ -268,6 +268,7 @@ int runRepeated(RepeatedRun run) {
             << " could not be read back: " << imported.detail << '\n';
         return 1;
     }
+    run.terminal.out << benchfile::kLoadedTitle << ": " << benchfile::loadedMessage(path) << '\n';
 
     std::ostream& out = run.terminal.out;
     out << '\n'
@@ -415,7 +416,7 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     SystemInfo info(environment.system, dialogs);
     benchfile::EngineWriter writer(state, info, environment.tasks, {});
     BenchmarkDatabase database;
-    benchfile::DatabaseImporter importer(database, dialogs);
+    benchfile::DatabaseImporter importer(database);
     std::unique_ptr<TunnelStage> tunnel =
         environment.tunnel ? environment.tunnel(state, environment.clock, dialogs) : nullptr;
     Benchmark benchmark(state, RunServices{environment.clock, page, dialogs, page},
@@ -458,6 +459,9 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
                      << " could not be read back: " << importer.lastResult().detail << '\n';
         return 1;
     }
+    if (outcome == RunOutcome::Saved)
+        terminal.out << benchfile::kLoadedTitle << ": "
+                     << benchfile::loadedMessage(importer.lastPath()) << '\n';
     return 0;
 }
 

@@ -64,7 +64,7 @@ li { overflow-wrap: anywhere; }
 )css";
 
 std::string number(double value) {
-    return std::to_string(static_cast<long long>(std::llround(value)));
+    return comparison::wholeNumber(value);
 }
 
 std::string percentText(double percent) {

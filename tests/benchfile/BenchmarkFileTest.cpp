@@ -27,12 +27,10 @@ std::string fileWithPayload(std::string_view plain, bool lineEnd = true) {
 }
 
 struct ImportRig {
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
     BenchmarkDatabase database;
 
     ImportResult import(std::string bytes, std::string_view path = "/runs/Mixed Case.VGF") {
-        return importBytes(std::move(bytes), path, database, dialogs);
+        return importBytes(std::move(bytes), path, database);
     }
 };
 
@@ -82,18 +80,16 @@ TEST(Import, EveryCodeFrom31To255ReadsBackInEveryField) {
     BenchmarkRecord& record = database.addRecord("x.vgf");
     record.name = all;
     record.tasks = {all, all};
-    for (auto& score : record.scores)
-        score = all;
-    for (auto& value : record.system)
-        value = all;
+    for (std::size_t i = 0; i < record.scores.size(); ++i)
+        record.scores[i] = all;
+    for (std::size_t i = 0; i < record.system.size(); ++i)
+        record.system[i] = all;
     TempFolder folder;
     const std::string path = folder.path("every code.vgf");
-    ASSERT_FALSE(Export_Saved_Benchmark(path, inOrder(database)));
+    ASSERT_TRUE(Export_Saved_Benchmark(path, inOrder(database)));
 
-    test::EventLog log;
-    test::ScriptedDialogs dialogs(log);
     BenchmarkDatabase read;
-    const ImportResult result = Import_Saved_Benchmark(path, read, dialogs);
+    const ImportResult result = Import_Saved_Benchmark(path, read);
     ASSERT_EQ(result.outcome, ImportResult::Outcome::Loaded) << result.detail;
     ASSERT_EQ(read.size(), 1u);
     const BenchmarkRecord& back = read.records()[0];
@@ -131,7 +127,7 @@ TEST(Fields, SeparatorsInsideTextsCannotBreakTheRecord) {
               "57(1024x768@32 Bit /w High textures)");
 }
 
-TEST(Import, ReadsRecordsIntoTheDatabaseAndReportsSuccess) {
+TEST(Import, ReadsRecordsIntoTheDatabase) {
     ImportRig rig;
     const std::string payload = ">>:First run||BMCPUh=5:;Task=Editor:;CPUT=104:;BMDR3D=0:;:;"
                                 ">>:Second||Task=a=b:;Bogus=1:;no equals sign:;bmcpuh=9:;:;";
@@ -151,29 +147,79 @@ TEST(Import, ReadsRecordsIntoTheDatabaseAndReportsSuccess) {
     EXPECT_EQ(second.RowNumber, 2);
     EXPECT_EQ(second.tasks, std::vector<std::string>{"a=b"});
     EXPECT_FALSE(second.scores[0].has_value()); // keys are case-sensitive
-
-    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.dialogs.messages[0].title, "Success");
-    EXPECT_EQ(rig.dialogs.messages[0].text,
+    EXPECT_EQ(loadedMessage("/runs/Mixed Case.VGF"),
               "Your File Has Been Successfully Loaded: Mixed Case.VGF");
-    EXPECT_EQ(rig.dialogs.messages[0].style, 64);
 }
 
-TEST(Import, AnEmptyPayloadIsAcceptedAndStillReportsSuccess) {
+TEST(Import, AnEmptyPayloadIsAWholeFileWithoutRecords) {
     ImportRig rig;
     EXPECT_EQ(rig.import(fileWithPayload("")).outcome, ImportResult::Outcome::Loaded);
     EXPECT_TRUE(rig.database.empty());
-    EXPECT_EQ(rig.dialogs.messages.size(), 1u);
 }
 
-TEST(Import, AMissingLineEndReadsTheSame) {
+TEST(Import, AMissingLineEndKeepsTheRecordsButTheFileIsNotCalledWhole) {
     ImportRig with;
     ImportRig without;
     const std::string payload = ">>:Run name||BMBSA=77:;Task=T:;:;";
-    with.import(fileWithPayload(payload, true));
-    without.import(fileWithPayload(payload, false));
+    EXPECT_EQ(with.import(fileWithPayload(payload, true)).outcome, ImportResult::Outcome::Loaded);
+    const ImportResult cut = without.import(fileWithPayload(payload, false));
+    EXPECT_EQ(cut.outcome, ImportResult::Outcome::Damaged);
+    EXPECT_TRUE(cut.firstRecordsLost);
     EXPECT_EQ(with.database.records(), without.database.records());
-    EXPECT_EQ(without.dialogs.messages.size(), 1u);
+}
+
+// Cuts a file written by the engine at every one of its last 200 bytes: as the payload is
+// stored reversed, a cut takes the line end and then the *first* records. No cut may be called
+// whole, and what is kept is always whole records from the end of the original.
+TEST(Import, NoCutOfARealFileIsEverCalledWhole) {
+    BenchmarkDatabase original;
+    std::string payload;
+    for (const char* name : {"First run", "Second run", "Third run"}) {
+        payload += ">>:" + std::string(name) + "||BMCPUh=1234:;BMDR3D=0:;Task=Editor:;";
+        payload += "Task=Mail:;CPUT=104:;GRA_Dev=Adapter:;:;";
+    }
+    const std::string file = fileWithPayload(payload);
+    ASSERT_EQ(importBytes(file, "x.vgf", original).outcome, ImportResult::Outcome::Loaded);
+    ASSERT_EQ(original.size(), 3u);
+    ASSERT_GE(file.size(), 200u + BenchmarkHeader.size());
+    for (std::size_t cut = 1; cut <= 200; ++cut) {
+        SCOPED_TRACE("cut " + std::to_string(cut) + " bytes");
+        ImportRig rig;
+        const ImportResult result = rig.import(file.substr(0, file.size() - cut), "x.vgf");
+        EXPECT_EQ(result.outcome, ImportResult::Outcome::Damaged);
+        EXPECT_TRUE(result.firstRecordsLost);
+        ASSERT_LE(rig.database.size(), 3u);
+        const std::size_t lost = 3 - rig.database.size();
+        for (std::size_t i = 0; i < rig.database.size(); ++i) {
+            BenchmarkRecord kept = rig.database.records()[i];
+            kept.RowNumber = original.records()[lost + i].RowNumber;
+            EXPECT_EQ(kept, original.records()[lost + i]);
+        }
+    }
+}
+
+TEST(Import, APayloadThatDoesNotBeginAndEndAsAWholeOneIsDamaged) {
+    const std::string record = ">>:Run||BMCPUh=5:;:;";
+    const struct {
+        const char* name;
+        std::string file;
+        std::size_t kept;
+    } cases[] = {
+        {"junk after the header", std::string(BenchmarkHeader) + std::string(4096, 'J') + "\r\n",
+         0},
+        {"text before the first record", fileWithPayload("Task=x:;:;" + record), 1},
+        {"the terminator's ';' altered", fileWithPayload(">>:Run||BMCPUh=5:;:x"), 1},
+        {"no terminator", fileWithPayload(">>:Run||BMCPUh=5:;"), 1},
+        {"a name that never ends", fileWithPayload(record + ">>:Cut"), 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ImportRig rig;
+        const ImportResult result = rig.import(c.file);
+        EXPECT_EQ(result.outcome, ImportResult::Outcome::Damaged);
+        EXPECT_FALSE(result.detail.empty());
+        EXPECT_EQ(rig.database.size(), c.kept);
+    }
 }
 
 TEST(Import, AWrongHeaderIsRefusedEvenIfOnlyItsCaseDiffers) {
@@ -183,13 +229,10 @@ TEST(Import, AWrongHeaderIsRefusedEvenIfOnlyItsCaseDiffers) {
         ImportRig rig;
         EXPECT_EQ(rig.import(bytes).outcome, ImportResult::Outcome::InvalidHeader);
         EXPECT_TRUE(rig.database.empty());
-        ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-        const auto& box = rig.dialogs.messages[0];
-        EXPECT_EQ(box.title, "Error: Invalid Benchmark File.");
-        EXPECT_EQ(box.style, 16);
-        EXPECT_EQ(box.text, "Not valid save benchmark file:\rThe file could have become corrupt, "
-                            "contact support@kestrovia.example if the problem persists");
     }
+    EXPECT_EQ(invalidFileMessage(),
+              "Not valid save benchmark file:\rThe file could have become corrupt, "
+              "contact support@kestrovia.example if the problem persists");
 }
 
 TEST(Import, ATruncatedPayloadKeepsWhatWasReadWithoutSuccess) {
@@ -201,19 +244,16 @@ TEST(Import, ATruncatedPayloadKeepsWhatWasReadWithoutSuccess) {
     ASSERT_EQ(rig.database.size(), 2u);
     EXPECT_EQ(rig.database.records()[1].scores[1], "3");
     EXPECT_FALSE(rig.database.records()[1].scores[2].has_value());
-    EXPECT_TRUE(rig.dialogs.messages.empty());
 
     ImportRig noName;
     EXPECT_EQ(noName.import(fileWithPayload(">>:No bars here:;:;")).outcome,
               ImportResult::Outcome::Damaged);
     EXPECT_EQ(noName.database.size(), 1u);
-    EXPECT_TRUE(noName.dialogs.messages.empty());
 
     ImportRig bad;
     std::string file = fileWithPayload(">>:Ok||BMCPUh=1:;:;>>:Bad||BMCPUh=2:;:;");
     file[BenchmarkHeader.size() + 5] = '\xF0'; // a byte that cannot decode
     EXPECT_EQ(bad.import(file).outcome, ImportResult::Outcome::Damaged);
-    EXPECT_TRUE(bad.dialogs.messages.empty());
     // The text is kept up to that byte: the first record and the second's name.
     ASSERT_EQ(bad.database.size(), 2u);
     EXPECT_EQ(bad.database.records()[0].scores[0], "1");
@@ -221,7 +261,7 @@ TEST(Import, ATruncatedPayloadKeepsWhatWasReadWithoutSuccess) {
     EXPECT_FALSE(bad.database.records()[1].scores[0].has_value());
 }
 
-TEST(Import, ACrowdOfRecordMarkersInsideANameReservesRoomForOneRecord) {
+TEST(Import, ACrowdOfRecordMarkersInsideANameMakesOneRecord) {
     ImportRig rig;
     std::string flood;
     for (int i = 0; i < 200'000; ++i)
@@ -233,12 +273,9 @@ TEST(Import, ACrowdOfRecordMarkersInsideANameReservesRoomForOneRecord) {
     EXPECT_EQ(rig.database.records()[0].name, flood);
     EXPECT_EQ(rig.database.records()[0].tasks, std::vector<std::string>{flood});
     EXPECT_EQ(rig.database.records()[0].scores[0], "7");
-    EXPECT_LT(rig.database.records().capacity(), 16u);
 }
 
-TEST(Import, AFileThatCannotBeReadAddsNothingQuietly) {
-    test::EventLog log;
-    test::ScriptedDialogs dialogs(log);
+TEST(Import, AFileThatCannotBeReadAddsNothing) {
     BenchmarkDatabase database;
     TempFolder folder;
     // A FIFO nobody writes to would block a reader that opened it for reading.
@@ -250,19 +287,18 @@ TEST(Import, AFileThatCannotBeReadAddsNothingQuietly) {
         {fifo, "is not a regular file"},
     };
     for (const auto& [path, detail] : cases) {
-        const ImportResult result = Import_Saved_Benchmark(path, database, dialogs);
+        const ImportResult result = Import_Saved_Benchmark(path, database);
         EXPECT_EQ(result.outcome, ImportResult::Outcome::Unreadable) << path;
         EXPECT_EQ(result.detail, detail);
     }
     EXPECT_TRUE(database.empty());
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST(Import, TheSameFileTwiceGivesTwoEqualRecordsNumberedOnwards) {
     ImportRig rig;
     const std::string file = fileWithPayload(">>:Twice||BMISA=5:;:;");
-    rig.import(file);
-    rig.import(file);
+    EXPECT_TRUE(rig.import(file).loaded());
+    EXPECT_TRUE(rig.import(file).loaded());
     ASSERT_EQ(rig.database.size(), 2u);
     BenchmarkRecord a = rig.database.records()[0];
     BenchmarkRecord b = rig.database.records()[1];
@@ -318,14 +354,12 @@ TEST(Writers, BothWritersGiveTheSameRecord) {
     const std::string enginePath = rig.folder.path("Engine.vgf");
     ASSERT_TRUE(rig.writer.Save_Benchmark_File(enginePath));
     BenchmarkDatabase first;
-    ASSERT_EQ(Import_Saved_Benchmark(enginePath, first, rig.dialogs).outcome,
-              ImportResult::Outcome::Loaded);
+    ASSERT_EQ(Import_Saved_Benchmark(enginePath, first).outcome, ImportResult::Outcome::Loaded);
 
     const std::string browserPath = rig.folder.path("engine.vgf");
-    ASSERT_FALSE(Export_Saved_Benchmark(browserPath, inOrder(first)));
+    ASSERT_TRUE(Export_Saved_Benchmark(browserPath, inOrder(first)));
     BenchmarkDatabase second;
-    ASSERT_EQ(Import_Saved_Benchmark(browserPath, second, rig.dialogs).outcome,
-              ImportResult::Outcome::Loaded);
+    ASSERT_EQ(Import_Saved_Benchmark(browserPath, second).outcome, ImportResult::Outcome::Loaded);
     ASSERT_EQ(second.size(), 1u);
     EXPECT_EQ(first.records()[0], second.records()[0]);
     const BenchmarkRecord& record = second.records()[0];
@@ -336,17 +370,28 @@ TEST(Writers, BothWritersGiveTheSameRecord) {
         EXPECT_TRUE(value.has_value());
 }
 
-TEST(Writers, TheBrowserWriterEndsTasksAtASingleSpaceAndWritesMissingCellsEmpty) {
+TEST(Writers, TheBrowserWriterKeepsEveryTaskAndLeavesAbsentValuesAbsent) {
     BenchmarkDatabase database;
     BenchmarkRecord& record = database.addRecord("x.vgf");
     record.name = "Partial";
     record.scores[0] = "9";
-    record.tasks = {"Kept", " ", "Dropped"};
-    const std::string payload = exportPayload(inOrder(database));
-    EXPECT_EQ(payload.substr(0, 40), ">>:Partial||BMCPUh=9:;BMCPUl=:;BMFPUh=:;");
-    EXPECT_NE(payload.find("Task=Kept:;CPUT=:;"), std::string::npos);
-    EXPECT_EQ(payload.find("Dropped"), std::string::npos);
-    EXPECT_EQ(payload.substr(payload.size() - 12), "GRA_Mem=:;:;");
+    record.scores[2] = "";
+    record.tasks = {"Above", " ", "Browser"};
+    record.system[13] = "32";
+    EXPECT_EQ(exportPayload(inOrder(database)),
+              ">>:Partial||BMCPUh=9:;BMFPUh=:;Task=Above:;Task= :;Task=Browser:;GRA_Mem=32:;:;");
+
+    // And what is read back is what was held: the task after " " included, and no value
+    // invented for a key the record lacked.
+    TempFolder folder;
+    const std::string path = folder.path("partial.vgf");
+    ASSERT_TRUE(Export_Saved_Benchmark(path, inOrder(database)));
+    BenchmarkDatabase back;
+    ASSERT_TRUE(Import_Saved_Benchmark(path, back).loaded());
+    BenchmarkRecord read = back.records().at(0);
+    read.fileName = record.fileName;
+    EXPECT_EQ(read, record);
+    EXPECT_FALSE(read.scores[1].has_value());
 }
 
 TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
@@ -368,8 +413,7 @@ TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(saved64);
-    EXPECT_NE(rig.writer.lastError().find("Cannot write"), std::string::npos)
-        << rig.writer.lastError();
+    EXPECT_EQ(rig.writer.lastError(), "Cannot save " + path + ": File too large");
     EXPECT_EQ(TempFolder::read(path), before);
     int files = 0;
     for ([[maybe_unused]] const auto& entry :
@@ -377,8 +421,10 @@ TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
         ++files;
     EXPECT_EQ(files, 1); // no half-written file left behind
 
-    rig.writer.Save_Benchmark_File(rig.folder.path("no such folder/x.vgf"));
-    EXPECT_NE(rig.writer.lastError().find("Cannot create a file in"), std::string::npos);
+    EXPECT_FALSE(rig.writer.Save_Benchmark_File(rig.folder.path("no such folder/x.vgf")));
+    EXPECT_NE(rig.writer.lastError().find("no new file can be made in the folder"),
+              std::string::npos)
+        << rig.writer.lastError();
 }
 
 TEST(Writers, TheCharacterYWithDiaeresisIsReadBackAsText) {
@@ -391,9 +437,8 @@ TEST(Writers, TheCharacterYWithDiaeresisIsReadBackAsText) {
     ASSERT_TRUE(rig.writer.Save_Benchmark_File(path));
     EXPECT_EQ(rig.writer.substitutedCharacters(), 0u);
     BenchmarkDatabase database;
-    const ImportResult result = Import_Saved_Benchmark(path, database, rig.dialogs);
+    const ImportResult result = Import_Saved_Benchmark(path, database);
     ASSERT_EQ(result.outcome, ImportResult::Outcome::Loaded) << result.detail;
-    EXPECT_EQ(result.message, "Your File Has Been Successfully Loaded: y.vgf");
     const BenchmarkRecord& record = database.records().at(0);
     EXPECT_EQ(record.name, "Test run with \xC3\xBF");
     EXPECT_EQ(record.tasks, rig.tasks.titles);
@@ -404,9 +449,9 @@ TEST(Writers, TheCharacterYWithDiaeresisIsReadBackAsText) {
 TEST(Writers, CountTheCharactersStoredAsTheSubstitute) {
     WriterRig rig;
     rig.state.run.BenchmarkName = "Tokyo \xE6\x9D\xB1\xE4\xBA\xAC run?"; // a real '?' is kept
-    rig.tasks.titles = {"Tab\there", "\xF0\x9F\x98\x80 smile"};
+    rig.tasks.titles = {"Tab\there", "\xF0\x9F\x98\x80 smile", "Mail:;inbox"};
     ASSERT_TRUE(rig.writer.Save_Benchmark_File(rig.folder.path("a.vgf")));
-    EXPECT_EQ(rig.writer.substitutedCharacters(), 4u);
+    EXPECT_EQ(rig.writer.substitutedCharacters(), 5u); // the ';' of ":;" too
     rig.state.run.BenchmarkName = "Plain name";
     rig.tasks.titles = {"Caf\xC3\xA9 \xE2\x82\xAC"};
     ASSERT_TRUE(rig.writer.Save_Benchmark_File(rig.folder.path("a.vgf")));
@@ -454,18 +499,17 @@ TEST(Writers, ASaveThroughALinkWritesItsTargetAndKeepsItsPermissions) {
 
 TEST(Fixtures, SampleFilesReadAsWritten) {
     const std::string folder = VEXO_TEST_DATA "/benchfiles/";
-    test::EventLog log;
-    test::ScriptedDialogs dialogs(log);
     BenchmarkDatabase database;
-    EXPECT_EQ(Import_Saved_Benchmark(folder + "last benchmark.vgf", database, dialogs).outcome,
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "last benchmark.vgf", database).outcome,
               ImportResult::Outcome::Loaded);
-    EXPECT_EQ(Import_Saved_Benchmark(folder + "playlist.vgf", database, dialogs).outcome,
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "playlist.vgf", database).outcome,
               ImportResult::Outcome::Loaded);
-    EXPECT_EQ(Import_Saved_Benchmark(folder + "empty database.vgf", database, dialogs).outcome,
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "empty database.vgf", database).outcome,
               ImportResult::Outcome::Loaded);
-    EXPECT_EQ(Import_Saved_Benchmark(folder + "no line end.vgf", database, dialogs).outcome,
-              ImportResult::Outcome::Loaded);
-    EXPECT_EQ(Import_Saved_Benchmark(folder + "truncated.vgf", database, dialogs).outcome,
+    // Whole records, but a file without its line end may have lost its first ones.
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "no line end.vgf", database).outcome,
+              ImportResult::Outcome::Damaged);
+    EXPECT_EQ(Import_Saved_Benchmark(folder + "truncated.vgf", database).outcome,
               ImportResult::Outcome::Damaged);
     ASSERT_EQ(database.size(), 6u);
     const BenchmarkRecord& engine = database.records()[0];
@@ -476,7 +520,6 @@ TEST(Fixtures, SampleFilesReadAsWritten) {
     EXPECT_EQ(database.records()[2].tasks[0], "a=b");
     EXPECT_EQ(database.records()[4].name, "Whole");
     EXPECT_EQ(database.records()[5].name, "Cut");
-    EXPECT_EQ(dialogs.messages.size(), 4u);
 }
 
 } // namespace

@@ -35,8 +35,9 @@ public:
 struct WindowRig {
     WindowRig() {
         const std::string path = folder.path("four.vgf");
-        benchfile::writeBenchmarkFile(path, ">>:one||BMCPUh=10:;:;>>:two||BMCPUh=9:;:;"
-                                            ">>:three||BMCPUh=8:;:;>>:four||BMCPUh=70:;:;");
+        EXPECT_TRUE(benchfile::saveBenchmarkFile(path,
+                                                 ">>:one||BMCPUh=10:;:;>>:two||BMCPUh=9:;:;"
+                                                 ">>:three||BMCPUh=8:;:;>>:four||BMCPUh=70:;:;"));
         window.show();
         files.answers.push_back(path);
         window.run([this] { window.model().ImportMenu_Click(); });
@@ -283,9 +284,9 @@ TEST(ResultWindow, ExportReportWritesThePageWithTheChartsBaselineOrSaysWhyNot) {
 TEST(ResultWindow, ChartBarsAreLabelledByRowAndNameInTheListsOrder) {
     WindowRig rig;
     const std::string path = rig.folder.path("twins.vgf");
-    benchfile::writeBenchmarkFile(path, ">>:Office desktop||BMCPUh=10:;:;"
-                                        ">>:Games machine||BMCPUh=70:;:;"
-                                        ">>:Office desktop||BMCPUh=30:;:;");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(path, ">>:Office desktop||BMCPUh=10:;:;"
+                                                   ">>:Games machine||BMCPUh=70:;:;"
+                                                   ">>:Office desktop||BMCPUh=30:;:;"));
     rig.dialogs.messageAnswer = MsgAnswer::No;
     rig.byShortcut("Ctrl+X")->trigger(); // Close the four records
     rig.files.answers.push_back(path);
@@ -371,7 +372,7 @@ TEST(ResultWindowSorting, TheSortedColumnShowsItsIndicatorUntilRowsAreAdded) {
     EXPECT_EQ(shown, expected);
 
     const std::string more = rig.folder.path("more.vgf");
-    benchfile::writeBenchmarkFile(more, ">>:five||BMCPUh=99:;:;");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(more, ">>:five||BMCPUh=99:;:;"));
     rig.files.answers.push_back(more);
     rig.window.run([&] { rig.window.model().ImportMenu_Click(); });
     EXPECT_FALSE(scores->horizontalHeader()->isSortIndicatorShown());

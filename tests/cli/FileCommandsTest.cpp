@@ -36,8 +36,10 @@ std::string completeRecord(const std::string& name, const std::string& task) {
 
 struct Files {
     Files() {
-        benchfile::writeBenchmarkFile(small, ">>:Small run||BMCPUh=5:;Task=x \"y\":;:;");
-        benchfile::writeBenchmarkFile(full, completeRecord("Full, \"quoted\"", "Editor"));
+        EXPECT_TRUE(
+            benchfile::saveBenchmarkFile(small, ">>:Small run||BMCPUh=5:;Task=x \"y\":;:;"));
+        EXPECT_TRUE(
+            benchfile::saveBenchmarkFile(full, completeRecord("Full, \"quoted\"", "Editor")));
         TempFolder::write(bad, "VEXOGAUGE 2002 SAVE BENCHMARK V1.0\r\n");
     }
     TempFolder folder;
@@ -72,7 +74,7 @@ TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
         << result.out;
     // A damaged file shows no message box; its entry says why all the same.
     const std::string cut = files.folder.path("cut.vgf");
-    benchfile::writeBenchmarkFile(cut, ">>:Cut||BMCPUh=5:;BMCP");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(cut, ">>:Cut||BMCPUh=5:;BMCP"));
     const Output damaged = call(dumpCommand, {"--json", cut});
     EXPECT_EQ(damaged.status, 1);
     const std::string why = "damaged: it ends before its last record is complete";
@@ -91,11 +93,13 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
     TempFolder folder;
     const std::string a = folder.path("a.vgf");
     const std::string b = folder.path("b.vgf");
-    benchfile::writeBenchmarkFile(a, ">>:Laptop (run 1 of 3)||BMCPUh=100:;BMISA=50:;:;"
-                                     ">>:Laptop (run 2 of 3)||BMCPUh=120:;BMISA=52:;:;"
-                                     ">>:Laptop (run 3 of 3)||BMCPUh=110:;BMISA=54:;:;");
-    benchfile::writeBenchmarkFile(b, ">>:Desktop (run 1 of 2)||BMCPUh=200:;BMISA=53:;:;"
-                                     ">>:Desktop (run 2 of 2)||BMCPUh=240:;BMISA=55:;BMDR3D=0:;:;");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(a,
+                                             ">>:Laptop (run 1 of 3)||BMCPUh=100:;BMISA=50:;:;"
+                                             ">>:Laptop (run 2 of 3)||BMCPUh=120:;BMISA=52:;:;"
+                                             ">>:Laptop (run 3 of 3)||BMCPUh=110:;BMISA=54:;:;"));
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(
+        b, ">>:Desktop (run 1 of 2)||BMCPUh=200:;BMISA=53:;:;"
+           ">>:Desktop (run 2 of 2)||BMCPUh=240:;BMISA=55:;BMDR3D=0:;:;"));
     const Output text = call(compareCommand, {a, b});
     EXPECT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out, "Groups (the first is the baseline):\n"

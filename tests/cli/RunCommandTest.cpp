@@ -138,10 +138,8 @@ CliRun runWithInput(const std::vector<std::string>& args, const std::string& inp
 
 // The records of a file the run wrote; none when it does not read whole.
 BenchmarkDatabase readBack(const std::string& path) {
-    test::EventLog log;
-    test::ScriptedDialogs dialogs(log);
     BenchmarkDatabase database;
-    const auto result = benchfile::Import_Saved_Benchmark(path, database, dialogs);
+    const auto result = benchfile::Import_Saved_Benchmark(path, database);
     EXPECT_EQ(result.outcome, benchfile::ImportResult::Outcome::Loaded) << result.detail;
     return result.outcome == benchfile::ImportResult::Outcome::Loaded ? database
                                                                      : BenchmarkDatabase{};

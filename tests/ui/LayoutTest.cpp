@@ -227,9 +227,9 @@ public:
 struct BrowserRig {
     BrowserRig() {
         const std::string path = folder.path("runs.vgf");
-        benchfile::writeBenchmarkFile(path, ">>:Office desktop||BMCPUh=10:;:;"
-                                            ">>:Office desktop||BMCPUh=9:;:;"
-                                            ">>:Games machine||BMCPUh=70:;:;");
+        EXPECT_TRUE(benchfile::saveBenchmarkFile(path, ">>:Office desktop||BMCPUh=10:;:;"
+                                                       ">>:Office desktop||BMCPUh=9:;:;"
+                                                       ">>:Games machine||BMCPUh=70:;:;"));
         window.show();
         files.answers.push_back(path);
         window.run([this] { window.model().ImportMenu_Click(); });

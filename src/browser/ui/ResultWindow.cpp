@@ -2,9 +2,10 @@
 
 #include "browser/ui/BrowserTableModel.h"
 #include "browser/ui/ScoresChart.h"
+#include "common/FileIo.h"
 #include "common/Text.h"
-#include "report/Report.h"
 #include "platform/qt/QtPlatform.h"
+#include "report/Report.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -409,9 +410,9 @@ void ResultWindow::exportReport() {
     const std::string madeAt =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
     const std::string page = report::reportPage(records, {baseline, madeAt});
-    if (const auto error = benchfile::writeFileAtomically(*path, page)) {
+    if (const Status saved = saveFile(*path, page); !saved) {
         m_services.dialogs.messageBox("The report could not be written:" + std::string(1, CR) +
-                                          *error,
+                                          saved.message(),
                                       MsgStyle::Exclamation, "Export Report");
         return;
     }

@@ -1,5 +1,7 @@
 #include "ScoresChart.h"
 
+#include "benchfile/Comparison.h"
+
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPaintEvent>
@@ -18,11 +20,11 @@ constexpr int kLabelWidth = 180;
 QString valueText(const ScoreBar& bar) {
     if (bar.summary.count == 0)
         return QStringLiteral("no score");
-    QString text = QString::number(static_cast<qlonglong>(std::llround(bar.summary.median)));
+    QString text = QString::fromStdString(comparison::wholeNumber(bar.summary.median));
     if (bar.rows.size() > 1)
         text += QStringLiteral(" (%1 to %2)")
-                    .arg(static_cast<qlonglong>(std::llround(bar.summary.lowest)))
-                    .arg(static_cast<qlonglong>(std::llround(bar.summary.highest)));
+                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.lowest)))
+                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.highest)));
     if (bar.percent)
         text += QStringLiteral(", %1 %").arg(*bar.percent, 0, 'f', 1);
     if (bar.isBaseline)
