@@ -84,6 +84,23 @@ std::optional<double> scoreValue(const std::optional<std::string>& cell) {
     return static_cast<double>(value);
 }
 
+std::string notAScore(const std::optional<std::string>& cell) {
+    if (!cell || cell->empty() || scoreValue(cell))
+        return {};
+    constexpr std::size_t kShown = 24;
+    std::string shown = cell->substr(0, kShown);
+    while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80)
+        shown.pop_back(); // never half a character
+    if (shown.size() < cell->size())
+        shown += "...";
+    std::int64_t ignored = 0;
+    const bool digits = std::all_of(cell->begin(), cell->end(), isDigit);
+    const bool tooLarge =
+        digits && std::from_chars(cell->data(), cell->data() + cell->size(), ignored).ec ==
+                      std::errc::result_out_of_range;
+    return (tooLarge ? "too large to be a score: " : "not a whole number: ") + shown;
+}
+
 std::string wholeNumber(double value) {
     char text[400];
     std::snprintf(text, sizeof text, "%.0f", value);

@@ -36,6 +36,10 @@ std::string_view groupName(std::string_view name);
 // score, and is left out of charts and statistics.
 std::optional<double> scoreValue(const std::optional<std::string>& cell);
 
+// Why a cell that holds text gives no score ("not a whole number: 12abc"), or nothing when it
+// is a score or empty. The text is cut to a length a label can show.
+std::string notAScore(const std::optional<std::string>& cell);
+
 // A value rounded to a whole number, as decimal digits (safe for any double, unlike a cast).
 std::string wholeNumber(double value);
 

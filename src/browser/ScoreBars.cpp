@@ -30,9 +30,11 @@ std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column
         bar.rows = rows;
         std::vector<double> values;
         for (const std::size_t row : rows) {
-            if (const auto value =
-                    comparison::scoreValue(browser.cell(BrowserMode::Scores, row, column)))
+            const std::optional<std::string> cell = browser.cell(BrowserMode::Scores, row, column);
+            if (const auto value = comparison::scoreValue(cell))
                 values.push_back(*value);
+            else if (bar.leftOut.empty())
+                bar.leftOut = comparison::notAScore(cell);
             // Of several records alike, the one with the baseline's number.
             if (baseline != nullptr && !baselineNumberMatched &&
                 sameRun(*records[row], *baseline)) {

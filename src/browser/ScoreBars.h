@@ -21,6 +21,7 @@ struct ScoreBar {
     std::string label;             // "#. name", or "#. name (K runs)" for a repeated run
     std::vector<std::size_t> rows; // its rows in the Scores list, in list order
     comparison::Summary summary;   // count 0 when no record holds a score
+    std::string leftOut; // why a record's text was left out of the summary, for the first one
     std::optional<double> percent; // of the baseline bar's median, when one is chosen
     bool isBaseline = false;
 };

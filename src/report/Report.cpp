@@ -143,6 +143,15 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
         const Bar& bar = bars[i];
         const comparison::Summary& s = summaries[i];
         std::string value = s.count == 0 ? std::string("no score") : number(s.median);
+        if (s.count == 0) {
+            for (const BenchmarkRecord* record : bar.records) {
+                if (const std::string why = comparison::notAScore(record->scores[score]);
+                    !why.empty()) {
+                    value = why;
+                    break;
+                }
+            }
+        }
         if (s.count > 0 && direct3D) {
             value += " fps";
             if (const std::string settings = direct3DSettings(bar); !settings.empty())

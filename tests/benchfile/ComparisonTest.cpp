@@ -51,6 +51,19 @@ TEST(Names, ScoreCellsReadTheirLeadingNumber) {
     EXPECT_FALSE(scoreValue(std::nullopt));
     EXPECT_FALSE(scoreValue(std::string("n/a")));
     EXPECT_FALSE(scoreValue(std::string("-5")));
+    EXPECT_FALSE(scoreValue(std::string("12abc")));
+    EXPECT_FALSE(scoreValue(std::string("57(unclosed")));
+    EXPECT_FALSE(scoreValue(std::string("1e308")));
+    EXPECT_EQ(scoreValue(std::string("9223372036854775807")), 9223372036854775807.0);
+    EXPECT_FALSE(scoreValue(std::string("9223372036854775808")));
+    // Not a score, and why, to be shown in its place.
+    EXPECT_EQ(notAScore(std::string("12abc")), "not a whole number: 12abc");
+    EXPECT_EQ(notAScore(std::string("99999999999999999999")),
+              "too large to be a score: 99999999999999999999");
+    EXPECT_EQ(notAScore(std::string(30, '7')),
+              "too large to be a score: " + std::string(24, '7') + "...");
+    EXPECT_EQ(notAScore(std::string("57")), "");
+    EXPECT_EQ(wholeNumber(9223372036854775807.0), "9223372036854775808");
 }
 
 TEST(Groups, RecordsGroupByNameInTheOrderNamesFirstAppear) {

@@ -146,6 +146,18 @@ TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
         << result.out;
     EXPECT_NE(result.out.find(files.bad + ": not a benchmark file"), std::string::npos);
     EXPECT_EQ(call(checkCommand, {files.full}).status, 0);
+
+    // Three whole records; the end cut off takes the line end and the first record.
+    const std::string three = files.folder.path("three.vgf");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(
+        three, completeRecord("One", "a") + completeRecord("Two", "b") + completeRecord("3", "c")));
+    const std::string bytes = TempFolder::read(three);
+    TempFolder::write(three, bytes.substr(0, bytes.size() - completeRecord("One", "a").size()));
+    const Output cut = call(checkCommand, {three});
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.out, three + ": damaged: it lacks the line end every benchmark file ends with, "
+                               "so it was cut short and its first records may be lost; 2 "
+                               "record(s) read, records before them lost\n");
 }
 
 TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
@@ -165,6 +177,21 @@ TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.err.find("nothing was written"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
+TEST(MergeCommand, KeepsEveryTaskAndInventsNoValue) {
+    Files files;
+    const std::string in = files.folder.path("in.vgf");
+    EXPECT_TRUE(
+        benchfile::saveBenchmarkFile(in, ">>:Run||BMCPUh=5:;Task=Above:;Task= :;Task=Browser:;:;"));
+    const std::string out = files.folder.path("out.vgf");
+    ASSERT_EQ(call(mergeCommand, {out, in}).status, 0);
+    const Output dump = call(dumpCommand, {"--json", out});
+    EXPECT_NE(dump.out.find("\"scores\": {\"BMCPUh\": \"5\"}, \"tasks\": [\"Above\", \" \", "
+                            "\"Browser\"], \"system\": {}"),
+              std::string::npos)
+        << dump.out;
+    EXPECT_EQ(call(checkCommand, {out}).status, 1); // still incomplete, as the original
 }
 
 TEST(ExportCommand, CsvQuotesAsRfc4180AndGivesEveryTaskAColumn) {
@@ -187,11 +214,37 @@ TEST(ExportCommand, CsvQuotesAsRfc4180AndGivesEveryTaskAColumn) {
     EXPECT_EQ(call(exportCommand, {"--csv", files.bad}).status, 1);
 }
 
-TEST(CsvField, QuotesOnlyWhatNeedsIt) {
-    EXPECT_EQ(csvField("plain"), "plain");
-    EXPECT_EQ(csvField("a,b"), "\"a,b\"");
-    EXPECT_EQ(csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
-    EXPECT_EQ(csvField("two\nlines"), "\"two\nlines\"");
+TEST(CsvField, QuotesOnlyWhatNeedsItAndKeepsFormulasText) {
+    const std::pair<const char*, const char*> cells[] = {
+        {"plain", "plain"},
+        {"a,b", "\"a,b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\nlines", "\"two\nlines\""},
+        {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"+1", "'+1"},
+        {"-1", "'-1"},
+        {"\tx", "'\tx"},
+        {"\rx", "\"'\rx\""},
+        {"a=b", "a=b"},
+    };
+    for (const auto& [text, cell] : cells)
+        EXPECT_EQ(csvField(text), cell) << text;
+}
+
+TEST(JsonOutput, StaysValidForAFileNameThatIsNotUtf8) {
+    Files files;
+    const std::string odd = files.folder.path("caf\xE9 \xFF.vgf");
+    std::filesystem::copy_file(files.small, odd);
+    for (const char* command : {"dump", "export"}) {
+        SCOPED_TRACE(command);
+        const Output json = std::string(command) == "dump" ? call(dumpCommand, {"--json", odd})
+                                                           : call(exportCommand, {"--json", odd});
+        EXPECT_EQ(json.status, 0);
+        EXPECT_NE(json.out.find("caf\\ufffd \\ufffd.vgf"), std::string::npos) << json.out;
+        EXPECT_EQ(json.out.find('\xE9'), std::string::npos);
+        EXPECT_NE(json.err.find("not UTF-8"), std::string::npos);
+    }
 }
 
 } // namespace

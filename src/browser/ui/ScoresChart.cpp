@@ -19,7 +19,8 @@ constexpr int kLabelWidth = 180;
 
 QString valueText(const ScoreBar& bar) {
     if (bar.summary.count == 0)
-        return QStringLiteral("no score");
+        return bar.leftOut.empty() ? QStringLiteral("no score")
+                                   : QString::fromStdString(bar.leftOut);
     QString text = QString::fromStdString(comparison::wholeNumber(bar.summary.median));
     if (bar.rows.size() > 1)
         text += QStringLiteral(" (%1 to %2)")
