@@ -1,18 +1,48 @@
-// Reading and writing large benchmark files, against reading the same bytes and reversing them
-// (the least any reader of the format must do) in the same run.
+// Reading and writing large benchmark files, against the least any reader of the format must
+// do, measured in the same run: reading the bytes and reversing them, or scanning them once for
+// a byte (memchr). Importing also reports its peak heap use per byte of file ("peak_per_byte"),
+// counted by this program's own operator new, for files of real records and for a file of
+// empty records, the cheapest record a file can hold.
 #include "benchfile/BenchmarkFile.h"
 #include "common/CodePage.h"
-#include "platform/SilentDialogs.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <malloc.h>
 #include <map>
+#include <new>
 #include <unistd.h>
+
+namespace {
+
+// Heap bytes in use now and at most since the last reset, counted by usable size.
+std::size_t g_inUse = 0;
+std::size_t g_peak = 0;
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    void* block = std::malloc(size ? size : 1);
+    if (block == nullptr)
+        throw std::bad_alloc();
+    g_inUse += malloc_usable_size(block);
+    g_peak = std::max(g_peak, g_inUse);
+    return block;
+}
+void operator delete(void* block) noexcept {
+    if (block != nullptr)
+        g_inUse -= malloc_usable_size(block);
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
+}
 
 namespace {
 
@@ -66,26 +96,81 @@ std::string readAll(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A file of n records without name or field, ">>:||:;" each: the most records per byte.
+const std::string& emptyRecordsFile(int records) {
+    static std::map<int, std::string> paths;
+    auto& path = paths[records];
+    if (!path.empty())
+        return path;
+    std::string payload;
+    for (int i = 0; i < records; ++i)
+        payload += ">>:||:;";
+    path =
+        (std::filesystem::temp_directory_path() /
+         ("vexo-bench-empty-" + std::to_string(records) + "-" + std::to_string(getpid()) + ".vgf"))
+            .string();
+    if (!benchfile::saveBenchmarkFile(path, payload))
+        std::exit(1);
+    return path;
+}
+
+const std::string& pathFor(const benchmark::State& state) {
+    return state.range(1) ? emptyRecordsFile(static_cast<int>(state.range(0)))
+                          : fileOf(static_cast<int>(state.range(0)));
+}
+
+void setBytes(benchmark::State& state, const std::string& path) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(std::filesystem::file_size(path)));
+}
+
+// Arguments: the number of records; 0 for records like real runs, 1 for empty records.
+void fileSizes(benchmark::internal::Benchmark* b) {
+    b->Args({10'000, 0})->Args({100'000, 0})->Args({1'400'000, 1})->Unit(benchmark::kMillisecond);
+}
+
 void BM_ReadAndReverse(benchmark::State& state) {
-    const std::string& path = fileOf(static_cast<int>(state.range(0)));
+    const std::string& path = pathFor(state);
     for (auto _ : state) {
         std::string bytes = readAll(path);
         std::reverse(bytes.begin(), bytes.end());
         benchmark::DoNotOptimize(bytes.data());
     }
+    setBytes(state, path);
 }
-BENCHMARK(BM_ReadAndReverse)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndReverse)->Apply(fileSizes);
+
+// One scan of bytes already in memory: the speed of the fastest pass over them.
+void BM_MemchrScan(benchmark::State& state) {
+    const std::string& path = pathFor(state);
+    std::string bytes = readAll(path);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(bytes.data());
+        benchmark::ClobberMemory();
+        const void* found = std::memchr(bytes.data(), '\xFF', bytes.size());
+        benchmark::DoNotOptimize(found);
+    }
+    setBytes(state, path);
+}
+BENCHMARK(BM_MemchrScan)->Apply(fileSizes);
 
 void BM_Import(benchmark::State& state) {
-    const std::string& path = fileOf(static_cast<int>(state.range(0)));
+    const std::string& path = pathFor(state);
+    std::size_t peak = 0;
     for (auto _ : state) {
         BenchmarkDatabase database;
+        const std::size_t before = g_inUse;
+        g_peak = g_inUse;
         if (!benchfile::Import_Saved_Benchmark(path, database).loaded())
             state.SkipWithError("the file was not read whole");
+        peak = std::max(peak, g_peak - before);
         benchmark::DoNotOptimize(database.size());
     }
+    setBytes(state, path);
+    state.counters["peak_per_byte"] =
+        static_cast<double>(peak) / static_cast<double>(std::filesystem::file_size(path));
 }
-BENCHMARK(BM_Import)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Import)->Apply(fileSizes);
 
 // Building and encoding the file's bytes from the database (the disk write itself, with its
 // flush to disk, is left out: it measures the disk).
@@ -101,7 +186,7 @@ void BM_Export(benchmark::State& state) {
         benchmark::DoNotOptimize(bytes.data());
     }
 }
-BENCHMARK(BM_Export)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Export)->Args({10'000, 0})->Args({100'000, 0})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

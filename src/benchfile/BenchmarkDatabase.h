@@ -81,19 +81,33 @@ private:
     std::vector<std::pair<std::uint8_t, Value>> m_values;
 };
 
-// A text shared by copies: the records read from one file share its name.
+// A text shared by copies, in the room of one pointer: the records read from one file share its
+// name. Copies are counted without atomics: records belong to the user-interface thread.
 class SharedText {
 public:
-    SharedText()
-        : SharedText(std::string()) {}
+    SharedText() = default;
     SharedText(std::string text)
-        : m_text(std::make_shared<const std::string>(std::move(text))) {}
+        : m_shared(text.empty() ? nullptr : new Shared{1, std::move(text)}) {}
     SharedText(const char* text)
         : SharedText(std::string(text)) {}
+    SharedText(const SharedText& other)
+        : m_shared(other.m_shared) {
+        if (m_shared)
+            ++m_shared->users;
+    }
+    SharedText& operator=(const SharedText& other) {
+        SharedText copy(other);
+        std::swap(m_shared, copy.m_shared);
+        return *this;
+    }
+    ~SharedText() {
+        if (m_shared && --m_shared->users == 0)
+            delete m_shared;
+    }
 
-    const std::string& str() const { return *m_text; }
-    operator const std::string&() const { return *m_text; }
-    operator std::string_view() const { return *m_text; }
+    const std::string& str() const { return m_shared ? m_shared->text : empty(); }
+    operator const std::string&() const { return str(); }
+    operator std::string_view() const { return str(); }
     bool operator==(const SharedText& other) const { return str() == other.str(); }
     bool operator==(std::string_view other) const { return str() == other; }
     bool operator==(const char* other) const { return str() == other; }
@@ -102,7 +116,15 @@ public:
     }
 
 private:
-    std::shared_ptr<const std::string> m_text;
+    struct Shared {
+        std::size_t users;
+        const std::string text;
+    };
+    static const std::string& empty() {
+        static const std::string none;
+        return none;
+    }
+    Shared* m_shared = nullptr;
 };
 
 // One benchmark run as the result browser holds it: every value is the text read from the

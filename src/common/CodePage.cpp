@@ -1,5 +1,6 @@
 #include "CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -102,9 +103,14 @@ char32_t fromWindows1252(unsigned char byte) {
 }
 
 std::string fromFileBytes(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
+    // Most texts are ASCII, the same in both: copied whole up to the first byte that is not.
+    const auto high = std::find_if(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    std::string out(bytes.begin(), high);
+    if (high == bytes.end())
+        return out;
+    out.reserve(bytes.size() + 2 * static_cast<std::size_t>(bytes.end() - high));
+    for (const char c : bytes.substr(static_cast<std::size_t>(high - bytes.begin()))) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x80)
             out += c;

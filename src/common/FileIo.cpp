@@ -230,25 +230,27 @@ Status readRegularFile(const std::string& path, std::string& bytes, std::uint64_
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
         return tooLarge();
     try {
+        // Room for the size measured, and no more unless the file has grown since: the bytes
+        // may be all the memory a reader has to spare.
         bytes.resize(static_cast<std::size_t>(info.st_size));
         std::size_t done = 0;
+        char more[4096];
         for (;;) {
-            if (done == bytes.size()) {
-                if (done >= maxBytes) {
-                    char probe = 0; // the file grew past the limit since it was measured
-                    if (::read(fd.get(), &probe, 1) > 0)
-                        return tooLarge();
-                    break;
-                }
-                bytes.resize(std::min<std::uint64_t>(maxBytes, bytes.size() + 65536));
-            }
-            const ssize_t got = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+            const bool full = done == bytes.size();
+            char* const into = full ? more : bytes.data() + done;
+            const std::size_t room = full ? sizeof more : bytes.size() - done;
+            const ssize_t got = ::read(fd.get(), into, room);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
                 return Status::failure("cannot be read: " + reason(errno));
             if (got == 0)
                 break;
+            if (full) {
+                if (done + static_cast<std::size_t>(got) > maxBytes)
+                    return tooLarge();
+                bytes.append(more, static_cast<std::size_t>(got));
+            }
             done += static_cast<std::size_t>(got);
         }
         bytes.resize(done);

@@ -247,6 +247,16 @@ TEST(BrowserLoading, AFileNotReadWholeKeepsItsRecordsSaysSoAndIsNotTakenAsCurren
     missing.load(missing.folder.path("gone.vgf"));
     ASSERT_EQ(missing.dialogs.messages.size(), 1u);
     EXPECT_NE(missing.dialogs.messages[0].text.find("Nothing was loaded."), std::string::npos);
+
+    // A file that is not a benchmark file: the invalid-file box alone.
+    BrowserRig invalid;
+    TempFolder::write(invalid.folder.path("other.vgf"), "VEXOGAUGE 2002 SAVE BENCHMARK V1.0\r\n");
+    invalid.load(invalid.folder.path("other.vgf"));
+    ASSERT_EQ(invalid.dialogs.messages.size(), 1u);
+    EXPECT_EQ(invalid.dialogs.messages[0].title, "Error: Invalid Benchmark File.");
+    EXPECT_EQ(invalid.dialogs.messages[0].style, 16);
+    EXPECT_EQ(invalid.dialogs.messages[0].text, benchfile::invalidFileMessage());
+    EXPECT_EQ(invalid.browser.rowCount(), 0u);
     EXPECT_EQ(missing.browser.currentFile(), "");
     // A later whole file clears the status.
     missing.import(missing.file("fine.vgf", record("F", "4")));
