@@ -221,19 +221,20 @@ std::vector<const BenchmarkRecord*> inOrder(const BenchmarkDatabase& database) {
     return records;
 }
 
-std::string exportPayload(const std::vector<const BenchmarkRecord*>& records) {
+std::string exportPayload(const std::vector<const BenchmarkRecord*>& records,
+                          std::size_t* replaced) {
     std::string payload;
     for (const BenchmarkRecord* record : records) {
-        payload += recordOpening(record->name.value_or(""));
+        payload += recordOpening(record->name.value_or(""), replaced);
         for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
             if (const auto& value = record->scores[i])
-                payload += field(kScoreFields[i].key, *value);
+                payload += field(kScoreFields[i].key, *value, replaced);
         }
         for (const std::string& task : record->tasks)
-            payload += field("Task", task);
+            payload += field("Task", task, replaced);
         for (std::size_t i = 0; i < kSystemFields.size(); ++i) {
             if (const auto& value = record->system[i])
-                payload += field(kSystemFields[i].key, *value);
+                payload += field(kSystemFields[i].key, *value, replaced);
         }
         payload += kFieldEnd;
     }

@@ -59,8 +59,10 @@ std::string benchmarkFileBytes(std::string_view payload);
 Status saveBenchmarkFile(const std::string& path, std::string_view payload);
 
 // The browser's payload: per record its scores, every task and its system values, each value
-// as held; a value the record lacks is left out, never written as an empty one.
-std::string exportPayload(const std::vector<const BenchmarkRecord*>& records);
+// as held; a value the record lacks is left out, never written as an empty one. replaced, when
+// given, counts as field() does.
+std::string exportPayload(const std::vector<const BenchmarkRecord*>& records,
+                          std::size_t* replaced = nullptr);
 Status Export_Saved_Benchmark(const std::string& path,
                               const std::vector<const BenchmarkRecord*>& records);
 std::vector<const BenchmarkRecord*> inOrder(const BenchmarkDatabase& database);

@@ -249,13 +249,14 @@ int runRepeated(RepeatedRun run) {
         return 1;
     }
     const BenchmarkDatabase records = repetitionRecords(runs, run);
-    const std::string payload = benchfile::exportPayload(benchfile::inOrder(records));
+    std::size_t replaced = 0;
+    const std::string payload = benchfile::exportPayload(benchfile::inOrder(records), &replaced);
     const std::string path = run.benchmark.savePath();
     if (const Status saved = benchfile::saveBenchmarkFile(path, payload); !saved) {
         err << "vexogauge-cli run: the runs were not saved: " << saved.message() << '\n';
         return 1;
     }
-    if (const std::size_t substituted = substitutedCharacters(payload); substituted > 0) {
+    if (const std::size_t substituted = replaced + substitutedCharacters(payload); substituted > 0) {
         err << "vexogauge-cli run: " << substituted
             << " character(s) of the name or the task titles cannot be held by a benchmark file "
                "and were stored as \"?\"\n";
