@@ -7,6 +7,7 @@
 #include "benchfile/BenchmarkFile.h"
 #include "browser/ui/ResultWindow.h"
 #include "common/AppState.h"
+#include "common/Text.h"
 #include "engine/Benchmark.h"
 #include "help/ui/HelpWindow.h"
 #include "platform/linux/LinuxPaths.h"
@@ -14,6 +15,7 @@
 #include "platform/linux/LinuxSystemQueries.h"
 #include "platform/linux/XcbWindowSystem.h"
 #include "platform/linux/XkbKeyboardLocks.h"
+#include "platform/qt/InstallationFiles.h"
 #include "platform/qt/QtPlatform.h"
 #include "sysinfo/SystemInfo.h"
 #include "sysinfo/SystemPage.h"
@@ -63,6 +65,7 @@ public:
         m_splash->show();
         QApplication::processEvents();
         wizardWindow();
+        reportInstallationProblems();
         QTimer::singleShot(4000, [this] {
             wizardWindow().show();
             m_splash.reset();
@@ -91,6 +94,16 @@ public:
             m_result->confirmExit = [this] { return confirmExit(); };
         }
         return *m_result;
+    }
+
+    // Says in one box, and on standard error, what the windows made so far found wrong with
+    // the installation files; each file is named once.
+    void reportInstallationProblems() {
+        const std::optional<std::string> message = vexo::installation::takeProblemsMessage();
+        if (!message)
+            return;
+        std::cerr << "vexogauge: " << vexo::crToNewline(*message) << std::endl;
+        m_dialogs.messageBox(*message, vexo::MsgStyle::Exclamation, vexo::kApplicationTitle);
     }
 
 private:
@@ -125,6 +138,7 @@ private:
         c.showResultBrowser = [this] {
             result().show();
             m_wizardWindow->hide();
+            reportInstallationProblems();
         };
         c.loadInResultBrowser = [this] {
             result().run([this] { m_result->model().Load_Benchmark_Menu(); });
@@ -181,6 +195,7 @@ private:
         m_atm->show();
         m_atm->raise();
         m_atm->activateWindow();
+        reportInstallationProblems();
     }
 
     // Help minimises the window it was opened from; closing help brings back the wizard when
@@ -204,6 +219,7 @@ private:
         m_help->show();
         m_help->raise();
         m_help->activateWindow();
+        reportInstallationProblems();
     }
 
     void showAbout(QWidget* owner) {
@@ -211,6 +227,7 @@ private:
             m_about = new vexo::AboutBox(m_state.folders.AppFolder, owner);
         m_about->show();
         m_about->raise();
+        reportInstallationProblems();
     }
 
     bool confirmExit() {
@@ -325,6 +342,7 @@ int main(int argc, char** argv) {
     if (request->browser) {
         vexo::ResultWindow& result = program.result();
         result.show();
+        program.reportInstallationProblems();
         result.run([&] {
             for (const QString& file : request->files)
                 result.model().Import_Saved_Benchmark(file.toStdString());
