@@ -1,12 +1,17 @@
 #include "help/ui/HelpWindow.h"
 
+#include "support/FifoRescue.h"
+#include "support/TempFolder.h"
+
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace vexo {
 namespace {
@@ -57,12 +62,35 @@ TEST(HelpWindow, MenuFindIsInertPrintDisabledAndBarsAreSeparators) {
         window.findChild<QTextBrowser*>("RichTextBox")->toPlainText().contains("Result Browser"));
 }
 
-TEST(HelpWindow, AMissingDocumentIsSaidInsteadOfShown) {
-    std::int16_t topic = 3;
-    HelpWindow window(topic, "/nonexistent/");
-    EXPECT_TRUE(window.findChild<QTextBrowser*>("RichTextBox")
-                    ->toPlainText()
-                    .contains("/nonexistent/readme.rtf is missing"));
+TEST(HelpWindow, ADocumentThatCannotBeShownIsSaidAtOnceAsPlainText) {
+    // A folder name that would be markup, were the message read as rich text.
+    const test::TempFolder temp;
+    const std::string folder = temp.path("<b>app</b>") + "/";
+    std::filesystem::create_directories(folder + "data");
+    ASSERT_EQ(::mkfifo((folder + "readme.rtf").c_str(), 0600), 0); // topic 3
+    test::TempFolder::write(folder + "licence.rtf", "");           // topic 4
+    std::filesystem::resize_file(folder + "licence.rtf", 50 << 20);
+    const test::FifoRescue rescue(folder + "readme.rtf");
+    const struct {
+        std::int16_t topic;
+        const char* said;
+    } rows[] = {
+        {0, "data/H1Data.dat is missing."},
+        {3, "readme.rtf is not a regular file but a pipe."},
+        {4, "licence.rtf is 52428800 bytes long, more than the 1048576 allowed for it."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.said);
+        std::int16_t topic = row.topic;
+        QElapsedTimer clock;
+        clock.start();
+        HelpWindow window(topic, folder);
+        EXPECT_LT(clock.elapsed(), 2000);
+        const QString shown = window.findChild<QTextBrowser*>("RichTextBox")->toPlainText();
+        EXPECT_TRUE(shown.contains(QString::fromStdString(folder + row.said)))
+            << shown.toStdString();
+        EXPECT_TRUE(shown.contains("Build the program again")) << shown.toStdString();
+    }
 }
 
 } // namespace
