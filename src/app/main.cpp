@@ -336,7 +336,7 @@ int main(int argc, char** argv) {
     // Installed, the icon theme holds the program's icon; the build tree has its own copy.
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral(VEXO_APP_ID),
-                         QIcon(vexo::toQt(folders.AppFolder + "icons/vexogauge.png"))));
+                         QIcon(vexo::loadPicture(folders.AppFolder + "icons/vexogauge.png"))));
 
     Program program(folders);
     if (request->browser) {

@@ -68,20 +68,22 @@ starts_and_says() {
 
 copy_app() {
     mkdir "$work/$1"
-    cp -r "$bin/vexogauge" "$bin/data" "$bin/readme.rtf" "$bin/licence.rtf" "$work/$1/"
+    cp -r "$bin/vexogauge" "$bin/data" "$bin/icons" "$bin/readme.rtf" "$bin/licence.rtf" "$work/$1/"
 }
 
 copy_app bombs
 png_bomb "$work/bomb.png" 4000
 for picture in "$work"/bombs/data/*Image.dat; do cp "$work/bomb.png" "$picture"; done
 copy_app fifo
-rm "$work/fifo/data/BKImage.dat" && mkfifo "$work/fifo/data/BKImage.dat"
+rm "$work/fifo/data/BKImage.dat" "$work/fifo/icons/vexogauge.png"
+mkfifo "$work/fifo/data/BKImage.dat" "$work/fifo/icons/vexogauge.png"
 copy_app missing
 rm "$work/missing/data/NUImage.dat" "$work/missing/data/LGOImage.dat"
 
 starts_and_says bombs 'data/BKImage\.dat is a picture of 4000 x 4000 pixels' \
     '\.\.\. and [0-9]+ more'
-starts_and_says fifo 'data/BKImage\.dat is not a regular file but a pipe\.'
+starts_and_says fifo 'data/BKImage\.dat is not a regular file but a pipe\.' \
+    'icons/vexogauge\.png is not a regular file but a pipe\.'
 starts_and_says missing 'data/LGOImage\.dat is missing\.' 'data/NUImage\.dat is missing\.' \
     "repair the installation files in $work/missing/\.$"
 

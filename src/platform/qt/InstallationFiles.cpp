@@ -157,10 +157,14 @@ std::string repairAdvice(const std::string& path) {
     if (share != std::string::npos)
         return "Reinstall the vexogauge package (or unpack it again) to repair the folder " +
                path.substr(0, share + installed.size()) + ".";
-    // A build tree: its build draws the pictures and copies the help documents.
-    const std::size_t data = path.rfind("/data/");
-    const std::string folder =
-        path.substr(0, data != std::string::npos ? data + 1 : path.find_last_of('/') + 1);
+    // A build tree: its build draws the pictures and copies the help documents into the
+    // program's folder, some of them into its data/ and icons/ folders.
+    std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    for (const std::string inner : {"/data/", "/icons/"}) {
+        if (folder.size() > inner.size() &&
+            folder.compare(folder.size() - inner.size(), inner.size(), inner) == 0)
+            folder.resize(folder.size() - inner.size() + 1);
+    }
     return "Build the program again (cmake --build on its build folder) to repair the "
            "installation files in " +
            folder + ".";
