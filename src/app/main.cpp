@@ -65,10 +65,13 @@ public:
         m_splash->show();
         QApplication::processEvents();
         wizardWindow();
-        reportInstallationProblems();
-        QTimer::singleShot(4000, [this] {
+        // Told on standard error at once, on screen once the splash (which stays above other
+        // windows) has made way for the wizard.
+        const std::optional<std::string> problems = takeInstallationProblems();
+        QTimer::singleShot(4000, [this, problems] {
             wizardWindow().show();
             m_splash.reset();
+            showInstallationProblems(problems);
         });
     }
 
@@ -98,15 +101,20 @@ public:
 
     // Says in one box, and on standard error, what the windows made so far found wrong with
     // the installation files; each file is named once.
-    void reportInstallationProblems() {
-        const std::optional<std::string> message = vexo::installation::takeProblemsMessage();
-        if (!message)
-            return;
-        std::cerr << "vexogauge: " << vexo::crToNewline(*message) << std::endl;
-        m_dialogs.messageBox(*message, vexo::MsgStyle::Exclamation, vexo::kApplicationTitle);
-    }
+    void reportInstallationProblems() { showInstallationProblems(takeInstallationProblems()); }
 
 private:
+    static std::optional<std::string> takeInstallationProblems() {
+        std::optional<std::string> message = vexo::installation::takeProblemsMessage();
+        if (message)
+            std::cerr << "vexogauge: " << vexo::crToNewline(*message) << std::endl;
+        return message;
+    }
+    void showInstallationProblems(const std::optional<std::string>& message) {
+        if (message)
+            m_dialogs.messageBox(*message, vexo::MsgStyle::Exclamation, vexo::kApplicationTitle);
+    }
+
     vexo::WizardWindow& wizardWindow() {
         if (!m_wizardWindow) {
             m_wizard = std::make_unique<vexo::Wizard>(m_state, m_settings);
