@@ -4,7 +4,7 @@
 # is wrong and what repairs it (the start-up's message box also goes to standard error).
 set -uo pipefail
 bin="$1"
-bomb="$(dirname "$0")/../data/bomb-4000x4000.png" # 2 KB that state 16 million pixels
+bomb="$(dirname "$0")/../data/picture-bomb.dat" # 2 KB of PNG that state 4000 x 4000 pixels
 work="$(mktemp -d)"
 pid=""
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
