@@ -7,6 +7,7 @@
 #include "benchfile/BenchmarkFile.h"
 #include "browser/ui/ResultWindow.h"
 #include "common/AppState.h"
+#include "common/Text.h"
 #include "engine/Benchmark.h"
 #include "help/ui/HelpWindow.h"
 #include "platform/linux/LinuxPaths.h"
@@ -14,6 +15,7 @@
 #include "platform/linux/LinuxSystemQueries.h"
 #include "platform/linux/XcbWindowSystem.h"
 #include "platform/linux/XkbKeyboardLocks.h"
+#include "platform/qt/InstallationFiles.h"
 #include "platform/qt/QtPlatform.h"
 #include "sysinfo/SystemInfo.h"
 #include "sysinfo/SystemPage.h"
@@ -63,9 +65,13 @@ public:
         m_splash->show();
         QApplication::processEvents();
         wizardWindow();
-        QTimer::singleShot(4000, [this] {
+        // Told on standard error at once, on screen once the splash (which stays above other
+        // windows) has made way for the wizard.
+        const std::optional<std::string> problems = takeInstallationProblems();
+        QTimer::singleShot(4000, [this, problems] {
             wizardWindow().show();
             m_splash.reset();
+            showInstallationProblems(problems);
         });
     }
 
@@ -93,7 +99,22 @@ public:
         return *m_result;
     }
 
+    // Says in one box, and on standard error, what the windows made so far found wrong with
+    // the installation files; each file is named once.
+    void reportInstallationProblems() { showInstallationProblems(takeInstallationProblems()); }
+
 private:
+    static std::optional<std::string> takeInstallationProblems() {
+        std::optional<std::string> message = vexo::installation::takeProblemsMessage();
+        if (message)
+            std::cerr << "vexogauge: " << vexo::crToNewline(*message) << std::endl;
+        return message;
+    }
+    void showInstallationProblems(const std::optional<std::string>& message) {
+        if (message)
+            m_dialogs.messageBox(*message, vexo::MsgStyle::Exclamation, vexo::kApplicationTitle);
+    }
+
     vexo::WizardWindow& wizardWindow() {
         if (!m_wizardWindow) {
             m_wizard = std::make_unique<vexo::Wizard>(m_state, m_settings);
@@ -125,6 +146,7 @@ private:
         c.showResultBrowser = [this] {
             result().show();
             m_wizardWindow->hide();
+            reportInstallationProblems();
         };
         c.loadInResultBrowser = [this] {
             result().run([this] { m_result->model().Load_Benchmark_Menu(); });
@@ -181,6 +203,7 @@ private:
         m_atm->show();
         m_atm->raise();
         m_atm->activateWindow();
+        reportInstallationProblems();
     }
 
     // Help minimises the window it was opened from; closing help brings back the wizard when
@@ -204,6 +227,7 @@ private:
         m_help->show();
         m_help->raise();
         m_help->activateWindow();
+        reportInstallationProblems();
     }
 
     void showAbout(QWidget* owner) {
@@ -211,6 +235,7 @@ private:
             m_about = new vexo::AboutBox(m_state.folders.AppFolder, owner);
         m_about->show();
         m_about->raise();
+        reportInstallationProblems();
     }
 
     bool confirmExit() {
@@ -319,12 +344,13 @@ int main(int argc, char** argv) {
     // Installed, the icon theme holds the program's icon; the build tree has its own copy.
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral(VEXO_APP_ID),
-                         QIcon(vexo::toQt(folders.AppFolder + "icons/vexogauge.png"))));
+                         QIcon(vexo::loadPicture(folders.AppFolder + "icons/vexogauge.png"))));
 
     Program program(folders);
     if (request->browser) {
         vexo::ResultWindow& result = program.result();
         result.show();
+        program.reportInstallationProblems();
         result.run([&] {
             for (const QString& file : request->files)
                 result.model().Import_Saved_Benchmark(file.toStdString());

@@ -1,7 +1,9 @@
 #include "wizard/ui/WizardWindow.h"
 
 #include "platform/MemorySettingsStore.h"
+#include "platform/qt/InstallationFiles.h"
 #include "platform/qt/QtPlatform.h"
+#include "support/TempFolder.h"
 #include "wizard/ExitQuestion.h"
 
 #include <QAbstractButton>
@@ -55,6 +57,21 @@ TEST(WizardWindow, ShowsTheWelcomePageAndMovesOnWithTheKeys) {
     QTest::keyClick(&rig.window, Qt::Key_S);
     QTest::keyClick(&rig.window, Qt::Key_N);
     EXPECT_EQ(rig.wizard.CurrentPage(), 5);
+}
+
+TEST(WizardWindow, WithoutItsPicturesKeepsADarkGroundAndNamesTheMissingFilesOnce) {
+    const test::TempFolder empty;
+    (void)installation::takeProblemsMessage(); // anything earlier windows left
+    AppState state;
+    MemorySettingsStore settings;
+    Wizard wizard{state, settings};
+    WizardWindow window(wizard, empty.folder().string() + "/");
+    EXPECT_LT(window.grab().toImage().pixelColor(2, 200).lightness(), 60); // light captions show
+    const std::optional<std::string> message = installation::takeProblemsMessage();
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("/data/HAImage.dat is missing.\r"), std::string::npos) << *message;
+    // 32 files, the hand (a cursor and picture 7) named once.
+    EXPECT_NE(message->find("... and 26 more."), std::string::npos) << *message;
 }
 
 // The picture beside the run's lines, as it is shown now.

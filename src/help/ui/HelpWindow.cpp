@@ -1,10 +1,10 @@
 #include "HelpWindow.h"
 
 #include "help/RichText.h"
+#include "platform/qt/InstallationFiles.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -144,15 +144,15 @@ void HelpWindow::sync() {
     if (m_model.document() == m_shownDocument)
         return;
     m_shownDocument = m_model.document();
-    QFile file(toQt(m_shownDocument));
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_document->setHtml(
-            QStringLiteral("<p>The help document %1 is missing or cannot be read.</p>")
-                .arg(toQt(m_shownDocument).toHtmlEscaped()));
+    const installation::FileContent rtf =
+        installation::readFile(m_shownDocument, installation::MaxDocumentBytes);
+    if (!rtf) {
+        // Said in the pane, as plain text: the name is the file system's, not ours.
+        m_document->setPlainText(toQt("The help document " + m_shownDocument + " " + rtf.problem +
+                                      ".\n\n" + installation::repairAdvice(m_shownDocument)));
         return;
     }
-    const QByteArray rtf = file.readAll();
-    m_document->setHtml(toQt(richTextToHtml(std::string_view(rtf.constData(), rtf.size()))));
+    m_document->setHtml(toQt(richTextToHtml(rtf.bytes)));
 }
 
 void HelpWindow::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "platform/qt/InstallationFiles.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -265,11 +267,15 @@ void restoreWindowState(QWidget& window, Qt::WindowStates state) {
 }
 
 QCursor handCursor(const std::string& appFolder) {
-    const QImage hand(toQt(appFolder + "data/HAImage.dat"));
-    if (hand.isNull())
+    const std::string path = appFolder + "data/HAImage.dat";
+    const installation::Picture hand = installation::readPicture(path);
+    if (!hand) {
+        installation::noteProblem(path, hand.problem);
         return QCursor(Qt::PointingHandCursor);
-    return QCursor(QPixmap::fromImage(hand), hand.text(QStringLiteral("HotSpotX")).toInt(),
-                   hand.text(QStringLiteral("HotSpotY")).toInt());
+    }
+    const QImage& image = hand.image;
+    return QCursor(QPixmap::fromImage(image), image.text(QStringLiteral("HotSpotX")).toInt(),
+                   image.text(QStringLiteral("HotSpotY")).toInt());
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -279,10 +285,12 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 QPixmap loadPicture(const std::string& path) {
-    QPixmap picture;
-    if (!picture.load(toQt(path)))
-        qWarning("VexoGAUGE: the installation picture %s is missing or unreadable", path.c_str());
-    return picture;
+    const installation::Picture picture = installation::readPicture(path);
+    if (!picture) {
+        installation::noteProblem(path, picture.problem);
+        return {};
+    }
+    return QPixmap::fromImage(picture.image);
 }
 
 } // namespace vexo

@@ -70,8 +70,9 @@ Qt::WindowStates minimiseKeepingState(QWidget& window);
 // Shows the window again in the state minimiseKeepingState gave.
 void restoreWindowState(QWidget& window, Qt::WindowStates state);
 
-// An installation picture; its format is told by its content, whatever the file's extension.
-// A missing or unreadable file gives an empty pixmap and a warning naming the file.
+// An installation picture, read by the rules of installation::readPicture. A missing, damaged or
+// oversized file gives an empty pixmap, and its problem is noted for the window to say
+// (installation::takeProblemsMessage).
 QPixmap loadPicture(const std::string& path);
 
 // The program's pointing hand (with the hot spot stored in its picture), or the system's.

@@ -1,6 +1,7 @@
 #include "QtTunnelStage.h"
 
 #include "common/Text.h"
+#include "platform/qt/InstallationFiles.h"
 #include "tunnel/ui/TunnelWindow.h"
 
 #include <QGuiApplication>
@@ -18,7 +19,10 @@ QtTunnelStage::QtTunnelStage(AppState& state, SecondsClock& clock, Dialogs& dial
 QtTunnelStage::~QtTunnelStage() = default;
 
 bool QtTunnelStage::loadTexturePicture(const std::string& path) {
-    return m_picture.load(QString::fromStdString(path));
+    // The run says which texture could not be loaded; its box is the one message.
+    installation::Picture texture = installation::readPicture(path);
+    m_picture = std::move(texture.image);
+    return static_cast<bool>(texture);
 }
 
 bool QtTunnelStage::saveTexturePicture(const std::string& path) {

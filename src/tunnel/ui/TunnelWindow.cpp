@@ -1,5 +1,6 @@
 #include "TunnelWindow.h"
 
+#include "platform/qt/InstallationFiles.h"
 #include "tunnel/WrappedTube.h"
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -137,10 +138,11 @@ void TunnelWindow::keyPressEvent(QKeyEvent* event) {
 bool TunnelWindow::InitDevice(const Tunnel& tunnel, const std::string& texturePath) {
     if (m_context == nullptr || !m_context->makeCurrent(this))
         return false;
-    const QImage picture(QString::fromStdString(texturePath));
-    if (picture.isNull())
+    // The texture the run converted, read by the same rules as the installation's pictures.
+    const installation::Picture picture = installation::readPicture(texturePath);
+    if (!picture)
         return false;
-    const QImage texture = picture.convertToFormat(QImage::Format_RGBA8888);
+    const QImage texture = picture.image.convertToFormat(QImage::Format_RGBA8888);
     if (m_texture == 0)
         glGenTextures(1, &m_texture);
     glBindTexture(GL_TEXTURE_2D, m_texture);

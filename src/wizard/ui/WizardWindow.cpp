@@ -317,6 +317,12 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     for (std::size_t i = 0; i < kPictureFiles.size(); ++i)
         loaded[i] = loadPicture(appFolder + "data/" + kPictureFiles[i] + ".dat");
     m_background = loaded[0];
+    if (m_background.isNull()) {
+        // Without its picture the window keeps the picture's dark ground, on which the light
+        // captions stay legible; the missing file has been noted for the start-up to name.
+        m_background = QPixmap(kWidth, kHeight);
+        m_background.fill(QColor(0x0B, 0x15, 0x26));
+    }
     for (std::size_t i = 6; i < loaded.size(); ++i)
         m_pictures[i - 5] = loaded[i];
 
