@@ -39,6 +39,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -315,19 +316,53 @@ std::optional<Request> readArguments(const QStringList& arguments) {
     return request;
 }
 
+// How many arguments an option of Qt's own takes after it (0 or 1), or -1 for one Qt does not
+// know. Qt reads "-platform" and "--platform" alike, and "-style=NAME" with its value.
+int qtOptionValues(std::string_view option) {
+    if (option.substr(0, 2) == "--")
+        option.remove_prefix(1);
+    for (const std::string_view flag :
+         {"-reverse", "-nograb", "-dograb", "-sync", "-widgetcount"}) {
+        if (option == flag)
+            return 0;
+    }
+    for (const std::string_view withValue :
+         {"-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+          "-qwindowicon", "-qwindowtitle", "-display", "-geometry", "-title", "-name", "-style",
+          "-stylesheet", "-session", "-qmljsdebugger"}) {
+        if (option == withValue)
+            return 1;
+        if (option.substr(0, withValue.size()) == withValue &&
+            option.substr(withValue.size(), 1) == "=")
+            return 0;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    // Answered before anything needs a display.
+    // Answered before anything needs a display, so that a wrong command line is told as such
+    // also where no display can be opened.
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
             std::cout << kUsage;
             return 0;
         }
-        if (std::strcmp(argv[i], "--version") == 0) {
+        if (argument == "--version") {
             std::cout << "vexogauge (VexoGAUGE 2002) " VEXO_VERSION "\n";
             return 0;
         }
+        if (argument.size() < 2 || argument.front() != '-' || argument == "--browser")
+            continue;
+        const int values = qtOptionValues(argument);
+        if (values < 0) {
+            std::cerr << "vexogauge: unknown option '" << argument << "'\n"
+                      << "Try 'vexogauge --help' for more information.\n";
+            return 2;
+        }
+        i += values;
     }
     QApplication app(argc, argv);
     const std::optional<Request> request = readArguments(QApplication::arguments().mid(1));

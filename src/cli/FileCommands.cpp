@@ -56,64 +56,58 @@ bool allLoaded(const std::vector<LoadedFile>& files, std::ostream& err, const ch
     return ok;
 }
 
-std::string jsonValue(const std::optional<std::string>& value) {
-    return value ? jsonString(*value) : std::string("null");
-}
-
-template <class Values, class Fields>
-void jsonGroup(std::ostream& out, const Values& values, const Fields& fields) {
-    constexpr std::size_t N = Values::size();
-    out << '{';
-    bool first = true;
-    for (std::size_t i = 0; i < N; ++i) {
-        if (!values[i])
-            continue;
-        out << (first ? "" : ", ") << jsonString(fields[i].key) << ": " << jsonString(*values[i]);
-        first = false;
+const char* outcomeName(ImportResult::Outcome outcome) {
+    switch (outcome) {
+    case ImportResult::Outcome::Loaded:
+        return "loaded";
+    case ImportResult::Outcome::InvalidHeader:
+        return "invalid_header";
+    case ImportResult::Outcome::Damaged:
+        return "damaged";
+    case ImportResult::Outcome::Unreadable:
+        break;
     }
-    out << '}';
+    return "unreadable";
 }
 
-void jsonTasks(std::ostream& out, const std::vector<std::string>& tasks) {
-    out << '[';
-    for (std::size_t i = 0; i < tasks.size(); ++i)
-        out << (i ? ", " : "") << jsonString(tasks[i]);
-    out << ']';
+json::Json recordsJson(const BenchmarkDatabase& database) {
+    json::Json records = json::Json::array();
+    for (const BenchmarkRecord& record : database.records())
+        records.push_back(json::record(record));
+    return records;
+}
+
+// Writes a JSON document; says on standard error when a file name was not UTF-8.
+void writeJson(const json::Json& document, std::ostream& out, std::ostream& err,
+               const char* command) {
+    bool replaced = false;
+    out << json::text(document, &replaced);
+    if (replaced)
+        err << "vexogauge-cli " << command
+            << ": a file name is not UTF-8; its undecodable bytes are written as U+FFFD\n";
 }
 
 void dumpJson(const std::vector<LoadedFile>& files, const BenchmarkDatabase& database,
-              std::ostream& out) {
-    out << "{\"files\": [";
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const LoadedFile& file = files[i];
-        out << (i ? ", " : "") << "{\"path\": " << jsonString(file.path) << ", \"loaded\": "
-            << (file.result.outcome == ImportResult::Outcome::Loaded ? "true" : "false")
-            << ", \"message\": "
-            << jsonString(file.result.loaded() ? benchfile::loadedMessage(file.path)
-                          : file.result.outcome == ImportResult::Outcome::InvalidHeader
-                              ? benchfile::invalidFileMessage()
-                              : file.result.detail)
-            << ", \"reason\": "
-            << (file.result.outcome == ImportResult::Outcome::Loaded
-                    ? std::string("null")
-                    : jsonString(file.result.detail))
-            << '}';
+              std::ostream& out, std::ostream& err) {
+    json::Json document = json::document("dump");
+    json::Json list = json::Json::array();
+    for (const LoadedFile& file : files) {
+        const ImportResult& result = file.result;
+        list.push_back(
+            {{"path", file.path},
+             {"outcome", outcomeName(result.outcome)},
+             {"loaded", result.loaded()},
+             {"message", result.loaded() ? benchfile::loadedMessage(file.path)
+                         : result.outcome == ImportResult::Outcome::InvalidHeader
+                             ? benchfile::invalidFileMessage()
+                             : result.detail},
+             {"reason", result.loaded() ? json::Json(nullptr) : json::Json(result.detail)},
+             {"records_read", result.recordsAdded},
+             {"first_records_lost", result.firstRecordsLost}});
     }
-    out << "], \"records\": [";
-    const auto& records = database.records();
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const BenchmarkRecord& record = records[i];
-        out << (i ? ", " : "") << "{\"row\": " << record.RowNumber
-            << ", \"file\": " << jsonString(record.fileName)
-            << ", \"name\": " << jsonValue(record.name) << ", \"scores\": ";
-        jsonGroup(out, record.scores, kScoreFields);
-        out << ", \"tasks\": ";
-        jsonTasks(out, record.tasks);
-        out << ", \"system\": ";
-        jsonGroup(out, record.system, kSystemFields);
-        out << '}';
-    }
-    out << "]}\n";
+    document["files"] = std::move(list);
+    document["records"] = recordsJson(database);
+    writeJson(document, out, err, "dump");
 }
 
 template <class Values, class Fields>
@@ -230,42 +224,39 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
 }
 
 void compareJson(const std::vector<comparison::RecordGroup>& groups,
-                 const std::vector<ScoreComparison>& scores, std::ostream& out) {
-    out << "{\"groups\": [";
-    for (std::size_t g = 0; g < groups.size(); ++g)
-        out << (g ? ", " : "") << "{\"name\": " << jsonString(groups[g].name)
-            << ", \"records\": " << groups[g].records.size() << '}';
-    out << "], \"scores\": [";
-    for (std::size_t k = 0; k < scores.size(); ++k) {
-        const ScoreComparison& score = scores[k];
-        out << (k ? ", " : "") << "{\"key\": " << jsonString(kScoreFields[score.score].key)
-            << ", \"label\": " << jsonString(std::string(scoreLabel(score.score)))
-            << ", \"groups\": [";
+                 const std::vector<ScoreComparison>& scores, std::ostream& out, std::ostream& err) {
+    json::Json document = json::document("compare");
+    json::Json groupList = json::Json::array();
+    for (const comparison::RecordGroup& group : groups)
+        groupList.push_back({{"name", group.name}, {"records", group.records.size()}});
+    document["groups"] = std::move(groupList);
+    json::Json scoreList = json::Json::array();
+    for (const ScoreComparison& score : scores) {
+        json::Json summaries = json::Json::array();
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const comparison::Summary& s = score.groups[g];
             const auto ratio = ratioToBaseline(score, g);
             const bool noise = g > 0 && s.count > 0 && score.groups[0].count > 0 &&
                                comparison::withinNoise(s, score.groups[0]);
-            out << (g ? ", " : "") << "{\"count\": " << s.count
-                << ", \"median\": " << number(s.median, 1) << ", \"lowest\": "
-                << number(s.lowest, 1) << ", \"highest\": " << number(s.highest, 1)
-                << ", \"spread\": " << number(s.spread(), 4) << ", \"ratio\": "
-                << (ratio ? number(*ratio, 4) : std::string("null"))
-                << ", \"withinNoise\": " << (noise ? "true" : "false") << '}';
+            json::Json summary = {{"count", s.count}};
+            if (s.count > 0) {
+                summary["median"] = s.median;
+                summary["lowest"] = s.lowest;
+                summary["highest"] = s.highest;
+                summary["spread"] = s.spread();
+            }
+            summary["ratio"] = ratio ? json::Json(*ratio) : json::Json(nullptr);
+            summary["within_noise"] = noise;
+            summaries.push_back(std::move(summary));
         }
-        out << "]}";
+        const bool direct3D = kScoreFields[score.score].member == &ScoreSet::BMDR3D;
+        scoreList.push_back({{"key", std::string(kScoreFields[score.score].key)},
+                             {"label", std::string(scoreLabel(score.score))},
+                             {"unit", direct3D ? "frames per second" : "VexoGAUGEs"},
+                             {"groups", std::move(summaries)}});
     }
-    out << "]}\n";
-}
-
-// JSON holds only UTF-8: a file name with other bytes was written with U+FFFD in their place.
-void noteNonUtf8Paths(const std::vector<std::string>& paths, std::ostream& err,
-                      const char* command) {
-    for (const std::string& path : paths) {
-        if (!validUtf8(path))
-            err << "vexogauge-cli " << command
-                << ": a file name is not UTF-8; its undecodable bytes are written as U+FFFD\n";
-    }
+    document["scores"] = std::move(scoreList);
+    writeJson(document, out, err, "compare");
 }
 
 bool usage(std::ostream& err, const char* text) {
@@ -300,8 +291,7 @@ int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
     if (json) {
-        dumpJson(files, database, out);
-        noteNonUtf8Paths(paths, err, "dump");
+        dumpJson(files, database, out, err);
     } else {
         dumpText(files, database, out);
     }
@@ -374,7 +364,7 @@ int compareCommand(const std::vector<std::string>& args, std::ostream& out, std:
         comparison::groupByName(benchfile::inOrder(database));
     const std::vector<ScoreComparison> scores = compareScores(groups);
     if (json)
-        compareJson(groups, scores, out);
+        compareJson(groups, scores, out, err);
     else if (groups.empty())
         out << "No records to compare.\n";
     else
@@ -444,36 +434,18 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 1;
     const auto& records = database.records();
     if (args[0] == "--json") {
-        out << '[';
-        for (std::size_t r = 0; r < records.size(); ++r) {
-            const BenchmarkRecord& record = records[r];
-            out << (r ? ",\n " : "") << "{\"file\": " << jsonString(record.fileName)
-                << ", \"row\": " << record.RowNumber << ", \"name\": " << jsonValue(record.name);
-            for (std::size_t i = 0; i < kScoreFields.size(); ++i)
-                out << ", " << jsonString(kScoreFields[i].key) << ": "
-                    << jsonValue(record.scores[i]);
-            for (std::size_t i = 0; i < kSystemFields.size(); ++i)
-                out << ", " << jsonString(kSystemFields[i].key) << ": "
-                    << jsonValue(record.system[i]);
-            out << ", \"tasks\": ";
-            jsonTasks(out, record.tasks);
-            out << '}';
-        }
-        out << "]\n";
-        noteNonUtf8Paths(std::vector<std::string>(args.begin() + 1, args.end()), err, "export");
+        json::Json document = json::document("export");
+        document["records"] = recordsJson(database);
+        writeJson(document, out, err, "export");
         return 0;
     }
-    std::size_t taskColumns = 0;
-    for (const BenchmarkRecord& record : records)
-        taskColumns = std::max(taskColumns, record.tasks.size());
+    // The same columns for every file: the tasks share one cell, a line each.
     out << "File,Row,Name";
     for (const ScoreField& score : kScoreFields)
         out << ',' << score.key;
     for (const SystemField& system : kSystemFields)
         out << ',' << system.key;
-    for (std::size_t i = 1; i <= taskColumns; ++i)
-        out << ",Task " << i;
-    out << "\r\n";
+    out << ",Tasks\r\n";
     for (const BenchmarkRecord& record : records) {
         out << csvField(record.fileName) << ',' << record.RowNumber << ','
             << csvField(record.name.value_or(""));
@@ -481,9 +453,10 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             out << ',' << csvField(value.value_or(""));
         for (const auto& value : record.system)
             out << ',' << csvField(value.value_or(""));
-        for (std::size_t i = 0; i < taskColumns; ++i)
-            out << ',' << (i < record.tasks.size() ? csvField(record.tasks[i]) : "");
-        out << "\r\n";
+        std::string tasks;
+        for (std::size_t i = 0; i < record.tasks.size(); ++i)
+            tasks += (i ? "\n" : "") + record.tasks[i];
+        out << ',' << csvField(tasks) << "\r\n";
     }
     return 0;
 }

@@ -57,6 +57,23 @@ expect 0 out '^Usage: vexogauge \[--browser\] \[FILE\.\.\.\]' -- "$app" --help
 expect 0 out '^vexogauge \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$app" --version
 expect 0 out '^vexogauge \(VexoGAUGE 2002\) ' -- "$app" --browser --version
 expect 2 err "^vexogauge: unknown option '--frob'$" -- env QT_QPA_PLATFORM=offscreen "$app" --frob
+# Told as such before a display is needed; Qt's own options with their values pass.
+expect 2 err "^vexogauge: unknown option '--bogus'$" -- "$app" --bogus
+expect 2 err "^vexogauge: unknown option '--bogus'$" -- "$app" -style fusion --bogus
+
+# Bash completion, as the package installs it: commands, a command's options, their values.
+completion="$(dirname "$0")/../../packaging/completion/vexogauge-cli"
+complete_words() { # complete_words WORD...: what completing the last word offers
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+        _vexogauge_cli; echo "${COMPREPLY[*]}"' _ "$completion" vexogauge-cli "$@"
+}
+bash -c "source '$completion'; complete -p vexogauge-cli vexogauge" >/dev/null ||
+    { echo "FAILED: the completion does not complete both programs" >&2; failures=$((failures + 1)); }
+for case in "ch|check" "run --tex|--texture" "run --texture m|medium" "export --|--csv --json --help"; do
+    got="$(complete_words ${case%|*})"
+    [ "$got" = "${case#*|}" ] ||
+        { echo "FAILED: completing '${case%|*}' gave '$got'" >&2; failures=$((failures + 1)); }
+done
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures command-line convention(s) broken" >&2
