@@ -157,7 +157,7 @@ private:
         });
         vexo::QtTunnelStage tunnel(m_state, m_clock, m_dialogs);
         vexo::ResultBrowser& browser = result().model();
-        vexo::Benchmark benchmark(m_state, {m_clock, m_pump, m_dialogs, *m_wizardWindow},
+        vexo::Benchmark benchmark(m_state, {m_clock, m_pump, m_dialogs, *m_wizard},
                                   {&tunnel, &writer, &browser, {}});
         benchmark.Reset_Scores();
         benchmark.Count_Phases();

@@ -39,14 +39,14 @@ public:
         , m_interactive(interactive)
         , m_run(run) {}
 
-    void setFrameText(int index, const std::string& text) override {
-        std::string& shown = m_lines.at(index - StatusLine);
+    void setLine(Line line, const std::string& text) override {
+        std::string& shown = m_lines.at(static_cast<std::size_t>(line));
         if (shown == text)
             return;
         shown = text;
         clearProgress();
         m_out << text << '\n' << std::flush;
-        if (index == ProgressLine)
+        if (line == ProgressLine)
             m_phaseStart = Clock::now();
         m_activity.clear();
         drawProgress();
@@ -114,7 +114,7 @@ private:
     std::ostream& m_out;
     bool m_interactive;
     const RunState& m_run;
-    std::array<std::string, 4> m_lines;
+    std::array<std::string, kLineCount> m_lines;
     std::string m_activity;
     std::string m_repetition;
     Clock::time_point m_phaseStart = Clock::now();

@@ -309,8 +309,8 @@ RunOutcome Benchmark::saveAndHandOff() {
     return RunOutcome::Saved;
 }
 
-void Benchmark::setText(int index, const std::string& text) {
-    m_services.page.setFrameText(index, text);
+void Benchmark::setText(RunPageView::Line line, const std::string& text) {
+    m_services.page.setLine(line, text);
 }
 
 void Benchmark::showProgress() {

@@ -5,7 +5,7 @@
 #include "engine/Kernels.h"
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
-#include "platform/RunPageView.h"
+#include "engine/RunPageView.h"
 #include "platform/SecondsClock.h"
 
 #include <cstdint>
@@ -128,7 +128,7 @@ public:
     float spfpValue() const { return m_spfpValue; }
 
 private:
-    void setText(int index, const std::string& text);
+    void setText(RunPageView::Line line, const std::string& text);
     void setStatus(const std::string& text) { setText(RunPageView::StatusLine, text); }
     void showProgress();
     void showPhase(const char* status, const char* estimate, const char* description);

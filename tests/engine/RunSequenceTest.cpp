@@ -166,7 +166,7 @@ TEST(RunSequence, EveryPhaseRunsInOrderNumbered1To9) {
     rig.dialogs.answer(kGoodName);
     EXPECT_EQ(rig.run(kEverything), RunOutcome::Saved);
 
-    const std::vector<std::string> statuses = rig.log.withPrefix("23 ");
+    const std::vector<std::string> statuses = rig.log.withPrefix("status ");
     const std::vector<std::string> phaseStarts{shown::ThrottleStatus,    shown::CacheStatus,
                                                shown::RamStatus,         shown::SpfpStatus,
                                                shown::IntegerStatus,     shown::Direct3DStatus,
@@ -183,7 +183,7 @@ TEST(RunSequence, EveryPhaseRunsInOrderNumbered1To9) {
     for (int phase = 1; phase <= 9; ++phase)
         progress.push_back("Benchmark Progress: Phase " + std::to_string(phase) + " of 9");
     progress.push_back("Benchmark Progress: Phase 9 of 9");
-    EXPECT_EQ(rig.log.withPrefix("24 "), progress);
+    EXPECT_EQ(rig.log.withPrefix("progress "), progress);
     EXPECT_EQ(rig.state.run.CurrentPhase, 10);
 
     for (int group = 0; group < 6; ++group)
@@ -200,7 +200,7 @@ TEST(RunSequence, HardwareWithOnlyDirect3DIsPhase2Of2) {
     const std::vector<std::string> progress{"Benchmark Progress: Phase 1 of 2",
                                             "Benchmark Progress: Phase 2 of 2",
                                             "Benchmark Progress: Phase 2 of 2"};
-    EXPECT_EQ(rig.log.withPrefix("24 "), progress);
+    EXPECT_EQ(rig.log.withPrefix("progress "), progress);
 }
 
 TEST(RunSequence, APhaseInAnUnchosenGroupIsCountedButDoesNotRun) {
@@ -209,11 +209,11 @@ TEST(RunSequence, APhaseInAnUnchosenGroupIsCountedButDoesNotRun) {
     rig.run(
         {&Selections::CPUSelected, &Selections::SoftwareSelected, &Selections::BusinessSelected});
     EXPECT_EQ(rig.state.run.PhaseCount, 4);
-    EXPECT_TRUE(rig.log.withPrefix(std::string("23 ") + shown::CacheStatus).empty());
+    EXPECT_TRUE(rig.log.withPrefix(std::string("status ") + shown::CacheStatus).empty());
     EXPECT_EQ(rig.state.scores.BMCPUh, 0);
     EXPECT_EQ(rig.state.scores.BMCPUl, 0);
     // Business is the second phase, and the completion line shows the counted total.
-    EXPECT_EQ(rig.log.withPrefix("24 ").back(), "Benchmark Progress: Phase 4 of 4");
+    EXPECT_EQ(rig.log.withPrefix("progress ").back(), "Benchmark Progress: Phase 4 of 4");
     EXPECT_NE(rig.state.scores.BMBSA, 0);
 }
 
@@ -222,7 +222,7 @@ TEST(RunSequence, NothingChosenStillThrottlesAsksAndSavesZeroScores) {
     rig.dialogs.answer(kGoodName);
     EXPECT_EQ(rig.run({}), RunOutcome::Saved);
     EXPECT_EQ(rig.state.run.ThrottleTries, 3);
-    EXPECT_EQ(rig.log.withPrefix("24 ").back(), "Benchmark Progress: Phase 1 of 1");
+    EXPECT_EQ(rig.log.withPrefix("progress ").back(), "Benchmark Progress: Phase 1 of 1");
     EXPECT_EQ(rig.saver.savedScores, ScoreSet{});
     EXPECT_EQ(rig.saver.savedName, kGoodName);
 }
@@ -266,16 +266,16 @@ TEST(RunSequence, CpuPhasesBuildTheirBlocksYieldingPerCharacterAndEmptyThemAfter
     // Texts, one yield, the build with a yield per character, the running texts, one yield,
     // then the window.
     const auto& events = rig.log.events();
-    const auto at = std::find(events.begin(), events.end(), std::string("23 ") + shown::RamStatus);
+    const auto at = std::find(events.begin(), events.end(), std::string("status ") + shown::RamStatus);
     ASSERT_NE(at, events.end());
     const std::vector<std::string> ram(at, at + 10);
-    const std::vector<std::string> expected{std::string("23 ") + shown::RamStatus,
-                                            "24 Benchmark Progress: Phase 3 of 3",
-                                            std::string("25 ") + shown::RamEstimate,
-                                            std::string("26 ") + shown::RamDescription,
+    const std::vector<std::string> expected{std::string("status ") + shown::RamStatus,
+                                            "progress Benchmark Progress: Phase 3 of 3",
+                                            std::string("estimate ") + shown::RamEstimate,
+                                            std::string("description ") + shown::RamDescription,
                                             "yield x131073",
-                                            std::string("23 ") + shown::RamRunning,
-                                            std::string("25 ") + shown::RamRunningEstimate,
+                                            std::string("status ") + shown::RamRunning,
+                                            std::string("estimate ") + shown::RamRunningEstimate,
                                             "yield x1",
                                             "measure 31",
                                             "yield x1"};
@@ -303,18 +303,18 @@ TEST(RunSequence, PhasesShowTheirTextsInOrderThenYieldBeforeMeasuring) {
     rig.run({&Selections::SoftwareSelected, &Selections::ImagingSelected});
     const auto& events = rig.log.events();
     const auto at =
-        std::find(events.begin(), events.end(), std::string("23 ") + shown::ImagingStatus);
+        std::find(events.begin(), events.end(), std::string("status ") + shown::ImagingStatus);
     ASSERT_NE(at, events.end());
     const std::vector<std::string> imaging(at, at + 9);
-    const std::vector<std::string> expected{std::string("23 ") + shown::ImagingStatus,
-                                            "24 Benchmark Progress: Phase 2 of 2",
-                                            std::string("25 ") + shown::About30Seconds,
-                                            std::string("26 ") + shown::ImagingDescription,
+    const std::vector<std::string> expected{std::string("status ") + shown::ImagingStatus,
+                                            "progress Benchmark Progress: Phase 2 of 2",
+                                            std::string("estimate ") + shown::About30Seconds,
+                                            std::string("description ") + shown::ImagingDescription,
                                             "yield x1",
                                             "measure 31",
                                             "yield x1",
                                             "image 5 20",
-                                            std::string("23 ") + shown::CompleteStatus};
+                                            std::string("status ") + shown::CompleteStatus};
     EXPECT_EQ(imaging, expected);
 }
 
@@ -341,7 +341,7 @@ TEST(RunSequence, BusinessBuildsItsBlockWithoutYieldingAndEmptiesItAfterwards) {
     EXPECT_TRUE(benchmark.businessCopy().empty());
     const auto& events = rig.log.events();
     const auto at =
-        std::find(events.begin(), events.end(), std::string("26 ") + shown::BusinessDescription);
+        std::find(events.begin(), events.end(), std::string("description ") + shown::BusinessDescription);
     ASSERT_NE(at, events.end());
     EXPECT_EQ(*(at + 1), "yield x1");
     EXPECT_EQ(*(at + 2), "measure 31");
@@ -354,7 +354,7 @@ TEST(Direct3DPhase, ConvertsTheChosenTextureThenRunsTheTunnel) {
     rig.run({&Selections::HardwareSelected, &Selections::Direct3DSelected});
     const auto& events = rig.log.events();
     const auto at =
-        std::find(events.begin(), events.end(), std::string("26 ") + shown::Direct3DDescription);
+        std::find(events.begin(), events.end(), std::string("description ") + shown::Direct3DDescription);
     ASSERT_NE(at, events.end());
     const std::vector<std::string> steps(at + 1, at + 10);
     const std::vector<std::string> expected{"yield x1",     "tunnel load /opt/vexo/data/medtex.ctf",
@@ -400,8 +400,8 @@ TEST(Direct3DPhase, AnUnpreparedTextureSkipsThePhaseWithAMessage) {
         EXPECT_TRUE(rig.log.withPrefix("tunnel run").empty());
         EXPECT_EQ(rig.state.scores.BMDR3D, 0);
         EXPECT_EQ(rig.page.benchImage(2), 0);
-        EXPECT_EQ(rig.log.withPrefix("24 ").back(), "Benchmark Progress: Phase 2 of 2");
-        EXPECT_EQ(rig.log.withPrefix("23 ").at(rig.log.withPrefix("23 ").size() - 2),
+        EXPECT_EQ(rig.log.withPrefix("progress ").back(), "Benchmark Progress: Phase 2 of 2");
+        EXPECT_EQ(rig.log.withPrefix("status ").at(rig.log.withPrefix("status ").size() - 2),
                   shown::Direct3DSkipped);
     }
 }
@@ -414,7 +414,7 @@ TEST(Direct3DPhase, AMeasurementThatCannotRunLeavesTheGroupUnmarked) {
     EXPECT_EQ(rig.state.scores.BMDR3D, 0);
     EXPECT_EQ(rig.page.benchImage(2), 0);
     EXPECT_EQ(rig.log.withPrefix("tunnel unload").size(), 1u);
-    const auto statuses = rig.log.withPrefix("23 ");
+    const auto statuses = rig.log.withPrefix("status ");
     EXPECT_EQ(statuses.at(statuses.size() - 2), shown::Direct3DFailed);
 }
 
@@ -422,7 +422,7 @@ TEST(Direct3DPhase, WithoutATunnelThePhaseIsSkippedAndSaidSo) {
     RunRig rig;
     rig.dialogs.answer(kGoodName);
     rig.run({&Selections::HardwareSelected, &Selections::Direct3DSelected}, false);
-    EXPECT_EQ(rig.log.withPrefix("23 ").at(rig.log.withPrefix("23 ").size() - 3),
+    EXPECT_EQ(rig.log.withPrefix("status ").at(rig.log.withPrefix("status ").size() - 3),
               shown::Direct3DUnavailable);
     EXPECT_EQ(rig.state.run.CurrentPhase, 3);
     EXPECT_EQ(rig.page.benchImage(2), 0);

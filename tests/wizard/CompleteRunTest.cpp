@@ -53,22 +53,6 @@ private:
     TunnelBenchmark m_benchmark;
 };
 
-// The wizard's run page as the engine writes it.
-class WizardRunPage final : public RunPageView {
-public:
-    explicit WizardRunPage(Wizard& wizard)
-        : m_wizard(wizard) {}
-    void setFrameText(int index, const std::string& text) override {
-        m_wizard.elements().FrameText.at(static_cast<std::size_t>(index)).caption = text;
-    }
-    void setBenchImage(int group, int picture) override {
-        m_wizard.elements().BenchImage.at(static_cast<std::size_t>(group)) = picture;
-    }
-
-private:
-    Wizard& m_wizard;
-};
-
 class FixedTasks final : public TaskTitleSource {
 public:
     std::vector<std::string> applicationTaskTitles() override { return {"Editor", "Mail"}; }
@@ -89,7 +73,6 @@ TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
     FixedTasks tasks;
 
     Wizard wizard(state, settings);
-    WizardRunPage page(wizard);
     ResultBrowser browser({dialogs, files}, state.folders.ResultsFolder);
     browser.Form_Load();
     SystemInfo info({machine.processor, machine.memory, machine.os, machine.graphics}, dialogs);
@@ -98,7 +81,7 @@ TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
     bool browserShown = false;
     wizard.commands.showResultBrowser = [&] { browserShown = true; };
     wizard.commands.runBenchmark = [&] {
-        Benchmark benchmark(state, {clock, pump, dialogs, page}, {&tunnel, &writer, &browser, {}});
+        Benchmark benchmark(state, {clock, pump, dialogs, wizard}, {&tunnel, &writer, &browser, {}});
         benchmark.Reset_Scores();
         benchmark.Count_Phases();
         benchmark.Throttle_System();
