@@ -32,12 +32,6 @@ struct RunHandOffs {
     std::string resultFile;
 };
 
-enum class RunOutcome {
-    Saved,    // named and written to the last-benchmark file
-    NotSaved, // named, but the file could not be (or cannot in this build be) written
-    NoName,   // no name could be asked for (the input was closed); nothing was written
-};
-
 namespace timing {
 
 // The timing loops over the clock's own type: given the concrete clock, each reading is a
@@ -99,13 +93,17 @@ public:
     void Reset_Scores();
     void Count_Phases();
     void Throttle_System();
-    RunOutcome Run_Benchmarks();
+    // Runs the phases, then names and saves the run unless no chosen benchmark produced a
+    // score. The outcome (also kept in the run state) says which.
+    [[nodiscard]] RunOutcome Run_Benchmarks();
 
     // The two halves of Run_Benchmarks, for a caller that repeats the phases: every selected
-    // phase in order, leaving the run page complete; then the name, asked until it is
-    // acceptable (false when no answer came).
+    // phase in order, leaving the run page complete and each benchmark's outcome in the run
+    // state; then the name, asked until it is acceptable (false when no answer came).
     void runSelectedPhases();
-    bool askName();
+    [[nodiscard]] bool askName();
+    // True when at least one chosen benchmark of the last phases produced a score.
+    bool anythingMeasured() const;
     // The file a run is saved to: the chosen one, else the last-benchmark file.
     std::string savePath() const;
 
@@ -133,6 +131,11 @@ private:
     void showProgress();
     void showPhase(const char* status, const char* estimate, const char* description);
     void markGroupDone(int group);
+    // Records how the benchmark behind a score ended (Measured turns into NothingCounted for
+    // a score of 0).
+    void record(std::int64_t ScoreSet::*score, PhaseOutcome outcome);
+    PhaseOutcome prepareAndRunDirect3D();
+    void showCompletion();
     void nextPhase() { ++m_state.run.CurrentPhase; }
     std::string appFile(const char* relative) const;
     std::string resultsFile(const char* name) const;
@@ -146,6 +149,7 @@ private:
     void runBusiness();
     void runImaging();
     RunOutcome saveAndHandOff();
+    RunOutcome ended(RunOutcome outcome);
 
     AppState& m_state;
     RunServices m_services;

@@ -134,7 +134,7 @@ private:
     Flag& flagOf(int check);
 
     void setStaticTexts();
-    // FrameText 53: the folder "last benchmark.vgf" is written to.
+    // FrameText 53: where the run's file was saved, or why it was not.
     void setSavedFileText();
     void setTexts(const char* title, const char* subtitle, const char* footer);
     void show(std::initializer_list<int> frameTexts);
