@@ -77,6 +77,9 @@ TEST(WizardWindow, TheEnginesLinesAndPicturesShowAtOnce) {
     EXPECT_NE(runPictureShown(rig), measuring);
     rig.wizard.setLine(RunPageView::StatusLine, "Status: Measuring CPU"); // the next run
     EXPECT_EQ(runPictureShown(rig), measuring);
+    rig.wizard.setLine(RunPageView::StatusLine,
+                       "Status: Nothing was measured, nothing saved: Direc3D (stopped with Escape)");
+    EXPECT_TRUE(rig.window.runFinished()); // ended, although without a score
     rig.wizard.setLine(RunPageView::StatusLine, "Status: Benchmark Complete");
     rig.wizard.setBenchImage(1, RunPageView::GroupDonePicture);
     EXPECT_EQ(rig.wizard.elements().FrameText[23].caption, "Status: Benchmark Complete");

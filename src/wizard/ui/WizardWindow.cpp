@@ -634,7 +634,8 @@ void WizardWindow::sync() {
 bool WizardWindow::runFinished() const {
     const std::string& status =
         m_wizard.elements().FrameText[Wizard::kFirstRunLine + RunPageView::StatusLine].caption;
-    return status.starts_with(texts::CompleteStatus);
+    // A run that measured nothing has ended too.
+    return status.starts_with(texts::CompleteStatus) || status.starts_with(texts::NothingMeasured);
 }
 
 void WizardWindow::showProgress() {

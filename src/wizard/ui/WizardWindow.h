@@ -40,7 +40,8 @@ public:
     // True while the page takes no input (during a run); it is not greyed meanwhile.
     bool inputBlocked() const { return m_inputBlocked; }
 
-    // True once the engine has written the run's completion status; the run picture says so.
+    // True once the engine has written the run's completion status (measured or not); the run
+    // picture says so.
     bool runFinished() const;
 
     // The wizard's picture list by number (1 to 26).
