@@ -45,19 +45,41 @@ void waitNextSecond(Clock& clock) {
     }
 }
 
+// What one step of a counting loop did.
+enum class Step {
+    Counted,    // it was one unit of work
+    NotCounted, // it did no countable work (a frame that was not drawn, a wait)
+    Stop,       // the loop must end now
+};
+
+// The one counting loop of the program: over the given number of clock seconds, each from the
+// reading taken at its start to the first reading that differs, calls step() between readings
+// and returns how many steps said Counted. A step that says Stop ends the loop at once.
+// Nothing but the reading, the comparison and the count happens between steps.
+template <class Read, class StepFn>
+std::int64_t countSteps(Read&& read, int seconds, StepFn&& step) {
+    std::int64_t count = 0;
+    for (int pass = 0; pass < seconds; ++pass) {
+        const std::int16_t second = read();
+        while (read() == second) {
+            const Step done = step();
+            if (done == Step::Counted)
+                ++count;
+            else if (done == Step::Stop)
+                return count;
+        }
+    }
+    return count;
+}
+
 // Runs body() as often as it completes within the given number of clock seconds, each from
 // the reading taken at its start to the first reading that differs, and returns how many times.
 template <class Clock, class Body>
 std::int64_t countSeconds(Clock& clock, int seconds, Body& body) {
-    std::int64_t count = 0;
-    for (int pass = 0; pass < seconds; ++pass) {
-        const std::int16_t second = clock.readSeconds();
-        while (clock.readSeconds() == second) {
-            body();
-            ++count;
-        }
-    }
-    return count;
+    return countSteps([&clock] { return clock.readSeconds(); }, seconds, [&body] {
+        body();
+        return Step::Counted;
+    });
 }
 
 // Calls f with the wall clock behind the clock as its own type where there is one (the

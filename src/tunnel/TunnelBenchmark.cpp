@@ -133,27 +133,25 @@ std::optional<TunnelBenchmark::Stop> TunnelBenchmark::measure(const std::string&
         drawn = false;
         return second;
     };
-    for (int pass = 0; pass < kMeasuredSeconds; ++pass) {
-        const std::int16_t second = read();
-        while (read() == second) {
-            if (m_canvas.surfacesLost()) {
-                if (auto error = waitForSurfaces())
-                    return error;
-                m_canvas.restoreSurfaces();
-                m_canvas.InitDevice(m_tunnel, texturePath);
-                continue; // the waiting is not a frame: the clock is read again first
-            }
-            frameStart = now;
-            m_tunnel.MoveScene();
-            drawn = m_canvas.Render(m_tunnel);
-            m_pump.yield();
-            if (auto stop = userStop())
-                return stop;
-            if (drawn)
-                ++result.frames;
+    std::optional<Stop> stop;
+    const auto frame = [&] {
+        if (m_canvas.surfacesLost()) {
+            if ((stop = waitForSurfaces()))
+                return timing::Step::Stop;
+            m_canvas.restoreSurfaces();
+            m_canvas.InitDevice(m_tunnel, texturePath);
+            return timing::Step::NotCounted; // the waiting is not a frame
         }
-    }
-    return std::nullopt;
+        frameStart = now;
+        m_tunnel.MoveScene();
+        drawn = m_canvas.Render(m_tunnel);
+        m_pump.yield();
+        if ((stop = userStop()))
+            return timing::Step::Stop;
+        return drawn ? timing::Step::Counted : timing::Step::NotCounted;
+    };
+    result.frames = timing::countSteps(read, Benchmark::kMeasuredSeconds, frame);
+    return stop;
 }
 
 FrameStatistics frameStatistics(std::vector<float> frameSeconds) {
