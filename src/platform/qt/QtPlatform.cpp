@@ -105,12 +105,15 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const 
     dialog.setLabelText(withLineBreaks(prompt));
     dialog.setTextValue(toQt(defaultText));
     if (owner != nullptr) {
-        // Twips are 1/1440 inch, measured from the owner's top-left corner as it is now.
-        const double dpiX = owner->logicalDpiX();
-        const double dpiY = owner->logicalDpiY();
-        const QPoint corner = owner->frameGeometry().topLeft();
-        dialog.move(corner + QPoint(static_cast<int>(leftTwips * dpiX / 1440),
-                                    static_cast<int>(topTwips * dpiY / 1440)));
+        // Twips are 1/1440 inch, from the owner window's frame corner as it is now to the box's
+        // frame corner. A box not yet shown is placed by its client area, and its frame is not
+        // known before the window manager draws it: it is taken to be the owner's.
+        const QWidget* window = owner->window();
+        const QPoint corner = window->frameGeometry().topLeft();
+        const QPoint clientInFrame = window->geometry().topLeft() - corner;
+        const QPoint offset(static_cast<int>(leftTwips * window->logicalDpiX() / 1440),
+                            static_cast<int>(topTwips * window->logicalDpiY() / 1440));
+        dialog.move(corner + offset + clientInFrame);
     }
     // Only a box the user answered gives an answer: when its loop ends without the box being
     // finished (the program is leaving), there is none, and the caller must not take the empty
