@@ -2,9 +2,9 @@
 // manager. ./test.sh starts both and names them in VEXO_X11_DISPLAY_WM and
 // VEXO_X11_DISPLAY_BARE.
 #include "platform/linux/XcbWindowSystem.h"
-#include "platform/linux/XkbKeyboardLocks.h"
 
 #include "platform/MemorySettingsStore.h"
+#include "platform/linux/XkbKeyboardLocks.h"
 #include "support/FakeDesktop.h"
 #include "support/RunRecorder.h"
 #include "taskman/TaskManager.h"
@@ -16,6 +16,7 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <thread>
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
@@ -61,6 +62,11 @@ public:
     ~TestClient() { xcb_disconnect(m_connection); }
 
     bool ok() const { return xcb_connection_has_error(m_connection) == 0; }
+    // The window ids this client makes: the base with bits of the mask.
+    bool makesId(xcb_window_t id) const {
+        const xcb_setup_t* setup = xcb_get_setup(m_connection);
+        return (id & ~setup->resource_id_mask) == setup->resource_id_base;
+    }
 
     xcb_window_t create(const std::string& title, bool map, bool takesDelete = true) {
         const xcb_window_t window = xcb_generate_id(m_connection);
@@ -194,6 +200,20 @@ struct AtmOnDisplay {
         return 0;
     }
 };
+
+// A client whose first window takes the id of a window whose client has gone: the server hands
+// a new client the lowest free id range, so clients are opened (and kept, so that they hold
+// the ranges below) until one is given that window's range.
+std::unique_ptr<TestClient> clientTakingId(xcb_window_t id,
+                                           std::vector<std::unique_ptr<TestClient>>& held) {
+    for (int i = 0; i < 64; ++i) {
+        auto client = std::make_unique<TestClient>();
+        if (client->ok() && client->makesId(id))
+            return client;
+        held.push_back(std::move(client));
+    }
+    return nullptr;
+}
 
 class WithWindowManager : public ::testing::Test {
 protected:
@@ -387,6 +407,61 @@ TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQ
         return !notesListed && viewerListed;
     }));
     client.destroy(viewer);
+}
+
+// The window of a row closes and another program's window is given its id: (a) before End Task
+// on the row that the count-only refresh kept, (b) while its question is open. Yes sends the
+// newcomer nothing.
+TEST_F(WithWindowManager, EndTaskNeverClosesAWindowThatTookTheRowsId) {
+    for (const bool underTheQuestion : {false, true}) {
+        SCOPED_TRACE(underTheQuestion ? "under the question" : "kept row");
+        auto first = std::make_unique<TestClient>();
+        ASSERT_TRUE(first->ok());
+        AtmOnDisplay rig;
+        const xcb_window_t notes = first->create("Notes for Tuesday", true);
+        ASSERT_TRUE(eventually([&] { return first->viewable(notes); }));
+        rig.atm.Form_Load();
+        const int row = rig.rowOf("Notes for Tuesday");
+        ASSERT_NE(row, 0);
+        rig.atm.select(0, row);
+
+        std::vector<std::unique_ptr<TestClient>> held;
+        std::unique_ptr<TestClient> second;
+        xcb_window_t newcomer = XCB_NONE;
+        const auto replace = [&] {
+            first.reset(); // its program ends
+            ASSERT_TRUE(eventually([&] { return rig.service.windowText(notes).empty(); }));
+            second = clientTakingId(notes, held);
+            ASSERT_NE(second, nullptr);
+            newcomer = second->create("Newcomer with unsaved work", true);
+            ASSERT_EQ(newcomer, notes);
+            ASSERT_TRUE(eventually([&] { return second->viewable(newcomer); }));
+        };
+        if (underTheQuestion) {
+            rig.dialogs.whileBoxOpen = [&] {
+                rig.dialogs.whileBoxOpen = nullptr;
+                replace();
+            };
+        } else {
+            replace();
+            rig.atm.RefreshMenu_Click(); // as many titled windows as before: the row stays
+            ASSERT_EQ(rig.rowOf("Notes for Tuesday"), row);
+        }
+        rig.dialogs.messageAnswer = MsgAnswer::Yes;
+        rig.atm.CommandButton_Click(5);
+        ASSERT_NE(second, nullptr);
+
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_FALSE(second->deleteRequested(newcomer));
+        EXPECT_TRUE(second->viewable(newcomer));
+        ASSERT_EQ(rig.dialogs.messages.size(), 2u);
+        EXPECT_EQ(rig.dialogs.messages[1].text,
+                  "The window \"Notes for Tuesday\" in that row has changed or closed since the "
+                  "list was made, so nothing was done to it. The lists are made anew.");
+        EXPECT_EQ(rig.rowOf("Notes for Tuesday"), 0);
+        EXPECT_NE(rig.rowOf("Newcomer with unsaved work"), 0);
+        second->destroy(newcomer);
+    }
 }
 
 TEST_F(WithWindowManager, EndTaskOnAWindowWithoutDeleteSaysSoAndLeavesItsProgramRunning) {
