@@ -41,8 +41,8 @@ bool allLoaded(const std::vector<LoadedFile>& files, std::ostream& err, const ch
     bool ok = true;
     for (const LoadedFile& file : files) {
         if (file.result.outcome != ImportResult::Outcome::Loaded) {
-            err << "vexogauge-cli " << command << ": " << file.path << ": " << file.result.detail
-                << '\n';
+            err << "vexogauge-cli " << command << ": " << terminalText(file.path) << ": "
+                << terminalText(file.result.detail) << '\n';
             ok = false;
         }
     }
@@ -112,7 +112,7 @@ void textGroup(std::ostream& out, const char* label,
     out << "    " << label;
     for (std::size_t i = 0; i < N; ++i) {
         if (values[i])
-            out << ' ' << fields[i].key << '=' << *values[i];
+            out << ' ' << fields[i].key << '=' << terminalText(*values[i]);
     }
     out << '\n';
 }
@@ -120,21 +120,21 @@ void textGroup(std::ostream& out, const char* label,
 void dumpText(const std::vector<LoadedFile>& files, const BenchmarkDatabase& database,
               std::ostream& out) {
     for (const LoadedFile& file : files) {
-        out << file.path << ": "
+        out << terminalText(file.path) << ": "
             << (file.result.outcome == ImportResult::Outcome::Loaded
                     ? "loaded, " + std::to_string(file.result.recordsAdded) + " record(s)"
-                    : file.result.detail)
+                    : terminalText(file.result.detail))
             << '\n';
     }
     for (const BenchmarkRecord& record : database.records()) {
         out << '\n'
-            << '#' << record.RowNumber << "  " << record.fileName << "  "
-            << record.name.value_or("(no name)") << '\n';
+            << '#' << record.RowNumber << "  " << terminalText(record.fileName) << "  "
+            << (record.name ? terminalText(*record.name) : "(no name)") << '\n';
         textGroup(out, "Scores:", record.scores, kScoreFields);
         textGroup(out, "System:", record.system, kSystemFields);
         out << "    Tasks: ";
         for (std::size_t i = 0; i < record.tasks.size(); ++i)
-            out << (i ? " | " : "") << record.tasks[i];
+            out << (i ? " | " : "") << terminalText(record.tasks[i]);
         out << '\n';
     }
 }
@@ -195,8 +195,8 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
                  const std::vector<ScoreComparison>& scores, std::ostream& out) {
     out << "Groups (the first is the baseline):\n";
     for (std::size_t g = 0; g < groups.size(); ++g)
-        out << "  " << g + 1 << ". " << groups[g].name << ": " << groups[g].records.size()
-            << " record(s)\n";
+        out << "  " << g + 1 << ". " << terminalText(groups[g].name) << ": "
+            << groups[g].records.size() << " record(s)\n";
     for (const ScoreComparison& score : scores) {
         out << '\n' << scoreLabel(score.score) << " (" << kScoreFields[score.score].key << ")\n";
         for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -295,7 +295,7 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         SilentDialogs dialogs;
         const ImportResult result = benchfile::Import_Saved_Benchmark(path, database, dialogs);
         if (result.outcome != ImportResult::Outcome::Loaded) {
-            out << path << ": " << result.detail << '\n';
+            out << terminalText(path) << ": " << terminalText(result.detail) << '\n';
             status = 1;
             continue;
         }
@@ -306,9 +306,10 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 problems += "; record " + std::to_string(record.RowNumber) + " lacks " + missing;
         }
         if (problems.empty()) {
-            out << path << ": valid and complete, " << database.size() << " record(s)\n";
+            out << terminalText(path) << ": valid and complete, " << database.size()
+                << " record(s)\n";
         } else {
-            out << path << ": valid but incomplete" << problems << '\n';
+            out << terminalText(path) << ": valid but incomplete" << problems << '\n';
             status = 1;
         }
     }
@@ -327,11 +328,11 @@ int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     if (const auto error =
             benchfile::Export_Saved_Benchmark(args[0], benchfile::inOrder(database))) {
-        err << "vexogauge-cli merge: " << *error << '\n';
+        err << "vexogauge-cli merge: " << terminalText(*error) << '\n';
         return 1;
     }
     out << "Saved " << database.size() << " record(s) from " << files.size() << " file(s) to "
-        << args[0] << '\n';
+        << terminalText(args[0]) << '\n';
     return 0;
 }
 
@@ -372,7 +373,7 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             int row = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), row);
             if (error != std::errc() || end != value.data() + value.size() || row < 1) {
-                err << "vexogauge-cli report: --baseline " << value
+                err << "vexogauge-cli report: --baseline " << terminalText(value)
                     << " is not a record number (the \"#\" of dump)\n";
                 return 2;
             }
@@ -398,11 +399,11 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     const std::string page =
         report::reportPage(benchfile::inOrder(database), {baseline, madeAt});
     if (const auto error = benchfile::writeFileAtomically(*output, page)) {
-        err << "vexogauge-cli report: " << *error << '\n';
+        err << "vexogauge-cli report: " << terminalText(*error) << '\n';
         return 1;
     }
     out << "Wrote a report of " << database.size() << " record(s) from " << files.size()
-        << " file(s) to " << *output << '\n';
+        << " file(s) to " << terminalText(*output) << '\n';
     return 0;
 }
 
