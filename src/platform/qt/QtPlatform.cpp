@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace vexo {
@@ -26,6 +27,10 @@ QString withLineBreaks(const std::string& text) {
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return out;
+}
+
+QString plainToolTip(const QString& text) {
+    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }
 
 namespace {
@@ -54,6 +59,7 @@ void QtSettingsStore::save(const std::string& application, const std::string& se
 int QtDialogs::messageBox(const std::string& text, int style, const std::string& title) {
     QMessageBox box(m_owner ? m_owner() : nullptr);
     box.setWindowTitle(toQt(title.empty() ? kApplicationTitle : title));
+    box.setTextFormat(Qt::PlainText);
     box.setText(withLineBreaks(text));
     switch (style & 0x70) {
     case MsgStyle::Critical:
@@ -101,6 +107,8 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const 
     QInputDialog dialog(owner);
     dialog.setWindowTitle(toQt(title.empty() ? kApplicationTitle : title));
     dialog.setLabelText(withLineBreaks(prompt));
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(toQt(defaultText));
     if (owner != nullptr) {
         // Twips are 1/1440 inch, measured from the owner's top-left corner as it is now.

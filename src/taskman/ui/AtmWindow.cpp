@@ -46,6 +46,7 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
     buildMenus();
 
     m_status = new QLabel(this);
+    m_status->setTextFormat(Qt::PlainText); // may name the display, which is outside text
     m_status->setToolTip(toQt(TaskManager::StatusHint));
     statusBar()->addWidget(m_status, 1);
     auto* maker = new QLabel(toQt(TaskManager::MakerName), this);
@@ -228,7 +229,7 @@ void AtmWindow::fillLists() {
             auto* item = new QTreeWidgetItem(report, {toQt(row.title), toQt(row.handle)});
             item->setIcon(0, icon);
             auto* tile = new QListWidgetItem(icon, toQt(row.title), icons);
-            tile->setToolTip(toQt(row.title));
+            tile->setToolTip(plainToolTip(toQt(row.title)));
         }
         if (rows.selected > 0) {
             report->setCurrentItem(report->topLevelItem(rows.selected - 1));
