@@ -12,6 +12,10 @@
 #include <QSortFilterProxyModel>
 #include <QTextDocument>
 #include <QWidget>
+#include <QWindow>
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 namespace vexo {
 
@@ -31,6 +35,52 @@ QString withLineBreaks(const std::string& text) {
 
 QString plainToolTip(const QString& text) {
     return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
+}
+
+bool isHelperWindow(std::uint32_t window) {
+#if QT_CONFIG(xcb)
+    const auto* x11 =
+        qApp != nullptr ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 == nullptr || x11->connection() == nullptr)
+        return false;
+    // Every window a connection makes has an id in the range the server gave it.
+    const xcb_setup_t* setup = xcb_get_setup(x11->connection());
+    if ((window & ~setup->resource_id_mask) != setup->resource_id_base)
+        return false;
+    for (QWindow* shown : QGuiApplication::allWindows()) {
+        if (shown->handle() != nullptr && static_cast<std::uint32_t>(shown->winId()) == window)
+            return false;
+    }
+    return true;
+#else
+    (void)window;
+    return false;
+#endif
+}
+
+void setOwnerWindow(QWidget& window, QWidget* owner) {
+    QWidget* ownerWindow = owner != nullptr ? owner->window() : nullptr;
+    window.winId(); // the native window, made now if need be
+    if (ownerWindow != nullptr)
+        ownerWindow->winId();
+    window.windowHandle()->setTransientParent(ownerWindow != nullptr ? ownerWindow->windowHandle()
+                                                                     : nullptr);
+#if QT_CONFIG(xcb)
+    const auto* x11 =
+        qApp != nullptr ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 == nullptr || x11->connection() == nullptr)
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto native = static_cast<xcb_window_t>(window.winId());
+    if (ownerWindow == nullptr) {
+        xcb_delete_property(connection, native, XCB_ATOM_WM_TRANSIENT_FOR);
+    } else {
+        const auto ownerNative = static_cast<xcb_window_t>(ownerWindow->winId());
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, native, XCB_ATOM_WM_TRANSIENT_FOR,
+                            XCB_ATOM_WINDOW, 32, 1, &ownerNative);
+    }
+    xcb_flush(connection);
+#endif
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -27,6 +28,15 @@ QString withLineBreaks(const std::string& text);
 // A tool tip that shows the text as it is: tool tips take any text that looks like markup for
 // markup, and outside text (a window title, a record name) must never be read as such.
 QString plainToolTip(const QString& text);
+
+// Whether the X window is one of the toolkit's hidden helpers of this program (the selection
+// owner, the client leader): made on the program's own display connection, yet none of its
+// windows. False when the program does not run on X11.
+bool isHelperWindow(std::uint32_t window);
+
+// Makes the window owned by another (WM_TRANSIENT_FOR on X11: the window manager keeps it above
+// its owner), or by none. The toolkit says so only for dialogs and tool windows.
+void setOwnerWindow(QWidget& window, QWidget* owner);
 
 // Per user, in an INI file under the XDG configuration folder: one file per application name,
 // one group per section.
