@@ -43,6 +43,15 @@ public:
     // The window's title as it reports it (it may hold a NUL); empty when it has none. Only its
     // first MaxTitleCharacters characters need be read.
     virtual std::string windowText(WindowId window) = 0;
+    // The titles of many windows, in their order, as windowText reads them; a window system may
+    // ask for them all at once.
+    virtual std::vector<std::string> windowTexts(const std::vector<WindowId>& windows) {
+        std::vector<std::string> texts;
+        texts.reserve(windows.size());
+        for (const WindowId window : windows)
+            texts.push_back(windowText(window));
+        return texts;
+    }
     // The window's owner; empty for a vanished window.
     virtual WindowOwner windowOwner(WindowId window) = 0;
     // WindowStyle bits.

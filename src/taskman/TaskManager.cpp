@@ -84,11 +84,15 @@ std::string TaskManager::titleOf(WindowId window) {
 void TaskManager::Update_AppList() {
     WindowSystem& windows = m_services.windows;
 
-    // Change check: only the number of titled windows is compared.
-    std::size_t titled = 0;
+    // Change check: only the number of titled windows is compared. The titles are read all
+    // at once: it runs as often as twice a second.
+    std::vector<WindowId> others = windows.topLevelWindows();
+    std::erase_if(others, [this](WindowId window) { return isOwnWindow(window); });
     m_taskStyleMask = 0;
-    for (const WindowId window : windows.topLevelWindows()) {
-        if (!isOwnWindow(window) && TaskWindow(window) && !titleOf(window).empty())
+    const std::vector<std::string> titles = windows.windowTexts(others);
+    std::size_t titled = 0;
+    for (std::size_t i = 0; i < others.size(); ++i) {
+        if (TaskWindow(others[i]) && !listedTitle(titles[i]).empty())
             ++titled;
     }
     if (titled != m_lists[ProcessList].rows.size())
@@ -102,27 +106,24 @@ void TaskManager::rebuild() {
         list.selected = 0;
         list.arrangement = 0;
     }
-    for (const WindowId window : windows.topLevelWindows()) {
-        const std::string handle = std::to_string(window);
-        if (isOwnWindow(window))
+    // One walk: each window's title is read once (all at once), and only a titled window is
+    // asked for its style and owner.
+    std::vector<WindowId> others = windows.topLevelWindows();
+    std::erase_if(others, [this](WindowId window) { return isOwnWindow(window); });
+    const std::vector<std::string> titles = windows.windowTexts(others);
+    for (std::size_t i = 0; i < others.size(); ++i) {
+        const WindowId window = others[i];
+        std::string title = listedTitle(titles[i]);
+        if (title.empty())
             continue;
-        // Read with the rows' titles; an action compares them with the window it finds.
-        std::optional<WindowOwner> owner;
-        const auto ownerOf = [&] {
-            if (!owner)
-                owner = windows.windowOwner(window);
-            return *owner;
-        };
+        const std::string handle = std::to_string(window);
+        // Kept with the rows; an action compares them with the window it finds.
+        const WindowOwner owner = windows.windowOwner(window);
         m_taskStyleMask = WindowStyle::Visible;
-        if (TaskWindow(window)) {
-            std::string title = titleOf(window);
-            if (!title.empty())
-                m_lists[ApplicationList].rows.push_back({std::move(title), handle, 1, ownerOf()});
-        }
+        if (TaskWindow(window))
+            m_lists[ApplicationList].rows.push_back({title, handle, 1, owner});
         m_taskStyleMask = 0;
-        std::string title = titleOf(window);
-        if (!title.empty())
-            m_lists[ProcessList].rows.push_back({std::move(title), handle, 2, ownerOf()});
+        m_lists[ProcessList].rows.push_back({std::move(title), handle, 2, owner});
     }
     for (TaskList& list : m_lists)
         list.arrangement = 1;

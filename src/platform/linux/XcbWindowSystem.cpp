@@ -202,34 +202,54 @@ std::vector<WindowId> XcbWindowSystem::topLevelWindows() {
 }
 
 std::string XcbWindowSystem::windowText(WindowId window) {
+    return windowTexts({window}).front();
+}
+
+std::vector<std::string> XcbWindowSystem::windowTexts(const std::vector<WindowId>& windows) {
+    std::vector<std::string> titles(windows.size());
     if (!usable())
-        return {};
+        return titles;
     // A character takes at most four bytes: nothing past what a row shows is fetched, however
     // long the title a window sets.
     constexpr auto kLongs = static_cast<std::uint32_t>(MaxTitleCharacters);
-    if (m_ewmhReady) {
-        Reply<xcb_get_property_reply_t> name(
-            xcb_get_property_reply(m_connection,
-                                   xcb_get_property(m_connection, 0, window, m_ewmh._NET_WM_NAME,
-                                                    m_ewmh.UTF8_STRING, 0, kLongs),
-                                   nullptr));
-        const int length = name ? xcb_get_property_value_length(name.get()) : 0;
-        if (name && name->format == 8 && name->type == m_ewmh.UTF8_STRING && length > 0)
-            return std::string(static_cast<const char*>(xcb_get_property_value(name.get())),
-                               static_cast<std::size_t>(length));
+    const auto read = [this](xcb_get_property_cookie_t cookie) {
+        return Reply<xcb_get_property_reply_t>(
+            xcb_get_property_reply(m_connection, cookie, nullptr));
+    };
+    // Both properties of every window are asked for before the first reply is read.
+    std::vector<xcb_get_property_cookie_t> utf8Names;
+    std::vector<xcb_get_property_cookie_t> oldNames;
+    utf8Names.reserve(windows.size());
+    oldNames.reserve(windows.size());
+    for (const WindowId window : windows) {
+        if (m_ewmhReady)
+            utf8Names.push_back(xcb_get_property(m_connection, 0, window, m_ewmh._NET_WM_NAME,
+                                                 m_ewmh.UTF8_STRING, 0, kLongs));
+        oldNames.push_back(xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_NAME,
+                                            XCB_GET_PROPERTY_TYPE_ANY, 0, kLongs));
     }
-    Reply<xcb_get_property_reply_t> name(
-        xcb_get_property_reply(m_connection,
-                               xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_NAME,
-                                                XCB_GET_PROPERTY_TYPE_ANY, 0, kLongs),
-                               nullptr));
-    if (!name || name->format != 8)
-        return {};
-    const auto* text = static_cast<const char*>(xcb_get_property_value(name.get()));
-    const auto length = static_cast<std::size_t>(xcb_get_property_value_length(name.get()));
-    return name->type == XCB_ATOM_STRING  ? latin1ToUtf8(text, length)
-           : name->type == m_compoundText ? compoundTextToUtf8(text, length)
-                                          : std::string(text, length);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (m_ewmhReady) {
+            const auto name = read(utf8Names[i]);
+            const int length = name ? xcb_get_property_value_length(name.get()) : 0;
+            if (name && name->format == 8 && name->type == m_ewmh.UTF8_STRING && length > 0) {
+                titles[i].assign(static_cast<const char*>(xcb_get_property_value(name.get())),
+                                 static_cast<std::size_t>(length));
+                xcb_discard_reply(m_connection, oldNames[i].sequence);
+                continue;
+            }
+        }
+        // The older property, in whatever encoding it names.
+        const auto name = read(oldNames[i]);
+        if (!name || name->format != 8)
+            continue;
+        const auto* text = static_cast<const char*>(xcb_get_property_value(name.get()));
+        const auto length = static_cast<std::size_t>(xcb_get_property_value_length(name.get()));
+        titles[i] = name->type == XCB_ATOM_STRING  ? latin1ToUtf8(text, length)
+                    : name->type == m_compoundText ? compoundTextToUtf8(text, length)
+                                                   : std::string(text, length);
+    }
+    return titles;
 }
 
 WindowOwner XcbWindowSystem::windowOwner(WindowId window) {

@@ -24,6 +24,9 @@ public:
     std::string unavailableReason() const override;
     std::vector<WindowId> topLevelWindows() override;
     std::string windowText(WindowId window) override;
+    // All requests are sent before the first reply is read: one wait for the server, however
+    // many windows.
+    std::vector<std::string> windowTexts(const std::vector<WindowId>& windows) override;
     WindowOwner windowOwner(WindowId window) override;
     std::uint32_t windowStyle(WindowId window) override;
     void restore(WindowId window) override;
