@@ -6,6 +6,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "support/FakeDesktop.h"
 #include "support/RunRecorder.h"
+#include "support/X11Client.h"
 #include "taskman/ui/AtmWindow.h"
 
 #include <QAction>
@@ -27,91 +28,9 @@
 namespace vexo {
 namespace {
 
-// Another program with windows of its own.
-class OtherProgram {
-public:
-    OtherProgram() {
-        m_connection = xcb_connect(nullptr, nullptr);
-        m_screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-    }
-    // Its windows are gone when it has ended, as the next test expects.
-    ~OtherProgram() {
-        for (const xcb_window_t window : m_windows)
-            xcb_destroy_window(m_connection, window);
-        std::free(
-            xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
-        xcb_disconnect(m_connection);
-    }
-
-    xcb_window_t open(const std::string& title) {
-        const xcb_window_t window = xcb_generate_id(m_connection);
-        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_screen->root, 700, 10, 200,
-                          100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, m_screen->root_visual, 0, nullptr);
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
-                            XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(title.size()),
-                            title.data());
-        xcb_map_window(m_connection, window);
-        xcb_flush(m_connection);
-        m_windows.push_back(window);
-        return window;
-    }
-    void close(xcb_window_t window) {
-        xcb_destroy_window(m_connection, window);
-        xcb_flush(m_connection);
-    }
-    bool viewable(xcb_window_t window) {
-        auto* reply = xcb_get_window_attributes_reply(
-            m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
-        const bool result = reply != nullptr && reply->map_state == XCB_MAP_STATE_VIEWABLE;
-        std::free(reply);
-        return result;
-    }
-    xcb_window_t activeWindow() {
-        const char* name = "_NET_ACTIVE_WINDOW";
-        auto* atom = xcb_intern_atom_reply(
-            m_connection,
-            xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-            nullptr);
-        auto* reply = xcb_get_property_reply(
-            m_connection,
-            xcb_get_property(m_connection, 0, m_screen->root, atom->atom, XCB_ATOM_WINDOW, 0, 1),
-            nullptr);
-        xcb_window_t window = XCB_NONE;
-        if (reply != nullptr && xcb_get_property_value_length(reply) >= 4)
-            window = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
-        std::free(reply);
-        std::free(atom);
-        return window;
-    }
-    xcb_window_t transientFor(xcb_window_t window) {
-        auto* reply = xcb_get_property_reply(m_connection,
-                                             xcb_get_property(m_connection, 0, window,
-                                                              XCB_ATOM_WM_TRANSIENT_FOR,
-                                                              XCB_ATOM_WINDOW, 0, 1),
-                                             nullptr);
-        xcb_window_t owner = XCB_NONE;
-        if (reply != nullptr && xcb_get_property_value_length(reply) >= 4)
-            owner = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
-        std::free(reply);
-        return owner;
-    }
-    // Every top-level window of the display.
-    std::vector<xcb_window_t> rootChildren() {
-        auto* tree = xcb_query_tree_reply(m_connection,
-                                          xcb_query_tree(m_connection, m_screen->root), nullptr);
-        std::vector<xcb_window_t> children;
-        if (tree != nullptr)
-            children.assign(xcb_query_tree_children(tree),
-                            xcb_query_tree_children(tree) + xcb_query_tree_children_length(tree));
-        std::free(tree);
-        return children;
-    }
-
-private:
-    xcb_connection_t* m_connection;
-    xcb_screen_t* m_screen;
-    std::vector<xcb_window_t> m_windows;
-};
+using OtherProgram = test::TestClient;
+// Where the other programs' windows ask to be put: not over the task manager's rows.
+constexpr std::int16_t kBesideTheTaskManager = 700;
 
 // The pointer, moved and pressed through the server's test extension: the program gets the
 // same events as from a mouse.
@@ -176,8 +95,10 @@ TEST_F(TaskManagerOnTheDesktop, DoubleClickOnARowNotYetSelectedSwitchesToItsWind
     OtherProgram other;
     Pointer pointer;
     ASSERT_TRUE(pointer.ok());
-    const xcb_window_t target = other.open("Vexo double-click target");
-    const xcb_window_t bystander = other.open("Vexo bystander");
+    const xcb_window_t target =
+        other.create("Vexo double-click target", true, true, kBesideTheTaskManager);
+    const xcb_window_t bystander =
+        other.create("Vexo bystander", true, true, kBesideTheTaskManager);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return other.viewable(target) && other.viewable(bystander); }));
     AtmOnScreen atm;
@@ -197,8 +118,8 @@ TEST_F(TaskManagerOnTheDesktop, AfterARebuildTheRowClickedIsTheWindowSwitchedTo)
     OtherProgram other;
     Pointer pointer;
     ASSERT_TRUE(pointer.ok());
-    const xcb_window_t gone = other.open("Vexo first");
-    const xcb_window_t second = other.open("Vexo second");
+    const xcb_window_t gone = other.create("Vexo first", true, true, kBesideTheTaskManager);
+    const xcb_window_t second = other.create("Vexo second", true, true, kBesideTheTaskManager);
     ASSERT_TRUE(QTest::qWaitFor([&] { return other.viewable(gone) && other.viewable(second); }));
     AtmOnScreen atm;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&atm.window));
@@ -209,9 +130,9 @@ TEST_F(TaskManagerOnTheDesktop, AfterARebuildTheRowClickedIsTheWindowSwitchedTo)
     QTest::qWait(200);
 
     // The desktop changes; F5 (and the timer) list anew.
-    other.close(gone);
-    const xcb_window_t third = other.open("Vexo third");
-    const xcb_window_t fourth = other.open("Vexo fourth");
+    other.destroy(gone);
+    const xcb_window_t third = other.create("Vexo third", true, true, kBesideTheTaskManager);
+    const xcb_window_t fourth = other.create("Vexo fourth", true, true, kBesideTheTaskManager);
     ASSERT_TRUE(QTest::qWaitFor([&] { return other.viewable(third) && other.viewable(fourth); }));
     QAction* refresh = nullptr;
     for (QAction* action : atm.window.findChildren<QAction*>())
