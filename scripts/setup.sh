@@ -6,8 +6,8 @@ VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
     libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev nlohmann-json3-dev)
 
 # What the tests on real X servers and the report check in a web browser need besides.
-VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl clang libclang-rt-14-dev mesa-utils chromium jq
-    python3-jsonschema)
+VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl libxtst-dev clang libclang-rt-14-dev mesa-utils chromium
+    jq python3-jsonschema)
 
 # What building and checking the Debian package needs besides.
 VEXO_PACKAGE_PACKAGES=(dpkg-dev file binutils lintian desktop-file-utils appstream devscripts

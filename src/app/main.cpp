@@ -215,11 +215,7 @@ private:
             m_atm->setWindowFlag(Qt::Window);
             m_atm->model().onAbout = [this] { showAbout(&wizardWindow()); };
         }
-        if (!m_atm->isVisible())
-            m_atm->load();
-        m_atm->show();
-        m_atm->raise();
-        m_atm->activateWindow();
+        m_atm->showFor(owner);
         reportInstallationProblems();
     }
 

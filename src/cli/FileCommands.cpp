@@ -48,8 +48,8 @@ bool allLoaded(const std::vector<LoadedFile>& files, std::ostream& err, const ch
     bool ok = true;
     for (const LoadedFile& file : files) {
         if (file.result.outcome != ImportResult::Outcome::Loaded) {
-            err << "vexogauge-cli " << command << ": " << file.path << ": "
-                << notLoaded(file.result) << '\n';
+            err << "vexogauge-cli " << command << ": " << terminalText(file.path) << ": "
+                << terminalText(notLoaded(file.result)) << '\n';
             ok = false;
         }
     }
@@ -116,7 +116,7 @@ void textGroup(std::ostream& out, const char* label, const Values& values, const
     out << "    " << label;
     for (std::size_t i = 0; i < N; ++i) {
         if (values[i])
-            out << ' ' << fields[i].key << '=' << *values[i];
+            out << ' ' << fields[i].key << '=' << terminalText(*values[i]);
     }
     out << '\n';
 }
@@ -124,21 +124,21 @@ void textGroup(std::ostream& out, const char* label, const Values& values, const
 void dumpText(const std::vector<LoadedFile>& files, const BenchmarkDatabase& database,
               std::ostream& out) {
     for (const LoadedFile& file : files) {
-        out << file.path << ": "
+        out << terminalText(file.path) << ": "
             << (file.result.outcome == ImportResult::Outcome::Loaded
                     ? "loaded, " + std::to_string(file.result.recordsAdded) + " record(s)"
-                    : notLoaded(file.result))
+                    : terminalText(notLoaded(file.result)))
             << '\n';
     }
     for (const BenchmarkRecord& record : database.records()) {
         out << '\n'
-            << '#' << record.RowNumber << "  " << record.fileName << "  "
-            << record.name.value_or("(no name)") << '\n';
+            << '#' << record.RowNumber << "  " << terminalText(record.fileName) << "  "
+            << (record.name ? terminalText(*record.name) : "(no name)") << '\n';
         textGroup(out, "Scores:", record.scores, kScoreFields);
         textGroup(out, "System:", record.system, kSystemFields);
         out << "    Tasks: ";
         for (std::size_t i = 0; i < record.tasks.size(); ++i)
-            out << (i ? " | " : "") << record.tasks[i];
+            out << (i ? " | " : "") << terminalText(record.tasks[i]);
         out << '\n';
     }
 }
@@ -199,8 +199,8 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
                  const std::vector<ScoreComparison>& scores, std::ostream& out) {
     out << "Groups (the first is the baseline):\n";
     for (std::size_t g = 0; g < groups.size(); ++g)
-        out << "  " << g + 1 << ". " << groups[g].name << ": " << groups[g].records.size()
-            << " record(s)\n";
+        out << "  " << g + 1 << ". " << terminalText(groups[g].name) << ": "
+            << groups[g].records.size() << " record(s)\n";
     for (const ScoreComparison& score : scores) {
         out << '\n' << scoreLabel(score.score) << " (" << kScoreFields[score.score].key << ")\n";
         for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -311,7 +311,7 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         BenchmarkDatabase database;
         const ImportResult result = benchfile::Import_Saved_Benchmark(path, database);
         if (result.outcome != ImportResult::Outcome::Loaded) {
-            out << path << ": " << notLoaded(result) << '\n';
+            out << terminalText(path) << ": " << terminalText(notLoaded(result)) << '\n';
             status = 1;
             continue;
         }
@@ -322,9 +322,10 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 problems += "; record " + std::to_string(record.RowNumber) + " lacks " + missing;
         }
         if (problems.empty()) {
-            out << path << ": valid and complete, " << database.size() << " record(s)\n";
+            out << terminalText(path) << ": valid and complete, " << database.size()
+                << " record(s)\n";
         } else {
-            out << path << ": valid but incomplete" << problems << '\n';
+            out << terminalText(path) << ": valid but incomplete" << problems << '\n';
             status = 1;
         }
     }
@@ -344,11 +345,11 @@ int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     if (const Status saved =
             benchfile::Export_Saved_Benchmark(args[0], benchfile::inOrder(database));
         !saved) {
-        err << "vexogauge-cli merge: " << saved.message() << '\n';
+        err << "vexogauge-cli merge: " << terminalText(saved.message()) << '\n';
         return 1;
     }
     out << "Saved " << database.size() << " record(s) from " << files.size() << " file(s) to "
-        << args[0] << '\n';
+        << terminalText(args[0]) << '\n';
     return 0;
 }
 
@@ -389,7 +390,7 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             int row = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), row);
             if (error != std::errc() || end != value.data() + value.size() || row < 1) {
-                err << "vexogauge-cli report: --baseline " << value
+                err << "vexogauge-cli report: --baseline " << terminalText(value)
                     << " is not a record number (the \"#\" of dump)\n";
                 return 2;
             }
@@ -415,11 +416,11 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     const std::string page =
         report::reportPage(benchfile::inOrder(database), {baseline, madeAt});
     if (const Status saved = saveFile(*output, page); !saved) {
-        err << "vexogauge-cli report: " << saved.message() << '\n';
+        err << "vexogauge-cli report: " << terminalText(saved.message()) << '\n';
         return 1;
     }
     out << "Wrote a report of " << database.size() << " record(s) from " << files.size()
-        << " file(s) to " << *output << '\n';
+        << " file(s) to " << terminalText(*output) << '\n';
     return 0;
 }
 

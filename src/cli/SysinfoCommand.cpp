@@ -41,7 +41,7 @@ void printSystemInfo(SystemInfo& info, bool json, std::ostream& out) {
     for (std::size_t i = 0; i < labels.size(); ++i) {
         std::string line = labels[i];
         if (i < values.size() && !values[i].empty())
-            line += std::string(width + 2 - labels[i].size(), ' ') + values[i];
+            line += std::string(width + 2 - labels[i].size(), ' ') + terminalText(values[i]);
         out << line << '\n';
     }
 }

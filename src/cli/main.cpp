@@ -5,6 +5,7 @@
 #include "TasksCommand.h"
 #include "TerminalDialogs.h"
 #include "common/AppState.h"
+#include "common/Text.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSecondsClock.h"
@@ -123,8 +124,8 @@ int main(int argc, char** argv) {
     }
     const vexo::CommandSpec* spec = vexo::findCommand(command);
     if (spec == nullptr) {
-        std::cerr << "vexogauge-cli: unknown " << (command[0] == '-' ? "option" : "command")
-                  << " '" << command << "'\n"
+        std::cerr << "vexogauge-cli: unknown " << (command[0] == '-' ? "option" : "command") << " '"
+                  << vexo::terminalText(command) << "'\n"
                   << vexo::kHelpHint;
         return 2;
     }
@@ -135,7 +136,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!arranged.error.empty()) {
-        std::cerr << "vexogauge-cli " << command << ": " << arranged.error << '\n'
+        std::cerr << "vexogauge-cli " << command << ": " << vexo::terminalText(arranged.error)
+                  << '\n'
                   << vexo::kHelpHint;
         return 2;
     }
