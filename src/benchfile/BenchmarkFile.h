@@ -133,6 +133,7 @@ public:
         : m_database(database) {}
     void Import_Saved_Benchmark(const std::string& path) override;
     const ImportResult& lastResult() const { return m_last; }
+    const BenchmarkDatabase& database() const { return m_database; }
     const std::string& lastPath() const { return m_lastPath; }
 
 private:

@@ -7,18 +7,113 @@ namespace vexo {
 const CommandSpec* findCommand(std::string_view name) {
     static const std::vector<CommandSpec> commands{
         {"run",
-         {{"--cpu"}, {"--fpu"}, {"--spreadsheet"}, {"--business"}, {"--imaging"}, {"--all"},
-          {"--d3d"}, {"--name", true}, {"--resolution", true}, {"--depth", true},
-          {"--texture", true}, {"--out", true}, {"--repeat", true}},
-         false},
-        {"sysinfo", {{"--json"}}, false},
-        {"tasks", {{"--all"}}, false},
-        {"dump", {{"--json"}}, true},
-        {"check", {}, true},
-        {"merge", {}, true},
-        {"export", {{"--csv"}, {"--json"}}, true},
-        {"compare", {{"--json"}}, true},
-        {"report", {{"-o", true}, {"--output", true}, {"--baseline", true}}, true},
+         {{"--cpu"},
+          {"--fpu"},
+          {"--spreadsheet"},
+          {"--business"},
+          {"--imaging"},
+          {"--all"},
+          {"--d3d"},
+          {"--name", true},
+          {"--resolution", true},
+          {"--depth", true},
+          {"--texture", true},
+          {"--out", true},
+          {"--repeat", true},
+          {"--json"}},
+         false,
+         R"help(Usage: vexogauge-cli run BENCHMARK... [OPTIONS]
+Throttles until the system is stable, runs the chosen benchmarks, asks for a name, saves the run
+and prints the score card. A chosen benchmark that gives no score is named with the reason, and
+the exit status is 1.
+
+Benchmarks (at least one):
+  --cpu                CPU Cache/FSB and CPU RAM/Chipset
+  --fpu                FPU single precision and FPU integer
+  --spreadsheet        spreadsheet emulation
+  --business           business application emulation
+  --imaging            imaging application emulation
+  --d3d                the OpenGL tunnel (needs a display)
+  --all                every benchmark
+
+Options:
+  --name NAME          name of the run (at least 7 characters); asked for after the run when
+                       absent, or read before it from a standard input that is not a terminal
+  --resolution WxH     tunnel screen: 640x480, 800x600, 1024x768, 1280x1024 or 1600x1200
+  --depth BITS         tunnel colour depth: 16, 24 or 32
+  --texture QUALITY    tunnel texture: low, medium or high
+  --out FILE           write the run to FILE instead of "last benchmark.vgf" in the results
+                       folder
+  --repeat N           throttle once, then run the benchmarks N times (2 to 20), saved as N
+                       records "NAME (run K of N)"
+  --json               print the finished run as JSON on standard output (the progress and
+                       the score card go to standard error)
+
+Exit status: 0 when every chosen benchmark gave a score and the run was saved, 1 otherwise,
+2 for a command line that was not understood, 130 when Ctrl+C ended the run (nothing saved).
+)help"},
+        {"sysinfo",
+         {{"--json"}},
+         false,
+         R"help(Usage: vexogauge-cli sysinfo [--json]
+Prints the description of this machine that a benchmark run stores (--json: typed, by the
+schema of docs/vexogauge-cli.schema.json).
+)help"},
+        {"tasks",
+         {{"--all"}},
+         false,
+         R"help(Usage: vexogauge-cli tasks [--all]
+Lists the application tasks (visible titled windows, top first) with their handles, as a run
+records them; --all lists the system processes instead: every titled window, hidden ones too.
+Control characters in titles are shown visibly.
+)help"},
+        {"dump",
+         {{"--json"}},
+         true,
+         R"help(Usage: vexogauge-cli dump [--json] FILE...
+Imports the benchmark files in order into one database, as the result browser's Import does,
+and prints each file's outcome and every record (--json: as one JSON document).
+Exit status: 0 when every file was read whole, 1 otherwise.
+)help"},
+        {"check",
+         {},
+         true,
+         R"help(Usage: vexogauge-cli check FILE...
+Says for each file whether it is valid and complete, valid but incomplete (a record lacks a
+key), damaged (cut short or altered: what could be read and what may be lost) or unreadable.
+Exit status: 0 when every file is valid and complete, 1 otherwise.
+)help"},
+        {"merge",
+         {},
+         true,
+         R"help(Usage: vexogauge-cli merge OUT FILE...
+Imports the files into one database and saves it to OUT, as the result browser's Save does:
+every task and every value a record holds, and no value it lacks. Nothing is written unless
+every file was read whole. OUT may be a pipe or a device; a folder or a loop of links is refused.
+)help"},
+        {"export",
+         {{"--csv"}, {"--json"}},
+         true,
+         R"help(Usage: vexogauge-cli export --csv|--json FILE...
+One row per record with every score, system value and task. The CSV has the same columns for
+every file (the tasks share the last cell, a line each); a cell a spreadsheet would read as a
+formula starts with an apostrophe. The JSON follows docs/vexogauge-cli.schema.json.
+)help"},
+        {"compare",
+         {{"--json"}},
+         true,
+         R"help(Usage: vexogauge-cli compare [--json] FILE...
+Groups the files' records by name (repeated runs "NAME (run K of N)" as one) and prints per
+score each group's median, lowest and highest value and spread, and its ratio to the first
+group, the baseline.
+)help"},
+        {"report",
+         {{"-o", true}, {"--output", true}, {"--baseline", true}},
+         true,
+         R"help(Usage: vexogauge-cli report -o OUT [--baseline N] FILE...
+Writes one HTML page (no script, nothing fetched) with a bar chart per score and each record's
+system and tasks; --baseline N draws every bar as a percentage of record N (the "#" of dump).
+)help"},
     };
     const auto found = std::find_if(commands.begin(), commands.end(),
                                     [&](const CommandSpec& c) { return c.name == name; });

@@ -18,6 +18,7 @@ struct CommandSpec {
     std::string_view name;
     std::vector<OptionSpec> options;
     bool takesOperands = false;
+    std::string_view help; // what "vexogauge-cli NAME --help" prints
 };
 
 // The command called `name`, or nullptr when there is none.

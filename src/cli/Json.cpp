@@ -165,6 +165,10 @@ Json record(const BenchmarkRecord& record) {
             {"system", std::move(system)}};
 }
 
+const char* scoreName(std::size_t index) {
+    return kScoreNames.at(index);
+}
+
 Json system(const SystemDescription& description) {
     Json values = Json::object();
     for (std::size_t i = 0; i < kSystemFields.size(); ++i) {

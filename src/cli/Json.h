@@ -23,6 +23,9 @@ Json document(std::string_view command);
 // holds (a score that is not a number, say) is kept as the string it is.
 Json record(const BenchmarkRecord& record);
 
+// The JSON name of a score (its index in the score fields): "cpu_cache_fsb" ...
+const char* scoreName(std::size_t index);
+
 // The fourteen system values, typed as record() types them.
 Json system(const SystemDescription& description);
 

@@ -2,11 +2,12 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "benchfile/Comparison.h"
+#include "cli/Json.h"
 #include "cli/TerminalDialogs.h"
 #include "common/AppState.h"
+#include "common/CodePage.h"
 #include "common/Direct3DOptions.h"
 #include "common/SystemDescription.h"
-#include "common/CodePage.h"
 #include "common/Text.h"
 #include "engine/Benchmark.h"
 #include "engine/RunTexts.h"
@@ -16,11 +17,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <charconv>
-#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -241,6 +242,30 @@ bool phaseChosen(const Selections& s, std::size_t score) {
     }
 }
 
+// The finished run as JSON, where it was asked for: whether it was saved, where, the records
+// as read back from the file, and each chosen benchmark that gave no score with why.
+void writeRunJson(const RunTerminal& terminal, const RunState& run, const std::string* file,
+                  const BenchmarkDatabase& readBack) {
+    if (terminal.json == nullptr)
+        return;
+    json::Json document = json::document("run");
+    document["saved"] = file != nullptr;
+    document["file"] = file ? json::Json(*file) : json::Json(nullptr);
+    json::Json records = json::Json::array();
+    if (file) {
+        for (const BenchmarkRecord& record : readBack.records())
+            records.push_back(json::record(record));
+    }
+    document["records"] = std::move(records);
+    json::Json missing = json::Json::array();
+    for (std::size_t i = 0; i < run.outcomes.size(); ++i) {
+        if (const std::string_view reason = phaseOutcomeReason(run.outcomes[i]); !reason.empty())
+            missing.push_back({{"score", json::scoreName(i)}, {"reason", std::string(reason)}});
+    }
+    document["missing"] = std::move(missing);
+    *terminal.json << json::text(document) << std::flush;
+}
+
 struct RepeatedRun {
     const RunOptions& options;
     AppState& state;
@@ -299,6 +324,7 @@ int runRepeated(RepeatedRun run) {
     if (!run.benchmark.anythingMeasured()) {
         err << "vexogauge-cli run: nothing was measured; no file was written\n"
             << crToNewline(missingScoreLines(run.state.run));
+        writeRunJson(run.terminal, run.state.run, nullptr, run.importer.database());
         return 1;
     }
     if (!run.benchmark.askName()) {
@@ -341,6 +367,7 @@ int runRepeated(RepeatedRun run) {
         << "Score card of the medians:\n"
         << crToNewline(scoreLines(medianScores(runs)))
         << crToNewline(missingScoreLines(run.state.run)) << std::flush;
+    writeRunJson(run.terminal, run.state.run, &path, run.importer.database());
     if (!missingScoreLines(run.state.run).empty()) {
         err << "vexogauge-cli run: a chosen benchmark produced no score\n";
         return 1;
@@ -393,7 +420,9 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
             benchmark = True;
             anyChosen = true;
         };
-        if (arg == "--cpu") {
+        if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--cpu") {
             choose(s.HardwareSelected, s.CPUSelected);
         } else if (arg == "--fpu") {
             choose(s.HardwareSelected, s.FPUSelected);
@@ -571,6 +600,7 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     const std::string missing = crToNewline(missingScoreLines(state.run));
     if (outcome == RunOutcome::NothingMeasured) {
         terminal.err << "vexogauge-cli run: nothing was measured; no file was written\n" << missing;
+        writeRunJson(terminal, state.run, nullptr, database);
         return 1;
     }
     if (outcome == RunOutcome::NoName) {
@@ -603,6 +633,8 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     if (outcome == RunOutcome::Saved)
         terminal.out << benchfile::kLoadedTitle << ": "
                      << benchfile::loadedMessage(importer.lastPath()) << '\n';
+    writeRunJson(terminal, state.run, outcome == RunOutcome::Saved ? &importer.lastPath() : nullptr,
+                 database);
     if (!missing.empty()) {
         terminal.err << "vexogauge-cli run: a chosen benchmark produced no score\n";
         return 1;

@@ -25,6 +25,7 @@ struct RunOptions {
     std::optional<std::string> name;
     std::optional<std::string> out; // the file to write instead of the last-benchmark file
     int repeat = 1;                 // runs of the chosen phases after one throttling
+    bool json = false;              // the finished run as JSON on standard output
 };
 
 inline constexpr int kMaxRepeat = 20;
@@ -40,6 +41,8 @@ struct RunTerminal {
     // in is a terminal: the name is asked after the run. Otherwise it is read before the run,
     // so that a run without one fails at once.
     bool inputIsTerminal = true;
+    // Where the finished run goes as JSON (run --json), or nowhere.
+    std::ostream* json = nullptr;
 };
 
 // Makes the Direct3D phase's stage for a run, or nothing where there is none. The stage

@@ -49,7 +49,7 @@ Runs VexoGAUGE 2002 benchmarks in this terminal and inspects benchmark files.
 Commands:
   run OPTIONS          Run benchmarks and print the score card; see the options of run.
   sysinfo [--json]     Print the description of this machine that a benchmark run stores
-                       (--json: the fourteen values by their file keys).
+                       (--json: typed, as every command's JSON).
   tasks [--all]        List the application tasks (visible titled windows, top first) with
                        their handles, as a benchmark run records them (--all: the system
                        processes instead, every titled window, hidden ones too).
@@ -70,7 +70,7 @@ Commands:
                        Write one HTML page (no script, nothing fetched) with a bar chart
                        per score, each record's system and tasks; --baseline N draws every
                        bar as a percentage of record N (the "#" of dump) or its run group.
-  help                 Show this text.
+  help                 Show this text; COMMAND --help shows a command's own.
 
 Options of run:
   --cpu                CPU Cache/FSB and CPU RAM/Chipset
@@ -91,6 +91,8 @@ Options of run:
   --repeat N           throttle once, then run the chosen benchmarks N times (2 to 20) and
                        save them as N records "NAME (run K of N)"; prints each score's
                        median, lowest and highest value and spread, (max - min) / median
+  --json               print the finished run as JSON on standard output (the progress and
+                       the score card go to standard error)
 
 Options of every command:
   --help, -h           show this text and exit
@@ -98,7 +100,9 @@ Options of every command:
   --                   end of the options: what follows is a file name even if it starts
                        with '-'
 
-Options may stand before or after the file names. Every benchmark counts the work done in
+Every command's JSON follows one schema (docs/vexogauge-cli.schema.json): "schema": 1, the
+command's name, snake-case keys, numbers as numbers. Options may stand before or after the file
+names. Every benchmark counts the work done in
 31 clock seconds, after the system has been throttled until it is stable; a run takes from
 one to several minutes. The exit status is 0 on success, 1 when a file could not be read or
 written or a chosen benchmark produced no score, 2 for a command line that was not understood,
@@ -132,7 +136,9 @@ int main(int argc, char** argv) {
     const vexo::ArrangedArguments arranged =
         vexo::arrangeArguments(std::vector<std::string>(all.begin() + 1, all.end()), *spec);
     if (arranged.help) {
-        std::cout << kUsage;
+        std::cout << spec->help
+                  << "\nEvery command also takes --help, --version and --, which ends "
+                     "the options.\n";
         return 0;
     }
     if (!arranged.error.empty()) {
@@ -184,9 +190,14 @@ int main(int argc, char** argv) {
         }
 #endif
         vexo::catchInterrupt();
+        // With --json, standard output holds the document alone; the progress and the score
+        // card go to standard error.
+        std::ostream& text = options->json ? std::cerr : std::cout;
+        const int textFd = options->json ? STDERR_FILENO : STDOUT_FILENO;
         return vexo::runBenchmarks(*options, folders, environment,
-                                   {std::cin, std::cout, std::cerr, isatty(STDOUT_FILENO) == 1,
-                                    isatty(STDIN_FILENO) == 1});
+                                   {std::cin, text, std::cerr, isatty(textFd) == 1,
+                                    isatty(STDIN_FILENO) == 1,
+                                    options->json ? &std::cout : nullptr});
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "dump")

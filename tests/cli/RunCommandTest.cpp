@@ -1,11 +1,12 @@
 #include "cli/RunCommand.h"
 
 #include "benchfile/BenchmarkFile.h"
+#include "cli/Json.h"
 #include "common/AppState.h"
-#include "support/ShownTexts.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystem.h"
 #include "support/RunRecorder.h"
+#include "support/ShownTexts.h"
 #include "support/TempFolder.h"
 #include "sysinfo/SystemInfo.h"
 #include "taskman/TaskTitles.h"
@@ -113,6 +114,7 @@ struct CliRun {
     int status = 0;
     std::string out, err;
     std::string savedFile;
+    std::string json; // what run --json printed
 };
 
 // A run with a clock of the given readings a second (102: 100 iterations a second counted).
@@ -131,9 +133,12 @@ CliRun runWithInput(const std::vector<std::string>& args, const std::string& inp
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
+    std::ostringstream json;
     CliRun result;
-    result.status = runBenchmarks(*options, folders, {clock, system, tasks},
-                                  {in, out, err, false, inputIsTerminal});
+    result.status =
+        runBenchmarks(*options, folders, {clock, system, tasks},
+                      {in, out, err, false, inputIsTerminal, options->json ? &json : nullptr});
+    result.json = json.str();
     result.out = out.str();
     result.err = err.str();
     result.savedFile = test::TempFolder::read(results.path("last benchmark.vgf"));
@@ -347,6 +352,27 @@ TEST(RunCommand, BenchmarksWithoutAScoreAreListedAndFailTheRun) {
         << some.out;
     EXPECT_EQ(some.err, "vexogauge-cli run: a chosen benchmark produced no score\n");
     EXPECT_FALSE(some.savedFile.empty());
+}
+
+TEST(RunCommand, JsonSaysWhatWasSavedAndWhatGaveNoScore) {
+    const CliRun saved = runWithInput({"--business", "--name", "Json run one", "--json"}, "");
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    const json::Json document = json::Json::parse(saved.json);
+    EXPECT_EQ(document["command"], "run");
+    EXPECT_EQ(document["saved"], true);
+    EXPECT_TRUE(document["missing"].empty());
+    ASSERT_EQ(document["records"].size(), 1u);
+    EXPECT_EQ(document["records"][0]["name"], "Json run one");
+    EXPECT_TRUE(document["records"][0]["scores"]["business"].is_number());
+
+    const CliRun none =
+        runWithInput({"--spreadsheet", "--name", "Slow machine run", "--json"}, "", true, 3);
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(json::Json::parse(none.json),
+              json::Json::parse(R"({"schema": 1, "command": "run", "units": {"score":
+                  "VexoGAUGEs", "direct3d": "frames per second"}, "saved": false, "file": null,
+                  "records": [], "missing": [{"score": "spreadsheet",
+                  "reason": "nothing was counted"}]})"));
 }
 
 TEST(RunCommand, AGivenNameIsNotAskedFor) {

@@ -36,7 +36,8 @@ hint="^Try 'vexogauge-cli --help' for more information\.$"
 expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" --help
 expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" -h
 expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" help
-expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" dump --help
+expect 0 out '^Usage: vexogauge-cli dump \[--json\] FILE\.\.\.$' -- "$cli" dump --help
+expect 0 out '^Usage: vexogauge-cli run BENCHMARK' -- "$cli" run --help
 expect 0 out '^vexogauge-cli \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$cli" --version
 expect 2 err '^Usage: vexogauge-cli COMMAND' -- "$cli"
 expect 2 err "^vexogauge-cli: unknown option '--frob'$" -- "$cli" --frob
