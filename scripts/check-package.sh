@@ -42,7 +42,7 @@ done
 mime="$root/mime-data"
 mkdir -p "$mime/mime/packages"
 cp "$usr/share/mime/packages/$id.xml" "$mime/mime/packages/"
-update-mime-database "$mime/mime" >/dev/null || fail "update-mime-database refused the file type"
+update-mime-database "$mime/mime" >/dev/null 2>&1 || fail "update-mime-database refused the file type"
 printf 'VexoGAUGE 2002 SAVE BENCHMARK V1.0\r\n' >"$root/benchmark.dat"
 filetype="$(XDG_CURRENT_DESKTOP=GNOME XDG_DATA_DIRS="$mime:/usr/share" xdg-mime query filetype \
     "$root/benchmark.dat")"
