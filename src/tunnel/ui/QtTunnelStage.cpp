@@ -1,9 +1,11 @@
 #include "QtTunnelStage.h"
 
+#include "common/FileIo.h"
 #include "common/Text.h"
 #include "platform/qt/InstallationFiles.h"
 #include "tunnel/ui/TunnelWindow.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -26,7 +28,13 @@ bool QtTunnelStage::loadTexturePicture(const std::string& path) {
 }
 
 bool QtTunnelStage::saveTexturePicture(const std::string& path) {
-    if (m_picture.isNull() || !m_picture.save(QString::fromStdString(path), "PNG"))
+    // Encoded in memory and saved by the program's one rule, so that a pipe or a device in
+    // its place is never waited on or replaced, and a failure leaves the old file whole.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (m_picture.isNull() || !buffer.open(QIODevice::WriteOnly) ||
+        !m_picture.save(&buffer, "PNG") ||
+        !saveFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size()))))
         return false;
     m_savedTexture = path;
     return true;
