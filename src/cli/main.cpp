@@ -47,7 +47,9 @@ constexpr const char* kUsage = R"usage(Usage: vexogauge-cli COMMAND [OPTIONS] [F
 Runs VexoGAUGE 2002 benchmarks in this terminal and inspects benchmark files.
 
 Commands:
-  run OPTIONS          Run benchmarks and print the score card; see the options of run.
+  run BENCHMARK... [OPTIONS]
+                       Run benchmarks (--cpu --fpu --spreadsheet --business --imaging --d3d
+                       or --all) and print the score card; run --help lists its options.
   sysinfo [--json]     Print the description of this machine that a benchmark run stores
                        (--json: typed, as every command's JSON).
   tasks [--all]        List the application tasks (visible titled windows, top first) with
@@ -71,28 +73,6 @@ Commands:
                        per score, each record's system and tasks; --baseline N draws every
                        bar as a percentage of record N (the "#" of dump) or its run group.
   help                 Show this text; COMMAND --help shows a command's own.
-
-Options of run:
-  --cpu                CPU Cache/FSB and CPU RAM/Chipset
-  --fpu                FPU single precision and FPU integer
-  --spreadsheet        spreadsheet emulation
-  --business           business application emulation
-  --imaging            imaging application emulation
-  --d3d                the OpenGL tunnel (needs a display)
-  --all                every benchmark
-  --name NAME          name of the run (at least 7 characters); asked for after the run
-                       when absent, or read before it from a standard input that is not a
-                       terminal
-  --resolution WxH     tunnel screen: 640x480, 800x600, 1024x768, 1280x1024 or 1600x1200
-  --depth BITS         tunnel colour depth: 16, 24 or 32
-  --texture QUALITY    tunnel texture: low, medium or high
-  --out FILE           write the run to FILE instead of "last benchmark.vgf" in the
-                       results folder
-  --repeat N           throttle once, then run the chosen benchmarks N times (2 to 20) and
-                       save them as N records "NAME (run K of N)"; prints each score's
-                       median, lowest and highest value and spread, (max - min) / median
-  --json               print the finished run as JSON on standard output (the progress and
-                       the score card go to standard error)
 
 Options of every command:
   --help, -h           show this text and exit

@@ -105,6 +105,9 @@ public:
             g_installed[i] = ::sigaction(kEndingSignals[i], &handler, &g_previous[i]) == 0;
         }
     }
+    // The file is no longer temporary (it was renamed into place): a signal now only ends
+    // the program.
+    void disarm() { g_temporaryArmed = 0; }
     TemporaryFileGuard(const TemporaryFileGuard&) = delete;
     TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
     ~TemporaryFileGuard() {
@@ -166,6 +169,8 @@ Status replaceAtomically(const std::string& path, const std::string& target, std
     if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
         written = false;
         error = errno;
+    } else if (written) {
+        guard.disarm();
     }
     if (!written) {
         ::unlink(temporary.c_str());
