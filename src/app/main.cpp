@@ -5,6 +5,7 @@
 //   vexogauge --browser [FILE...]  straight to the result browser, with the files imported
 //   vexogauge --help | --version   a text on standard output, no window
 #include "benchfile/BenchmarkFile.h"
+#include "benchfile/EngineWriter.h"
 #include "browser/ui/ResultWindow.h"
 #include "common/AppState.h"
 #include "common/Text.h"

@@ -4,8 +4,6 @@
 #include "common/FileIo.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
-#include "sysinfo/SystemInfo.h"
-#include "taskman/TaskTitles.h"
 
 #include <algorithm>
 #include <new>
@@ -187,21 +185,6 @@ std::string Build_Score_Fields(const ScoreSet& scores, const std::array<std::str
     return fields;
 }
 
-std::string Build_System_Fields(SystemInfo& info, std::size_t* replaced) {
-    const SystemDescription description = info.describe();
-    std::string fields;
-    for (const SystemField& system : kSystemFields)
-        fields += field(system.key, description.*system.member, replaced);
-    return fields;
-}
-
-std::string Build_Task_Fields(TaskTitleSource& tasks, std::size_t* replaced) {
-    std::string fields;
-    for (const std::string& title : tasks.applicationTaskTitles())
-        fields += field("Task", title, replaced);
-    return fields;
-}
-
 std::string benchmarkFileBytes(std::string_view payload) {
     std::string file(BenchmarkHeader);
     file += Encode_Data(toFileBytes(payload));
@@ -314,34 +297,6 @@ ImportResult Import_Saved_Benchmark(const std::string& path, BenchmarkDatabase& 
         return result;
     }
     return importBytes(std::move(bytes), path, database);
-}
-
-EngineWriter::EngineWriter(const AppState& state, SystemInfo& info, TaskTitleSource& tasks,
-                           Captions captions)
-    : m_state(state)
-    , m_info(info)
-    , m_tasks(tasks)
-    , m_captions(std::move(captions)) {}
-
-bool EngineWriter::Save_Benchmark_File(const std::string& path) {
-    const Selections& options = m_state.selections;
-    const std::array<std::string, 3> captions =
-        m_captions ? m_captions()
-                   : direct3DCaptions(options.ScreenResolution, options.ScreenColorDepth,
-                                      options.TextureQuality);
-    // The system is probed before the task list is taken.
-    // Every character changed is told: those the code page lacks, and the bars and
-    // semicolons that would end a name or a field early.
-    std::size_t replaced = 0;
-    std::string record = recordOpening(m_state.run.BenchmarkName, &replaced);
-    record += Build_System_Fields(m_info, &replaced);
-    record += Build_Task_Fields(m_tasks, &replaced);
-    record += Build_Score_Fields(m_state.scores, captions, &replaced);
-    record += kFieldEnd;
-    m_substituted = replaced + vexo::substitutedCharacters(record);
-    const Status saved = saveBenchmarkFile(path, record);
-    m_lastError = saved.message();
-    return static_cast<bool>(saved);
 }
 
 void DatabaseImporter::Import_Saved_Benchmark(const std::string& path) {

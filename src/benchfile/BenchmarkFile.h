@@ -16,15 +16,14 @@
 
 namespace vexo {
 
-class SystemInfo;
-class TaskTitleSource;
-
 namespace benchfile {
 
 // A benchmark file is one line: this header, the encoded payload, CR LF. The payload is a list
 // of records ">>:" name "||" { key "=" value ":;" } ":;", reversed and lowered by 31 codes.
 inline constexpr std::string_view BenchmarkHeader = "VexoGAUGE 2002 SAVE BENCHMARK V1.0";
 inline constexpr std::string_view SupportAddress = "support@kestrovia.example";
+// What ends every record (an empty field).
+inline constexpr std::string_view kRecordTerminator = ":;";
 
 // Reverses the bytes and lowers each by 31. Every byte must be at least 31.
 std::string Encode_Data(std::string_view plain);
@@ -47,11 +46,9 @@ std::string recordOpening(std::string_view name, std::size_t* replaced = nullptr
 // The Direct3D field's value: "0" for no score, else the score with the test settings.
 std::string direct3DValue(std::int64_t score, const std::array<std::string, 3>& captions);
 
-// The engine's three field groups; replaced, when given, counts as field() does.
+// The engine's score fields; replaced, when given, counts as field() does.
 std::string Build_Score_Fields(const ScoreSet& scores, const std::array<std::string, 3>& captions,
                                std::size_t* replaced = nullptr);
-std::string Build_System_Fields(SystemInfo& info, std::size_t* replaced = nullptr);
-std::string Build_Task_Fields(TaskTitleSource& tasks, std::size_t* replaced = nullptr);
 
 // The bytes of a benchmark file holding a payload (UTF-8 plain text).
 std::string benchmarkFileBytes(std::string_view payload);
@@ -104,27 +101,6 @@ std::string loadedMessage(std::string_view path);
 inline constexpr std::string_view kLoadedTitle = "Success";
 std::string invalidFileMessage();
 inline constexpr std::string_view kInvalidFileTitle = "Error: Invalid Benchmark File.";
-
-// The engine's writer: the run's name, the system as probed now, the running application
-// tasks and the scores with the Direct3D settings.
-class EngineWriter final : public BenchmarkSaver {
-public:
-    using Captions = std::function<std::array<std::string, 3>()>;
-    EngineWriter(const AppState& state, SystemInfo& info, TaskTitleSource& tasks,
-                 Captions captions);
-    bool Save_Benchmark_File(const std::string& path) override;
-    // Characters of the last record saved that were written as the substitute.
-    std::size_t substitutedCharacters() const override { return m_substituted; }
-    const std::string& lastError() const { return m_lastError; }
-
-private:
-    const AppState& m_state;
-    SystemInfo& m_info;
-    TaskTitleSource& m_tasks;
-    Captions m_captions;
-    std::string m_lastError;
-    std::size_t m_substituted = 0;
-};
 
 // Imports saved runs into a database, as the result browser does.
 class DatabaseImporter final : public BenchmarkImporter {

@@ -2,6 +2,7 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "benchfile/Comparison.h"
+#include "benchfile/EngineWriter.h"
 #include "cli/Json.h"
 #include "cli/TerminalDialogs.h"
 #include "common/AppState.h"

@@ -1,5 +1,6 @@
 #include "benchfile/BenchmarkFile.h"
 
+#include "benchfile/EngineWriter.h"
 #include "common/CodePage.h"
 #include "support/FakeSystem.h"
 #include "support/RunRecorder.h"

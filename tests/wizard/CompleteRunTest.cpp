@@ -2,6 +2,7 @@
 // every benchmark against a fast scripted clock and a fake drawing surface, the file written and
 // imported into the result browser, the score card, and Finish into the browser.
 #include "benchfile/BenchmarkFile.h"
+#include "benchfile/EngineWriter.h"
 #include "browser/ResultBrowser.h"
 #include "engine/Benchmark.h"
 #include "support/FakeClock.h"
