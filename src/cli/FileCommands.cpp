@@ -166,33 +166,31 @@ std::string missingKeys(const BenchmarkRecord& record) {
     return missing;
 }
 
-// One score compared across the groups: each group's summary and its median's ratio to the
-// first group's (none when the first group's median is 0).
+// One score compared across the groups: each group's summary and its test against the first
+// group (tests[0] compares the first group with itself and is not shown).
 struct ScoreComparison {
     std::size_t score;
     std::vector<comparison::Summary> groups;
+    std::vector<comparison::RatioTest> tests;
 };
 
 std::vector<ScoreComparison> compareScores(const std::vector<comparison::RecordGroup>& groups) {
     std::vector<ScoreComparison> scores;
     for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
-        ScoreComparison score{i, {}};
+        ScoreComparison score{i, {}, {}};
         bool anyScore = false;
+        const std::vector<double> baseline =
+            groups.empty() ? std::vector<double>{} : groups.front().values(i);
         for (const comparison::RecordGroup& group : groups) {
-            score.groups.push_back(group.score(i));
+            std::vector<double> values = group.values(i);
+            score.groups.push_back(comparison::summarize(values));
+            score.tests.push_back(comparison::compareWithBaseline(std::move(values), baseline));
             anyScore = anyScore || score.groups.back().highest > 0;
         }
         if (anyScore) // a score no record holds (a phase not run) is left out
             scores.push_back(std::move(score));
     }
     return scores;
-}
-
-std::optional<double> ratioToBaseline(const ScoreComparison& score, std::size_t group) {
-    const double baseline = score.groups.front().median;
-    if (baseline <= 0 || score.groups[group].count == 0)
-        return std::nullopt;
-    return score.groups[group].median / baseline;
 }
 
 std::string number(double value, int decimals) {
@@ -218,11 +216,11 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
             }
             out << "median " << number(s.median, 0) << " (" << number(s.lowest, 0) << " to "
                 << number(s.highest, 0) << ", spread " << number(100 * s.spread(), 1) << " %)";
-            if (g > 0) {
-                if (const auto ratio = ratioToBaseline(score, g))
-                    out << ", " << number(100 * *ratio, 1) << " % of the baseline";
-                if (score.groups.front().count > 0 && comparison::withinNoise(s, score.groups[0]))
-                    out << ", within the noise";
+            if (g > 0 && score.groups.front().count > 0) {
+                const comparison::RatioTest& test = score.tests[g];
+                if (test.ratio)
+                    out << ", " << number(100 * *test.ratio, 1) << " % of the baseline";
+                out << "; " << comparison::verdictText(test);
             }
             out << '\n';
         }
@@ -243,15 +241,22 @@ void compareJson(const std::vector<comparison::RecordGroup>& groups,
             << ", \"groups\": [";
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const comparison::Summary& s = score.groups[g];
-            const auto ratio = ratioToBaseline(score, g);
-            const bool noise = g > 0 && s.count > 0 && score.groups[0].count > 0 &&
-                               comparison::withinNoise(s, score.groups[0]);
+            const comparison::RatioTest& test = score.tests[g];
+            std::string interval = "null";
+            if (g > 0 && test.interval)
+                interval = "{\"low\": " + number(test.interval->low, 4) +
+                           ", \"high\": " + number(test.interval->high, 4) +
+                           ", \"confidence\": " + number(test.interval->confidence, 4) + '}';
+            // Whether the groups differ; null when that could not be tested.
+            const std::string different =
+                g > 0 && test.tested() ? (test.different() ? "true" : "false") : "null";
             out << (g ? ", " : "") << "{\"count\": " << s.count
-                << ", \"median\": " << number(s.median, 1) << ", \"lowest\": "
-                << number(s.lowest, 1) << ", \"highest\": " << number(s.highest, 1)
-                << ", \"spread\": " << number(s.spread(), 4) << ", \"ratio\": "
-                << (ratio ? number(*ratio, 4) : std::string("null"))
-                << ", \"withinNoise\": " << (noise ? "true" : "false") << '}';
+                << ", \"median\": " << number(s.median, 1)
+                << ", \"lowest\": " << number(s.lowest, 1)
+                << ", \"highest\": " << number(s.highest, 1)
+                << ", \"spread\": " << number(s.spread(), 4)
+                << ", \"ratio\": " << (test.ratio ? number(*test.ratio, 4) : std::string("null"))
+                << ", \"interval\": " << interval << ", \"different\": " << different << '}';
         }
         out << "]}";
     }
@@ -397,7 +402,8 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             name.size() < arg.size() ? arg.substr(name.size() + 1) : args.at(++i);
         if (name == "--baseline") {
             int row = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), row);
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), row);
             if (error != std::errc() || end != value.data() + value.size() || row < 1) {
                 err << "vexogauge-cli report: --baseline " << value
                     << " is not a record number (the \"#\" of dump)\n";
@@ -422,8 +428,7 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             << database.size() << " record(s)\n";
         return 2;
     }
-    const std::string page =
-        report::reportPage(benchfile::inOrder(database), {baseline, madeAt});
+    const std::string page = report::reportPage(benchfile::inOrder(database), {baseline, madeAt});
     if (const Status saved = saveFile(*output, page); !saved) {
         err << "vexogauge-cli report: " << saved.message() << '\n';
         return 1;

@@ -108,12 +108,13 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
                         "\n"
                         "CPU/Cache/FSB (BMCPUh)\n"
                         "  1. median 110 (100 to 120, spread 18.2 %)\n"
-                        "  2. median 220 (200 to 240, spread 18.2 %), 200.0 % of the baseline\n"
+                        "  2. median 220 (200 to 240, spread 18.2 %), 200.0 % of the baseline; "
+                        "cannot be tested: 2 runs against 3 (3 each are needed)\n"
                         "\n"
                         "Imaging (BMISA)\n"
                         "  1. median 52 (50 to 54, spread 7.7 %)\n"
-                        "  2. median 54 (53 to 55, spread 3.7 %), 103.8 % of the baseline, "
-                        "within the noise\n");
+                        "  2. median 54 (53 to 55, spread 3.7 %), 103.8 % of the baseline; "
+                        "cannot be tested: 2 runs against 3 (3 each are needed)\n");
 
     const Output json = call(compareCommand, {"--json", a, b});
     EXPECT_EQ(json.status, 0);
@@ -121,11 +122,12 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
                             "{\"name\": \"Desktop\", \"records\": 2}], \"scores\": [{\"key\": "
                             "\"BMCPUh\", \"label\": \"CPU/Cache/FSB\", \"groups\": [{\"count\": 3, "
                             "\"median\": 110.0, \"lowest\": 100.0, \"highest\": 120.0, "
-                            "\"spread\": 0.1818, \"ratio\": 1.0000, \"withinNoise\": false}, "
+                            "\"spread\": 0.1818, \"ratio\": 1.0000, \"interval\": null, "
+                            "\"different\": null}, "
                             "{\"count\": 2, \"median\": 220.0"),
               std::string::npos)
         << json.out;
-    EXPECT_NE(json.out.find("\"ratio\": 1.0385, \"withinNoise\": true}]}]}\n"), std::string::npos)
+    EXPECT_NE(json.out.find("\"ratio\": 1.0385, \"interval\": null, \"different\": null}]}]}\n"), std::string::npos)
         << json.out;
 
     const Output missing = call(compareCommand, {a, folder.path("none.vgf")});
