@@ -88,7 +88,8 @@ Options of run:
                        results folder
   --repeat N           throttle once, then run the chosen benchmarks N times (2 to 20) and
                        save them as N records "NAME (run K of N)"; prints each score's
-                       median, lowest and highest value and spread, (max - min) / median
+                       median, lowest and highest value, spread, (max - min) / median,
+                       and the median's rank-based interval with its confidence
 
 Options of every command:
   --help, -h           show this text and exit
