@@ -200,8 +200,8 @@ RatioTest compareWithBaseline(std::vector<double> values, std::vector<double> ba
 
 std::string verdictText(const RatioTest& test) {
     using Outcome = RatioTest::Outcome;
-    const std::string runs =
-        std::to_string(test.runs) + " runs against " + std::to_string(test.baselineRuns);
+    const std::string runs = std::to_string(test.runs) + (test.runs == 1 ? " run" : " runs") +
+                             " against " + std::to_string(test.baselineRuns);
     switch (test.outcome) {
     case Outcome::TooFewRuns:
         return "cannot be tested: " + runs + " (" + std::to_string(kMinimumRuns) +

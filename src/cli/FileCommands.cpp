@@ -419,8 +419,16 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return usage(err, "report -o OUT [--baseline N] FILE..."), 2;
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
-    if (!allLoaded(files, err, "report")) {
-        err << "vexogauge-cli report: nothing was written\n";
+    // As the result browser does, a damaged file's readable records are kept, and the page and
+    // the terminal say which file was not read whole.
+    const bool loaded = allLoaded(files, err, "report");
+    report::ReportOptions options{baseline, madeAt, {}};
+    for (const LoadedFile& file : files) {
+        if (!file.result.loaded())
+            options.notReadWhole.push_back(Strip_Path(file.path) + ": " + notLoaded(file.result));
+    }
+    if (database.empty() && !loaded) {
+        err << "vexogauge-cli report: no record could be read; nothing was written\n";
         return 1;
     }
     if (baseline && *baseline > static_cast<int>(database.size())) {
@@ -428,14 +436,17 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             << database.size() << " record(s)\n";
         return 2;
     }
-    const std::string page = report::reportPage(benchfile::inOrder(database), {baseline, madeAt});
+    const std::string page = report::reportPage(benchfile::inOrder(database), options);
     if (const Status saved = saveFile(*output, page); !saved) {
         err << "vexogauge-cli report: " << saved.message() << '\n';
         return 1;
     }
     out << "Wrote a report of " << database.size() << " record(s) from " << files.size()
-        << " file(s) to " << *output << '\n';
-    return 0;
+        << " file(s) to " << *output;
+    if (!loaded)
+        out << "; " << options.notReadWhole.size() << " file(s) not read whole";
+    out << '\n';
+    return loaded ? 0 : 1;
 }
 
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

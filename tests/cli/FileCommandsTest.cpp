@@ -3,6 +3,7 @@
 #include "benchfile/BenchmarkFile.h"
 #include "support/TempFolder.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -89,6 +90,33 @@ TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
     EXPECT_EQ(call(dumpCommand, {"--json"}).status, 2);
 }
 
+TEST(ReportCommand, ADamagedFileGivesItsReadableRecordsAndIsNamed) {
+    TempFolder folder;
+    const std::string good = folder.path("good.vgf");
+    const std::string cut = folder.path("cut.vgf");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(good, ">>:Good run||BMCPUh=5:;:;"));
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(cut, ">>:Kept run||BMCPUh=7:;:;>>:Cut run||BMCP"));
+    const std::string page = folder.path("page.html");
+    const auto report = [&](const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        const int status = reportCommand(args, out, err, "now");
+        return Output{status, out.str(), err.str()};
+    };
+    const Output damaged = report({"-o", page, good, cut});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("cut.vgf: damaged"), std::string::npos) << damaged.err;
+    EXPECT_NE(damaged.out.find("Wrote a report of 3 record(s) from 2 file(s)"), std::string::npos)
+        << damaged.out;
+    const std::string html = TempFolder::read(page);
+    EXPECT_NE(html.find("<p class=\"damaged\">Not read whole: cut.vgf: damaged"),
+              std::string::npos);
+    EXPECT_NE(html.find("Kept run"), std::string::npos);
+    // Nothing readable at all: nothing is written.
+    const Output none = report({"-o", folder.path("none.html"), folder.path("gone.vgf")});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_FALSE(std::ifstream(folder.path("none.html")).good());
+}
+
 TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
     TempFolder folder;
     const std::string a = folder.path("a.vgf");
@@ -127,7 +155,8 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
                             "{\"count\": 2, \"median\": 220.0"),
               std::string::npos)
         << json.out;
-    EXPECT_NE(json.out.find("\"ratio\": 1.0385, \"interval\": null, \"different\": null}]}]}\n"), std::string::npos)
+    EXPECT_NE(json.out.find("\"ratio\": 1.0385, \"interval\": null, \"different\": null}]}]}\n"),
+              std::string::npos)
         << json.out;
 
     const Output missing = call(compareCommand, {a, folder.path("none.vgf")});
