@@ -65,7 +65,7 @@ Commands:
                        as one) and print per score each group's median, lowest and highest
                        value and spread, and the ratio of its median to the first group's,
                        the baseline, with a 95 % rank-based interval: "different" only when
-                       the interval excludes 100 %; a group of fewer than 3 runs is not tested.
+                       it excludes 100 %; a group of fewer than 3 runs is not tested.
   report -o OUT [--baseline N] FILE...
                        Write one HTML page (no script, nothing fetched) with a bar chart
                        per score, each record's system and tasks; --baseline N draws every
