@@ -3,13 +3,15 @@
 
 VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
     libgl-dev libegl-dev libx11-dev libgl1-mesa-dri libegl-mesa0 qt6-base-dev fonts-dejavu-core
-    libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev help2man)
+    libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev nlohmann-json3-dev)
 
 # What the tests on real X servers and the report check in a web browser need besides.
-VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl clang libclang-rt-14-dev mesa-utils chromium)
+VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl libxtst-dev clang libclang-rt-14-dev mesa-utils chromium
+    jq python3-jsonschema)
 
 # What building and checking the Debian package needs besides.
-VEXO_PACKAGE_PACKAGES=(dpkg-dev file binutils lintian desktop-file-utils appstream)
+VEXO_PACKAGE_PACKAGES=(dpkg-dev file binutils lintian desktop-file-utils appstream devscripts
+    shared-mime-info xdg-utils libglib2.0-bin)
 
 vexo_install_packages() {
     local missing=()

@@ -39,6 +39,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -52,7 +53,7 @@ bool startCommand(const std::string& program, const std::vector<std::string>& ar
 class Program {
 public:
     explicit Program(vexo::Folders folders)
-        : m_dialogs([] { return QApplication::activeWindow(); })
+        : m_dialogs([this] { return boxOwner(); })
         , m_loader(startCommand, m_dialogs, vexo::kWebAddress) {
         m_state.folders = std::move(folders);
     }
@@ -115,6 +116,18 @@ private:
             m_dialogs.messageBox(*message, vexo::MsgStyle::Exclamation, vexo::kApplicationTitle);
     }
 
+    // A box belongs to the active window; when none is (a window that was active has just
+    // gone), to the visible main window, so that no box stands alone on the screen.
+    QWidget* boxOwner() const {
+        if (QWidget* active = QApplication::activeWindow())
+            return active;
+        if (m_wizardWindow && m_wizardWindow->isVisible())
+            return m_wizardWindow.get();
+        if (m_result && m_result->isVisible())
+            return m_result.get();
+        return nullptr;
+    }
+
     vexo::WizardWindow& wizardWindow() {
         if (!m_wizardWindow) {
             m_wizard = std::make_unique<vexo::Wizard>(m_state, m_settings);
@@ -173,20 +186,24 @@ private:
         vexo::SystemInfo info(m_queries, m_dialogs);
         vexo::RecordedTasks titles({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
                                    m_state.folders.AppFolder, m_atm);
-        vexo::benchfile::EngineWriter writer(m_state, info, titles, [this] {
-            const auto& text = m_wizard->elements().FrameText;
-            return std::array<std::string, 3>{text[40].caption, text[41].caption, text[42].caption};
-        });
-        vexo::QtTunnelStage tunnel(m_state, m_clock, m_dialogs);
+        // The Direct3D captions come from the selections, as in the terminal's runs.
+        vexo::benchfile::EngineWriter writer(m_state, info, titles, {});
+        // Every box of the run (the name, a skipped phase, the save) belongs to the wizard and
+        // stands at its offset from the wizard, whichever window was active last: after the
+        // tunnel's window has gone, none is.
+        vexo::QtDialogs runDialogs([this] { return m_wizardWindow.get(); });
+        vexo::QtTunnelStage tunnel(m_state, m_clock, runDialogs);
         vexo::ResultBrowser& browser = result().model();
-        vexo::Benchmark benchmark(m_state, {m_clock, m_pump, m_dialogs, *m_wizardWindow},
+        vexo::Benchmark benchmark(m_state, {m_clock, m_pump, runDialogs, *m_wizard},
                                   {&tunnel, &writer, &browser, {}});
         benchmark.Reset_Scores();
         benchmark.Count_Phases();
         benchmark.Throttle_System();
-        benchmark.Run_Benchmarks();
+        const vexo::RunOutcome outcome = benchmark.Run_Benchmarks();
         m_windows.setPingAnswered(window, true);
-        m_result->run([] {});
+        // A saved run was imported into the browser: its window shows the new record.
+        if (outcome == vexo::RunOutcome::Saved)
+            m_result->run([] {});
     }
 
     void showAtm(QWidget* owner) {
@@ -198,11 +215,7 @@ private:
             m_atm->setWindowFlag(Qt::Window);
             m_atm->model().onAbout = [this] { showAbout(&wizardWindow()); };
         }
-        if (!m_atm->isVisible())
-            m_atm->load();
-        m_atm->show();
-        m_atm->raise();
-        m_atm->activateWindow();
+        m_atm->showFor(owner);
         reportInstallationProblems();
     }
 
@@ -315,19 +328,53 @@ std::optional<Request> readArguments(const QStringList& arguments) {
     return request;
 }
 
+// How many arguments an option of Qt's own takes after it (0 or 1), or -1 for one Qt does not
+// know. Qt reads "-platform" and "--platform" alike, and "-style=NAME" with its value.
+int qtOptionValues(std::string_view option) {
+    if (option.substr(0, 2) == "--")
+        option.remove_prefix(1);
+    for (const std::string_view flag :
+         {"-reverse", "-nograb", "-dograb", "-sync", "-widgetcount"}) {
+        if (option == flag)
+            return 0;
+    }
+    for (const std::string_view withValue :
+         {"-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+          "-qwindowicon", "-qwindowtitle", "-display", "-geometry", "-title", "-name", "-style",
+          "-stylesheet", "-session", "-qmljsdebugger"}) {
+        if (option == withValue)
+            return 1;
+        if (option.substr(0, withValue.size()) == withValue &&
+            option.substr(withValue.size(), 1) == "=")
+            return 0;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    // Answered before anything needs a display.
+    // Answered before anything needs a display, so that a wrong command line is told as such
+    // also where no display can be opened.
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
             std::cout << kUsage;
             return 0;
         }
-        if (std::strcmp(argv[i], "--version") == 0) {
+        if (argument == "--version") {
             std::cout << "vexogauge (VexoGAUGE 2002) " VEXO_VERSION "\n";
             return 0;
         }
+        if (argument.size() < 2 || argument.front() != '-' || argument == "--browser")
+            continue;
+        const int values = qtOptionValues(argument);
+        if (values < 0) {
+            std::cerr << "vexogauge: unknown option '" << argument << "'\n"
+                      << "Try 'vexogauge --help' for more information.\n";
+            return 2;
+        }
+        i += values;
     }
     QApplication app(argc, argv);
     const std::optional<Request> request = readArguments(QApplication::arguments().mid(1));

@@ -48,72 +48,66 @@ bool allLoaded(const std::vector<LoadedFile>& files, std::ostream& err, const ch
     bool ok = true;
     for (const LoadedFile& file : files) {
         if (file.result.outcome != ImportResult::Outcome::Loaded) {
-            err << "vexogauge-cli " << command << ": " << file.path << ": "
-                << notLoaded(file.result) << '\n';
+            err << "vexogauge-cli " << command << ": " << terminalText(file.path) << ": "
+                << terminalText(notLoaded(file.result)) << '\n';
             ok = false;
         }
     }
     return ok;
 }
 
-std::string jsonValue(const std::optional<std::string>& value) {
-    return value ? jsonString(*value) : std::string("null");
-}
-
-template <class Values, class Fields>
-void jsonGroup(std::ostream& out, const Values& values, const Fields& fields) {
-    constexpr std::size_t N = Values::size();
-    out << '{';
-    bool first = true;
-    for (std::size_t i = 0; i < N; ++i) {
-        if (!values[i])
-            continue;
-        out << (first ? "" : ", ") << jsonString(fields[i].key) << ": " << jsonString(*values[i]);
-        first = false;
+const char* outcomeName(ImportResult::Outcome outcome) {
+    switch (outcome) {
+    case ImportResult::Outcome::Loaded:
+        return "loaded";
+    case ImportResult::Outcome::InvalidHeader:
+        return "invalid_header";
+    case ImportResult::Outcome::Damaged:
+        return "damaged";
+    case ImportResult::Outcome::Unreadable:
+        break;
     }
-    out << '}';
+    return "unreadable";
 }
 
-void jsonTasks(std::ostream& out, const std::vector<std::string>& tasks) {
-    out << '[';
-    for (std::size_t i = 0; i < tasks.size(); ++i)
-        out << (i ? ", " : "") << jsonString(tasks[i]);
-    out << ']';
+json::Json recordsJson(const BenchmarkDatabase& database) {
+    json::Json records = json::Json::array();
+    for (const BenchmarkRecord& record : database.records())
+        records.push_back(json::record(record));
+    return records;
+}
+
+// Writes a JSON document; says on standard error when a file name was not UTF-8.
+void writeJson(const json::Json& document, std::ostream& out, std::ostream& err,
+               const char* command) {
+    bool replaced = false;
+    out << json::text(document, &replaced);
+    if (replaced)
+        err << "vexogauge-cli " << command
+            << ": a file name is not UTF-8; its undecodable bytes are written as U+FFFD\n";
 }
 
 void dumpJson(const std::vector<LoadedFile>& files, const BenchmarkDatabase& database,
-              std::ostream& out) {
-    out << "{\"files\": [";
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const LoadedFile& file = files[i];
-        out << (i ? ", " : "") << "{\"path\": " << jsonString(file.path) << ", \"loaded\": "
-            << (file.result.outcome == ImportResult::Outcome::Loaded ? "true" : "false")
-            << ", \"message\": "
-            << jsonString(file.result.loaded() ? benchfile::loadedMessage(file.path)
-                          : file.result.outcome == ImportResult::Outcome::InvalidHeader
-                              ? benchfile::invalidFileMessage()
-                              : file.result.detail)
-            << ", \"reason\": "
-            << (file.result.outcome == ImportResult::Outcome::Loaded
-                    ? std::string("null")
-                    : jsonString(file.result.detail))
-            << '}';
+              std::ostream& out, std::ostream& err) {
+    json::Json document = json::document("dump");
+    json::Json list = json::Json::array();
+    for (const LoadedFile& file : files) {
+        const ImportResult& result = file.result;
+        list.push_back(
+            {{"path", file.path},
+             {"outcome", outcomeName(result.outcome)},
+             {"loaded", result.loaded()},
+             {"message", result.loaded() ? benchfile::loadedMessage(file.path)
+                         : result.outcome == ImportResult::Outcome::InvalidHeader
+                             ? benchfile::invalidFileMessage()
+                             : result.detail},
+             {"reason", result.loaded() ? json::Json(nullptr) : json::Json(result.detail)},
+             {"records_read", result.recordsAdded},
+             {"first_records_lost", result.firstRecordsLost}});
     }
-    out << "], \"records\": [";
-    const auto& records = database.records();
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const BenchmarkRecord& record = records[i];
-        out << (i ? ", " : "") << "{\"row\": " << record.RowNumber
-            << ", \"file\": " << jsonString(record.fileName)
-            << ", \"name\": " << jsonValue(record.name) << ", \"scores\": ";
-        jsonGroup(out, record.scores, kScoreFields);
-        out << ", \"tasks\": ";
-        jsonTasks(out, record.tasks);
-        out << ", \"system\": ";
-        jsonGroup(out, record.system, kSystemFields);
-        out << '}';
-    }
-    out << "]}\n";
+    document["files"] = std::move(list);
+    document["records"] = recordsJson(database);
+    writeJson(document, out, err, "dump");
 }
 
 template <class Values, class Fields>
@@ -122,7 +116,7 @@ void textGroup(std::ostream& out, const char* label, const Values& values, const
     out << "    " << label;
     for (std::size_t i = 0; i < N; ++i) {
         if (values[i])
-            out << ' ' << fields[i].key << '=' << *values[i];
+            out << ' ' << fields[i].key << '=' << terminalText(*values[i]);
     }
     out << '\n';
 }
@@ -130,21 +124,21 @@ void textGroup(std::ostream& out, const char* label, const Values& values, const
 void dumpText(const std::vector<LoadedFile>& files, const BenchmarkDatabase& database,
               std::ostream& out) {
     for (const LoadedFile& file : files) {
-        out << file.path << ": "
+        out << terminalText(file.path) << ": "
             << (file.result.outcome == ImportResult::Outcome::Loaded
                     ? "loaded, " + std::to_string(file.result.recordsAdded) + " record(s)"
-                    : notLoaded(file.result))
+                    : terminalText(notLoaded(file.result)))
             << '\n';
     }
     for (const BenchmarkRecord& record : database.records()) {
         out << '\n'
-            << '#' << record.RowNumber << "  " << record.fileName << "  "
-            << record.name.value_or("(no name)") << '\n';
+            << '#' << record.RowNumber << "  " << terminalText(record.fileName) << "  "
+            << (record.name ? terminalText(*record.name) : "(no name)") << '\n';
         textGroup(out, "Scores:", record.scores, kScoreFields);
         textGroup(out, "System:", record.system, kSystemFields);
         out << "    Tasks: ";
         for (std::size_t i = 0; i < record.tasks.size(); ++i)
-            out << (i ? " | " : "") << record.tasks[i];
+            out << (i ? " | " : "") << terminalText(record.tasks[i]);
         out << '\n';
     }
 }
@@ -203,8 +197,8 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
                  const std::vector<ScoreComparison>& scores, std::ostream& out) {
     out << "Groups (the first is the baseline):\n";
     for (std::size_t g = 0; g < groups.size(); ++g)
-        out << "  " << g + 1 << ". " << groups[g].name << ": " << groups[g].records.size()
-            << " record(s)\n";
+        out << "  " << g + 1 << ". " << terminalText(groups[g].name) << ": "
+            << groups[g].records.size() << " record(s)\n";
     for (const ScoreComparison& score : scores) {
         out << '\n' << scoreLabel(score.score) << " (" << kScoreFields[score.score].key << ")\n";
         for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -228,49 +222,44 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
 }
 
 void compareJson(const std::vector<comparison::RecordGroup>& groups,
-                 const std::vector<ScoreComparison>& scores, std::ostream& out) {
-    out << "{\"groups\": [";
-    for (std::size_t g = 0; g < groups.size(); ++g)
-        out << (g ? ", " : "") << "{\"name\": " << jsonString(groups[g].name)
-            << ", \"records\": " << groups[g].records.size() << '}';
-    out << "], \"scores\": [";
-    for (std::size_t k = 0; k < scores.size(); ++k) {
-        const ScoreComparison& score = scores[k];
-        out << (k ? ", " : "") << "{\"key\": " << jsonString(kScoreFields[score.score].key)
-            << ", \"label\": " << jsonString(std::string(scoreLabel(score.score)))
-            << ", \"groups\": [";
+                 const std::vector<ScoreComparison>& scores, std::ostream& out, std::ostream& err) {
+    json::Json document = json::document("compare");
+    json::Json groupList = json::Json::array();
+    for (const comparison::RecordGroup& group : groups)
+        groupList.push_back({{"name", group.name}, {"records", group.records.size()}});
+    document["groups"] = std::move(groupList);
+    json::Json scoreList = json::Json::array();
+    for (const ScoreComparison& score : scores) {
+        json::Json summaries = json::Json::array();
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const comparison::Summary& s = score.groups[g];
             const comparison::RatioTest& test = score.tests[g];
-            std::string interval = "null";
+            json::Json summary = {{"count", s.count}};
+            if (s.count > 0) {
+                summary["median"] = s.median;
+                summary["lowest"] = s.lowest;
+                summary["highest"] = s.highest;
+                summary["spread"] = s.spread();
+            }
+            summary["ratio"] = test.ratio ? json::Json(*test.ratio) : json::Json(nullptr);
+            // The first group is the baseline; a group that could not be tested differs by null.
+            summary["interval"] = nullptr;
             if (g > 0 && test.interval)
-                interval = "{\"low\": " + number(test.interval->low, 4) +
-                           ", \"high\": " + number(test.interval->high, 4) +
-                           ", \"confidence\": " + number(test.interval->confidence, 4) + '}';
-            // Whether the groups differ; null when that could not be tested.
-            const std::string different =
-                g > 0 && test.tested() ? (test.different() ? "true" : "false") : "null";
-            out << (g ? ", " : "") << "{\"count\": " << s.count
-                << ", \"median\": " << number(s.median, 1)
-                << ", \"lowest\": " << number(s.lowest, 1)
-                << ", \"highest\": " << number(s.highest, 1)
-                << ", \"spread\": " << number(s.spread(), 4)
-                << ", \"ratio\": " << (test.ratio ? number(*test.ratio, 4) : std::string("null"))
-                << ", \"interval\": " << interval << ", \"different\": " << different << '}';
+                summary["interval"] = {{"low", test.interval->low},
+                                       {"high", test.interval->high},
+                                       {"confidence", test.interval->confidence}};
+            summary["different"] =
+                g > 0 && test.tested() ? json::Json(test.different()) : json::Json(nullptr);
+            summaries.push_back(std::move(summary));
         }
-        out << "]}";
+        const bool direct3D = kScoreFields[score.score].member == &ScoreSet::BMDR3D;
+        scoreList.push_back({{"key", std::string(kScoreFields[score.score].key)},
+                             {"label", std::string(scoreLabel(score.score))},
+                             {"unit", direct3D ? "frames per second" : "VexoGAUGEs"},
+                             {"groups", std::move(summaries)}});
     }
-    out << "]}\n";
-}
-
-// JSON holds only UTF-8: a file name with other bytes was written with U+FFFD in their place.
-void noteNonUtf8Paths(const std::vector<std::string>& paths, std::ostream& err,
-                      const char* command) {
-    for (const std::string& path : paths) {
-        if (!validUtf8(path))
-            err << "vexogauge-cli " << command
-                << ": a file name is not UTF-8; its undecodable bytes are written as U+FFFD\n";
-    }
+    document["scores"] = std::move(scoreList);
+    writeJson(document, out, err, "compare");
 }
 
 bool usage(std::ostream& err, const char* text) {
@@ -305,8 +294,7 @@ int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
     if (json) {
-        dumpJson(files, database, out);
-        noteNonUtf8Paths(paths, err, "dump");
+        dumpJson(files, database, out, err);
     } else {
         dumpText(files, database, out);
     }
@@ -326,7 +314,7 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         BenchmarkDatabase database;
         const ImportResult result = benchfile::Import_Saved_Benchmark(path, database);
         if (result.outcome != ImportResult::Outcome::Loaded) {
-            out << path << ": " << notLoaded(result) << '\n';
+            out << terminalText(path) << ": " << terminalText(notLoaded(result)) << '\n';
             status = 1;
             continue;
         }
@@ -337,9 +325,10 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 problems += "; record " + std::to_string(record.RowNumber) + " lacks " + missing;
         }
         if (problems.empty()) {
-            out << path << ": valid and complete, " << database.size() << " record(s)\n";
+            out << terminalText(path) << ": valid and complete, " << database.size()
+                << " record(s)\n";
         } else {
-            out << path << ": valid but incomplete" << problems << '\n';
+            out << terminalText(path) << ": valid but incomplete" << problems << '\n';
             status = 1;
         }
     }
@@ -359,11 +348,11 @@ int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     if (const Status saved =
             benchfile::Export_Saved_Benchmark(args[0], benchfile::inOrder(database));
         !saved) {
-        err << "vexogauge-cli merge: " << saved.message() << '\n';
+        err << "vexogauge-cli merge: " << terminalText(saved.message()) << '\n';
         return 1;
     }
     out << "Saved " << database.size() << " record(s) from " << files.size() << " file(s) to "
-        << args[0] << '\n';
+        << terminalText(args[0]) << '\n';
     return 0;
 }
 
@@ -379,7 +368,7 @@ int compareCommand(const std::vector<std::string>& args, std::ostream& out, std:
         comparison::groupByName(benchfile::inOrder(database));
     const std::vector<ScoreComparison> scores = compareScores(groups);
     if (json)
-        compareJson(groups, scores, out);
+        compareJson(groups, scores, out, err);
     else if (groups.empty())
         out << "No records to compare.\n";
     else
@@ -405,7 +394,7 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             const auto [end, error] =
                 std::from_chars(value.data(), value.data() + value.size(), row);
             if (error != std::errc() || end != value.data() + value.size() || row < 1) {
-                err << "vexogauge-cli report: --baseline " << value
+                err << "vexogauge-cli report: --baseline " << terminalText(value)
                     << " is not a record number (the \"#\" of dump)\n";
                 return 2;
             }
@@ -438,11 +427,11 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const std::string page = report::reportPage(benchfile::inOrder(database), options);
     if (const Status saved = saveFile(*output, page); !saved) {
-        err << "vexogauge-cli report: " << saved.message() << '\n';
+        err << "vexogauge-cli report: " << terminalText(saved.message()) << '\n';
         return 1;
     }
     out << "Wrote a report of " << database.size() << " record(s) from " << files.size()
-        << " file(s) to " << *output;
+        << " file(s) to " << terminalText(*output);
     if (!loaded)
         out << "; " << options.notReadWhole.size() << " file(s) not read whole";
     out << '\n';
@@ -460,36 +449,18 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 1;
     const auto& records = database.records();
     if (args[0] == "--json") {
-        out << '[';
-        for (std::size_t r = 0; r < records.size(); ++r) {
-            const BenchmarkRecord& record = records[r];
-            out << (r ? ",\n " : "") << "{\"file\": " << jsonString(record.fileName)
-                << ", \"row\": " << record.RowNumber << ", \"name\": " << jsonValue(record.name);
-            for (std::size_t i = 0; i < kScoreFields.size(); ++i)
-                out << ", " << jsonString(kScoreFields[i].key) << ": "
-                    << jsonValue(record.scores[i]);
-            for (std::size_t i = 0; i < kSystemFields.size(); ++i)
-                out << ", " << jsonString(kSystemFields[i].key) << ": "
-                    << jsonValue(record.system[i]);
-            out << ", \"tasks\": ";
-            jsonTasks(out, record.tasks);
-            out << '}';
-        }
-        out << "]\n";
-        noteNonUtf8Paths(std::vector<std::string>(args.begin() + 1, args.end()), err, "export");
+        json::Json document = json::document("export");
+        document["records"] = recordsJson(database);
+        writeJson(document, out, err, "export");
         return 0;
     }
-    std::size_t taskColumns = 0;
-    for (const BenchmarkRecord& record : records)
-        taskColumns = std::max(taskColumns, record.tasks.size());
+    // The same columns for every file: the tasks share one cell, a line each.
     out << "File,Row,Name";
     for (const ScoreField& score : kScoreFields)
         out << ',' << score.key;
     for (const SystemField& system : kSystemFields)
         out << ',' << system.key;
-    for (std::size_t i = 1; i <= taskColumns; ++i)
-        out << ",Task " << i;
-    out << "\r\n";
+    out << ",Tasks\r\n";
     for (const BenchmarkRecord& record : records) {
         out << csvField(record.fileName) << ',' << record.RowNumber << ','
             << csvField(record.name.value_or(""));
@@ -497,9 +468,10 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             out << ',' << csvField(value.value_or(""));
         for (const auto& value : record.system)
             out << ',' << csvField(value.value_or(""));
-        for (std::size_t i = 0; i < taskColumns; ++i)
-            out << ',' << (i < record.tasks.size() ? csvField(record.tasks[i]) : "");
-        out << "\r\n";
+        std::string tasks;
+        for (std::size_t i = 0; i < record.tasks.size(); ++i)
+            tasks += (i ? "\n" : "") + record.tasks[i];
+        out << ',' << csvField(tasks) << "\r\n";
     }
     return 0;
 }

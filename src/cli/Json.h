@@ -1,15 +1,37 @@
 #pragma once
 
+#include "benchfile/BenchmarkDatabase.h"
+#include "common/SystemDescription.h"
+
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 
-namespace vexo {
+namespace vexo::json {
 
-// A JSON string literal for UTF-8 text. Bytes that are not UTF-8 (a file name may hold any)
-// are written as U+FFFD, so the output is always valid JSON.
-std::string jsonString(std::string_view text);
+// Every command's JSON follows one schema (docs/vexogauge-cli.schema.json): an object with the
+// schema's version and the command's name, snake-case keys, numbers as numbers, booleans as
+// booleans, a value a record lacks as null, and units in the names (_mb, _mhz, _percent) or
+// in "units".
+using Json = nlohmann::ordered_json;
+inline constexpr int kSchemaVersion = 1;
+
+// {"schema": 1, "command": COMMAND, "units": {...}}, to which the command adds its parts.
+Json document(std::string_view command);
+
+// A benchmark record: row, file, name, scores, tasks, system. A text that is not what its key
+// holds (a score that is not a number, say) is kept as the string it is.
+Json record(const BenchmarkRecord& record);
+
+// The fourteen system values, typed as record() types them.
+Json system(const SystemDescription& description);
+
+// The document as text with a final line end. Bytes that are not UTF-8 (a file name may hold
+// any) are written as U+FFFD, so the text is always valid JSON; replaced, when given, says
+// whether that happened.
+std::string text(const Json& document, bool* replaced = nullptr);
 
 // Whether the text is well-formed UTF-8.
 bool validUtf8(std::string_view text);
 
-} // namespace vexo
+} // namespace vexo::json

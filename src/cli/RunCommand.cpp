@@ -17,17 +17,70 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <charconv>
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
+#include <unistd.h>
 
 namespace vexo {
 
 namespace {
 
 constexpr const char* kClearLine = "\r\033[K";
+
+// Set once the run's file has been written: an interrupt then no longer loses it.
+volatile std::sig_atomic_t g_saved = 0;
+
+extern "C" void onInterrupt(int) {
+    // Only async-signal-safe calls: the line the progress was on is ended first.
+    static constexpr char notSaved[] = "\nvexogauge-cli run: interrupted; nothing was saved\n";
+    static constexpr char saved[] =
+        "\nvexogauge-cli run: interrupted after the run had been saved\n";
+    if (g_saved != 0)
+        (void)!::write(STDERR_FILENO, saved, sizeof saved - 1);
+    else
+        (void)!::write(STDERR_FILENO, notSaved, sizeof notSaved - 1);
+    ::_exit(130);
+}
+
+// Holds Ctrl+C back while a file is written, so that it is never left half-written.
+class InterruptHold {
+public:
+    InterruptHold() {
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        sigprocmask(SIG_BLOCK, &interrupt, &m_previous);
+    }
+    ~InterruptHold() { sigprocmask(SIG_SETMASK, &m_previous, nullptr); }
+    InterruptHold(const InterruptHold&) = delete;
+    InterruptHold& operator=(const InterruptHold&) = delete;
+
+private:
+    sigset_t m_previous{};
+};
+
+// The engine's writer, written with Ctrl+C held back.
+class HeldSaver final : public BenchmarkSaver {
+public:
+    explicit HeldSaver(benchfile::EngineWriter& writer)
+        : m_writer(writer) {}
+    bool Save_Benchmark_File(const std::string& path) override {
+        const InterruptHold hold;
+        const bool saved = m_writer.Save_Benchmark_File(path);
+        if (saved)
+            g_saved = 1;
+        return saved;
+    }
+    std::size_t substitutedCharacters() const override { return m_writer.substitutedCharacters(); }
+
+private:
+    benchfile::EngineWriter& m_writer;
+};
 
 // The run page on a terminal: each line is printed when it changes. On an interactive
 // terminal a progress line is kept below them, redrawn at the run's yields (never inside a
@@ -39,14 +92,14 @@ public:
         , m_interactive(interactive)
         , m_run(run) {}
 
-    void setFrameText(int index, const std::string& text) override {
-        std::string& shown = m_lines.at(index - StatusLine);
+    void setLine(Line line, const std::string& text) override {
+        std::string& shown = m_lines.at(static_cast<std::size_t>(line));
         if (shown == text)
             return;
         shown = text;
         clearProgress();
         m_out << text << '\n' << std::flush;
-        if (index == ProgressLine)
+        if (line == ProgressLine)
             m_phaseStart = Clock::now();
         m_activity.clear();
         drawProgress();
@@ -114,7 +167,7 @@ private:
     std::ostream& m_out;
     bool m_interactive;
     const RunState& m_run;
-    std::array<std::string, 4> m_lines;
+    std::array<std::string, kLineCount> m_lines;
     std::string m_activity;
     std::string m_repetition;
     Clock::time_point m_phaseStart = Clock::now();
@@ -243,6 +296,11 @@ int runRepeated(RepeatedRun run) {
     }
     run.page.finish();
     std::ostream& err = run.terminal.err;
+    if (!run.benchmark.anythingMeasured()) {
+        err << "vexogauge-cli run: nothing was measured; no file was written\n"
+            << crToNewline(missingScoreLines(run.state.run));
+        return 1;
+    }
     if (!run.benchmark.askName()) {
         err << "vexogauge-cli run: standard input ended before an acceptable name was given; "
                "the runs were not saved\n";
@@ -252,9 +310,13 @@ int runRepeated(RepeatedRun run) {
     std::size_t replaced = 0;
     const std::string payload = benchfile::exportPayload(benchfile::inOrder(records), &replaced);
     const std::string path = run.benchmark.savePath();
-    if (const Status saved = benchfile::saveBenchmarkFile(path, payload); !saved) {
-        err << "vexogauge-cli run: the runs were not saved: " << saved.message() << '\n';
-        return 1;
+    {
+        const InterruptHold hold;
+        if (const Status saved = benchfile::saveBenchmarkFile(path, payload); !saved) {
+            err << "vexogauge-cli run: the runs were not saved: " << saved.message() << '\n';
+            return 1;
+        }
+        g_saved = 1;
     }
     if (const std::size_t substituted = replaced + substitutedCharacters(payload); substituted > 0) {
         err << "vexogauge-cli run: " << substituted
@@ -277,7 +339,12 @@ int runRepeated(RepeatedRun run) {
         << throttlingSentence(run.state.run.ThrottleTries) << "\n\n"
         << repetitionTable(runs, run.state.selections) << '\n'
         << "Score card of the medians:\n"
-        << crToNewline(scoreLines(medianScores(runs))) << std::flush;
+        << crToNewline(scoreLines(medianScores(runs)))
+        << crToNewline(missingScoreLines(run.state.run)) << std::flush;
+    if (!missingScoreLines(run.state.run).empty()) {
+        err << "vexogauge-cli run: a chosen benchmark produced no score\n";
+        return 1;
+    }
     return 0;
 }
 
@@ -397,32 +464,100 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
     }
     if (!anyChosen) {
         err << "vexogauge-cli run: choose at least one benchmark "
-               "(--cpu, --fpu, --spreadsheet, --business, --imaging or --all)\n";
+               "(--cpu, --fpu, --d3d, --spreadsheet, --business, --imaging or --all)\n";
         return std::nullopt;
     }
     return options;
 }
+
+void catchInterrupt() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+namespace {
+
+// The name from an input that is not a terminal, read before the run: the first line that
+// follows the naming rules (the others are refused with their reason).
+std::optional<std::string> nameFromInput(std::istream& in, std::ostream& err) {
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const auto problem = benchmarkNameProblem(line);
+        if (!problem)
+            return line;
+        err << "vexogauge-cli run: the name \"" << line << "\" is refused: " << *problem << '\n';
+    }
+    return std::nullopt;
+}
+
+// Why the run's file could not be written where it is to go, or nothing.
+std::optional<std::string> unwritable(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path file(path);
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, error))
+        return "the folder " + folder.string() + " does not exist";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "the folder " + folder.string() + " cannot be written";
+    if (fs::is_directory(file, error))
+        return path + " is a folder";
+    return std::nullopt;
+}
+
+} // namespace
 
 int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironment environment,
                   RunTerminal terminal) {
     AppState state;
     state.selections = options.selections;
     state.folders = folders;
+    const Selections& s = state.selections;
+    const std::string savePath = options.out.value_or(
+        (folders.ResultsFolder.empty() ? folders.AppFolder : folders.ResultsFolder) +
+        texts::LastBenchmarkFile);
+
+    // What would make the run's end fail is found before the minutes of measuring.
+    if (isSet(s.HardwareSelected) && isSet(s.Direct3DSelected) && !environment.tunnel) {
+        terminal.err << "vexogauge-cli run: the Direct3D benchmark (--d3d) cannot run: "
+                     << environment.noTunnel << "; nothing was run\n";
+        return 1;
+    }
+    if (const auto why = unwritable(savePath)) {
+        terminal.err << "vexogauge-cli run: the run could not be saved to " << savePath << ": "
+                     << *why << "; nothing was run\n";
+        return 1;
+    }
+    std::optional<std::string> name = options.name;
+    if (!name && !terminal.inputIsTerminal) {
+        name = nameFromInput(terminal.in, terminal.err);
+        if (!name) {
+            terminal.err << "vexogauge-cli run: no name for the run (standard input is not a "
+                            "terminal and gave no acceptable name): give one with --name; "
+                            "nothing was run\n";
+            return 2;
+        }
+    }
 
     TerminalRunPage page(terminal.out, terminal.interactive, state.run);
     TerminalDialogs dialogs(terminal.in, terminal.out, terminal.err);
-    if (options.name)
-        dialogs.answerInAdvance(*options.name);
+    if (name)
+        dialogs.answerInAdvance(*name);
     dialogs.beforeOutput([&page] { page.finish(); });
 
     SystemInfo info(environment.system, dialogs);
     benchfile::EngineWriter writer(state, info, environment.tasks, {});
+    HeldSaver saver(writer);
     BenchmarkDatabase database;
     benchfile::DatabaseImporter importer(database);
     std::unique_ptr<TunnelStage> tunnel =
         environment.tunnel ? environment.tunnel(state, environment.clock, dialogs) : nullptr;
     Benchmark benchmark(state, RunServices{environment.clock, page, dialogs, page},
-                        RunHandOffs{tunnel.get(), &writer, &importer, options.out.value_or("")});
+                        RunHandOffs{tunnel.get(), &saver, &importer, options.out.value_or("")});
 
     benchmark.Reset_Scores();
     benchmark.Count_Phases();
@@ -434,6 +569,11 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     const RunOutcome outcome = benchmark.Run_Benchmarks();
     page.finish();
 
+    const std::string missing = crToNewline(missingScoreLines(state.run));
+    if (outcome == RunOutcome::NothingMeasured) {
+        terminal.err << "vexogauge-cli run: nothing was measured; no file was written\n" << missing;
+        return 1;
+    }
     if (outcome == RunOutcome::NoName) {
         terminal.err << "vexogauge-cli run: standard input ended before an acceptable name was "
                         "given; the run was not saved\n";
@@ -442,7 +582,7 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     terminal.out << '\n'
                  << "Benchmark: " << state.run.BenchmarkName << '\n'
                  << throttlingSentence(state.run.ThrottleTries) << '\n'
-                 << crToNewline(scoreLines(state.scores));
+                 << crToNewline(scoreLines(state.scores)) << missing;
     if (tunnel != nullptr && !tunnel->frameTimeSummary().empty())
         terminal.out << tunnel->frameTimeSummary() << '\n';
     terminal.out << std::flush;
@@ -464,6 +604,10 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     if (outcome == RunOutcome::Saved)
         terminal.out << benchfile::kLoadedTitle << ": "
                      << benchfile::loadedMessage(importer.lastPath()) << '\n';
+    if (!missing.empty()) {
+        terminal.err << "vexogauge-cli run: a chosen benchmark produced no score\n";
+        return 1;
+    }
     return 0;
 }
 

@@ -27,14 +27,9 @@ std::vector<std::string> lines(const std::string& text) {
 
 void printSystemInfo(SystemInfo& info, bool json, std::ostream& out) {
     if (json) {
-        const SystemDescription description = info.describe();
-        out << "{\n";
-        for (std::size_t i = 0; i < kSystemFields.size(); ++i) {
-            out << "  " << jsonString(std::string(kSystemFields[i].key)) << ": "
-                << jsonString(description.*kSystemFields[i].member)
-                << (i + 1 < kSystemFields.size() ? ",\n" : "\n");
-        }
-        out << "}\n";
+        json::Json document = json::document("sysinfo");
+        document["system"] = json::system(info.describe());
+        out << json::text(document);
         return;
     }
     const SystemPageTexts page = Show_System_Info(info);
@@ -46,7 +41,7 @@ void printSystemInfo(SystemInfo& info, bool json, std::ostream& out) {
     for (std::size_t i = 0; i < labels.size(); ++i) {
         std::string line = labels[i];
         if (i < values.size() && !values[i].empty())
-            line += std::string(width + 2 - labels[i].size(), ' ') + values[i];
+            line += std::string(width + 2 - labels[i].size(), ' ') + terminalText(values[i]);
         out << line << '\n';
     }
 }

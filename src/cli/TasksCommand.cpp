@@ -1,5 +1,6 @@
 #include "TasksCommand.h"
 
+#include "common/Text.h"
 #include "taskman/TaskManager.h"
 
 #include <algorithm>
@@ -21,7 +22,8 @@ int printTasks(TaskManager& taskManager, bool all, std::ostream& out, std::ostre
     out << "Thread Id" << std::string(width - 9 + 2, ' ')
         << (all ? "System Process" : "Application Task") << '\n';
     for (const TaskRow& row : list.rows)
-        out << row.handle << std::string(width - row.handle.size() + 2, ' ') << row.title << '\n';
+        out << row.handle << std::string(width - row.handle.size() + 2, ' ')
+            << terminalText(row.title) << '\n';
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "TasksCommand.h"
 #include "TerminalDialogs.h"
 #include "common/AppState.h"
+#include "common/Text.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSecondsClock.h"
@@ -80,7 +81,9 @@ Options of run:
   --imaging            imaging application emulation
   --d3d                the OpenGL tunnel (needs a display)
   --all                every benchmark
-  --name NAME          name of the run (at least 7 characters); asked for when absent
+  --name NAME          name of the run (at least 7 characters); asked for after the run
+                       when absent, or read before it from a standard input that is not a
+                       terminal
   --resolution WxH     tunnel screen: 640x480, 800x600, 1024x768, 1280x1024 or 1600x1200
   --depth BITS         tunnel colour depth: 16, 24 or 32
   --texture QUALITY    tunnel texture: low, medium or high
@@ -100,7 +103,8 @@ Options of every command:
 Options may stand before or after the file names. Every benchmark counts the work done in
 31 clock seconds, after the system has been throttled until it is stable; a run takes from
 one to several minutes. The exit status is 0 on success, 1 when a file could not be read or
-written or a benchmark failed, and 2 for a command line that was not understood.
+written or a chosen benchmark produced no score, 2 for a command line that was not understood,
+and 130 when Ctrl+C ended a run (nothing is saved then).
 )usage";
 
 } // namespace
@@ -122,8 +126,8 @@ int main(int argc, char** argv) {
     }
     const vexo::CommandSpec* spec = vexo::findCommand(command);
     if (spec == nullptr) {
-        std::cerr << "vexogauge-cli: unknown " << (command[0] == '-' ? "option" : "command")
-                  << " '" << command << "'\n"
+        std::cerr << "vexogauge-cli: unknown " << (command[0] == '-' ? "option" : "command") << " '"
+                  << vexo::terminalText(command) << "'\n"
                   << vexo::kHelpHint;
         return 2;
     }
@@ -134,7 +138,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!arranged.error.empty()) {
-        std::cerr << "vexogauge-cli " << command << ": " << arranged.error << '\n'
+        std::cerr << "vexogauge-cli " << command << ": " << vexo::terminalText(arranged.error)
+                  << '\n'
                   << vexo::kHelpHint;
         return 2;
     }
@@ -170,15 +175,20 @@ int main(int argc, char** argv) {
         // The tunnel flies in a window of its own, so a display is needed for that phase.
         std::unique_ptr<QGuiApplication> gui;
         const char* display = std::getenv("DISPLAY");
-        if (vexo::isSet(options->selections.Direct3DSelected) && display != nullptr &&
-            *display != '\0')
+        if (display == nullptr || *display == '\0') {
+            environment.noTunnel = "it needs a display, and there is none (DISPLAY is not set)";
+        } else if (vexo::isSet(options->selections.Direct3DSelected)) {
             gui = std::make_unique<QGuiApplication>(argc, argv);
-        environment.tunnel = [](vexo::AppState& state, vexo::SecondsClock& c, vexo::Dialogs& d) {
-            return std::make_unique<vexo::QtTunnelStage>(state, c, d);
-        };
+            environment.tunnel = [](vexo::AppState& state, vexo::SecondsClock& c,
+                                    vexo::Dialogs& d) {
+                return std::make_unique<vexo::QtTunnelStage>(state, c, d);
+            };
+        }
 #endif
+        vexo::catchInterrupt();
         return vexo::runBenchmarks(*options, folders, environment,
-                                   {std::cin, std::cout, std::cerr, isatty(STDOUT_FILENO) == 1});
+                                   {std::cin, std::cout, std::cerr, isatty(STDOUT_FILENO) == 1,
+                                    isatty(STDIN_FILENO) == 1});
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "dump")

@@ -12,8 +12,8 @@ namespace vexo {
 // followed by a relative name such as "data/BKImage.dat".
 struct Folders {
     std::string AppFolder;
-    // Where the program writes its own files ("last benchmark.vgf", "graphics.dat"): the
-    // installation folder when it is writable, else a per-user folder.
+    // Where the program writes its own files ("last benchmark.vgf", "graphics.dat"): a build
+    // tree's own folder, else (an installed program) a per-user folder.
     std::string ResultsFolder;
     std::string WindowsFolder;
     std::string SystemFolder;

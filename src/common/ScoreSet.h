@@ -38,4 +38,9 @@ inline constexpr std::array<ScoreField, 8> kScoreFields{{
     {"BMISA", &ScoreSet::BMISA},
 }};
 
+// The benchmarks' names as the score card shows them, in the same order.
+inline constexpr std::array<std::string_view, 8> kScoreLabels{
+    "CPU/Cache/FSB", "CPU/RAM/Chipset", "FPU(SPFP)", "FPU(Integer)",
+    "Direc3D",       "Spreadsheet",     "Business",  "Imaging"};
+
 } // namespace vexo

@@ -37,4 +37,75 @@ std::string crToNewline(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// The length of the valid UTF-8 sequence at the start of text, or 0 when there is none.
+std::size_t validSequence(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    unsigned char low = 0x80; // the second byte's range: narrower after some leads
+    unsigned char high = 0xBF;
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0; // no overlong forms
+        if (lead == 0xED)
+            high = 0x9F; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F; // nothing past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
+} // namespace
+
+std::string terminalText(std::string_view utf8OrBytes) {
+    std::string out;
+    out.reserve(utf8OrBytes.size());
+    std::string_view rest = utf8OrBytes;
+    while (!rest.empty()) {
+        const auto c = static_cast<unsigned char>(rest[0]);
+        const std::size_t length = validSequence(rest);
+        if (length == 0) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+            rest.remove_prefix(1);
+            continue;
+        }
+        if (c < 0x20) {
+            out += '^';
+            out += static_cast<char>(c + 0x40);
+        } else if (c == 0x7F) {
+            out += "^?";
+        } else if (c == 0xC2 && static_cast<unsigned char>(rest[1]) < 0xA0) {
+            // U+0080 to U+009F, the C1 controls (CSI among them).
+            out += "M-^";
+            out += static_cast<char>(static_cast<unsigned char>(rest[1]) - 0x80 + 0x40);
+        } else {
+            out.append(rest.substr(0, length));
+        }
+        rest.remove_prefix(length);
+    }
+    return out;
+}
+
 } // namespace vexo

@@ -18,4 +18,12 @@ int compareText(std::string_view a, std::string_view b);
 // The text with each carriage return (and CR LF pair) turned into '\n', for terminals.
 std::string crToNewline(std::string_view text);
 
+// Outside text (window titles, record names, file names, values read from files) made safe to
+// write to a terminal: nothing in it can move the cursor, retitle or clear the terminal, or
+// break the line. Valid UTF-8 printable text is unchanged; control characters are shown as
+// `cat -v` shows them: C0 controls (tab and line ends included) as ^@ to ^_, DEL as ^?, C1
+// controls (U+0080 to U+009F) as M-^@ to M-^_; every byte that is not part of valid UTF-8
+// (a bare 0x9B, a cut sequence, an overlong form, a surrogate) as \xHH.
+std::string terminalText(std::string_view utf8OrBytes);
+
 } // namespace vexo

@@ -3,6 +3,7 @@
 #include "common/Text.h"
 #include "engine/RunTexts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -47,19 +48,24 @@ Benchmark::Benchmark(AppState& state, RunServices services, RunHandOffs handOffs
 void Benchmark::Reset_Scores() {
     m_state.scores = ScoreSet{};
     m_state.run.CurrentPhase = 1;
+    m_state.run.outcomes.fill(PhaseOutcome::NotSelected);
+    m_state.run.outcome = RunOutcome::NotRun;
+    m_state.run.resultFile.clear();
     m_services.clock.beginRun();
 }
 
 void Benchmark::Count_Phases() {
     const Selections& s = m_state.selections;
-    // The group flags are not consulted: a phase chosen inside an unchosen group is counted
-    // although it does not run.
+    // Only the phases that will run are counted: a phase chosen inside an unchosen group does
+    // not run, and counting it would leave the progress short of its end.
+    const bool hardware = isSet(s.HardwareSelected);
+    const bool software = isSet(s.SoftwareSelected);
     int count = 1;
-    count += isSet(s.CPUSelected) ? 2 : 0;
-    count += isSet(s.FPUSelected) ? 2 : 0;
-    for (const Flag flag :
-         {s.Direct3DSelected, s.SpreadsheetSelected, s.BusinessSelected, s.ImagingSelected})
-        count += isSet(flag) ? 1 : 0;
+    count += hardware && isSet(s.CPUSelected) ? 2 : 0;
+    count += hardware && isSet(s.FPUSelected) ? 2 : 0;
+    count += hardware && isSet(s.Direct3DSelected) ? 1 : 0;
+    for (const Flag flag : {s.SpreadsheetSelected, s.BusinessSelected, s.ImagingSelected})
+        count += software && isSet(flag) ? 1 : 0;
     m_state.run.PhaseCount = static_cast<std::int16_t>(count);
 }
 
@@ -119,15 +125,40 @@ void Benchmark::Throttle_System() {
 
 RunOutcome Benchmark::Run_Benchmarks() {
     runSelectedPhases();
+    // A run that measured nothing has nothing worth a name, and must not replace a file
+    // that holds a real result.
+    if (!anythingMeasured())
+        return ended(RunOutcome::NothingMeasured);
     if (!askName()) {
         setStatus(texts::NotSavedNoName);
-        return RunOutcome::NoName;
+        return ended(RunOutcome::NoName);
     }
-    return saveAndHandOff();
+    return ended(saveAndHandOff());
+}
+
+RunOutcome Benchmark::ended(RunOutcome outcome) {
+    m_state.run.outcome = outcome;
+    return outcome;
+}
+
+bool Benchmark::anythingMeasured() const {
+    const auto& outcomes = m_state.run.outcomes;
+    return std::find(outcomes.begin(), outcomes.end(), PhaseOutcome::Measured) != outcomes.end();
+}
+
+void Benchmark::record(std::int64_t ScoreSet::*score, PhaseOutcome outcome) {
+    for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
+        if (kScoreFields[i].member == score)
+            m_state.run.outcomes[i] =
+                outcome == PhaseOutcome::Measured && m_state.scores.*score == 0
+                    ? PhaseOutcome::NothingCounted
+                    : outcome;
+    }
 }
 
 void Benchmark::runSelectedPhases() {
     m_spfpValue = 0;
+    m_state.run.outcomes.fill(PhaseOutcome::NotSelected);
     const Selections& s = m_state.selections;
     if (isSet(s.HardwareSelected)) {
         if (isSet(s.CPUSelected)) {
@@ -150,8 +181,27 @@ void Benchmark::runSelectedPhases() {
             runImaging();
     }
 
+    showCompletion();
+}
+
+void Benchmark::showCompletion() {
+    // The benchmarks that were chosen but gave no score, each with its reason.
+    std::string missing;
+    const RunState& run = m_state.run;
+    for (std::size_t i = 0; i < run.outcomes.size(); ++i) {
+        const std::string_view reason = phaseOutcomeReason(run.outcomes[i]);
+        if (reason.empty())
+            continue;
+        missing += (missing.empty() ? "" : ", ") + std::string(kScoreLabels[i]) + " (" +
+                   std::string(reason) + ")";
+    }
     const std::string lastPhase = std::to_string(m_state.run.PhaseCount);
-    setStatus(texts::CompleteStatus);
+    if (!anythingMeasured())
+        setStatus(texts::NothingMeasured + (missing.empty() ? texts::NothingChosen : missing));
+    else if (!missing.empty())
+        setStatus(texts::CompleteWithout + missing);
+    else
+        setStatus(texts::CompleteStatus);
     setText(RunPageView::ProgressLine,
             texts::ProgressPrefix + lastPhase + texts::ProgressOf + lastPhase);
     setText(RunPageView::EstimateLine, texts::CompleteEstimate);
@@ -164,6 +214,7 @@ void Benchmark::runCacheFsb() {
     setStatus(texts::CacheRunning);
     m_services.pump.yield();
     m_state.scores.BMCPUh = measure([this] { kernels::copyKernel(m_blockA, m_blockB); });
+    record(&ScoreSet::BMCPUh, PhaseOutcome::Measured);
     m_blockA.clear();
     m_blockB.clear();
     nextPhase();
@@ -180,6 +231,7 @@ void Benchmark::runRamChipset() {
     m_blockB.clear();
     // Scored in copies of the small block: this block is four times larger.
     m_state.scores.BMCPUl = count * 4;
+    record(&ScoreSet::BMCPUl, PhaseOutcome::Measured);
     markGroupDone(CpuGroup);
     nextPhase();
 }
@@ -191,6 +243,7 @@ void Benchmark::runSpfp() {
     m_spfpValue = value;
     nextPhase();
     m_state.scores.BMFPUh = scaledDown(count, 10);
+    record(&ScoreSet::BMFPUh, PhaseOutcome::Measured);
 }
 
 void Benchmark::runInteger() {
@@ -199,16 +252,27 @@ void Benchmark::runInteger() {
     nextPhase();
     markGroupDone(FpuGroup);
     m_state.scores.BMFPUl = scaledDown(count, 10);
+    record(&ScoreSet::BMFPUl, PhaseOutcome::Measured);
 }
 
 void Benchmark::runDirect3D() {
     showPhase(texts::Direct3DStatus, texts::Direct3DEstimate, texts::Direct3DDescription);
-    TunnelStage* tunnel = m_handOffs.tunnel;
-    if (tunnel == nullptr) {
-        setStatus(texts::Direct3DUnavailable);
-        nextPhase();
-        return;
+    const PhaseOutcome outcome = prepareAndRunDirect3D();
+    record(&ScoreSet::BMDR3D, outcome);
+    if (outcome == PhaseOutcome::Measured) {
+        markGroupDone(Direct3DGroup);
+    } else {
+        // The group's picture no longer says it is pending, and the line says why.
+        m_services.page.setBenchImage(Direct3DGroup, RunPageView::GroupNotRunPicture);
+        setStatus(texts::Direct3DSkipped + std::string(phaseOutcomeReason(outcome)) + ")");
     }
+    nextPhase();
+}
+
+PhaseOutcome Benchmark::prepareAndRunDirect3D() {
+    TunnelStage* tunnel = m_handOffs.tunnel;
+    if (tunnel == nullptr)
+        return PhaseOutcome::Unavailable;
 
     const std::int16_t quality = m_state.selections.TextureQuality;
     const char* texture = quality == 2   ? texts::HighTexture
@@ -230,17 +294,12 @@ void Benchmark::runDirect3D() {
         m_services.dialogs.messageBox(what + CR + "The Direct3D benchmark is skipped.",
                                       MsgStyle::Exclamation, kApplicationTitle);
         tunnel->unload();
-        setStatus(texts::Direct3DSkipped);
-        nextPhase();
-        return;
+        return texture == nullptr ? PhaseOutcome::InvalidSetting : PhaseOutcome::TextureUnreadable;
     }
-    const bool measured = tunnel->Benchmark_NOW();
+    const Direct3DResult result = tunnel->Benchmark_NOW();
     tunnel->unload();
-    if (measured)
-        markGroupDone(Direct3DGroup);
-    else
-        setStatus(texts::Direct3DFailed);
-    nextPhase();
+    m_state.scores.BMDR3D = result.outcome == PhaseOutcome::Measured ? result.framesPerSecond : 0;
+    return result.outcome;
 }
 
 void Benchmark::runSpreadsheet() {
@@ -249,6 +308,7 @@ void Benchmark::runSpreadsheet() {
     markGroupDone(SpreadsheetGroup);
     nextPhase();
     m_state.scores.BMSSA = scaledDown(count, 100);
+    record(&ScoreSet::BMSSA, PhaseOutcome::Measured);
 }
 
 void Benchmark::runBusiness() {
@@ -256,6 +316,7 @@ void Benchmark::runBusiness() {
     kernels::buildBlock(m_businessBlock, kernels::kBusinessBlockChars, [] {});
     m_state.scores.BMBSA =
         measure([this] { kernels::copyKernel(m_businessBlock, m_businessCopy); });
+    record(&ScoreSet::BMBSA, PhaseOutcome::Measured);
     markGroupDone(BusinessGroup);
     nextPhase();
     m_businessBlock.clear();
@@ -268,6 +329,7 @@ void Benchmark::runImaging() {
     nextPhase();
     markGroupDone(ImagingGroup);
     m_state.scores.BMISA = scaledDown(count, 100);
+    record(&ScoreSet::BMISA, PhaseOutcome::Measured);
 }
 
 bool Benchmark::askName() {
@@ -292,6 +354,7 @@ RunOutcome Benchmark::saveAndHandOff() {
         return RunOutcome::NotSaved;
     }
     const std::string path = savePath();
+    m_state.run.resultFile = path;
     if (!m_handOffs.saver->Save_Benchmark_File(path)) {
         m_services.dialogs.messageBox(
             "The benchmark could not be saved to the file:" + std::string(1, CR) + path,
@@ -309,8 +372,8 @@ RunOutcome Benchmark::saveAndHandOff() {
     return RunOutcome::Saved;
 }
 
-void Benchmark::setText(int index, const std::string& text) {
-    m_services.page.setFrameText(index, text);
+void Benchmark::setText(RunPageView::Line line, const std::string& text) {
+    m_services.page.setLine(line, text);
 }
 
 void Benchmark::showProgress() {

@@ -5,7 +5,7 @@
 #include "engine/Kernels.h"
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
-#include "platform/RunPageView.h"
+#include "engine/RunPageView.h"
 #include "platform/SecondsClock.h"
 
 #include <cstdint>
@@ -32,12 +32,6 @@ struct RunHandOffs {
     std::string resultFile;
 };
 
-enum class RunOutcome {
-    Saved,    // named and written to the last-benchmark file
-    NotSaved, // named, but the file could not be (or cannot in this build be) written
-    NoName,   // no name could be asked for (the input was closed); nothing was written
-};
-
 namespace timing {
 
 // The timing loops over the clock's own type: given the concrete clock, each reading is a
@@ -51,19 +45,41 @@ void waitNextSecond(Clock& clock) {
     }
 }
 
+// What one step of a counting loop did.
+enum class Step {
+    Counted,    // it was one unit of work
+    NotCounted, // it did no countable work (a frame that was not drawn, a wait)
+    Stop,       // the loop must end now
+};
+
+// The one counting loop of the program: over the given number of clock seconds, each from the
+// reading taken at its start to the first reading that differs, calls step() between readings
+// and returns how many steps said Counted. A step that says Stop ends the loop at once.
+// Nothing but the reading, the comparison and the count happens between steps.
+template <class Read, class StepFn>
+std::int64_t countSteps(Read&& read, int seconds, StepFn&& step) {
+    std::int64_t count = 0;
+    for (int pass = 0; pass < seconds; ++pass) {
+        const std::int16_t second = read();
+        while (read() == second) {
+            const Step done = step();
+            if (done == Step::Counted)
+                ++count;
+            else if (done == Step::Stop)
+                return count;
+        }
+    }
+    return count;
+}
+
 // Runs body() as often as it completes within the given number of clock seconds, each from
 // the reading taken at its start to the first reading that differs, and returns how many times.
 template <class Clock, class Body>
 std::int64_t countSeconds(Clock& clock, int seconds, Body& body) {
-    std::int64_t count = 0;
-    for (int pass = 0; pass < seconds; ++pass) {
-        const std::int16_t second = clock.readSeconds();
-        while (clock.readSeconds() == second) {
-            body();
-            ++count;
-        }
-    }
-    return count;
+    return countSteps([&clock] { return clock.readSeconds(); }, seconds, [&body] {
+        body();
+        return Step::Counted;
+    });
 }
 
 // Calls f with the wall clock behind the clock as its own type where there is one (the
@@ -99,13 +115,17 @@ public:
     void Reset_Scores();
     void Count_Phases();
     void Throttle_System();
-    RunOutcome Run_Benchmarks();
+    // Runs the phases, then names and saves the run unless no chosen benchmark produced a
+    // score. The outcome (also kept in the run state) says which.
+    [[nodiscard]] RunOutcome Run_Benchmarks();
 
     // The two halves of Run_Benchmarks, for a caller that repeats the phases: every selected
-    // phase in order, leaving the run page complete; then the name, asked until it is
-    // acceptable (false when no answer came).
+    // phase in order, leaving the run page complete and each benchmark's outcome in the run
+    // state; then the name, asked until it is acceptable (false when no answer came).
     void runSelectedPhases();
-    bool askName();
+    [[nodiscard]] bool askName();
+    // True when at least one chosen benchmark of the last phases produced a score.
+    bool anythingMeasured() const;
     // The file a run is saved to: the chosen one, else the last-benchmark file.
     std::string savePath() const;
 
@@ -128,11 +148,16 @@ public:
     float spfpValue() const { return m_spfpValue; }
 
 private:
-    void setText(int index, const std::string& text);
+    void setText(RunPageView::Line line, const std::string& text);
     void setStatus(const std::string& text) { setText(RunPageView::StatusLine, text); }
     void showProgress();
     void showPhase(const char* status, const char* estimate, const char* description);
     void markGroupDone(int group);
+    // Records how the benchmark behind a score ended (Measured turns into NothingCounted for
+    // a score of 0).
+    void record(std::int64_t ScoreSet::*score, PhaseOutcome outcome);
+    PhaseOutcome prepareAndRunDirect3D();
+    void showCompletion();
     void nextPhase() { ++m_state.run.CurrentPhase; }
     std::string appFile(const char* relative) const;
     std::string resultsFile(const char* name) const;
@@ -146,6 +171,7 @@ private:
     void runBusiness();
     void runImaging();
     RunOutcome saveAndHandOff();
+    RunOutcome ended(RunOutcome outcome);
 
     AppState& m_state;
     RunServices m_services;

@@ -1,12 +1,21 @@
 #pragma once
 
+#include "common/RunState.h"
+
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace vexo {
 
+// How the Direct3D measurement ended, with its score (frames per second, 0 unless measured).
+struct Direct3DResult {
+    PhaseOutcome outcome = PhaseOutcome::NoDisplay;
+    std::int64_t framesPerSecond = 0;
+};
+
 // The Direct3D phase's work outside the engine: the tunnel window's texture picture and its
-// own timed loop, which leaves frames per second in the score set.
+// own timed loop.
 class TunnelStage {
 public:
     virtual ~TunnelStage() = default;
@@ -16,9 +25,9 @@ public:
     // Saves the loaded picture to the file the tunnel reads its texture from.
     virtual bool saveTexturePicture(const std::string& path) = 0;
     virtual void clearTexturePicture() = 0;
-    // Runs the measurement, leaving frames per second in the score set. False when it could
-    // not run (the stage has said why); the score then stays 0.
-    virtual bool Benchmark_NOW() = 0;
+    // Runs the measurement. When it could not run or was stopped, the stage has said why and
+    // the outcome keeps the reason.
+    [[nodiscard]] virtual Direct3DResult Benchmark_NOW() = 0;
     virtual void unload() = 0;
     // A line about the frame times of the last measurement, or nothing.
     virtual std::string frameTimeSummary() const { return {}; }

@@ -101,12 +101,13 @@ inline constexpr const char* MediumTexture = "data/medtex.ctf";
 inline constexpr const char* LowTexture = "data/lowtex.ctf";
 
 // Where a step of the run could not be done, the run page says so.
-inline constexpr const char* Direct3DUnavailable =
-    "Status: Direct3D benchmark skipped (no OpenGL tunnel in this build)";
-inline constexpr const char* Direct3DSkipped =
-    "Status: Direct3D benchmark skipped (its texture could not be prepared)";
-inline constexpr const char* Direct3DFailed =
-    "Status: Direct3D benchmark skipped (it was stopped or could not run)";
+// Followed by the reason and ")".
+inline constexpr const char* Direct3DSkipped = "Status: Direct3D benchmark skipped (";
+// A run in which some chosen benchmarks gave no score; followed by them and their reasons.
+inline constexpr const char* CompleteWithout = "Status: Benchmark Complete, without a score: ";
+// A run in which no chosen benchmark gave a score; followed by why.
+inline constexpr const char* NothingMeasured = "Status: Nothing was measured, nothing saved: ";
+inline constexpr const char* NothingChosen = "no benchmark was chosen";
 inline constexpr const char* NotSavedNoWriter =
     "Status: Benchmark Complete, not saved (no benchmark file writer in this build)";
 inline constexpr const char* NotSavedFailed =

@@ -44,6 +44,7 @@ TaskManager::TaskManager(Services services, std::string appFolder)
 
 void TaskManager::Form_Load() {
     m_lists = {};
+    changed();
     Load_ATM_Settings();
     Update_AppList();
 }
@@ -56,46 +57,73 @@ std::string TaskManager::Strip_At_Nul(std::string_view text) {
     return std::string(text.substr(0, text.find('\0')));
 }
 
+std::string TaskManager::listedTitle(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    // Characters are counted by their first bytes, so a character is never split; a stray
+    // continuation byte counts with the character before it.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 &&
+            ++characters > MaxTitleCharacters)
+            return std::string(text.substr(0, i));
+    }
+    return std::string(text);
+}
+
 bool TaskManager::TaskWindow(WindowId window) {
+    // Every window has all the bits of an empty mask: no need to ask the window system.
+    if (m_taskStyleMask == 0)
+        return true;
     return (m_services.windows.windowStyle(window) & m_taskStyleMask) == m_taskStyleMask;
 }
 
 std::string TaskManager::titleOf(WindowId window) {
-    return Strip_At_Nul(m_services.windows.windowText(window));
+    return listedTitle(m_services.windows.windowText(window));
 }
 
 void TaskManager::Update_AppList() {
     WindowSystem& windows = m_services.windows;
 
-    // Change check: only the number of titled windows is compared.
-    std::size_t titled = 0;
+    // Change check: only the number of titled windows is compared. The titles are read all
+    // at once: it runs as often as twice a second.
+    std::vector<WindowId> others = windows.topLevelWindows();
+    std::erase_if(others, [this](WindowId window) { return isOwnWindow(window); });
     m_taskStyleMask = 0;
-    for (const WindowId window : windows.topLevelWindows()) {
-        if (!isOwnWindow(window) && TaskWindow(window) && !titleOf(window).empty())
+    const std::vector<std::string> titles = windows.windowTexts(others);
+    std::size_t titled = 0;
+    for (std::size_t i = 0; i < others.size(); ++i) {
+        if (TaskWindow(others[i]) && !listedTitle(titles[i]).empty())
             ++titled;
     }
-    if (titled == m_lists[ProcessList].rows.size())
-        return;
+    if (titled != m_lists[ProcessList].rows.size())
+        rebuild();
+}
 
+void TaskManager::rebuild() {
+    WindowSystem& windows = m_services.windows;
     for (TaskList& list : m_lists) {
         list.rows.clear();
         list.selected = 0;
         list.arrangement = 0;
     }
-    for (const WindowId window : windows.topLevelWindows()) {
+    // One walk: each window's title is read once (all at once), and only a titled window is
+    // asked for its style and owner.
+    std::vector<WindowId> others = windows.topLevelWindows();
+    std::erase_if(others, [this](WindowId window) { return isOwnWindow(window); });
+    const std::vector<std::string> titles = windows.windowTexts(others);
+    for (std::size_t i = 0; i < others.size(); ++i) {
+        const WindowId window = others[i];
+        std::string title = listedTitle(titles[i]);
+        if (title.empty())
+            continue;
         const std::string handle = std::to_string(window);
+        // Kept with the rows; an action compares them with the window it finds.
+        const WindowOwner owner = windows.windowOwner(window);
         m_taskStyleMask = WindowStyle::Visible;
-        if (!isOwnWindow(window) && TaskWindow(window)) {
-            std::string title = titleOf(window);
-            if (!title.empty())
-                m_lists[ApplicationList].rows.push_back({std::move(title), handle, 1});
-        }
+        if (TaskWindow(window))
+            m_lists[ApplicationList].rows.push_back({title, handle, 1, owner});
         m_taskStyleMask = 0;
-        if (!isOwnWindow(window)) {
-            std::string title = titleOf(window);
-            if (!title.empty())
-                m_lists[ProcessList].rows.push_back({std::move(title), handle, 2});
-        }
+        m_lists[ProcessList].rows.push_back({std::move(title), handle, 2, owner});
     }
     for (TaskList& list : m_lists)
         list.arrangement = 1;
@@ -173,17 +201,50 @@ void TaskManager::TaskView_DblClick() {
 }
 
 void TaskManager::Switch_Click() {
+    const TaskRow* row = selectedRow(ApplicationList);
     const auto handle = selectedHandle(ApplicationList);
-    if (!handle)
+    if (row == nullptr || !handle)
         return;
-    if ((m_services.windows.windowStyle(*handle) & WindowStyle::Minimised) != 0)
-        m_services.windows.restore(*handle);
-    m_services.windows.raiseAndShow(*handle);
+    WindowSystem& windows = m_services.windows;
+    actOnRow(TaskRow(*row), *handle, "Switch to ...", [&] {
+        if ((windows.windowStyle(*handle) & WindowStyle::Minimised) != 0)
+            windows.restore(*handle);
+        windows.raiseAndShow(*handle);
+    });
 }
 
 void TaskManager::showWindow() {
-    if (const auto handle = selectedHandle(ProcessList))
-        m_services.windows.raiseAndShow(*handle);
+    const TaskRow* row = selectedRow(ProcessList);
+    const auto handle = selectedHandle(ProcessList);
+    if (row == nullptr || !handle)
+        return;
+    actOnRow(TaskRow(*row), *handle, "Show Task ...",
+             [&] { m_services.windows.raiseAndShow(*handle); });
+}
+
+bool TaskManager::stillShows(const TaskRow& row, WindowId handle) {
+    // A vanished window has no title; a window that took the id over has another title or
+    // owner (or the same ones, and is then the same to the user too).
+    return titleOf(handle) == row.title && m_services.windows.windowOwner(handle) == row.owner;
+}
+
+bool TaskManager::actOnRow(const TaskRow& row, WindowId handle, const std::string& boxTitle,
+                           const std::function<void()>& request) {
+    bool same = false;
+    {
+        const OthersHeld held(m_services.windows);
+        same = stillShows(row, handle);
+        if (same)
+            request();
+    }
+    if (same)
+        return true;
+    ask("The window \"" + row.title +
+            "\" in that row has changed or closed since the list was made, so nothing was done "
+            "to it. The lists are made anew.",
+        MsgStyle::Information, boxTitle);
+    rebuild();
+    return false;
 }
 
 int TaskManager::ask(const std::string& text, int style, const std::string& title) {
@@ -195,31 +256,25 @@ int TaskManager::ask(const std::string& text, int style, const std::string& titl
     return m_services.dialogs.messageBox(text, style, title);
 }
 
-bool TaskManager::stillThere(WindowId window) {
-    const std::vector<WindowId> windows = m_services.windows.topLevelWindows();
-    return std::find(windows.begin(), windows.end(), window) != windows.end();
-}
-
 void TaskManager::endTask(int list) {
-    // The window is the one named in the question, whatever the lists hold once it is answered.
-    const TaskRow* row = selectedRow(list);
+    // The window is the one named in the question, whatever the lists hold once it is answered:
+    // the row is copied before the question is shown.
+    const TaskRow* selected = selectedRow(list);
     const auto handle = selectedHandle(list);
-    if (row == nullptr || !handle)
+    if (selected == nullptr || !handle)
         return;
-    const std::string title = row->title;
-    const std::string text = "Are you sure you want to end the process: " + title + "." + CR +
+    const TaskRow row = *selected;
+    const std::string text = "Are you sure you want to end the process: " + row.title + "." + CR +
                              "This may cause system hanging or unpredictable results!";
     if (ask(text, MsgStyle::YesNo + MsgStyle::Question, "Warning!") != MsgAnswer::Yes)
         return;
-    if (!stillThere(*handle)) {
-        ask("The window \"" + title + "\" has already closed.", MsgStyle::Information,
-            "End Task");
-        return;
-    }
-    if (!m_services.windows.requestClose(*handle)) {
+    bool asked = false;
+    if (actOnRow(row, *handle, "End Task",
+                 [&] { asked = m_services.windows.requestClose(*handle); }) &&
+        !asked) {
         // Closing it any other way would mean killing its program.
-        ask("The window \"" + title + "\" could not be closed: it does not accept a request to "
-            "close.",
+        ask("The window \"" + row.title +
+                "\" could not be closed: it does not accept a request to close.",
             MsgStyle::Exclamation, "End Task");
     }
 }
@@ -282,6 +337,8 @@ void TaskManager::ColumnClick(int list, int column) {
 }
 
 void TaskManager::Load_ATM_Settings() {
+    // A load starts with the timer stopped: with no speed checked it stays so.
+    m_timerInterval = 0;
     for (std::size_t i = 0; i < kCheckKeys.size(); ++i) {
         const std::string stored = m_services.settings.get(
             kSettingsApplication, kSection, kCheckKeys[i], kCheckDefaults[i] ? "True" : "False");

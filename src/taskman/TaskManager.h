@@ -16,11 +16,14 @@
 
 namespace vexo {
 
-// One row of a task list: the window's title, its handle as decimal text, its picture.
+// One row of a task list: the window's title, its handle as decimal text, its picture, and the
+// owner the window named when the row was made, so that an action can tell whether the window
+// with that handle is still the one shown.
 struct TaskRow {
     std::string title;
     std::string handle;
     int image = 0; // 1 application task, 2 system process
+    WindowOwner owner;
 
     bool operator==(const TaskRow&) const = default;
 };
@@ -75,10 +78,14 @@ public:
     void Form_Load();
     void Form_QueryUnload();
 
+    // Rebuilds the lists only when the number of titled windows changed.
     void Update_AppList();
     void App_Timer_Timer();
     bool TaskWindow(WindowId window);
     static std::string Strip_At_Nul(std::string_view text);
+    // A title as the lists show it: cut at its first NUL and after MaxTitleCharacters
+    // characters.
+    static std::string listedTitle(std::string_view text);
 
     void CommandButton_Click(int index);
     void TaskView_DblClick();
@@ -122,9 +129,15 @@ private:
     std::optional<WindowId> selectedHandle(int list) const;
     const TaskRow* selectedRow(int list) const;
     void endTask(int list);
+    // Runs the request, with the other programs held, only if the window with the row's handle
+    // is still the window the row shows. Otherwise sends nothing, says so in a box titled
+    // boxTitle and lists the windows anew. True when the request ran.
+    bool actOnRow(const TaskRow& row, WindowId handle, const std::string& boxTitle,
+                  const std::function<void()>& request);
+    bool stillShows(const TaskRow& row, WindowId handle);
+    void rebuild();
     // Shows one of the task manager's boxes with the automatic refresh held back.
     int ask(const std::string& text, int style, const std::string& title);
-    bool stillThere(WindowId window);
     void showWindow();
     std::string titleOf(WindowId window);
     void changed() { ++m_revision; }

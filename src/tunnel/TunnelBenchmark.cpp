@@ -31,19 +31,21 @@ std::string FindMediaDir(const std::string& fileName, const std::string& appFold
     return writtenFolder + fileName;
 }
 
-std::optional<std::string> TunnelBenchmark::stopMessage() const {
+std::optional<TunnelBenchmark::Stop> TunnelBenchmark::userStop() const {
     switch (m_canvas.stopRequested()) {
     case TunnelStop::WindowClosed:
-        return "The Direct3D benchmark window was closed before the measurement ended.";
+        return Stop{PhaseOutcome::WindowClosed,
+                    "The Direct3D benchmark window was closed before the measurement ended."};
     case TunnelStop::Escape:
-        return "The Direct3D benchmark was stopped with Escape before the measurement ended.";
+        return Stop{PhaseOutcome::Escape, "The Direct3D benchmark was stopped with Escape before "
+                                          "the measurement ended."};
     case TunnelStop::None:
         break;
     }
     return std::nullopt;
 }
 
-std::optional<std::string> TunnelBenchmark::waitForSurfaces() {
+std::optional<TunnelBenchmark::Stop> TunnelBenchmark::waitForSurfaces() {
     // The window's events are handled meanwhile, so that it can be shown again (or closed).
     // Time is told by the seconds field alone: no other clock is read while drawing.
     if (!m_canvas.surfacesLost())
@@ -52,62 +54,72 @@ std::optional<std::string> TunnelBenchmark::waitForSurfaces() {
     std::int16_t second = m_clock.readSeconds();
     do {
         m_pump.yield();
-        if (auto stop = stopMessage())
+        if (auto stop = userStop())
             return stop;
         const std::int16_t now = m_clock.readSeconds();
         if (now != second) {
             second = now;
             if (++changes >= kLostSurfaceGrace)
-                return "The Direct3D benchmark window was hidden, or its graphics were lost, "
-                       "for " +
-                       std::to_string(kLostSurfaceGrace) + " seconds; the measurement was stopped.";
+                return Stop{PhaseOutcome::SurfaceLost,
+                            "The Direct3D benchmark window was hidden, or its graphics were "
+                            "lost, for " +
+                                std::to_string(kLostSurfaceGrace) +
+                                " seconds; the measurement was stopped."};
         }
     } while (m_canvas.surfacesLost());
     return std::nullopt;
 }
 
 TunnelResult TunnelBenchmark::Benchmark_NOW(const Selections& options,
-                                            const std::string& texturePath, std::int64_t& BMDR3D) {
+                                            const std::string& texturePath) {
     TunnelResult result;
-    BMDR3D = 0;
+    const auto end = [&result](PhaseOutcome outcome, std::string message) {
+        result.outcome = outcome;
+        result.error = std::move(message);
+        result.framesPerSecond = 0;
+    };
     const std::optional<DisplayMode> mode =
         displayModeFor(options.ScreenResolution, options.ScreenColorDepth);
     if (!mode) {
-        result.error = "The screen resolution (" + std::to_string(options.ScreenResolution) +
-                       ") or colour depth (" + std::to_string(options.ScreenColorDepth) +
-                       ") setting is not one the Direct3D benchmark knows.";
+        end(PhaseOutcome::InvalidSetting,
+            "The screen resolution (" + std::to_string(options.ScreenResolution) +
+                ") or colour depth (" + std::to_string(options.ScreenColorDepth) +
+                ") setting is not one the Direct3D benchmark knows.");
         return result;
     }
     m_pump.yield();
     if (auto error = m_canvas.initialise(*mode)) {
-        result.error = std::move(error);
+        end(PhaseOutcome::NoDisplay, std::move(*error));
         return result;
     }
     m_tunnel.InitPoints();
     if (!m_canvas.InitDevice(m_tunnel, texturePath)) {
         m_canvas.release();
-        result.error = "The tunnel's texture " + texturePath + " could not be loaded.";
+        end(PhaseOutcome::TextureUnreadable,
+            "The tunnel's texture " + texturePath + " could not be loaded.");
         return result;
     }
     m_canvas.show();
     // The window is mapped and made full screen by the window manager before the clock starts.
-    result.error = waitForSurfaces();
+    std::optional<Stop> stop = waitForSurfaces();
     result.frameSeconds.reserve(kFrameRecord);
 
-    if (!result.error) {
+    if (!stop) {
         Wait_Next_Second(m_clock, m_pump);
-        result.error = measure(texturePath, result);
+        stop = measure(texturePath, result);
     }
-    BMDR3D = result.error
-                 ? 0
-                 : static_cast<std::int64_t>(std::floor(static_cast<double>(result.frames) / 30.0));
+    if (stop)
+        end(stop->outcome, std::move(stop->message));
+    else
+        result.framesPerSecond =
+            static_cast<std::int64_t>(std::floor(static_cast<double>(result.frames) / 30.0));
     m_canvas.hide();
     m_canvas.release();
     return result;
 }
 
-std::optional<std::string> TunnelBenchmark::measure(const std::string& texturePath,
-                                                    TunnelResult& result) {
+std::optional<TunnelBenchmark::Stop> TunnelBenchmark::measure(const std::string& texturePath,
+                                                              TunnelResult& result) {
     // Each reading of the clock is the loop's test and also times the frame drawn since the
     // reading before; a frame that was not drawn is neither counted nor timed.
     std::vector<float>& times = result.frameSeconds;
@@ -121,27 +133,25 @@ std::optional<std::string> TunnelBenchmark::measure(const std::string& texturePa
         drawn = false;
         return second;
     };
-    for (int pass = 0; pass < kMeasuredSeconds; ++pass) {
-        const std::int16_t second = read();
-        while (read() == second) {
-            if (m_canvas.surfacesLost()) {
-                if (auto error = waitForSurfaces())
-                    return error;
-                m_canvas.restoreSurfaces();
-                m_canvas.InitDevice(m_tunnel, texturePath);
-                continue; // the waiting is not a frame: the clock is read again first
-            }
-            frameStart = now;
-            m_tunnel.MoveScene();
-            drawn = m_canvas.Render(m_tunnel);
-            m_pump.yield();
-            if (auto stop = stopMessage())
-                return stop;
-            if (drawn)
-                ++result.frames;
+    std::optional<Stop> stop;
+    const auto frame = [&] {
+        if (m_canvas.surfacesLost()) {
+            if ((stop = waitForSurfaces()))
+                return timing::Step::Stop;
+            m_canvas.restoreSurfaces();
+            m_canvas.InitDevice(m_tunnel, texturePath);
+            return timing::Step::NotCounted; // the waiting is not a frame
         }
-    }
-    return std::nullopt;
+        frameStart = now;
+        m_tunnel.MoveScene();
+        drawn = m_canvas.Render(m_tunnel);
+        m_pump.yield();
+        if ((stop = userStop()))
+            return timing::Step::Stop;
+        return drawn ? timing::Step::Counted : timing::Step::NotCounted;
+    };
+    result.frames = timing::countSteps(read, Benchmark::kMeasuredSeconds, frame);
+    return stop;
 }
 
 FrameStatistics frameStatistics(std::vector<float> frameSeconds) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Flags.h"
+#include "common/RunState.h"
 #include "platform/MessagePump.h"
 #include "platform/SecondsClock.h"
 #include "tunnel/Tunnel.h"
@@ -51,7 +52,9 @@ public:
 };
 
 struct TunnelResult {
+    PhaseOutcome outcome = PhaseOutcome::Measured;
     std::optional<std::string> error; // why the phase could not run or ended; the score stays 0
+    std::int64_t framesPerSecond = 0; // the score: frames over the measured seconds less one
     std::int64_t frames = 0;          // drawn and presented in the 31 clock seconds
     std::vector<float> frameSeconds;  // the time of each frame, the first kFrameRecord of them
 };
@@ -62,12 +65,11 @@ struct TunnelResult {
 std::string FindMediaDir(const std::string& fileName, const std::string& appFolder,
                          const std::string& writtenFolder);
 
-// The timed loop of the Direct3D phase: 31 clock seconds of frames, each moving the camera,
-// drawing the tube and yielding once so that the window's events are handled; the score is
-// frames per second. Only frames that were drawn count.
+// The timed loop of the Direct3D phase: the engine's counting loop over its 31 clock seconds,
+// each step moving the camera, drawing the tube and yielding once so that the window's events
+// are handled; the score is frames per second. Only frames that were drawn count.
 class TunnelBenchmark {
 public:
-    static constexpr int kMeasuredSeconds = 31;
     // Changes of the seconds field a lost surface is waited for before the phase gives up.
     static constexpr int kLostSurfaceGrace = 5;
     // Frame times kept (4 MiB, reserved before the measurement): over 33,000 frames a second.
@@ -78,18 +80,23 @@ public:
         , m_pump(pump)
         , m_canvas(canvas) {}
 
-    // Runs the phase and sets BMDR3D to floor(frames / 30).
-    TunnelResult Benchmark_NOW(const Selections& options, const std::string& texturePath,
-                               std::int64_t& BMDR3D);
+    // Runs the phase; its score is floor(frames / 30), 0 when it ended early.
+    [[nodiscard]] TunnelResult Benchmark_NOW(const Selections& options,
+                                             const std::string& texturePath);
 
     Tunnel& tunnel() { return m_tunnel; }
 
 private:
+    // Why the phase ended early.
+    struct Stop {
+        PhaseOutcome outcome;
+        std::string message;
+    };
     // Waits, yielding, while the surfaces are lost. The reason the phase must end, if any.
-    std::optional<std::string> waitForSurfaces();
-    std::optional<std::string> stopMessage() const;
+    std::optional<Stop> waitForSurfaces();
+    std::optional<Stop> userStop() const;
     // The 31 passes; the reason they ended early, if they did.
-    std::optional<std::string> measure(const std::string& texturePath, TunnelResult& result);
+    std::optional<Stop> measure(const std::string& texturePath, TunnelResult& result);
 
     SecondsClock& m_clock;
     MessagePump& m_pump;

@@ -48,10 +48,51 @@ std::string scoreLines(const ScoreSet& scores) {
     return text;
 }
 
+std::string missingScoreLines(const RunState& run) {
+    std::string text;
+    for (std::size_t i = 0; i < run.outcomes.size(); ++i) {
+        const std::string_view reason = phaseOutcomeReason(run.outcomes[i]);
+        if (reason.empty())
+            continue;
+        text.append(kScoreLabels[i]).append(": no score (").append(reason).append(")");
+        text += CR;
+    }
+    return text;
+}
+
+std::string savedFileLine(const RunState& run, const Folders& folders) {
+    const std::string& file = run.resultFile;
+    const std::string folder = file.substr(0, file.find_last_of('/') + 1);
+    // A folder name is shown as it is: an ampersand in it marks no access key.
+    std::string where;
+    if (folder.empty() || folder == folders.AppFolder) {
+        where = "application path";
+    } else {
+        for (const char c : folder)
+            where += c == '&' ? std::string("&&") : std::string(1, c);
+    }
+    std::string name;
+    for (const char c : Strip_Path(file))
+        name += c == '&' ? std::string("&&") : std::string(1, c);
+    switch (run.outcome) {
+    case RunOutcome::NotRun:
+    case RunOutcome::Saved:
+        break;
+    case RunOutcome::NotSaved:
+        if (file.empty())
+            return "Benchmark Not Saved: this build has no benchmark file writer";
+        return "Benchmark Not Saved: the file " + name + " could not be written (" + where + ")";
+    case RunOutcome::NoName:
+        return "Benchmark Not Saved: no name was given";
+    case RunOutcome::NothingMeasured:
+        return "Benchmark Not Saved: nothing was measured, so no file was replaced";
+    }
+    return "Benchmark Saved Into File: " + (file.empty() ? "last benchmark.vgf" : name) + " (" +
+           where + ")";
+}
+
 std::string_view scoreLabel(std::size_t index) {
-    std::string_view label = kLines[index].label;
-    label.remove_suffix(2); // ": "
-    return label;
+    return kScoreLabels[index];
 }
 
 } // namespace vexo

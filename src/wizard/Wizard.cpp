@@ -168,6 +168,18 @@ void Wizard::Change_DX_Option(int index) {
     refresh(kTextureCaption, kTextureCaptions, s.TextureQuality);
 }
 
+void Wizard::setLine(Line line, const std::string& text) {
+    m_elements.FrameText[static_cast<std::size_t>(kFirstRunLine + line)].caption = text;
+    call(commands.runPageChanged);
+}
+
+void Wizard::setBenchImage(int group, int pictureNumber) {
+    if (group < 0 || group >= static_cast<int>(m_elements.BenchImage.size()))
+        return;
+    m_elements.BenchImage[static_cast<std::size_t>(group)] = pictureNumber;
+    call(commands.runPageChanged);
+}
+
 void Wizard::Show_Bench_Selection() {
     for (int group = 0; group < 6; ++group)
         m_elements.BenchImage[static_cast<std::size_t>(group)] =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AppState.h"
+#include "engine/RunPageView.h"
 #include "platform/SettingsStore.h"
 
 #include <array>
@@ -70,11 +71,15 @@ struct WizardCommands {
     std::function<void()> yield;
     // The four engine calls of a run, each to completion.
     std::function<void()> runBenchmark;
+    // The run page changed during a run (a line or a group's picture): the window shows it
+    // now, as the run yields only at its own points.
+    std::function<void()> runPageChanged;
 };
 
 // The wizard's pages and choices: the main-menu option, the eight benchmark check boxes and the
-// three Direct3D options, with the rule that shows Next only when a page has a selection.
-class Wizard {
+// three Direct3D options, with the rule that shows Next only when a page has a selection. It is
+// also the run page the engine reports to.
+class Wizard final : public RunPageView {
 public:
     static constexpr int NextButton = 0;
 
@@ -114,6 +119,11 @@ public:
     // The contact text of the welcome page (FrameText 2).
     void Set_Credits_Text();
 
+    // RunPageView: the run's lines are FrameText 23 to 26, its groups the BenchImage pictures.
+    void setLine(Line line, const std::string& text) override;
+    void setBenchImage(int group, int pictureNumber) override;
+    static constexpr int kFirstRunLine = 23;
+
     WizardCommands commands;
 
     // The captions of the eight check boxes and five main-menu options.
@@ -124,7 +134,7 @@ private:
     Flag& flagOf(int check);
 
     void setStaticTexts();
-    // FrameText 53: the folder "last benchmark.vgf" is written to.
+    // FrameText 53: where the run's file was saved, or why it was not.
     void setSavedFileText();
     void setTexts(const char* title, const char* subtitle, const char* footer);
     void show(std::initializer_list<int> frameTexts);

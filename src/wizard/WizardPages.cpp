@@ -120,16 +120,7 @@ void Wizard::setStaticTexts() {
 }
 
 void Wizard::setSavedFileText() {
-    const Folders& folders = m_state.folders;
-    std::string where = "application path";
-    if (!folders.ResultsFolder.empty() && folders.ResultsFolder != folders.AppFolder) {
-        // A folder name is shown as it is: an ampersand in it marks no access key.
-        where.clear();
-        for (const char c : folders.ResultsFolder)
-            where += c == '&' ? std::string("&&") : std::string(1, c);
-    }
-    m_elements.FrameText[53].caption =
-        "Benchmark Saved Into File: last benchmark.vgf (" + where + ")";
+    m_elements.FrameText[53].caption = savedFileLine(m_state.run, m_state.folders);
 }
 
 void Wizard::Highlight_Link(int index) {
@@ -380,7 +371,7 @@ void Wizard::Show_Score_Card() {
     setSavedFileText();
     m_elements.FrameText[55].caption.clear();
     m_elements.FrameText[54].caption = throttlingSentence(m_state.run.ThrottleTries);
-    m_elements.FrameText[55].caption = scoreLines(m_state.scores);
+    m_elements.FrameText[55].caption = scoreLines(m_state.scores) + missingScoreLines(m_state.run);
 }
 
 void Wizard::Button_Down(int index) {

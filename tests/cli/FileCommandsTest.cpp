@@ -1,6 +1,7 @@
 #include "cli/FileCommands.h"
 
 #include "benchfile/BenchmarkFile.h"
+#include "cli/Json.h"
 #include "support/TempFolder.h"
 
 #include <fstream>
@@ -49,40 +50,61 @@ struct Files {
     std::string bad = folder.path("bad.vgf");
 };
 
-TEST(DumpCommand, JsonHoldsTheFilesAndRecordsAsRead) {
+TEST(DumpCommand, JsonHoldsTheFilesAndRecordsAsReadWithTypes) {
     Files files;
     const Output result = call(dumpCommand, {"--json", files.small});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out,
-              "{\"files\": [{\"path\": \"" + files.small +
-                  "\", \"loaded\": true, \"message\": \"Your File Has Been "
-                  "Successfully Loaded: Small.vgf\", \"reason\": null}], \"records\": "
-                  "[{\"row\": 1, "
-                  "\"file\": \"small.vgf\", \"name\": \"Small run\", \"scores\": "
-                  "{\"BMCPUh\": \"5\"}, \"tasks\": [\"x \\\"y\\\"\"], \"system\": {}}]}\n");
+    const json::Json dump = json::Json::parse(result.out);
+    EXPECT_EQ(dump["schema"], 1);
+    EXPECT_EQ(dump["files"][0],
+              json::Json::parse(R"({"path": ")" + files.small + R"(", "outcome": "loaded",
+                  "loaded": true, "message": "Your File Has Been Successfully Loaded: Small.vgf",
+                  "reason": null, "records_read": 1, "first_records_lost": false})"));
+    const json::Json& record = dump["records"][0];
+    EXPECT_EQ(record["row"], 1);
+    EXPECT_EQ(record["file"], "small.vgf");
+    EXPECT_EQ(record["name"], "Small run");
+    EXPECT_EQ(record["scores"]["cpu_cache_fsb"], 5);
+    EXPECT_TRUE(record["scores"]["cpu_ram_chipset"].is_null());
+    EXPECT_EQ(record["tasks"], json::Json::array({"x \"y\""}));
+    EXPECT_TRUE(record["system"]["cpu_type"].is_null());
+
+    // Each value typed as its key says; a text that is not is kept as it is.
+    BenchmarkRecord typed;
+    typed.scores[4] = "57(1024x768@32 Bit /w High textures)";
+    typed.scores[5] = "12abc";
+    typed.system[2] = "True";
+    typed.system[5] = "2048";
+    typed.system[10] = "Debian";
+    const json::Json values = json::record(typed);
+    EXPECT_EQ(values["scores"]["direct3d"],
+              json::Json::parse(R"({"frames_per_second": 57, "resolution": "1024x768",
+                  "depth_bits": 32, "texture": "High"})"));
+    EXPECT_EQ(values["scores"]["spreadsheet"], "12abc");
+    EXPECT_EQ(values["system"]["cpu_mmx"], true);
+    EXPECT_EQ(values["system"]["memory_total_mb"], 2048);
+    EXPECT_EQ(values["system"]["os_name"], "Debian");
 }
 
 TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
     Files files;
     const Output result = call(dumpCommand, {"--json", files.small, files.bad});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(
-        result.out.find("\"loaded\": false, \"message\": \"Not valid save benchmark file:\\r"),
-        std::string::npos)
-        << result.out;
-    EXPECT_NE(result.out.find("\"reason\": \"not a benchmark file (its header is wrong)\"}"),
-              std::string::npos)
-        << result.out;
+    const json::Json bad = json::Json::parse(result.out)["files"][1];
+    EXPECT_EQ(bad["outcome"], "invalid_header");
+    EXPECT_EQ(bad["message"], benchfile::invalidFileMessage());
+    EXPECT_EQ(bad["reason"], "not a benchmark file (its header is wrong)");
     // A damaged file shows no message box; its entry says why all the same.
     const std::string cut = files.folder.path("cut.vgf");
     EXPECT_TRUE(benchfile::saveBenchmarkFile(cut, ">>:Cut||BMCPUh=5:;BMCP"));
     const Output damaged = call(dumpCommand, {"--json", cut});
     EXPECT_EQ(damaged.status, 1);
     const std::string why = "damaged: it ends before its last record is complete";
-    EXPECT_NE(damaged.out.find("\"loaded\": false, \"message\": \"" + why + "\", \"reason\": \"" +
-                               why + "\"}"),
-              std::string::npos)
-        << damaged.out;
+    const json::Json cutFile = json::Json::parse(damaged.out)["files"][0];
+    EXPECT_EQ(cutFile["outcome"], "damaged");
+    EXPECT_EQ(cutFile["message"], why);
+    EXPECT_EQ(cutFile["reason"], why);
+    EXPECT_EQ(cutFile["records_read"], 1);
     const Output text = call(dumpCommand, {files.full, files.folder.path("none.vgf")});
     EXPECT_EQ(text.status, 1);
     EXPECT_NE(text.out.find("none.vgf: cannot be opened"), std::string::npos) << text.out;
@@ -146,18 +168,28 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
 
     const Output json = call(compareCommand, {"--json", a, b});
     EXPECT_EQ(json.status, 0);
-    EXPECT_NE(json.out.find("{\"groups\": [{\"name\": \"Laptop\", \"records\": 3}, "
-                            "{\"name\": \"Desktop\", \"records\": 2}], \"scores\": [{\"key\": "
-                            "\"BMCPUh\", \"label\": \"CPU/Cache/FSB\", \"groups\": [{\"count\": 3, "
-                            "\"median\": 110.0, \"lowest\": 100.0, \"highest\": 120.0, "
-                            "\"spread\": 0.1818, \"ratio\": 1.0000, \"interval\": null, "
-                            "\"different\": null}, "
-                            "{\"count\": 2, \"median\": 220.0"),
-              std::string::npos)
-        << json.out;
-    EXPECT_NE(json.out.find("\"ratio\": 1.0385, \"interval\": null, \"different\": null}]}]}\n"),
-              std::string::npos)
-        << json.out;
+    const json::Json compared = json::Json::parse(json.out);
+    EXPECT_EQ(compared["groups"], json::Json::parse(R"([{"name": "Laptop", "records": 3},
+                                                        {"name": "Desktop", "records": 2}])"));
+    const json::Json& cpu = compared["scores"][0];
+    EXPECT_EQ(cpu["key"], "BMCPUh");
+    EXPECT_EQ(cpu["unit"], "VexoGAUGEs");
+    EXPECT_EQ(cpu["groups"][0]["median"], 110.0);
+    EXPECT_EQ(cpu["groups"][0]["ratio"], 1.0);
+    EXPECT_EQ(cpu["groups"][1]["median"], 220.0);
+    EXPECT_EQ(cpu["groups"][0]["interval"], nullptr);
+    EXPECT_EQ(cpu["groups"][1]["interval"], nullptr); // 2 runs: not tested
+    EXPECT_EQ(cpu["groups"][1]["different"], nullptr);
+    // 3 runs against 3: the interval from the lowest to the highest ratio, at 90 % only.
+    const std::string c = folder.path("c.vgf");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(
+        c, ">>:Server||BMCPUh=300:;:;>>:Server||BMCPUh=330:;:;>>:Server||BMCPUh=310:;:;"));
+    const json::Json three = json::Json::parse(call(compareCommand, {"--json", a, c}).out);
+    const json::Json& server = three["scores"][0]["groups"][1];
+    EXPECT_DOUBLE_EQ(server["interval"]["low"].get<double>(), 300.0 / 120);
+    EXPECT_DOUBLE_EQ(server["interval"]["high"].get<double>(), 330.0 / 100);
+    EXPECT_NEAR(server["interval"]["confidence"].get<double>(), 0.9, 1e-12);
+    EXPECT_EQ(server["different"], nullptr);
 
     const Output missing = call(compareCommand, {a, folder.path("none.vgf")});
     EXPECT_EQ(missing.status, 1);
@@ -198,10 +230,10 @@ TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
     EXPECT_EQ(merged.status, 0) << merged.err;
     const Output dump = call(dumpCommand, {"--json", out});
     EXPECT_EQ(dump.status, 0);
-    EXPECT_NE(
-        dump.out.find("\"row\": 3, \"file\": \"merged.vgf\", \"name\": \"Full, \\\"quoted\\\"\""),
-        std::string::npos)
-        << dump.out;
+    const json::Json third = json::Json::parse(dump.out)["records"][2];
+    EXPECT_EQ(third["row"], 3);
+    EXPECT_EQ(third["file"], "merged.vgf");
+    EXPECT_EQ(third["name"], "Full, \"quoted\"");
 
     const std::string refused = files.folder.path("refused.vgf");
     const Output failed = call(mergeCommand, {refused, files.full, files.bad});
@@ -217,30 +249,39 @@ TEST(MergeCommand, KeepsEveryTaskAndInventsNoValue) {
         benchfile::saveBenchmarkFile(in, ">>:Run||BMCPUh=5:;Task=Above:;Task= :;Task=Browser:;:;"));
     const std::string out = files.folder.path("out.vgf");
     ASSERT_EQ(call(mergeCommand, {out, in}).status, 0);
-    const Output dump = call(dumpCommand, {"--json", out});
-    EXPECT_NE(dump.out.find("\"scores\": {\"BMCPUh\": \"5\"}, \"tasks\": [\"Above\", \" \", "
-                            "\"Browser\"], \"system\": {}"),
-              std::string::npos)
-        << dump.out;
+    const json::Json record =
+        json::Json::parse(call(dumpCommand, {"--json", out}).out)["records"][0];
+    EXPECT_EQ(record["tasks"], json::Json::array({"Above", " ", "Browser"}));
+    EXPECT_EQ(record["scores"]["cpu_cache_fsb"], 5);
+    EXPECT_EQ(record["scores"].size(), 8u);
+    for (const auto& [key, value] : record["system"].items())
+        EXPECT_TRUE(value.is_null()) << key;
     EXPECT_EQ(call(checkCommand, {out}).status, 1); // still incomplete, as the original
 }
 
-TEST(ExportCommand, CsvQuotesAsRfc4180AndGivesEveryTaskAColumn) {
+TEST(ExportCommand, CsvQuotesAsRfc4180WithTheSameColumnsForEveryFile) {
     Files files;
     const Output csv = call(exportCommand, {"--csv", files.full, files.small});
     EXPECT_EQ(csv.status, 0);
     const std::string header = "File,Row,Name,BMCPUh,BMCPUl,BMFPUh,BMFPUl,BMDR3D,BMSSA,BMBSA,BMISA,"
                                "CPUT,CPUS,CPUMMX,CPUFPU,MEMLoad,MEMTot,MEMFree,MEMVirt,OSMajr,"
-                               "OSMinr,OSClass,OSBuild,GRA_Dev,GRA_Mem,Task 1\r\n";
+                               "OSMinr,OSClass,OSBuild,GRA_Dev,GRA_Mem,Tasks\r\n";
     EXPECT_EQ(csv.out.substr(0, header.size()), header);
+    const std::string many = files.folder.path("many.vgf");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(many, ">>:Busy||Task=a:;Task=b:;Task=c:;:;"));
+    const Output busy = call(exportCommand, {"--csv", many});
+    EXPECT_EQ(busy.out.substr(0, header.size()), header);
+    EXPECT_NE(busy.out.find(",\"a\nb\nc\"\r\n"), std::string::npos) << busy.out;
     EXPECT_NE(csv.out.find("full.vgf,1,\"Full, \"\"quoted\"\"\",1,1,"), std::string::npos)
         << csv.out;
     EXPECT_NE(csv.out.find("small.vgf,2,Small run,5,,,,,,,,,,,,,,,,,,,,,,\"x \"\"y\"\"\"\r\n"),
               std::string::npos)
         << csv.out;
 
-    const Output json = call(exportCommand, {"--json", files.small});
-    EXPECT_NE(json.out.find("\"BMCPUh\": \"5\", \"BMCPUl\": null"), std::string::npos) << json.out;
+    const json::Json exported = json::Json::parse(call(exportCommand, {"--json", files.small}).out);
+    EXPECT_EQ(exported["command"], "export");
+    EXPECT_EQ(exported["records"][0]["scores"]["cpu_cache_fsb"], 5);
+    EXPECT_TRUE(exported["records"][0]["scores"]["cpu_ram_chipset"].is_null());
     EXPECT_EQ(call(exportCommand, {"--xml", files.small}).status, 2);
     EXPECT_EQ(call(exportCommand, {"--csv", files.bad}).status, 1);
 }
@@ -272,7 +313,8 @@ TEST(JsonOutput, StaysValidForAFileNameThatIsNotUtf8) {
         const Output json = std::string(command) == "dump" ? call(dumpCommand, {"--json", odd})
                                                            : call(exportCommand, {"--json", odd});
         EXPECT_EQ(json.status, 0);
-        EXPECT_NE(json.out.find("caf\\ufffd \\ufffd.vgf"), std::string::npos) << json.out;
+        EXPECT_NE(json.out.find("caf\xEF\xBF\xBD \xEF\xBF\xBD.vgf"), std::string::npos) << json.out;
+        EXPECT_TRUE(json::Json::accept(json.out));
         EXPECT_EQ(json.out.find('\xE9'), std::string::npos);
         EXPECT_NE(json.err.find("not UTF-8"), std::string::npos);
     }

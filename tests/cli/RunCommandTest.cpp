@@ -84,7 +84,8 @@ TEST(RunOptions, Direct3DOptionsByCaptionOrNumber) {
 TEST(RunOptions, MistakesAreRefusedWithAReason) {
     std::string error;
     EXPECT_FALSE(parse({}, &error));
-    EXPECT_NE(error.find("choose at least one benchmark"), std::string::npos);
+    EXPECT_NE(error.find("choose at least one benchmark (--cpu, --fpu, --d3d,"), std::string::npos)
+        << error;
     EXPECT_FALSE(parse({"--cpu", "--gpu"}, &error));
     EXPECT_NE(error.find("unknown option --gpu"), std::string::npos);
     EXPECT_FALSE(parse({"--cpu", "--name"}, &error));
@@ -114,14 +115,16 @@ struct CliRun {
     std::string savedFile;
 };
 
-CliRun runWithInput(const std::vector<std::string>& args, const std::string& input) {
+// A run with a clock of the given readings a second (102: 100 iterations a second counted).
+CliRun runWithInput(const std::vector<std::string>& args, const std::string& input,
+                    bool inputIsTerminal = true, int readingsPerSecond = 102) {
     const auto options = parse(args);
     EXPECT_TRUE(options);
     test::TempFolder results;
     Folders folders;
     folders.AppFolder = "/nonexistent/";
     folders.ResultsFolder = results.folder().string() + "/";
-    test::FakeClock clock(0, 102);
+    test::FakeClock clock(0, readingsPerSecond);
     test::FakeMachine machine;
     const SystemQueries system{machine.processor, machine.memory, machine.os, machine.graphics};
     FixedTasks tasks;
@@ -129,7 +132,8 @@ CliRun runWithInput(const std::vector<std::string>& args, const std::string& inp
     std::ostringstream out;
     std::ostringstream err;
     CliRun result;
-    result.status = runBenchmarks(*options, folders, {clock, system, tasks}, {in, out, err, false});
+    result.status = runBenchmarks(*options, folders, {clock, system, tasks},
+                                  {in, out, err, false, inputIsTerminal});
     result.out = out.str();
     result.err = err.str();
     result.savedFile = test::TempFolder::read(results.path("last benchmark.vgf"));
@@ -283,6 +287,69 @@ TEST(RepetitionTable, GivesMedianRangeAndSpreadOfEachChosenScore) {
     EXPECT_NE(repetitionTable(two, options->selections).find("28.6%  untested: 2 run(s)\n"),
               std::string::npos);
     EXPECT_EQ(medianScores(runs).BMFPUl, 8);
+}
+
+// What would make the end of a run fail is found before it: one line, nothing run or written.
+TEST(RunCommand, ChecksThatCanFailDoSoBeforeTheRun) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        std::string said;
+    };
+    const std::vector<Case> cases{
+        {"Direct3D without a tunnel",
+         {"--d3d", "--name", "No display run"},
+         1,
+         "vexogauge-cli run: the Direct3D benchmark (--d3d) cannot run: this build has no OpenGL "
+         "tunnel; nothing was run\n"},
+        {"a missing output folder",
+         {"--cpu", "--name", "Missing folder", "--out", "/missing/x.vgf"},
+         1,
+         "vexogauge-cli run: the run could not be saved to /missing/x.vgf: the folder /missing "
+         "does not exist; nothing was run\n"},
+        {"no name and an input that is not a terminal",
+         {"--cpu"},
+         2,
+         "vexogauge-cli run: no name for the run (standard input is not a terminal and gave no "
+         "acceptable name): give one with --name; nothing was run\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runWithInput(c.args, "", false);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err, c.said);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.savedFile, "");
+    }
+}
+
+TEST(RunCommand, ANameFromAnInputThatIsNotATerminalIsReadBeforeTheRun) {
+    const CliRun run = runWithInput({"--business"}, "short\nFrom a pipe run\n", false);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find(shown::NameTooShort), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("Benchmark Name?"), std::string::npos);
+    EXPECT_NE(run.out.find("Benchmark: From a pipe run\n"), std::string::npos);
+}
+
+// A benchmark without a score is listed with its reason and fails the run; a run without any
+// score writes nothing.
+TEST(RunCommand, BenchmarksWithoutAScoreAreListedAndFailTheRun) {
+    const CliRun none = runWithInput({"--spreadsheet", "--name", "Slow machine run"}, "", true, 3);
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "vexogauge-cli run: nothing was measured; no file was written\n"
+                        "Spreadsheet: no score (nothing was counted)\n");
+    EXPECT_EQ(none.savedFile, "");
+
+    const CliRun some =
+        runWithInput({"--spreadsheet", "--business", "--name", "Slow machine run"}, "", true, 3);
+    EXPECT_EQ(some.status, 1);
+    EXPECT_NE(some.out.find("Business: 31 VexoGAUGEs\nSpreadsheet: no score (nothing was "
+                            "counted)\n"),
+              std::string::npos)
+        << some.out;
+    EXPECT_EQ(some.err, "vexogauge-cli run: a chosen benchmark produced no score\n");
+    EXPECT_FALSE(some.savedFile.empty());
 }
 
 TEST(RunCommand, AGivenNameIsNotAskedFor) {

@@ -53,10 +53,53 @@ expect 2 err '^usage: vexogauge-cli export --csv\|--json FILE' -- "$cli" export 
 expect 1 out '^x\.vgf: ' -- "$cli" check -- x.vgf
 expect 1 out '"path": "x\.vgf"' -- "$cli" dump x.vgf --json
 
+# A run that cannot end well fails before it starts, in one line, and writes nothing.
+work="$(mktemp -d)"
+trap 'rm -f "$out" "$err"; rm -rf "$work"' EXIT
+expect 1 err '^vexogauge-cli run: the Direct3D benchmark \(--d3d\) cannot run: .*nothing was run$' \
+    -- "$cli" run --d3d --name "No display run" --out "$work/x.vgf"
+if [ -e "$work/x.vgf" ]; then
+    echo "FAILED: run --d3d without a display wrote a file" >&2
+    failures=$((failures + 1))
+fi
+
+# Ctrl+C during a run ends the progress line, says nothing was saved, and exits with 130.
+env -u DISPLAY -u WAYLAND_DISPLAY "$cli" run --fpu --name "Interrupted run" --out "$work/i.vgf" \
+    >"$out" 2>"$err" </dev/null &
+runner=$!
+sleep 2
+kill -INT "$runner"
+status=0
+wait "$runner" || status=$?
+first="$(head -c 1 "$err" | od -An -tx1 | tr -d ' ')"
+if [ "$status" -ne 130 ] || [ "$first" != 0a ] || [ -e "$work/i.vgf" ] ||
+    ! grep -q '^vexogauge-cli run: interrupted; nothing was saved$' "$err"; then
+    echo "FAILED: Ctrl+C in a run (status $status, wanted 130)" >&2
+    sed 's/^/  stderr: /' "$err" >&2
+    failures=$((failures + 1))
+fi
+
 expect 0 out '^Usage: vexogauge \[--browser\] \[FILE\.\.\.\]' -- "$app" --help
 expect 0 out '^vexogauge \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$app" --version
 expect 0 out '^vexogauge \(VexoGAUGE 2002\) ' -- "$app" --browser --version
 expect 2 err "^vexogauge: unknown option '--frob'$" -- env QT_QPA_PLATFORM=offscreen "$app" --frob
+# Told as such before a display is needed; Qt's own options with their values pass.
+expect 2 err "^vexogauge: unknown option '--bogus'$" -- "$app" --bogus
+expect 2 err "^vexogauge: unknown option '--bogus'$" -- "$app" -style fusion --bogus
+
+# Bash completion, as the package installs it: commands, a command's options, their values.
+completion="$(dirname "$0")/../../packaging/completion/vexogauge-cli"
+complete_words() { # complete_words WORD...: what completing the last word offers
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+        _vexogauge_cli; echo "${COMPREPLY[*]}"' _ "$completion" vexogauge-cli "$@"
+}
+bash -c "source '$completion'; complete -p vexogauge-cli vexogauge" >/dev/null ||
+    { echo "FAILED: the completion does not complete both programs" >&2; failures=$((failures + 1)); }
+for case in "ch|check" "run --tex|--texture" "run --texture m|medium" "export --|--csv --json --help"; do
+    got="$(complete_words ${case%|*})"
+    [ "$got" = "${case#*|}" ] ||
+        { echo "FAILED: completing '${case%|*}' gave '$got'" >&2; failures=$((failures + 1)); }
+done
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures command-line convention(s) broken" >&2

@@ -132,7 +132,7 @@ TEST(Throttle, EqualCountsAreStableAtTry3) {
     const std::vector<std::string> statuses{shown::ThrottleStatus, lossStatus(0, 1),
                                             lossStatus(0, 2), lossStatus(0, 3),
                                             shown::ThrottleStable};
-    EXPECT_EQ(rig.log.withPrefix("23 "), statuses);
+    EXPECT_EQ(rig.log.withPrefix("status "), statuses);
     EXPECT_EQ(rig.page.text(RunPageView::ProgressLine), "Benchmark Progress: Phase 1 of 1");
     EXPECT_EQ(rig.page.text(RunPageView::EstimateLine), shown::ThrottleEstimate);
     EXPECT_EQ(rig.page.text(RunPageView::DescriptionLine), shown::ThrottleDescription);
@@ -145,12 +145,12 @@ TEST(Throttle, Try0OnlySetsTheReferenceAndLeavesTheStatusAlone) {
     // Two waits (try 0 and try 1) pass before the first status change of a try.
     const auto& events = rig.log.events();
     const std::vector<std::string> start(events.begin(), events.begin() + 7);
-    const std::vector<std::string> expected{std::string("23 ") + shown::ThrottleStatus,
-                                            "24 Benchmark Progress: Phase 1 of 1",
-                                            std::string("25 ") + shown::ThrottleEstimate,
-                                            std::string("26 ") + shown::ThrottleDescription,
+    const std::vector<std::string> expected{std::string("status ") + shown::ThrottleStatus,
+                                            "progress Benchmark Progress: Phase 1 of 1",
+                                            std::string("estimate ") + shown::ThrottleEstimate,
+                                            std::string("description ") + shown::ThrottleDescription,
                                             "yield x2",
-                                            "23 " + lossStatus(0, 1),
+                                            "status " + lossStatus(0, 1),
                                             "yield x2"};
     EXPECT_EQ(start, expected);
 }
@@ -166,7 +166,7 @@ TEST(Throttle, ASteadyHalfPercentDropTimesOutAfter26Tries) {
 
     EXPECT_EQ(rig.state.run.ThrottleTries, kThrottleTimedOut);
     EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::ThrottleTimedOut);
-    const auto statuses = rig.log.withPrefix("23 ");
+    const auto statuses = rig.log.withPrefix("status ");
     ASSERT_EQ(statuses.size(), 1u + 25u + 1u);
     EXPECT_EQ(statuses[25], lossStatus(1, 25));
     EXPECT_EQ(rig.state.run.CurrentPhase, 2);
@@ -212,7 +212,7 @@ TEST(Throttle, WaitsForASecondBoundaryAfterTheFinalStatus) {
     rig.benchmark.Throttle_System();
     const auto& events = rig.log.events();
     ASSERT_GE(events.size(), 2u);
-    EXPECT_EQ(events[events.size() - 2], std::string("23 ") + shown::ThrottleStable);
+    EXPECT_EQ(events[events.size() - 2], std::string("status ") + shown::ThrottleStable);
     EXPECT_EQ(events.back(), "yield x1");
     // The wait ended on the first reading of a new second.
     const std::int64_t second = rig.clock.secondsElapsed();

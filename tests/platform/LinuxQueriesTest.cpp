@@ -1,4 +1,6 @@
+#include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSystemQueries.h"
+#include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <cstdio>
@@ -8,6 +10,32 @@
 
 namespace vexo {
 namespace {
+
+// Only a build tree writes beside its installation files; an installed program writes into the
+// user's data folder, even where it could write into the installation (as root can).
+TEST(ResultsFolder, OnlyABuildTreeWritesIntoItsOwnFolder) {
+    test::TempFolder tree;
+    const std::string build = tree.folder().string() + "/";
+    const std::string data = tree.path("data");
+    struct Case {
+        const char* name;
+        std::string app, executable;
+        const char* dataHome;
+        std::string expected;
+    };
+    const std::vector<Case> cases{
+        {"build tree", build, build, data.c_str(), build},
+        {"installed, writable share folder", build, "/usr/bin/", data.c_str(),
+         data + "/vexogauge/"},
+        {"installed, relative XDG_DATA_HOME", build, "/usr/bin/", "relative",
+         build + ".local/share/vexogauge/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(resultsFolderFor(c.app, c.executable, c.dataHome, build.c_str()), c.expected);
+        EXPECT_TRUE(std::filesystem::is_directory(c.expected));
+    }
+}
 
 TEST(Meminfo, ReadsKibibytesAndComputesTheLoad) {
     const MemoryStatus status = parseMeminfo("MemTotal:        4000000 kB\n"

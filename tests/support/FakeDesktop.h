@@ -21,6 +21,7 @@ public:
         WindowId id;
         std::string title;
         std::uint32_t style;
+        WindowOwner owner{};
     };
 
     WindowId open(std::string title, std::uint32_t style = WindowStyle::Visible) {
@@ -55,12 +56,18 @@ public:
         const Window* w = find(id);
         return w != nullptr ? w->style : 0;
     }
-    void restore(WindowId id) override { requests.push_back("restore " + std::to_string(id)); }
-    void raiseAndShow(WindowId id) override { requests.push_back("raise " + std::to_string(id)); }
+    WindowOwner windowOwner(WindowId id) override {
+        const Window* w = find(id);
+        return w != nullptr ? w->owner : WindowOwner{};
+    }
+    void restore(WindowId id) override { record("restore ", id); }
+    void raiseAndShow(WindowId id) override { record("raise ", id); }
     bool requestClose(WindowId id) override {
-        requests.push_back("close " + std::to_string(id));
+        record("close ", id);
         return find(id) != nullptr && !refusesClose(id);
     }
+    void holdOthers() override { held = true; }
+    void releaseOthers() override { held = false; }
     bool refusesClose(WindowId id) const {
         return std::find(withoutPoliteClose.begin(), withoutPoliteClose.end(), id) !=
                withoutPoliteClose.end();
@@ -68,11 +75,20 @@ public:
 
     std::vector<Window> windows;
     std::vector<std::string> requests;
+    // Requests made while the other programs were not held.
+    int requestsUnheld = 0;
+    bool held = false;
     std::string reason;
     // Windows that take no close request (no delete protocol).
     std::vector<WindowId> withoutPoliteClose;
 
 private:
+    void record(const char* what, WindowId id) {
+        requests.push_back(what + std::to_string(id));
+        if (!held)
+            ++requestsUnheld;
+    }
+
     WindowId m_nextId = 101;
 };
 

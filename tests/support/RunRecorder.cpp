@@ -21,9 +21,11 @@ std::vector<std::string> EventLog::withPrefix(const std::string& prefix) const {
     return found;
 }
 
-void RecordingRunPage::setFrameText(int index, const std::string& text) {
-    m_texts[index] = text;
-    m_log.add(std::to_string(index) + " " + text);
+void RecordingRunPage::setLine(Line line, const std::string& text) {
+    static constexpr const char* names[kLineCount] = {"status ", "progress ", "estimate ",
+                                                       "description "};
+    m_texts[line] = text;
+    m_log.add(names[line] + text);
 }
 
 void RecordingRunPage::setBenchImage(int group, int picture) {
@@ -37,8 +39,8 @@ void RecordingRunPage::measurementStarting(int seconds) {
         onMeasurement();
 }
 
-std::string RecordingRunPage::text(int index) const {
-    const auto it = m_texts.find(index);
+std::string RecordingRunPage::text(Line line) const {
+    const auto it = m_texts.find(line);
     return it == m_texts.end() ? std::string() : it->second;
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
-#include "platform/RunPageView.h"
+#include "engine/RunPageView.h"
 
 #include <deque>
 #include <functional>
@@ -13,7 +13,8 @@
 
 namespace vexo::test {
 
-// One log of everything a run shows, in order: text changes as "23 <text>", pictures as
+// One log of everything a run shows, in order: line changes as "status <text>" (or progress,
+// estimate, description), pictures as
 // "image <group> <picture>", measurement starts as "measure <seconds>", message boxes as
 // "box <style> <title>: <text>", input boxes as "ask <title>", and runs of yields as
 // "yield xN".
@@ -37,11 +38,11 @@ public:
     explicit RecordingRunPage(EventLog& log)
         : m_log(log) {}
 
-    void setFrameText(int index, const std::string& text) override;
+    void setLine(Line line, const std::string& text) override;
     void setBenchImage(int group, int picture) override;
     void measurementStarting(int seconds) override;
 
-    std::string text(int index) const;
+    std::string text(Line line) const;
     int benchImage(int group) const;
 
     // Called at each measurement start (for example to schedule the clock).
@@ -49,7 +50,7 @@ public:
 
 private:
     EventLog& m_log;
-    std::map<int, std::string> m_texts;
+    std::map<Line, std::string> m_texts;
     std::map<int, int> m_images;
 };
 

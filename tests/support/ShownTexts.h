@@ -82,12 +82,8 @@ inline constexpr const char* NameHasSequence =
     "Please no not use seqenced characters like >>:, || or :;.";
 inline constexpr const char* NameLeadingSemicolon =
     "please do not use the ';' character at the biggining of the name.";
-inline constexpr const char* Direct3DUnavailable =
-    "Status: Direct3D benchmark skipped (no OpenGL tunnel in this build)";
-inline constexpr const char* Direct3DSkipped =
-    "Status: Direct3D benchmark skipped (its texture could not be prepared)";
-inline constexpr const char* Direct3DFailed =
-    "Status: Direct3D benchmark skipped (it was stopped or could not run)";
+inline constexpr const char* Direct3DSkippedLongest =
+    "Status: Direct3D benchmark skipped (its window was hidden or its graphics were lost)";
 inline constexpr const char* NotSavedNoWriter =
     "Status: Benchmark Complete, not saved (no benchmark file writer in this build)";
 inline constexpr const char* NotSavedFailed =

@@ -73,6 +73,19 @@ TEST(TaskList, TitlesAreCutAtTheirFirstNul) {
     EXPECT_EQ(rig.titles(0), (Titles{"Notes"}));
 }
 
+TEST(TaskList, LongTitlesAreCutAfterTheirThousandTwentyFourthCharacter) {
+    const std::string e = "\xC3\xA9"; // two bytes, one character
+    std::string accented;
+    for (int i = 0; i < 1100; ++i)
+        accented += e;
+    EXPECT_EQ(TaskManager::listedTitle(accented).size(), 2048u);
+    EXPECT_EQ(TaskManager::listedTitle(std::string(1 << 20, 'W')), std::string(1024, 'W'));
+    EXPECT_EQ(TaskManager::listedTitle(std::string(1024, 'W')), std::string(1024, 'W'));
+    // A stray continuation byte belongs to the character before it; nothing is split.
+    EXPECT_EQ(TaskManager::listedTitle(std::string(1023, 'a') + "\x80\x80" + e),
+              std::string(1023, 'a') + "\x80\x80" + e);
+}
+
 TEST(TaskList, OnlyAChangeInTheNumberOfTitledWindowsRebuilds) {
     AtmRig rig;
     const WindowId gamma = rig.desktop.open("Gamma", kHidden);
@@ -211,20 +224,77 @@ TEST(TaskActions, EndTaskClosesTheWindowNamedInTheQuestionWhileTheDesktopChanges
     EXPECT_EQ(rig.titles(0), (Titles{"Build log viewer", "Warning!", "Notes for Tuesday"}));
 }
 
-TEST(TaskActions, EndTaskOnAWindowThatClosedMeanwhileSaysSoAndClosesNothing) {
+// Each action on a row whose window has closed, or whose id another window now has (the
+// count-only refresh keeps such rows), sends nothing, says so once and lists anew.
+TEST(TaskActions, ARowWhoseWindowChangedOrClosedIsNeverActedOn) {
+    struct Case {
+        const char* name;
+        int list;
+        int button;
+        bool underTheQuestion; // the change happens while End Task's question is open
+        bool sameTitle;        // the newcomer copies the title; only its owner differs
+    };
+    for (const Case c :
+         {Case{"switch", 0, 0, false, false}, Case{"show", 1, 3, false, false},
+          Case{"end task", 0, 5, false, false}, Case{"end task, advanced", 1, 1, false, true},
+          Case{"under the question", 0, 5, true, false},
+          Case{"under the question, same title", 1, 1, true, true}}) {
+        SCOPED_TRACE(c.name);
+        AtmRig rig;
+        const WindowId notes = rig.desktop.open("Notes for Tuesday");
+        rig.desktop.find(notes)->owner = {4242, std::string("notes\0Notes\0", 13)};
+        rig.desktop.open("Build log viewer");
+        rig.atm.Form_Load();
+        rig.atm.select(c.list, 2);
+        // The window closes and another program's window is given its id.
+        const auto replace = [&] {
+            rig.desktop.close(notes);
+            rig.desktop.windows.insert(
+                rig.desktop.windows.begin(),
+                {notes,
+                 c.sameTitle ? "Notes for Tuesday" : "Newcomer with unsaved work",
+                 kVisible,
+                 {777, "newcomer"}});
+        };
+        if (c.underTheQuestion)
+            rig.dialogs.whileBoxOpen = [&] {
+                replace();
+                rig.dialogs.whileBoxOpen = nullptr;
+            };
+        else
+            replace();
+        rig.atm.RefreshMenu_Click(); // the count is unchanged: the old row stays
+        ASSERT_EQ(rig.atm.list(c.list).rows[1].title, "Notes for Tuesday");
+        rig.dialogs.messageAnswer = MsgAnswer::Yes;
+        rig.atm.CommandButton_Click(c.button);
+
+        EXPECT_TRUE(rig.desktop.requests.empty());
+        ASSERT_FALSE(rig.dialogs.messages.empty());
+        EXPECT_EQ(rig.dialogs.messages.back().text,
+                  "The window \"Notes for Tuesday\" in that row has changed or closed since the "
+                  "list was made, so nothing was done to it. The lists are made anew.");
+        EXPECT_EQ(rig.dialogs.messages.back().style, 64);
+        EXPECT_EQ(rig.dialogs.messages.size(), c.button == 5 || c.button == 1 ? 2u : 1u);
+        EXPECT_EQ(rig.titles(c.list)[0],
+                  c.sameTitle ? "Notes for Tuesday" : "Newcomer with unsaved work");
+    }
+}
+
+TEST(TaskActions, TheCheckAndTheRequestRunWithTheOtherProgramsHeld) {
     AtmRig rig;
-    const WindowId notes = rig.desktop.open("Notes for Tuesday");
-    rig.desktop.open("Build log viewer");
+    rig.desktop.open("Small", kMinimised);
+    rig.desktop.open("Hidden", kHidden);
     rig.atm.Form_Load();
-    rig.atm.select(1, 2);
-    rig.dialogs.whileBoxOpen = [&] { rig.desktop.close(notes); };
     rig.dialogs.messageAnswer = MsgAnswer::Yes;
+    rig.atm.select(0, 1);
+    rig.atm.CommandButton_Click(0);
+    rig.atm.select(1, 1);
+    rig.atm.CommandButton_Click(3);
+    rig.atm.select(1, 2);
     rig.atm.CommandButton_Click(1);
-    EXPECT_TRUE(rig.desktop.requests.empty());
-    ASSERT_EQ(rig.dialogs.messages.size(), 2u);
-    EXPECT_EQ(rig.dialogs.messages[1].text, "The window \"Notes for Tuesday\" has already closed.");
-    EXPECT_EQ(rig.dialogs.messages[1].style, 64);
-    EXPECT_EQ(rig.titles(1), (Titles{"Build log viewer"}));
+    EXPECT_EQ(rig.desktop.requests.size(), 4u);
+    EXPECT_EQ(rig.desktop.requestsUnheld, 0);
+    EXPECT_FALSE(rig.desktop.held);
 }
 
 TEST(TaskActions, EndTaskOnAWindowWithoutAPoliteCloseSaysItCouldNotBeClosed) {
@@ -354,6 +424,25 @@ TEST(AtmSettings, StoredMarksAreRestoredAndTheLastCheckedSpeedWins) {
     rig.atm.ViewIcon_Click();
     EXPECT_FALSE(rig.atm.checked(AtmCheck::ViewReport));
     EXPECT_EQ(rig.atm.list(1).viewMode, 0);
+}
+
+TEST(AtmSettings, ALoadWithNoSpeedCheckedStopsTheTimer) {
+    AtmRig rig;
+    rig.atm.Form_Load();
+    rig.atm.UpdHigh_Click();
+    rig.atm.ViewIcon_Click();
+    rig.atm.Form_QueryUnload();
+    for (const char* key : {"UpdateMode1", "ViewMode1", "ViewMode2"})
+        rig.settings.save(kSettingsApplication, "ATM", key, "False");
+    rig.atm.Form_Load();
+    EXPECT_FALSE(rig.atm.checked(AtmCheck::SpeedHigh));
+    EXPECT_EQ(rig.atm.timerInterval(), 0);
+    // Neither view checked: the lists keep the mode a load starts with.
+    EXPECT_EQ(rig.atm.list(0).viewMode, 3);
+    rig.settings.values.clear(); // no settings at all
+    rig.atm.UpdNorm_Click();
+    rig.atm.Form_Load();
+    EXPECT_EQ(rig.atm.timerInterval(), 0);
 }
 
 TEST(AtmSettings, TruthTexts) {

@@ -276,7 +276,9 @@ struct LoopRig {
 
     TunnelResult run(std::int64_t frames) {
         clock.scheduleWindow(frames);
-        return benchmark.Benchmark_NOW(options, "/tmp/graphics.dat", score);
+        TunnelResult result = benchmark.Benchmark_NOW(options, "/tmp/graphics.dat");
+        score = result.framesPerSecond;
+        return result;
     }
 };
 
@@ -322,17 +324,25 @@ TEST(TunnelLoop, EmptyPassesDrawNothingYetAll31Run) {
 }
 
 TEST(TunnelLoop, ClosingTheWindowOrEscapeEndsThePhaseWithoutAScore) {
-    for (const auto& [stop, message] :
-         {std::pair<TunnelStop, std::string>{
-              TunnelStop::WindowClosed,
-              "The Direct3D benchmark window was closed before the measurement ended."},
-          {TunnelStop::Escape,
-           "The Direct3D benchmark was stopped with Escape before the measurement ended."}}) {
+    struct Case {
+        TunnelStop stop;
+        std::string message;
+        PhaseOutcome outcome;
+    };
+    for (const auto& [stop, message, outcome] :
+         {Case{TunnelStop::WindowClosed,
+               "The Direct3D benchmark window was closed before the measurement ended.",
+               PhaseOutcome::WindowClosed},
+          Case{TunnelStop::Escape,
+               "The Direct3D benchmark was stopped with Escape before the measurement ended.",
+               PhaseOutcome::Escape}}) {
+        SCOPED_TRACE(message);
         LoopRig rig;
         rig.canvas.stopAtFrame = 100;
         rig.canvas.stopAs = stop;
         const TunnelResult result = rig.run(3000);
         EXPECT_EQ(result.error, message);
+        EXPECT_EQ(result.outcome, outcome);
         EXPECT_EQ(rig.score, 0);
         EXPECT_EQ(rig.canvas.renders, 100); // no frame after the request
         EXPECT_FALSE(rig.canvas.shown);
@@ -371,6 +381,7 @@ TEST(TunnelLoop, ASurfaceLostForFiveSecondsEndsThePhase) {
     const TunnelResult result = rig.run(3000);
     EXPECT_EQ(result.error, "The Direct3D benchmark window was hidden, or its graphics were "
                             "lost, for 5 seconds; the measurement was stopped.");
+    EXPECT_EQ(result.outcome, PhaseOutcome::SurfaceLost);
     EXPECT_EQ(rig.score, 0);
     EXPECT_EQ(rig.canvas.renders, 10);
     EXPECT_EQ(rig.canvas.restores, 0);
@@ -407,16 +418,19 @@ TEST(TunnelLoop, WhatCannotRunIsSaidAndScoresNothing) {
     LoopRig badOption;
     badOption.options.ScreenResolution = 5;
     EXPECT_NE(badOption.run(10).error.value_or("").find("resolution (5)"), std::string::npos);
+    EXPECT_EQ(badOption.run(10).outcome, PhaseOutcome::InvalidSetting);
     EXPECT_EQ(badOption.canvas.renders, 0);
 
     LoopRig noDisplay;
     noDisplay.canvas.initialiseError = "No display";
     EXPECT_EQ(noDisplay.run(10).error, "No display");
+    EXPECT_EQ(noDisplay.run(10).outcome, PhaseOutcome::NoDisplay);
 
     LoopRig noTexture;
     noTexture.canvas.textureLoads = false;
     const TunnelResult result = noTexture.run(10);
     EXPECT_NE(result.error.value_or("").find("/tmp/graphics.dat"), std::string::npos);
+    EXPECT_EQ(result.outcome, PhaseOutcome::TextureUnreadable);
     EXPECT_EQ(noTexture.canvas.releases, 1);
     EXPECT_EQ(noTexture.canvas.renders, 0);
 }

@@ -163,16 +163,16 @@ TEST(WizardLayout, TheRunPageWithTheEnginesLongestLinesAndTheScoreCardLookRight)
     rig.window.sync();
     rig.expectLooksRight("run");
     // The longest lines the engine writes there, as a person reads them during a run.
-    const std::vector<std::pair<int, const char*>> lines{
+    const std::vector<std::pair<RunPageView::Line, const char*>> lines{
         {RunPageView::StatusLine, shown::SavedWithSubstitutes},
-        {RunPageView::StatusLine, shown::Direct3DFailed},
+        {RunPageView::StatusLine, shown::Direct3DSkippedLongest},
         {RunPageView::EstimateLine, shown::ThrottleEstimate},
         {RunPageView::DescriptionLine, shown::ThrottleDescription},
         {RunPageView::DescriptionLine, shown::RamDescription},
         {RunPageView::DescriptionLine, shown::ImagingDescription},
     };
     for (const auto& [line, text] : lines) {
-        rig.window.setFrameText(line, text);
+        rig.wizard.setLine(line, text);
         EXPECT_EQ(test::layoutFaults(rig.window, wizardStacking), std::vector<std::string>{})
             << "run page with " << text;
     }

@@ -14,6 +14,8 @@
 #include "tunnel/TunnelBenchmark.h"
 #include "wizard/Wizard.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -25,8 +27,17 @@ public:
     bool surfacesLost() override { return false; }
     void restoreSurfaces() override {}
     bool InitDevice(const Tunnel&, const std::string&) override { return true; }
-    bool Render(Tunnel&) override { return true; }
-    TunnelStop stopRequested() const override { return TunnelStop::None; }
+    bool Render(Tunnel&) override {
+        ++frames;
+        return true;
+    }
+    TunnelStop stopRequested() const override {
+        return frames >= stopAtFrame ? stopAs : TunnelStop::None;
+    }
+
+    std::int64_t frames = 0;
+    std::int64_t stopAtFrame = 0;
+    TunnelStop stopAs = TunnelStop::None; // what the user does at that frame
     void show() override {}
     void hide() override {}
     void release() override {}
@@ -41,32 +52,17 @@ public:
     bool loadTexturePicture(const std::string&) override { return true; }
     bool saveTexturePicture(const std::string&) override { return true; }
     void clearTexturePicture() override {}
-    bool Benchmark_NOW() override {
-        return !m_benchmark.Benchmark_NOW(m_state.selections, "graphics.dat", m_state.scores.BMDR3D)
-                    .error;
+    Direct3DResult Benchmark_NOW() override {
+        const TunnelResult result = m_benchmark.Benchmark_NOW(m_state.selections, "graphics.dat");
+        return {result.outcome, result.framesPerSecond};
     }
     void unload() override {}
 
+    NullCanvas m_canvas;
+
 private:
     AppState& m_state;
-    NullCanvas m_canvas;
     TunnelBenchmark m_benchmark;
-};
-
-// The wizard's run page as the engine writes it.
-class WizardRunPage final : public RunPageView {
-public:
-    explicit WizardRunPage(Wizard& wizard)
-        : m_wizard(wizard) {}
-    void setFrameText(int index, const std::string& text) override {
-        m_wizard.elements().FrameText.at(static_cast<std::size_t>(index)).caption = text;
-    }
-    void setBenchImage(int group, int picture) override {
-        m_wizard.elements().BenchImage.at(static_cast<std::size_t>(group)) = picture;
-    }
-
-private:
-    Wizard& m_wizard;
 };
 
 class FixedTasks final : public TaskTitleSource {
@@ -74,40 +70,73 @@ public:
     std::vector<std::string> applicationTaskTitles() override { return {"Editor", "Mail"}; }
 };
 
-TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
+// The program without a display: the wizard, the engine against a fast scripted clock, the
+// tunnel's loop on a surface that draws nothing, the file writer and the result browser.
+struct ProgramRig {
+    ProgramRig() {
+        state.folders.AppFolder = "/nonexistent/";
+        state.folders.ResultsFolder = results.folder().string() + "/";
+        browser.Form_Load();
+        wizard.commands.showResultBrowser = [this] { browserShown = true; };
+        wizard.commands.runBenchmark = [this] {
+            Benchmark benchmark(state, {clock, pump, dialogs, wizard},
+                                {&tunnel, &writer, &browser, {}});
+            benchmark.Reset_Scores();
+            benchmark.Count_Phases();
+            benchmark.Throttle_System();
+            outcome = benchmark.Run_Benchmarks();
+        };
+        wizard.Change_Page();
+        wizard.Handle_Key('N'); // main menu
+    }
+
+    // The custom route with the given check box keys on the hardware and software pages,
+    // Next through the remaining pages, and the run on page 10.
+    void customRun(const std::string& groups, const std::string& benchmarks) {
+        wizard.Handle_Key('N');
+        for (const char key : groups)
+            wizard.Handle_Key(key);
+        for (int page = 0; page < 10 && wizard.CurrentPage() < 10; ++page) {
+            wizard.Handle_Key('N');
+            for (const char key : benchmarks)
+                if (wizard.CurrentPage() == 4 || wizard.CurrentPage() == 5)
+                    wizard.Handle_Key(key);
+        }
+        ASSERT_EQ(wizard.CurrentPage(), 10);
+    }
+    std::string lastBenchmark() const { return results.path("last benchmark.vgf"); }
+    const std::string& caption(std::size_t frameText) const {
+        return wizard.elements().FrameText[frameText].caption;
+    }
+
     test::TempFolder results;
     AppState state;
-    state.folders.AppFolder = "/nonexistent/";
-    state.folders.ResultsFolder = results.folder().string() + "/";
     test::MemorySettings settings;
     test::EventLog log;
-    test::ScriptedDialogs dialogs(log);
+    test::ScriptedDialogs dialogs{log};
     test::FakeFileDialogs files;
-    test::CountingPump pump(log);
-    test::FakeClock clock(0, 52); // 50 counted readings or iterations a second
+    test::CountingPump pump{log};
+    test::FakeClock clock{0, 52}; // 50 counted readings or iterations a second
     test::FakeMachine machine;
     FixedTasks tasks;
-
-    Wizard wizard(state, settings);
-    WizardRunPage page(wizard);
-    ResultBrowser browser({dialogs, files}, state.folders.ResultsFolder);
-    browser.Form_Load();
-    SystemInfo info({machine.processor, machine.memory, machine.os, machine.graphics}, dialogs);
-    benchfile::EngineWriter writer(state, info, tasks, {});
-    LoopOnlyTunnel tunnel(state, clock, pump);
+    Wizard wizard{state, settings};
+    ResultBrowser browser{{dialogs, files}, state.folders.ResultsFolder};
+    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
+    benchfile::EngineWriter writer{state, info, tasks, {}};
+    LoopOnlyTunnel tunnel{state, clock, pump};
     bool browserShown = false;
-    wizard.commands.showResultBrowser = [&] { browserShown = true; };
-    wizard.commands.runBenchmark = [&] {
-        Benchmark benchmark(state, {clock, pump, dialogs, page}, {&tunnel, &writer, &browser, {}});
-        benchmark.Reset_Scores();
-        benchmark.Count_Phases();
-        benchmark.Throttle_System();
-        benchmark.Run_Benchmarks();
-    };
+    RunOutcome outcome = RunOutcome::NotRun;
+};
+
+TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
+    ProgramRig rig;
+    AppState& state = rig.state;
+    Wizard& wizard = rig.wizard;
+    test::ScriptedDialogs& dialogs = rig.dialogs;
+    ResultBrowser& browser = rig.browser;
+    const bool& browserShown = rig.browserShown;
     dialogs.answer(std::string("Complete route run"));
 
-    wizard.Change_Page();
-    wizard.Handle_Key('N'); // main menu
     wizard.Handle_Key('P'); // complete benchmark
     wizard.Handle_Key('N'); // Direct3D options
     ASSERT_EQ(wizard.CurrentPage(), 6);
@@ -116,6 +145,7 @@ TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
         ASSERT_EQ(wizard.CurrentPage(), next);
     }
     // The run has finished on page 10: every score was measured.
+    EXPECT_EQ(rig.outcome, RunOutcome::Saved);
     for (const ScoreField& score : kScoreFields)
         EXPECT_GT(state.scores.*score.member, 0) << score.key;
     EXPECT_EQ(state.run.PhaseCount, 9);
@@ -132,7 +162,7 @@ TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
     EXPECT_TRUE(browserShown);
 
     // The file exists and its record stands in all three lists.
-    EXPECT_FALSE(test::TempFolder::read(results.path("last benchmark.vgf")).empty());
+    EXPECT_FALSE(test::TempFolder::read(rig.lastBenchmark()).empty());
     ASSERT_EQ(browser.rowCount(), 1u);
     for (const BrowserMode list :
          {BrowserMode::Platform, BrowserMode::Tasks, BrowserMode::Scores}) {
@@ -145,6 +175,53 @@ TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
         browser.cell(BrowserMode::Scores, 0, 7)
             .rfind(std::to_string(state.scores.BMDR3D) + "(640x480@16 Bit /w Low textures)", 0),
         0u);
+}
+
+// Escape in the tunnel of a Direct3D-only run: nothing was measured, so no name is asked, the
+// last result stays, and the run page and the score card say why.
+TEST(CompleteRun, EscapeInTheTunnelMeasuresNothingAndReplacesNothing) {
+    ProgramRig rig;
+    {
+        std::ofstream earlier(rig.lastBenchmark());
+        earlier << "an earlier complete run";
+    }
+    rig.tunnel.m_canvas.stopAtFrame = 20;
+    rig.tunnel.m_canvas.stopAs = TunnelStop::Escape;
+    rig.dialogs.answer(std::string("Not to be asked"));
+    rig.customRun("D", "D"); // hardware; Direct3D
+
+    EXPECT_EQ(rig.outcome, RunOutcome::NothingMeasured);
+    EXPECT_TRUE(rig.dialogs.questions.empty());
+    EXPECT_EQ(test::TempFolder::read(rig.lastBenchmark()), "an earlier complete run");
+    EXPECT_EQ(rig.browser.rowCount(), 0u);
+    for (const auto& message : rig.dialogs.messages)
+        EXPECT_EQ(message.text.find("Success"), std::string::npos) << message.text;
+    EXPECT_EQ(rig.caption(23),
+              "Status: Nothing was measured, nothing saved: Direc3D (stopped with Escape)");
+    EXPECT_EQ(rig.caption(24), "Benchmark Progress: Phase 2 of 2");
+    EXPECT_EQ(rig.wizard.elements().BenchImage[2], RunPageView::GroupNotRunPicture);
+
+    rig.wizard.Handle_Key('N'); // score card
+    ASSERT_EQ(rig.wizard.CurrentPage(), 11);
+    EXPECT_EQ(rig.caption(55), "Direc3D: no score (stopped with Escape)\r");
+    EXPECT_EQ(rig.caption(53),
+              "Benchmark Not Saved: nothing was measured, so no file was replaced");
+}
+
+// A save that fails is not called saved on the score card.
+TEST(CompleteRun, AFailedSaveIsNotCalledSavedOnTheScoreCard) {
+    ProgramRig rig;
+    std::filesystem::create_directory(rig.lastBenchmark()); // the file's place is taken
+    rig.dialogs.answer(std::string("Spreadsheet only"));
+    rig.customRun("S", "S"); // software; spreadsheet
+
+    EXPECT_EQ(rig.outcome, RunOutcome::NotSaved);
+    rig.wizard.Handle_Key('N'); // score card
+    ASSERT_EQ(rig.wizard.CurrentPage(), 11);
+    EXPECT_EQ(rig.caption(55).rfind("Spreadsheet: ", 0), 0u) << rig.caption(55);
+    EXPECT_EQ(rig.caption(53), "Benchmark Not Saved: the file last benchmark.vgf could not be "
+                               "written (" +
+                                   rig.state.folders.ResultsFolder + ")");
 }
 
 } // namespace

@@ -142,26 +142,35 @@ TEST(WizardPages, Direct3DFlagKeptWhenItsGroupIsUncheckedStillShowsPageSix) {
     EXPECT_EQ(rig.wizard.CurrentPage(), 6);
 }
 
-TEST(WizardPages, TheScoreCardNamesTheFolderTheRunWasSavedIn) {
+// The saved-file line says what the save really did, and where.
+TEST(WizardPages, TheScoreCardsFileLineFollowsTheSave) {
     struct Case {
         const char* name;
-        const char* appFolder;
-        const char* resultsFolder;
+        RunOutcome outcome;
+        const char* file;
         const char* shown;
     };
     const Case cases[] = {
-        {"installation folder", "/opt/vexo/", "/opt/vexo/",
+        {"saved in the installation folder", RunOutcome::Saved, "/opt/vexo/last benchmark.vgf",
          "Benchmark Saved Into File: last benchmark.vgf (application path)"},
-        {"per-user folder", "/usr/share/vexogauge/", "/home/ann/.local/share/vexogauge/",
+        {"saved in the per-user folder", RunOutcome::Saved,
+         "/home/ann/.local/share/vexogauge/last benchmark.vgf",
          "Benchmark Saved Into File: last benchmark.vgf (/home/ann/.local/share/vexogauge/)"},
-        {"ampersand in the folder", "/usr/share/vexogauge/", "/home/R&D/vexogauge/",
+        {"ampersand in the folder", RunOutcome::Saved, "/home/R&D/vexogauge/last benchmark.vgf",
          "Benchmark Saved Into File: last benchmark.vgf (/home/R&&D/vexogauge/)"},
+        {"save failed", RunOutcome::NotSaved, "/opt/vexo/last benchmark.vgf",
+         "Benchmark Not Saved: the file last benchmark.vgf could not be written (application "
+         "path)"},
+        {"nothing measured", RunOutcome::NothingMeasured, "",
+         "Benchmark Not Saved: nothing was measured, so no file was replaced"},
+        {"no name", RunOutcome::NoName, "", "Benchmark Not Saved: no name was given"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PageRig rig;
-        rig.state.folders.AppFolder = c.appFolder;
-        rig.state.folders.ResultsFolder = c.resultsFolder;
+        rig.state.folders.AppFolder = "/opt/vexo/";
+        rig.state.run.outcome = c.outcome;
+        rig.state.run.resultFile = c.file;
         rig.wizard.Show_Score_Card();
         EXPECT_EQ(rig.wizard.elements().FrameText[53].caption, c.shown);
     }

@@ -1,9 +1,12 @@
 // The wizard window under a real window manager (openbox on the server ./test.sh names in
 // VEXO_X11_DISPLAY_WM): where it comes back after being hidden.
 #include "platform/MemorySettingsStore.h"
+#include "platform/qt/QtPlatform.h"
 #include "wizard/ui/WizardWindow.h"
 
 #include <QApplication>
+#include <QInputDialog>
+#include <QTimer>
 #include <QTest>
 #include <cstdlib>
 #include <cstring>
@@ -80,6 +83,48 @@ TEST(WizardOnTheDesktop, ComesBackWhereTheUserMovedItAfterATripToTheBrowser) {
         EXPECT_EQ(window.pos(), wanted)
             << "came back at " << window.pos().x() << "," << window.pos().y();
     }
+}
+
+// The naming box of a run belongs to the wizard, and its frame (title bar included) stands at
+// 45 and 300 twips from the wizard's frame, not over the wizard's title bar.
+TEST(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
+    AppState state;
+    MemorySettingsStore settings;
+    Wizard wizard{state, settings};
+    wizard.Change_Page();
+    WizardWindow window{wizard, VEXO_BUILD_APP_FOLDER "/"};
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }));
+    QtDialogs dialogs([&window] { return &window; });
+
+    QWidget* owner = nullptr;
+    QRect boxFrame;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        const bool framed = QTest::qWaitFor(
+            [&] { return box->isVisible() && box->frameGeometry() != box->geometry(); });
+        QTest::qWait(200); // the window manager has placed it
+        if (!framed) {
+            box->reject();
+            return;
+        }
+        owner = box->parentWidget();
+        boxFrame = box->frameGeometry();
+        box->reject();
+    });
+    dialogs.inputBox("Name?", "Benchmark Name?", "", 45, 300);
+
+    EXPECT_EQ(owner, &window);
+    const QPoint wanted = window.frameGeometry().topLeft() +
+                          QPoint(45 * window.logicalDpiX() / 1440, 300 * window.logicalDpiY() / 1440);
+    EXPECT_LE((boxFrame.topLeft() - wanted).manhattanLength(), 1)
+        << "box frame at " << boxFrame.x() << "," << boxFrame.y() << ", wanted " << wanted.x()
+        << "," << wanted.y();
 }
 
 } // namespace

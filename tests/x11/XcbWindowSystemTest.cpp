@@ -2,11 +2,12 @@
 // manager. ./test.sh starts both and names them in VEXO_X11_DISPLAY_WM and
 // VEXO_X11_DISPLAY_BARE.
 #include "platform/linux/XcbWindowSystem.h"
-#include "platform/linux/XkbKeyboardLocks.h"
 
 #include "platform/MemorySettingsStore.h"
+#include "platform/linux/XkbKeyboardLocks.h"
 #include "support/FakeDesktop.h"
 #include "support/RunRecorder.h"
+#include "support/X11Client.h"
 #include "taskman/TaskManager.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <thread>
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
@@ -26,6 +28,8 @@
 
 namespace vexo {
 namespace {
+
+using test::TestClient;
 
 bool useDisplay(const char* variable) {
     const char* display = std::getenv(variable);
@@ -44,131 +48,6 @@ bool eventually(const std::function<bool()>& condition) {
     }
     return condition();
 }
-
-// A client of its own on the display, owning test windows as any program would.
-class TestClient {
-public:
-    TestClient() {
-        m_connection = xcb_connect(nullptr, nullptr);
-        m_screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-        m_protocols = atom("WM_PROTOCOLS");
-        m_delete = atom("WM_DELETE_WINDOW");
-        m_utf8 = atom("UTF8_STRING");
-        m_netName = atom("_NET_WM_NAME");
-        m_changeState = atom("WM_CHANGE_STATE");
-        m_wmState = atom("WM_STATE");
-    }
-    ~TestClient() { xcb_disconnect(m_connection); }
-
-    bool ok() const { return xcb_connection_has_error(m_connection) == 0; }
-
-    xcb_window_t create(const std::string& title, bool map, bool takesDelete = true) {
-        const xcb_window_t window = xcb_generate_id(m_connection);
-        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_screen->root, 10, 10, 200,
-                          100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, m_screen->root_visual, 0, nullptr);
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, m_netName, m_utf8, 8,
-                            static_cast<std::uint32_t>(title.size()), title.data());
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
-                            XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(title.size()),
-                            title.data());
-        if (takesDelete)
-            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, m_protocols,
-                                XCB_ATOM_ATOM, 32, 1, &m_delete);
-        if (map)
-            xcb_map_window(m_connection, window);
-        xcb_flush(m_connection);
-        return window;
-    }
-
-    void setLatin1Name(xcb_window_t window, const std::string& bytes) {
-        xcb_delete_property(m_connection, window, m_netName);
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
-                            XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(bytes.size()),
-                            bytes.data());
-        xcb_flush(m_connection);
-    }
-
-    // Asks the window manager to iconify the window, as a program's minimise button does.
-    void minimise(xcb_window_t window) {
-        xcb_client_message_event_t message{};
-        message.response_type = XCB_CLIENT_MESSAGE;
-        message.format = 32;
-        message.window = window;
-        message.type = m_changeState;
-        message.data.data32[0] = XCB_ICCCM_WM_STATE_ICONIC;
-        xcb_send_event(m_connection, 0, m_screen->root,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&message));
-        xcb_flush(m_connection);
-    }
-
-    void destroy(xcb_window_t window) {
-        xcb_destroy_window(m_connection, window);
-        xcb_flush(m_connection);
-    }
-
-    bool viewable(xcb_window_t window) {
-        auto* reply = xcb_get_window_attributes_reply(
-            m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
-        const bool result = reply != nullptr && reply->map_state == XCB_MAP_STATE_VIEWABLE;
-        std::free(reply);
-        return result;
-    }
-
-    bool iconic(xcb_window_t window) {
-        auto* reply = xcb_get_property_reply(
-            m_connection, xcb_get_property(m_connection, 0, window, m_wmState, m_wmState, 0, 2),
-            nullptr);
-        const bool result = reply != nullptr && xcb_get_property_value_length(reply) >= 4 &&
-                            *static_cast<std::uint32_t*>(xcb_get_property_value(reply)) ==
-                                XCB_ICCCM_WM_STATE_ICONIC;
-        std::free(reply);
-        return result;
-    }
-
-    xcb_window_t activeWindow() {
-        const xcb_atom_t active = atom("_NET_ACTIVE_WINDOW");
-        auto* reply = xcb_get_property_reply(
-            m_connection,
-            xcb_get_property(m_connection, 0, m_screen->root, active, XCB_ATOM_WINDOW, 0, 1),
-            nullptr);
-        xcb_window_t window = XCB_NONE;
-        if (reply != nullptr && xcb_get_property_value_length(reply) >= 4)
-            window = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
-        std::free(reply);
-        return window;
-    }
-
-    // True once a WM_DELETE_WINDOW request for the window has arrived.
-    bool deleteRequested(xcb_window_t window) {
-        while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
-            if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE) {
-                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
-                if (message->window == window && message->type == m_protocols &&
-                    message->data.data32[0] == m_delete)
-                    m_deleted.push_back(window);
-            }
-            std::free(event);
-        }
-        return std::find(m_deleted.begin(), m_deleted.end(), window) != m_deleted.end();
-    }
-
-private:
-    xcb_atom_t atom(const char* name) {
-        auto* reply = xcb_intern_atom_reply(
-            m_connection,
-            xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-            nullptr);
-        const xcb_atom_t result = reply != nullptr ? reply->atom : 0;
-        std::free(reply);
-        return result;
-    }
-
-    xcb_connection_t* m_connection;
-    xcb_screen_t* m_screen;
-    xcb_atom_t m_protocols, m_delete, m_utf8, m_netName, m_changeState, m_wmState;
-    std::vector<xcb_window_t> m_deleted;
-};
 
 std::ptrdiff_t position(const std::vector<WindowId>& windows, WindowId window) {
     const auto at = std::find(windows.begin(), windows.end(), window);
@@ -194,6 +73,20 @@ struct AtmOnDisplay {
         return 0;
     }
 };
+
+// A client whose first window takes the id of a window whose client has gone: the server hands
+// a new client the lowest free id range, so clients are opened (and kept, so that they hold
+// the ranges below) until one is given that window's range.
+std::unique_ptr<TestClient> clientTakingId(xcb_window_t id,
+                                           std::vector<std::unique_ptr<TestClient>>& held) {
+    for (int i = 0; i < 64; ++i) {
+        auto client = std::make_unique<TestClient>();
+        if (client->ok() && client->makesId(id))
+            return client;
+        held.push_back(std::move(client));
+    }
+    return nullptr;
+}
 
 class WithWindowManager : public ::testing::Test {
 protected:
@@ -387,6 +280,61 @@ TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQ
         return !notesListed && viewerListed;
     }));
     client.destroy(viewer);
+}
+
+// The window of a row closes and another program's window is given its id: (a) before End Task
+// on the row that the count-only refresh kept, (b) while its question is open. Yes sends the
+// newcomer nothing.
+TEST_F(WithWindowManager, EndTaskNeverClosesAWindowThatTookTheRowsId) {
+    for (const bool underTheQuestion : {false, true}) {
+        SCOPED_TRACE(underTheQuestion ? "under the question" : "kept row");
+        auto first = std::make_unique<TestClient>();
+        ASSERT_TRUE(first->ok());
+        AtmOnDisplay rig;
+        const xcb_window_t notes = first->create("Notes for Tuesday", true);
+        ASSERT_TRUE(eventually([&] { return first->viewable(notes); }));
+        rig.atm.Form_Load();
+        const int row = rig.rowOf("Notes for Tuesday");
+        ASSERT_NE(row, 0);
+        rig.atm.select(0, row);
+
+        std::vector<std::unique_ptr<TestClient>> held;
+        std::unique_ptr<TestClient> second;
+        xcb_window_t newcomer = XCB_NONE;
+        const auto replace = [&] {
+            first.reset(); // its program ends
+            ASSERT_TRUE(eventually([&] { return rig.service.windowText(notes).empty(); }));
+            second = clientTakingId(notes, held);
+            ASSERT_NE(second, nullptr);
+            newcomer = second->create("Newcomer with unsaved work", true);
+            ASSERT_EQ(newcomer, notes);
+            ASSERT_TRUE(eventually([&] { return second->viewable(newcomer); }));
+        };
+        if (underTheQuestion) {
+            rig.dialogs.whileBoxOpen = [&] {
+                rig.dialogs.whileBoxOpen = nullptr;
+                replace();
+            };
+        } else {
+            replace();
+            rig.atm.RefreshMenu_Click(); // as many titled windows as before: the row stays
+            ASSERT_EQ(rig.rowOf("Notes for Tuesday"), row);
+        }
+        rig.dialogs.messageAnswer = MsgAnswer::Yes;
+        rig.atm.CommandButton_Click(5);
+        ASSERT_NE(second, nullptr);
+
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_FALSE(second->deleteRequested(newcomer));
+        EXPECT_TRUE(second->viewable(newcomer));
+        ASSERT_EQ(rig.dialogs.messages.size(), 2u);
+        EXPECT_EQ(rig.dialogs.messages[1].text,
+                  "The window \"Notes for Tuesday\" in that row has changed or closed since the "
+                  "list was made, so nothing was done to it. The lists are made anew.");
+        EXPECT_EQ(rig.rowOf("Notes for Tuesday"), 0);
+        EXPECT_NE(rig.rowOf("Newcomer with unsaved work"), 0);
+        second->destroy(newcomer);
+    }
 }
 
 TEST_F(WithWindowManager, EndTaskOnAWindowWithoutDeleteSaysSoAndLeavesItsProgramRunning) {

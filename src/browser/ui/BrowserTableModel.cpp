@@ -1,5 +1,7 @@
 #include "BrowserTableModel.h"
 
+#include "platform/qt/QtPlatform.h"
+
 namespace vexo {
 
 int BrowserTableModel::rowCount(const QModelIndex& parent) const {
@@ -15,8 +17,10 @@ QVariant BrowserTableModel::data(const QModelIndex& index, int role) const {
         return {};
     if (!index.isValid() || static_cast<std::size_t>(index.row()) >= m_browser.rowCount())
         return {};
-    return QString::fromStdString(m_browser.cell(m_list, static_cast<std::size_t>(index.row()),
-                                                 static_cast<std::size_t>(index.column())));
+    const QString text = QString::fromStdString(m_browser.cell(
+        m_list, static_cast<std::size_t>(index.row()), static_cast<std::size_t>(index.column())));
+    // Cells hold what files say; a tool tip would take markup in them for markup.
+    return role == Qt::ToolTipRole ? plainToolTip(text) : text;
 }
 
 QVariant BrowserTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -216,7 +216,9 @@ QWidget* ResultWindow::buildTitleArea() {
     picture->setObjectName(QStringLiteral("TitleImage"));
     picture->setPixmap(m_pictures[0]);
     layout->addWidget(picture, 0, 0, 2, 1);
+    // The title, description and status can name files and records: outside text.
     m_title = new QLabel(area);
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setObjectName(QStringLiteral("TitleText0"));
     QFont big = m_title->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
@@ -225,6 +227,7 @@ QWidget* ResultWindow::buildTitleArea() {
     layout->addWidget(m_title, 0, 1);
     m_description = new WrappedText(area);
     m_description->setObjectName(QStringLiteral("TitleText1"));
+    m_description->setTextFormat(Qt::PlainText);
     m_description->setWordWrap(true);
     layout->addWidget(m_description, 1, 1);
     auto* rule = new QFrame(area);
@@ -348,6 +351,7 @@ QWidget* ResultWindow::buildHelpPanel() {
 void ResultWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
     m_statusLabel = new QLabel(QStringLiteral("Status: Idle"), bar);
+    m_statusLabel->setTextFormat(Qt::PlainText);
     bar->addWidget(m_statusLabel, 1);
     // The lock panels keep their width when empty, so the bar does not shift as keys change.
     auto lockPanel = [bar](const char* name, const char* caption) {

@@ -23,12 +23,11 @@ std::string appFolder() {
     return "./";
 }
 
-std::string resultsFolder(const std::string& appFolder) {
+std::string resultsFolderFor(const std::string& appFolder, const std::string& executableFolder,
+                             const char* dataHome, const char* home) {
     namespace fs = std::filesystem;
-    if (!appFolder.empty() && access(appFolder.c_str(), W_OK) == 0)
+    if (!appFolder.empty() && appFolder == executableFolder && access(appFolder.c_str(), W_OK) == 0)
         return appFolder;
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
     fs::path base;
     if (dataHome != nullptr && *dataHome == '/')
         base = dataHome;
@@ -40,6 +39,14 @@ std::string resultsFolder(const std::string& appFolder) {
     std::error_code error;
     fs::create_directories(folder, error);
     return folder.string() + "/";
+}
+
+std::string resultsFolder(const std::string& appFolder) {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string executableFolder = error ? std::string() : exe.parent_path().string() + "/";
+    return resultsFolderFor(appFolder, executableFolder, std::getenv("XDG_DATA_HOME"),
+                            std::getenv("HOME"));
 }
 
 } // namespace vexo

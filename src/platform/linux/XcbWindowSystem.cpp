@@ -95,6 +95,7 @@ XcbWindowSystem::XcbWindowSystem() {
     m_wmDeleteWindow = atom("WM_DELETE_WINDOW");
     m_compoundText = atom("COMPOUND_TEXT");
     m_ping = atom("_NET_WM_PING");
+    m_netWmPid = atom("_NET_WM_PID");
 }
 
 XcbWindowSystem::~XcbWindowSystem() {
@@ -201,28 +202,86 @@ std::vector<WindowId> XcbWindowSystem::topLevelWindows() {
 }
 
 std::string XcbWindowSystem::windowText(WindowId window) {
+    return windowTexts({window}).front();
+}
+
+std::vector<std::string> XcbWindowSystem::windowTexts(const std::vector<WindowId>& windows) {
+    std::vector<std::string> titles(windows.size());
     if (!usable())
-        return {};
-    if (m_ewmhReady) {
-        xcb_ewmh_get_utf8_strings_reply_t name{};
-        if (xcb_ewmh_get_wm_name_reply(&m_ewmh, xcb_ewmh_get_wm_name(&m_ewmh, window), &name,
-                                       nullptr) != 0) {
-            std::string title(name.strings, name.strings_len);
-            xcb_ewmh_get_utf8_strings_reply_wipe(&name);
-            if (!title.empty())
-                return title;
-        }
+        return titles;
+    // A character takes at most four bytes: nothing past what a row shows is fetched, however
+    // long the title a window sets.
+    constexpr auto kLongs = static_cast<std::uint32_t>(MaxTitleCharacters);
+    const auto read = [this](xcb_get_property_cookie_t cookie) {
+        return Reply<xcb_get_property_reply_t>(
+            xcb_get_property_reply(m_connection, cookie, nullptr));
+    };
+    // Both properties of every window are asked for before the first reply is read.
+    std::vector<xcb_get_property_cookie_t> utf8Names;
+    std::vector<xcb_get_property_cookie_t> oldNames;
+    utf8Names.reserve(windows.size());
+    oldNames.reserve(windows.size());
+    for (const WindowId window : windows) {
+        if (m_ewmhReady)
+            utf8Names.push_back(xcb_get_property(m_connection, 0, window, m_ewmh._NET_WM_NAME,
+                                                 m_ewmh.UTF8_STRING, 0, kLongs));
+        oldNames.push_back(xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_NAME,
+                                            XCB_GET_PROPERTY_TYPE_ANY, 0, kLongs));
     }
-    xcb_icccm_get_text_property_reply_t name{};
-    if (xcb_icccm_get_wm_name_reply(m_connection, xcb_icccm_get_wm_name(m_connection, window),
-                                    &name, nullptr) == 0)
-        return {};
-    std::string title = name.encoding == XCB_ATOM_STRING ? latin1ToUtf8(name.name, name.name_len)
-                        : name.encoding == m_compoundText
-                            ? compoundTextToUtf8(name.name, name.name_len)
-                            : std::string(name.name, name.name_len);
-    xcb_icccm_get_text_property_reply_wipe(&name);
-    return title;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (m_ewmhReady) {
+            const auto name = read(utf8Names[i]);
+            const int length = name ? xcb_get_property_value_length(name.get()) : 0;
+            if (name && name->format == 8 && name->type == m_ewmh.UTF8_STRING && length > 0) {
+                titles[i].assign(static_cast<const char*>(xcb_get_property_value(name.get())),
+                                 static_cast<std::size_t>(length));
+                xcb_discard_reply(m_connection, oldNames[i].sequence);
+                continue;
+            }
+        }
+        // The older property, in whatever encoding it names.
+        const auto name = read(oldNames[i]);
+        if (!name || name->format != 8)
+            continue;
+        const auto* text = static_cast<const char*>(xcb_get_property_value(name.get()));
+        const auto length = static_cast<std::size_t>(xcb_get_property_value_length(name.get()));
+        titles[i] = name->type == XCB_ATOM_STRING  ? latin1ToUtf8(text, length)
+                    : name->type == m_compoundText ? compoundTextToUtf8(text, length)
+                                                   : std::string(text, length);
+    }
+    return titles;
+}
+
+WindowOwner XcbWindowSystem::windowOwner(WindowId window) {
+    WindowOwner owner;
+    if (!usable())
+        return owner;
+    const auto pidCookie =
+        xcb_get_property(m_connection, 0, window, m_netWmPid, XCB_ATOM_CARDINAL, 0, 1);
+    const auto classCookie =
+        xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256);
+    Reply<xcb_get_property_reply_t> pid(xcb_get_property_reply(m_connection, pidCookie, nullptr));
+    if (pid && pid->format == 32 && xcb_get_property_value_length(pid.get()) >= 4)
+        owner.pid = *static_cast<const std::uint32_t*>(xcb_get_property_value(pid.get()));
+    Reply<xcb_get_property_reply_t> windowClass(
+        xcb_get_property_reply(m_connection, classCookie, nullptr));
+    if (windowClass && windowClass->format == 8)
+        owner.windowClass.assign(
+            static_cast<const char*>(xcb_get_property_value(windowClass.get())),
+            static_cast<std::size_t>(xcb_get_property_value_length(windowClass.get())));
+    return owner;
+}
+
+void XcbWindowSystem::holdOthers() {
+    if (usable())
+        xcb_grab_server(m_connection);
+}
+
+void XcbWindowSystem::releaseOthers() {
+    if (!usable())
+        return;
+    xcb_ungrab_server(m_connection);
+    xcb_flush(m_connection);
 }
 
 bool XcbWindowSystem::isIconic(WindowId window) {

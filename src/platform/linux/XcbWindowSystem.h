@@ -24,10 +24,16 @@ public:
     std::string unavailableReason() const override;
     std::vector<WindowId> topLevelWindows() override;
     std::string windowText(WindowId window) override;
+    // All requests are sent before the first reply is read: one wait for the server, however
+    // many windows.
+    std::vector<std::string> windowTexts(const std::vector<WindowId>& windows) override;
+    WindowOwner windowOwner(WindowId window) override;
     std::uint32_t windowStyle(WindowId window) override;
     void restore(WindowId window) override;
     void raiseAndShow(WindowId window) override;
     bool requestClose(WindowId window) override;
+    void holdOthers() override;
+    void releaseOthers() override;
 
     bool windowManagerRunning();
 
@@ -58,6 +64,7 @@ private:
     xcb_atom_t m_wmDeleteWindow = XCB_ATOM_NONE;
     xcb_atom_t m_compoundText = XCB_ATOM_NONE;
     xcb_atom_t m_ping = XCB_ATOM_NONE;
+    xcb_atom_t m_netWmPid = XCB_ATOM_NONE;
 };
 
 } // namespace vexo

@@ -12,7 +12,12 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
+#include <QTextDocument>
 #include <QWidget>
+#include <QWindow>
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 namespace vexo {
 
@@ -28,6 +33,56 @@ QString withLineBreaks(const std::string& text) {
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return out;
+}
+
+QString plainToolTip(const QString& text) {
+    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
+}
+
+bool isHelperWindow(std::uint32_t window) {
+#if QT_CONFIG(xcb)
+    const auto* x11 =
+        qApp != nullptr ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 == nullptr || x11->connection() == nullptr)
+        return false;
+    // Every window a connection makes has an id in the range the server gave it.
+    const xcb_setup_t* setup = xcb_get_setup(x11->connection());
+    if ((window & ~setup->resource_id_mask) != setup->resource_id_base)
+        return false;
+    for (QWindow* shown : QGuiApplication::allWindows()) {
+        if (shown->handle() != nullptr && static_cast<std::uint32_t>(shown->winId()) == window)
+            return false;
+    }
+    return true;
+#else
+    (void)window;
+    return false;
+#endif
+}
+
+void setOwnerWindow(QWidget& window, QWidget* owner) {
+    QWidget* ownerWindow = owner != nullptr ? owner->window() : nullptr;
+    window.winId(); // the native window, made now if need be
+    if (ownerWindow != nullptr)
+        ownerWindow->winId();
+    window.windowHandle()->setTransientParent(ownerWindow != nullptr ? ownerWindow->windowHandle()
+                                                                     : nullptr);
+#if QT_CONFIG(xcb)
+    const auto* x11 =
+        qApp != nullptr ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 == nullptr || x11->connection() == nullptr)
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto native = static_cast<xcb_window_t>(window.winId());
+    if (ownerWindow == nullptr) {
+        xcb_delete_property(connection, native, XCB_ATOM_WM_TRANSIENT_FOR);
+    } else {
+        const auto ownerNative = static_cast<xcb_window_t>(ownerWindow->winId());
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, native, XCB_ATOM_WM_TRANSIENT_FOR,
+                            XCB_ATOM_WINDOW, 32, 1, &ownerNative);
+    }
+    xcb_flush(connection);
+#endif
 }
 
 namespace {
@@ -56,6 +111,7 @@ void QtSettingsStore::save(const std::string& application, const std::string& se
 int QtDialogs::messageBox(const std::string& text, int style, const std::string& title) {
     QMessageBox box(m_owner ? m_owner() : nullptr);
     box.setWindowTitle(toQt(title.empty() ? kApplicationTitle : title));
+    box.setTextFormat(Qt::PlainText);
     box.setText(withLineBreaks(text));
     switch (style & 0x70) {
     case MsgStyle::Critical:
@@ -103,14 +159,19 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const 
     QInputDialog dialog(owner);
     dialog.setWindowTitle(toQt(title.empty() ? kApplicationTitle : title));
     dialog.setLabelText(withLineBreaks(prompt));
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(toQt(defaultText));
     if (owner != nullptr) {
-        // Twips are 1/1440 inch, measured from the owner's top-left corner as it is now.
-        const double dpiX = owner->logicalDpiX();
-        const double dpiY = owner->logicalDpiY();
-        const QPoint corner = owner->frameGeometry().topLeft();
-        dialog.move(corner + QPoint(static_cast<int>(leftTwips * dpiX / 1440),
-                                    static_cast<int>(topTwips * dpiY / 1440)));
+        // Twips are 1/1440 inch, from the owner window's frame corner as it is now to the box's
+        // frame corner. A box not yet shown is placed by its client area, and its frame is not
+        // known before the window manager draws it: it is taken to be the owner's.
+        const QWidget* window = owner->window();
+        const QPoint corner = window->frameGeometry().topLeft();
+        const QPoint clientInFrame = window->geometry().topLeft() - corner;
+        const QPoint offset(static_cast<int>(leftTwips * window->logicalDpiX() / 1440),
+                            static_cast<int>(topTwips * window->logicalDpiY() / 1440));
+        dialog.move(corner + offset + clientInFrame);
     }
     // Only a box the user answered gives an answer: when its loop ends without the box being
     // finished (the program is leaving), there is none, and the caller must not take the empty

@@ -5,13 +5,14 @@
 
 #include "platform/Dialogs.h"
 #include "platform/FileDialogs.h"
-#include "platform/qt/QtMessagePump.h"
 #include "platform/SettingsStore.h"
+#include "platform/qt/QtMessagePump.h"
 
 #include <QCursor>
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -24,6 +25,18 @@ QString toQt(const std::string& text);
 std::string fromQt(const QString& text);
 // Carriage returns, alone or before a line feed, become line breaks.
 QString withLineBreaks(const std::string& text);
+// A tool tip that shows the text as it is: tool tips take any text that looks like markup for
+// markup, and outside text (a window title, a record name) must never be read as such.
+QString plainToolTip(const QString& text);
+
+// Whether the X window is one of the toolkit's hidden helpers of this program (the selection
+// owner, the client leader): made on the program's own display connection, yet none of its
+// windows. False when the program does not run on X11.
+bool isHelperWindow(std::uint32_t window);
+
+// Makes the window owned by another (WM_TRANSIENT_FOR on X11: the window manager keeps it above
+// its owner), or by none. The toolkit says so only for dialogs and tool windows.
+void setOwnerWindow(QWidget& window, QWidget* owner);
 
 // Per user, in an INI file under the XDG configuration folder: one file per application name,
 // one group per section.
@@ -36,7 +49,8 @@ public:
 };
 
 // Message boxes, input boxes and file dialogs, owned by whichever window owner() names at the
-// time they are shown.
+// time they are shown. Their texts often hold outside text (titles, record names, file names),
+// so they are always shown as plain text, never as markup.
 class QtDialogs final : public Dialogs, public FileDialogs {
 public:
     explicit QtDialogs(std::function<QWidget*()> owner)

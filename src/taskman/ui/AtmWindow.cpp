@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace vexo {
@@ -46,6 +47,7 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
     buildMenus();
 
     m_status = new QLabel(this);
+    m_status->setTextFormat(Qt::PlainText); // may name the display, which is outside text
     m_status->setToolTip(toQt(TaskManager::StatusHint));
     statusBar()->addWidget(m_status, 1);
     auto* maker = new QLabel(toQt(TaskManager::MakerName), this);
@@ -53,16 +55,15 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
     // Never so narrow that the hint in the status bar is cut (the rest: the bar's margins,
     // the gap between its panels and the size grip).
     m_status->setText(toQt(TaskManager::StatusHint));
-    setMinimumWidth(std::max(minimumWidth(),
-                             m_status->sizeHint().width() + maker->sizeHint().width() + 48));
+    setMinimumWidth(
+        std::max(minimumWidth(), m_status->sizeHint().width() + maker->sizeHint().width() + 48));
 
     m_timer = new QTimer(this);
-    connect(m_timer, &QTimer::timeout, this,
-            [this] {
-                // No rebuild under any of the program's modal boxes.
-                if (QApplication::activeModalWidget() == nullptr)
-                    run([this] { m_model.App_Timer_Timer(); });
-            });
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        // No rebuild under any of the program's modal boxes.
+        if (QApplication::activeModalWidget() == nullptr)
+            run([this] { m_model.App_Timer_Timer(); });
+    });
 
     // The window's own handle, so that it never lists itself: read at every refresh, since
     // the native window is made anew when the window is opened again.
@@ -72,7 +73,21 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
 
 bool AtmWindow::isOwnWindow(WindowId window) const {
     const WId native = internalWinId();
-    return native != 0 && static_cast<WindowId>(native) == window;
+    return (native != 0 && static_cast<WindowId>(native) == window) || isHelperWindow(window);
+}
+
+void AtmWindow::showFor(QWidget* opener) {
+    // Owned by the window it was opened from, so that it stays above that window. Taking
+    // another owner makes its native window anew, hidden.
+    if (parentWidget() != opener)
+        setParent(opener, windowFlags() | Qt::Window);
+    if (!isVisible())
+        load();
+    show();
+    // Said after the window is shown: the toolkit clears it when it maps a plain window.
+    setOwnerWindow(*this, opener);
+    raise();
+    activateWindow();
 }
 
 void AtmWindow::load() {
@@ -222,17 +237,46 @@ void AtmWindow::fillLists() {
         const QIcon icon(list == TaskManager::ApplicationList ? m_taskPicture : m_processPicture);
         QTreeWidget* report = m_reports[list];
         QListWidget* icons = m_icons[list];
-        report->clear();
-        icons->clear();
-        for (const TaskRow& row : rows.rows) {
-            auto* item = new QTreeWidgetItem(report, {toQt(row.title), toQt(row.handle)});
-            item->setIcon(0, icon);
-            auto* tile = new QListWidgetItem(icon, toQt(row.title), icons);
-            tile->setToolTip(toQt(row.title));
+        // The items are kept and changed in place: a click that only selects leaves them as
+        // they are, so the second click of a double-click finds the item it pressed, and a
+        // rebuild changes what each row shows without a row left over from before.
+        const int count = static_cast<int>(rows.rows.size());
+        while (report->topLevelItemCount() > count)
+            delete report->takeTopLevelItem(report->topLevelItemCount() - 1);
+        while (icons->count() > count)
+            delete icons->takeItem(icons->count() - 1);
+        for (int i = 0; i < count; ++i) {
+            const TaskRow& row = rows.rows[static_cast<std::size_t>(i)];
+            const QString title = toQt(row.title);
+            const QString handle = toQt(row.handle);
+            QTreeWidgetItem* item = report->topLevelItem(i);
+            if (item == nullptr) {
+                item = new QTreeWidgetItem(report);
+                item->setIcon(0, icon);
+            }
+            if (item->text(0) != title)
+                item->setText(0, title);
+            if (item->text(1) != handle)
+                item->setText(1, handle);
+            QListWidgetItem* tile = icons->item(i);
+            if (tile == nullptr)
+                tile = new QListWidgetItem(icon, QString(), icons);
+            if (tile->text() != title) {
+                tile->setText(title);
+                tile->setToolTip(plainToolTip(title));
+            }
         }
-        if (rows.selected > 0) {
-            report->setCurrentItem(report->topLevelItem(rows.selected - 1));
-            icons->setCurrentRow(rows.selected - 1);
+        QTreeWidgetItem* current =
+            rows.selected > 0 ? report->topLevelItem(rows.selected - 1) : nullptr;
+        if (current == nullptr) {
+            report->clearSelection();
+            icons->clearSelection();
+        } else {
+            if (report->currentItem() != current || !current->isSelected())
+                report->setCurrentItem(current);
+            if (icons->currentRow() != rows.selected - 1 ||
+                !icons->item(rows.selected - 1)->isSelected())
+                icons->setCurrentRow(rows.selected - 1);
         }
         m_views[list]->setCurrentIndex(rows.viewMode == 0 ? 0 : 1);
     }
@@ -249,8 +293,9 @@ void AtmWindow::closeEvent(QCloseEvent* event) {
 RecordedTasks::RecordedTasks(TaskManager::Services services, std::string appFolder,
                              const std::unique_ptr<AtmWindow>& window)
     : m_reader(services, std::move(appFolder)) {
-    m_reader.setOwnWindows(
-        [&window](WindowId id) { return window != nullptr && window->isOwnWindow(id); });
+    m_reader.setOwnWindows([&window](WindowId id) {
+        return isHelperWindow(id) || (window != nullptr && window->isOwnWindow(id));
+    });
 }
 
 std::vector<std::string> RecordedTasks::applicationTaskTitles() {

@@ -29,6 +29,8 @@ public:
     bool isOwnWindow(WindowId window) const;
     // Loads the lists (the window's load step); showing the window is the caller's choice.
     void load();
+    // Shows the window owned by the opener (loading it first when it was not shown).
+    void showFor(QWidget* opener);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,8 +60,8 @@ private:
 };
 
 // The application tasks a run records, read by a task manager of its own. The program's task
-// manager window (created on first use, so possibly none yet) is never one of them, whether
-// it is open or not.
+// manager window (created on first use, so possibly none yet) and the toolkit's hidden helper
+// windows are never among them.
 class RecordedTasks final : public TaskTitleSource {
 public:
     RecordedTasks(TaskManager::Services services, std::string appFolder,

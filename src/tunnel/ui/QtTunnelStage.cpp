@@ -36,9 +36,10 @@ void QtTunnelStage::clearTexturePicture() {
     m_picture = QImage();
 }
 
-bool QtTunnelStage::Benchmark_NOW() {
+Direct3DResult QtTunnelStage::Benchmark_NOW() {
     m_statistics.reset();
     std::string why;
+    PhaseOutcome outcome = PhaseOutcome::NoDisplay;
     if (QGuiApplication::instance() == nullptr) {
         why = "The Direct3D benchmark needs a display, and there is none.";
     } else {
@@ -47,18 +48,17 @@ bool QtTunnelStage::Benchmark_NOW() {
         const std::string folder = m_savedTexture.substr(0, m_savedTexture.find_last_of('/') + 1);
         const std::string texture =
             FindMediaDir(Strip_Path(m_savedTexture), m_state.folders.AppFolder, folder);
-        const TunnelResult result =
-            benchmark.Benchmark_NOW(m_state.selections, texture, m_state.scores.BMDR3D);
+        const TunnelResult result = benchmark.Benchmark_NOW(m_state.selections, texture);
         if (!result.error) {
             m_statistics = frameStatistics(result.frameSeconds);
-            return true;
+            return {result.outcome, result.framesPerSecond};
         }
         why = *result.error;
+        outcome = result.outcome;
     }
-    m_state.scores.BMDR3D = 0;
     m_dialogs.messageBox(why + CR + "The Direct3D benchmark is skipped.", MsgStyle::Exclamation,
                          kApplicationTitle);
-    return false;
+    return {outcome, 0};
 }
 
 void QtTunnelStage::unload() {

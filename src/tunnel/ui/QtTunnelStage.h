@@ -27,7 +27,7 @@ public:
     bool loadTexturePicture(const std::string& path) override;
     bool saveTexturePicture(const std::string& path) override;
     void clearTexturePicture() override;
-    bool Benchmark_NOW() override;
+    [[nodiscard]] Direct3DResult Benchmark_NOW() override;
     void unload() override;
     std::string frameTimeSummary() const override;
 

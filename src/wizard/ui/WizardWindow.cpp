@@ -312,6 +312,7 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     , m_wizard(wizard)
     , m_hand(handCursor(appFolder)) {
     setFixedSize(kWidth, kHeight);
+    m_wizard.commands.runPageChanged = [this] { showRunPage(); };
     // Load_Wizard_Pictures: the first six are the elements' own, the rest the picture list.
     std::array<QPixmap, 32> loaded;
     for (std::size_t i = 0; i < kPictureFiles.size(); ++i)
@@ -638,8 +639,9 @@ void WizardWindow::sync() {
 
 bool WizardWindow::runFinished() const {
     const std::string& status =
-        m_wizard.elements().FrameText[static_cast<std::size_t>(StatusLine)].caption;
-    return status.starts_with(texts::CompleteStatus);
+        m_wizard.elements().FrameText[Wizard::kFirstRunLine + RunPageView::StatusLine].caption;
+    // A run that measured nothing has ended too.
+    return status.starts_with(texts::CompleteStatus) || status.starts_with(texts::NothingMeasured);
 }
 
 void WizardWindow::showProgress() {
@@ -653,19 +655,18 @@ void WizardWindow::showProgress() {
         std::clamp(m_run->CurrentPhase - 1, 0, static_cast<int>(m_run->PhaseCount)));
 }
 
-void WizardWindow::setFrameText(int index, const std::string& text) {
-    if (index < 0 || index >= 56)
-        return;
-    m_wizard.elements().FrameText[static_cast<std::size_t>(index)].caption = text;
-    showCaption(m_frameText[static_cast<std::size_t>(index)], text);
+void WizardWindow::showRunPage() {
+    const WizardElements& e = m_wizard.elements();
+    for (int line = 0; line < RunPageView::kLineCount; ++line) {
+        const auto index = static_cast<std::size_t>(Wizard::kFirstRunLine + line);
+        showCaption(m_frameText[index], e.FrameText[index].caption);
+    }
+    for (std::size_t group = 0; group < m_benchImage.size(); ++group) {
+        const QPixmap& shown = picture(e.BenchImage[group]);
+        if (m_benchImage[group]->pixmap().cacheKey() != shown.cacheKey())
+            m_benchImage[group]->setPixmap(shown);
+    }
     showProgress();
-}
-
-void WizardWindow::setBenchImage(int group, int pictureNumber) {
-    if (group < 0 || group >= 6)
-        return;
-    m_wizard.elements().BenchImage[static_cast<std::size_t>(group)] = pictureNumber;
-    m_benchImage[static_cast<std::size_t>(group)]->setPixmap(picture(pictureNumber));
 }
 
 // A letter acts on its release, and only when this window received its press: a key held

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/RunPageView.h"
 #include "wizard/Wizard.h"
 
 #include <QWidget>
@@ -17,9 +16,9 @@ namespace vexo {
 class PictureButton;
 
 // The wizard window: the background picture with every element of the wizard placed on it, each
-// shown as the wizard says. Keys, clicks and button presses go to the wizard. It is also the run
-// page the engine writes to during a run.
-class WizardWindow final : public QWidget, public RunPageView {
+// shown as the wizard says. Keys, clicks and button presses go to the wizard. What the engine
+// reports to the wizard during a run is shown at once.
+class WizardWindow final : public QWidget {
 public:
     WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget* parent = nullptr);
 
@@ -31,9 +30,6 @@ public:
     // Asked when the window is to close: true ends the program.
     std::function<bool()> confirmExit;
 
-    // RunPageView: the engine's lines and pictures, shown at once.
-    void setFrameText(int index, const std::string& text) override;
-    void setBenchImage(int group, int pictureNumber) override;
 
     // The run whose phases the run page's progress bar counts.
     void setRunState(const RunState* run) { m_run = run; }
@@ -44,7 +40,8 @@ public:
     // True while the page takes no input (during a run); it is not greyed meanwhile.
     bool inputBlocked() const { return m_inputBlocked; }
 
-    // True once the engine has written the run's completion status; the run picture says so.
+    // True once the engine has written the run's completion status (measured or not); the run
+    // picture says so.
     bool runFinished() const;
 
     // The wizard's picture list by number (1 to 26).
@@ -91,6 +88,8 @@ private:
     int m_pressedKey = 0;
     std::optional<QPoint> m_lastPosition; // where the window stood when it was last hidden // the key whose press this window received, until its release
     void showProgress();
+    // The run page's lines and group pictures as the wizard holds them now.
+    void showRunPage();
 };
 
 } // namespace vexo

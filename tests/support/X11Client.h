@@ -1,0 +1,181 @@
+#pragma once
+
+// A client of an X server of its own, for the tests on real displays.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+#include <xcb/xcb.h>
+#include <xcb/xcb_icccm.h>
+
+namespace vexo::test {
+
+// A client of its own on the display, owning test windows as any program would.
+class TestClient {
+public:
+    TestClient() {
+        m_connection = xcb_connect(nullptr, nullptr);
+        m_screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        m_protocols = atom("WM_PROTOCOLS");
+        m_delete = atom("WM_DELETE_WINDOW");
+        m_utf8 = atom("UTF8_STRING");
+        m_netName = atom("_NET_WM_NAME");
+        m_changeState = atom("WM_CHANGE_STATE");
+        m_wmState = atom("WM_STATE");
+    }
+    // Its windows are gone once it has ended, as a program's are.
+    ~TestClient() {
+        for (const xcb_window_t window : m_windows)
+            xcb_destroy_window(m_connection, window);
+        std::free(
+            xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+        xcb_disconnect(m_connection);
+    }
+    TestClient(const TestClient&) = delete;
+    TestClient& operator=(const TestClient&) = delete;
+
+    bool ok() const { return xcb_connection_has_error(m_connection) == 0; }
+    // The window ids this client makes: the base with bits of the mask.
+    bool makesId(xcb_window_t id) const {
+        const xcb_setup_t* setup = xcb_get_setup(m_connection);
+        return (id & ~setup->resource_id_mask) == setup->resource_id_base;
+    }
+
+    xcb_window_t create(const std::string& title, bool map, bool takesDelete = true,
+                        std::int16_t left = 10) {
+        const xcb_window_t window = xcb_generate_id(m_connection);
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_screen->root, left, 10, 200,
+                          100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, m_screen->root_visual, 0, nullptr);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, m_netName, m_utf8, 8,
+                            static_cast<std::uint32_t>(title.size()), title.data());
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
+                            XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(title.size()),
+                            title.data());
+        if (takesDelete)
+            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, m_protocols,
+                                XCB_ATOM_ATOM, 32, 1, &m_delete);
+        if (map)
+            xcb_map_window(m_connection, window);
+        xcb_flush(m_connection);
+        m_windows.push_back(window);
+        return window;
+    }
+
+    void setLatin1Name(xcb_window_t window, const std::string& bytes) {
+        xcb_delete_property(m_connection, window, m_netName);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
+                            XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(bytes.size()),
+                            bytes.data());
+        xcb_flush(m_connection);
+    }
+
+    // Asks the window manager to iconify the window, as a program's minimise button does.
+    void minimise(xcb_window_t window) {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window;
+        message.type = m_changeState;
+        message.data.data32[0] = XCB_ICCCM_WM_STATE_ICONIC;
+        xcb_send_event(m_connection, 0, m_screen->root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(m_connection);
+    }
+
+    void destroy(xcb_window_t window) {
+        xcb_destroy_window(m_connection, window);
+        xcb_flush(m_connection);
+    }
+
+    bool viewable(xcb_window_t window) {
+        auto* reply = xcb_get_window_attributes_reply(
+            m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
+        const bool result = reply != nullptr && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(reply);
+        return result;
+    }
+
+    bool iconic(xcb_window_t window) {
+        auto* reply = xcb_get_property_reply(
+            m_connection, xcb_get_property(m_connection, 0, window, m_wmState, m_wmState, 0, 2),
+            nullptr);
+        const bool result = reply != nullptr && xcb_get_property_value_length(reply) >= 4 &&
+                            *static_cast<std::uint32_t*>(xcb_get_property_value(reply)) ==
+                                XCB_ICCCM_WM_STATE_ICONIC;
+        std::free(reply);
+        return result;
+    }
+
+    xcb_window_t activeWindow() {
+        const xcb_atom_t active = atom("_NET_ACTIVE_WINDOW");
+        auto* reply = xcb_get_property_reply(
+            m_connection,
+            xcb_get_property(m_connection, 0, m_screen->root, active, XCB_ATOM_WINDOW, 0, 1),
+            nullptr);
+        xcb_window_t window = XCB_NONE;
+        if (reply != nullptr && xcb_get_property_value_length(reply) >= 4)
+            window = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
+        std::free(reply);
+        return window;
+    }
+
+    xcb_window_t transientFor(xcb_window_t window) {
+        auto* reply = xcb_get_property_reply(m_connection,
+                                             xcb_get_property(m_connection, 0, window,
+                                                              XCB_ATOM_WM_TRANSIENT_FOR,
+                                                              XCB_ATOM_WINDOW, 0, 1),
+                                             nullptr);
+        xcb_window_t owner = XCB_NONE;
+        if (reply != nullptr && xcb_get_property_value_length(reply) >= 4)
+            owner = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
+        std::free(reply);
+        return owner;
+    }
+
+    std::vector<xcb_window_t> rootChildren() {
+        auto* tree = xcb_query_tree_reply(m_connection,
+                                          xcb_query_tree(m_connection, m_screen->root), nullptr);
+        std::vector<xcb_window_t> children;
+        if (tree != nullptr)
+            children.assign(xcb_query_tree_children(tree),
+                            xcb_query_tree_children(tree) + xcb_query_tree_children_length(tree));
+        std::free(tree);
+        return children;
+    }
+
+    // True once a WM_DELETE_WINDOW request for the window has arrived.
+    bool deleteRequested(xcb_window_t window) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+            if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE) {
+                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+                if (message->window == window && message->type == m_protocols &&
+                    message->data.data32[0] == m_delete)
+                    m_deleted.push_back(window);
+            }
+            std::free(event);
+        }
+        return std::find(m_deleted.begin(), m_deleted.end(), window) != m_deleted.end();
+    }
+
+private:
+    xcb_atom_t atom(const char* name) {
+        auto* reply = xcb_intern_atom_reply(
+            m_connection,
+            xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+            nullptr);
+        const xcb_atom_t result = reply != nullptr ? reply->atom : 0;
+        std::free(reply);
+        return result;
+    }
+
+    xcb_connection_t* m_connection;
+    xcb_screen_t* m_screen;
+    xcb_atom_t m_protocols, m_delete, m_utf8, m_netName, m_changeState, m_wmState;
+    std::vector<xcb_window_t> m_deleted;
+    std::vector<xcb_window_t> m_windows;
+};
+
+} // namespace vexo::test
