@@ -64,7 +64,6 @@ TEST(RatioTest, FiveRunsAgainstFiveByHand) {
     EXPECT_DOUBLE_EQ(test.interval->high, 22.0 / 10);
     EXPECT_NEAR(test.interval->confidence, 244.0 / 252, 1e-12);
     EXPECT_DOUBLE_EQ(*test.ratio, 22.0 / 12);
-    EXPECT_TRUE(test.different());
     EXPECT_EQ(verdictText(test), "interval 153.8 to 220.0 % (96.8 % confidence): different");
 
     const RatioTest same = compareWithBaseline({99, 101, 100, 103, 98}, {100, 102, 97, 101, 99});

