@@ -91,20 +91,6 @@ TEST(RatioTest, TooFewRunsAreNotTested) {
     EXPECT_EQ(medianIntervalText({100, 90, 104, 98, 101}), "-10.0 to +4.0 % (93.8 %)");
 }
 
-TEST(RatioTest, ManyRunsNeedNoTableOfRatios) {
-    std::vector<double> values, baseline;
-    for (int i = 0; i < 2000; ++i) {
-        values.push_back(1000 + i % 97);
-        baseline.push_back(1010 + i % 89);
-    }
-    const RatioTest test = compareWithBaseline(values, baseline);
-    ASSERT_TRUE(test.interval);
-    EXPECT_NEAR(test.interval->confidence, 0.95, 1e-3);
-    EXPECT_TRUE(test.different()); // about 0.6 % slower, measured 2000 times
-    EXPECT_LT(test.interval->high, 1);
-    EXPECT_GT(test.interval->low, 0.98);
-}
-
 TEST(Names, TheRepetitionSuffixIsWrittenAndRemovedExactly) {
     EXPECT_EQ(repetitionName("Home PC", 2, 5), "Home PC (run 2 of 5)");
     EXPECT_EQ(groupName("Home PC (run 2 of 5)"), "Home PC");
