@@ -50,7 +50,7 @@ IntervalRank ratioRank(std::size_t m, std::size_t n);
 // The distribution-free interval of the median of a set of values; nothing below kMinimumRuns.
 std::optional<Interval> medianInterval(std::vector<double> values);
 // That interval in percent of the median, for a table: "-2.1 to +1.3 % (93.8 %)", or why there
-// is none ("untested: 2 runs").
+// is none ("untested: 2 run(s)").
 std::string medianIntervalText(const std::vector<double>& values);
 
 // The values of one score of a group of runs compared with those of a baseline group: the ratio
@@ -69,7 +69,7 @@ struct RatioTest {
     Outcome outcome = Outcome::TooFewRuns;
     std::size_t runs = 0;
     std::size_t baselineRuns = 0;
-    std::optional<double> ratio; // of the medians; nothing when the baseline's median is 0
+    std::optional<double> ratio; // of the medians; nothing without values or a baseline median
     std::optional<Interval> interval;
 
     bool different() const { return outcome == Outcome::Different; }
