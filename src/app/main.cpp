@@ -400,9 +400,10 @@ int main(int argc, char** argv) {
         result.show();
         program.reportInstallationProblems();
         result.run([&] {
+            std::vector<std::string> files;
             for (const QString& file : request->files)
-                result.model().Import_Saved_Benchmark(file.toStdString());
-            result.model().Update_ToolBars();
+                files.push_back(file.toStdString());
+            result.model().importFiles(files);
         });
     } else {
         program.start();

@@ -1,7 +1,9 @@
 #include "Comparison.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <unordered_map>
@@ -29,6 +31,56 @@ std::optional<int> readCount(std::string_view text, std::size_t& pos) {
     return value;
 }
 
+// The largest K up to maxK whose interval (the K-th values from both ends) has a confidence of
+// at least kConfidence, where tail(K) is the chance that the statistic falls below the K-th
+// value; K = 1 when none has.
+template <class Tail>
+IntervalRank chooseRank(std::size_t maxK, Tail tail) {
+    IntervalRank rank{1, 1 - 2 * tail(1)};
+    for (std::size_t k = 2; k <= maxK; ++k) {
+        const double confidence = 1 - 2 * tail(k);
+        if (confidence < kConfidence)
+            break;
+        rank = {k, confidence};
+    }
+    return rank;
+}
+
+// How many of the ratios a[i] / b[j] are at most t; both sorted, positive. As a[i] grows, the
+// b[j] that keep its ratio at most t start later, so one pass over each suffices.
+std::size_t ratiosAtMost(const std::vector<double>& a, const std::vector<double>& b, double t) {
+    std::size_t count = 0;
+    std::size_t j = 0;
+    for (const double x : a) {
+        while (j < b.size() && x / b[j] > t)
+            ++j;
+        count += b.size() - j;
+    }
+    return count;
+}
+
+// The k-th smallest of the ratios a[i] / b[j] (k from 1), found by halving the range of the
+// doubles between the smallest and the largest ratio: the m x n ratios are never held, however
+// many runs there are. Positive doubles order as their bit patterns do.
+double kthRatio(const std::vector<double>& a, const std::vector<double>& b, std::size_t k) {
+    auto lo = std::bit_cast<std::uint64_t>(a.front() / b.back());
+    auto hi = std::bit_cast<std::uint64_t>(a.back() / b.front());
+    while (lo < hi) {
+        const std::uint64_t mid = lo + (hi - lo) / 2;
+        if (ratiosAtMost(a, b, std::bit_cast<double>(mid)) >= k)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return std::bit_cast<double>(lo);
+}
+
+std::string percent(double value, const char* format = "%.1f") {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
 } // namespace
 
 Summary summarize(std::vector<double> values) {
@@ -38,15 +90,137 @@ Summary summarize(std::vector<double> values) {
         return summary;
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
-    summary.median = values.size() % 2 == 1 ? values[middle]
-                                            : (values[middle - 1] + values[middle]) / 2;
+    summary.median =
+        values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
     summary.lowest = values.front();
     summary.highest = values.back();
     return summary;
 }
 
-bool withinNoise(const Summary& a, const Summary& b) {
-    return a.lowest <= b.highest && b.lowest <= a.highest;
+IntervalRank medianRank(std::size_t n) {
+    // P(X <= k - 1) for X binomial(n, 1/2), summed as k grows; lgamma keeps every term finite.
+    const double logTotal = static_cast<double>(n) * std::log(2.0);
+    const double logN = std::lgamma(static_cast<double>(n) + 1);
+    double below = 0;
+    std::size_t summed = 0;
+    return chooseRank((n + 1) / 2, [&](std::size_t k) {
+        for (; summed < k; ++summed) {
+            const auto i = static_cast<double>(summed);
+            below += std::exp(logN - std::lgamma(i + 1) -
+                              std::lgamma(static_cast<double>(n) - i + 1) - logTotal);
+        }
+        return below;
+    });
+}
+
+IntervalRank ratioRank(std::size_t m, std::size_t n) {
+    if (m > n)
+        std::swap(m, n);
+    const std::size_t cells = m * n;
+    if (m + n > 60) {
+        // The normal approximation, with continuity correction.
+        constexpr double z = 1.959963984540054;
+        const double mean = static_cast<double>(cells) / 2;
+        const double sd =
+            std::sqrt(static_cast<double>(cells) * static_cast<double>(m + n + 1) / 12);
+        const double k = std::max(1.0, std::floor(mean + 0.5 - z * sd));
+        return {static_cast<std::size_t>(k),
+                1 - std::erfc(-(k - 0.5 - mean) / (sd * std::sqrt(2.0)))};
+    }
+    // How many of the C(m + n, m) orders of the two groups give each value of the statistic:
+    // the coefficients of the product of (1 - q^(n+i)) / (1 - q^i) for i = 1 to m, exact in
+    // 64 bits up to C(60, 30).
+    std::vector<std::int64_t> ways(cells + m + 1, 0);
+    ways[0] = 1;
+    for (std::size_t i = 1; i <= m; ++i) {
+        for (std::size_t u = ways.size() - 1; u >= n + i; --u)
+            ways[u] -= ways[u - n - i];
+        for (std::size_t u = i; u < ways.size(); ++u)
+            ways[u] += ways[u - i];
+    }
+    double total = 0;
+    for (std::size_t u = 0; u <= cells; ++u)
+        total += static_cast<double>(ways[u]);
+    std::vector<double> below(cells + 2, 0); // below[k]: P(U <= k - 1)
+    for (std::size_t u = 0; u <= cells; ++u)
+        below[u + 1] = below[u] + static_cast<double>(ways[u]) / total;
+    return chooseRank((cells + 1) / 2, [&](std::size_t k) { return below[k]; });
+}
+
+std::optional<Interval> medianInterval(std::vector<double> values) {
+    if (values.size() < kMinimumRuns)
+        return std::nullopt;
+    std::sort(values.begin(), values.end());
+    const IntervalRank rank = medianRank(values.size());
+    return Interval{values[rank.k - 1], values[values.size() - rank.k], rank.confidence};
+}
+
+std::string medianIntervalText(const std::vector<double>& values) {
+    const std::optional<Interval> interval = medianInterval(values);
+    if (!interval)
+        return "untested: " + std::to_string(values.size()) + " run(s)";
+    const double median = summarize(values).median;
+    if (median <= 0)
+        return "no score";
+    return percent(100 * (interval->low / median - 1), "%+.1f") + " to " +
+           percent(100 * (interval->high / median - 1), "%+.1f") + " % (" +
+           percent(100 * interval->confidence) + " %)";
+}
+
+RatioTest compareWithBaseline(std::vector<double> values, std::vector<double> baseline) {
+    RatioTest test;
+    test.runs = values.size();
+    test.baselineRuns = baseline.size();
+    const Summary summary = summarize(values);
+    const Summary base = summarize(baseline);
+    if (summary.count > 0 && base.median > 0)
+        test.ratio = summary.median / base.median;
+    if (values.size() < kMinimumRuns || baseline.size() < kMinimumRuns)
+        return test;
+    const auto notPositive = [](double v) { return !(v > 0); };
+    if (std::any_of(values.begin(), values.end(), notPositive) ||
+        std::any_of(baseline.begin(), baseline.end(), notPositive)) {
+        test.outcome = RatioTest::Outcome::ZeroScore;
+        return test;
+    }
+    std::sort(values.begin(), values.end());
+    std::sort(baseline.begin(), baseline.end());
+    const IntervalRank rank = ratioRank(values.size(), baseline.size());
+    const std::size_t ratios = values.size() * baseline.size();
+    test.interval = Interval{kthRatio(values, baseline, rank.k),
+                             kthRatio(values, baseline, ratios + 1 - rank.k), rank.confidence};
+    if (rank.confidence < kConfidence)
+        test.outcome = RatioTest::Outcome::TooFewForLevel;
+    else if (test.interval->low > 1 || test.interval->high < 1)
+        test.outcome = RatioTest::Outcome::Different;
+    else
+        test.outcome = RatioTest::Outcome::NoDifference;
+    return test;
+}
+
+std::string verdictText(const RatioTest& test) {
+    using Outcome = RatioTest::Outcome;
+    const std::string runs = std::to_string(test.runs) + (test.runs == 1 ? " run" : " runs") +
+                             " against " + std::to_string(test.baselineRuns);
+    switch (test.outcome) {
+    case Outcome::TooFewRuns:
+        return "cannot be tested: " + runs + " (" + std::to_string(kMinimumRuns) +
+               " each are needed)";
+    case Outcome::ZeroScore:
+        return "cannot be tested: a run scored 0";
+    case Outcome::TooFewForLevel:
+    case Outcome::NoDifference:
+    case Outcome::Different:
+        break;
+    }
+    const Interval& interval = *test.interval;
+    std::string text =
+        "interval " + percent(100 * interval.low) + " to " + percent(100 * interval.high) + " % (";
+    if (test.outcome == Outcome::TooFewForLevel)
+        return text + "only " + percent(100 * interval.confidence) + " % confidence from " + runs +
+               "): not tested";
+    return text + percent(100 * interval.confidence) +
+           " % confidence): " + (test.different() ? "different" : "no difference shown");
 }
 
 std::string repetitionName(std::string_view name, int k, int n) {
@@ -107,13 +281,13 @@ std::string wholeNumber(double value) {
     return text;
 }
 
-Summary RecordGroup::score(std::size_t index) const {
+std::vector<double> RecordGroup::values(std::size_t index) const {
     std::vector<double> values;
     for (const BenchmarkRecord* record : records) {
         if (const auto value = scoreValue(record->scores.at(index)))
             values.push_back(*value);
     }
-    return summarize(std::move(values));
+    return values;
 }
 
 std::vector<RecordGroup> groupByName(const std::vector<const BenchmarkRecord*>& records) {

@@ -23,8 +23,67 @@ struct Summary {
 };
 Summary summarize(std::vector<double> values);
 
-// Two sets cannot be told apart when their ranges overlap.
-bool withinNoise(const Summary& a, const Summary& b);
+// An interval between two order statistics, and the chance that it holds the true value.
+struct Interval {
+    double low = 0;
+    double high = 0;
+    double confidence = 0; // 0 to 1
+};
+
+// The confidence every interval aims at, and the fewest runs a group needs to be tested.
+inline constexpr double kConfidence = 0.95;
+inline constexpr std::size_t kMinimumRuns = 3;
+
+// Which order statistics make an interval: the K-th lowest and the K-th highest value, with
+// the confidence that choice has. K is the largest whose confidence reaches kConfidence; when
+// none does, K is 1 and the confidence is the most the count allows.
+struct IntervalRank {
+    std::size_t k = 1;
+    double confidence = 0;
+};
+// For the median of n values (sign test: the binomial distribution with p = 1/2).
+IntervalRank medianRank(std::size_t n);
+// For the m x n ratios of two groups of m and n values (rank-sum test: the distribution of the
+// Mann-Whitney statistic, exact while m + n <= 60, else its normal approximation).
+IntervalRank ratioRank(std::size_t m, std::size_t n);
+
+// The distribution-free interval of the median of a set of values; nothing below kMinimumRuns.
+std::optional<Interval> medianInterval(std::vector<double> values);
+// That interval in percent of the median, for a table: "-2.1 to +1.3 % (93.8 %)", or why there
+// is none ("untested: 2 run(s)").
+std::string medianIntervalText(const std::vector<double>& values);
+
+// The values of one score of a group of runs compared with those of a baseline group: the ratio
+// of their medians, and an exact rank-based interval of the ratio between the two groups: the
+// K-th lowest to the K-th highest of the ratios of every value to every baseline value (it
+// holds the true ratio with its confidence when the groups differ by a factor). Different only
+// when the interval reaches kConfidence and excludes 1.
+struct RatioTest {
+    enum class Outcome {
+        TooFewRuns,     // a group has fewer than kMinimumRuns values
+        ZeroScore,      // a run scored 0: a benchmark that did not run has no ratio
+        TooFewForLevel, // the interval cannot reach kConfidence with so few runs
+        NoDifference,   // the interval holds 1
+        Different,      // the interval excludes 1
+    };
+    Outcome outcome = Outcome::TooFewRuns;
+    std::size_t runs = 0;
+    std::size_t baselineRuns = 0;
+    std::optional<double> ratio; // of the medians; nothing without values or a baseline median
+    std::optional<Interval> interval;
+
+    bool different() const { return outcome == Outcome::Different; }
+    // Whether a verdict could be given at kConfidence.
+    bool tested() const {
+        return outcome == Outcome::Different || outcome == Outcome::NoDifference;
+    }
+};
+RatioTest compareWithBaseline(std::vector<double> values, std::vector<double> baseline);
+
+// What a test found, in words, after the percentage of the baseline: "interval 98.0 to
+// 104.1 % (96.8 % confidence): no difference shown", "cannot be tested: 2 runs against 5 (3
+// each are needed)".
+std::string verdictText(const RatioTest& test);
 
 // The name of the K-th of N repeated runs, and the name of the group a record belongs to:
 // its name without such a suffix.
@@ -48,14 +107,17 @@ struct RecordGroup {
     std::string name;
     std::vector<const BenchmarkRecord*> records;
 
-    // The summary of one score (its index in the score fields) over the records holding it.
-    Summary score(std::size_t index) const;
+    // The values of one score (its index in the score fields) of the records holding it, and
+    // their summary.
+    std::vector<double> values(std::size_t index) const;
+    Summary score(std::size_t index) const { return summarize(values(index)); }
 };
 std::vector<RecordGroup> groupByName(const std::vector<const BenchmarkRecord*>& records);
 
 // The bars of a chart over records in a given order: the records of one repeated run (names
 // "NAME (run K of N)" with the same NAME) together, where the first of them stands; any other
 // record alone, even beside another of the same name. Each bar lists its records' positions.
-std::vector<std::vector<std::size_t>> chartGroups(const std::vector<const BenchmarkRecord*>& records);
+std::vector<std::vector<std::size_t>>
+chartGroups(const std::vector<const BenchmarkRecord*>& records);
 
 } // namespace vexo::comparison

@@ -1,5 +1,6 @@
 #include "ResultBrowser.h"
 
+#include "benchfile/Comparison.h"
 #include "common/Text.h"
 
 #include <algorithm>
@@ -63,6 +64,36 @@ constexpr std::array<ModeTexts, 3> kModeTexts{{
     {"Score Comparison Mode",
      "This mode allows you to review your benchmark scores for each specific benchmark type."},
 }};
+
+// A cell's place in a sort. A number (the rule of scores: a whole decimal that fits in 64 bits,
+// a Direct3D cell's settings after it) ranks by value above any text, and text above an empty
+// cell: a column of numbers ranks by value, and a column of text sorts as text.
+struct SortKey {
+    enum Kind { Empty, Text, Number } kind = Empty;
+    std::string text; // a number: its digits without leading zeros, so length then digits order it
+};
+
+SortKey sortKey(std::string cell) {
+    if (cell.empty())
+        return {};
+    if (!comparison::scoreValue(cell))
+        return {SortKey::Text, std::move(cell)};
+    std::size_t end = 0;
+    while (end < cell.size() && cell[end] >= '0' && cell[end] <= '9')
+        ++end;
+    std::size_t start = 0;
+    while (start + 1 < end && cell[start] == '0')
+        ++start;
+    return {SortKey::Number, cell.substr(start, end - start)};
+}
+
+int compareKeys(const SortKey& a, const SortKey& b) {
+    if (a.kind != b.kind)
+        return a.kind < b.kind ? -1 : 1;
+    if (a.kind == SortKey::Number && a.text.size() != b.text.size())
+        return a.text.size() < b.text.size() ? -1 : 1;
+    return a.kind == SortKey::Number ? a.text.compare(b.text) : compareText(a.text, b.text);
+}
 
 } // namespace
 
@@ -164,13 +195,13 @@ void ResultBrowser::Switch_Frames() {
 
 void ResultBrowser::sortBy(BrowserMode list, std::size_t column) {
     auto& order = m_order[index(list)];
-    // Each key is made once, not on every comparison.
-    std::vector<std::string> keys(m_database.size());
+    // Each key is made once, not on every comparison. Equal cells keep their order.
+    std::vector<SortKey> keys(m_database.size());
     for (const std::size_t record : order)
-        keys[record] = cellOf(list, m_database.records()[record], column);
+        keys[record] = sortKey(cellOf(list, m_database.records()[record], column));
     const bool descending = m_descending[index(list)];
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const int c = compareText(keys[a], keys[b]);
+        const int c = compareKeys(keys[a], keys[b]);
         return descending ? c > 0 : c < 0;
     });
     m_sortedColumn[index(list)] = column;
@@ -201,22 +232,54 @@ void ResultBrowser::recordsAppended(std::size_t before) {
 }
 
 void ResultBrowser::Import_Saved_Benchmark(const std::string& path) {
-    importFile(path);
+    // Like the Import command, so that the title and the commands follow the new records.
+    if (importFile(path))
+        m_currentFile = path;
+    Update_ToolBars();
+}
+
+namespace {
+
+// Why a file was not read whole and what was kept of it, for a message; the two parts stand
+// apart by the separator.
+std::string notReadWhole(const benchfile::ImportResult& result, const std::string& separator) {
+    using Outcome = benchfile::ImportResult::Outcome;
+    if (result.outcome == Outcome::InvalidHeader)
+        return "not a benchmark file" + separator + "Nothing was loaded.";
+    const std::string why = result.detail.empty() ? std::string("unknown error") : result.detail;
+    std::string kept = "Nothing was loaded.";
+    if (result.outcome == Outcome::Damaged) {
+        kept = std::to_string(result.recordsAdded) + " benchmark record(s) were read and kept";
+        kept += result.firstRecordsLost ? "; records that stood before them are lost."
+                                        : "; the last one may be incomplete.";
+        if (result.recordsAdded == 0)
+            kept = "No benchmark record could be read.";
+    }
+    return why + separator + kept;
+}
+
+} // namespace
+
+benchfile::ImportResult ResultBrowser::readFile(const std::string& path) {
+    const std::size_t before = m_database.size();
+    benchfile::ImportResult result = benchfile::Import_Saved_Benchmark(path, m_database);
+    recordsAppended(before);
+    const std::string status =
+        result.loaded() ? std::string() : "Not read whole: " + Strip_Path(path);
+    if (status != m_statusText) {
+        m_statusText = status;
+        changed();
+    }
+    return result;
 }
 
 bool ResultBrowser::importFile(const std::string& path) {
-    const std::size_t before = m_database.size();
-    const benchfile::ImportResult result = benchfile::Import_Saved_Benchmark(path, m_database);
-    recordsAppended(before);
+    const benchfile::ImportResult result = readFile(path);
     using Outcome = benchfile::ImportResult::Outcome;
     switch (result.outcome) {
     case Outcome::Loaded:
         m_services.dialogs.messageBox(benchfile::loadedMessage(path), MsgStyle::Information,
                                       std::string(benchfile::kLoadedTitle));
-        if (!m_statusText.empty()) {
-            m_statusText.clear();
-            changed();
-        }
         return true;
     case Outcome::InvalidHeader:
         m_services.dialogs.messageBox(benchfile::invalidFileMessage(),
@@ -229,21 +292,57 @@ bool ResultBrowser::importFile(const std::string& path) {
     }
     // The records read stay, and the user learns that the file was not read whole and what
     // was kept.
-    const std::string why = result.detail.empty() ? std::string("unknown error") : result.detail;
-    std::string kept = "Nothing was loaded.";
-    if (result.outcome == Outcome::Damaged) {
-        kept = std::to_string(result.recordsAdded) + " benchmark record(s) were read and kept";
-        kept += result.firstRecordsLost ? "; records that stood before them are lost."
-                                        : "; the last one may be incomplete.";
-        if (result.recordsAdded == 0)
-            kept = "No benchmark record could be read.";
-    }
-    m_statusText = "Not read whole: " + Strip_Path(path);
     m_services.dialogs.messageBox("The benchmark file " + Strip_Path(path) +
-                                      " could not be read whole:" + CR + why + CR + kept,
+                                      " could not be read whole:" + CR +
+                                      notReadWhole(result, std::string(1, CR)),
                                   MsgStyle::Exclamation, "Load Failed");
-    changed();
     return false;
+}
+
+void ResultBrowser::importFiles(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) {
+        Import_Saved_Benchmark(paths.front());
+        return;
+    }
+    if (paths.empty()) {
+        Update_ToolBars();
+        return;
+    }
+    // One message for them all: a box per file would stand between the user and the window.
+    constexpr std::size_t kNamed = 10;
+    std::string loaded;
+    std::string failed;
+    std::size_t whole = 0;
+    std::size_t notWhole = 0;
+    for (const std::string& path : paths) {
+        const benchfile::ImportResult result = readFile(path);
+        if (result.loaded()) {
+            m_currentFile = path;
+            if (++whole <= kNamed)
+                loaded += CR + Strip_Path(path);
+        } else if (++notWhole <= kNamed) {
+            failed += CR + Strip_Path(path) + ": " + notReadWhole(result, ". ");
+        }
+    }
+    auto more = [](std::size_t count) {
+        return count > kNamed ? CR + ("and " + std::to_string(count - kNamed) + " more") : "";
+    };
+    if (notWhole == 0) {
+        m_services.dialogs.messageBox("Your " + std::to_string(whole) +
+                                          " Files Have Been Successfully Loaded:" + loaded +
+                                          more(whole),
+                                      MsgStyle::Information, std::string(benchfile::kLoadedTitle));
+    } else {
+        m_statusText = "Not read whole: " + std::to_string(notWhole) + " of " +
+                       std::to_string(paths.size()) + " files";
+        m_services.dialogs.messageBox(
+            std::to_string(whole) + " of " + std::to_string(paths.size()) +
+                " benchmark files were loaded whole." + (whole > 0 ? loaded + more(whole) : "") +
+                CR + CR + "Not read whole:" + failed + more(notWhole),
+            MsgStyle::Exclamation, "Load Failed");
+        changed();
+    }
+    Update_ToolBars();
 }
 
 FileDialogRequest ResultBrowser::benchmarkFileRequest(const char* title, unsigned flags) const {
@@ -309,12 +408,15 @@ void ResultBrowser::Clear_All_Fields() {
     m_selected.fill(kNone);
     m_widestTasks = 0;
     changed();
+    Update_ToolBars();
 }
 
 void ResultBrowser::Update_ToolBars() {
-    m_windowTitle = std::string(kTitlePrefix) +
-                    (m_currentFile.empty() ? std::string("Untitled") : Strip_Path(m_currentFile));
+    // An empty database is no file's contents, whatever was last chosen.
     const bool records = !m_database.empty();
+    m_windowTitle =
+        std::string(kTitlePrefix) +
+        (m_currentFile.empty() || !records ? std::string("Untitled") : Strip_Path(m_currentFile));
     m_states.printButton = false;
     m_states.saveButton = m_states.removeButton = records;
     m_states.saveMenu = m_states.removeMenu = m_states.printMenu = records;
@@ -360,7 +462,7 @@ void ResultBrowser::Remove_Benchmark_Menu() {
     if (m_services.dialogs.messageBox("Are you sure you want to remove: " + name, MsgStyle::YesNo,
                                       "Confirm Remove?") != MsgAnswer::Yes)
         return;
-    Reset_Sorting();
+    // Every list keeps its order without the record, its sort included.
     m_database.removeRecord(record);
     for (auto& order : m_order) {
         order.erase(std::remove(order.begin(), order.end(), record), order.end());
@@ -374,6 +476,7 @@ void ResultBrowser::Remove_Benchmark_Menu() {
             --selected;
     }
     changed();
+    Update_ToolBars();
 }
 
 void ResultBrowser::Change_Options(int option) {

@@ -102,8 +102,12 @@ public:
     void ATMView_Click() { call(onAtm); }
     void AboutMenu_Click() { call(onAbout); }
 
-    // Adds a saved run's records (the engine's import); the command states are not recomputed.
+    // Adds a saved run's records (the engine's import) as Import does: a file read whole
+    // becomes the current one, and the title and the commands follow.
     void Import_Saved_Benchmark(const std::string& path) override;
+    // Adds the records of files named at once (the command line): one file as above; several
+    // with one message of what was loaded whole and what was not.
+    void importFiles(const std::vector<std::string>& paths);
     // Writes the database in the Platform list's order; reports success when the window shows.
     bool Export_Saved_Benchmark(const std::string& path);
 
@@ -127,6 +131,8 @@ public:
 private:
     // Appends a file's records; true when it was read whole, else the user is told why.
     bool importFile(const std::string& path);
+    // Appends a file's records and keeps the status bar's note of it; tells nothing.
+    benchfile::ImportResult readFile(const std::string& path);
     static std::size_t index(BrowserMode list) { return static_cast<std::size_t>(list); }
     static void call(const std::function<void()>& f) {
         if (f)

@@ -18,6 +18,7 @@ std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column
         records.push_back(&browser.recordAt(BrowserMode::Scores, row));
 
     std::vector<ScoreBar> bars;
+    std::vector<std::vector<double>> values; // of each bar
     std::optional<std::size_t> baselineBar;
     bool baselineNumberMatched = false;
     for (const std::vector<std::size_t>& rows : comparison::chartGroups(records)) {
@@ -28,11 +29,11 @@ std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column
         if (rows.size() > 1)
             bar.label += " (" + std::to_string(rows.size()) + " runs)";
         bar.rows = rows;
-        std::vector<double> values;
+        std::vector<double>& own = values.emplace_back();
         for (const std::size_t row : rows) {
             const std::optional<std::string> cell = browser.cell(BrowserMode::Scores, row, column);
             if (const auto value = comparison::scoreValue(cell))
-                values.push_back(*value);
+                own.push_back(*value);
             else if (bar.leftOut.empty())
                 bar.leftOut = comparison::notAScore(cell);
             // Of several records alike, the one with the baseline's number.
@@ -43,16 +44,20 @@ std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column
                     baselineBar = bars.size();
             }
         }
-        bar.summary = comparison::summarize(std::move(values));
+        bar.summary = comparison::summarize(own);
         bars.push_back(std::move(bar));
     }
     if (baselineBar) {
         ScoreBar& base = bars[*baselineBar];
         base.isBaseline = true;
         const double reference = base.summary.median;
-        for (ScoreBar& bar : bars) {
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            ScoreBar& bar = bars[i];
             if (reference > 0 && bar.summary.count > 0)
                 bar.percent = 100 * bar.summary.median / reference;
+            if (i != *baselineBar && bar.summary.count > 0 && base.summary.count > 0 &&
+                (bar.rows.size() > 1 || base.rows.size() > 1))
+                bar.test = comparison::compareWithBaseline(values[i], values[*baselineBar]);
         }
     }
     return bars;

@@ -23,6 +23,8 @@ struct ScoreBar {
     comparison::Summary summary;   // count 0 when no record holds a score
     std::string leftOut; // why a record's text was left out of the summary, for the first one
     std::optional<double> percent; // of the baseline bar's median, when one is chosen
+    // Against the baseline where runs of a group are compared (this bar's or the baseline's).
+    std::optional<comparison::RatioTest> test;
     bool isBaseline = false;
 };
 

@@ -45,7 +45,9 @@ Options:
   --out FILE           write the run to FILE instead of "last benchmark.vgf" in the results
                        folder
   --repeat N           throttle once, then run the benchmarks N times (2 to 20), saved as N
-                       records "NAME (run K of N)"
+                       records "NAME (run K of N)"; prints each score's median, lowest and
+                       highest value, spread, (max - min) / median, and the median's
+                       rank-based interval with its confidence
   --json               print the finished run as JSON on standard output (the progress and
                        the score card go to standard error)
 

@@ -160,33 +160,31 @@ std::string missingKeys(const BenchmarkRecord& record) {
     return missing;
 }
 
-// One score compared across the groups: each group's summary and its median's ratio to the
-// first group's (none when the first group's median is 0).
+// One score compared across the groups: each group's summary and its test against the first
+// group (tests[0] compares the first group with itself and is not shown).
 struct ScoreComparison {
     std::size_t score;
     std::vector<comparison::Summary> groups;
+    std::vector<comparison::RatioTest> tests;
 };
 
 std::vector<ScoreComparison> compareScores(const std::vector<comparison::RecordGroup>& groups) {
     std::vector<ScoreComparison> scores;
     for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
-        ScoreComparison score{i, {}};
+        ScoreComparison score{i, {}, {}};
         bool anyScore = false;
+        const std::vector<double> baseline =
+            groups.empty() ? std::vector<double>{} : groups.front().values(i);
         for (const comparison::RecordGroup& group : groups) {
-            score.groups.push_back(group.score(i));
+            std::vector<double> values = group.values(i);
+            score.groups.push_back(comparison::summarize(values));
+            score.tests.push_back(comparison::compareWithBaseline(std::move(values), baseline));
             anyScore = anyScore || score.groups.back().highest > 0;
         }
         if (anyScore) // a score no record holds (a phase not run) is left out
             scores.push_back(std::move(score));
     }
     return scores;
-}
-
-std::optional<double> ratioToBaseline(const ScoreComparison& score, std::size_t group) {
-    const double baseline = score.groups.front().median;
-    if (baseline <= 0 || score.groups[group].count == 0)
-        return std::nullopt;
-    return score.groups[group].median / baseline;
 }
 
 std::string number(double value, int decimals) {
@@ -212,11 +210,11 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
             }
             out << "median " << number(s.median, 0) << " (" << number(s.lowest, 0) << " to "
                 << number(s.highest, 0) << ", spread " << number(100 * s.spread(), 1) << " %)";
-            if (g > 0) {
-                if (const auto ratio = ratioToBaseline(score, g))
-                    out << ", " << number(100 * *ratio, 1) << " % of the baseline";
-                if (score.groups.front().count > 0 && comparison::withinNoise(s, score.groups[0]))
-                    out << ", within the noise";
+            if (g > 0 && score.groups.front().count > 0) {
+                const comparison::RatioTest& test = score.tests[g];
+                if (test.ratio)
+                    out << ", " << number(100 * *test.ratio, 1) << " % of the baseline";
+                out << "; " << comparison::verdictText(test);
             }
             out << '\n';
         }
@@ -235,9 +233,7 @@ void compareJson(const std::vector<comparison::RecordGroup>& groups,
         json::Json summaries = json::Json::array();
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const comparison::Summary& s = score.groups[g];
-            const auto ratio = ratioToBaseline(score, g);
-            const bool noise = g > 0 && s.count > 0 && score.groups[0].count > 0 &&
-                               comparison::withinNoise(s, score.groups[0]);
+            const comparison::RatioTest& test = score.tests[g];
             json::Json summary = {{"count", s.count}};
             if (s.count > 0) {
                 summary["median"] = s.median;
@@ -245,8 +241,15 @@ void compareJson(const std::vector<comparison::RecordGroup>& groups,
                 summary["highest"] = s.highest;
                 summary["spread"] = s.spread();
             }
-            summary["ratio"] = ratio ? json::Json(*ratio) : json::Json(nullptr);
-            summary["within_noise"] = noise;
+            summary["ratio"] = test.ratio ? json::Json(*test.ratio) : json::Json(nullptr);
+            // The first group is the baseline; a group that could not be tested differs by null.
+            summary["interval"] = nullptr;
+            if (g > 0 && test.interval)
+                summary["interval"] = {{"low", test.interval->low},
+                                       {"high", test.interval->high},
+                                       {"confidence", test.interval->confidence}};
+            summary["different"] =
+                g > 0 && test.tested() ? json::Json(test.different()) : json::Json(nullptr);
             summaries.push_back(std::move(summary));
         }
         const bool direct3D = kScoreFields[score.score].member == &ScoreSet::BMDR3D;
@@ -388,7 +391,8 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             name.size() < arg.size() ? arg.substr(name.size() + 1) : args.at(++i);
         if (name == "--baseline") {
             int row = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), row);
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), row);
             if (error != std::errc() || end != value.data() + value.size() || row < 1) {
                 err << "vexogauge-cli report: --baseline " << terminalText(value)
                     << " is not a record number (the \"#\" of dump)\n";
@@ -404,8 +408,16 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return usage(err, "report -o OUT [--baseline N] FILE..."), 2;
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
-    if (!allLoaded(files, err, "report")) {
-        err << "vexogauge-cli report: nothing was written\n";
+    // As the result browser does, a damaged file's readable records are kept, and the page and
+    // the terminal say which file was not read whole.
+    const bool loaded = allLoaded(files, err, "report");
+    report::ReportOptions options{baseline, madeAt, {}};
+    for (const LoadedFile& file : files) {
+        if (!file.result.loaded())
+            options.notReadWhole.push_back(Strip_Path(file.path) + ": " + notLoaded(file.result));
+    }
+    if (database.empty() && !loaded) {
+        err << "vexogauge-cli report: no record could be read; nothing was written\n";
         return 1;
     }
     if (baseline && *baseline > static_cast<int>(database.size())) {
@@ -413,15 +425,17 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             << database.size() << " record(s)\n";
         return 2;
     }
-    const std::string page =
-        report::reportPage(benchfile::inOrder(database), {baseline, madeAt});
+    const std::string page = report::reportPage(benchfile::inOrder(database), options);
     if (const Status saved = saveFile(*output, page); !saved) {
         err << "vexogauge-cli report: " << terminalText(saved.message()) << '\n';
         return 1;
     }
     out << "Wrote a report of " << database.size() << " record(s) from " << files.size()
-        << " file(s) to " << terminalText(*output) << '\n';
-    return 0;
+        << " file(s) to " << terminalText(*output);
+    if (!loaded)
+        out << "; " << options.notReadWhole.size() << " file(s) not read whole";
+    out << '\n';
+    return loaded ? 0 : 1;
 }
 
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

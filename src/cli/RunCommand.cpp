@@ -379,9 +379,9 @@ int runRepeated(RepeatedRun run) {
 } // namespace
 
 std::string repetitionTable(const std::vector<ScoreSet>& runs, const Selections& selections) {
-    char line[128];
-    std::snprintf(line, sizeof line, "%-16s %12s %12s %12s %8s\n", "Score", "Median", "Lowest",
-                  "Highest", "Spread");
+    char line[192];
+    std::snprintf(line, sizeof line, "%-16s %12s %12s %12s %8s  %s\n", "Score", "Median", "Lowest",
+                  "Highest", "Spread", "Interval of the median");
     std::string table = line;
     for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
         if (!phaseChosen(selections, i))
@@ -389,10 +389,11 @@ std::string repetitionTable(const std::vector<ScoreSet>& runs, const Selections&
         std::vector<double> values;
         for (const ScoreSet& scores : runs)
             values.push_back(static_cast<double>(scores.*kScoreFields[i].member));
+        const std::string interval = comparison::medianIntervalText(values);
         const comparison::Summary summary = comparison::summarize(std::move(values));
-        std::snprintf(line, sizeof line, "%-16s %12.0f %12.0f %12.0f %7.1f%%\n",
+        std::snprintf(line, sizeof line, "%-16s %12.0f %12.0f %12.0f %7.1f%%  %s\n",
                       std::string(scoreLabel(i)).c_str(), summary.median, summary.lowest,
-                      summary.highest, 100 * summary.spread());
+                      summary.highest, 100 * summary.spread(), interval.c_str());
         table += line;
     }
     return table;

@@ -66,8 +66,9 @@ Commands:
   compare [--json] FILE...
                        Group the files' records by name (repeated runs "NAME (run K of N)"
                        as one) and print per score each group's median, lowest and highest
-                       value and spread, and its ratio to the first group, the baseline; a
-                       difference is within the noise when the two ranges overlap.
+                       value and spread, and the ratio of its median to the first group's,
+                       the baseline, with a 95 % rank-based interval: "different" only when
+                       it excludes 100 %; a group of fewer than 3 runs is not tested.
   report -o OUT [--baseline N] FILE...
                        Write one HTML page (no script, nothing fetched) with a bar chart
                        per score, each record's system and tasks; --baseline N draws every

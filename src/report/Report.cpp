@@ -28,6 +28,7 @@ h1 { font-size: 1.5rem; margin: 0 0 .25rem; }
 h2 { font-size: 1.2rem; margin: 1.5rem 0 .5rem; border-bottom: 2px solid #1f5a96; }
 h3 { font-size: 1rem; margin: 0 0 .25rem; overflow-wrap: anywhere; }
 .made, .unit, .file { color: #4a4a4a; }
+.damaged { color: #8a1c1c; font-weight: bold; overflow-wrap: anywhere; }
 figure.chart { margin: 0 0 1.25rem; padding: .5rem .75rem; border: 1px solid #b8b8b8;
   border-radius: 4px; break-inside: avoid; }
 figcaption { font-weight: bold; margin-bottom: .25rem; }
@@ -92,20 +93,21 @@ std::vector<Bar> barsOf(const std::vector<const BenchmarkRecord*>& records,
             bar.label += " (" + std::to_string(group.size()) + " runs)";
         for (const std::size_t i : group) {
             bar.records.push_back(records[i]);
-            bar.isBaseline = bar.isBaseline || (baselineRow && records[i]->RowNumber == *baselineRow);
+            bar.isBaseline =
+                bar.isBaseline || (baselineRow && records[i]->RowNumber == *baselineRow);
         }
         bars.push_back(std::move(bar));
     }
     return bars;
 }
 
-comparison::Summary summaryOf(const Bar& bar, std::size_t score) {
+std::vector<double> valuesOf(const Bar& bar, std::size_t score) {
     std::vector<double> values;
     for (const BenchmarkRecord* record : bar.records) {
         if (const auto value = comparison::scoreValue(record->scores[score]))
             values.push_back(*value);
     }
-    return comparison::summarize(std::move(values));
+    return values;
 }
 
 // The Direct3D settings a cell carries after its score, "(1024x768@32 Bit /w High textures)".
@@ -121,16 +123,21 @@ std::string direct3DSettings(const Bar& bar) {
 
 void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t score) {
     const std::string key(kScoreFields[score].key);
+    std::vector<std::vector<double>> values;
     std::vector<comparison::Summary> summaries;
     double largest = 0;
     const comparison::Summary* base = nullptr;
+    std::size_t baseBar = 0;
     for (const Bar& bar : bars) {
-        summaries.push_back(summaryOf(bar, score));
+        values.push_back(valuesOf(bar, score));
+        summaries.push_back(comparison::summarize(values.back()));
         largest = std::max(largest, summaries.back().highest);
     }
     for (std::size_t i = 0; i < bars.size(); ++i) {
-        if (bars[i].isBaseline && summaries[i].count > 0)
+        if (bars[i].isBaseline && summaries[i].count > 0) {
             base = &summaries[i];
+            baseBar = i;
+        }
     }
     auto x = [&](double value) {
         return largest > 0 ? static_cast<long>(std::lround(kTrack * value / largest)) : 0L;
@@ -161,6 +168,11 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
             value += ", " + number(s.lowest) + " to " + number(s.highest);
         if (base != nullptr && base->median > 0 && s.count > 0)
             value += ", " + percentText(100 * s.median / base->median);
+        // Where runs of a group are compared, whether the difference holds.
+        if (base != nullptr && i != baseBar && s.count > 0 &&
+            (bar.records.size() > 1 || bars[baseBar].records.size() > 1))
+            value += "; " + comparison::verdictText(
+                                comparison::compareWithBaseline(values[i], values[baseBar]));
         if (bar.isBaseline)
             value += " (baseline)";
 
@@ -252,7 +264,10 @@ std::string reportPage(const std::vector<const BenchmarkRecord*>& records,
         if (bar.isBaseline)
             page += "; percentages are of " + escapeHtml(bar.label);
     }
-    page += ".</p></header>\n<main>\n<section id=\"scores\"><h2>Scores</h2>\n";
+    page += ".</p>";
+    for (const std::string& file : options.notReadWhole)
+        page += "<p class=\"damaged\">Not read whole: " + escapeHtml(file) + "</p>";
+    page += "</header>\n<main>\n<section id=\"scores\"><h2>Scores</h2>\n";
     for (std::size_t score = 0; score < kScoreFields.size(); ++score)
         appendChart(page, bars, score);
     page += "</section>\n<section id=\"systems\"><h2>Systems and tasks</h2>\n";

@@ -14,12 +14,15 @@ struct ReportOptions {
     std::optional<int> baselineRow;
     // When the report was made, as it is to be shown.
     std::string madeAt;
+    // Files not read whole, each "name: why and what was kept", said at the top of the page.
+    std::vector<std::string> notReadWhole;
 };
 
 // A self-contained HTML page (inline CSS and SVG, no script, nothing fetched) of the records in
 // the order given: one bar chart per score, the records of a repeated run as one bar at their
-// median with a lowest-to-highest whisker, the percentage of the baseline where one is chosen,
-// and each record's system description and task list. Every text is escaped.
+// median with a lowest-to-highest whisker, the percentage of the baseline where one is chosen
+// (with the interval of the ratio where runs of a group are compared), and each record's
+// system description and task list. Every text is escaped.
 std::string reportPage(const std::vector<const BenchmarkRecord*>& records,
                        const ReportOptions& options);
 

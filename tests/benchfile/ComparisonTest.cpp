@@ -24,11 +24,71 @@ TEST(Summary, MedianOfOddAndEvenCountsRangeAndSpread) {
     EXPECT_EQ(summarize({0, 0, 5}).spread(), 0); // a median of 0 has no spread
 }
 
-TEST(Summary, RangesThatOverlapAreWithinTheNoise) {
-    EXPECT_TRUE(withinNoise(summarize({10, 20}), summarize({20, 30})));  // touching ends
-    EXPECT_TRUE(withinNoise(summarize({10, 40}), summarize({20, 30})));  // one inside the other
-    EXPECT_FALSE(withinNoise(summarize({10, 19}), summarize({20, 30})));
-    EXPECT_FALSE(withinNoise(summarize({31, 35}), summarize({20, 30})));
+struct RankCase {
+    const char* name;
+    std::size_t m, n; // n == 0: the median of m values
+    std::size_t k;
+    double confidence;
+};
+
+class IntervalRanks : public testing::TestWithParam<RankCase> {};
+
+// K and its confidence from the binomial and rank-sum tables (two-sided, 5 %).
+TEST_P(IntervalRanks, MatchTheTables) {
+    const RankCase& c = GetParam();
+    const IntervalRank rank = c.n == 0 ? medianRank(c.m) : ratioRank(c.m, c.n);
+    EXPECT_EQ(rank.k, c.k);
+    EXPECT_NEAR(rank.confidence, c.confidence, 5e-4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Comparison, IntervalRanks,
+    testing::Values(RankCase{"Median3", 3, 0, 1, 0.75}, RankCase{"Median5", 5, 0, 1, 0.9375},
+                    RankCase{"Median6", 6, 0, 1, 0.96875}, RankCase{"Median10", 10, 0, 2, 0.9785},
+                    RankCase{"Median20", 20, 0, 6, 0.9586}, RankCase{"Ratio3x3", 3, 3, 1, 0.9},
+                    RankCase{"Ratio4x4", 4, 4, 1, 68.0 / 70},
+                    RankCase{"Ratio5x5", 5, 5, 3, 244.0 / 252},
+                    RankCase{"Ratio3x5SameAs5x3", 5, 3, 1, 54.0 / 56},
+                    RankCase{"Ratio10x10", 10, 10, 24, 0.9567},
+                    RankCase{"Ratio20x20", 20, 20, 128, 0.9509},
+                    // Beyond the exact counts, the normal approximation (the exact K is 597).
+                    RankCase{"Ratio40x40", 40, 40, 596, 0.9509}),
+    [](const testing::TestParamInfo<RankCase>& row) { return std::string(row.param.name); });
+
+TEST(RatioTest, FiveRunsAgainstFiveByHand) {
+    // The 25 ratios of {20..24} to {10..14}: the 3rd lowest is 20/13 (after 20/14 and 21/14),
+    // the 3rd highest 22/10 (after 24/10 and 23/10); K = 3 for 5 and 5 runs.
+    const RatioTest test = compareWithBaseline({22, 20, 24, 21, 23}, {10, 11, 12, 13, 14});
+    ASSERT_TRUE(test.interval);
+    EXPECT_DOUBLE_EQ(test.interval->low, 20.0 / 13);
+    EXPECT_DOUBLE_EQ(test.interval->high, 22.0 / 10);
+    EXPECT_NEAR(test.interval->confidence, 244.0 / 252, 1e-12);
+    EXPECT_DOUBLE_EQ(*test.ratio, 22.0 / 12);
+    EXPECT_EQ(verdictText(test), "interval 153.8 to 220.0 % (96.8 % confidence): different");
+
+    const RatioTest same = compareWithBaseline({99, 101, 100, 103, 98}, {100, 102, 97, 101, 99});
+    EXPECT_EQ(same.outcome, RatioTest::Outcome::NoDifference);
+    EXPECT_LT(same.interval->low, 1);
+    EXPECT_GT(same.interval->high, 1);
+}
+
+TEST(RatioTest, TooFewRunsAreNotTested) {
+    const RatioTest two = compareWithBaseline({200, 240}, {100, 110, 120});
+    EXPECT_EQ(two.outcome, RatioTest::Outcome::TooFewRuns);
+    EXPECT_FALSE(two.interval);
+    EXPECT_DOUBLE_EQ(*two.ratio, 2.0); // the ratio is still given
+    EXPECT_EQ(verdictText(two), "cannot be tested: 2 runs against 3 (3 each are needed)");
+    // Three against three cannot reach 95 %, however far apart: the interval says what it has.
+    const RatioTest three = compareWithBaseline({200, 240, 220}, {100, 110, 120});
+    EXPECT_EQ(three.outcome, RatioTest::Outcome::TooFewForLevel);
+    EXPECT_FALSE(three.different());
+    EXPECT_EQ(verdictText(three), "interval 166.7 to 240.0 % (only 90.0 % confidence from 3 runs "
+                                  "against 3): not tested");
+    EXPECT_EQ(compareWithBaseline({0, 10, 12}, {10, 11, 12}).outcome,
+              RatioTest::Outcome::ZeroScore);
+
+    EXPECT_EQ(medianIntervalText({100, 90}), "untested: 2 run(s)");
+    EXPECT_EQ(medianIntervalText({100, 90, 104, 98, 101}), "-10.0 to +4.0 % (93.8 %)");
 }
 
 TEST(Names, TheRepetitionSuffixIsWrittenAndRemovedExactly) {

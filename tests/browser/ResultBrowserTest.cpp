@@ -1,7 +1,7 @@
 #include "browser/ResultBrowser.h"
-#include "browser/ScoreBars.h"
 
 #include "benchfile/BenchmarkFile.h"
+#include "browser/ScoreBars.h"
 #include "platform/MemorySettingsStore.h"
 #include "support/FakeDesktop.h"
 #include "support/RunRecorder.h"
@@ -140,14 +140,14 @@ TEST(BrowserLoading, LoadAsksNothingWhenEmptyAndCancelChangesNothing) {
                         "database.");
 }
 
-TEST(BrowserLoading, CloseWithNoEmptiesTheListsButKeepsTheTitle) {
+TEST(BrowserLoading, CloseWithNoEmptiesTheListsAndTheTitle) {
     BrowserRig rig;
     rig.load(rig.file("kept.vgf", record("Kept", "1")));
     EXPECT_TRUE(rig.browser.states().saveButton);
     rig.dialogs.messageAnswer = MsgAnswer::No;
     rig.browser.CloseMenu_Click();
     EXPECT_EQ(rig.browser.rowCount(), 0u);
-    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - kept.vgf");
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - Untitled");
     EXPECT_FALSE(rig.browser.states().saveButton);
     EXPECT_FALSE(rig.browser.states().removeMenu);
     EXPECT_FALSE(rig.browser.states().options[5]);
@@ -170,14 +170,62 @@ TEST(BrowserLoading, YesSavesFirstAndKeepsEverythingWhenTheSaveIsCancelled) {
     EXPECT_EQ(benchfile::Import_Saved_Benchmark(saved, back).recordsAdded, 1u);
 }
 
-TEST(BrowserLoading, TheEnginesImportDoesNotRecomputeTheCommandStates) {
+TEST(BrowserLoading, CommandsAndTitleFollowTheDatabaseFromARunsImportToTheLastRemoval) {
     BrowserRig rig;
     rig.browser.Import_Saved_Benchmark(rig.file("last benchmark.vgf", record("Run", "1")));
     EXPECT_EQ(rig.browser.rowCount(), 1u);
-    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - Untitled");
-    EXPECT_FALSE(rig.browser.states().saveButton);
-    EXPECT_FALSE(rig.browser.states().removeButton);
+    EXPECT_EQ(rig.titles(), (Cells{"Success"}));
+    EXPECT_EQ(rig.browser.windowTitle(),
+              "VexoGAUGE 2002 Edition Result Browser - last benchmark.vgf");
+    EXPECT_TRUE(rig.browser.states().removeButton);
+    EXPECT_TRUE(rig.browser.states().options[5]);
     EXPECT_EQ(rig.browser.cell(BrowserMode::Scores, 0, 1), "last benchmark.vgf");
+
+    // A Save under another name names that file.
+    const std::string other = rig.folder.path("Other Name.vgf");
+    rig.files.answers.push_back(other);
+    EXPECT_TRUE(rig.browser.Save_Benchmark_Menu());
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - Other Name.vgf");
+
+    rig.browser.select(BrowserMode::Platform, 0);
+    rig.dialogs.messageAnswer = MsgAnswer::Yes;
+    rig.browser.Remove_Benchmark_Menu();
+    EXPECT_EQ(rig.browser.rowCount(), 0u);
+    EXPECT_FALSE(rig.browser.states().removeButton);
+    EXPECT_FALSE(rig.browser.states().saveMenu);
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - Untitled");
+}
+
+TEST(BrowserLoading, SeveralFilesAtOnceGiveOneSummary) {
+    BrowserRig rig;
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 12; ++i) {
+        std::string name = "f";
+        name += std::to_string(i);
+        paths.push_back(rig.file(name + ".vgf", record("R", "1")));
+    }
+    rig.browser.importFiles(paths);
+    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+    EXPECT_EQ(rig.dialogs.messages[0].title, "Success");
+    EXPECT_NE(rig.dialogs.messages[0].text.find("f10.vgf\rand 2 more"), std::string::npos);
+    EXPECT_EQ(rig.browser.rowCount(), 12u);
+    EXPECT_TRUE(rig.browser.states().removeButton);
+    EXPECT_EQ(rig.browser.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - f12.vgf");
+
+    BrowserRig mixed;
+    mixed.browser.importFiles({mixed.file("good.vgf", record("G", "1")),
+                               mixed.file("cut.vgf", ">>:One||BMCPUh=1:;:;>>:Two||BM"),
+                               mixed.folder.path("gone.vgf")});
+    ASSERT_EQ(mixed.dialogs.messages.size(), 1u);
+    const auto& box = mixed.dialogs.messages[0];
+    EXPECT_EQ(box.title, "Load Failed");
+    EXPECT_EQ(box.text.rfind("1 of 3 benchmark files were loaded whole.\rgood.vgf\r\rNot read "
+                             "whole:\rcut.vgf: ",
+                             0),
+              0u)
+        << box.text;
+    EXPECT_EQ(mixed.browser.rowCount(), 3u);
+    EXPECT_EQ(mixed.browser.statusText(), "Not read whole: 2 of 3 files");
 }
 
 TEST(BrowserSaving, ThreeRecordsSavedAndLoadedBackAreNumbered1To3) {
@@ -286,17 +334,60 @@ TEST(BrowserSaving, AnEmptyDatabaseSavesAnEmptyPlaylist) {
     EXPECT_EQ(again.browser.rowCount(), 0u);
 }
 
-TEST(BrowserSorting, DescendingTextOrderTheSameOnEveryClick) {
+TEST(BrowserSorting, NumbersByValueTextAsTextDescendingOnEveryClick) {
+    struct Row {
+        const char* name;
+        std::size_t column;
+        Cells cells;
+        Cells sorted;
+    };
+    const Row rows[] = {
+        {"scores by value", 3, {"66", "950", "12127204"}, {"12127204", "950", "66"}},
+        {"equal values keep their order", 3, {"80", "1200", "080"}, {"1200", "80", "080"}},
+        {"then text, then empty", 3, {"7", "", "12abc", "100"}, {"100", "7", "12abc", ""}},
+        {"Direct3D by its frames",
+         7,
+         {"9(640x480@16 Bit /w Low textures)", "57(1024x768@32 Bit /w High textures)"},
+         {"57(1024x768@32 Bit /w High textures)", "9(640x480@16 Bit /w Low textures)"}},
+        {"beyond 2^53 exactly",
+         3,
+         {"9007199254740993", "9007199254740992"},
+         {"9007199254740993", "9007199254740992"}},
+        {"names as text, a number as a number", 2, {"b", "10", "a", "9"}, {"10", "9", "b", "a"}},
+    };
+    const char* keys[] = {"BMCPUh", "BMCPUl", "BMFPUh", "BMFPUl", "BMDR3D"};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        BrowserRig rig;
+        std::string payload;
+        for (std::size_t i = 0; i < row.cells.size(); ++i) {
+            payload += ">>:";
+            payload += row.column == 2 ? row.cells[i] : std::to_string(i);
+            payload += "||";
+            if (row.column > 2 && !row.cells[i].empty()) {
+                payload += keys[row.column - 3];
+                payload += "=";
+                payload += row.cells[i];
+                payload += ":;";
+            }
+            payload += ":;";
+        }
+        rig.load(rig.file("s.vgf", payload));
+        rig.browser.ColumnClick(BrowserMode::Scores, row.column);
+        EXPECT_EQ(rig.column(BrowserMode::Scores, row.column), row.sorted);
+        rig.browser.ColumnClick(BrowserMode::Scores, row.column); // not a toggle
+        EXPECT_EQ(rig.column(BrowserMode::Scores, row.column), row.sorted);
+        EXPECT_TRUE(rig.browser.sortedDescending(BrowserMode::Scores));
+        EXPECT_EQ(rig.column(BrowserMode::Platform, 0).front(), "1"); // other lists unchanged
+    }
+}
+
+TEST(BrowserSorting, OnlyTheClickedListIsSortedUntilRowsAreAdded) {
     BrowserRig rig;
     rig.load(rig.file("s.vgf", record("a", "950") + record("b", "1200") + record("c", "80")));
     EXPECT_FALSE(rig.browser.sortedColumn(BrowserMode::Scores));
     rig.browser.ColumnClick(BrowserMode::Scores, 3);
-    EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"950", "80", "1200"}));
     EXPECT_EQ(rig.browser.sortedColumn(BrowserMode::Scores), 3u);
-    EXPECT_TRUE(rig.browser.sortedDescending(BrowserMode::Scores));
-    rig.browser.ColumnClick(BrowserMode::Scores, 3);
-    EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"950", "80", "1200"}));
-    // The other lists keep their order; the task list is never sorted.
     EXPECT_EQ(rig.column(BrowserMode::Platform, 2), (Cells{"a", "b", "c"}));
     EXPECT_FALSE(rig.browser.sortedColumn(BrowserMode::Platform));
     rig.browser.ColumnClick(BrowserMode::Tasks, 2);
@@ -304,11 +395,11 @@ TEST(BrowserSorting, DescendingTextOrderTheSameOnEveryClick) {
     EXPECT_FALSE(rig.browser.sortedColumn(BrowserMode::Tasks));
     // Rows added later are appended, and the list no longer stands sorted.
     rig.import(rig.file("t.vgf", record("d", "999")));
-    EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"950", "80", "1200", "999"}));
+    EXPECT_EQ(rig.column(BrowserMode::Scores, 3), (Cells{"1200", "950", "80", "999"}));
     EXPECT_FALSE(rig.browser.sortedColumn(BrowserMode::Scores));
 }
 
-TEST(BrowserSorting, ResetSortingSortsTheNumbersAsText) {
+TEST(BrowserSorting, ResetSortingSortsByNumber) {
     BrowserRig rig;
     std::string payload;
     for (int i = 1; i <= 10; ++i)
@@ -317,7 +408,7 @@ TEST(BrowserSorting, ResetSortingSortsTheNumbersAsText) {
     rig.browser.ColumnClick(BrowserMode::Platform, 2);
     rig.browser.ColumnClick(BrowserMode::Scores, 3);
     rig.browser.Reset_Sorting();
-    const Cells expected{"9", "8", "7", "6", "5", "4", "3", "2", "10", "1"};
+    const Cells expected{"10", "9", "8", "7", "6", "5", "4", "3", "2", "1"};
     EXPECT_EQ(rig.column(BrowserMode::Platform, 0), expected);
     EXPECT_EQ(rig.column(BrowserMode::Scores, 0), expected);
 }
@@ -328,9 +419,9 @@ TEST(BrowserRemoving, RecordTwoOfFourGoesFromAllListsInAnyModeAndOrder) {
         BrowserRig rig;
         rig.load(rig.file("four.vgf", record("one", "10") + record("two", "9") +
                                           record("three", "8") + record("four", "70")));
-        rig.browser.ColumnClick(BrowserMode::Scores, 3); // 9, 8, 70, 10
+        rig.browser.ColumnClick(BrowserMode::Scores, 3); // 70, 10, 9, 8
         rig.browser.pressMode(mode);
-        const int row = mode == BrowserMode::Scores ? 0 : 1; // "two" in each list's order
+        const int row = mode == BrowserMode::Scores ? 2 : 1; // "two" in each list's order
         rig.browser.select(mode, row);
         rig.dialogs.messageAnswer = MsgAnswer::Yes;
         rig.browser.Remove_Benchmark_Menu();
@@ -351,7 +442,10 @@ TEST(BrowserRemoving, RecordTwoOfFourGoesFromAllListsInAnyModeAndOrder) {
                 EXPECT_EQ(rig.browser.cell(BrowserMode::Tasks, r, 0), "2");
             }
         }
-        // The title and states are not recomputed by a removal.
+        // Each list keeps its order, the sorted one its sort.
+        EXPECT_EQ(rig.column(BrowserMode::Scores, 2), (Cells{"four", "one", "three"}));
+        EXPECT_EQ(rig.column(BrowserMode::Platform, 2), (Cells{"one", "three", "four"}));
+        EXPECT_EQ(rig.browser.sortedColumn(BrowserMode::Scores), 3u);
         EXPECT_TRUE(rig.browser.states().saveButton);
     }
 }
@@ -463,6 +557,10 @@ TEST(ScoreBars, RepeatedRunsMakeOneBarAtTheirMedianAndTheBaselineGivesPercentage
     ASSERT_TRUE(bars[1].percent);
     EXPECT_NEAR(*bars[1].percent, 300.0 / 110 * 100, 1e-9);
     EXPECT_FALSE(bars[3].percent.has_value()); // no score, no percentage
+    // Against the three runs, one record cannot be tested.
+    EXPECT_FALSE(bars[0].test);
+    ASSERT_TRUE(bars[1].test);
+    EXPECT_EQ(bars[1].test->outcome, comparison::RatioTest::Outcome::TooFewRuns);
     // Of two alike records, the one with the baseline's number; a record no longer in the
     // list gives no percentages.
     BaselineRecord desktop = rig.browser.database().records()[1];
@@ -481,15 +579,18 @@ TEST(ScoreBars, RepeatedRunsMakeOneBarAtTheirMedianAndTheBaselineGivesPercentage
 
 TEST(ScoreBars, BarsFollowTheListOrder) {
     BrowserRig rig;
-    rig.load(rig.file("runs.vgf", record("Slow one", "5") + record("Fast one", "90")));
+    rig.load(rig.file("runs.vgf", record("Slow one", "66") + record("Fast one", "12127204") +
+                                      record("Mid one", "950")));
     rig.browser.pressMode(BrowserMode::Scores);
-    rig.browser.ColumnClick(BrowserMode::Scores, 3); // descending, as text: "90" before "5"
+    rig.browser.ColumnClick(BrowserMode::Scores, 3); // descending, by value
     const BaselineRecord slow = rig.browser.database().records()[0];
     const std::vector<ScoreBar> bars = scoreBars(rig.browser, 3, &slow);
-    ASSERT_EQ(bars.size(), 2u);
+    ASSERT_EQ(bars.size(), 3u);
     EXPECT_EQ(bars[0].label, "2. Fast one");
-    EXPECT_EQ(bars[0].percent, 1800.0);
-    EXPECT_TRUE(bars[1].isBaseline);
+    EXPECT_EQ(bars[1].label, "3. Mid one");
+    EXPECT_TRUE(bars[2].isBaseline);
+    EXPECT_DOUBLE_EQ(*bars[1].percent, 95000.0 / 66);
+    EXPECT_FALSE(bars[0].test); // one record against one: no group is compared
 }
 
 } // namespace

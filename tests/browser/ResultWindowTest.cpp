@@ -205,7 +205,7 @@ TEST(ScoresChartMenu, TheBaselineIsTheRecordNamedWhenTheMenuOpened) {
     const auto base = std::find_if(bars.begin(), bars.end(), [](const ScoreBar& b) { return b.isBaseline; });
     ASSERT_NE(base, bars.end());
     EXPECT_EQ(base->label, "2. two");
-    EXPECT_EQ(bars[0].label, "2. two"); // "9" sorts first, descending as text
+    EXPECT_EQ(bars[0].label, "4. four"); // 70 ranks first, descending by value
     const QImage picture = chart->grab().toImage();
     EXPECT_FALSE(picture.isNull());
 
@@ -364,8 +364,8 @@ TEST(ResultWindowSorting, TheSortedColumnShowsItsIndicatorUntilRowsAreAdded) {
     EXPECT_EQ(scores->horizontalHeader()->sortIndicatorSection(), 3);
     EXPECT_EQ(scores->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
     EXPECT_FALSE(platform->horizontalHeader()->isSortIndicatorShown());
-    // The indicator changes nothing in the order the browser gave the rows: 9, 8, 70, 10.
-    const QStringList expected{"9", "8", "70", "10"};
+    // The indicator changes nothing in the order the browser gave the rows: 70, 10, 9, 8.
+    const QStringList expected{"70", "10", "9", "8"};
     QStringList shown;
     for (int row = 0; row < scores->model()->rowCount(); ++row)
         shown << scores->model()->index(row, 3).data().toString();

@@ -111,6 +111,29 @@ TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
     EXPECT_EQ(call(dumpCommand, {"--json"}).status, 2);
 }
 
+TEST(ReportCommand, ADamagedFileGivesItsReadableRecordsAndIsNamed) {
+    TempFolder folder;
+    const std::string good = folder.path("good.vgf");
+    const std::string cut = folder.path("cut.vgf");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(good, ">>:Good run||BMCPUh=5:;:;"));
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(cut, ">>:Kept run||BMCPUh=7:;:;>>:Cut run||BMCP"));
+    const std::string page = folder.path("page.html");
+    const auto report = [&](const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        const int status = reportCommand(args, out, err, "now");
+        return Output{status, out.str(), err.str()};
+    };
+    const Output damaged = report({"-o", page, good, cut});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("cut.vgf: damaged"), std::string::npos) << damaged.err;
+    EXPECT_NE(damaged.out.find("Wrote a report of 3 record(s) from 2 file(s)"), std::string::npos)
+        << damaged.out;
+    const std::string html = TempFolder::read(page);
+    EXPECT_NE(html.find("<p class=\"damaged\">Not read whole: cut.vgf: damaged"),
+              std::string::npos);
+    EXPECT_NE(html.find("Kept run"), std::string::npos);
+}
+
 TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
     TempFolder folder;
     const std::string a = folder.path("a.vgf");
@@ -130,12 +153,13 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
                         "\n"
                         "CPU/Cache/FSB (BMCPUh)\n"
                         "  1. median 110 (100 to 120, spread 18.2 %)\n"
-                        "  2. median 220 (200 to 240, spread 18.2 %), 200.0 % of the baseline\n"
+                        "  2. median 220 (200 to 240, spread 18.2 %), 200.0 % of the baseline; "
+                        "cannot be tested: 2 runs against 3 (3 each are needed)\n"
                         "\n"
                         "Imaging (BMISA)\n"
                         "  1. median 52 (50 to 54, spread 7.7 %)\n"
-                        "  2. median 54 (53 to 55, spread 3.7 %), 103.8 % of the baseline, "
-                        "within the noise\n");
+                        "  2. median 54 (53 to 55, spread 3.7 %), 103.8 % of the baseline; "
+                        "cannot be tested: 2 runs against 3 (3 each are needed)\n");
 
     const Output json = call(compareCommand, {"--json", a, b});
     EXPECT_EQ(json.status, 0);
@@ -148,8 +172,19 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
     EXPECT_EQ(cpu["groups"][0]["median"], 110.0);
     EXPECT_EQ(cpu["groups"][0]["ratio"], 1.0);
     EXPECT_EQ(cpu["groups"][1]["median"], 220.0);
-    EXPECT_EQ(cpu["groups"][1]["within_noise"], false);
-    EXPECT_EQ(compared["scores"][1]["groups"][1]["within_noise"], true);
+    EXPECT_EQ(cpu["groups"][0]["interval"], nullptr);
+    EXPECT_EQ(cpu["groups"][1]["interval"], nullptr); // 2 runs: not tested
+    EXPECT_EQ(cpu["groups"][1]["different"], nullptr);
+    // 3 runs against 3: the interval from the lowest to the highest ratio, at 90 % only.
+    const std::string c = folder.path("c.vgf");
+    EXPECT_TRUE(benchfile::saveBenchmarkFile(
+        c, ">>:Server||BMCPUh=300:;:;>>:Server||BMCPUh=330:;:;>>:Server||BMCPUh=310:;:;"));
+    const json::Json three = json::Json::parse(call(compareCommand, {"--json", a, c}).out);
+    const json::Json& server = three["scores"][0]["groups"][1];
+    EXPECT_DOUBLE_EQ(server["interval"]["low"].get<double>(), 300.0 / 120);
+    EXPECT_DOUBLE_EQ(server["interval"]["high"].get<double>(), 330.0 / 100);
+    EXPECT_NEAR(server["interval"]["confidence"].get<double>(), 0.9, 1e-12);
+    EXPECT_EQ(server["different"], nullptr);
 
     const Output missing = call(compareCommand, {a, folder.path("none.vgf")});
     EXPECT_EQ(missing.status, 1);

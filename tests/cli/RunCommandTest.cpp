@@ -246,7 +246,8 @@ TEST(RunCommand, RepeatedRunsAreSavedAsOneRecordEachAndSummarised) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
     EXPECT_NE(run.out.find("Successfully Loaded: r.vgf"), std::string::npos);
     EXPECT_NE(run.out.find("Benchmark: Repeat check run, 3 runs\n"), std::string::npos);
-    EXPECT_NE(run.out.find("Score                  Median       Lowest      Highest   Spread\n"
+    EXPECT_NE(run.out.find("Score                  Median       Lowest      Highest   Spread  "
+                           "Interval of the median\n"
                            "FPU(SPFP)        "),
               std::string::npos)
         << run.out;
@@ -281,13 +282,15 @@ TEST(RepetitionTable, GivesMedianRangeAndSpreadOfEachChosenScore) {
     const auto options = parse({"--fpu"});
     ASSERT_TRUE(options);
     EXPECT_EQ(repetitionTable(runs, options->selections),
-              "Score                  Median       Lowest      Highest   Spread\n"
-              "FPU(SPFP)                 100           90          110    20.0%\n"
-              "FPU(Integer)                8            7            8    12.5%\n");
+              "Score                  Median       Lowest      Highest   Spread  Interval of the median\n"
+              "FPU(SPFP)                 100           90          110    20.0%  -10.0 to +10.0 % (75.0 %)\n"
+              "FPU(Integer)                8            7            8    12.5%  -12.5 to +0.0 % (75.0 %)\n");
     std::vector<ScoreSet> two(2);
     two[0].BMFPUh = 3;
     two[1].BMFPUh = 4;
     EXPECT_EQ(medianScores(two).BMFPUh, 4); // 3.5 rounds away from zero
+    EXPECT_NE(repetitionTable(two, options->selections).find("28.6%  untested: 2 run(s)\n"),
+              std::string::npos);
     EXPECT_EQ(medianScores(runs).BMFPUl, 8);
 }
 

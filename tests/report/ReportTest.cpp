@@ -109,7 +109,7 @@ std::vector<std::string> texts(const std::vector<const Node*>& nodes) {
 
 TEST(ReportPage, OneChartPerScoreWithOneBarPerRecordOrRepeatedRun) {
     Records records;
-    const auto page = parse(reportPage(records.inOrder(), {std::nullopt, "2026-12-07 13:45"}));
+    const auto page = parse(reportPage(records.inOrder(), {std::nullopt, "2026-12-07 13:45", {}}));
     ASSERT_EQ(page->all("title").size(), 1u);
     EXPECT_EQ(page->all("title")[0]->text, "VexoGAUGE 2002 benchmark report");
     EXPECT_EQ(page->all("h1")[0]->text, "VexoGAUGE 2002 benchmark report");
@@ -150,13 +150,17 @@ TEST(ReportPage, OneChartPerScoreWithOneBarPerRecordOrRepeatedRun) {
 
 TEST(ReportPage, TheBaselineBarIs100PercentAndTheOthersArePercentagesOfIt) {
     Records records;
-    const auto page = parse(reportPage(records.inOrder(), {3, "today"})); // a Laptop run
+    const auto page = parse(reportPage(records.inOrder(), {3, "today", {"cut.vgf: damaged"}}));
     EXPECT_EQ(page->all("p", "made")[0]->text,
               "Made today from 6 record(s); percentages are of 2. Laptop (3 runs).");
+    EXPECT_EQ(page->all("p", "damaged")[0]->text, "Not read whole: cut.vgf: damaged");
     const auto charts = page->all("figure", "chart");
+    // A single record against the three runs of the baseline cannot be tested.
+    const std::string untested = "; cannot be tested: 1 run against 3 (3 each are needed)";
     EXPECT_EQ(texts(charts[0]->all("div", "value")),
-              (std::vector<std::string>{"1000, 909.1 %", "110, 100 to 140, 100.0 % (baseline)",
-                                        "500, 454.5 %", "5, 4.5 %"}));
+              (std::vector<std::string>{"1000, 909.1 %" + untested,
+                                        "110, 100 to 140, 100.0 % (baseline)",
+                                        "500, 454.5 %" + untested, "5, 4.5 %" + untested}));
     const auto baseline = charts[0]->all("div", "baseline");
     ASSERT_EQ(baseline.size(), 1u);
     EXPECT_EQ(baseline[0]->attribute("data-bar"), "2. Laptop (3 runs)");
@@ -167,7 +171,7 @@ TEST(ReportPage, TheBaselineBarIs100PercentAndTheOthersArePercentagesOfIt) {
 
 TEST(ReportPage, NothingRunsNothingIsFetchedAndEveryTextIsShownAsWritten) {
     Records records;
-    const std::string html = reportPage(records.inOrder(), {std::nullopt, "<now>"});
+    const std::string html = reportPage(records.inOrder(), {std::nullopt, "<now>", {}});
     const auto page = parse(html);
     for (const char* element : {"script", "link", "img", "iframe", "object", "embed"})
         EXPECT_TRUE(page->all(element).empty()) << element;
@@ -194,7 +198,7 @@ TEST(ReportPage, NothingRunsNothingIsFetchedAndEveryTextIsShownAsWritten) {
 }
 
 TEST(ReportPage, AnEmptyDatabaseStillGivesEveryChart) {
-    const auto page = parse(reportPage({}, {std::nullopt, "now"}));
+    const auto page = parse(reportPage({}, {std::nullopt, "now", {}}));
     const auto charts = page->all("figure", "chart");
     EXPECT_EQ(charts.size(), 8u);
     EXPECT_EQ(charts[0]->all("p")[0]->text, "No records.");

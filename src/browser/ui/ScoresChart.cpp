@@ -28,6 +28,8 @@ QString valueText(const ScoreBar& bar) {
                     .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.highest)));
     if (bar.percent)
         text += QStringLiteral(", %1 %").arg(*bar.percent, 0, 'f', 1);
+    if (bar.test)
+        text += QStringLiteral("; ") + QString::fromStdString(comparison::verdictText(*bar.test));
     if (bar.isBaseline)
         text += QStringLiteral(" (baseline)");
     return text;
