@@ -32,11 +32,14 @@ std::string asValue(const std::string& text) {
     return throughCodePage(out);
 }
 
-// A name: a bar that would end it early (one of two bars, or the last character) becomes '?'.
+// A name: a bar that would end it early (one of two bars, or the last character) and the ':'
+// of a ">>:" become '?'.
 std::string asName(const std::string& text) {
     std::string out = text;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '|' && (i + 1 == text.size() || text[i + 1] == '|'))
+            out[i] = '?';
+        if (text[i] == ':' && i >= 2 && text[i - 1] == '>' && text[i - 2] == '>')
             out[i] = '?';
     }
     return throughCodePage(out);

@@ -56,15 +56,16 @@ enum class PayloadEnd {
 // Reads the plain payload in one pass: calls visit.record(name) at the start of each record
 // (no name when it never ends) and visit.field(key, value) for each of its fields. A whole
 // payload is empty or a list of records that starts with ">>:" and ends with the empty field
-// that terminates a record. Text before the first record (a payload whose beginning was cut)
-// is skipped up to the first record start that follows a field's end.
+// that terminates a record. Text before the first record is skipped up to the first record
+// start that follows a field's end; so is the beginning of a payload that may have been cut
+// (beginningKnown false), where a ">>:" at the start may stand inside a value.
 template <class Visitor>
-PayloadEnd readRecords(std::string_view text, Visitor& visit) {
+PayloadEnd readRecords(std::string_view text, Visitor& visit, bool beginningKnown) {
     if (text.empty())
         return PayloadEnd::Whole;
     std::size_t pos = 0;
     bool textBefore = false;
-    if (text.substr(0, kRecordStart.size()) != kRecordStart) {
+    if (!beginningKnown || text.substr(0, kRecordStart.size()) != kRecordStart) {
         textBefore = true;
         const std::size_t boundary = text.find(":;>>:");
         if (boundary == std::string_view::npos)
@@ -117,13 +118,18 @@ struct RecordStore {
     void field(std::string_view key, std::string_view value) { store(*current, key, value); }
 };
 
-std::string replaceBars(std::string_view name, std::size_t* replaced) {
+// A name as a record can hold it: bars that would end it early, and the ':' of a ">>:" that a
+// reader finding its way into a cut file would take for a record's start, become the substitute.
+std::string safeName(std::string_view name, std::size_t* replaced) {
     std::string out;
     out.reserve(name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
         const bool barEndsName = name[i] == '|' && (i + 1 == name.size() || name[i + 1] == '|');
-        out += barEndsName ? kSubstitute : name[i];
-        if (barEndsName && replaced)
+        const bool opensRecord =
+            name[i] == ':' && i >= 2 && name[i - 1] == '>' && name[i - 2] == '>';
+        const bool replace = barEndsName || opensRecord;
+        out += replace ? kSubstitute : name[i];
+        if (replace && replaced)
             ++*replaced;
     }
     return out;
@@ -162,7 +168,7 @@ std::string field(std::string_view key, std::string_view value, std::size_t* rep
 }
 
 std::string recordOpening(std::string_view name, std::size_t* replaced) {
-    return std::string(kRecordStart) + replaceBars(name, replaced) + std::string(kNameEnd);
+    return std::string(kRecordStart) + safeName(name, replaced) + std::string(kNameEnd);
 }
 
 std::string direct3DValue(std::int64_t score, const std::array<std::string, 3>& captions) {
@@ -263,7 +269,7 @@ ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkData
     RecordStore records{database, SharedText(lowerCase(Strip_Path(path))), result.recordsAdded};
     PayloadEnd end = PayloadEnd::Whole;
     try {
-        end = readRecords(text, records);
+        end = readRecords(text, records, lineEnd);
     } catch (const std::bad_alloc&) {
         result.outcome = ImportResult::Outcome::Damaged;
         result.detail = "too large: the memory available ran out after " +

@@ -40,7 +40,8 @@ Decoded Decode_Data(std::string_view encoded);
 // has its ';' replaced by the substitute character; replaced, when given, counts such changes.
 std::string field(std::string_view key, std::string_view value, std::size_t* replaced = nullptr);
 // The opening of a record, ">>:" name "||". Bars that would end the name early (a "||" or a
-// final '|') are replaced by the substitute character and counted as field() does.
+// final '|') and the ':' of a ">>:" inside it are replaced by the substitute character and
+// counted as field() does.
 std::string recordOpening(std::string_view name, std::size_t* replaced = nullptr);
 
 // The Direct3D field's value: "0" for no score, else the score with the test settings.

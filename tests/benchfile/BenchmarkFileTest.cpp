@@ -123,6 +123,7 @@ TEST(Fields, SeparatorsInsideTextsCannotBreakTheRecord) {
     EXPECT_EQ(field("Task", "x=y"), "Task=x=y:;");
     EXPECT_EQ(recordOpening("pipe at end|"), ">>:pipe at end?||");
     EXPECT_EQ(recordOpening("a||b"), ">>:a?|b||");
+    EXPECT_EQ(recordOpening("x:;>>:y"), ">>:x:;>>?y||"); // no record start inside a name
     EXPECT_EQ(direct3DValue(0, {"1024x768", "32 Bit", "High"}), "0");
     EXPECT_EQ(direct3DValue(57, {"1024x768", "32 Bit", "High"}),
               "57(1024x768@32 Bit /w High textures)");
@@ -158,15 +159,24 @@ TEST(Import, AnEmptyPayloadIsAWholeFileWithoutRecords) {
     EXPECT_TRUE(rig.database.empty());
 }
 
-TEST(Import, AMissingLineEndKeepsTheRecordsButTheFileIsNotCalledWhole) {
+// Without its line end a file may have been cut anywhere, also inside a value that holds
+// ">>:": only records after a field's end are taken for whole ones.
+TEST(Import, AMissingLineEndKeepsOnlyRecordsKnownToBeWhole) {
     ImportRig with;
     ImportRig without;
-    const std::string payload = ">>:Run name||BMBSA=77:;Task=T:;:;";
+    const std::string payload = ">>:One||BMBSA=77:;Task=T:;:;>>:Two||BMBSA=78:;:;";
     EXPECT_EQ(with.import(fileWithPayload(payload, true)).outcome, ImportResult::Outcome::Loaded);
     const ImportResult cut = without.import(fileWithPayload(payload, false));
     EXPECT_EQ(cut.outcome, ImportResult::Outcome::Damaged);
     EXPECT_TRUE(cut.firstRecordsLost);
-    EXPECT_EQ(with.database.records(), without.database.records());
+    ASSERT_EQ(without.database.size(), 1u);
+    EXPECT_EQ(without.database.records()[0].name, "Two");
+
+    // What is left of a value "x>>:y" after a cut is no record.
+    ImportRig inValue;
+    EXPECT_EQ(inValue.import(fileWithPayload(">>:y:;:;", false)).outcome,
+              ImportResult::Outcome::Damaged);
+    EXPECT_TRUE(inValue.database.empty());
 }
 
 // Cuts a file written by the engine at every one of its last 200 bytes: as the payload is
@@ -507,20 +517,20 @@ TEST(Fixtures, SampleFilesReadAsWritten) {
               ImportResult::Outcome::Loaded);
     EXPECT_EQ(Import_Saved_Benchmark(folder + "empty database.vgf", database).outcome,
               ImportResult::Outcome::Loaded);
-    // Whole records, but a file without its line end may have lost its first ones.
+    // A file without its line end may have lost its first records; its one record is not
+    // known to be whole.
     EXPECT_EQ(Import_Saved_Benchmark(folder + "no line end.vgf", database).outcome,
               ImportResult::Outcome::Damaged);
     EXPECT_EQ(Import_Saved_Benchmark(folder + "truncated.vgf", database).outcome,
               ImportResult::Outcome::Damaged);
-    ASSERT_EQ(database.size(), 6u);
+    ASSERT_EQ(database.size(), 5u);
     const BenchmarkRecord& engine = database.records()[0];
     EXPECT_EQ(engine.fileName, "last benchmark.vgf");
     EXPECT_EQ(engine.tasks, (std::vector<std::string>{"Editor", "Terminal \xE2\x80\x93 bash"}));
     EXPECT_EQ(engine.scores[4], "57(1024x768@32 Bit /w High textures)");
     EXPECT_EQ(database.records()[2].name, "Run two \xC3\xA9");
     EXPECT_EQ(database.records()[2].tasks[0], "a=b");
-    EXPECT_EQ(database.records()[4].name, "Whole");
-    EXPECT_EQ(database.records()[5].name, "Cut");
+    EXPECT_EQ(database.records()[4].name, "Cut");
 }
 
 } // namespace
