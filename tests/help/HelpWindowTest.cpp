@@ -2,6 +2,7 @@
 
 #include "support/TempFolder.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -29,6 +30,16 @@ TEST(HelpWindow, ShowsTheTopicDocumentAndKeepsTheTopicForTheNextOpening) {
     EXPECT_EQ(window->windowTitle(), "Kestrovia VexoGAUGE 2002 Edition Online Help");
     auto* document = window->findChild<QTextBrowser*>("RichTextBox");
     EXPECT_TRUE(document->toPlainText().contains("The Benchmarking Wizard"));
+
+    // Tab goes from topic to topic, Return opens the one it reached, tools know them as links.
+    window->findChild<QLabel*>("HelpText0")->setFocus();
+    QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+    EXPECT_EQ(topic, 1);
+    QAccessibleInterface* link =
+        QAccessible::queryAccessibleInterface(window->findChild<QLabel*>("HelpText1"));
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(link->text(QAccessible::Name).toStdString(), "The Result Browser");
 
     QTest::mouseClick(window->findChild<QLabel*>("HelpText4"), Qt::LeftButton);
     EXPECT_TRUE(document->toPlainText().contains("MIT License"));

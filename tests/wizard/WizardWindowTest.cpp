@@ -7,6 +7,7 @@
 #include "wizard/ExitQuestion.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -317,7 +318,7 @@ TEST(WizardWindowKeyboard, WalksTheWholeCustomRouteToTheRunWithoutALetterKey) {
         {"Direct3D: arrows step the values both ways",
          {{Qt::Key_Tab, none}, {Qt::Key_Right, none}, {Qt::Key_Down, none}, {Qt::Key_Left, none}},
          6,
-         "LRButton2"},
+         "Previous colour depth"},
         {"Direct3D: Return on an arrow presses Next", {{Qt::Key_Return, none}}, 7, "Next"},
         {"system information", {{Qt::Key_Return, none}}, 8, "Next"},
         {"tool box: the tools are in the Tab order",
@@ -363,6 +364,66 @@ TEST(WizardWindowKeyboard, AltWithALetterIsTheLetterAndReturnActsOnTheFocusedBut
     // Return pressed in another window (a message box) and let go here does nothing.
     sendKey(rig.window, QEvent::KeyRelease, Qt::Key_Return, false);
     EXPECT_EQ(rig.wizard.CurrentPage(), 1);
+}
+
+// The visible elements of a role as assistive tools see them: name and checked state.
+std::vector<std::pair<QString, bool>> announced(const QWidget& window, QAccessible::Role role) {
+    std::vector<std::pair<QString, bool>> found;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        QAccessibleInterface* element = QAccessible::queryAccessibleInterface(widget);
+        if (widget->isVisible() && element != nullptr && element->role() == role)
+            found.emplace_back(element->text(QAccessible::Name), element->state().checked);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// The visible element called `name`, as assistive tools find it.
+QAccessibleInterface* elementNamed(const QWidget& window, const QString& name) {
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        QAccessibleInterface* element = QAccessible::queryAccessibleInterface(widget);
+        if (widget->isVisible() && element != nullptr && element->text(QAccessible::Name) == name)
+            return element;
+    }
+    return nullptr;
+}
+
+// Runs the named action of the element called `name`, as a screen reader would.
+void actOn(const QWidget& window, const QString& name, const QString& action) {
+    QAccessibleInterface* element = elementNamed(window, name);
+    ASSERT_NE(element, nullptr) << name.toStdString();
+    ASSERT_TRUE(element->actionInterface()->actionNames().contains(action)) << name.toStdString();
+    element->actionInterface()->doAction(action);
+}
+
+TEST(WizardWindowAccessibility, DrawnElementsAreControlsWithNameRoleStateAndAction) {
+    WindowRig rig;
+    using Seen = std::vector<std::pair<QString, bool>>;
+    EXPECT_EQ(announced(rig.window, QAccessible::Button), (Seen{{"Help", false}, {"Next", false}}));
+    actOn(rig.window, "Next", QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(rig.wizard.CurrentPage(), 2);
+    actOn(rig.window, "Open the result browser", QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(rig.wizard.MainMenuChoice(), 3);
+    const Seen options = announced(rig.window, QAccessible::RadioButton);
+    ASSERT_EQ(options.size(), 5U);
+    EXPECT_EQ(std::count_if(options.begin(), options.end(), [](const auto& o) { return o.second; }),
+              1);
+    EXPECT_TRUE(std::find(options.begin(), options.end(),
+                          std::pair<QString, bool>("Open the result browser", true)) !=
+                options.end());
+    actOn(rig.window, "Perform a New Custom Benchmark", QAccessibleActionInterface::pressAction());
+    actOn(rig.window, "Next", QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(rig.wizard.CurrentPage(), 3);
+    actOn(rig.window, "Hardware Benchmark Options", QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(announced(rig.window, QAccessible::CheckBox),
+              (Seen{{"Hardware Benchmark Options", true}, {"Software Benchmark Options", false}}));
+    // While a run measures, the controls are disabled for the tools as for the pointer.
+    rig.wizard.elements().windowEnabled = false;
+    rig.window.sync();
+    QAccessibleInterface* next = elementNamed(rig.window, "Next");
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(next->state().disabled);
+    EXPECT_TRUE(next->actionInterface()->actionNames().isEmpty());
 }
 
 // A click as the pointer makes it: on whatever is topmost at that point of the window.

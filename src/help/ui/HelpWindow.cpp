@@ -1,6 +1,7 @@
 #include "HelpWindow.h"
 
 #include "help/RichText.h"
+#include "platform/qt/AccessibleControls.h"
 #include "platform/qt/InstallationFiles.h"
 #include "platform/qt/QtPlatform.h"
 
@@ -92,6 +93,8 @@ HelpWindow::HelpWindow(std::int16_t& helpTopic, std::string appFolder, QWidget* 
         caption->setObjectName(QStringLiteral("HelpText%1").arg(index));
         caption->setCursor(hand);
         caption->setStyleSheet(QStringLiteral("QLabel { color: palette(link); }"));
+        caption->becomeKeyboardLink();
+        makeAccessibleDecoration(marker);
         row->addWidget(marker, 0, 0);
         row->addWidget(caption, 0, 1);
         if (description >= 0) {

@@ -1,5 +1,6 @@
 #include "QtPlatform.h"
 
+#include "platform/qt/AccessibleControls.h"
 #include "platform/qt/InstallationFiles.h"
 
 #include <QApplication>
@@ -7,7 +8,9 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
@@ -343,6 +346,55 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (isEnabled() && m_onClick)
         m_onClick();
+}
+
+void ClickableLabel::becomeKeyboardLink() {
+    m_keyboardLink = true;
+    setFocusPolicy(Qt::TabFocus);
+    makeAccessibleControl(this, QAccessible::Link);
+}
+
+namespace {
+bool activates(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+           event->key() == Qt::Key_Enter;
+}
+} // namespace
+
+// The command runs on the release of a key whose press came here, as a button's does.
+void ClickableLabel::keyPressEvent(QKeyEvent* event) {
+    if (m_keyboardLink && activates(event)) {
+        if (!event->isAutoRepeat())
+            m_pressedKey = event->key();
+        event->accept();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::keyReleaseEvent(QKeyEvent* event) {
+    if (m_keyboardLink && activates(event)) {
+        const bool pressedHere = !event->isAutoRepeat() && event->key() == m_pressedKey;
+        if (pressedHere)
+            m_pressedKey = 0;
+        if (pressedHere && isEnabled() && m_onClick)
+            m_onClick();
+        event->accept();
+        return;
+    }
+    QLabel::keyReleaseEvent(event);
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!m_keyboardLink || !hasFocus())
+        return;
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight), 1, Qt::DotLine);
+    painter.setPen(pen);
+    const QRect text = contentsRect().intersected(
+        QRect(contentsRect().topLeft(), sizeHint().boundedTo(contentsRect().size())));
+    painter.drawRect(text.adjusted(0, 0, -1, -1));
 }
 
 QPixmap loadPicture(const std::string& path) {

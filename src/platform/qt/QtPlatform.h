@@ -99,11 +99,20 @@ public:
         : QLabel(text, parent)
         , m_onClick(std::move(onClick)) {}
 
+    // Makes the label a link of the keyboard too: Tab reaches it, Space or Return runs its
+    // command, a focus frame shows around its text, and assistive tools know it as a link.
+    void becomeKeyboardLink();
+
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     std::function<void()> m_onClick;
+    bool m_keyboardLink = false;
+    int m_pressedKey = 0; // Space or Return pressed while focused, until its release
 };
 
 } // namespace vexo

@@ -120,6 +120,10 @@ QWidget* AtmWindow::buildTab(int list, const std::array<int, 3>& buttons, const 
     icons->setMovement(QListView::Static);
     icons->setWordWrap(true);
 
+    // Either view is the list of the tab, by the name of its first column.
+    report->setAccessibleName(report->headerItem()->text(0));
+    icons->setAccessibleName(report->headerItem()->text(0));
+
     auto* views = new QStackedWidget(page);
     views->addWidget(icons);
     views->addWidget(report);

@@ -2,6 +2,7 @@
 
 #include "common/Text.h"
 #include "engine/RunTexts.h"
+#include "platform/qt/AccessibleControls.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <QCloseEvent>
@@ -540,6 +541,26 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     for (const int i : {5, 1, 0})
         m_focusables.push_back(
             {m_buttons[static_cast<std::size_t>(i)], press(i), true, Group::None, nullptr});
+    // What each element is, for assistive tools; its pictures only show its state.
+    for (PictureButton* button : m_buttons)
+        makeAccessibleControl(button, QAccessible::Button);
+    for (QLabel* link : m_linkText)
+        makeAccessibleControl(link, QAccessible::Link);
+    for (std::size_t i = 0; i < m_optionText.size(); ++i) {
+        makeAccessibleControl(m_optionText[i], QAccessible::RadioButton);
+        makeAccessibleDecoration(m_optionImage[i]);
+    }
+    for (std::size_t i = 0; i < m_checkText.size(); ++i) {
+        makeAccessibleControl(m_checkText[i], QAccessible::CheckBox);
+        makeAccessibleDecoration(m_checkImage[i]);
+    }
+    const std::array<const char*, 3> rows{"screen resolution", "colour depth", "texture quality"};
+    for (std::size_t i = 0; i < m_lrButton.size(); ++i) {
+        makeAccessibleControl(m_lrButton[i], QAccessible::Button);
+        m_lrButton[i]->setAccessibleName(QStringLiteral("%1 %2").arg(
+            i % 2 == 0 ? QStringLiteral("Previous") : QStringLiteral("Next"),
+            QString::fromLatin1(rows[i / 2])));
+    }
     QWidget* previous = nullptr;
     for (const Focusable& f : m_focusables) {
         f.widget->setFocusPolicy(Qt::TabFocus);
@@ -673,6 +694,7 @@ void WizardWindow::sync() {
     // While a run measures, the page takes no input but stays in full colour: a transparent
     // cover over the whole page takes the pointer, and keys are not handed to the wizard.
     m_inputBlocked = !e.windowEnabled;
+    setProperty("inputBlocked", m_inputBlocked); // assistive tools' actions wait too
     m_cover->setVisible(m_inputBlocked);
     if (m_inputBlocked)
         m_cover->raise();
@@ -694,11 +716,13 @@ void WizardWindow::sync() {
     }
     for (std::size_t i = 0; i < 5; ++i) {
         m_optionImage[i]->setPixmap(picture(e.OptionImage[i]));
+        setAccessibleChecked(m_optionText[i], e.OptionImage[i] == WizardPicture::OptionSelected);
         m_optionImage[i]->setVisible(e.OptionVisible[i]);
         m_optionText[i]->setVisible(e.OptionVisible[i]);
     }
     for (std::size_t i = 0; i < 8; ++i) {
         m_checkImage[i]->setPixmap(picture(e.CheckImage[i]));
+        setAccessibleChecked(m_checkText[i], e.CheckImage[i] == WizardPicture::Checked);
         m_checkImage[i]->setVisible(e.CheckVisible[i]);
         m_checkText[i]->setVisible(e.CheckVisible[i]);
     }
