@@ -84,8 +84,7 @@ ResultWindow::ResultWindow(ResultBrowser::Services services, KeyboardLocks& lock
     , m_appFolder(std::move(appFolder))
     , m_hand(handCursor(m_appFolder)) {
     setObjectName(QStringLiteral("Result"));
-    setMinimumSize(640, 420);
-    resize(1000, 640);
+    fitToScreen(*this, {1000, 640}, {640, 420});
     // Load_Picture_Data: the window picture, the ten toolbar pictures and the three option
     // pictures (11 third, 12 highlighted, 13 plain).
     m_pictures[0] = loadPicture(m_appFolder + "data/RBImage.dat");

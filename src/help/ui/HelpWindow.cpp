@@ -33,8 +33,7 @@ HelpWindow::HelpWindow(std::int16_t& helpTopic, std::string appFolder, QWidget* 
     , m_appFolder(std::move(appFolder)) {
     setWindowTitle(toQt(HelpViewer::WindowTitle));
     setAttribute(Qt::WA_DeleteOnClose);
-    setMinimumSize(560, 360);
-    resize(860, 600);
+    fitToScreen(*this, {860, 600}, {560, 360});
 
     // The menu bar: Find (inert), Print (disabled), About, Exit, between disabled bars.
     QAction* find = menuBar()->addAction(QStringLiteral("Find"));

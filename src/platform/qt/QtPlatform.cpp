@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProcess>
+#include <QScreen>
 #include <QPushButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
@@ -395,6 +396,21 @@ void ClickableLabel::paintEvent(QPaintEvent* event) {
     const QRect text = contentsRect().intersected(
         QRect(contentsRect().topLeft(), sizeHint().boundedTo(contentsRect().size())));
     painter.drawRect(text.adjusted(0, 0, -1, -1));
+}
+
+void fitToScreen(QWidget& window, QSize preferred, QSize minimum) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        window.setMinimumSize(minimum);
+        window.resize(preferred);
+        return;
+    }
+    // The frame is not known before the window manager adds it: room for a title bar and
+    // borders of common themes is kept.
+    const QSize frame(16, 48);
+    const QSize room = (screen->availableGeometry().size() - frame).expandedTo(QSize(1, 1));
+    window.setMinimumSize(minimum.boundedTo(room));
+    window.resize(preferred.boundedTo(room));
 }
 
 QPixmap loadPicture(const std::string& path) {

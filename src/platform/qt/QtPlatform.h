@@ -89,6 +89,11 @@ void restoreWindowState(QWidget& window, Qt::WindowStates state);
 // (installation::takeProblemsMessage).
 QPixmap loadPicture(const std::string& path);
 
+// Gives a window its preferred size and minimum, each bounded by the area the screen it opens on
+// has free for windows, its frame included: on a small or scaled screen (a scale factor of 1.5
+// leaves 853 by 683 of 1280 by 1024) the whole window, its edges and its close box stay on it.
+void fitToScreen(QWidget& window, QSize preferred, QSize minimum);
+
 // The program's pointing hand (with the hot spot stored in its picture), or the system's.
 QCursor handCursor(const std::string& appFolder);
 

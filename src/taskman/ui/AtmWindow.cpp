@@ -33,8 +33,7 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
     , m_model(services, appFolder)
     , m_appFolder(std::move(appFolder)) {
     setWindowTitle(toQt(TaskManager::WindowTitle));
-    setMinimumSize(360, 300);
-    resize(460, 420);
+    fitToScreen(*this, {460, 420}, {360, 300});
     m_taskPicture = loadPicture(m_appFolder + "data/TSImage.dat");
     m_processPicture = loadPicture(m_appFolder + "data/PSImage.dat");
 
