@@ -155,6 +155,7 @@ void HelpWindow::sync() {
         return;
     }
     m_document->setHtml(toQt(richTextToHtml(rtf.bytes)));
+    keepLegible(*m_document->document(), m_document->palette().color(QPalette::Base));
 }
 
 void HelpWindow::closeEvent(QCloseEvent* event) {

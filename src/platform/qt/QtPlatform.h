@@ -17,6 +17,7 @@
 #include <string>
 
 class QFileDialog;
+class QTextDocument;
 class QWidget;
 
 namespace vexo {
@@ -93,6 +94,15 @@ QPixmap loadPicture(const std::string& path);
 // has free for windows, its frame included: on a small or scaled screen (a scale factor of 1.5
 // leaves 853 by 683 of 1280 by 1024) the whole window, its edges and its close box stay on it.
 void fitToScreen(QWidget& window, QSize preferred, QSize minimum);
+
+// The contrast ratio of two colours as WCAG 2 defines it: from 1 (none) to 21 (black on white).
+double contrastRatio(const QColor& a, const QColor& b);
+// `colour` as it is if it has `ratio` against `ground`; else made lighter (on a dark ground) or
+// darker (on a light one), keeping its hue, until it does.
+QColor legibleOn(const QColor& colour, const QColor& ground, double ratio = 4.5);
+// Every run of `document` that names its own colour made legible on `ground`: a document
+// coloured for white paper stays readable on a dark theme's base.
+void keepLegible(QTextDocument& document, const QColor& ground);
 
 // The program's pointing hand (with the hot spot stored in its picture), or the system's.
 QCursor handCursor(const std::string& appFolder);

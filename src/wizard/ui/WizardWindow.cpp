@@ -576,10 +576,17 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     m_cover->setGeometry(0, 0, kWidth, kHeight);
     m_cover->hide();
     // The phases done, next to the run picture; it moves at the run's yields only.
+    // Drawn in the artwork's colours whatever the desktop's palette, with its count beneath it
+    // in one colour rather than inside, where the fill's edge would split it.
     m_progress = new QProgressBar(this);
-    m_progress->setGeometry(456, 310, 160, 18);
-    m_progress->setTextVisible(true);
-    m_progress->setFormat(QStringLiteral("%v of %m phases"));
+    m_progress->setGeometry(456, 310, 160, 12);
+    m_progress->setTextVisible(false);
+    m_progress->setStyleSheet(QStringLiteral(
+        "QProgressBar { background: #0b1526; border: 1px solid #22c7e4; border-radius: 3px; }"
+        "QProgressBar::chunk { background: #22c7e4; border-radius: 2px; }"));
+    m_progressText = textLabel(this, {456, 326, 160, 20}, false);
+    m_progressText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_progressText->setTextFormat(Qt::PlainText);
     // The web address stands in a gap of 31 blanks: its host name is what fits there.
     m_linkText[0]->setText(QStringLiteral("support@kestrovia.example"));
     m_linkText[1]->setText(QStringLiteral("kestrovia.example"));
@@ -750,6 +757,7 @@ void WizardWindow::sync() {
         m_linkText[i]->setVisible(e.LinkVisible[i]);
     }
     m_progress->setVisible(e.BenchVisible[0]);
+    m_progressText->setVisible(e.BenchVisible[0]);
     showProgress();
     // A new page, or the focused element gone from it: the focus goes where Return and Tab
     // should start.
@@ -776,6 +784,9 @@ void WizardWindow::showProgress() {
     m_progress->setMaximum(m_run->PhaseCount);
     m_progress->setValue(
         std::clamp(m_run->CurrentPhase - 1, 0, static_cast<int>(m_run->PhaseCount)));
+    m_progress->setAccessibleName(
+        QStringLiteral("%1 of %2 phases").arg(m_progress->value()).arg(m_progress->maximum()));
+    m_progressText->setText(m_progress->accessibleName());
 }
 
 void WizardWindow::showRunPage() {

@@ -83,6 +83,7 @@ private:
     std::array<QLabel*, 2> m_linkText{};
     QString m_linkedText; // the contact text the links were last placed over
     QProgressBar* m_progress = nullptr;
+    QLabel* m_progressText = nullptr; // the count of phases beneath the bar
     const RunState* m_run = nullptr;
     QWidget* m_cover = nullptr; // over the page while input is blocked
     bool m_inputBlocked = false;
