@@ -87,9 +87,8 @@ private:
     const RunState* m_run = nullptr;
     QWidget* m_cover = nullptr; // over the page while input is blocked
     bool m_inputBlocked = false;
-    int m_pressedKey = 0;
-    std::optional<QPoint> m_lastPosition; // where the window stood when it was last hidden // the
-                                          // key whose press this window received, until its release
+    int m_pressedKey = 0; // the key whose press this window received, until its release
+    std::optional<QPoint> m_lastPosition; // where the window stood when it was last hidden
     void showProgress();
     // The run page's lines and group pictures as the wizard holds them now.
     void showRunPage();
