@@ -7,6 +7,7 @@
 #include "support/RunRecorder.h"
 #include "support/TempFolder.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QLabel>
 #include <QMenuBar>
@@ -160,6 +162,32 @@ TEST(ResultWindow, TitleStatesAndTheChartFollowTheDatabase) {
     EXPECT_FALSE(rig.button("Save")->isEnabled());
     EXPECT_FALSE(rig.option("Text", 8)->isEnabled());
     EXPECT_EQ(rig.window.findChild<QTableView*>("ComputerInfo")->model()->rowCount(), 0);
+}
+
+TEST(ScoresChart, ScrollsToEveryBarAndIsATableOfThemForAssistiveTools) {
+    WindowRig rig;
+    auto* chart = rig.window.findChild<ScoresChart*>("ScoresChart");
+    ASSERT_NE(chart, nullptr);
+    auto* scroll = qobject_cast<QScrollArea*>(chart->parentWidget()->parentWidget());
+    ASSERT_NE(scroll, nullptr);
+    scroll->resize(400, 60); // room for one bar
+    QApplication::processEvents();
+    EXPECT_GE(chart->height(), chart->barRow(3).bottom()); // the last bar is scrolled to
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(chart);
+    ASSERT_EQ(table->role(), QAccessible::Table);
+    ASSERT_EQ(table->tableInterface()->rowCount(), 4);
+    EXPECT_EQ(table->childCount(), 8);
+    const std::vector<std::pair<int, int>> cells{{0, 0}, {3, 0}, {3, 1}};
+    const QStringList said{"1. one", "4. four", "70"};
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        QAccessibleInterface* cell =
+            table->tableInterface()->cellAt(cells[i].first, cells[i].second);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->text(QAccessible::Name), said[static_cast<qsizetype>(i)]);
+        EXPECT_EQ(table->indexOfChild(cell), cells[i].first * 2 + cells[i].second);
+    }
 }
 
 // Chooses an action of the popup menu that opens next, after running change() while it is open.

@@ -1,13 +1,17 @@
 #include "help/ui/HelpWindow.h"
 
+#include "platform/qt/QtPlatform.h"
 #include "support/TempFolder.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -30,6 +34,16 @@ TEST(HelpWindow, ShowsTheTopicDocumentAndKeepsTheTopicForTheNextOpening) {
     auto* document = window->findChild<QTextBrowser*>("RichTextBox");
     EXPECT_TRUE(document->toPlainText().contains("The Benchmarking Wizard"));
 
+    // Tab goes from topic to topic, Return opens the one it reached, tools know them as links.
+    window->findChild<QLabel*>("HelpText0")->setFocus();
+    QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+    EXPECT_EQ(topic, 1);
+    QAccessibleInterface* link =
+        QAccessible::queryAccessibleInterface(window->findChild<QLabel*>("HelpText1"));
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(link->text(QAccessible::Name).toStdString(), "The Result Browser");
+
     QTest::mouseClick(window->findChild<QLabel*>("HelpText4"), Qt::LeftButton);
     EXPECT_TRUE(document->toPlainText().contains("MIT License"));
     EXPECT_EQ(topic, 4);
@@ -43,6 +57,48 @@ TEST(HelpWindow, ShowsTheTopicDocumentAndKeepsTheTopicForTheNextOpening) {
     EXPECT_TRUE(
         again->findChild<QTextBrowser*>("RichTextBox")->toPlainText().contains("MIT License"));
     delete again;
+}
+
+// A palette of the given base and text colours, as a light or a dark desktop theme gives.
+QPalette themed(QColor base, QColor text) {
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::Window, base);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::WindowText, text);
+    return palette;
+}
+
+TEST(HelpWindow, EveryTopicKeepsItsColouredTextsLegibleInALightAndADarkTheme) {
+    const QPalette before = QApplication::palette();
+    const std::vector<std::pair<const char*, QPalette>> themes{
+        {"light", themed(QColor(0xff, 0xff, 0xff), QColor(0x20, 0x20, 0x20))},
+        {"dark", themed(QColor(0x2d, 0x2d, 0x2d), QColor(0xee, 0xee, 0xee))}};
+    for (const auto& [name, palette] : themes) {
+        SCOPED_TRACE(name);
+        QApplication::setPalette(palette);
+        std::int16_t topic = 0;
+        HelpWindow window(topic, kFolder);
+        auto* document = window.findChild<QTextBrowser*>("RichTextBox");
+        const QColor base = document->palette().color(QPalette::Base);
+        int coloured = 0;
+        for (int t = 0; t < 5; ++t) {
+            QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("HelpText%1").arg(t)),
+                              Qt::LeftButton);
+            for (QTextBlock b = document->document()->begin(); b.isValid(); b = b.next()) {
+                for (auto it = b.begin(); !it.atEnd(); ++it) {
+                    const QBrush brush = it.fragment().charFormat().foreground();
+                    if (brush.style() == Qt::NoBrush)
+                        continue;
+                    ++coloured;
+                    EXPECT_GE(contrastRatio(brush.color(), base), 4.5)
+                        << "topic " << t << ": " << it.fragment().text().toStdString();
+                }
+            }
+        }
+        EXPECT_GT(coloured, 0); // the documents do colour some of their texts
+    }
+    QApplication::setPalette(before);
 }
 
 TEST(HelpWindow, MenuFindIsInertPrintDisabledAndBarsAreSeparators) {

@@ -7,12 +7,13 @@
 #include "wizard/ExitQuestion.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QTest>
 #include <QMouseEvent>
+#include <QTest>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
@@ -94,8 +95,9 @@ TEST(WizardWindow, TheEnginesLinesAndPicturesShowAtOnce) {
     EXPECT_NE(runPictureShown(rig), measuring);
     rig.wizard.setLine(RunPageView::StatusLine, "Status: Measuring CPU"); // the next run
     EXPECT_EQ(runPictureShown(rig), measuring);
-    rig.wizard.setLine(RunPageView::StatusLine,
-                       "Status: Nothing was measured, nothing saved: Direc3D (stopped with Escape)");
+    rig.wizard.setLine(
+        RunPageView::StatusLine,
+        "Status: Nothing was measured, nothing saved: Direc3D (stopped with Escape)");
     EXPECT_TRUE(rig.window.runFinished()); // ended, although without a score
     rig.wizard.setLine(RunPageView::StatusLine, "Status: Benchmark Complete");
     rig.wizard.setBenchImage(1, RunPageView::GroupDonePicture);
@@ -149,8 +151,8 @@ void expectTextsWholeAndClean(const WindowRig& rig, const char* route) {
         const QString text = displayed(label);
         EXPECT_FALSE(text.contains(u'&'))
             << route << " page " << page << " shows an ampersand: " << text.toStdString();
-        const int needed = label->wordWrap() ? label->heightForWidth(label->width())
-                                             : label->sizeHint().height();
+        const int needed =
+            label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
         EXPECT_LE(needed, label->height())
             << route << " page " << page << " cuts off: " << text.toStdString();
         // No text runs under a button (the buttons are the widgets with a tool tip).
@@ -172,8 +174,9 @@ void expectTextsWholeAndClean(const WindowRig& rig, const char* route) {
 TEST(WizardWindow, EveryPageShowsItsTextsWholeAndWithoutAmpersands) {
     {
         WindowRig rig; // the custom route with every group and benchmark chosen
-        const std::vector<std::pair<int, QString>> keys{
-            {1, "N"}, {2, "CN"}, {3, "SDN"}, {4, "CFDN"}, {5, "SUIN"}, {6, "N"}, {7, "N"}, {8, "N"}};
+        const std::vector<std::pair<int, QString>> keys{{1, "N"},    {2, "CN"},   {3, "SDN"},
+                                                        {4, "CFDN"}, {5, "SUIN"}, {6, "N"},
+                                                        {7, "N"},    {8, "N"}};
         for (const auto& [page, typed] : keys) {
             ASSERT_EQ(rig.wizard.CurrentPage(), page);
             expectTextsWholeAndClean(rig, "custom");
@@ -236,6 +239,191 @@ TEST(WizardWindow, AHeldKeyActsOnceAndOnlyInTheWindowThatGotItsPress) {
     // An ordinary key still works afterwards.
     QTest::keyClick(&rig.window, Qt::Key_B);
     EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+}
+
+// A key as the keyboard types it: through the window system to whatever has the focus.
+void type(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(window.windowHandle(), key, modifiers);
+}
+
+// The focused element's caption, and whether the focus mark is shown around it.
+QString focusedCaption(const QWidget& window) {
+    const QWidget* focus = window.focusWidget();
+    if (focus == nullptr)
+        return {};
+    const auto* mark = window.findChild<const QWidget*>(QStringLiteral("FocusMark"));
+    if (mark == nullptr || !mark->isVisible() || !mark->geometry().intersects(focus->geometry()))
+        return QStringLiteral("(no mark)");
+    return focus->accessibleName().isEmpty() ? focus->objectName() : focus->accessibleName();
+}
+
+TEST(WizardWindowKeyboard, WalksTheWholeCustomRouteToTheRunWithoutALetterKey) {
+    WindowRig rig;
+    int runs = 0;
+    rig.wizard.commands.runBenchmark = [&] {
+        ++runs;
+        EXPECT_TRUE(rig.window.inputBlocked() || !rig.wizard.elements().windowEnabled);
+    };
+    rig.window.winId();
+    struct Step {
+        const char* name;
+        std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+        int page;
+        const char* focus; // the focused element's caption after the keys
+    };
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const std::vector<Step> steps{
+        {"welcome: Return presses Next", {{Qt::Key_Return, none}}, 2, "Next"},
+        {"menu: Tab from Next wraps to the first option",
+         {{Qt::Key_Tab, none}},
+         2,
+         "Perform a New Custom Benchmark"},
+        {"menu: Down chooses the next option",
+         {{Qt::Key_Down, none}},
+         2,
+         "Perform a New Complete Benchmark"},
+        {"menu: Up chooses the first again",
+         {{Qt::Key_Up, none}},
+         2,
+         "Perform a New Custom Benchmark"},
+        {"menu: Return on an option presses Next",
+         {{Qt::Key_Return, none}},
+         3,
+         "Software Benchmark Options"},
+        {"groups: Space checks, Down moves on",
+         {{Qt::Key_Space, none}, {Qt::Key_Down, none}, {Qt::Key_Space, none}},
+         3,
+         "Hardware Benchmark Options"},
+        {"groups: Return presses the Next the checks showed",
+         {{Qt::Key_Return, none}},
+         4,
+         "CPU Benchmark (Central Proccessing Unit)"},
+        {"hardware: Tab and Shift+Tab between checks",
+         {{Qt::Key_Space, none},
+          {Qt::Key_Tab, none},
+          {Qt::Key_Tab, none},
+          {Qt::Key_Space, none},
+          {Qt::Key_Tab, Qt::ShiftModifier}},
+         4,
+         "FPU Benchmark (Floating Point Unit)"},
+        {"hardware: on to software",
+         {{Qt::Key_Return, none}},
+         5,
+         "Spreadsheet Application Benchmark (Emulation)"},
+        {"software: the second check",
+         {{Qt::Key_Tab, none}, {Qt::Key_Space, none}},
+         5,
+         "Business Application Benchmark (Emulation)"},
+        {"software: on to Direct3D", {{Qt::Key_Return, none}}, 6, "Next"},
+        {"Direct3D: arrows step the values both ways",
+         {{Qt::Key_Tab, none}, {Qt::Key_Right, none}, {Qt::Key_Down, none}, {Qt::Key_Left, none}},
+         6,
+         "Previous colour depth"},
+        {"Direct3D: Return on an arrow presses Next", {{Qt::Key_Return, none}}, 7, "Next"},
+        {"system information", {{Qt::Key_Return, none}}, 8, "Next"},
+        {"tool box: the tools are in the Tab order",
+         {{Qt::Key_Tab, none}, {Qt::Key_Down, none}},
+         8,
+         "DirectX Diagnostics"},
+        {"tool box: back round to Next and on",
+         {{Qt::Key_Tab, Qt::ShiftModifier},
+          {Qt::Key_Tab, Qt::ShiftModifier},
+          {Qt::Key_Return, none}},
+         9,
+         "Finish"},
+        {"ready: Finish starts the run, then Next has the focus",
+         {{Qt::Key_Return, none}},
+         10,
+         "Next"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        for (const auto& [key, modifiers] : step.keys)
+            type(rig.window, key, modifiers);
+        EXPECT_EQ(rig.wizard.CurrentPage(), step.page);
+        EXPECT_EQ(focusedCaption(rig.window), QString::fromUtf8(step.focus));
+    }
+    const Selections& chosen = rig.state.selections;
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(std::vector<Flag>({chosen.SoftwareSelected, chosen.HardwareSelected,
+                                 chosen.CPUSelected, chosen.FPUSelected, chosen.Direct3DSelected,
+                                 chosen.SpreadsheetSelected, chosen.BusinessSelected}),
+              std::vector<Flag>({True, True, True, False, True, False, True}));
+    EXPECT_EQ(chosen.ScreenResolution, 1); // one step right
+    EXPECT_EQ(chosen.ScreenColorDepth, 2); // one step left, round to the end
+}
+
+TEST(WizardWindowKeyboard, AltWithALetterIsTheLetterAndReturnActsOnTheFocusedButton) {
+    WindowRig rig;
+    type(rig.window, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+    type(rig.window, Qt::Key_Tab, Qt::ShiftModifier); // from Next to Back
+    EXPECT_EQ(focusedCaption(rig.window), "Back");
+    type(rig.window, Qt::Key_Return);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 1);
+    // Return pressed in another window (a message box) and let go here does nothing.
+    sendKey(rig.window, QEvent::KeyRelease, Qt::Key_Return, false);
+    EXPECT_EQ(rig.wizard.CurrentPage(), 1);
+}
+
+// The visible elements of a role as assistive tools see them: name and checked state.
+std::vector<std::pair<QString, bool>> announced(const QWidget& window, QAccessible::Role role) {
+    std::vector<std::pair<QString, bool>> found;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        QAccessibleInterface* element = QAccessible::queryAccessibleInterface(widget);
+        if (widget->isVisible() && element != nullptr && element->role() == role)
+            found.emplace_back(element->text(QAccessible::Name), element->state().checked);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// The visible element called `name`, as assistive tools find it.
+QAccessibleInterface* elementNamed(const QWidget& window, const QString& name) {
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        QAccessibleInterface* element = QAccessible::queryAccessibleInterface(widget);
+        if (widget->isVisible() && element != nullptr && element->text(QAccessible::Name) == name)
+            return element;
+    }
+    return nullptr;
+}
+
+// Runs the named action of the element called `name`, as a screen reader would.
+void actOn(const QWidget& window, const QString& name, const QString& action) {
+    QAccessibleInterface* element = elementNamed(window, name);
+    ASSERT_NE(element, nullptr) << name.toStdString();
+    ASSERT_TRUE(element->actionInterface()->actionNames().contains(action)) << name.toStdString();
+    element->actionInterface()->doAction(action);
+}
+
+TEST(WizardWindowAccessibility, DrawnElementsAreControlsWithNameRoleStateAndAction) {
+    WindowRig rig;
+    using Seen = std::vector<std::pair<QString, bool>>;
+    EXPECT_EQ(announced(rig.window, QAccessible::Button), (Seen{{"Help", false}, {"Next", false}}));
+    actOn(rig.window, "Next", QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(rig.wizard.CurrentPage(), 2);
+    actOn(rig.window, "Open the result browser", QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(rig.wizard.MainMenuChoice(), 3);
+    const Seen options = announced(rig.window, QAccessible::RadioButton);
+    ASSERT_EQ(options.size(), 5U);
+    EXPECT_EQ(std::count_if(options.begin(), options.end(), [](const auto& o) { return o.second; }),
+              1);
+    EXPECT_TRUE(std::find(options.begin(), options.end(),
+                          std::pair<QString, bool>("Open the result browser", true)) !=
+                options.end());
+    actOn(rig.window, "Perform a New Custom Benchmark", QAccessibleActionInterface::pressAction());
+    actOn(rig.window, "Next", QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(rig.wizard.CurrentPage(), 3);
+    actOn(rig.window, "Hardware Benchmark Options", QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(announced(rig.window, QAccessible::CheckBox),
+              (Seen{{"Hardware Benchmark Options", true}, {"Software Benchmark Options", false}}));
+    // While a run measures, the controls are disabled for the tools as for the pointer.
+    rig.wizard.elements().windowEnabled = false;
+    rig.window.sync();
+    QAccessibleInterface* next = elementNamed(rig.window, "Next");
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(next->state().disabled);
+    EXPECT_TRUE(next->actionInterface()->actionNames().isEmpty());
 }
 
 // A click as the pointer makes it: on whatever is topmost at that point of the window.
@@ -329,9 +517,9 @@ QRect drawnAt(const QLabel* label, qsizetype from) {
     }
     layout.endLayout();
     const QTextLine line = layout.lineForTextPosition(static_cast<int>(from));
-    return {label->mapTo(label->window(), QPoint(static_cast<int>(line.cursorToX(
-                                                     static_cast<int>(from))),
-                                                 static_cast<int>(line.y()))),
+    return {label->mapTo(label->window(),
+                         QPoint(static_cast<int>(line.cursorToX(static_cast<int>(from))),
+                                static_cast<int>(line.y()))),
             QSize(1, static_cast<int>(line.height()))};
 }
 

@@ -4,6 +4,7 @@
 #include "browser/ui/ScoresChart.h"
 #include "common/FileIo.h"
 #include "common/Text.h"
+#include "platform/qt/AccessibleControls.h"
 #include "platform/qt/QtPlatform.h"
 #include "report/Report.h"
 
@@ -83,8 +84,7 @@ ResultWindow::ResultWindow(ResultBrowser::Services services, KeyboardLocks& lock
     , m_appFolder(std::move(appFolder))
     , m_hand(handCursor(m_appFolder)) {
     setObjectName(QStringLiteral("Result"));
-    setMinimumSize(640, 420);
-    resize(1000, 640);
+    fitToScreen(*this, {1000, 640}, {640, 420});
     // Load_Picture_Data: the window picture, the ten toolbar pictures and the three option
     // pictures (11 third, 12 highlighted, 13 plain).
     m_pictures[0] = loadPicture(m_appFolder + "data/RBImage.dat");
@@ -244,6 +244,9 @@ QWidget* ResultWindow::buildList(BrowserMode list) {
     table->setObjectName(list == BrowserMode::Platform ? QStringLiteral("ComputerInfo")
                          : list == BrowserMode::Tasks  ? QStringLiteral("TaskInfo")
                                                        : QStringLiteral("ScoreInfo"));
+    table->setAccessibleName(list == BrowserMode::Platform ? QStringLiteral("Computers")
+                             : list == BrowserMode::Tasks  ? QStringLiteral("Tasks")
+                                                           : QStringLiteral("Scores"));
     auto* model = new BrowserTableModel(m_model, list, this);
     table->setModel(model);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -330,6 +333,8 @@ QWidget* ResultWindow::buildHelpPanel() {
         text->setCursor(m_hand);
         text->setStyleSheet(QStringLiteral("QLabel { color: palette(link); } "
                                            "QLabel:disabled { color: palette(mid); }"));
+        text->becomeKeyboardLink();
+        makeAccessibleDecoration(picture);
         auto* hint = new QLabel(QString::fromLatin1(kHelpOptions[o].description), panel);
         hint->setWordWrap(true);
         QFont small = hint->font();
@@ -358,8 +363,8 @@ void ResultWindow::buildStatusBar() {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QString::fromLatin1(name));
         panel->setAlignment(Qt::AlignCenter);
-        panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QString::fromLatin1(caption)) +
-                               8);
+        panel->setMinimumWidth(
+            panel->fontMetrics().horizontalAdvance(QString::fromLatin1(caption)) + 8);
         bar->addPermanentWidget(panel);
         return panel;
     };
@@ -474,8 +479,8 @@ void ResultWindow::sync() {
             QHeaderView* header = view->horizontalHeader();
             header->setSortIndicatorShown(sorted.has_value());
             if (sorted)
-                header->setSortIndicator(static_cast<int>(*sorted),
-                                         m_model.sortedDescending(list) ? Qt::DescendingOrder
+                header->setSortIndicator(static_cast<int>(*sorted), m_model.sortedDescending(list)
+                                                                        ? Qt::DescendingOrder
                                                                         : Qt::AscendingOrder);
             const int selected = m_model.selectedRow(list);
             if (selected >= 0)

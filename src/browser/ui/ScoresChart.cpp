@@ -1,5 +1,6 @@
 #include "ScoresChart.h"
 
+#include "ScoresChartAccessible.h"
 #include "benchfile/Comparison.h"
 
 #include <QContextMenuEvent>
@@ -41,6 +42,7 @@ ScoresChart::ScoresChart(const ResultBrowser& browser, QWidget* parent)
     , m_browser(browser) {
     setObjectName(QStringLiteral("ScoresChart"));
     setAutoFillBackground(true);
+    installScoresChartAccessibility();
 }
 
 void ScoresChart::setColumn(std::size_t column) {
@@ -173,6 +175,14 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
         const int at = x(base->summary.median);
         painter.drawLine(at, kHeader, at, kHeader + static_cast<int>(shown.size()) * kRowHeight);
     }
+}
+
+QSize ScoresChart::minimumSizeHint() const {
+    return {kLabelWidth + 80, sizeHint().height()};
+}
+
+QString scoreBarText(const ScoreBar& bar) {
+    return valueText(bar);
 }
 
 void ScoresChart::contextMenuEvent(QContextMenuEvent* event) {

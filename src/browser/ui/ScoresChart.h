@@ -35,6 +35,8 @@ public:
     QRect barRow(std::size_t bar) const;
 
     QSize sizeHint() const override;
+    // As tall as every bar: in a scroll area, the bars that do not fit are scrolled to.
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,6 +47,9 @@ private:
     std::size_t m_column = 3;
     std::optional<BaselineRecord> m_baseline;
 };
+
+// What a bar says beside it: its score, the range of a repeated run, its percentage.
+QString scoreBarText(const ScoreBar& bar);
 
 // The chart's context menu, for the chart and for the Scores list: "Use as baseline" for the
 // record of the row under the pointer (disabled without one), "Clear baseline" (disabled

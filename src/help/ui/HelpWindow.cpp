@@ -1,6 +1,7 @@
 #include "HelpWindow.h"
 
 #include "help/RichText.h"
+#include "platform/qt/AccessibleControls.h"
 #include "platform/qt/InstallationFiles.h"
 #include "platform/qt/QtPlatform.h"
 
@@ -32,8 +33,7 @@ HelpWindow::HelpWindow(std::int16_t& helpTopic, std::string appFolder, QWidget* 
     , m_appFolder(std::move(appFolder)) {
     setWindowTitle(toQt(HelpViewer::WindowTitle));
     setAttribute(Qt::WA_DeleteOnClose);
-    setMinimumSize(560, 360);
-    resize(860, 600);
+    fitToScreen(*this, {860, 600}, {560, 360});
 
     // The menu bar: Find (inert), Print (disabled), About, Exit, between disabled bars.
     QAction* find = menuBar()->addAction(QStringLiteral("Find"));
@@ -92,6 +92,8 @@ HelpWindow::HelpWindow(std::int16_t& helpTopic, std::string appFolder, QWidget* 
         caption->setObjectName(QStringLiteral("HelpText%1").arg(index));
         caption->setCursor(hand);
         caption->setStyleSheet(QStringLiteral("QLabel { color: palette(link); }"));
+        caption->becomeKeyboardLink();
+        makeAccessibleDecoration(marker);
         row->addWidget(marker, 0, 0);
         row->addWidget(caption, 0, 1);
         if (description >= 0) {
@@ -153,6 +155,7 @@ void HelpWindow::sync() {
         return;
     }
     m_document->setHtml(toQt(richTextToHtml(rtf.bytes)));
+    keepLegible(*m_document->document(), m_document->palette().color(QPalette::Base));
 }
 
 void HelpWindow::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #include "QtPlatform.h"
 
+#include "platform/qt/AccessibleControls.h"
 #include "platform/qt/InstallationFiles.h"
 
 #include <QApplication>
@@ -7,15 +8,23 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSortFilterProxyModel>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QWidget>
 #include <QWindow>
 #if QT_CONFIG(xcb)
+#include <algorithm>
+#include <cmath>
+#include <vector>
 #include <xcb/xcb.h>
 #endif
 
@@ -343,6 +352,131 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (isEnabled() && m_onClick)
         m_onClick();
+}
+
+void ClickableLabel::becomeKeyboardLink() {
+    m_keyboardLink = true;
+    setFocusPolicy(Qt::TabFocus);
+    makeAccessibleControl(this, QAccessible::Link);
+}
+
+namespace {
+bool activates(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+           event->key() == Qt::Key_Enter;
+}
+} // namespace
+
+// The command runs on the release of a key whose press came here, as a button's does.
+void ClickableLabel::keyPressEvent(QKeyEvent* event) {
+    if (m_keyboardLink && activates(event)) {
+        if (!event->isAutoRepeat())
+            m_pressedKey = event->key();
+        event->accept();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::keyReleaseEvent(QKeyEvent* event) {
+    if (m_keyboardLink && activates(event)) {
+        const bool pressedHere = !event->isAutoRepeat() && event->key() == m_pressedKey;
+        if (pressedHere)
+            m_pressedKey = 0;
+        if (pressedHere && isEnabled() && m_onClick)
+            m_onClick();
+        event->accept();
+        return;
+    }
+    QLabel::keyReleaseEvent(event);
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!m_keyboardLink || !hasFocus())
+        return;
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight), 1, Qt::DotLine);
+    painter.setPen(pen);
+    const QRect text = contentsRect().intersected(
+        QRect(contentsRect().topLeft(), sizeHint().boundedTo(contentsRect().size())));
+    painter.drawRect(text.adjusted(0, 0, -1, -1));
+}
+
+namespace {
+double luminance(const QColor& colour) {
+    auto channel = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+           0.0722 * channel(colour.blueF());
+}
+} // namespace
+
+double contrastRatio(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor legibleOn(const QColor& colour, const QColor& ground, double ratio) {
+    if (contrastRatio(colour, ground) >= ratio)
+        return colour;
+    const bool lighten = luminance(ground) < 0.18; // nearer black than white, by contrast
+    float hue = 0;
+    float saturation = 0;
+    float lightness = 0;
+    colour.toHsl().getHslF(&hue, &saturation, &lightness);
+    for (int step = 0; step <= 50; ++step) {
+        lightness = std::clamp(lightness + (lighten ? 0.02F : -0.02F), 0.0F, 1.0F);
+        const QColor candidate = QColor::fromHslF(hue, saturation, lightness).toRgb();
+        if (contrastRatio(candidate, ground) >= ratio)
+            return candidate;
+    }
+    return lighten ? QColor(Qt::white) : QColor(Qt::black);
+}
+
+void keepLegible(QTextDocument& document, const QColor& ground) {
+    struct Run {
+        int start, end;
+        QColor colour;
+    };
+    std::vector<Run> runs; // gathered first: recolouring splits and merges the fragments
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QBrush brush = fragment.charFormat().foreground();
+            if (!fragment.isValid() || brush.style() == Qt::NoBrush)
+                continue;
+            const QColor shown = legibleOn(brush.color(), ground);
+            if (shown != brush.color())
+                runs.push_back(
+                    {fragment.position(), fragment.position() + fragment.length(), shown});
+        }
+    }
+    for (const Run& run : runs) {
+        QTextCursor cursor(&document);
+        cursor.setPosition(run.start);
+        cursor.setPosition(run.end, QTextCursor::KeepAnchor);
+        QTextCharFormat legible;
+        legible.setForeground(run.colour);
+        cursor.mergeCharFormat(legible);
+    }
+}
+
+void fitToScreen(QWidget& window, QSize preferred, QSize minimum) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        window.setMinimumSize(minimum);
+        window.resize(preferred);
+        return;
+    }
+    // The frame is not known before the window manager adds it: room for a title bar and
+    // borders of common themes is kept.
+    const QSize frame(16, 48);
+    const QSize room = (screen->availableGeometry().size() - frame).expandedTo(QSize(1, 1));
+    window.setMinimumSize(minimum.boundedTo(room));
+    window.resize(preferred.boundedTo(room));
 }
 
 QPixmap loadPicture(const std::string& path) {

@@ -17,6 +17,7 @@
 #include <string>
 
 class QFileDialog;
+class QTextDocument;
 class QWidget;
 
 namespace vexo {
@@ -89,6 +90,20 @@ void restoreWindowState(QWidget& window, Qt::WindowStates state);
 // (installation::takeProblemsMessage).
 QPixmap loadPicture(const std::string& path);
 
+// Gives a window its preferred size and minimum, each bounded by the area the screen it opens on
+// has free for windows, its frame included: on a small or scaled screen (a scale factor of 1.5
+// leaves 853 by 683 of 1280 by 1024) the whole window, its edges and its close box stay on it.
+void fitToScreen(QWidget& window, QSize preferred, QSize minimum);
+
+// The contrast ratio of two colours as WCAG 2 defines it: from 1 (none) to 21 (black on white).
+double contrastRatio(const QColor& a, const QColor& b);
+// `colour` as it is if it has `ratio` against `ground`; else made lighter (on a dark ground) or
+// darker (on a light one), keeping its hue, until it does.
+QColor legibleOn(const QColor& colour, const QColor& ground, double ratio = 4.5);
+// Every run of `document` that names its own colour made legible on `ground`: a document
+// coloured for white paper stays readable on a dark theme's base.
+void keepLegible(QTextDocument& document, const QColor& ground);
+
 // The program's pointing hand (with the hot spot stored in its picture), or the system's.
 QCursor handCursor(const std::string& appFolder);
 
@@ -99,11 +114,20 @@ public:
         : QLabel(text, parent)
         , m_onClick(std::move(onClick)) {}
 
+    // Makes the label a link of the keyboard too: Tab reaches it, Space or Return runs its
+    // command, a focus frame shows around its text, and assistive tools know it as a link.
+    void becomeKeyboardLink();
+
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     std::function<void()> m_onClick;
+    bool m_keyboardLink = false;
+    int m_pressedKey = 0; // Space or Return pressed while focused, until its release
 };
 
 } // namespace vexo

@@ -33,8 +33,7 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
     , m_model(services, appFolder)
     , m_appFolder(std::move(appFolder)) {
     setWindowTitle(toQt(TaskManager::WindowTitle));
-    setMinimumSize(360, 300);
-    resize(460, 420);
+    fitToScreen(*this, {460, 420}, {360, 300});
     m_taskPicture = loadPicture(m_appFolder + "data/TSImage.dat");
     m_processPicture = loadPicture(m_appFolder + "data/PSImage.dat");
 
@@ -119,6 +118,10 @@ QWidget* AtmWindow::buildTab(int list, const std::array<int, 3>& buttons, const 
     icons->setResizeMode(QListView::Adjust);
     icons->setMovement(QListView::Static);
     icons->setWordWrap(true);
+
+    // Either view is the list of the tab, by the name of its first column.
+    report->setAccessibleName(report->headerItem()->text(0));
+    icons->setAccessibleName(report->headerItem()->text(0));
 
     auto* views = new QStackedWidget(page);
     views->addWidget(icons);

@@ -2,6 +2,7 @@
 
 #include "common/Text.h"
 #include "engine/RunTexts.h"
+#include "platform/qt/AccessibleControls.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <QCloseEvent>
@@ -9,13 +10,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QWheelEvent>
-#include <QWindow>
 #include <QPainter>
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
 
 namespace vexo {
@@ -50,6 +51,13 @@ QString withAccessKey(const std::string& caption) {
         }
     }
     return html;
+}
+
+// A caption as it reads, without its access-key marks: what it is called for assistive tools.
+QString spokenCaption(const std::string& caption) {
+    QTextDocument plain;
+    plain.setHtml(withAccessKey(caption));
+    return plain.toPlainText();
 }
 
 // Shows a caption in a label: as it stands unless it holds an access key, which is then
@@ -185,6 +193,27 @@ protected:
     void wheelEvent(QWheelEvent* event) override { event->accept(); }
 };
 
+// The keyboard focus mark: a rounded frame in the artwork's line colour around the focused
+// element, drawn over the page and transparent to the pointer.
+class FocusMark final : public QWidget {
+public:
+    explicit FocusMark(QWidget* parent)
+        : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setObjectName(QStringLiteral("FocusMark"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0x22, 0xc7, 0xe4), 2));
+        p.setBrush(QColor(0x22, 0xc7, 0xe4, 40));
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+    }
+};
+
 // The run picture once the run is over: its caption band says so instead of measuring.
 QPixmap finishedRunPicture(const QPixmap& running) {
     if (running.isNull())
@@ -221,9 +250,7 @@ public:
     void setCaption(const std::string& caption) {
         m_caption = withAccessKey(caption);
         // What the button says, for assistive tools and checks of the layout.
-        QTextDocument plain;
-        plain.setHtml(m_caption);
-        setAccessibleName(plain.toPlainText());
+        setAccessibleName(spokenCaption(caption));
         update();
     }
 
@@ -294,9 +321,9 @@ private:
         const int rightWidth = endCapWidth();
         painter.drawPixmap(QRect(0, top, leftWidth, h), m_picture,
                            QRect(0, 0, leftSource, sourceHeight));
-        painter.drawPixmap(QRect(leftWidth, top, width() - leftWidth - rightWidth, h), m_picture,
-                           QRect(leftSource, 0, m_picture.width() - leftSource - rightSource,
-                                 sourceHeight));
+        painter.drawPixmap(
+            QRect(leftWidth, top, width() - leftWidth - rightWidth, h), m_picture,
+            QRect(leftSource, 0, m_picture.width() - leftSource - rightSource, sourceHeight));
         painter.drawPixmap(QRect(width() - rightWidth, top, rightWidth, h), m_picture,
                            QRect(m_picture.width() - rightSource, 0, rightSource, sourceHeight));
     }
@@ -390,6 +417,8 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         m_optionText[static_cast<std::size_t>(i)] = clickable({66, 104 + i * 60, 540, 22}, choose);
         m_optionText[static_cast<std::size_t>(i)]->setText(
             withAccessKey(Wizard::optionCaptions()[static_cast<std::size_t>(i)]));
+        m_optionText[static_cast<std::size_t>(i)]->setAccessibleName(
+            spokenCaption(Wizard::optionCaptions()[static_cast<std::size_t>(i)]));
     }
     const std::array<Box, 8> checkBoxes{{{40, 110, 20, 20},
                                          {40, 206, 20, 20},
@@ -406,6 +435,8 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         m_checkText[static_cast<std::size_t>(i)] = clickable({b.x + 28, b.y, 440, 22}, toggle);
         m_checkText[static_cast<std::size_t>(i)]->setText(
             withAccessKey(Wizard::checkCaptions()[static_cast<std::size_t>(i)]));
+        m_checkText[static_cast<std::size_t>(i)]->setAccessibleName(
+            spokenCaption(Wizard::checkCaptions()[static_cast<std::size_t>(i)]));
     }
     for (int i = 0; i < 6; ++i) {
         const int row = i / 2;
@@ -413,6 +444,7 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
             clickable({i % 2 == 0 ? 204 : 348, 137 + row * 44, 22, 22},
                       [this, i] { run([&] { m_wizard.Change_DX_Option(i); }); });
         m_lrButton[static_cast<std::size_t>(i)]->setPixmap(picture(i % 2 == 0 ? 25 : 26));
+        m_lrButton[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("LRButton%1").arg(i));
     }
     for (int i = 0; i < 6; ++i) {
         m_benchImage[static_cast<std::size_t>(i)] = new QLabel(this);
@@ -456,8 +488,8 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         m_frameLine[static_cast<std::size_t>(i)] = line;
     }
     for (int i = 0; i < 2; ++i) {
-        auto* link = clickable({24, 325, 10, 10},
-                               [this] { run([&] { m_wizard.LinkText_Click(); }); });
+        auto* link =
+            clickable({24, 325, 10, 10}, [this] { run([&] { m_wizard.LinkText_Click(); }); });
         link->setStyleSheet(QStringLiteral("color: #ff9a3c;"));
         link->setObjectName(QStringLiteral("LinkText%1").arg(i));
         m_linkText[static_cast<std::size_t>(i)] = link;
@@ -474,14 +506,87 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         link->setMouseTracking(true);
         link->installEventFilter(this);
     }
+    // What the keyboard reaches, in reading order: the page's elements top to bottom, then the
+    // buttons along the foot from left to right. A page shows only its own, so one order serves.
+    auto press = [this](int i) {
+        return [this, i] {
+            run([&] {
+                m_wizard.Button_Down(i);
+                m_wizard.Button_Up(i);
+            });
+        };
+    };
+    for (std::size_t i = 0; i < 2; ++i)
+        m_focusables.push_back({m_linkText[i], [this] { run([&] { m_wizard.LinkText_Click(); }); },
+                                true, Group::None, nullptr});
+    for (int i = 2; i <= 4; ++i)
+        m_focusables.push_back(
+            {m_buttons[static_cast<std::size_t>(i)], press(i), true, Group::Tools, nullptr});
+    for (int i = 0; i < 5; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        m_focusables.push_back({m_optionText[at],
+                                [this, i] { run([&] { m_wizard.Select_Option(i); }); }, false,
+                                Group::Options, m_optionImage[at]});
+    }
+    for (const int i : {6, 7, 0, 1, 2, 3, 4, 5}) {
+        const auto at = static_cast<std::size_t>(i);
+        m_focusables.push_back({m_checkText[at],
+                                [this, i] { run([&] { m_wizard.Toggle_Check(i); }); }, false,
+                                Group::Checks, m_checkImage[at]});
+    }
+    for (int i = 0; i < 6; ++i)
+        m_focusables.push_back({m_lrButton[static_cast<std::size_t>(i)],
+                                [this, i] { run([&] { m_wizard.Change_DX_Option(i); }); }, false,
+                                Group::DirectXArrows, nullptr});
+    for (const int i : {5, 1, 0})
+        m_focusables.push_back(
+            {m_buttons[static_cast<std::size_t>(i)], press(i), true, Group::None, nullptr});
+    // What each element is, for assistive tools; its pictures only show its state.
+    for (PictureButton* button : m_buttons)
+        makeAccessibleControl(button, QAccessible::Button);
+    for (QLabel* link : m_linkText)
+        makeAccessibleControl(link, QAccessible::Link);
+    for (std::size_t i = 0; i < m_optionText.size(); ++i) {
+        makeAccessibleControl(m_optionText[i], QAccessible::RadioButton);
+        makeAccessibleDecoration(m_optionImage[i]);
+    }
+    for (std::size_t i = 0; i < m_checkText.size(); ++i) {
+        makeAccessibleControl(m_checkText[i], QAccessible::CheckBox);
+        makeAccessibleDecoration(m_checkImage[i]);
+    }
+    const std::array<const char*, 3> rows{"screen resolution", "colour depth", "texture quality"};
+    for (std::size_t i = 0; i < m_lrButton.size(); ++i) {
+        makeAccessibleControl(m_lrButton[i], QAccessible::Button);
+        m_lrButton[i]->setAccessibleName(QStringLiteral("%1 %2").arg(
+            i % 2 == 0 ? QStringLiteral("Previous") : QStringLiteral("Next"),
+            QString::fromLatin1(rows[i / 2])));
+    }
+    QWidget* previous = nullptr;
+    for (const Focusable& f : m_focusables) {
+        f.widget->setFocusPolicy(Qt::TabFocus);
+        f.widget->installEventFilter(this);
+        if (previous != nullptr)
+            setTabOrder(previous, f.widget);
+        previous = f.widget;
+    }
+    m_focusMark = new FocusMark(this);
+    m_focusMark->hide();
+
     m_cover = new InputCover(this);
     m_cover->setGeometry(0, 0, kWidth, kHeight);
     m_cover->hide();
     // The phases done, next to the run picture; it moves at the run's yields only.
+    // Drawn in the artwork's colours whatever the desktop's palette, with its count beneath it
+    // in one colour rather than inside, where the fill's edge would split it.
     m_progress = new QProgressBar(this);
-    m_progress->setGeometry(456, 310, 160, 18);
-    m_progress->setTextVisible(true);
-    m_progress->setFormat(QStringLiteral("%v of %m phases"));
+    m_progress->setGeometry(456, 310, 160, 12);
+    m_progress->setTextVisible(false);
+    m_progress->setStyleSheet(QStringLiteral(
+        "QProgressBar { background: #0b1526; border: 1px solid #22c7e4; border-radius: 3px; }"
+        "QProgressBar::chunk { background: #22c7e4; border-radius: 2px; }"));
+    m_progressText = textLabel(this, {456, 326, 160, 20}, false);
+    m_progressText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_progressText->setTextFormat(Qt::PlainText);
     // The web address stands in a gap of 31 blanks: its host name is what fits there.
     m_linkText[0]->setText(QStringLiteral("support@kestrovia.example"));
     m_linkText[1]->setText(QStringLiteral("kestrovia.example"));
@@ -551,6 +656,21 @@ void WizardWindow::placeLinks() {
 }
 
 bool WizardWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Keys reach the focused element first; all but Tab (which moves the focus) are the
+    // window's to handle, so a label that would take them as text interaction never sees them.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        const bool ours = std::any_of(m_focusables.begin(), m_focusables.end(),
+                                      [&](const Focusable& f) { return f.widget == watched; });
+        if (ours && !tab) {
+            if (event->type() == QEvent::KeyPress)
+                keyPressEvent(key);
+            else
+                keyReleaseEvent(key);
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseMove && !m_inputBlocked) {
         const auto link = std::find(m_linkText.begin(), m_linkText.end(), watched);
         const std::array<bool, 2>& underlined = m_wizard.elements().LinkUnderlined;
@@ -581,6 +701,7 @@ void WizardWindow::sync() {
     // While a run measures, the page takes no input but stays in full colour: a transparent
     // cover over the whole page takes the pointer, and keys are not handed to the wizard.
     m_inputBlocked = !e.windowEnabled;
+    setProperty("inputBlocked", m_inputBlocked); // assistive tools' actions wait too
     m_cover->setVisible(m_inputBlocked);
     if (m_inputBlocked)
         m_cover->raise();
@@ -602,11 +723,13 @@ void WizardWindow::sync() {
     }
     for (std::size_t i = 0; i < 5; ++i) {
         m_optionImage[i]->setPixmap(picture(e.OptionImage[i]));
+        setAccessibleChecked(m_optionText[i], e.OptionImage[i] == WizardPicture::OptionSelected);
         m_optionImage[i]->setVisible(e.OptionVisible[i]);
         m_optionText[i]->setVisible(e.OptionVisible[i]);
     }
     for (std::size_t i = 0; i < 8; ++i) {
         m_checkImage[i]->setPixmap(picture(e.CheckImage[i]));
+        setAccessibleChecked(m_checkText[i], e.CheckImage[i] == WizardPicture::Checked);
         m_checkImage[i]->setVisible(e.CheckVisible[i]);
         m_checkText[i]->setVisible(e.CheckVisible[i]);
     }
@@ -634,7 +757,15 @@ void WizardWindow::sync() {
         m_linkText[i]->setVisible(e.LinkVisible[i]);
     }
     m_progress->setVisible(e.BenchVisible[0]);
+    m_progressText->setVisible(e.BenchVisible[0]);
     showProgress();
+    // A new page, or the focused element gone from it: the focus goes where Return and Tab
+    // should start.
+    if (m_focusPage != m_wizard.CurrentPage() || focused() == nullptr) {
+        m_focusPage = m_wizard.CurrentPage();
+        focusDefault();
+    }
+    placeFocusMark();
 }
 
 bool WizardWindow::runFinished() const {
@@ -653,6 +784,9 @@ void WizardWindow::showProgress() {
     m_progress->setMaximum(m_run->PhaseCount);
     m_progress->setValue(
         std::clamp(m_run->CurrentPhase - 1, 0, static_cast<int>(m_run->PhaseCount)));
+    m_progress->setAccessibleName(
+        QStringLiteral("%1 of %2 phases").arg(m_progress->value()).arg(m_progress->maximum()));
+    m_progressText->setText(m_progress->accessibleName());
 }
 
 void WizardWindow::showRunPage() {
@@ -669,13 +803,31 @@ void WizardWindow::showRunPage() {
     showProgress();
 }
 
-// A letter acts on its release, and only when this window received its press: a key held
-// down repeats nothing, and a key pressed in another window (Ctrl+N in the result browser,
-// which shows the wizard) does not act here when it is let go, nor does a letter pressed together
-// with Ctrl or Alt.
+namespace {
+
+// Alt with a letter is the letter, as the underlined letters of the captions promise.
+bool plainOrAlt(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & ~(Qt::AltModifier | Qt::KeypadModifier)) == Qt::NoModifier;
+}
+
+bool isArrow(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+} // namespace
+
+// A key acts on its release, and only when this window received its press: a key held down
+// repeats nothing, and a key pressed in another window (Ctrl+N in the result browser, which
+// shows the wizard, or Return in a message box) does not act here when it is let go, nor does a
+// letter pressed together with Ctrl. Arrows move the focus at once, and repeat while held.
 void WizardWindow::keyPressEvent(QKeyEvent* event) {
-    if (!event->isAutoRepeat() && !m_inputBlocked)
-        m_pressedKey = event->modifiers() == Qt::NoModifier ? event->key() : 0;
+    if (m_inputBlocked)
+        return;
+    if (!event->isAutoRepeat())
+        m_pressedKey = plainOrAlt(event->modifiers()) ? event->key() : 0;
+    if (isArrow(event->key()) && plainOrAlt(event->modifiers()) &&
+        navigationKey(event->key(), false))
+        return;
     QWidget::keyPressEvent(event);
 }
 
@@ -685,12 +837,126 @@ void WizardWindow::keyReleaseEvent(QKeyEvent* event) {
         return;
     const bool pressedHere = key == m_pressedKey;
     m_pressedKey = 0;
-    if (key >= Qt::Key_A && key <= Qt::Key_Z && event->modifiers() == Qt::NoModifier) {
+    if (!plainOrAlt(event->modifiers())) {
+        QWidget::keyReleaseEvent(event);
+    } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
         if (pressedHere)
             run([&] { m_wizard.Handle_Key(static_cast<char>('A' + (key - Qt::Key_A))); });
-    } else {
+    } else if (!pressedHere || !navigationKey(key, true)) {
         QWidget::keyReleaseEvent(event);
     }
+}
+
+bool WizardWindow::navigationKey(int key, bool release) {
+    const Focusable* f = focused();
+    if (release && key == Qt::Key_Space) {
+        if (f != nullptr)
+            f->activate();
+        return true;
+    }
+    if (release && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        if (f != nullptr && f->pushButton)
+            f->activate();
+        else if (m_wizard.elements().ButtonVisible[Wizard::NextButton])
+            run([&] {
+                m_wizard.Button_Down(Wizard::NextButton);
+                m_wizard.Button_Up(Wizard::NextButton);
+            });
+        return true;
+    }
+    if (release || f == nullptr || !isArrow(key))
+        return false;
+    const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
+    switch (f->group) {
+    case Group::Options: // the focus moves with the choice, as among option buttons
+        if (moveInGroup(forward ? 1 : -1))
+            focused()->activate();
+        return true;
+    case Group::Checks:
+    case Group::Tools:
+        moveInGroup(forward ? 1 : -1);
+        return true;
+    case Group::DirectXArrows: {
+        // Left and right step the row's value down and up; up and down go to the next row.
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            moveInGroup(forward ? 2 : -2);
+            return true;
+        }
+        const auto at = std::find(m_lrButton.begin(), m_lrButton.end(), f->widget);
+        const int row = static_cast<int>(at - m_lrButton.begin()) / 2;
+        const int index = row * 2 + (forward ? 1 : 0);
+        m_lrButton[static_cast<std::size_t>(index)]->setFocus(Qt::TabFocusReason);
+        run([&] { m_wizard.Change_DX_Option(index); });
+        return true;
+    }
+    case Group::None:
+        return false;
+    }
+    return false;
+}
+
+const WizardWindow::Focusable* WizardWindow::focused() const {
+    QWidget* widget = focusWidget();
+    for (const Focusable& f : m_focusables)
+        if (f.widget == widget && widget->isVisibleTo(this))
+            return &f;
+    return nullptr;
+}
+
+void WizardWindow::focusDefault() {
+    QWidget* target = nullptr;
+    if (m_buttons[Wizard::NextButton]->isVisibleTo(this))
+        target = m_buttons[Wizard::NextButton];
+    for (auto f = m_focusables.begin(); target == nullptr && f != m_focusables.end(); ++f)
+        if (f->widget->isVisibleTo(this))
+            target = f->widget;
+    if (target != nullptr)
+        target->setFocus(Qt::OtherFocusReason);
+}
+
+bool WizardWindow::moveInGroup(int step) {
+    const Focusable* f = focused();
+    if (f == nullptr)
+        return false;
+    auto i = f - m_focusables.data();
+    const auto count = static_cast<std::ptrdiff_t>(m_focusables.size());
+    for (i += step; i >= 0 && i < count; i += step) {
+        const Focusable& candidate = m_focusables[static_cast<std::size_t>(i)];
+        if (candidate.group != f->group)
+            break;
+        if (candidate.widget->isVisibleTo(this)) {
+            candidate.widget->setFocus(Qt::TabFocusReason);
+            placeFocusMark();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WizardWindow::focusNextPrevChild(bool next) {
+    const bool moved = QWidget::focusNextPrevChild(next);
+    placeFocusMark();
+    return moved;
+}
+
+void WizardWindow::placeFocusMark() {
+    const Focusable* f = focused();
+    if (f == nullptr) {
+        m_focusMark->hide();
+        return;
+    }
+    QRect area = f->widget->geometry();
+    // A text is marked as far as it runs, not over the empty rest of its box.
+    if (const auto* label = qobject_cast<const QLabel*>(f->widget);
+        label && label->pixmap().isNull())
+        area.setWidth(std::min(area.width(), label->sizeHint().width()));
+    if (f->picture != nullptr)
+        area = area.united(f->picture->geometry());
+    m_focusMark->setGeometry(area.adjusted(-4, -3, 4, 3).intersected(rect()));
+    m_focusMark->show();
+    m_focusMark->raise();
+    if (m_inputBlocked)
+        m_cover->raise();
 }
 
 void WizardWindow::focusOutEvent(QFocusEvent* event) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QProgressBar;
@@ -30,7 +31,6 @@ public:
     // Asked when the window is to close: true ends the program.
     std::function<bool()> confirmExit;
 
-
     // The run whose phases the run page's progress bar counts.
     void setRunState(const RunState* run) { m_run = run; }
 
@@ -53,6 +53,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Puts the two links of the welcome page over the end of the contact text's first line
@@ -82,14 +83,38 @@ private:
     std::array<QLabel*, 2> m_linkText{};
     QString m_linkedText; // the contact text the links were last placed over
     QProgressBar* m_progress = nullptr;
+    QLabel* m_progressText = nullptr; // the count of phases beneath the bar
     const RunState* m_run = nullptr;
     QWidget* m_cover = nullptr; // over the page while input is blocked
     bool m_inputBlocked = false;
-    int m_pressedKey = 0;
-    std::optional<QPoint> m_lastPosition; // where the window stood when it was last hidden // the key whose press this window received, until its release
+    int m_pressedKey = 0; // the key whose press this window received, until its release
+    std::optional<QPoint> m_lastPosition; // where the window stood when it was last hidden
     void showProgress();
     // The run page's lines and group pictures as the wizard holds them now.
     void showRunPage();
+
+    // An element the keyboard reaches, in reading order: what Space (and Return on a button)
+    // does, the group its arrow keys move within, and the picture its focus mark also encloses.
+    enum class Group { None, Options, Checks, DirectXArrows, Tools };
+    struct Focusable {
+        QWidget* widget = nullptr;
+        std::function<void()> activate;
+        bool pushButton = false; // Return acts on it rather than pressing Next
+        Group group = Group::None;
+        QWidget* picture = nullptr;
+    };
+    std::vector<Focusable> m_focusables;
+    QWidget* m_focusMark = nullptr;
+    int m_focusPage = 0; // the page the focus was last placed on
+    const Focusable* focused() const;
+    // Puts the focus on Next where it is shown, else on the page's first element, else Help.
+    void focusDefault();
+    // Moves the focus `step` places within the focused element's group, skipping hidden ones;
+    // true when it moved.
+    bool moveInGroup(int step);
+    void placeFocusMark();
+    // Acts on Return, Space or an arrow key; true when the key was one of those.
+    bool navigationKey(int key, bool release);
 };
 
 } // namespace vexo
