@@ -13,6 +13,8 @@
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSecondsClock.h"
 #include "platform/linux/LinuxSystemQueries.h"
+#include "platform/linux/SessionPlatform.h"
+#include "platform/linux/SessionWindowSystem.h"
 #include "platform/linux/XcbWindowSystem.h"
 #include "platform/linux/XkbKeyboardLocks.h"
 #include "platform/qt/InstallationFiles.h"
@@ -182,7 +184,7 @@ private:
         m_wizardWindow->sync(); // disabled, with the hourglass, for the whole run
         // The window cannot answer the desktop's pings while a measurement runs.
         const auto window = static_cast<vexo::WindowId>(m_wizardWindow->winId());
-        m_windows.setPingAnswered(window, false);
+        m_windows.x11().setPingAnswered(window, false);
         vexo::SystemInfo info(m_queries, m_dialogs);
         vexo::RecordedTasks titles({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
                                    m_state.folders.AppFolder, m_atm);
@@ -200,7 +202,7 @@ private:
         benchmark.Count_Phases();
         benchmark.Throttle_System();
         const vexo::RunOutcome outcome = benchmark.Run_Benchmarks();
-        m_windows.setPingAnswered(window, true);
+        m_windows.x11().setPingAnswered(window, true);
         // A saved run was imported into the browser: its window shows the new record.
         if (outcome == vexo::RunOutcome::Saved)
             m_result->run([] {});
@@ -260,7 +262,7 @@ private:
     }
 
     vexo::AppState m_state;
-    vexo::XcbWindowSystem m_windows;
+    vexo::SessionWindowSystem m_windows;
     vexo::XkbKeyboardLocks m_locks;
     vexo::QtSettingsStore m_settings;
     vexo::QtProgramStarter m_programs;
@@ -376,7 +378,9 @@ int main(int argc, char** argv) {
         }
         i += values;
     }
+    vexo::SessionPlatformChoice platform;
     QApplication app(argc, argv);
+    platform.applicationMade();
     const std::optional<Request> request = readArguments(QApplication::arguments().mid(1));
     if (!request)
         return 2;
