@@ -35,6 +35,7 @@
 #include <QIcon>
 #include <QPointer>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -58,6 +59,12 @@ public:
         : m_dialogs([this] { return boxOwner(); })
         , m_loader(startCommand, m_dialogs, vexo::kWebAddress) {
         m_state.folders = std::move(folders);
+        // The compositor's news of its windows is read as it comes, so it never piles up.
+        if (const int fd = m_windows.nativeEventFd(); fd >= 0) {
+            m_nativeNews = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+            QObject::connect(m_nativeNews.get(), &QSocketNotifier::activated,
+                             [this] { m_windows.readNativeEvents(); });
+        }
     }
 
     // The splash shows while the wizard loads hidden behind it; four seconds after the wizard
@@ -263,6 +270,7 @@ private:
 
     vexo::AppState m_state;
     vexo::SessionWindowSystem m_windows;
+    std::unique_ptr<QSocketNotifier> m_nativeNews;
     vexo::XkbKeyboardLocks m_locks;
     vexo::QtSettingsStore m_settings;
     vexo::QtProgramStarter m_programs;

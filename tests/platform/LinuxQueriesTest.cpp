@@ -103,6 +103,31 @@ TEST(SessionPlatform, TellsAWaylandSession) {
     EXPECT_FALSE(isWaylandSession(nullptr, nullptr));
 }
 
+// An X11 program on XWayland is described by the compositor too; it is listed once.
+TEST(SessionWindows, TellsTheCompositorsTwinOfAnX11Window) {
+    using namespace std::string_literals;
+    const std::string xlogo = "xlogo\0XLogo\0"s;
+    struct Case {
+        const char* name;
+        std::string nativeTitle, appId, x11Title, windowClass;
+        bool twin;
+    };
+    const std::vector<Case> cases{
+        {"class as app id", "xlogo", "XLogo", "xlogo", xlogo, true},
+        {"instance as app id", "xlogo", "xlogo", "xlogo", xlogo, true},
+        {"other title", "xlogo 2", "XLogo", "xlogo", xlogo, false},
+        {"other program, same title", "xlogo", "foot", "xlogo", xlogo, false},
+        {"no app id", "xlogo", "", "xlogo", xlogo, false},
+        {"class without its end", "x", "Cls", "x", "inst\0Cls"s, true},
+        {"no class at all", "x", "inst", "x", "", false},
+        {"empty class, empty app id", "x", "", "x", "\0\0"s, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(sameProgramWindow(c.nativeTitle, c.appId, c.x11Title, c.windowClass), c.twin);
+    }
+}
+
 TEST(Meminfo, ReadsKibibytesAndComputesTheLoad) {
     const MemoryStatus status = parseMeminfo("MemTotal:        4000000 kB\n"
                                              "MemFree:          100000 kB\n"
