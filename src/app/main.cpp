@@ -62,8 +62,12 @@ public:
         // The compositor's news of its windows is read as it comes, so it never piles up.
         if (const int fd = m_windows.nativeEventFd(); fd >= 0) {
             m_nativeNews = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-            QObject::connect(m_nativeNews.get(), &QSocketNotifier::activated,
-                             [this] { m_windows.readNativeEvents(); });
+            QObject::connect(m_nativeNews.get(), &QSocketNotifier::activated, [this] {
+                m_windows.readNativeEvents();
+                // A compositor that went away leaves the socket readable for ever.
+                if (m_windows.nativeEventFd() < 0)
+                    m_nativeNews->setEnabled(false);
+            });
         }
     }
 
