@@ -105,16 +105,27 @@ TEST_F(OnSway, ListsNativeAndX11WindowsEachOnce) {
     EXPECT_EQ(windows.windowStyle(xlogo[0]) & WindowStyle::Visible, WindowStyle::Visible);
 }
 
-TEST_F(OnSway, SwitchToFocusesTheNativeAndTheX11Window) {
+TEST_F(OnSway, SwitchToAndShowFocusTheNativeAndTheX11Window) {
     Atm atm;
     atm.model.Form_Load();
-    for (const std::string title : {"foot", "xlogo", "foot"}) {
-        SCOPED_TRACE(title);
-        const int row = atm.row(TaskManager::ApplicationList, title);
+    struct Step {
+        const char* name;
+        int list, button;
+        std::string title;
+    };
+    const std::vector<Step> steps{
+        {"Switch to, native", TaskManager::ApplicationList, 0, "foot"},
+        {"Switch to, X11", TaskManager::ApplicationList, 0, "xlogo"},
+        {"Show, native", TaskManager::ProcessList, 3, "Vexo second"},
+        {"Show, X11", TaskManager::ProcessList, 3, "xlogo"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const int row = atm.row(step.list, step.title);
         ASSERT_GT(row, 0);
-        atm.model.select(TaskManager::ApplicationList, row);
-        atm.model.CommandButton_Click(0);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return focused(title); }, 3000));
+        atm.model.select(step.list, row);
+        atm.model.CommandButton_Click(step.button);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return focused(step.title); }, 3000));
     }
     EXPECT_TRUE(atm.dialogs.messages.empty());
 }
