@@ -211,6 +211,8 @@ TEST_F(OnWeston, OnlyX11ProgramsAreListedAndTheTaskManagerSaysSo) {
     EXPECT_EQ(windows.unavailableReason(), "");
     EXPECT_EQ(windows.listedNotice(), OnlyX11Listed);
     EXPECT_TRUE(titled(windows, "foot").empty());
+    // Weston keeps each X11 program in a frame and publishes no list of them.
+    EXPECT_EQ(titled(windows, "xlogo").size(), 1u);
     showTaskManager(true);
 }
 

@@ -119,6 +119,7 @@ if [ "$desktop" = sway ]; then
         fail "tasks does not list both programs"
     [ ! -s "$runtime/tasks.err" ] || fail "tasks says more than its list"
 else
+    grep -q ' xlogo$' "$runtime/tasks.out" || fail "tasks does not list the X11 program"
     [ "$(cat "$runtime/tasks.err")" = \
         "vexogauge-cli tasks: Only X11 programs are listed on this desktop" ] ||
         fail "tasks does not say that only X11 programs are listed"

@@ -48,6 +48,8 @@ private:
     xcb_window_t windowManagerCheckWindow();
     std::vector<WindowId> managedWindows();
     bool isManaged(WindowId window);
+    std::vector<bool> haveWmState(const std::vector<WindowId>& windows);
+    std::vector<WindowId> clientsInFrames(const std::vector<WindowId>& tops);
     bool isIconic(WindowId window);
     bool supportsDelete(WindowId window);
     void activate(WindowId window);
