@@ -3,12 +3,13 @@
 
 VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
     libgl-dev libegl-dev libx11-dev libgl1-mesa-dri libegl-mesa0 qt6-base-dev fonts-dejavu-core
-    libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev nlohmann-json3-dev)
+    libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev nlohmann-json3-dev libwayland-dev)
 
 # What the tests on real X servers and the report check in a web browser need besides; the
 # wizard's walk as a screen reader reads it needs the accessibility bus and its Python binding.
 VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl libxtst-dev clang libclang-rt-14-dev mesa-utils chromium
-    jq python3-jsonschema at-spi2-core dbus-daemon python3-pyatspi)
+    jq python3-jsonschema at-spi2-core dbus-daemon python3-pyatspi sway weston xwayland foot
+    x11-apps x11-xserver-utils grim)
 
 # What building and checking the Debian package needs besides.
 VEXO_PACKAGE_PACKAGES=(dpkg-dev file binutils lintian desktop-file-utils appstream devscripts

@@ -14,6 +14,8 @@
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSecondsClock.h"
 #include "platform/linux/LinuxSystemQueries.h"
+#include "platform/linux/SessionPlatform.h"
+#include "platform/linux/SessionWindowSystem.h"
 #include "platform/linux/XcbWindowSystem.h"
 #include "platform/linux/XkbKeyboardLocks.h"
 #include "platform/qt/InstallationFiles.h"
@@ -34,6 +36,7 @@
 #include <QIcon>
 #include <QPointer>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -57,6 +60,16 @@ public:
         : m_dialogs([this] { return boxOwner(); })
         , m_loader(startCommand, m_dialogs, vexo::kWebAddress) {
         m_state.folders = std::move(folders);
+        // The compositor's news of its windows is read as it comes, so it never piles up.
+        if (const int fd = m_windows.nativeEventFd(); fd >= 0) {
+            m_nativeNews = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+            QObject::connect(m_nativeNews.get(), &QSocketNotifier::activated, [this] {
+                m_windows.readNativeEvents();
+                // A compositor that went away leaves the socket readable for ever.
+                if (m_windows.nativeEventFd() < 0)
+                    m_nativeNews->setEnabled(false);
+            });
+        }
     }
 
     // The splash shows while the wizard loads hidden behind it; four seconds after the wizard
@@ -183,7 +196,7 @@ private:
         m_wizardWindow->sync(); // disabled, with the hourglass, for the whole run
         // The window cannot answer the desktop's pings while a measurement runs.
         const auto window = static_cast<vexo::WindowId>(m_wizardWindow->winId());
-        m_windows.setPingAnswered(window, false);
+        m_windows.x11().setPingAnswered(window, false);
         vexo::SystemInfo info(m_queries, m_dialogs);
         vexo::RecordedTasks titles({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
                                    m_state.folders.AppFolder, m_atm);
@@ -201,7 +214,7 @@ private:
         benchmark.Count_Phases();
         benchmark.Throttle_System();
         const vexo::RunOutcome outcome = benchmark.Run_Benchmarks();
-        m_windows.setPingAnswered(window, true);
+        m_windows.x11().setPingAnswered(window, true);
         // A saved run was imported into the browser: its window shows the new record.
         if (outcome == vexo::RunOutcome::Saved)
             m_result->run([] {});
@@ -261,7 +274,8 @@ private:
     }
 
     vexo::AppState m_state;
-    vexo::XcbWindowSystem m_windows;
+    vexo::SessionWindowSystem m_windows;
+    std::unique_ptr<QSocketNotifier> m_nativeNews;
     vexo::XkbKeyboardLocks m_locks;
     vexo::QtSettingsStore m_settings;
     vexo::QtProgramStarter m_programs;
@@ -377,7 +391,9 @@ int main(int argc, char** argv) {
         }
         i += values;
     }
+    vexo::SessionPlatformChoice platform;
     QApplication app(argc, argv);
+    platform.applicationMade();
     const std::optional<Request> request = readArguments(QApplication::arguments().mid(1));
     if (!request)
         return 2;

@@ -16,6 +16,9 @@ int printTasks(TaskManager& taskManager, bool all, std::ostream& out, std::ostre
         err << "vexogauge-cli tasks: " << taskManager.statusText() << '\n';
         return 1;
     }
+    // On standard error, so the list on standard output stays a list.
+    if (const std::string notice = taskManager.noticeText(); !notice.empty())
+        err << "vexogauge-cli tasks: " << notice << '\n';
     std::size_t width = 9; // "Thread Id"
     for (const TaskRow& row : list.rows)
         width = std::max(width, row.handle.size());

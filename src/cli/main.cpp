@@ -10,6 +10,8 @@
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSecondsClock.h"
 #include "platform/linux/LinuxSystemQueries.h"
+#include "platform/linux/SessionPlatform.h"
+#include "platform/linux/SessionWindowSystem.h"
 #include "platform/linux/XcbWindowSystem.h"
 #include "sysinfo/SystemInfo.h"
 #include "taskman/TaskManager.h"
@@ -146,7 +148,7 @@ int main(int argc, char** argv) {
         vexo::LinuxMemory memory;
         vexo::LinuxOs os;
         vexo::LinuxGraphics graphics;
-        vexo::XcbWindowSystem windows;
+        vexo::SessionWindowSystem windows;
         vexo::MemorySettingsStore settings;
         vexo::TerminalDialogs quiet(std::cin, std::cout, std::cerr);
         NoPrograms programs;
@@ -163,6 +165,7 @@ int main(int argc, char** argv) {
         if (display == nullptr || *display == '\0') {
             environment.noTunnel = "it needs a display, and there is none (DISPLAY is not set)";
         } else if (vexo::isSet(options->selections.Direct3DSelected)) {
+            vexo::SessionPlatformChoice platform;
             gui = std::make_unique<QGuiApplication>(argc, argv);
             environment.tunnel = [](vexo::AppState& state, vexo::SecondsClock& c,
                                     vexo::Dialogs& d) {
@@ -212,7 +215,7 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "tasks") {
         const bool every = args.size() > 1;
-        vexo::XcbWindowSystem windows;
+        vexo::SessionWindowSystem windows;
         vexo::MemorySettingsStore settings;
         vexo::TerminalDialogs dialogs(std::cin, std::cout, std::cerr);
         NoPrograms programs;

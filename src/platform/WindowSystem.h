@@ -38,6 +38,10 @@ public:
     // Empty when the window system can be used; otherwise why not, for the status bar.
     virtual std::string unavailableReason() const = 0;
 
+    // Empty when the windows of every program can be listed; otherwise one line saying which
+    // ones are, for the status bar.
+    virtual std::string listedNotice() const { return {}; }
+
     // Every top-level window, the top of the stack first.
     virtual std::vector<WindowId> topLevelWindows() = 0;
     // The window's title as it reports it (it may hold a NUL); empty when it has none. Only its
@@ -71,6 +75,9 @@ public:
     virtual void holdOthers() = 0;
     virtual void releaseOthers() = 0;
 };
+
+// What a Wayland desktop that shows its own windows to no other program leaves to be listed.
+inline constexpr const char* OnlyX11Listed = "Only X11 programs are listed on this desktop";
 
 // Holds the other programs for as long as it lives.
 class OthersHeld {

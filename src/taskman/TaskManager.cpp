@@ -391,4 +391,9 @@ std::string TaskManager::statusText() const {
     return reason.empty() ? StatusHint : reason;
 }
 
+std::string TaskManager::noticeText() const {
+    return m_services.windows.unavailableReason().empty() ? m_services.windows.listedNotice()
+                                                          : std::string();
+}
+
 } // namespace vexo

@@ -118,6 +118,8 @@ public:
     int timerInterval() const { return m_timerInterval; }
     // The first status panel: the refresh hint, or why no windows can be listed.
     std::string statusText() const;
+    // Beside it: empty, or one line saying that not every program's windows can be listed.
+    std::string noticeText() const;
     // Grows whenever the lists, their selection or their view change.
     std::uint64_t revision() const { return m_revision; }
 

@@ -1,9 +1,11 @@
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSystemQueries.h"
+#include "platform/linux/SessionPlatform.h"
+#include "platform/linux/SessionWindowSystem.h"
 #include "support/TempFolder.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/utsname.h>
@@ -34,6 +36,95 @@ TEST(ResultsFolder, OnlyABuildTreeWritesIntoItsOwnFolder) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(resultsFolderFor(c.app, c.executable, c.dataHome, build.c_str()), c.expected);
         EXPECT_TRUE(std::filesystem::is_directory(c.expected));
+    }
+}
+
+// X11 through XWayland in a Wayland session, unless the person chose, or there is no X11.
+TEST(SessionPlatform, ChoosesX11OnlyInAWaylandSessionWithXWaylandAndNoChoiceMade) {
+    struct Case {
+        const char* name;
+        const char *chosen, *wayland, *x11;
+        const char* expected;
+    };
+    const std::vector<Case> cases{
+        {"Wayland with XWayland", nullptr, "wayland-0", ":1", "xcb"},
+        {"empty choice is no choice", "", "wayland-0", ":1", "xcb"},
+        {"person chose Wayland", "wayland", "wayland-0", ":1", nullptr},
+        {"person chose offscreen", "offscreen", "wayland-0", ":1", nullptr},
+        {"Wayland without XWayland", nullptr, "wayland-0", nullptr, nullptr},
+        {"Wayland, empty DISPLAY", nullptr, "wayland-0", "", nullptr},
+        {"X11 session", nullptr, nullptr, ":0", nullptr},
+        {"empty WAYLAND_DISPLAY", nullptr, "", ":0", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const char* chosen = platformForSession(c.chosen, c.wayland, c.x11);
+        EXPECT_EQ(chosen == nullptr ? std::string("(Qt's own)") : std::string(chosen),
+                  c.expected == nullptr ? std::string("(Qt's own)") : std::string(c.expected));
+    }
+
+    // The choice is in the environment only until the application has read it.
+    const char* keptDisplay = std::getenv("DISPLAY");
+    const std::string display = keptDisplay != nullptr ? keptDisplay : "";
+    const char* keptWayland = std::getenv("WAYLAND_DISPLAY");
+    const std::string wayland = keptWayland != nullptr ? keptWayland : "";
+    const bool hadWayland = keptWayland != nullptr;
+    unsetenv("QT_QPA_PLATFORM");
+    setenv("WAYLAND_DISPLAY", "wayland-9", 1);
+    setenv("DISPLAY", ":9", 1);
+    {
+        SessionPlatformChoice choice;
+        ASSERT_NE(std::getenv("QT_QPA_PLATFORM"), nullptr);
+        EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "xcb");
+        choice.applicationMade();
+        EXPECT_EQ(std::getenv("QT_QPA_PLATFORM"), nullptr);
+    }
+    setenv("QT_QPA_PLATFORM", "wayland", 1);
+    {
+        SessionPlatformChoice choice;
+        choice.applicationMade();
+        EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "wayland"); // the person's, left alone
+    }
+    unsetenv("QT_QPA_PLATFORM");
+    if (keptDisplay != nullptr)
+        setenv("DISPLAY", display.c_str(), 1);
+    else
+        unsetenv("DISPLAY");
+    if (hadWayland)
+        setenv("WAYLAND_DISPLAY", wayland.c_str(), 1);
+    else
+        unsetenv("WAYLAND_DISPLAY");
+}
+
+TEST(SessionPlatform, TellsAWaylandSession) {
+    EXPECT_TRUE(isWaylandSession("wayland-0", nullptr));
+    EXPECT_TRUE(isWaylandSession(nullptr, "wayland")); // the compositor's socket not passed on
+    EXPECT_FALSE(isWaylandSession("", "x11"));
+    EXPECT_FALSE(isWaylandSession(nullptr, nullptr));
+}
+
+// An X11 program on XWayland is described by the compositor too; it is listed once.
+TEST(SessionWindows, TellsTheCompositorsTwinOfAnX11Window) {
+    using namespace std::string_literals;
+    const std::string xlogo = "xlogo\0XLogo\0"s;
+    struct Case {
+        const char* name;
+        std::string nativeTitle, appId, x11Title, windowClass;
+        bool twin;
+    };
+    const std::vector<Case> cases{
+        {"class as app id", "xlogo", "XLogo", "xlogo", xlogo, true},
+        {"instance as app id", "xlogo", "xlogo", "xlogo", xlogo, true},
+        {"other title", "xlogo 2", "XLogo", "xlogo", xlogo, false},
+        {"other program, same title", "xlogo", "foot", "xlogo", xlogo, false},
+        {"no app id", "xlogo", "", "xlogo", xlogo, false},
+        {"class without its end", "x", "Cls", "x", "inst\0Cls"s, true},
+        {"no class at all", "x", "inst", "x", "", false},
+        {"empty class, empty app id", "x", "", "x", "\0\0"s, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(sameProgramWindow(c.nativeTitle, c.appId, c.x11Title, c.windowClass), c.twin);
     }
 }
 

@@ -42,6 +42,7 @@ public:
     }
 
     std::string unavailableReason() const override { return reason; }
+    std::string listedNotice() const override { return notice; }
     std::vector<WindowId> topLevelWindows() override {
         std::vector<WindowId> ids;
         for (const Window& w : windows)
@@ -74,6 +75,7 @@ public:
     }
 
     std::vector<Window> windows;
+    std::string notice;
     std::vector<std::string> requests;
     // Requests made while the other programs were not held.
     int requestsUnheld = 0;

@@ -5,8 +5,8 @@
 #include "support/RunRecorder.h"
 #include "support/TempFolder.h"
 
-#include <QAction>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -18,10 +18,10 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
-#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -84,9 +84,21 @@ TEST(AtmWindow, ShowsTitleTabsColumnsButtonsAndStatus) {
     EXPECT_TRUE(warning->text().startsWith("Limitations on certain processes"));
 
     const auto labels = rig.window.statusBar()->findChildren<QLabel*>();
-    ASSERT_EQ(labels.size(), 2);
+    ASSERT_EQ(labels.size(), 3);
     EXPECT_EQ(labels[0]->text(), "Press F5 at any time to refresh the list");
     EXPECT_EQ(labels[0]->toolTip(), "Press F5 at any time to refresh the list");
+    EXPECT_TRUE(labels[1]->isHidden()); // no notice where every window is listed
+
+    // On a desktop that hides its own windows, one more line, in full, beside the hint.
+    rig.desktop.notice = OnlyX11Listed;
+    rig.action("&Refresh")->trigger();
+    EXPECT_FALSE(labels[1]->isHidden());
+    EXPECT_EQ(labels[1]->text(), "Only X11 programs are listed on this desktop");
+    EXPECT_EQ(labels[1]->textFormat(), Qt::PlainText);
+    EXPECT_GE(rig.window.minimumWidth(), labels[0]->sizeHint().width() +
+                                             labels[1]->sizeHint().width() +
+                                             labels[2]->sizeHint().width());
+    EXPECT_EQ(labels[0]->text(), "Press F5 at any time to refresh the list");
 }
 
 TEST(AtmWindow, MenusCarryTheirCaptionsAndShortcutKeys) {
@@ -176,8 +188,8 @@ TEST(AtmWindow, ARunRecordsNoneOfTheTaskManagersWindowsWhileItIsOpenOrAfter) {
     WindowRig rig;
     test::FakeWindowSystem& desktop = rig.desktop;
     desktop.windows.clear();
-    const TaskManager::Services services{desktop, rig.settings, rig.dialogs, rig.files, rig.files,
-                                         rig.pump};
+    const TaskManager::Services services{desktop,   rig.settings, rig.dialogs,
+                                         rig.files, rig.files,    rig.pump};
     desktop.open("Editor");
     desktop.open("Terminal");
     std::unique_ptr<AtmWindow> atm;

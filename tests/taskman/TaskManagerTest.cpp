@@ -498,6 +498,22 @@ TEST(AtmStatus, SaysWhyNothingIsListedWithoutAWindowSystem) {
     rig.atm.Form_Load();
     EXPECT_EQ(rig.atm.statusText(), "No X11 display: DISPLAY is not set");
     EXPECT_TRUE(rig.atm.list(1).rows.empty());
+    // Nothing is listed at all: the reason says so, no notice of a partial list beside it.
+    rig.desktop.notice = OnlyX11Listed;
+    EXPECT_EQ(rig.atm.noticeText(), "");
+}
+
+// A desktop that hides its own windows: the list is still made, with the one-line notice beside
+// the refresh hint.
+TEST(AtmStatus, SaysThatOnlyX11ProgramsAreListedWhereTheDesktopHidesItsOwn) {
+    AtmRig rig;
+    EXPECT_EQ(rig.atm.noticeText(), "");
+    rig.desktop.notice = OnlyX11Listed;
+    rig.desktop.open("xterm");
+    rig.atm.Form_Load();
+    EXPECT_EQ(rig.atm.statusText(), TaskManager::StatusHint);
+    EXPECT_EQ(rig.atm.noticeText(), "Only X11 programs are listed on this desktop");
+    EXPECT_EQ(rig.titles(0), (Titles{"xterm"}));
 }
 
 TEST(ApplicationTasks, ReadsTheApplicationListAndSavesSettingsOnUnload) {

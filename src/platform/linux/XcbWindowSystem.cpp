@@ -189,16 +189,74 @@ std::vector<WindowId> XcbWindowSystem::topLevelWindows() {
     // manager every top-level window.
     Reply<xcb_query_tree_reply_t> tree(
         xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
-    if (tree) {
-        const xcb_window_t* children = xcb_query_tree_children(tree.get());
-        const int count = xcb_query_tree_children_length(tree.get());
-        for (int i = count - 1; i >= 0; --i) {
-            if (children[i] != checkWindow &&
-                std::find(windows.begin(), windows.end(), children[i]) == windows.end())
-                windows.push_back(children[i]);
-        }
+    if (!tree)
+        return windows;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    std::vector<WindowId> tops;
+    for (int i = count - 1; i >= 0; --i) {
+        if (children[i] != checkWindow)
+            tops.push_back(children[i]);
+    }
+    // A window manager that publishes no list of its clients keeps each in a frame of its
+    // own: the program's window is the frame's child that has WM_STATE.
+    if (checkWindow != XCB_NONE && windows.empty())
+        tops = clientsInFrames(tops);
+    for (const WindowId top : tops) {
+        if (std::find(windows.begin(), windows.end(), top) == windows.end())
+            windows.push_back(top);
     }
     return windows;
+}
+
+std::vector<bool> XcbWindowSystem::haveWmState(const std::vector<WindowId>& windows) {
+    std::vector<xcb_get_property_cookie_t> cookies;
+    cookies.reserve(windows.size());
+    for (const WindowId window : windows)
+        cookies.push_back(xcb_get_property(m_connection, 0, window, m_wmState, m_wmState, 0, 0));
+    std::vector<bool> have;
+    have.reserve(windows.size());
+    for (const auto cookie : cookies) {
+        Reply<xcb_get_property_reply_t> state(
+            xcb_get_property_reply(m_connection, cookie, nullptr));
+        have.push_back(state && m_wmState != XCB_ATOM_NONE && state->type == m_wmState);
+    }
+    return have;
+}
+
+std::vector<WindowId> XcbWindowSystem::clientsInFrames(const std::vector<WindowId>& tops) {
+    const std::vector<bool> clients = haveWmState(tops);
+    std::vector<xcb_query_tree_cookie_t> trees(tops.size());
+    for (std::size_t i = 0; i < tops.size(); ++i) {
+        if (!clients[i])
+            trees[i] = xcb_query_tree(m_connection, tops[i]);
+    }
+    std::vector<WindowId> found;
+    for (std::size_t i = 0; i < tops.size(); ++i) {
+        if (clients[i]) {
+            found.push_back(tops[i]);
+            continue;
+        }
+        Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(m_connection, trees[i], nullptr));
+        std::vector<WindowId> inside;
+        if (tree) {
+            const xcb_window_t* children = xcb_query_tree_children(tree.get());
+            const int count = xcb_query_tree_children_length(tree.get());
+            for (int j = count - 1; j >= 0; --j)
+                inside.push_back(children[j]);
+        }
+        const std::vector<bool> insideClients = haveWmState(inside);
+        bool any = false;
+        for (std::size_t j = 0; j < inside.size(); ++j) {
+            if (insideClients[j]) {
+                found.push_back(inside[j]);
+                any = true;
+            }
+        }
+        if (!any)
+            found.push_back(tops[i]); // no frame: the window itself, as without a manager
+    }
+    return found;
 }
 
 std::string XcbWindowSystem::windowText(WindowId window) {

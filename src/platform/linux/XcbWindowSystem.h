@@ -36,6 +36,8 @@ public:
     void releaseOthers() override;
 
     bool windowManagerRunning();
+    // True when the window takes part in the polite close protocol (WM_DELETE_WINDOW).
+    bool acceptsCloseRequest(WindowId window) { return usable() && supportsDelete(window); }
 
     // Takes _NET_WM_PING out of (or puts it back into) a window's WM_PROTOCOLS. A program busy
     // measuring cannot answer pings; without the protocol the desktop does not offer to kill it.
@@ -46,6 +48,8 @@ private:
     xcb_window_t windowManagerCheckWindow();
     std::vector<WindowId> managedWindows();
     bool isManaged(WindowId window);
+    std::vector<bool> haveWmState(const std::vector<WindowId>& windows);
+    std::vector<WindowId> clientsInFrames(const std::vector<WindowId>& tops);
     bool isIconic(WindowId window);
     bool supportsDelete(WindowId window);
     void activate(WindowId window);

@@ -49,13 +49,19 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
     m_status->setTextFormat(Qt::PlainText); // may name the display, which is outside text
     m_status->setToolTip(toQt(TaskManager::StatusHint));
     statusBar()->addWidget(m_status, 1);
-    auto* maker = new QLabel(toQt(TaskManager::MakerName), this);
-    statusBar()->addPermanentWidget(maker);
+    m_notice = new QLabel(this);
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setToolTip(QStringLiteral("This desktop shows the windows of its Wayland programs "
+                                        "to no other program"));
+    m_notice->hide();
+    statusBar()->addWidget(m_notice);
+    m_maker = new QLabel(toQt(TaskManager::MakerName), this);
+    statusBar()->addPermanentWidget(m_maker);
     // Never so narrow that the hint in the status bar is cut (the rest: the bar's margins,
     // the gap between its panels and the size grip).
     m_status->setText(toQt(TaskManager::StatusHint));
     setMinimumWidth(
-        std::max(minimumWidth(), m_status->sizeHint().width() + maker->sizeHint().width() + 48));
+        std::max(minimumWidth(), m_status->sizeHint().width() + m_maker->sizeHint().width() + 48));
 
     m_timer = new QTimer(this);
     connect(m_timer, &QTimer::timeout, this, [this] {
@@ -229,6 +235,16 @@ void AtmWindow::sync() {
         m_timer->start(interval);
     }
     m_status->setText(toQt(m_model.statusText()));
+    const QString notice = toQt(m_model.noticeText());
+    if (notice != m_notice->text()) {
+        m_notice->setText(notice);
+        m_notice->setVisible(!notice.isEmpty());
+        // The notice is one line, never cut.
+        if (!notice.isEmpty())
+            setMinimumWidth(std::max(minimumWidth(), m_status->sizeHint().width() +
+                                                         m_notice->sizeHint().width() +
+                                                         m_maker->sizeHint().width() + 56));
+    }
     if (m_model.revision() != m_shownRevision)
         fillLists();
 }

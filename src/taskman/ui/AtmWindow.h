@@ -53,6 +53,8 @@ private:
     std::array<QListWidget*, 2> m_icons{};
     std::array<QAction*, 6> m_checkActions{};
     QLabel* m_status = nullptr;
+    QLabel* m_notice = nullptr;
+    QLabel* m_maker = nullptr;
     QTimer* m_timer = nullptr;
     QPixmap m_taskPicture;
     QPixmap m_processPicture;

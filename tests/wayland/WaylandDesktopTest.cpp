@@ -1,0 +1,228 @@
+// The program's windows and the task manager on a Wayland desktop that tests/wayland/desktop.sh
+// starts: sway (wlroots) with XWayland, where the compositor shows its own windows to other
+// programs, or Weston, where it does not. The script names the desktop in VEXO_WAYLAND_DESKTOP
+// and has opened one native program ("foot") and one X11 program ("xlogo") on it.
+#include "platform/MemorySettingsStore.h"
+#include "platform/linux/SessionPlatform.h"
+#include "platform/linux/SessionWindowSystem.h"
+#include "platform/qt/QtMessagePump.h"
+#include "support/FakeDesktop.h"
+#include "support/RunRecorder.h"
+#include "taskman/TaskTitles.h"
+#include "taskman/ui/AtmWindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTest>
+#include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace vexo {
+namespace {
+
+std::string desktop() {
+    const char* name = std::getenv("VEXO_WAYLAND_DESKTOP");
+    return name != nullptr ? name : "";
+}
+
+// The ids of the listed windows with this title.
+std::vector<WindowId> titled(SessionWindowSystem& windows, const std::string& title) {
+    std::vector<WindowId> found;
+    for (const WindowId window : windows.topLevelWindows())
+        if (windows.windowText(window) == title)
+            found.push_back(window);
+    return found;
+}
+
+// The compositor's own word on which window has the focus.
+bool focused(const std::string& title) {
+    WlrToplevels compositor;
+    for (const WindowId window : compositor.windows()) {
+        const WlrToplevels::Toplevel* toplevel = compositor.find(window);
+        if (toplevel != nullptr && toplevel->title == title)
+            return toplevel->activated;
+    }
+    return false;
+}
+
+class OnSway : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (desktop() != "sway")
+            GTEST_SKIP() << "not on sway";
+    }
+};
+
+class OnWeston : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (desktop() != "weston")
+            GTEST_SKIP() << "not on Weston";
+    }
+};
+
+struct Atm {
+    SessionWindowSystem windows;
+    MemorySettingsStore settings;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    test::FakeFileDialogs files;
+    QtMessagePump pump;
+    TaskManager model{{windows, settings, dialogs, files, files, pump}, "/nonexistent/"};
+
+    int row(int list, const std::string& title) const {
+        const auto& rows = model.list(list).rows;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].title == title)
+                return static_cast<int>(i) + 1;
+        return 0;
+    }
+};
+
+TEST(Platform, TheProgramRunsOnX11ThroughXWayland) {
+    if (desktop().empty())
+        GTEST_SKIP() << "not on a Wayland desktop";
+    EXPECT_EQ(QGuiApplication::platformName().toStdString(), "xcb");
+    EXPECT_EQ(std::getenv("QT_QPA_PLATFORM"), nullptr); // not passed on to programs started
+}
+
+TEST_F(OnSway, ListsNativeAndX11WindowsEachOnce) {
+    SessionWindowSystem windows;
+    ASSERT_TRUE(windows.nativeListed());
+    EXPECT_EQ(windows.listedNotice(), "");
+    const std::vector<WindowId> foot = titled(windows, "foot");
+    const std::vector<WindowId> xlogo = titled(windows, "xlogo");
+    ASSERT_EQ(foot.size(), 1u);
+    ASSERT_EQ(xlogo.size(), 1u) << "an X11 window is listed once, not again as its twin";
+    EXPECT_TRUE(WlrToplevels::isNative(foot[0]));
+    EXPECT_FALSE(WlrToplevels::isNative(xlogo[0]));
+    EXPECT_EQ(windows.windowOwner(foot[0]).windowClass, "foot");
+    EXPECT_TRUE(windows.windowOwner(foot[0]).pid == std::nullopt);
+    EXPECT_EQ(windows.windowStyle(foot[0]), WindowStyle::Visible);
+    EXPECT_EQ(windows.windowStyle(xlogo[0]) & WindowStyle::Visible, WindowStyle::Visible);
+}
+
+TEST_F(OnSway, SwitchToAndShowFocusTheNativeAndTheX11Window) {
+    Atm atm;
+    atm.model.Form_Load();
+    struct Step {
+        const char* name;
+        int list, button;
+        std::string title;
+    };
+    const std::vector<Step> steps{
+        {"Switch to, native", TaskManager::ApplicationList, 0, "foot"},
+        {"Switch to, X11", TaskManager::ApplicationList, 0, "xlogo"},
+        {"Show, native", TaskManager::ProcessList, 3, "Vexo second"},
+        {"Show, X11", TaskManager::ProcessList, 3, "xlogo"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const int row = atm.row(step.list, step.title);
+        ASSERT_GT(row, 0);
+        atm.model.select(step.list, row);
+        atm.model.CommandButton_Click(step.button);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return focused(step.title); }, 3000));
+    }
+    EXPECT_TRUE(atm.dialogs.messages.empty());
+}
+
+TEST_F(OnSway, ARunRecordsBothPrograms) {
+    Atm atm;
+    const std::vector<std::string> tasks = readApplicationTasks(atm.model);
+    EXPECT_NE(std::find(tasks.begin(), tasks.end(), "foot"), tasks.end());
+    EXPECT_NE(std::find(tasks.begin(), tasks.end(), "xlogo"), tasks.end());
+}
+
+// Shown for the screenshot the script takes (VEXO_SCREENSHOT names its command).
+void showTaskManager(bool notice) {
+    SessionWindowSystem windows;
+    MemorySettingsStore settings;
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    test::FakeFileDialogs files;
+    QtMessagePump pump;
+    AtmWindow window{{windows, settings, dialogs, files, files, pump}, "/nonexistent/"};
+    window.move(0, 0);
+    window.showFor(nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QLabel* shown = nullptr;
+    for (QLabel* label : window.statusBar()->findChildren<QLabel*>())
+        if (label->text() == QString::fromUtf8(OnlyX11Listed))
+            shown = label;
+    EXPECT_EQ(shown != nullptr && shown->isVisible(), notice);
+    QTest::qWait(500);
+    if (const char* command = std::getenv("VEXO_SCREENSHOT"); command != nullptr && *command) {
+        EXPECT_EQ(std::system(command), 0) << command;
+    }
+}
+
+TEST_F(OnSway, TheTaskManagerWindowShowsNoNotice) {
+    showTaskManager(false);
+}
+
+// A native window that closed after the list was made: its row is still listed (only a change
+// in the number of windows makes the lists anew), and an action on it is refused.
+TEST_F(OnSway, ARowOfAClosedNativeWindowIsNotActedOn) {
+    Atm atm;
+    atm.model.Form_Load();
+    const int row = atm.row(TaskManager::ApplicationList, "Vexo second");
+    ASSERT_GT(row, 0);
+    const auto handle = static_cast<WindowId>(
+        std::stoul(atm.model.list(TaskManager::ApplicationList).rows[row - 1].handle));
+    ASSERT_TRUE(atm.windows.requestClose(handle)); // as if its own program closed it
+    ASSERT_TRUE(QTest::qWaitFor([&] { return atm.windows.windowText(handle).empty(); }, 5000));
+
+    atm.model.select(TaskManager::ApplicationList, row);
+    atm.model.Switch_Click();
+    ASSERT_EQ(atm.dialogs.messages.size(), 1u);
+    EXPECT_NE(atm.dialogs.messages[0].text.find("has changed or closed"), std::string::npos);
+    EXPECT_EQ(atm.row(TaskManager::ApplicationList, "Vexo second"), 0); // listed anew
+}
+
+TEST_F(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
+    Atm atm;
+    atm.model.Form_Load();
+    atm.dialogs.messageAnswer = MsgAnswer::Yes;
+    for (const std::string title : {"foot", "xlogo"}) {
+        SCOPED_TRACE(title);
+        const int row = atm.row(TaskManager::ApplicationList, title);
+        ASSERT_GT(row, 0);
+        const TaskRow shown = atm.model.list(TaskManager::ApplicationList).rows[row - 1];
+        atm.model.select(TaskManager::ApplicationList, row);
+        atm.model.CommandButton_Click(5);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return titled(atm.windows, title).empty(); }, 5000));
+        // The handle of the closed window answers as a vanished window.
+        const auto handle = static_cast<WindowId>(std::stoul(shown.handle));
+        EXPECT_EQ(atm.windows.windowText(handle), "");
+        EXPECT_EQ(atm.windows.windowStyle(handle), 0u);
+        EXPECT_FALSE(atm.windows.requestClose(handle));
+    }
+    ASSERT_EQ(atm.dialogs.messages.size(), 2u); // the two questions, no other box
+    EXPECT_EQ(atm.dialogs.messages[1].title, "Warning!");
+}
+
+TEST_F(OnWeston, OnlyX11ProgramsAreListedAndTheTaskManagerSaysSo) {
+    SessionWindowSystem windows;
+    EXPECT_FALSE(windows.nativeListed());
+    EXPECT_EQ(windows.unavailableReason(), "");
+    EXPECT_EQ(windows.listedNotice(), OnlyX11Listed);
+    EXPECT_TRUE(titled(windows, "foot").empty());
+    // Weston keeps each X11 program in a frame and publishes no list of them.
+    EXPECT_EQ(titled(windows, "xlogo").size(), 1u);
+    showTaskManager(true);
+}
+
+} // namespace
+} // namespace vexo
+
+int main(int argc, char** argv) {
+    vexo::SessionPlatformChoice platform;
+    QApplication app(argc, argv);
+    platform.applicationMade();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
