@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # hostile_installation.sh BIN_DIR: vexogauge started from a copy of the build tree's app folder
-# whose pictures are bombs, FIFOs or missing comes up within 2 s and 250 MB, and says which file
-# is wrong and what repairs it (the start-up's message box also goes to standard error).
+# whose pictures are bombs, FIFOs or missing (and with a FIFO for its settings file) comes up
+# within 2 s and 250 MB, and says which file is wrong and what repairs it (the start-up's message
+# box also goes to standard error).
 set -uo pipefail
 bin="$1"
 bomb="$(dirname "$0")/../data/picture-bomb.dat" # 2 KB of PNG that state 4000 x 4000 pixels
@@ -49,13 +50,16 @@ for picture in "$work"/bombs/data/*Image.dat; do cp "$bomb" "$picture"; done
 copy_app fifos
 rm "$work/fifos/data/BKImage.dat" "$work/fifos/icons/vexogauge.png"
 mkfifo "$work/fifos/data/BKImage.dat" "$work/fifos/icons/vexogauge.png"
+mkdir "$work/fifos/vexogauge" # the settings file, in XDG_CONFIG_HOME, a pipe too
+mkfifo "$work/fifos/vexogauge/VexoGAUGE 2002.ini"
 copy_app missing
 rm "$work/missing/data/NUImage.dat" "$work/missing/data/LGOImage.dat"
 
 starts_and_says bombs 'data/BKImage\.dat is a picture of 4000 x 4000 pixels' \
     '\.\.\. and 2[0-9] more'
 starts_and_says fifos 'data/BKImage\.dat is not a regular file but a pipe\.' \
-    'icons/vexogauge\.png is not a regular file but a pipe\.'
+    'icons/vexogauge\.png is not a regular file but a pipe\.' \
+    'the settings file .*VexoGAUGE 2002\.ini is not a regular file'
 starts_and_says missing 'data/LGOImage\.dat is missing\.' 'data/NUImage\.dat is missing\.' \
     "repair the installation files in $work/missing/\.$"
 
