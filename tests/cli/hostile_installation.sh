@@ -22,7 +22,7 @@ starts_and_says() {
     local name="$1" folder="$work/$1" ms=0 start peak pattern missing=""
     shift
     start="$(date +%s%N)"
-    (ulimit -v 1500000 && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$folder" \
+    (ulimit -v 1500000 && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$folder.config" \
         XDG_DATA_HOME="$folder" exec "$folder/vexogauge") >/dev/null 2>"$folder.err" &
     pid=$!
     until grep -q 'Build the program again' "$folder.err" || ! kill -0 "$pid" 2>/dev/null ||
@@ -50,8 +50,8 @@ for picture in "$work"/bombs/data/*Image.dat; do cp "$bomb" "$picture"; done
 copy_app fifos
 rm "$work/fifos/data/BKImage.dat" "$work/fifos/icons/vexogauge.png"
 mkfifo "$work/fifos/data/BKImage.dat" "$work/fifos/icons/vexogauge.png"
-mkdir "$work/fifos/vexogauge" # the settings file, in XDG_CONFIG_HOME, a pipe too
-mkfifo "$work/fifos/vexogauge/VexoGAUGE 2002.ini"
+mkdir -p "$work/fifos.config/vexogauge" # the settings file, in XDG_CONFIG_HOME, a pipe too
+mkfifo "$work/fifos.config/vexogauge/VexoGAUGE 2002.ini"
 copy_app missing
 rm "$work/missing/data/NUImage.dat" "$work/missing/data/LGOImage.dat"
 
