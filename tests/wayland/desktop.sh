@@ -35,9 +35,10 @@ cleanup() {
 trap cleanup EXIT
 
 # Waits up to five seconds for a command to succeed.
+# Waits up to 20 s: a loaded machine (the tests run two at a time) starts foot slowly.
 wait_for() {
     local _
-    for _ in $(seq 50); do
+    for _ in $(seq 200); do
         "$@" && return 0
         sleep 0.1
     done
