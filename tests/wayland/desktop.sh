@@ -62,9 +62,12 @@ if [ "$desktop" = sway ]; then
         as_user=(runuser -u "$native_user" --)
     fi
     printf 'xwayland force\n' >"$runtime/config"
-    "${as_user[@]}" env XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY= WLR_BACKENDS=headless \
-        WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$runtime/config" \
-        >"$runtime/compositor.log" 2>&1 &
+    # Started in its own folder: the programs it starts (foot) inherit sway's working folder,
+    # and the test user may not enter the one the tests run in (a fresh clone in a private
+    # temporary folder, say).
+    (cd "$runtime" && exec "${as_user[@]}" env XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY= \
+        WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        sway -c "$runtime/config") >"$runtime/compositor.log" 2>&1 &
     compositor=$!
     socket_ready() { ls "$runtime"/sway-ipc.*.sock >/dev/null 2>&1 && [ -S "$runtime/wayland-1" ]; }
     wait_for socket_ready ||
