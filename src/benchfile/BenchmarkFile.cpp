@@ -280,7 +280,7 @@ ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkData
     result.firstRecordsLost = textBefore || !lineEnd;
     if (!lineEnd) {
         result.detail = "damaged: it lacks the line end every benchmark file ends with, so it "
-                        "was cut short and its first records may be lost";
+                        "may have been cut short and lost its first records";
     } else if (readable < rest.size()) {
         result.detail = "damaged: it holds a byte that cannot be decoded";
     } else if (textBefore) {

@@ -214,7 +214,7 @@ TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
     const Output cut = call(checkCommand, {three});
     EXPECT_EQ(cut.status, 1);
     EXPECT_EQ(cut.out, three + ": damaged: it lacks the line end every benchmark file ends with, "
-                               "so it was cut short and its first records may be lost; 2 "
+                               "so it may have been cut short and lost its first records; 2 "
                                "record(s) read, records before them lost\n");
 }
 
