@@ -2,6 +2,7 @@
 
 #include "benchfile/Comparison.h"
 #include "common/ScoreSet.h"
+#include "common/Text.h"
 
 #include <array>
 #include <charconv>
@@ -96,36 +97,6 @@ Json direct3D(const std::optional<std::string>& value) {
     return score;
 }
 
-// The length of the well-formed UTF-8 sequence at text[pos], or 0 when there is none.
-std::size_t utf8Sequence(std::string_view text, std::size_t pos) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[pos + k]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong form
-        high = lead == 0xED ? 0x9F : 0xBF; // no surrogate
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing past U+10FFFF
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size() || byte(1) < low || byte(1) > high)
-        return 0;
-    for (std::size_t k = 2; k < length; ++k) {
-        if (byte(k) < 0x80 || byte(k) > 0xBF)
-            return 0;
-    }
-    return length;
-}
-
 // Whether any string in the document holds bytes that are not UTF-8.
 bool holdsNonUtf8(const Json& value) {
     if (value.is_string())
@@ -182,16 +153,6 @@ std::string text(const Json& document, bool* replaced) {
     if (replaced)
         *replaced = holdsNonUtf8(document);
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
-}
-
-bool validUtf8(std::string_view text) {
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t length = utf8Sequence(text, pos);
-        if (length == 0)
-            return false;
-        pos += length;
-    }
-    return true;
 }
 
 } // namespace vexo::json

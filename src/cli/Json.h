@@ -34,7 +34,4 @@ Json system(const SystemDescription& description);
 // whether that happened.
 std::string text(const Json& document, bool* replaced = nullptr);
 
-// Whether the text is well-formed UTF-8.
-bool validUtf8(std::string_view text);
-
 } // namespace vexo::json

@@ -37,9 +37,6 @@ std::string crToNewline(std::string_view text) {
     return out;
 }
 
-namespace {
-
-// The length of the valid UTF-8 sequence at the start of text, or 0 when there is none.
 std::size_t validSequence(std::string_view text) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);
@@ -74,7 +71,15 @@ std::size_t validSequence(std::string_view text) {
     return length;
 }
 
-} // namespace
+bool validUtf8(std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t length = validSequence(text);
+        if (length == 0)
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
+}
 
 std::string terminalText(std::string_view utf8OrBytes) {
     std::string out;

@@ -26,4 +26,9 @@ std::string crToNewline(std::string_view text);
 // (a bare 0x9B, a cut sequence, an overlong form, a surrogate) as \xHH.
 std::string terminalText(std::string_view utf8OrBytes);
 
+// The length of the well-formed UTF-8 sequence at the start of text, or 0 when there is none.
+std::size_t validSequence(std::string_view text);
+// Whether the text is well-formed UTF-8.
+bool validUtf8(std::string_view text);
+
 } // namespace vexo

@@ -1,5 +1,7 @@
 #include "InstallationFiles.h"
 
+#include "common/FileIo.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
@@ -17,23 +19,6 @@
 namespace vexo::installation {
 
 namespace {
-
-// Closes the descriptor it was given when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 std::string kindOf(mode_t mode) {
     if (S_ISFIFO(mode))
@@ -72,8 +57,8 @@ FileContent readFile(const std::string& path, std::size_t maxBytes) {
     FileContent content;
     // Without O_NONBLOCK, opening a FIFO waits for a writer, for ever; a regular file reads the
     // same with it.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.get() < 0) {
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!file.valid()) {
         content.problem = openProblem(errno);
         return content;
     }
