@@ -34,8 +34,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Waits up to five seconds for a command to succeed.
-# Waits up to 20 s: a loaded machine (the tests run two at a time) starts foot slowly.
+# Waits up to 20 s for a command to succeed: a loaded machine (the tests run two at a time)
+# starts foot slowly.
 wait_for() {
     local _
     for _ in $(seq 200); do
@@ -84,8 +84,10 @@ if [ "$desktop" = sway ]; then
         swaymsg exec 'xhost +si:localuser:root' >/dev/null
         wait_for sh -c 'xhost >/dev/null 2>&1'
     fi
-    swaymsg exec foot >/dev/null
-    swaymsg exec "foot --title 'Vexo second'" >/dev/null
+    # foot runs a command of its own: the test user's login shell is nologin, which would end
+    # the terminal at once where SHELL is not set.
+    swaymsg exec "foot sleep 600" >/dev/null
+    swaymsg exec "foot --title 'Vexo second' sleep 600" >/dev/null
 else
     weston --backend=headless-backend.so --xwayland --socket=wayland-1 \
         --width=1024 --height=768 --idle-time=0 >"$runtime/compositor.log" 2>&1 &
@@ -95,7 +97,7 @@ else
     export WAYLAND_DISPLAY=wayland-1
     export DISPLAY="$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' \
         "$runtime/compositor.log" | tail -n 1)"
-    foot >/dev/null 2>&1 &
+    foot sleep 600 >/dev/null 2>&1 &
 fi
 xlogo >/dev/null 2>&1 &
 x11_client=$!
