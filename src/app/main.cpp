@@ -270,7 +270,7 @@ private:
             return false;
         // The program ends at once, also in the middle of a run: leaving the event loop would
         // let the run go on without a window. The Direct3D options were saved by the question.
-        vexo::End_Program();
+        vexo::endProgram();
     }
 
     vexo::AppState m_state;

@@ -487,7 +487,7 @@ void ResultBrowser::Change_Options(int option) {
         m_mode = static_cast<BrowserMode>(option);
         break;
     case 3:
-        NewMenu_Click();
+        newMenuClick();
         break;
     case 4:
         LoadMenu_Click();

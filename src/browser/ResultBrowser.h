@@ -97,9 +97,9 @@ public:
     bool Save_Benchmark_Menu();
     void Remove_Benchmark_Menu();
     void Change_Options(int index);
-    void NewMenu_Click() { call(onNew); }
-    void ContentsMenu_Click() { call(onContents); }
-    void ATMView_Click() { call(onAtm); }
+    void newMenuClick() { call(onNew); }
+    void contentsMenuClick() { call(onContents); }
+    void atmViewClick() { call(onAtm); }
     void AboutMenu_Click() { call(onAbout); }
 
     // Adds a saved run's records (the engine's import) as Import does: a file read whole

@@ -13,9 +13,6 @@ inline constexpr Flag False = 0;
 constexpr bool isSet(Flag flag) {
     return flag == True;
 }
-constexpr Flag toFlag(bool value) {
-    return value ? True : False;
-}
 
 // What the user chose to run, written by the wizard's selection pages and read by the engine
 // and the tunnel.

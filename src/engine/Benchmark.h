@@ -145,7 +145,6 @@ public:
     const kernels::BlockString& blockB() const { return m_blockB; }
     const kernels::BlockString& businessBlock() const { return m_businessBlock; }
     const kernels::BlockString& businessCopy() const { return m_businessCopy; }
-    float spfpValue() const { return m_spfpValue; }
 
 private:
     void setText(RunPageView::Line line, const std::string& text);

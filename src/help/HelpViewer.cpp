@@ -33,7 +33,7 @@ HelpViewer::HelpViewer(std::int16_t& helpTopic, std::string appFolder)
     m_markers.fill(OtherPicture);
 }
 
-void HelpViewer::HelpText_Click(int index) {
+void HelpViewer::helpTextClick(int index) {
     m_topic = static_cast<std::int16_t>(index);
     Change_Frames();
 }

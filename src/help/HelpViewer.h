@@ -28,7 +28,7 @@ public:
     // The window's load handler.
     void Form_Load() { Change_Frames(); }
     // A click on a topic's text or marker.
-    void HelpText_Click(int index);
+    void helpTextClick(int index);
     void Change_Frames();
 
     int markerPicture(int topic) const { return m_markers.at(static_cast<std::size_t>(topic)); }

@@ -196,7 +196,7 @@ void TaskManager::CommandButton_Click(int index) {
     Update_AppList();
 }
 
-void TaskManager::TaskView_DblClick() {
+void TaskManager::taskViewDoubleClick() {
     CommandButton_Click(0);
 }
 

@@ -88,7 +88,7 @@ public:
     static std::string listedTitle(std::string_view text);
 
     void CommandButton_Click(int index);
-    void TaskView_DblClick();
+    void taskViewDoubleClick();
     void Switch_Click();
     void New_Task();
 

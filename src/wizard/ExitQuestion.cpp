@@ -31,7 +31,7 @@ bool Confirm_Exit(Dialogs& dialogs, SettingsStore& settings, const Selections& s
                               "Close VexoGAUGE 2002 Edition?") == MsgAnswer::Yes;
 }
 
-void End_Program() {
+void endProgram() {
     std::fflush(nullptr);
     std::_Exit(0);
 }

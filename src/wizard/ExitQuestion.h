@@ -18,6 +18,6 @@ bool Confirm_Exit(Dialogs& dialogs, SettingsStore& settings, const Selections& s
 // Ends the process here and now, with exit code 0, from wherever it is called: inside a run's
 // yield, a modal box or a nested event loop alike. Nothing else runs: no close handler, no
 // destructor, no further event. What is written to the standard streams is flushed first.
-[[noreturn]] void End_Program();
+[[noreturn]] void endProgram();
 
 } // namespace vexo

@@ -110,7 +110,7 @@ public:
     void Button_Up(int index);
     void Handle_Key(char key);
     // A click on either link of the welcome page.
-    void LinkText_Click() { call(commands.openHomepage); }
+    void linkTextClick() { call(commands.openHomepage); }
     // The pointer moved over link `index`: it is underlined unless the other one still is.
     void Highlight_Link(int index);
     // The pointer moved over the window or one of its texts: no link is underlined.

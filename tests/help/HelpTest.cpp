@@ -23,7 +23,7 @@ TEST(HelpViewer, TheChosenTopicOutlivesTheWindow) {
     {
         HelpViewer viewer(topic, "/opt/vexo/");
         viewer.Form_Load();
-        viewer.HelpText_Click(4);
+        viewer.helpTextClick(4);
         EXPECT_EQ(viewer.document(), "/opt/vexo/licence.rtf");
     }
     HelpViewer again(topic, "/opt/vexo/");
@@ -37,7 +37,7 @@ TEST(HelpViewer, ATopicOutsideTheListChangesNothingButTheMarkers) {
     std::int16_t topic = 2;
     HelpViewer viewer(topic, "/opt/vexo/");
     viewer.Form_Load();
-    viewer.HelpText_Click(7);
+    viewer.helpTextClick(7);
     EXPECT_EQ(viewer.document(), "/opt/vexo/data/H3Data.dat");
     for (int t = 0; t < 5; ++t)
         EXPECT_EQ(viewer.markerPicture(t), HelpViewer::OtherPicture);

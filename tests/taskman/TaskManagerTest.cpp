@@ -170,7 +170,7 @@ TEST(TaskActions, DoubleClickSwitchesToTheApplicationListsSelection) {
     rig.atm.Form_Load();
     rig.atm.select(0, 1);
     rig.atm.select(1, 1);
-    rig.atm.TaskView_DblClick();
+    rig.atm.taskViewDoubleClick();
     EXPECT_EQ(rig.desktop.requests, (Titles{"raise " + std::to_string(app)}));
 }
 
@@ -371,7 +371,7 @@ TEST(TaskActions, NothingSelectedOrAnEmptyListDoesNothingButRefresh) {
         if (button != 2 && button != 4)
             rig.atm.CommandButton_Click(button);
     }
-    rig.atm.TaskView_DblClick();
+    rig.atm.taskViewDoubleClick();
     EXPECT_TRUE(rig.desktop.requests.empty());
     EXPECT_TRUE(rig.dialogs.messages.empty());
     EXPECT_EQ(rig.log.yields(), 5u); // every button yields before its refresh

@@ -486,7 +486,7 @@ void closeDuringARunAndAnswerYes() {
     window.confirmExit = [&] {
         if (!Confirm_Exit(dialogs, settings, state.selections))
             return false;
-        End_Program();
+        endProgram();
     };
     wizard.elements().windowEnabled = false; // as during a run
     window.sync();

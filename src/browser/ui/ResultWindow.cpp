@@ -128,7 +128,7 @@ QAction* ResultWindow::addMenuItem(QMenu* menu, const char* caption, const QKeyS
 void ResultWindow::buildMenus() {
     ResultBrowser& m = m_model;
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    addMenuItem(file, "&New", QKeySequence(Qt::CTRL | Qt::Key_N), [&m] { m.NewMenu_Click(); });
+    addMenuItem(file, "&New", QKeySequence(Qt::CTRL | Qt::Key_N), [&m] { m.newMenuClick(); });
     file->addSeparator();
     m_saveMenu = addMenuItem(file, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S),
                              [&m] { m.Save_Benchmark_Menu(); });
@@ -163,11 +163,11 @@ void ResultWindow::buildMenus() {
         action->setCheckable(true);
     view->addSeparator();
     addMenuItem(view, "ATM (Advanced Task Manager)", QKeySequence(Qt::Key_F6),
-                [&m] { m.ATMView_Click(); });
+                [&m] { m.atmViewClick(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     addMenuItem(help, "&Contents", QKeySequence(Qt::CTRL | Qt::Key_C),
-                [&m] { m.ContentsMenu_Click(); });
+                [&m] { m.contentsMenuClick(); });
     help->addSeparator();
     addMenuItem(help, "&About", QKeySequence(Qt::CTRL | Qt::Key_B), [&m] { m.AboutMenu_Click(); });
 }
@@ -185,7 +185,7 @@ void ResultWindow::buildToolBar() {
         connect(action, &QAction::triggered, this, [this, command] { run(command); });
         return action;
     };
-    button("New", 1, [&m] { m.NewMenu_Click(); });
+    button("New", 1, [&m] { m.newMenuClick(); });
     m_saveButton = button("Save", 2, [&m] { m.Save_Benchmark_Menu(); });
     button("Open", 3, [&m] { m.LoadMenu_Click(); });
     bar->addSeparator();
@@ -194,7 +194,7 @@ void ResultWindow::buildToolBar() {
     button("Import", 5, [&m] { m.ImportMenu_Click(); });
     m_removeButton = button("Remove", 6, [&m] { m.Remove_Benchmark_Menu(); });
     bar->addSeparator();
-    button("Help", 7, [&m] { m.ContentsMenu_Click(); });
+    button("Help", 7, [&m] { m.contentsMenuClick(); });
     bar->addSeparator();
     auto* group = new QActionGroup(this);
     group->setExclusive(true);

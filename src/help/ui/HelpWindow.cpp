@@ -135,7 +135,7 @@ HelpWindow::HelpWindow(std::int16_t& helpTopic, std::string appFolder, QWidget* 
 }
 
 void HelpWindow::chooseTopic(int index) {
-    m_model.HelpText_Click(index);
+    m_model.helpTextClick(index);
     sync();
 }
 

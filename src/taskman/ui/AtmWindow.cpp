@@ -156,9 +156,9 @@ QWidget* AtmWindow::buildTab(int list, const std::array<int, 3>& buttons, const 
         });
     });
     connect(report, &QTreeWidget::itemDoubleClicked, this,
-            [this] { run([this] { m_model.TaskView_DblClick(); }); });
+            [this] { run([this] { m_model.taskViewDoubleClick(); }); });
     connect(icons, &QListWidget::itemDoubleClicked, this,
-            [this] { run([this] { m_model.TaskView_DblClick(); }); });
+            [this] { run([this] { m_model.taskViewDoubleClick(); }); });
     connect(report->header(), &QHeaderView::sectionClicked, this,
             [this, list](int column) { run([&] { m_model.ColumnClick(list, column); }); });
 

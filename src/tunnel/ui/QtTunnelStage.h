@@ -31,9 +31,6 @@ public:
     void unload() override;
     std::string frameTimeSummary() const override;
 
-    // Frame times of the last measurement.
-    const std::optional<FrameStatistics>& lastFrameStatistics() const { return m_statistics; }
-
 private:
     AppState& m_state;
     SecondsClock& m_clock;

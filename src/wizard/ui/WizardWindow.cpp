@@ -489,7 +489,7 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     }
     for (int i = 0; i < 2; ++i) {
         auto* link =
-            clickable({24, 325, 10, 10}, [this] { run([&] { m_wizard.LinkText_Click(); }); });
+            clickable({24, 325, 10, 10}, [this] { run([&] { m_wizard.linkTextClick(); }); });
         link->setStyleSheet(QStringLiteral("color: #ff9a3c;"));
         link->setObjectName(QStringLiteral("LinkText%1").arg(i));
         m_linkText[static_cast<std::size_t>(i)] = link;
@@ -517,7 +517,7 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         };
     };
     for (std::size_t i = 0; i < 2; ++i)
-        m_focusables.push_back({m_linkText[i], [this] { run([&] { m_wizard.LinkText_Click(); }); },
+        m_focusables.push_back({m_linkText[i], [this] { run([&] { m_wizard.linkTextClick(); }); },
                                 true, Group::None, nullptr});
     for (int i = 2; i <= 4; ++i)
         m_focusables.push_back(
