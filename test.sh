@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds everything (Release, warnings as errors), runs every
-# test, builds and checks the Debian package, opens a report page in headless Chromium, then
-# builds and runs the display-free tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and fuzzes the file readers.
+# Installs what the build needs, checks the sources' format, builds everything (Release,
+# warnings as errors), runs every test, builds and checks the Debian package, opens a report
+# page in headless Chromium, then builds and runs the display-free tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and fuzzes the file readers.
 set -euo pipefail
 VEXO_ROOT="$(cd "$(dirname "$0")" && pwd)"
 cd "$VEXO_ROOT"
 source scripts/setup.sh
 
 vexo_install_packages "${VEXO_PACKAGES[@]}" "${VEXO_TEST_PACKAGES[@]}" "${VEXO_PACKAGE_PACKAGES[@]}"
+
+echo "== Format"
+scripts/format.sh --check
 
 # Two X servers for the window tests: one with a window manager, one without.
 trap vexo_stop_started EXIT

@@ -181,8 +181,7 @@ void BM_Export(benchmark::State& state) {
         state.SkipWithError("the file was not read whole");
     const auto records = benchfile::inOrder(database);
     for (auto _ : state) {
-        std::string bytes =
-            benchfile::Encode_Data(toFileBytes(benchfile::exportPayload(records)));
+        std::string bytes = benchfile::Encode_Data(toFileBytes(benchfile::exportPayload(records)));
         benchmark::DoNotOptimize(bytes.data());
     }
 }

@@ -114,7 +114,8 @@ void windowAgainstBare(benchmark::State& state, Body body) {
     const auto iterations = static_cast<double>(state.iterations());
     state.counters["program_per_s"] = static_cast<double>(program) / iterations;
     state.counters["bare_per_s"] = static_cast<double>(bare) / iterations;
-    state.counters["ratio"] = bare > 0 ? static_cast<double>(program) / static_cast<double>(bare) : 0;
+    state.counters["ratio"] =
+        bare > 0 ? static_cast<double>(program) / static_cast<double>(bare) : 0;
 }
 
 // The Integer kernel is the bare counting loop, so its window counts clock readings.
@@ -164,7 +165,8 @@ void BM_IntegerWindowThroughInterface(benchmark::State& state) {
         program += timing::countSeconds(clock, 1, nothing);
         bare += bareSecond(nothing);
     }
-    state.counters["ratio"] = bare > 0 ? static_cast<double>(program) / static_cast<double>(bare) : 0;
+    state.counters["ratio"] =
+        bare > 0 ? static_cast<double>(program) / static_cast<double>(bare) : 0;
 }
 
 BENCHMARK(BM_IntegerWindow)->Iterations(2)->UseRealTime();

@@ -613,8 +613,8 @@ std::vector<Picture> allPictures() {
                           Tool::Remove, Tool::Help, Tool::Platform, Tool::Tasks, Tool::Scores};
     for (int i = 0; i < 10; ++i) {
         const Tool tool = tools[i];
-        pictures.push_back({d(QStringLiteral("R%1Image.dat").arg(i + 1)),
-                            [tool] { return toolbarIcon(tool); }});
+        pictures.push_back(
+            {d(QStringLiteral("R%1Image.dat").arg(i + 1)), [tool] { return toolbarIcon(tool); }});
     }
     pictures.push_back({d("HLImage.dat"), [] { return optionMarker(Marker::Third); }});
     pictures.push_back({d("HRImage.dat"), [] { return optionMarker(Marker::Highlighted); }});

@@ -94,8 +94,7 @@ public:
         if (!m_result) {
             m_result = std::make_unique<vexo::ResultWindow>(
                 vexo::ResultBrowser::Services{m_dialogs, m_dialogs}, m_locks,
-                m_state.folders.AppFolder,
-                m_state.folders.ResultsFolder);
+                m_state.folders.AppFolder, m_state.folders.ResultsFolder);
             vexo::ResultBrowser& browser = m_result->model();
             browser.onAtm = [this] { showAtm(m_result.get()); };
             browser.onAbout = [this] { showAbout(&wizardWindow()); };
@@ -198,8 +197,9 @@ private:
         const auto window = static_cast<vexo::WindowId>(m_wizardWindow->winId());
         m_windows.x11().setPingAnswered(window, false);
         vexo::SystemInfo info(m_queries, m_dialogs);
-        vexo::RecordedTasks titles({m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
-                                   m_state.folders.AppFolder, m_atm);
+        vexo::RecordedTasks titles(
+            {m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
+            m_state.folders.AppFolder, m_atm);
         // The Direct3D captions come from the selections, as in the terminal's runs.
         vexo::benchfile::EngineWriter writer(m_state, info, titles, {});
         // Every box of the run (the name, a skipped phase, the save) belongs to the wizard and

@@ -38,10 +38,10 @@ struct ArrangedArguments {
     std::vector<std::string> ordered() const;
 };
 
-ArrangedArguments arrangeArguments(const std::vector<std::string>& args, const CommandSpec& command);
+ArrangedArguments arrangeArguments(const std::vector<std::string>& args,
+                                   const CommandSpec& command);
 
 // The line that follows every refusal of the command line.
-inline constexpr std::string_view kHelpHint =
-    "Try 'vexogauge-cli --help' for more information.\n";
+inline constexpr std::string_view kHelpHint = "Try 'vexogauge-cli --help' for more information.\n";
 
 } // namespace vexo

@@ -139,8 +139,7 @@ public:
         const long long minutes = (left.count() + 59) / 60;
         m_repetition = "run " + std::to_string(k) + " of " + std::to_string(n) + ", ";
         clearProgress();
-        m_out << "Repetition " << k << " of " << n << " (about " << minutes
-              << " min left)\n"
+        m_out << "Repetition " << k << " of " << n << " (about " << minutes << " min left)\n"
               << std::flush;
         drawProgress();
     }
@@ -282,7 +281,8 @@ struct RepeatedRun {
 // description and tasks as they are now.
 BenchmarkDatabase repetitionRecords(const std::vector<ScoreSet>& runs, RepeatedRun& run) {
     const Selections& s = run.state.selections;
-    const auto captions = direct3DCaptions(s.ScreenResolution, s.ScreenColorDepth, s.TextureQuality);
+    const auto captions =
+        direct3DCaptions(s.ScreenResolution, s.ScreenColorDepth, s.TextureQuality);
     const SystemDescription description = run.info.describe();
     const std::vector<std::string> titles = run.tasks.applicationTaskTitles();
     BenchmarkDatabase records;
@@ -345,7 +345,8 @@ int runRepeated(RepeatedRun run) {
         }
         g_saved = 1;
     }
-    if (const std::size_t substituted = replaced + substitutedCharacters(payload); substituted > 0) {
+    if (const std::size_t substituted = replaced + substitutedCharacters(payload);
+        substituted > 0) {
         err << "vexogauge-cli run: " << substituted
             << " character(s) of the name or the task titles cannot be held by a benchmark file "
                "and were stored as \"?\"\n";
@@ -405,8 +406,8 @@ ScoreSet medianScores(const std::vector<ScoreSet>& runs) {
         std::vector<double> values;
         for (const ScoreSet& scores : runs)
             values.push_back(static_cast<double>(scores.*field.member));
-        medians.*field.member =
-            static_cast<std::int64_t>(std::llround(comparison::summarize(std::move(values)).median));
+        medians.*field.member = static_cast<std::int64_t>(
+            std::llround(comparison::summarize(std::move(values)).median));
     }
     return medians;
 }
@@ -474,7 +475,8 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
             if (!takeValue(args, i, "--repeat", value, err))
                 return std::nullopt;
             int count = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), count);
             if (error != std::errc() || end != value.data() + value.size() || count < 2 ||
                 count > kMaxRepeat) {
                 err << "vexogauge-cli run: --repeat " << value << " is not a number from 2 to "

@@ -3,9 +3,9 @@
 #include "common/AppState.h"
 #include "engine/HandOff.h"
 #include "engine/Kernels.h"
+#include "engine/RunPageView.h"
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
-#include "engine/RunPageView.h"
 #include "platform/SecondsClock.h"
 
 #include <cstdint>
@@ -76,10 +76,11 @@ std::int64_t countSteps(Read&& read, int seconds, StepFn&& step) {
 // the reading taken at its start to the first reading that differs, and returns how many times.
 template <class Clock, class Body>
 std::int64_t countSeconds(Clock& clock, int seconds, Body& body) {
-    return countSteps([&clock] { return clock.readSeconds(); }, seconds, [&body] {
-        body();
-        return Step::Counted;
-    });
+    return countSteps([&clock] { return clock.readSeconds(); }, seconds,
+                      [&body] {
+                          body();
+                          return Step::Counted;
+                      });
 }
 
 // Calls f with the wall clock behind the clock as its own type where there is one (the

@@ -46,7 +46,8 @@ figcaption { font-weight: bold; margin-bottom: .25rem; }
 .cards { display: grid; grid-template-columns: repeat(auto-fit, minmax(16rem, 1fr)); gap: .75rem; }
 .card { border: 1px solid #b8b8b8; border-radius: 4px; padding: .5rem .75rem; min-width: 0;
   break-inside: avoid; }
-dl { display: grid; grid-template-columns: auto minmax(0, 1fr); gap: .1rem .75rem; margin: .5rem 0; }
+dl { display: grid; grid-template-columns: auto minmax(0, 1fr); gap: .1rem .75rem;
+  margin: .5rem 0; }
 dt { color: #4a4a4a; }
 dd { margin: 0; overflow-wrap: anywhere; }
 details { margin-top: .25rem; }
@@ -233,11 +234,21 @@ std::string escapeHtml(std::string_view text) {
     out.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
         default:
             // Control characters cannot stand in a page; a file holds none but tabs.
             out += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' ? ' ' : c;

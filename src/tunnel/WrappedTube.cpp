@@ -28,9 +28,8 @@ WrappedTube::WrappedTube(const std::vector<std::uint16_t>& sceneIndices)
         }
         for (std::size_t k = 0; k < 3; ++k) {
             const int scene = sceneIndices[triangle + k];
-            const int index = first && last && scene % kSceneRing == 0
-                                  ? copyOf(scene) + kSceneRing
-                                  : copyOf(scene);
+            const int index = first && last && scene % kSceneRing == 0 ? copyOf(scene) + kSceneRing
+                                                                       : copyOf(scene);
             m_indices[triangle + k] = static_cast<std::uint16_t>(index);
         }
     }

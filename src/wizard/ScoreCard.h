@@ -3,8 +3,8 @@
 #include "common/AppState.h"
 #include "common/ScoreSet.h"
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 

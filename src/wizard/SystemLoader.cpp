@@ -19,8 +19,8 @@ const std::vector<SystemLoader::Candidate>& SystemLoader::graphicsDiagnosticsPro
     static const std::string show =
         "glxinfo -B || echo 'glxinfo is not installed: it comes with the package mesa-utils.'; "
         "printf '\\nPress Enter to close this window. '; read -r line";
-    static const std::vector<Candidate> programs{
-        {"x-terminal-emulator", {"-e", "sh", "-c", show}}, {"xterm", {"-e", "sh", "-c", show}}};
+    static const std::vector<Candidate> programs{{"x-terminal-emulator", {"-e", "sh", "-c", show}},
+                                                 {"xterm", {"-e", "sh", "-c", show}}};
     return programs;
 }
 

@@ -9,19 +9,18 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QContextMenuEvent>
-#include <QMenu>
-#include <QTimer>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTimer>
-#include <QLabel>
-#include <QMenuBar>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -230,7 +229,8 @@ TEST(ScoresChartMenu, TheBaselineIsTheRecordNamedWhenTheMenuOpened) {
     ASSERT_TRUE(chart->baseline());
     EXPECT_EQ(chart->baseline()->name, "two");
     const std::vector<ScoreBar> bars = chart->bars();
-    const auto base = std::find_if(bars.begin(), bars.end(), [](const ScoreBar& b) { return b.isBaseline; });
+    const auto base =
+        std::find_if(bars.begin(), bars.end(), [](const ScoreBar& b) { return b.isBaseline; });
     ASSERT_NE(base, bars.end());
     EXPECT_EQ(base->label, "2. two");
     EXPECT_EQ(bars[0].label, "4. four"); // 70 ranks first, descending by value

@@ -59,8 +59,7 @@ TEST(CommandLine, HelpAfterAnyCommand) {
 
 TEST(CommandLine, RepeatedFlagsCountOnce) {
     // Otherwise the second "--json" would be taken for the first file name.
-    EXPECT_EQ(arrange("dump", {"--json", "--json", "f.vgf"}).ordered(),
-              (Args{"--json", "f.vgf"}));
+    EXPECT_EQ(arrange("dump", {"--json", "--json", "f.vgf"}).ordered(), (Args{"--json", "f.vgf"}));
 }
 
 TEST(CommandLine, OnlyTheKnownCommandsExist) {

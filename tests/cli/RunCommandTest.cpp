@@ -151,7 +151,7 @@ BenchmarkDatabase readBack(const std::string& path) {
     const auto result = benchfile::Import_Saved_Benchmark(path, database);
     EXPECT_EQ(result.outcome, benchfile::ImportResult::Outcome::Loaded) << result.detail;
     return result.outcome == benchfile::ImportResult::Outcome::Loaded ? database
-                                                                     : BenchmarkDatabase{};
+                                                                      : BenchmarkDatabase{};
 }
 
 TEST(RunCommand, AsksForTheNameUntilItIsAcceptableAndPrintsTheScoreCard) {
@@ -217,7 +217,8 @@ TEST(RunCommand, ANameWithYDiaeresisIsSavedReadBackAndSucceeds) {
 }
 
 TEST(RunCommand, CharactersAFileCannotHoldAreSaidOnStandardError) {
-    const CliRun run = runWithInput({"--spreadsheet", "--name", "Run in \xE6\x9D\xB1\xE4\xBA\xAC"}, "");
+    const CliRun run =
+        runWithInput({"--spreadsheet", "--name", "Run in \xE6\x9D\xB1\xE4\xBA\xAC"}, "");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "vexogauge-cli run: 2 character(s) of the name or the task titles cannot be "
                        "held by a benchmark file and were stored as \"?\"\n");
@@ -241,8 +242,8 @@ TEST(RunCommand, RepeatedRunsAreSavedAsOneRecordEachAndSummarised) {
         return count;
     }();
     EXPECT_EQ(throttles, 1u) << run.out;
-    for (const char* line : {"Repetition 1 of 3 (about ", "Repetition 2 of 3 (about ",
-                             "Repetition 3 of 3 (about "})
+    for (const char* line :
+         {"Repetition 1 of 3 (about ", "Repetition 2 of 3 (about ", "Repetition 3 of 3 (about "})
         EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
     EXPECT_NE(run.out.find("Successfully Loaded: r.vgf"), std::string::npos);
     EXPECT_NE(run.out.find("Benchmark: Repeat check run, 3 runs\n"), std::string::npos);
@@ -281,10 +282,13 @@ TEST(RepetitionTable, GivesMedianRangeAndSpreadOfEachChosenScore) {
     runs[1].BMISA = 5; // not chosen: left out
     const auto options = parse({"--fpu"});
     ASSERT_TRUE(options);
-    EXPECT_EQ(repetitionTable(runs, options->selections),
-              "Score                  Median       Lowest      Highest   Spread  Interval of the median\n"
-              "FPU(SPFP)                 100           90          110    20.0%  -10.0 to +10.0 % (75.0 %)\n"
-              "FPU(Integer)                8            7            8    12.5%  -12.5 to +0.0 % (75.0 %)\n");
+    EXPECT_EQ(
+        repetitionTable(runs, options->selections),
+        "Score                  Median       Lowest      Highest   Spread  Interval of the median\n"
+        "FPU(SPFP)                 100           90          110    20.0%  -10.0 to +10.0 % (75.0 "
+        "%)\n"
+        "FPU(Integer)                8            7            8    12.5%  -12.5 to +0.0 % (75.0 "
+        "%)\n");
     std::vector<ScoreSet> two(2);
     two[0].BMFPUh = 3;
     two[1].BMFPUh = 4;

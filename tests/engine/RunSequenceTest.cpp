@@ -1,7 +1,7 @@
 #include "engine/Benchmark.h"
-#include "support/ShownTexts.h"
 #include "support/FakeClock.h"
 #include "support/RunRecorder.h"
+#include "support/ShownTexts.h"
 
 #include <deque>
 #include <gtest/gtest.h>
@@ -302,7 +302,8 @@ TEST(RunSequence, CpuPhasesBuildTheirBlocksYieldingPerCharacterAndEmptyThemAfter
     // Texts, one yield, the build with a yield per character, the running texts, one yield,
     // then the window.
     const auto& events = rig.log.events();
-    const auto at = std::find(events.begin(), events.end(), std::string("status ") + shown::RamStatus);
+    const auto at =
+        std::find(events.begin(), events.end(), std::string("status ") + shown::RamStatus);
     ASSERT_NE(at, events.end());
     const std::vector<std::string> ram(at, at + 10);
     const std::vector<std::string> expected{std::string("status ") + shown::RamStatus,
@@ -377,8 +378,8 @@ TEST(RunSequence, BusinessBuildsItsBlockWithoutYieldingAndEmptiesItAfterwards) {
     EXPECT_TRUE(benchmark.businessBlock().empty());
     EXPECT_TRUE(benchmark.businessCopy().empty());
     const auto& events = rig.log.events();
-    const auto at =
-        std::find(events.begin(), events.end(), std::string("description ") + shown::BusinessDescription);
+    const auto at = std::find(events.begin(), events.end(),
+                              std::string("description ") + shown::BusinessDescription);
     ASSERT_NE(at, events.end());
     EXPECT_EQ(*(at + 1), "yield x1");
     EXPECT_EQ(*(at + 2), "measure 31");
@@ -390,8 +391,8 @@ TEST(Direct3DPhase, ConvertsTheChosenTextureThenRunsTheTunnel) {
     rig.dialogs.answer(kGoodName);
     rig.run({&Selections::HardwareSelected, &Selections::Direct3DSelected});
     const auto& events = rig.log.events();
-    const auto at =
-        std::find(events.begin(), events.end(), std::string("description ") + shown::Direct3DDescription);
+    const auto at = std::find(events.begin(), events.end(),
+                              std::string("description ") + shown::Direct3DDescription);
     ASSERT_NE(at, events.end());
     const std::vector<std::string> steps(at + 1, at + 10);
     const std::vector<std::string> expected{"yield x1",     "tunnel load /opt/vexo/data/medtex.ctf",

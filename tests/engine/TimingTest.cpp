@@ -148,7 +148,8 @@ TEST(Throttle, Try0OnlySetsTheReferenceAndLeavesTheStatusAlone) {
     const std::vector<std::string> expected{std::string("status ") + shown::ThrottleStatus,
                                             "progress Benchmark Progress: Phase 1 of 1",
                                             std::string("estimate ") + shown::ThrottleEstimate,
-                                            std::string("description ") + shown::ThrottleDescription,
+                                            std::string("description ") +
+                                                shown::ThrottleDescription,
                                             "yield x2",
                                             "status " + lossStatus(0, 1),
                                             "yield x2"};

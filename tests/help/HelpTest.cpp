@@ -74,7 +74,8 @@ TEST(RichText, SmallDocuments) {
          "<p align=\"left\">caf\xC3\xA9 \xE2\x82\xAC {x} back\\slash</p>\n"},
         {R"({\rtf1 one\line two\tab three})",
          "<p align=\"left\">one<br>two&nbsp;&nbsp;&nbsp;&nbsp;three</p>\n"},
-        {R"({\rtf1{\fonttbl{\f0 Arial;}}{\stylesheet{\s0 Normal;}}{\info{\title T}}{\*\generator x;}{\*\unknown hidden}shown})",
+        {R"({\rtf1{\fonttbl{\f0 Arial;}}{\stylesheet{\s0 Normal;}}{\info{\title T}})"
+         R"({\*\generator x;}{\*\unknown hidden}shown})",
          "<p align=\"left\">shown</p>\n"},
         {R"({\rtf1 <tag> & "q"})", "<p align=\"left\">&lt;tag&gt; &amp; &quot;q&quot;</p>\n"},
         {R"({\rtf1 \ldblquote x\rdblquote \endash\emdash\bullet})",

@@ -3,9 +3,8 @@
 
 #include <QString>
 #include <QXmlStreamReader>
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 
@@ -26,7 +25,8 @@ struct Node {
         const std::string classes = " " + attribute("class") + " ";
         return classes.find(" " + wanted + " ") != std::string::npos;
     }
-    void collect(const std::function<bool(const Node&)>& match, std::vector<const Node*>& out) const {
+    void collect(const std::function<bool(const Node&)>& match,
+                 std::vector<const Node*>& out) const {
         for (const auto& child : children) {
             if (match(*child))
                 out.push_back(child.get());
@@ -36,9 +36,11 @@ struct Node {
     std::vector<const Node*> all(const std::string& element,
                                  const std::string& className = {}) const {
         std::vector<const Node*> out;
-        collect([&](const Node& n) {
-            return n.name == element && (className.empty() || n.hasClass(className));
-        }, out);
+        collect(
+            [&](const Node& n) {
+                return n.name == element && (className.empty() || n.hasClass(className));
+            },
+            out);
         return out;
     }
 };
@@ -54,7 +56,8 @@ std::unique_ptr<Node> parse(const std::string& page) {
             auto node = std::make_unique<Node>();
             node->name = reader.name().toString().toStdString();
             for (const auto& a : reader.attributes())
-                node->attributes[a.name().toString().toStdString()] = a.value().toString().toStdString();
+                node->attributes[a.name().toString().toStdString()] =
+                    a.value().toString().toStdString();
             Node* raw = node.get();
             open.back()->children.push_back(std::move(node));
             open.push_back(raw);
@@ -66,15 +69,15 @@ std::unique_ptr<Node> parse(const std::string& page) {
                 node->text += text;
         }
     }
-    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString() << " at line "
-                                    << reader.lineNumber();
+    EXPECT_FALSE(reader.hasError())
+        << reader.errorString().toStdString() << " at line " << reader.lineNumber();
     return root;
 }
 
 struct Records {
     Records() {
-        add("Desktop", {"1000", "2000", "300", "400", "57(1024x768@32 Bit /w High textures)",
-                        "60", "70", "80"});
+        add("Desktop", {"1000", "2000", "300", "400", "57(1024x768@32 Bit /w High textures)", "60",
+                        "70", "80"});
         add("Laptop (run 1 of 3)", {"100", "", "", "", "0", "", "", "50"});
         add("Laptop (run 2 of 3)", {"140", "", "", "", "0", "", "", "52"});
         add("Laptop (run 3 of 3)", {"110", "", "", "", "0", "", "", "54"});
@@ -157,10 +160,10 @@ TEST(ReportPage, TheBaselineBarIs100PercentAndTheOthersArePercentagesOfIt) {
     const auto charts = page->all("figure", "chart");
     // A single record against the three runs of the baseline cannot be tested.
     const std::string untested = "; cannot be tested: 1 run against 3 (3 each are needed)";
-    EXPECT_EQ(texts(charts[0]->all("div", "value")),
-              (std::vector<std::string>{"1000, 909.1 %" + untested,
-                                        "110, 100 to 140, 100.0 % (baseline)",
-                                        "500, 454.5 %" + untested, "5, 4.5 %" + untested}));
+    EXPECT_EQ(
+        texts(charts[0]->all("div", "value")),
+        (std::vector<std::string>{"1000, 909.1 %" + untested, "110, 100 to 140, 100.0 % (baseline)",
+                                  "500, 454.5 %" + untested, "5, 4.5 %" + untested}));
     const auto baseline = charts[0]->all("div", "baseline");
     ASSERT_EQ(baseline.size(), 1u);
     EXPECT_EQ(baseline[0]->attribute("data-bar"), "2. Laptop (3 runs)");
@@ -181,8 +184,7 @@ TEST(ReportPage, NothingRunsNothingIsFetchedAndEveryTextIsShownAsWritten) {
 
     const auto cards = page->all("article", "card");
     ASSERT_EQ(cards.size(), 6u);
-    EXPECT_EQ(cards[4]->all("h3")[0]->text,
-              "5. </svg><script>alert('x')</script> & \"quoted\"");
+    EXPECT_EQ(cards[4]->all("h3")[0]->text, "5. </svg><script>alert('x')</script> & \"quoted\"");
     const auto terms = texts(cards[0]->all("dt"));
     ASSERT_EQ(terms.size(), 14u);
     EXPECT_EQ(terms[0], "CPU Class");
@@ -194,7 +196,8 @@ TEST(ReportPage, NothingRunsNothingIsFetchedAndEveryTextIsShownAsWritten) {
     ASSERT_EQ(details.size(), 1u);
     EXPECT_TRUE(details[0]->attributes.find("open") == details[0]->attributes.end());
     EXPECT_EQ(details[0]->all("summary")[0]->text, "Tasks (2)");
-    EXPECT_EQ(texts(details[0]->all("li")), (std::vector<std::string>{"Editor <notes>", "Terminal"}));
+    EXPECT_EQ(texts(details[0]->all("li")),
+              (std::vector<std::string>{"Editor <notes>", "Terminal"}));
 }
 
 TEST(ReportPage, AnEmptyDatabaseStillGivesEveryChart) {
@@ -208,7 +211,9 @@ TEST(ReportPage, AnEmptyDatabaseStillGivesEveryChart) {
 TEST(EscapeHtml, MarkupCharactersAndControlsCannotBreakThePage) {
     EXPECT_EQ(escapeHtml("<a href=\"x\">Tom & Jerry's</a>"),
               "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#39;s&lt;/a&gt;");
-    EXPECT_EQ(escapeHtml(std::string("bell\x07" "end")), "bell end");
+    EXPECT_EQ(escapeHtml(std::string("bell\x07"
+                                     "end")),
+              "bell end");
     EXPECT_EQ(escapeHtml("caf\xC3\xA9"), "caf\xC3\xA9");
 }
 

@@ -10,8 +10,8 @@
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTextDocument>
-#include <QVariant>
 #include <QToolButton>
+#include <QVariant>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -94,12 +94,11 @@ inline std::vector<std::string> layoutFaults(const QWidget& window,
                                                  : label->sizeHint().height();
             if (needed > label->height())
                 faults.push_back(describe(*label) + " is cut at the bottom: needs " +
-                                 std::to_string(needed) + " of " +
-                                 std::to_string(label->height()) + " pixels");
+                                 std::to_string(needed) + " of " + std::to_string(label->height()) +
+                                 " pixels");
             if (!label->wordWrap()) {
-                const int wide = metrics.boundingRect(QRect(0, 0, 100000, 100000), 0,
-                                                      shownText(*label))
-                                     .width();
+                const int wide =
+                    metrics.boundingRect(QRect(0, 0, 100000, 100000), 0, shownText(*label)).width();
                 if (wide > room.width())
                     faults.push_back(describe(*label) + " is cut at the side: needs " +
                                      std::to_string(wide) + " of " + std::to_string(room.width()) +
@@ -109,8 +108,8 @@ inline std::vector<std::string> layoutFaults(const QWidget& window,
             const QString caption = withoutAccessMarks(button->text());
             ampersand(*button, caption);
             const auto* tool = qobject_cast<const QToolButton*>(button);
-            const bool captionDrawn = tool == nullptr ||
-                                      tool->toolButtonStyle() != Qt::ToolButtonIconOnly;
+            const bool captionDrawn =
+                tool == nullptr || tool->toolButtonStyle() != Qt::ToolButtonIconOnly;
             if (!caption.isEmpty() && captionDrawn &&
                 qobject_cast<const QTabBar*>(button->parentWidget()) == nullptr) {
                 const int wide = QFontMetrics(button->font()).horizontalAdvance(caption);

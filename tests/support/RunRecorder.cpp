@@ -23,7 +23,7 @@ std::vector<std::string> EventLog::withPrefix(const std::string& prefix) const {
 
 void RecordingRunPage::setLine(Line line, const std::string& text) {
     static constexpr const char* names[kLineCount] = {"status ", "progress ", "estimate ",
-                                                       "description "};
+                                                      "description "};
     m_texts[line] = text;
     m_log.add(names[line] + text);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "engine/RunPageView.h"
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
-#include "engine/RunPageView.h"
 
 #include <deque>
 #include <functional>

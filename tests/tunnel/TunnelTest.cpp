@@ -220,8 +220,8 @@ public:
         return initialiseError;
     }
     bool surfacesLost() override {
-        const bool lost = loseAtFrame >= 0 && renders >= loseAtFrame &&
-                          (lostChecks < lostFor || lostFor < 0);
+        const bool lost =
+            loseAtFrame >= 0 && renders >= loseAtFrame && (lostChecks < lostFor || lostFor < 0);
         if (lost && lostChecks++ == 0 && clock != nullptr)
             lostAtSecond = clock->secondsElapsed();
         if (lost && closeWhileLost && lostChecks > 2)

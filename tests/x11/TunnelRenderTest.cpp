@@ -103,9 +103,9 @@ QImage turnTexture(bool alongU) {
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
             const double turn = ((alongU ? x : y) + 0.5) / 256 * 2 * 3.14159265358979;
-            texture.setPixel(x, y, qRgb(static_cast<int>(std::lround(128 + 127 * std::cos(turn))),
-                                        static_cast<int>(std::lround(128 + 127 * std::sin(turn))),
-                                        255));
+            texture.setPixel(x, y,
+                             qRgb(static_cast<int>(std::lround(128 + 127 * std::cos(turn))),
+                                  static_cast<int>(std::lround(128 + 127 * std::sin(turn))), 255));
         }
     }
     return texture;
@@ -193,8 +193,7 @@ std::vector<Sample> samples(const Tunnel& tunnel, DisplayMode mode) {
                 continue;
             for (const float t : {0.2f, 0.35f, 0.5f, 0.65f, 0.8f}) {
                 const QPointF at = *onScreen(t);
-                if (at.x() < 4 || at.y() < 4 || at.x() > mode.width - 4 ||
-                    at.y() > mode.height - 4)
+                if (at.x() < 4 || at.y() < 4 || at.x() > mode.width - 4 || at.y() > mode.height - 4)
                     continue;
                 result.push_back({wrapLerp(a.tu, c.tu, t), wrapLerp(a.tv, c.tv, t),
                                   lightAt(a) + (lightAt(c) - lightAt(a)) * t,
@@ -246,11 +245,10 @@ TEST(TunnelRender, WhatIsDrawnIsWhatTheDeviceDrawsWithWrappingAndOneSidedLight) 
             lit += right && s.light > 0.6f ? 1 : 0;
             unlit += right && s.light < 0.35f ? 1 : 0;
             if (!right && wrong <= 5)
-                firstWrong += "\n at " + std::to_string(s.x) + "," + std::to_string(s.y) +
-                              " expected " + std::to_string(expected) + " light " +
-                              std::to_string(s.light) + ", drawn " +
-                              std::to_string(drawn.coordinate) + " light " +
-                              std::to_string(drawn.light);
+                firstWrong +=
+                    "\n at " + std::to_string(s.x) + "," + std::to_string(s.y) + " expected " +
+                    std::to_string(expected) + " light " + std::to_string(s.light) + ", drawn " +
+                    std::to_string(drawn.coordinate) + " light " + std::to_string(drawn.light);
         }
         const char* axis = alongU ? "u" : "v";
         EXPECT_GT(checked, 1000) << axis;

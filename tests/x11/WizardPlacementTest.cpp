@@ -6,8 +6,8 @@
 
 #include <QApplication>
 #include <QInputDialog>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -62,8 +62,7 @@ TEST(WizardOnTheDesktop, ComesBackWhereTheUserMovedItAfterATripToTheBrowser) {
         // borders; what counts is that the wizard comes back to where it was put.
         if (!QTest::qWaitFor(
                 [&] {
-                    return (window.pos() - target).manhattanLength() < 60 &&
-                           window.pos() != before;
+                    return (window.pos() - target).manhattanLength() < 60 && window.pos() != before;
                 },
                 3000))
             GTEST_SKIP() << "the window manager did not carry out the move request (the window "
@@ -120,8 +119,9 @@ TEST(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
     dialogs.inputBox("Name?", "Benchmark Name?", "", 45, 300);
 
     EXPECT_EQ(owner, &window);
-    const QPoint wanted = window.frameGeometry().topLeft() +
-                          QPoint(45 * window.logicalDpiX() / 1440, 300 * window.logicalDpiY() / 1440);
+    const QPoint wanted =
+        window.frameGeometry().topLeft() +
+        QPoint(45 * window.logicalDpiX() / 1440, 300 * window.logicalDpiY() / 1440);
     EXPECT_LE((boxFrame.topLeft() - wanted).manhattanLength(), 1)
         << "box frame at " << boxFrame.x() << "," << boxFrame.y() << ", wanted " << wanted.x()
         << "," << wanted.y();

@@ -56,7 +56,8 @@ void ScoresChart::refresh() {
     // A baseline whose record was removed (or renumbered into another) ends.
     if (m_baseline) {
         const auto shown = bars();
-        if (std::none_of(shown.begin(), shown.end(), [](const ScoreBar& b) { return b.isBaseline; }))
+        if (std::none_of(shown.begin(), shown.end(),
+                         [](const ScoreBar& b) { return b.isBaseline; }))
             m_baseline.reset();
     }
     updateGeometry();
@@ -124,10 +125,12 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
 
     const QFontMetrics metrics(font());
     const int barLeft = kLabelWidth + 16;
-    const int textWidth = metrics.horizontalAdvance(QStringLiteral("0000000 (0000000 to 0000000), 000.0 % (baseline)"));
+    const int textWidth = metrics.horizontalAdvance(
+        QStringLiteral("0000000 (0000000 to 0000000), 000.0 % (baseline)"));
     const int barSpace = std::max(40, width() - barLeft - std::min(textWidth, width() / 3) - 12);
     auto x = [&](double value) {
-        return barLeft + (largest > 0 ? static_cast<int>(std::lround(barSpace * value / largest)) : 0);
+        return barLeft +
+               (largest > 0 ? static_cast<int>(std::lround(barSpace * value / largest)) : 0);
     };
     // Only the rows in the area to paint are drawn, however many records there are.
     const int first = std::max(0, (event->rect().top() - kHeader) / kRowHeight);
@@ -138,15 +141,16 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
         const ScoreBar& bar = shown[static_cast<std::size_t>(i)];
         const int y = kHeader + i * kRowHeight;
         painter.setPen(palette().text().color());
-        painter.drawText(QRect(8, y, kLabelWidth, kRowHeight), Qt::AlignVCenter | Qt::AlignRight,
-                         metrics.elidedText(QString::fromStdString(bar.label), Qt::ElideRight,
-                                            kLabelWidth));
+        painter.drawText(
+            QRect(8, y, kLabelWidth, kRowHeight), Qt::AlignVCenter | Qt::AlignRight,
+            metrics.elidedText(QString::fromStdString(bar.label), Qt::ElideRight, kLabelWidth));
         const double value = bar.summary.median;
         const int end = x(value);
         QLinearGradient fill(barLeft, 0, barLeft + barSpace, 0);
         fill.setColorAt(0, QColor(0x22, 0xC7, 0xE4));
         fill.setColorAt(1, QColor(0xFF, 0x9A, 0x3C));
-        const QRect rect(barLeft, y + 3, std::max(end - barLeft, value > 0 ? 2 : 0), kRowHeight - 6);
+        const QRect rect(barLeft, y + 3, std::max(end - barLeft, value > 0 ? 2 : 0),
+                         kRowHeight - 6);
         painter.fillRect(rect, fill);
         if (bar.isBaseline) {
             painter.setPen(QPen(whisker, 1, Qt::DashLine));

@@ -4,7 +4,6 @@
 #include "browser/ScoreBars.h"
 
 #include <QWidget>
-
 #include <optional>
 
 namespace vexo {

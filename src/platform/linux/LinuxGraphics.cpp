@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
-#include <link.h>
 #include <filesystem>
+#include <link.h>
 #include <optional>
 
 // Not every header set defines these query enums.

@@ -11,8 +11,7 @@
 
 namespace vexo {
 
-QtTunnelStage::QtTunnelStage(AppState& state, SecondsClock& clock, Dialogs& dialogs,
-                             bool windowed)
+QtTunnelStage::QtTunnelStage(AppState& state, SecondsClock& clock, Dialogs& dialogs, bool windowed)
     : m_state(state)
     , m_clock(clock)
     , m_dialogs(dialogs)

@@ -3,8 +3,8 @@
 #include "common/AppState.h"
 #include "engine/HandOff.h"
 #include "platform/Dialogs.h"
-#include "platform/qt/QtMessagePump.h"
 #include "platform/SecondsClock.h"
+#include "platform/qt/QtMessagePump.h"
 #include "tunnel/TunnelBenchmark.h"
 
 #include <QImage>

@@ -232,8 +232,8 @@ bool TunnelWindow::InitDevice(const Tunnel& tunnel, const std::string& texturePa
 }
 
 bool TunnelWindow::Render(Tunnel& tunnel) {
-    if (m_stop != TunnelStop::None || !isExposed() || m_context == nullptr ||
-        !m_indicesUploaded || !m_context->makeCurrent(this))
+    if (m_stop != TunnelStop::None || !isExposed() || m_context == nullptr || !m_indicesUploaded ||
+        !m_context->makeCurrent(this))
         return false;
     glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
     glViewport(0, 0, m_mode.width, m_mode.height);
