@@ -15,8 +15,8 @@ namespace {
 using test::CountingPump;
 using test::EventLog;
 using test::FakeClock;
-using test::RecordingRunPage;
-using test::ScriptedDialogs;
+using test::shownOn;
+constexpr auto Status = RunPageView::StatusLine;
 
 struct TimingRig {
     explicit TimingRig(std::int16_t startSecond = 0, std::int64_t budget = 4)
@@ -27,8 +27,8 @@ struct TimingRig {
     EventLog log;
     FakeClock clock;
     CountingPump pump{log};
-    ScriptedDialogs dialogs{log};
-    RecordingRunPage page{log};
+    test::ScriptedDialogs dialogs{log};
+    test::RecordingRunPage page{log};
     AppState state;
     Benchmark benchmark{state, {clock, pump, dialogs, page}};
 };
@@ -122,104 +122,74 @@ TEST(ThrottleLoss, FollowsTheDoublePrecisionFormulaIncludingItsRounding) {
     EXPECT_EQ(Benchmark::throttleLoss(1, 1'000'000), 32767); // clamped to 16 bits
 }
 
-TEST(Throttle, EqualCountsAreStableAtTry3) {
-    TimingRig rig;
-    scheduleThrottle(rig.clock, std::vector<std::int64_t>(26, 1'000'000));
-    rig.benchmark.Throttle_System();
-
-    EXPECT_EQ(rig.state.run.ThrottleTries, 3);
-    EXPECT_EQ(rig.state.run.CurrentPhase, 2);
-    const std::vector<std::string> statuses{shown::ThrottleStatus, lossStatus(0, 1),
-                                            lossStatus(0, 2), lossStatus(0, 3),
-                                            shown::ThrottleStable};
-    EXPECT_EQ(rig.log.withPrefix("status "), statuses);
-    EXPECT_EQ(rig.page.text(RunPageView::ProgressLine), "Benchmark Progress: Phase 1 of 1");
-    EXPECT_EQ(rig.page.text(RunPageView::EstimateLine), shown::ThrottleEstimate);
-    EXPECT_EQ(rig.page.text(RunPageView::DescriptionLine), shown::ThrottleDescription);
-}
-
-TEST(Throttle, Try0OnlySetsTheReferenceAndLeavesTheStatusAlone) {
+// Try 0 only sets the reference (two waits pass before the first try's status); after the
+// final status the run waits for a second boundary.
+TEST(Throttle, ShowsItsTextsAndEachTryThenWaitsForASecondBoundary) {
     TimingRig rig;
     scheduleThrottle(rig.clock, std::vector<std::int64_t>(26, 1000));
     rig.benchmark.Throttle_System();
-    // Two waits (try 0 and try 1) pass before the first status change of a try.
     const auto& events = rig.log.events();
-    const std::vector<std::string> start(events.begin(), events.begin() + 7);
-    const std::vector<std::string> expected{std::string("status ") + shown::ThrottleStatus,
-                                            "progress Benchmark Progress: Phase 1 of 1",
-                                            std::string("estimate ") + shown::ThrottleEstimate,
-                                            std::string("description ") +
-                                                shown::ThrottleDescription,
-                                            "yield x2",
-                                            "status " + lossStatus(0, 1),
-                                            "yield x2"};
-    EXPECT_EQ(start, expected);
-}
-
-TEST(Throttle, ASteadyHalfPercentDropTimesOutAfter26Tries) {
-    TimingRig rig;
-    std::vector<std::int64_t> counts;
-    double count = 1'000'000;
-    for (int i = 0; i < 26; ++i, count *= 0.995)
-        counts.push_back(static_cast<std::int64_t>(count));
-    scheduleThrottle(rig.clock, counts);
-    rig.benchmark.Throttle_System();
-
-    EXPECT_EQ(rig.state.run.ThrottleTries, kThrottleTimedOut);
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::ThrottleTimedOut);
-    const auto statuses = rig.log.withPrefix("status ");
-    ASSERT_EQ(statuses.size(), 1u + 25u + 1u);
-    EXPECT_EQ(statuses[25], lossStatus(1, 25));
-    EXPECT_EQ(rig.state.run.CurrentPhase, 2);
-}
-
-TEST(Throttle, ASteadyHalfPercentRiseIsStableAtTry3) {
-    TimingRig rig;
-    std::vector<std::int64_t> counts;
-    double count = 1'000'000;
-    for (int i = 0; i < 26; ++i, count *= 1.005)
-        counts.push_back(static_cast<std::int64_t>(count));
-    scheduleThrottle(rig.clock, counts);
-    rig.benchmark.Throttle_System();
-    EXPECT_EQ(rig.state.run.ThrottleTries, 3);
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::ThrottleStable);
-}
-
-TEST(Throttle, StabilityReachedExactlyAtTheLastTryIsNotATimeOut) {
-    TimingRig rig;
-    // Alternating counts never agree; from try 22 on they are equal, so tries 23, 24 and 25
-    // show no loss.
-    std::vector<std::int64_t> counts;
-    for (int i = 0; i < 22; ++i)
-        counts.push_back(i % 2 == 0 ? 1000 : 2000);
-    counts.resize(26, 1000);
-    scheduleThrottle(rig.clock, counts);
-    rig.benchmark.Throttle_System();
-    EXPECT_EQ(rig.state.run.ThrottleTries, 25);
-    EXPECT_EQ(rig.page.text(RunPageView::StatusLine), shown::ThrottleStable);
-}
-
-TEST(Throttle, ALossResetsTheRunOfStableTries) {
-    TimingRig rig;
-    scheduleThrottle(rig.clock, {1000, 1000, 1000, 990, 990, 990, 990});
-    rig.benchmark.Throttle_System();
-    // Tries 1 and 2 agree, try 3 drops, tries 4 to 6 agree again.
-    EXPECT_EQ(rig.state.run.ThrottleTries, 6);
-}
-
-TEST(Throttle, WaitsForASecondBoundaryAfterTheFinalStatus) {
-    TimingRig rig;
-    scheduleThrottle(rig.clock, std::vector<std::int64_t>(4, 1000));
-    rig.benchmark.Throttle_System();
-    const auto& events = rig.log.events();
-    ASSERT_GE(events.size(), 2u);
-    EXPECT_EQ(events[events.size() - 2], std::string("status ") + shown::ThrottleStable);
+    EXPECT_EQ(rig.log.from(shownOn(Status, shown::ThrottleStatus), 7),
+              (std::vector<std::string>{
+                  shownOn(Status, shown::ThrottleStatus),
+                  shownOn(RunPageView::ProgressLine, "Benchmark Progress: Phase 1 of 1"),
+                  shownOn(RunPageView::EstimateLine, shown::ThrottleEstimate),
+                  shownOn(RunPageView::DescriptionLine, shown::ThrottleDescription), "yield x2",
+                  shownOn(Status, lossStatus(0, 1)), "yield x2"}));
+    EXPECT_EQ(rig.log.texts(Status),
+              (std::vector<std::string>{shown::ThrottleStatus, lossStatus(0, 1), lossStatus(0, 2),
+                                        lossStatus(0, 3), shown::ThrottleStable}));
     EXPECT_EQ(events.back(), "yield x1");
     // The wait ended on the first reading of a new second.
     const std::int64_t second = rig.clock.secondsElapsed();
     rig.clock.setBudget(0, 2);
     rig.clock.readSeconds();
     EXPECT_EQ(rig.clock.secondsElapsed(), second);
+}
+
+std::vector<std::int64_t> steadyChange(double factor) {
+    std::vector<std::int64_t> counts;
+    double count = 1'000'000;
+    for (int i = 0; i < 26; ++i, count *= factor)
+        counts.push_back(static_cast<std::int64_t>(count));
+    return counts;
+}
+
+// Alternating counts never agree; from try 22 on they are equal, so tries 23 to 25 show no loss.
+std::vector<std::int64_t> stableAtTheLastTry() {
+    std::vector<std::int64_t> counts;
+    for (int i = 0; i < 22; ++i)
+        counts.push_back(i % 2 == 0 ? 1000 : 2000);
+    counts.resize(26, 1000);
+    return counts;
+}
+
+TEST(Throttle, StableAfterThreeTriesWithoutLossOrTimedOutAfter25) {
+    const struct {
+        const char* name;
+        std::vector<std::int64_t> counts;
+        int tries, lastLoss;
+    } rows[] = {
+        {"equal counts", std::vector<std::int64_t>(26, 1'000'000), 3, 0},
+        {"a steady half percent rise", steadyChange(1.005), 3, 0},
+        {"a steady half percent drop", steadyChange(0.995), kThrottleTimedOut, 1},
+        {"stable exactly at the last try", stableAtTheLastTry(), 25, 0},
+        {"a loss resets the run of stable tries", {1000, 1000, 1000, 990, 990, 990, 990}, 6, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TimingRig rig;
+        scheduleThrottle(rig.clock, row.counts);
+        rig.benchmark.Throttle_System();
+        EXPECT_EQ(rig.state.run.ThrottleTries, row.tries);
+        EXPECT_EQ(rig.state.run.CurrentPhase, 2);
+        const bool timedOut = row.tries == kThrottleTimedOut;
+        const int lastTry = timedOut ? 25 : row.tries;
+        const auto statuses = rig.log.texts(Status);
+        ASSERT_EQ(statuses.size(), 2u + static_cast<std::size_t>(lastTry));
+        EXPECT_EQ(statuses[statuses.size() - 2], lossStatus(row.lastLoss, lastTry));
+        EXPECT_EQ(statuses.back(), timedOut ? shown::ThrottleTimedOut : shown::ThrottleStable);
+    }
 }
 
 } // namespace

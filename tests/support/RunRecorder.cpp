@@ -1,5 +1,7 @@
 #include "RunRecorder.h"
 
+#include <algorithm>
+
 namespace vexo::test {
 
 void EventLog::addYield() {
@@ -21,11 +23,25 @@ std::vector<std::string> EventLog::withPrefix(const std::string& prefix) const {
     return found;
 }
 
+std::string shownOn(RunPageView::Line line, const std::string& text) {
+    static constexpr const char* names[RunPageView::kLineCount] = {"status ", "progress ",
+                                                                   "estimate ", "description "};
+    return names[line] + text;
+}
+
+std::vector<std::string> EventLog::texts(RunPageView::Line line) const {
+    return withPrefix(shownOn(line, ""));
+}
+
+std::vector<std::string> EventLog::from(const std::string& first, std::size_t n) const {
+    const auto at = std::find(m_events.begin(), m_events.end(), first);
+    const auto left = static_cast<std::size_t>(m_events.end() - at);
+    return {at, at + static_cast<std::ptrdiff_t>(std::min(n, left))};
+}
+
 void RecordingRunPage::setLine(Line line, const std::string& text) {
-    static constexpr const char* names[kLineCount] = {"status ", "progress ", "estimate ",
-                                                      "description "};
     m_texts[line] = text;
-    m_log.add(names[line] + text);
+    m_log.add(shownOn(line, text));
 }
 
 void RecordingRunPage::setBenchImage(int group, int picture) {
