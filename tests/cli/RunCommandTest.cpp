@@ -25,83 +25,64 @@ std::optional<RunOptions> parse(std::vector<std::string> args, std::string* erro
     return options;
 }
 
-TEST(RunOptions, EachBenchmarkOptionSetsItsGroupToo) {
-    const auto options = parse({"--fpu", "--imaging"});
+TEST(RunOptions, EachBenchmarkOptionSetsItsGroupTooAndValuesComeInBothSpellings) {
+    const auto options = parse({"--fpu", "--imaging", "--name", "First Linux run"});
     ASSERT_TRUE(options);
     const Selections& s = options->selections;
-    EXPECT_EQ(s.HardwareSelected, True);
-    EXPECT_EQ(s.FPUSelected, True);
-    EXPECT_EQ(s.SoftwareSelected, True);
-    EXPECT_EQ(s.ImagingSelected, True);
-    EXPECT_EQ(s.CPUSelected, False);
-    EXPECT_EQ(s.Direct3DSelected, False);
-    EXPECT_EQ(s.BusinessSelected, False);
+    EXPECT_EQ(
+        (std::vector<Flag>{s.HardwareSelected, s.FPUSelected, s.SoftwareSelected, s.ImagingSelected,
+                           s.CPUSelected, s.Direct3DSelected, s.BusinessSelected}),
+        (std::vector<Flag>{True, True, True, True, False, False, False}));
+    EXPECT_EQ(options->name, "First Linux run");
+    EXPECT_EQ(options->repeat, 1);
 
-    const auto all = parse({"--all"});
+    const auto all = parse({"--all", "--name=A:B;C is fine", "--repeat=20"});
     ASSERT_TRUE(all);
-    for (Flag flag : {all->selections.HardwareSelected, all->selections.SoftwareSelected,
-                      all->selections.CPUSelected, all->selections.FPUSelected,
-                      all->selections.Direct3DSelected, all->selections.SpreadsheetSelected,
-                      all->selections.BusinessSelected, all->selections.ImagingSelected})
+    const Selections& a = all->selections;
+    for (Flag flag :
+         {a.HardwareSelected, a.SoftwareSelected, a.CPUSelected, a.FPUSelected, a.Direct3DSelected,
+          a.SpreadsheetSelected, a.BusinessSelected, a.ImagingSelected})
         EXPECT_EQ(flag, True);
-}
+    EXPECT_EQ(all->name, "A:B;C is fine");
+    EXPECT_EQ(all->repeat, 20);
+    EXPECT_EQ(parse({"--fpu", "--repeat", "2"})->repeat, 2);
 
-TEST(RunOptions, NameIsCheckedUpFrontInBothSpellings) {
-    const auto spaced = parse({"--cpu", "--name", "First Linux run"});
-    ASSERT_TRUE(spaced);
-    EXPECT_EQ(spaced->name, "First Linux run");
-    const auto joined = parse({"--name=A:B;C is fine", "--business"});
-    ASSERT_TRUE(joined);
-    EXPECT_EQ(joined->name, "A:B;C is fine");
-
-    std::string error;
-    EXPECT_FALSE(parse({"--cpu", "--name", "a||bcdefg"}, &error));
-    EXPECT_NE(error.find(shown::NameHasSequence), std::string::npos) << error;
-    EXPECT_FALSE(parse({"--cpu", "--name=short"}, &error));
-    EXPECT_NE(error.find(shown::NameTooShort), std::string::npos) << error;
-}
-
-TEST(RunOptions, Direct3DOptionsByCaptionOrNumber) {
-    const auto options =
-        parse({"--d3d", "--resolution", "1280x1024", "--depth=24", "--texture", "High"});
-    ASSERT_TRUE(options);
-    EXPECT_EQ(options->selections.HardwareSelected, True);
-    EXPECT_EQ(options->selections.Direct3DSelected, True);
-    EXPECT_EQ(options->selections.ScreenResolution, 3);
-    EXPECT_EQ(options->selections.ScreenColorDepth, 1);
-    EXPECT_EQ(options->selections.TextureQuality, 2);
-    const auto numbers = parse({"--d3d", "--resolution", "0", "--depth", "2", "--texture", "1"});
-    ASSERT_TRUE(numbers);
-    EXPECT_EQ(numbers->selections.ScreenColorDepth, 2);
-    EXPECT_EQ(numbers->selections.TextureQuality, 1);
-
-    std::string error;
-    EXPECT_FALSE(parse({"--d3d", "--resolution", "1280x960"}, &error));
-    EXPECT_NE(error.find("640x480, 800x600, 1024x768, 1280x1024, 1600x1200"), std::string::npos)
-        << error;
-    EXPECT_FALSE(parse({"--d3d", "--depth", "8"}, &error));
+    // Direct3D settings by caption or by number.
+    for (const auto& args : {std::vector<std::string>{"--d3d", "--resolution", "1280x1024",
+                                                      "--depth=24", "--texture", "High"},
+                             std::vector<std::string>{"--d3d", "--resolution", "3", "--depth", "1",
+                                                      "--texture", "2"}}) {
+        const auto d3d = parse(args);
+        ASSERT_TRUE(d3d);
+        EXPECT_EQ(d3d->selections.HardwareSelected, True);
+        EXPECT_EQ(d3d->selections.Direct3DSelected, True);
+        EXPECT_EQ(d3d->selections.ScreenResolution, 3);
+        EXPECT_EQ(d3d->selections.ScreenColorDepth, 1);
+        EXPECT_EQ(d3d->selections.TextureQuality, 2);
+    }
 }
 
 TEST(RunOptions, MistakesAreRefusedWithAReason) {
-    std::string error;
-    EXPECT_FALSE(parse({}, &error));
-    EXPECT_NE(error.find("choose at least one benchmark (--cpu, --fpu, --d3d,"), std::string::npos)
-        << error;
-    EXPECT_FALSE(parse({"--cpu", "--gpu"}, &error));
-    EXPECT_NE(error.find("unknown option --gpu"), std::string::npos);
-    EXPECT_FALSE(parse({"--cpu", "--name"}, &error));
-    EXPECT_NE(error.find("--name needs a value"), std::string::npos);
-}
-
-TEST(RunOptions, RepeatTakesACountFrom2To20) {
-    EXPECT_EQ(parse({"--fpu"})->repeat, 1);
-    EXPECT_EQ(parse({"--fpu", "--repeat", "2"})->repeat, 2);
-    EXPECT_EQ(parse({"--fpu", "--repeat=20"})->repeat, 20);
-    for (const char* count : {"1", "21", "0", "-3", "3x", "", "two"}) {
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{}, "choose at least one benchmark (--cpu, --fpu, --d3d,"},
+        {{"--cpu", "--gpu"}, "unknown option --gpu"},
+        {{"--cpu", "--name"}, "--name needs a value"},
+        {{"--cpu", "--name", "a||bcdefg"}, shown::NameHasSequence},
+        {{"--cpu", "--name=short"}, shown::NameTooShort},
+        {{"--d3d", "--resolution", "1280x960"}, "640x480, 800x600, 1024x768, 1280x1024, 1600x1200"},
+        {{"--d3d", "--depth", "8"}, "8"},
+        {{"--fpu", "--repeat", "1"},
+         "vexogauge-cli run: --repeat 1 is not a number from 2 to 20\n"},
+        {{"--fpu", "--repeat", "21"}, "--repeat 21 is not a number from 2 to 20\n"},
+        {{"--fpu", "--repeat", "-3"}, "--repeat -3 is not a number from 2 to 20\n"},
+        {{"--fpu", "--repeat", "3x"}, "--repeat 3x is not a number from 2 to 20\n"},
+        {{"--fpu", "--repeat", ""}, "--repeat  is not a number from 2 to 20\n"},
+    };
+    for (const auto& [args, reason] : rows) {
+        SCOPED_TRACE(reason);
         std::string error;
-        EXPECT_FALSE(parse({"--fpu", "--repeat", count}, &error)) << count;
-        EXPECT_EQ(error, std::string("vexogauge-cli run: --repeat ") + count +
-                             " is not a number from 2 to 20\n");
+        EXPECT_FALSE(parse(args, &error));
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
     }
 }
 
@@ -154,76 +135,173 @@ BenchmarkDatabase readBack(const std::string& path) {
                                                                       : BenchmarkDatabase{};
 }
 
-TEST(RunCommand, AsksForTheNameUntilItIsAcceptableAndPrintsTheScoreCard) {
-    const CliRun run = runWithInput({"--fpu"}, "short\nFirst Linux run\n");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.err.find(shown::NameTooShort), std::string::npos) << run.err;
-    EXPECT_NE(run.out.find("Benchmark Name?"), std::string::npos);
-    EXPECT_NE(run.out.find("Benchmark: First Linux run\n"), std::string::npos);
-    EXPECT_NE(run.out.find("Your system throttling took: 3 tries to stabilize.\n"),
-              std::string::npos);
-    EXPECT_NE(run.out.find("FPU(SPFP): "), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("FPU(Integer): "), std::string::npos) << run.out;
-    EXPECT_EQ(run.out.find("CPU/Cache/FSB: "), std::string::npos);
-    // Each line of the run page is printed once, when it changes.
+// What a run prints and writes. Rows that expect nothing on standard output expect it empty.
+TEST(RunCommand, PrintsAndSavesWhatItMeasured) {
+    using Texts = std::vector<std::string>;
+    const struct {
+        const char* name;
+        Texts args;
+        std::string input;
+        bool terminal;
+        int readingsPerSecond;
+        int status;
+        std::string err; // a part of it
+        Texts out, notOut;
+        bool saved;
+    } rows[] = {
+        {"a name asked until acceptable",
+         {"--fpu"},
+         "short\nFirst Linux run\n",
+         true,
+         102,
+         0,
+         shown::NameTooShort,
+         {"Benchmark Name?", "Benchmark: First Linux run\n",
+          "Your system throttling took: 3 tries to stabilize.\n", "FPU(SPFP): ", "FPU(Integer): ",
+          "Success: Your File Has Been Successfully Loaded: last benchmark.vgf"},
+         {"CPU/Cache/FSB: "},
+         true},
+        {"input ended while asking",
+         {"--imaging"},
+         "tiny\n",
+         true,
+         102,
+         1,
+         "standard input ended",
+         {"Benchmark Name?"},
+         {"Imaging: "},
+         false},
+        {"a name from an input that is not a terminal, read before the run",
+         {"--business"},
+         "short\nFrom a pipe run\n",
+         false,
+         102,
+         0,
+         shown::NameTooShort,
+         {"Benchmark: From a pipe run\n"},
+         {"Benchmark Name?"},
+         true},
+        {"a given name",
+         {"--spreadsheet", "--name", "Given on the line"},
+         "",
+         true,
+         102,
+         0,
+         "",
+         {"Benchmark: Given on the line\n"},
+         {"Benchmark Name?"},
+         true},
+        {"characters a file cannot hold",
+         {"--spreadsheet", "--name", "Run in \xE6\x9D\xB1\xE4\xBA\xAC"},
+         "",
+         true,
+         102,
+         0,
+         "vexogauge-cli run: 2 character(s) of the name or the task titles cannot be held by a "
+         "benchmark file and were stored as \"?\"\n",
+         {std::string(shown::SavedWithSubstitutes) + "\n"},
+         {},
+         true},
+        {"nothing measured",
+         {"--spreadsheet", "--name", "Slow machine run"},
+         "",
+         true,
+         3,
+         1,
+         "vexogauge-cli run: nothing was measured; no file was written\n"
+         "Spreadsheet: no score (nothing was counted)\n",
+         {},
+         {"Status: Benchmark Complete"},
+         false},
+        {"a benchmark without a score",
+         {"--spreadsheet", "--business", "--name", "Slow machine run"},
+         "",
+         true,
+         3,
+         1,
+         "vexogauge-cli run: a chosen benchmark produced no score\n",
+         {"Business: 31 VexoGAUGEs\nSpreadsheet: no score (nothing was counted)\n"},
+         {},
+         true},
+        // What would make the end of a run fail is found before it: nothing is run or written.
+        {"Direct3D without a tunnel",
+         {"--d3d", "--name", "No display run"},
+         "",
+         false,
+         102,
+         1,
+         "vexogauge-cli run: the Direct3D benchmark (--d3d) cannot run: this build has no OpenGL "
+         "tunnel; nothing was run\n",
+         {},
+         {},
+         false},
+        {"a missing output folder",
+         {"--cpu", "--name", "Missing folder", "--out", "/missing/x.vgf"},
+         "",
+         false,
+         102,
+         1,
+         "vexogauge-cli run: the run could not be saved to /missing/x.vgf: the folder /missing "
+         "does not exist; nothing was run\n",
+         {},
+         {},
+         false},
+        {"no name and an input that is not a terminal",
+         {"--cpu"},
+         "",
+         false,
+         102,
+         2,
+         "vexogauge-cli run: no name for the run (standard input is not a terminal and gave no "
+         "acceptable name): give one with --name; nothing was run\n",
+         {},
+         {},
+         false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CliRun run = runWithInput(row.args, row.input, row.terminal, row.readingsPerSecond);
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
+        for (const std::string& text : row.out)
+            EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
+        for (const std::string& text : row.notOut)
+            EXPECT_EQ(run.out.find(text), std::string::npos) << text;
+        if (row.out.empty() && row.notOut.empty())
+            EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.savedFile.rfind(std::string(benchfile::BenchmarkHeader), 0),
+                  row.saved ? 0u : std::string::npos);
+    }
+}
+
+// Each line of the run page is printed once, when it changes.
+TEST(RunCommand, EachLineOfTheRunPageIsPrintedWhenItChanges) {
+    const CliRun run = runWithInput({"--fpu", "--name", "First Linux run"}, "");
     const std::string progress = "Benchmark Progress: Phase 3 of 3\n";
     const auto first = run.out.find(progress);
     ASSERT_NE(first, std::string::npos);
     EXPECT_EQ(run.out.find(progress, first + 1), std::string::npos);
-    // Saved to the results folder and imported, as the result browser would.
-    EXPECT_EQ(run.savedFile.rfind(std::string(benchfile::BenchmarkHeader), 0), 0u);
-    EXPECT_NE(run.out.find("Success: Your File Has Been Successfully Loaded: last benchmark.vgf"),
-              std::string::npos)
-        << run.out;
 }
 
-TEST(RunCommand, EndOfInputWhileAskingIsAnErrorNotALoop) {
-    const CliRun run = runWithInput({"--imaging"}, "tiny\n");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("standard input ended"), std::string::npos) << run.err;
-    EXPECT_EQ(run.out.find("Imaging: "), std::string::npos);
-}
-
+// A name with the character 0xFF in the file's encoding is written and read back whole.
 TEST(RunCommand, OutWritesTheChosenFile) {
     test::TempFolder folder;
     const std::string path = folder.path("First.vgf");
-    const CliRun run = runWithInput({"--business", "--name", "Business only", "--out", path}, "");
+    const CliRun run =
+        runWithInput({"--business", "--name", "Business \xC3\xBF only", "--out", path}, "");
     EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
     EXPECT_TRUE(run.savedFile.empty());
-    EXPECT_NE(run.out.find("Successfully Loaded: First.vgf"), std::string::npos);
+    EXPECT_NE(run.out.find("Success: Your File Has Been Successfully Loaded: First.vgf"),
+              std::string::npos);
     const BenchmarkDatabase database = readBack(path);
     ASSERT_FALSE(database.empty());
     const BenchmarkRecord& record = database.records().at(0);
-    EXPECT_EQ(record.name, "Business only");
+    EXPECT_EQ(record.name, "Business \xC3\xBF only");
     EXPECT_EQ(record.tasks, (std::vector<std::string>{"Editor", "Terminal"}));
     EXPECT_EQ(record.system[0], "104");
     EXPECT_NE(record.scores[6].value_or("0"), "0");
     EXPECT_EQ(record.scores[4], "0");
-}
-
-TEST(RunCommand, ANameWithYDiaeresisIsSavedReadBackAndSucceeds) {
-    test::TempFolder folder;
-    const std::string path = folder.path("y.vgf");
-    const CliRun run =
-        runWithInput({"--imaging", "--name", "Test run with \xC3\xBF", "--out", path}, "");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    EXPECT_NE(run.out.find("Success: Your File Has Been Successfully Loaded: y.vgf"),
-              std::string::npos)
-        << run.out;
-    const BenchmarkDatabase database = readBack(path);
-    ASSERT_FALSE(database.empty());
-    EXPECT_EQ(database.records().at(0).name, "Test run with \xC3\xBF");
-}
-
-TEST(RunCommand, CharactersAFileCannotHoldAreSaidOnStandardError) {
-    const CliRun run =
-        runWithInput({"--spreadsheet", "--name", "Run in \xE6\x9D\xB1\xE4\xBA\xAC"}, "");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "vexogauge-cli run: 2 character(s) of the name or the task titles cannot be "
-                       "held by a benchmark file and were stored as \"?\"\n");
-    EXPECT_NE(run.out.find(std::string(shown::SavedWithSubstitutes) + "\n"), std::string::npos)
-        << run.out;
 }
 
 TEST(RunCommand, RepeatedRunsAreSavedAsOneRecordEachAndSummarised) {
@@ -298,69 +376,6 @@ TEST(RepetitionTable, GivesMedianRangeAndSpreadOfEachChosenScore) {
     EXPECT_EQ(medianScores(runs).BMFPUl, 8);
 }
 
-// What would make the end of a run fail is found before it: one line, nothing run or written.
-TEST(RunCommand, ChecksThatCanFailDoSoBeforeTheRun) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> args;
-        int status;
-        std::string said;
-    };
-    const std::vector<Case> cases{
-        {"Direct3D without a tunnel",
-         {"--d3d", "--name", "No display run"},
-         1,
-         "vexogauge-cli run: the Direct3D benchmark (--d3d) cannot run: this build has no OpenGL "
-         "tunnel; nothing was run\n"},
-        {"a missing output folder",
-         {"--cpu", "--name", "Missing folder", "--out", "/missing/x.vgf"},
-         1,
-         "vexogauge-cli run: the run could not be saved to /missing/x.vgf: the folder /missing "
-         "does not exist; nothing was run\n"},
-        {"no name and an input that is not a terminal",
-         {"--cpu"},
-         2,
-         "vexogauge-cli run: no name for the run (standard input is not a terminal and gave no "
-         "acceptable name): give one with --name; nothing was run\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const CliRun run = runWithInput(c.args, "", false);
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_EQ(run.err, c.said);
-        EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.savedFile, "");
-    }
-}
-
-TEST(RunCommand, ANameFromAnInputThatIsNotATerminalIsReadBeforeTheRun) {
-    const CliRun run = runWithInput({"--business"}, "short\nFrom a pipe run\n", false);
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find(shown::NameTooShort), std::string::npos) << run.err;
-    EXPECT_EQ(run.out.find("Benchmark Name?"), std::string::npos);
-    EXPECT_NE(run.out.find("Benchmark: From a pipe run\n"), std::string::npos);
-}
-
-// A benchmark without a score is listed with its reason and fails the run; a run without any
-// score writes nothing.
-TEST(RunCommand, BenchmarksWithoutAScoreAreListedAndFailTheRun) {
-    const CliRun none = runWithInput({"--spreadsheet", "--name", "Slow machine run"}, "", true, 3);
-    EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.err, "vexogauge-cli run: nothing was measured; no file was written\n"
-                        "Spreadsheet: no score (nothing was counted)\n");
-    EXPECT_EQ(none.savedFile, "");
-
-    const CliRun some =
-        runWithInput({"--spreadsheet", "--business", "--name", "Slow machine run"}, "", true, 3);
-    EXPECT_EQ(some.status, 1);
-    EXPECT_NE(some.out.find("Business: 31 VexoGAUGEs\nSpreadsheet: no score (nothing was "
-                            "counted)\n"),
-              std::string::npos)
-        << some.out;
-    EXPECT_EQ(some.err, "vexogauge-cli run: a chosen benchmark produced no score\n");
-    EXPECT_FALSE(some.savedFile.empty());
-}
-
 TEST(RunCommand, JsonSaysWhatWasSavedAndWhatGaveNoScore) {
     const CliRun saved = runWithInput({"--business", "--name", "Json run one", "--json"}, "");
     EXPECT_EQ(saved.status, 0) << saved.err;
@@ -380,13 +395,6 @@ TEST(RunCommand, JsonSaysWhatWasSavedAndWhatGaveNoScore) {
                   "VexoGAUGEs", "direct3d": "frames per second"}, "saved": false, "file": null,
                   "records": [], "missing": [{"score": "spreadsheet",
                   "reason": "nothing was counted"}]})"));
-}
-
-TEST(RunCommand, AGivenNameIsNotAskedFor) {
-    const CliRun run = runWithInput({"--spreadsheet", "--name", "Given on the line"}, "");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.find("Benchmark Name?"), std::string::npos);
-    EXPECT_NE(run.out.find("Benchmark: Given on the line\n"), std::string::npos);
 }
 
 } // namespace
