@@ -267,8 +267,9 @@ TEST(RunCommand, PrintsAndSavesWhatItMeasured) {
             EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
         for (const std::string& text : row.notOut)
             EXPECT_EQ(run.out.find(text), std::string::npos) << text;
-        if (row.out.empty() && row.notOut.empty())
+        if (row.out.empty() && row.notOut.empty()) {
             EXPECT_EQ(run.out, "");
+        }
         EXPECT_EQ(run.savedFile.rfind(std::string(benchfile::BenchmarkHeader), 0),
                   row.saved ? 0u : std::string::npos);
     }
