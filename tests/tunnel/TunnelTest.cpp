@@ -3,7 +3,6 @@
 #include "support/FakeClock.h"
 #include "support/RunRecorder.h"
 #include "tunnel/TunnelBenchmark.h"
-#include "tunnel/WrappedTube.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -151,64 +150,6 @@ TEST(TunnelMotion, ViewMatrixIsTheLookAtOfTheCamera) {
     EXPECT_NEAR(p[10], 6000.0f / 5999.0f, 1e-6f);
     EXPECT_EQ(p[11], 1.0f);
     EXPECT_NEAR(p[14], -6000.0f / 5999.0f, 1e-6f);
-}
-
-// The fractional part, in [0, 1): what a repeating texture samples.
-float wrapped(float coordinate) {
-    return coordinate - std::floor(coordinate);
-}
-
-// What the card is given draws the scene's triangles with coordinates that never jump by more
-// than a half along an edge, and samples the same texels at every vertex as the scene's.
-void expectWrappedCopyOf(const Tunnel& scene, const WrappedTube& copy) {
-    const auto& sceneIndices = scene.TubeIndices();
-    const auto& sceneVertices = scene.TubeVertices();
-    int seamTriangles = 0, ringJumps = 0;
-    for (std::size_t t = 0; t < static_cast<std::size_t>(Tunnel::kIndexCount); t += 3) {
-        for (std::size_t k = 0; k < 3; ++k) {
-            const TubeVertex& a = copy.vertices()[copy.indices()[t + k]];
-            const TubeVertex& b = copy.vertices()[copy.indices()[t + (k + 1) % 3]];
-            ASSERT_LE(std::fabs(a.tu - b.tu), 0.5f) << "triangle " << t / 3;
-            ASSERT_LE(std::fabs(a.tv - b.tv), 0.5f) << "triangle " << t / 3;
-            const TubeVertex& s = sceneVertices[sceneIndices[t + k]];
-            const TubeVertex& sb = sceneVertices[sceneIndices[t + (k + 1) % 3]];
-            seamTriangles += std::fabs(s.tu - sb.tu) > 0.5f ? 1 : 0;
-            ringJumps += std::fabs(s.tv - sb.tv) > 0.5f ? 1 : 0;
-            ASSERT_EQ(a.x, s.x);
-            ASSERT_EQ(a.y, s.y);
-            ASSERT_EQ(a.z, s.z);
-            ASSERT_EQ(a.nx, s.nx);
-            ASSERT_EQ(a.nz, s.nz);
-            ASSERT_NEAR(std::fmod(wrapped(a.tu) - wrapped(s.tu) + 1.5f, 1.0f), 0.5f, 1e-5f);
-            ASSERT_NEAR(std::fmod(wrapped(a.tv) - wrapped(s.tv) + 1.5f, 1.0f), 0.5f, 1e-5f);
-        }
-    }
-    // The scene itself does jump: across each ring's seam, and where tv runs from 6/7 to 0.
-    EXPECT_GT(seamTriangles, 0);
-    EXPECT_GT(ringJumps, 0);
-}
-
-TEST(TunnelWrapping, TheCopyForTheCardRunsTheShortWayAcrossEverySeam) {
-    Tunnel tunnel;
-    tunnel.InitPoints();
-    WrappedTube copy(tunnel.TubeIndices());
-    copy.update(tunnel.TubeVertices());
-    expectWrappedCopyOf(tunnel, copy);
-    // The seam strip of a ring runs from tu 0.01 to 0, not back to 1.
-    const TubeVertex& seam = copy.vertices()[copy.indices()[6 * 99 + 2]];
-    EXPECT_FLOAT_EQ(seam.tu, 0.0f);
-    // Along the tube, from the nearest ring on, the flight meets 0, 1/7, ... , 6/7, 1, 8/7.
-    for (int ring = 50; ring > 40; --ring)
-        EXPECT_NEAR(copy.vertices()[static_cast<std::size_t>(ring * 101)].tv -
-                        copy.vertices()[static_cast<std::size_t>((ring - 1) * 101)].tv,
-                    -1.0f / 7.0f, 1e-5f);
-    // It stays so while the tube is extended and rings are dropped.
-    for (int frame = 0; frame < 1500; ++frame) {
-        tunnel.MoveScene();
-        if (tunnel.takeTubeChanged())
-            copy.update(tunnel.TubeVertices());
-    }
-    expectWrappedCopyOf(tunnel, copy);
 }
 
 // A canvas that counts what it is asked, can lose its surfaces for a while or for good, fail

@@ -27,51 +27,18 @@ bool showExposed(TunnelWindow& window) {
     return window.isExposed();
 }
 
-struct FrameLook {
-    double meanBrightness = 0;
-    std::size_t distinctColours = 0;
-    double litFraction = 0; // pixels brighter than the clear colour
-};
-
-FrameLook look(const QImage& frame) {
-    FrameLook result;
-    std::set<QRgb> colours;
-    std::size_t lit = 0;
-    double sum = 0;
-    for (int y = 0; y < frame.height(); y += 3) {
-        for (int x = 0; x < frame.width(); x += 3) {
-            const QColor c = frame.pixelColor(x, y);
-            const int brightness = c.red() + c.green() + c.blue();
-            sum += brightness;
-            lit += brightness > 12 ? 1 : 0;
-            if (colours.size() < 5000)
-                colours.insert(c.rgb());
-        }
-    }
-    const double samples = (frame.width() / 3.0) * (frame.height() / 3.0);
-    result.meanBrightness = sum / samples;
-    result.distinctColours = colours.size();
-    result.litFraction = static_cast<double>(lit) / samples;
-    return result;
-}
-
+// The installed textures at two modes: the tube covers the view, textured and shaded.
 TEST(TunnelRender, ATexturedLitTubeFillsTheViewAtEachModeAndTextureAsked) {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs an X server";
-    const struct {
-        DisplayMode mode;
-        const char* texture;
-    } cases[] = {{{640, 480, 16}, "medtex.ctf"},
-                 {{1024, 768, 32}, "lowtex.ctf"},
-                 {{1024, 768, 32}, "medtex.ctf"},
-                 {{1024, 768, 32}, "hightex.ctf"}};
-    for (const auto& [mode, texture] : cases) {
-        SCOPED_TRACE(std::to_string(mode.width) + " " + texture);
+    for (const auto& [mode, texture] : {std::pair{DisplayMode{640, 480, 16}, "medtex.ctf"},
+                                        {DisplayMode{1024, 768, 32}, "hightex.ctf"}}) {
+        SCOPED_TRACE(texture);
         TunnelWindow window(true);
-        const auto error = window.initialise(mode);
-        ASSERT_FALSE(error) << *error;
+        ASSERT_FALSE(window.initialise(mode));
         Tunnel tunnel;
         tunnel.InitPoints();
+        EXPECT_FALSE(window.InitDevice(tunnel, "/nonexistent/graphics.dat"));
         ASSERT_TRUE(window.InitDevice(tunnel, kData + texture));
         ASSERT_TRUE(showExposed(window));
         for (int frame = 0; frame < 30; ++frame) {
@@ -80,16 +47,18 @@ TEST(TunnelRender, ATexturedLitTubeFillsTheViewAtEachModeAndTextureAsked) {
         }
         const QImage frame = window.renderedFrame();
         ASSERT_EQ(frame.size(), QSize(mode.width, mode.height));
-        const FrameLook seen = look(frame);
-        EXPECT_GT(seen.litFraction, 0.9);      // the tube covers the view
-        EXPECT_GT(seen.distinctColours, 200u); // textured and shaded, not flat
-        EXPECT_GT(seen.meanBrightness, 40);
-        if (const char* folder = std::getenv("VEXO_SCREENSHOTS"))
-            frame.save(QStringLiteral("%1/tunnel-%2x%3-%4.png")
-                           .arg(folder)
-                           .arg(mode.width)
-                           .arg(mode.height)
-                           .arg(QString::fromLatin1(texture).section('.', 0, 0)));
+        std::set<QRgb> colours;
+        int lit = 0, samples = 0;
+        for (int y = 0; y < frame.height(); y += 3) {
+            for (int x = 0; x < frame.width(); x += 3, ++samples) {
+                const QColor c = frame.pixelColor(x, y);
+                lit +=
+                    c.red() + c.green() + c.blue() > 12 ? 1 : 0; // brighter than the clear colour
+                colours.insert(c.rgb());
+            }
+        }
+        EXPECT_GT(lit, samples * 9 / 10);
+        EXPECT_GT(colours.size(), 200u);
         window.hide();
         window.release();
     }
@@ -260,16 +229,6 @@ TEST(TunnelRender, WhatIsDrawnIsWhatTheDeviceDrawsWithWrappingAndOneSidedLight) 
         EXPECT_GE(lit, 200) << axis;
         EXPECT_GE(unlit, 200) << axis;
     }
-}
-
-TEST(TunnelRender, AMissingTextureFailsTheSetUp) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs an X server";
-    TunnelWindow window(true);
-    ASSERT_FALSE(window.initialise({640, 480, 32}));
-    Tunnel tunnel;
-    tunnel.InitPoints();
-    EXPECT_FALSE(window.InitDevice(tunnel, "/nonexistent/graphics.dat"));
 }
 
 } // namespace
