@@ -229,6 +229,12 @@ TEST(TunnelLoop, FramesPerSecondIsTheCountOver30OrNothingWhenThePhaseDidNotEnd) 
     constexpr auto kMany = static_cast<std::int64_t>(TunnelBenchmark::kFrameRecord) + 500;
     const std::string closed =
         "The Direct3D benchmark window was closed before the measurement ended.";
+    const auto asIs = [](LoopRig&) {};
+    const auto failEveryThird = [](LoopRig& rig) { rig.canvas.failEvery = 3; };
+    const auto escapeAt100 = [](LoopRig& rig) {
+        rig.canvas.stopAtFrame = 100;
+        rig.canvas.stopAs = TunnelStop::Escape;
+    };
     const struct {
         const char* name;
         std::function<void(LoopRig&)> setUp;
@@ -237,20 +243,13 @@ TEST(TunnelLoop, FramesPerSecondIsTheCountOver30OrNothingWhenThePhaseDidNotEnd) 
         std::optional<std::string> error; // a part of it
         std::int64_t counted, score, renders;
     } rows[] = {
-        {"3000 frames", [](LoopRig&) {}, 3000, O::Measured, {}, 3000, 100, 3000},
-        {"29 frames", [](LoopRig&) {}, 29, O::Measured, {}, 29, 0, 29},
-        {"59 frames", [](LoopRig&) {}, 59, O::Measured, {}, 59, 1, 59},
-        {"empty passes, all 31 run", [](LoopRig&) {}, 0, O::Measured, {}, 0, 0, 0},
-        {"every third frame not drawn",
-         [](LoopRig& rig) { rig.canvas.failEvery = 3; },
-         3000,
-         O::Measured,
-         {},
-         2000,
-         66,
-         3000},
+        {"3000 frames", asIs, 3000, O::Measured, {}, 3000, 100, 3000},
+        {"29 frames", asIs, 29, O::Measured, {}, 29, 0, 29},
+        {"59 frames", asIs, 59, O::Measured, {}, 59, 1, 59},
+        {"empty passes, all 31 run", asIs, 0, O::Measured, {}, 0, 0, 0},
+        {"every third frame not drawn", failEveryThird, 3000, O::Measured, {}, 2000, 66, 3000},
         {"more frames than the record holds",
-         [](LoopRig&) {},
+         asIs,
          kMany,
          O::Measured,
          {},
@@ -259,12 +258,7 @@ TEST(TunnelLoop, FramesPerSecondIsTheCountOver30OrNothingWhenThePhaseDidNotEnd) 
          kMany},
         {"window closed", [](LoopRig& rig) { rig.canvas.stopAtFrame = 100; }, 3000, O::WindowClosed,
          closed, 0, 0, 100},
-        {"Escape",
-         [](LoopRig& rig) {
-             rig.canvas.stopAtFrame = 100;
-             rig.canvas.stopAs = TunnelStop::Escape;
-         },
-         3000, O::Escape,
+        {"Escape", escapeAt100, 3000, O::Escape,
          "The Direct3D benchmark was stopped with Escape before the measurement ended.", 0, 0, 100},
         {"an unknown resolution", [](LoopRig& rig) { rig.options.ScreenResolution = 5; }, 10,
          O::InvalidSetting, "resolution (5)", 0, 0, 0},
