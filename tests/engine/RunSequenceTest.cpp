@@ -190,31 +190,18 @@ TEST(RunSequence, APhaseInAnUnchosenGroupIsNeitherCountedNorRun) {
 }
 
 TEST(RunSequence, ARunThatMeasuredNothingAsksNoNameAndSavesNothing) {
-    const struct {
-        const char* name;
-        Chosen chosen;
-        PhaseOutcome direct3D;
-        std::string status;
-    } rows[] = {
-        {"nothing chosen",
-         {},
-         PhaseOutcome::Measured,
-         "Status: Nothing was measured, nothing saved: no benchmark was chosen"},
-        {"a spreadsheet that counted nothing",
-         {&S::SoftwareSelected, &S::SpreadsheetSelected},
-         PhaseOutcome::Measured,
-         "Status: Nothing was measured, nothing saved: Spreadsheet (nothing was counted)"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    const std::pair<Chosen, std::string> rows[] = {
+        {{}, "no benchmark was chosen"},
+        {{&S::SoftwareSelected, &S::SpreadsheetSelected}, "Spreadsheet (nothing was counted)"}};
+    for (const auto& [chosen, why] : rows) {
+        SCOPED_TRACE(why);
         RunRig rig;
-        rig.fakes.outcome = row.direct3D;
-        EXPECT_EQ(rig.run(row.chosen), RunOutcome::NothingMeasured);
+        EXPECT_EQ(rig.run(chosen), RunOutcome::NothingMeasured);
         EXPECT_EQ(rig.state.run.outcome, RunOutcome::NothingMeasured);
         EXPECT_EQ(rig.state.run.ThrottleTries, 3);
         EXPECT_TRUE(rig.dialogs.questions.empty());
         EXPECT_TRUE(rig.log.withPrefix("save ").empty());
-        EXPECT_EQ(rig.page.text(Status), row.status);
+        EXPECT_EQ(rig.page.text(Status), "Status: Nothing was measured, nothing saved: " + why);
     }
 }
 
@@ -301,53 +288,33 @@ TEST(RunSequence, ScoresAreScaledFromTheCountsOfTheirWindows) {
     EXPECT_EQ(rig.fakes.savedScores, rig.state.scores);
 }
 
-TEST(Direct3DPhase, AnUnpreparedTextureSkipsThePhaseWithAMessage) {
-    const struct {
-        std::int16_t quality;
-        bool loadWorks, saveWorks;
-        std::string said;
-        PhaseOutcome outcome;
-    } rows[] = {
-        {7, true, true, "texture quality setting (7) is not valid", PhaseOutcome::InvalidSetting},
-        {2, false, true, "/opt/vexo/data/hightex.ctf could not be loaded",
-         PhaseOutcome::TextureUnreadable},
-        {0, true, false, "/opt/vexo/graphics.dat could not be written",
-         PhaseOutcome::TextureUnreadable},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.said);
-        RunRig rig;
-        rig.state.selections.TextureQuality = row.quality;
-        rig.fakes.loadWorks = row.loadWorks;
-        rig.fakes.saveWorks = row.saveWorks;
-        rig.run(kDirect3D);
-        ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-        EXPECT_NE(rig.dialogs.messages[0].text.find(row.said), std::string::npos)
-            << rig.dialogs.messages[0].text;
-        EXPECT_EQ(rig.dialogs.messages[0].style, MsgStyle::Exclamation);
-        EXPECT_TRUE(rig.log.withPrefix("tunnel run").empty());
-        EXPECT_EQ(rig.state.run.outcomes[4], row.outcome);
-        EXPECT_EQ(rig.log.texts(Progress).back(), "Benchmark Progress: Phase 2 of 2");
-    }
-}
-
-// Beside a benchmark that measured, the run is saved, and the skipped one keeps its reason.
+// Beside a benchmark that measured, the run is saved, and the skipped phase keeps its reason;
+// a texture that could not be prepared is said in a message box and the tunnel does not run.
 TEST(Direct3DPhase, ASkippedPhaseKeepsItsReasonAndIsNoLongerPending) {
     const struct {
+        std::function<void(RunRig&)> setUp;
         PhaseOutcome outcome;
-        bool wired;
-        std::string reason;
-    } rows[] = {{PhaseOutcome::Escape, true, "stopped with Escape"},
-                {PhaseOutcome::Unavailable, false, "no OpenGL tunnel in this build"}};
+        std::string reason, box;
+    } rows[] = {
+        {[](RunRig& rig) { rig.state.selections.TextureQuality = 7; }, PhaseOutcome::InvalidSetting,
+         "a Direct3D setting is not valid", "texture quality setting (7) is not valid"},
+        {[](RunRig& rig) { rig.fakes.loadWorks = false; }, PhaseOutcome::TextureUnreadable,
+         "its texture could not be prepared", "/opt/vexo/data/hightex.ctf could not be loaded"},
+        {[](RunRig& rig) { rig.fakes.saveWorks = false; }, PhaseOutcome::TextureUnreadable,
+         "its texture could not be prepared", "/opt/vexo/graphics.dat could not be written"},
+        {[](RunRig& rig) { rig.fakes.outcome = PhaseOutcome::Escape; }, PhaseOutcome::Escape,
+         "stopped with Escape", ""},
+        {[](RunRig& rig) { rig.handOffs.tunnel = nullptr; }, PhaseOutcome::Unavailable,
+         "no OpenGL tunnel in this build", ""},
+    };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.reason);
+        SCOPED_TRACE(row.reason + " " + row.box);
         RunRig rig;
-        rig.fakes.outcome = row.outcome;
-        if (!row.wired)
-            rig.handOffs = {};
+        rig.state.selections.TextureQuality = 2;
+        row.setUp(rig);
         EXPECT_EQ(rig.run({&S::HardwareSelected, &S::Direct3DSelected, &S::SoftwareSelected,
                            &S::BusinessSelected}),
-                  row.wired ? RunOutcome::Saved : RunOutcome::NotSaved);
+                  RunOutcome::Saved);
         EXPECT_EQ(rig.state.scores.BMDR3D, 0);
         EXPECT_EQ(rig.state.run.outcomes[4], row.outcome);
         EXPECT_EQ(rig.page.benchImage(2), RunPageView::GroupNotRunPicture);
@@ -355,11 +322,15 @@ TEST(Direct3DPhase, ASkippedPhaseKeepsItsReasonAndIsNoLongerPending) {
         EXPECT_NE(std::find(statuses.begin(), statuses.end(),
                             "Status: Direct3D benchmark skipped (" + row.reason + ")"),
                   statuses.end());
-        if (row.wired) {
-            EXPECT_EQ(statuses.back(),
-                      "Status: Benchmark Complete, without a score: Direc3D (" + row.reason + ")");
-        }
+        EXPECT_EQ(statuses.back(),
+                  "Status: Benchmark Complete, without a score: Direc3D (" + row.reason + ")");
         EXPECT_EQ(rig.state.run.CurrentPhase, 4);
+        ASSERT_EQ(rig.dialogs.messages.size(), row.box.empty() ? 0u : 1u);
+        if (!row.box.empty()) {
+            EXPECT_NE(rig.dialogs.messages[0].text.find(row.box), std::string::npos);
+            EXPECT_EQ(rig.dialogs.messages[0].style, MsgStyle::Exclamation);
+            EXPECT_TRUE(rig.log.withPrefix("tunnel run").empty());
+        }
     }
 }
 
