@@ -30,18 +30,15 @@ TEST(ProcessorValues, CompositeTypeFromModelTypeAndFamily) {
     }
 }
 
+// Bits 12 and 13 hold the type and 4 to 7 the model; the high bits beyond the type are ignored.
 TEST(ProcessorValues, SignatureTypeAndModelBits) {
     InfoRig rig;
-    auto& processor = rig.machine.processor;
-    processor.signatureValue = 0x2000; // bit 13 alone
-    EXPECT_EQ(rig.info.Get_Signature_Type(), 2);
-    processor.signatureValue = 0x1000; // bit 12 alone
-    EXPECT_EQ(rig.info.Get_Signature_Type(), 1);
-    processor.signatureValue = 0xF00F; // high bits beyond the type are ignored, model clear
-    EXPECT_EQ(rig.info.Get_Signature_Type(), 3);
-    EXPECT_EQ(rig.info.Get_Signature_Model(), 0);
-    processor.signatureValue = 0x06A5;
-    EXPECT_EQ(rig.info.Get_Signature_Model(), 10);
+    for (const auto& [signature, type, model] :
+         {std::tuple{0x2000, 2, 0}, {0x1000, 1, 0}, {0xF00F, 3, 0}, {0x06A5, 0, 10}}) {
+        rig.machine.processor.signatureValue = static_cast<std::uint16_t>(signature);
+        EXPECT_EQ(rig.info.Get_Signature_Type(), type) << signature;
+        EXPECT_EQ(rig.info.Get_Signature_Model(), model) << signature;
+    }
 }
 
 TEST(ProcessorValues, TestBitCoversBits0To31Only) {
