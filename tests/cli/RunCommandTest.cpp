@@ -11,6 +11,7 @@
 #include "sysinfo/SystemInfo.h"
 #include "taskman/TaskTitles.h"
 
+#include <array>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -251,13 +252,11 @@ TEST(RunCommand, RepeatedRunsAreSavedAsOneRecordEachAndSummarised) {
 
 TEST(RepetitionTable, GivesMedianRangeAndSpreadOfEachChosenScore) {
     std::vector<ScoreSet> runs(3);
-    runs[0].BMFPUh = 100;
-    runs[1].BMFPUh = 110;
-    runs[2].BMFPUh = 90;
-    runs[0].BMFPUl = 7;
-    runs[1].BMFPUl = 8;
-    runs[2].BMFPUl = 8;
-    runs[1].BMISA = 5; // not chosen: left out
+    for (std::size_t k = 0; k < 3; ++k) {
+        runs[k].BMFPUh = std::array{100, 110, 90}[k];
+        runs[k].BMFPUl = std::array{7, 8, 8}[k];
+        runs[k].BMISA = 5; // not chosen: left out
+    }
     const auto options = parse({"--fpu"});
     ASSERT_TRUE(options);
     EXPECT_EQ(
@@ -280,7 +279,6 @@ TEST(RunCommand, JsonSaysWhatWasSavedAndWhatGaveNoScore) {
     const CliRun saved = runWithInput({"--business", "--name", "Json run one", "--json"}, "");
     EXPECT_EQ(saved.status, 0) << saved.err;
     const json::Json document = json::Json::parse(saved.json);
-    EXPECT_EQ(document["command"], "run");
     EXPECT_EQ(document["saved"], true);
     EXPECT_TRUE(document["missing"].empty());
     ASSERT_EQ(document["records"].size(), 1u);
