@@ -182,6 +182,10 @@ TEST(RunCommand, PrintsAndSavesWhatItMeasured) {
 
 // What would make the end of a run fail is found before it: nothing is run or written.
 TEST(RunCommand, ChecksThatCanFailDoSoBeforeTheRun) {
+    expectRun("Direct3D without a tunnel", {"--d3d", "--name", "No display run"}, "", 1,
+              "vexogauge-cli run: the Direct3D benchmark (--d3d) cannot run: this build has no "
+              "OpenGL tunnel; nothing was run\n",
+              {}, false, false);
     expectRun("a missing output folder",
               {"--cpu", "--name", "Missing folder", "--out", "/missing/x.vgf"}, "", 1,
               "vexogauge-cli run: the run could not be saved to /missing/x.vgf: the folder "
