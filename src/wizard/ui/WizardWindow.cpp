@@ -247,6 +247,14 @@ QLabel* textLabel(QWidget* parent, bool wrap = true) {
     return label;
 }
 
+// `font`, or smaller where `text` at it is wider than `room` pixels.
+QFont fontToFit(QFont font, const QString& text, int room) {
+    const int wanted = QFontMetrics(font).horizontalAdvance(text) + 2;
+    if (wanted > room && room > 0)
+        font.setPointSizeF(std::max(6.0, font.pointSizeF() * room / wanted));
+    return font;
+}
+
 // How wide a label's text runs on one line, as the label measures it unwrapped.
 int oneLineWidth(const QLabel& label) {
     if (!label.wordWrap())
@@ -867,10 +875,12 @@ void WizardWindow::placeLinks() {
                      QSize(0, static_cast<int>(line.height())));
     };
     const int blank = contact->fontMetrics().horizontalAdvance(QLatin1Char(' '));
-    // The e-mail address follows the first line's last word after one blank.
+    // The e-mail address follows the first line's last word after one blank; where the line
+    // leaves too little room before the text's right edge (a large font), a smaller font.
     QLabel* mail = m_linkText[0];
-    mail->setFont(contact->font());
     const QRect end = spot(lineEnd);
+    const int mailRoom = contact->geometry().right() + 1 - (end.left() + blank);
+    mail->setFont(fontToFit(contact->font(), mail->text(), mailRoom));
     mail->setGeometry(end.left() + blank, end.top(),
                       mail->fontMetrics().horizontalAdvance(mail->text()) + 2, end.height());
     // The web address fills the gap, with a blank left free at either side; a gap narrower
@@ -878,12 +888,8 @@ void WizardWindow::placeLinks() {
     QLabel* web = m_linkText[1];
     const QRect from = spot(gapStart);
     const int room = spot(gapEnd).left() - from.left() - 2 * blank;
-    QFont webFont = contact->font();
-    const int wanted = QFontMetrics(webFont).horizontalAdvance(web->text()) + 2;
-    if (wanted > room && room > 0)
-        webFont.setPointSizeF(std::max(6.0, webFont.pointSizeF() * room / wanted));
-    web->setFont(webFont);
-    const int width = QFontMetrics(webFont).horizontalAdvance(web->text()) + 2;
+    web->setFont(fontToFit(contact->font(), web->text(), room));
+    const int width = web->fontMetrics().horizontalAdvance(web->text()) + 2;
     web->setGeometry(from.left() + blank + std::max(0, (room - width) / 2), from.top(), width,
                      from.height());
 }
