@@ -87,7 +87,12 @@ constexpr int kCaptionHeight = 22;
 
 struct Box {
     int x, y, w, h;
-    constexpr int bottom() const { return y + h; }
+};
+
+// A page's rows: the first one's top and the pitch from one to the next.
+struct Rows {
+    int first, pitch;
+    constexpr int top(std::size_t row) const { return first + static_cast<int>(row) * pitch; }
 };
 
 // The kinds of element the window places, each an array of the wizard's elements.
@@ -144,8 +149,9 @@ std::vector<Placed> designLayout() {
 
     // Main menu: five options, each a caption with a line beneath.
     heading(33);
+    constexpr Rows options{104, 60};
     for (std::size_t i = 0; i < 5; ++i) {
-        const int top = 104 + static_cast<int>(i) * 60;
+        const int top = options.top(i);
         at(Part::OptionImage, i, {40, top + 2, kMark, kMark});
         at(Part::OptionText, i, {66, top, 540, kCaptionHeight});
         text(34 + i, {66, top + 24, 540, 34});
@@ -153,8 +159,9 @@ std::vector<Placed> designLayout() {
 
     // Customize: software and hardware, each a picture with a check box and its text beside.
     heading(3);
+    constexpr Rows groups{100, 132};
     for (std::size_t i = 0; i < 2; ++i) {
-        const int top = 100 + static_cast<int>(i) * 132;
+        const int top = groups.top(i);
         at(Part::FrameImage, i, {40, top, 120, 120});
         at(Part::CheckImage, 6 + i, {170, top + 12, kMark, kMark});
         at(Part::CheckText, 6 + i, {198, top + 12, kRight - 198, kCaptionHeight});
@@ -165,8 +172,9 @@ std::vector<Placed> designLayout() {
     // page's descriptions stand in reverse order of their indices).
     heading(6);
     heading(13);
+    constexpr Rows benchmarks{110, 96};
     for (std::size_t row = 0; row < 3; ++row) {
-        const int top = 110 + static_cast<int>(row) * 96;
+        const int top = benchmarks.top(row);
         for (const std::size_t check : {row, 3 + row}) {
             at(Part::CheckImage, check, {40, top, kMark, kMark});
             at(Part::CheckText, check, {68, top, kRight - 68, kCaptionHeight});
@@ -177,8 +185,9 @@ std::vector<Placed> designLayout() {
 
     // Direct3D: three rows of caption, value between arrows; notes beneath; picture at right.
     heading(39, 44, 400);
+    constexpr Rows settings{136, 44};
     for (std::size_t row = 0; row < 3; ++row) {
-        const int top = 136 + static_cast<int>(row) * 44;
+        const int top = settings.top(row);
         text(43 + row, {kMargin, top, 176, 24});
         at(Part::LRButton, 2 * row, {204, top + 1, 22, 22});
         text(40 + row, {232, top, 112, 24});
@@ -197,16 +206,18 @@ std::vector<Placed> designLayout() {
 
     // Tool box: three tool buttons, each with its text beside.
     heading(14, 40);
+    constexpr Rows tools{124, 80};
     for (std::size_t i = 0; i < 3; ++i) {
-        const int top = 124 + static_cast<int>(i) * 80;
+        const int top = tools.top(i);
         at(Part::Button, 2 + i, {kMargin, top + 6, 300, 34});
         l.push_back({Part::FrameText, 15 + i, {336, top, 280, 70}, 2 + i});
     }
 
     // Ready: three numbered paragraphs.
     heading(18, 40);
+    constexpr Rows steps{122, 98};
     for (std::size_t i = 0; i < 3; ++i) {
-        const int top = 122 + static_cast<int>(i) * 98;
+        const int top = steps.top(i);
         at(Part::OrderedImage, i, {36, top + 2, 36, 36});
         text(19 + i, {84, top, 532, 92});
     }
@@ -219,8 +230,9 @@ std::vector<Placed> designLayout() {
     text(25, {kMargin, 150, 420, 20});
     text(26, {kMargin, 170, 420, 58});
     at(Part::FrameLine, 0, {kMargin, 230, 420, 2});
+    constexpr Rows groupList{240, 28};
     for (std::size_t i = 0; i < 6; ++i) {
-        const int top = 240 + static_cast<int>(i) * 28;
+        const int top = groupList.top(i);
         at(Part::BenchImage, i, {28, top - 1, 24, 24});
         text(27 + i, {60, top, 380, 22});
     }
