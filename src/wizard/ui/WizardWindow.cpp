@@ -13,18 +13,18 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace vexo {
 
 namespace {
-
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
 
 // The 32 pictures in loading order: six for elements, then the picture list 1 to 26.
 constexpr std::array<const char*, 32> kPictureFiles{
@@ -70,112 +70,217 @@ void showCaption(QLabel* label, const std::string& caption) {
         label->setText(text);
 }
 
+// The window's design: every page on the 640 by 480 background, its content between margins of
+// 24 and its heading on one line under the title band, the buttons along the foot.
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+constexpr int kMargin = 24;
+constexpr int kContentWidth = kWidth - 2 * kMargin; // 592
+constexpr int kRight = kMargin + kContentWidth;
+constexpr int kHeadingTop = 76;
+constexpr int kHeadingHeight = 24;
+constexpr int kButtonRowTop = 446;
+constexpr int kButtonHeight = 30;
+constexpr int kFooterHeight = 32; // the footer hint's two lines, left of the buttons
+constexpr int kMark = 20;         // an option's or a check box's picture
+constexpr int kCaptionHeight = 22;
+
 struct Box {
     int x, y, w, h;
 };
 
-// Where each FrameText stands; each belongs to one page.
-Box frameTextBox(int index) {
-    switch (index) {
-    case 0:
-        return {24, 80, 592, 110};
-    case 1:
-        return {24, 195, 592, 130};
-    case 2:
-        return {24, 325, 592, 80};
-    case 3:
-    case 6:
-    case 13:
-    case 33:
-    case 49:
-    case 52:
-        return {24, 76, 592, 24};
-    case 14:
-        return {24, 76, 592, 40};
-    case 4:
-        return {200, 140, 410, 80}; // software, beside its picture
-    case 5:
-        return {200, 272, 410, 80}; // hardware
-    case 7:
-    case 8:
-    case 9:
-        return {66, 134 + (index - 7) * 96, 540, 60};
-    case 12:
-    case 11:
-    case 10:
-        return {66, 134 + (12 - index) * 96, 540, 60};
-    case 15:
-    case 16:
-    case 17:
-        return {336, 124 + (index - 15) * 80, 280, 70};
-    case 18:
-        return {24, 76, 592, 40};
-    case 19:
-    case 20:
-    case 21:
-        return {84, 122 + (index - 19) * 98, 532, 92};
-    case 22:
-        return {24, 76, 410, 22};
-    // The run's lines: the status may take two lines, the description four.
-    case 23:
-        return {24, 100, 420, 30};
-    case 24:
-        return {24, 130, 420, 20};
-    case 25:
-        return {24, 150, 420, 20};
-    case 26:
-        return {24, 170, 420, 58};
-    case 27:
-    case 28:
-    case 29:
-    case 30:
-    case 31:
-    case 32:
-        return {60, 240 + (index - 27) * 28, 380, 22};
-    case 34:
-    case 35:
-    case 36:
-    case 37:
-    case 38:
-        return {66, 128 + (index - 34) * 60, 540, 34}; // under its option's caption
-    case 39:
-        return {24, 76, 400, 44};
-    case 40:
-    case 41:
-    case 42:
-        return {232, 136 + (index - 40) * 44, 112, 24};
-    case 43:
-    case 44:
-    case 45:
-        return {24, 136 + (index - 43) * 44, 176, 24};
-    case 46:
-        return {24, 276, 410, 70};
-    case 47:
-        return {24, 346, 410, 36};
-    case 48:
-        return {24, 382, 592, 50};
-    case 50:
-        return {40, 108, 180, 330};
-    case 51:
-        return {220, 108, 396, 330};
-    case 53:
-        return {24, 108, 592, 22};
-    case 54:
-        return {24, 140, 592, 22};
-    case 55:
-        return {24, 172, 592, 240};
-    default:
-        return {24, 76, 592, 24};
+// A page's rows: the first one's top and the pitch from one to the next.
+struct Rows {
+    int first, pitch;
+    constexpr int top(std::size_t row) const { return first + static_cast<int>(row) * pitch; }
+};
+
+// The kinds of element the window places, each an array of the wizard's elements.
+enum class Part {
+    FrameText,
+    Button,
+    OptionImage,
+    OptionText,
+    CheckImage,
+    CheckText,
+    LRButton,
+    BenchImage,
+    OrderedImage,
+    FrameImage,
+    FrameLine,
+    PageTitle,
+    Subtitle,
+    Footer,
+    Progress,
+    ProgressText,
+};
+
+struct Placed {
+    Part part;
+    std::size_t index;
+    Box box;
+    // The picture button this element stands right of: where its caption needs more room than
+    // its box at a large font, the button widens and the element moves right.
+    std::optional<std::size_t> besideButton = std::nullopt;
+};
+
+// Where every element stands at the normal font, the frame first and then page by page; each
+// element belongs to one of them.
+std::vector<Placed> designLayout() {
+    std::vector<Placed> l;
+    auto text = [&](std::size_t i, Box b) { l.push_back({Part::FrameText, i, b}); };
+    auto heading = [&](std::size_t i, int height = kHeadingHeight, int width = kContentWidth) {
+        text(i, {kMargin, kHeadingTop, width, height});
+    };
+    auto at = [&](Part part, std::size_t i, Box b) { l.push_back({part, i, b}); };
+
+    // The frame: title band, footer hint, Help, Back and Next along the foot.
+    at(Part::PageTitle, 0, {20, 8, 560, 22});
+    at(Part::Subtitle, 0, {20, 31, 570, 32});
+    at(Part::Footer, 0, {20, kButtonRowTop, 266, kFooterHeight});
+    at(Part::Button, 5, {292, kButtonRowTop, 100, kButtonHeight});
+    at(Part::Button, 1, {400, kButtonRowTop, 108, kButtonHeight});
+    at(Part::Button, 0, {516, kButtonRowTop, 108, kButtonHeight});
+
+    // Welcome: three paragraphs, the last with the two links.
+    text(0, {kMargin, 80, kContentWidth, 110});
+    text(1, {kMargin, 195, kContentWidth, 130});
+    text(2, {kMargin, 325, kContentWidth, 80});
+
+    // Main menu: five options, each a caption with a line beneath.
+    heading(33);
+    constexpr Rows options{104, 60};
+    for (std::size_t i = 0; i < 5; ++i) {
+        const int top = options.top(i);
+        at(Part::OptionImage, i, {40, top + 2, kMark, kMark});
+        at(Part::OptionText, i, {66, top, 540, kCaptionHeight});
+        text(34 + i, {66, top + 24, 540, 34});
     }
+
+    // Customize: software and hardware, each a picture with a check box and its text beside.
+    heading(3);
+    constexpr Rows groups{100, 132};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const int top = groups.top(i);
+        at(Part::FrameImage, i, {40, top, 120, 120});
+        at(Part::CheckImage, 6 + i, {170, top + 12, kMark, kMark});
+        at(Part::CheckText, 6 + i, {198, top + 12, kRight - 198, kCaptionHeight});
+        text(4 + i, {200, top + 40, 410, 80});
+    }
+
+    // Hardware and software: three check boxes, each with a description beneath (the software
+    // page's descriptions stand in reverse order of their indices).
+    heading(6);
+    heading(13);
+    constexpr Rows benchmarks{110, 96};
+    for (std::size_t row = 0; row < 3; ++row) {
+        const int top = benchmarks.top(row);
+        for (const std::size_t check : {row, 3 + row}) {
+            at(Part::CheckImage, check, {40, top, kMark, kMark});
+            at(Part::CheckText, check, {68, top, kRight - 68, kCaptionHeight});
+        }
+        text(7 + row, {66, top + 24, 540, 60});
+        text(12 - row, {66, top + 24, 540, 60});
+    }
+
+    // Direct3D: three rows of caption, value between arrows; notes beneath; picture at right.
+    heading(39, 44, 400);
+    constexpr Rows settings{136, 44};
+    for (std::size_t row = 0; row < 3; ++row) {
+        const int top = settings.top(row);
+        text(43 + row, {kMargin, top, 176, 24});
+        at(Part::LRButton, 2 * row, {204, top + 1, 22, 22});
+        text(40 + row, {232, top, 112, 24});
+        at(Part::LRButton, 2 * row + 1, {348, top + 1, 22, 22});
+    }
+    text(46, {kMargin, 276, 410, 70});
+    text(47, {kMargin, 346, 410, 36});
+    text(48, {kMargin, 382, kContentWidth, 50});
+    at(Part::FrameImage, 4, {456, 96, 160, 200});
+
+    // System information: a rule under the heading, two columns.
+    heading(49);
+    at(Part::FrameLine, 2, {kMargin, 100, kContentWidth, 2});
+    text(50, {40, 108, 180, 330});
+    text(51, {220, 108, 396, 330});
+
+    // Tool box: three tool buttons, each with its text beside.
+    heading(14, 40);
+    constexpr Rows tools{124, 80};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int top = tools.top(i);
+        at(Part::Button, 2 + i, {kMargin, top + 6, 300, 34});
+        l.push_back({Part::FrameText, 15 + i, {336, top, 280, 70}, 2 + i});
+    }
+
+    // Ready: three numbered paragraphs.
+    heading(18, 40);
+    constexpr Rows steps{122, 98};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int top = steps.top(i);
+        at(Part::OrderedImage, i, {36, top + 2, 36, 36});
+        text(19 + i, {84, top, 532, 92});
+    }
+
+    // The run: its lines (the status may take two lines, the description four), a rule, the
+    // six groups with their pictures; the run picture with the progress at right.
+    heading(22, 22, 410);
+    text(23, {kMargin, 100, 420, 30});
+    text(24, {kMargin, 130, 420, 20});
+    text(25, {kMargin, 150, 420, 20});
+    text(26, {kMargin, 170, 420, 58});
+    at(Part::FrameLine, 0, {kMargin, 230, 420, 2});
+    constexpr Rows groupList{240, 28};
+    for (std::size_t i = 0; i < 6; ++i) {
+        const int top = groupList.top(i);
+        at(Part::BenchImage, i, {28, top - 1, 24, 24});
+        text(27 + i, {60, top, 380, 22});
+    }
+    at(Part::FrameImage, 2, {456, 100, 160, 200});
+    at(Part::Progress, 0, {456, 310, 160, 12});
+    at(Part::ProgressText, 0, {456, 326, 160, 20});
+    at(Part::FrameLine, 1, {kMargin, 416, kContentWidth, 2});
+
+    // Score card: where the file went, the throttling, the scores, between two rules.
+    heading(52);
+    at(Part::FrameLine, 3, {kMargin, 100, kContentWidth, 2});
+    text(53, {kMargin, 108, kContentWidth, 22});
+    text(54, {kMargin, 140, kContentWidth, 22});
+    text(55, {kMargin, 172, kContentWidth, 240});
+    at(Part::FrameLine, 4, {kMargin, 416, kContentWidth, 2});
+    return l;
 }
 
-QLabel* textLabel(QWidget* parent, Box box, bool wrap = true) {
+QLabel* textLabel(QWidget* parent, bool wrap = true) {
     auto* label = new QLabel(parent);
-    label->setGeometry(box.x, box.y, box.w, box.h);
     label->setWordWrap(wrap);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setStyleSheet(QStringLiteral("color: #e6f0f8;"));
     return label;
+}
+
+// `font`, or smaller where `text` at it is wider than `room` pixels.
+QFont fontToFit(QFont font, const QString& text, int room) {
+    const int wanted = QFontMetrics(font).horizontalAdvance(text) + 2;
+    if (wanted > room && room > 0)
+        font.setPointSizeF(std::max(6.0, font.pointSizeF() * room / wanted));
+    return font;
+}
+
+// How wide a label's text runs on one line, as the label measures it unwrapped.
+int oneLineWidth(const QLabel& label) {
+    if (!label.wordWrap())
+        return label.sizeHint().width();
+    QTextDocument text;
+    text.setDocumentMargin(0);
+    text.setDefaultFont(label.font());
+    if (label.textFormat() == Qt::PlainText)
+        text.setPlainText(label.text());
+    else
+        text.setHtml(label.text());
+    const QMargins margins = label.contentsMargins();
+    return static_cast<int>(std::ceil(text.size().width())) + margins.left() + margins.right() +
+           2 * label.margin();
 }
 
 // Takes every pointer event over the page beneath it, and draws nothing.
@@ -263,6 +368,17 @@ public:
         const int left = iconArea().right() + 1 + kCaptionGap;
         return {left, 0, std::max(0, width() - left - endCapWidth()), height()};
     }
+    // The width that shows the whole caption beside the picture at a height of `h`.
+    int widthFor(int h) const {
+        const int side = m_picture.isNull() ? h : std::min(h, m_picture.height());
+        const int endCap =
+            m_picture.isNull() ? 0 : m_picture.height() / 2 * side / m_picture.height();
+        QTextDocument caption;
+        caption.setDefaultFont(font());
+        caption.setDocumentMargin(0);
+        caption.setHtml(captionHtml());
+        return side + kCaptionGap + static_cast<int>(std::ceil(caption.idealWidth())) + endCap;
+    }
     // The caption as drawn, for its size and for tests.
     QString captionHtml() const {
         return QStringLiteral("<span style=\"color:#e6f0f8;\">%1</span>").arg(m_caption);
@@ -338,7 +454,6 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     : QWidget(parent)
     , m_wizard(wizard)
     , m_hand(handCursor(appFolder)) {
-    setFixedSize(kWidth, kHeight);
     m_wizard.commands.runPageChanged = [this] { showRunPage(); };
     // Load_Wizard_Pictures: the first six are the elements' own, the rest the picture list.
     std::array<QPixmap, 32> loaded;
@@ -355,144 +470,187 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
         m_pictures[i - 5] = loaded[i];
 
     m_backgroundLabel = new QLabel(this);
-    m_backgroundLabel->setGeometry(0, 0, kWidth, kHeight);
-    m_backgroundLabel->setPixmap(m_background.scaled(kWidth, kHeight));
+    m_backgroundLabel->setObjectName(QStringLiteral("Background"));
+    // Below the picture, where a page grown for a large font reaches, the picture's dark ground.
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, QColor(0x0B, 0x15, 0x26));
+    setPalette(ground);
+    setAutoFillBackground(true);
 
     for (std::size_t i = 0; i < m_frameText.size(); ++i) {
-        m_frameText[i] = textLabel(this, frameTextBox(static_cast<int>(i)));
+        m_frameText[i] = textLabel(this);
         m_frameText[i]->setObjectName(QStringLiteral("FrameText%1").arg(i));
     }
-    for (const int heading : {3, 6, 13, 14, 33, 39, 49, 52, 18, 22})
-        m_frameText[static_cast<std::size_t>(heading)]->setStyleSheet(
-            QStringLiteral("color: #22c7e4; font-weight: bold;"));
+    for (const std::size_t heading : {3, 6, 13, 14, 33, 39, 49, 52, 18, 22})
+        m_frameText[heading]->setStyleSheet(QStringLiteral("color: #22c7e4; font-weight: bold;"));
     m_frameText[50]->setStyleSheet(QStringLiteral("color: #7f93ad;"));
-    for (int caption = 40; caption <= 42; ++caption)
-        m_frameText[static_cast<std::size_t>(caption)]->setAlignment(Qt::AlignCenter);
+    for (const std::size_t value : {40, 41, 42})
+        m_frameText[value]->setAlignment(Qt::AlignCenter);
 
-    m_pageTitle[0] = textLabel(this, {20, 8, 560, 22}, false);
+    m_pageTitle[0] = textLabel(this);
     QFont titleFont = m_pageTitle[0]->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
     m_pageTitle[0]->setFont(titleFont);
-    m_pageTitle[1] = textLabel(this, {20, 31, 570, 32});
+    m_pageTitle[1] = textLabel(this);
     QFont small = m_pageTitle[1]->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_pageTitle[1]->setFont(small);
     // The footer hint has the room left of the Help button, on two lines when it needs them.
-    m_permanentText = textLabel(this, {20, 446, 266, 32});
+    m_permanentText = textLabel(this);
     m_permanentText->setFont(small);
     m_permanentText->setStyleSheet(QStringLiteral("color: #7f93ad;"));
 
     // The picture buttons: Next, Back, the three tools, Help.
-    const std::array<Box, 6> buttonBoxes{{{516, 446, 108, 30},
-                                          {400, 446, 108, 30},
-                                          {24, 130, 300, 34},
-                                          {24, 210, 300, 34},
-                                          {24, 290, 300, 34},
-                                          {292, 446, 100, 30}}};
     const std::array<const char*, 6> tips{
         "Click this button to continue ...", "Click this button to back track ...", "", "", "",
         "Click here if you need assistance."};
-    for (int i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        const int index = static_cast<int>(i);
         auto* button = new PictureButton(
-            this, [this, i] { run([&] { m_wizard.Button_Down(i); }); },
-            [this, i] { run([&] { m_wizard.Button_Up(i); }); });
-        const Box& b = buttonBoxes[static_cast<std::size_t>(i)];
-        button->setGeometry(b.x, b.y, b.w, b.h);
+            this, [this, index] { run([&] { m_wizard.Button_Down(index); }); },
+            [this, index] { run([&] { m_wizard.Button_Up(index); }); });
         button->setCursor(m_hand);
-        button->setToolTip(QString::fromLatin1(tips[static_cast<std::size_t>(i)]));
-        m_buttons[static_cast<std::size_t>(i)] = button;
+        button->setToolTip(QString::fromLatin1(tips[i]));
+        m_buttons[i] = button;
     }
 
-    auto clickable = [this](Box b, std::function<void()> onClick) {
+    auto clickable = [this](std::function<void()> onClick) {
         auto* label = new ClickableLabel(QString(), std::move(onClick), this);
-        label->setGeometry(b.x, b.y, b.w, b.h);
         label->setCursor(m_hand);
         label->setStyleSheet(QStringLiteral("color: #e6f0f8;"));
         return label;
     };
-    for (int i = 0; i < 5; ++i) {
-        auto choose = [this, i] { run([&] { m_wizard.Select_Option(i); }); };
-        m_optionImage[static_cast<std::size_t>(i)] = clickable({40, 106 + i * 60, 20, 20}, choose);
-        m_optionText[static_cast<std::size_t>(i)] = clickable({66, 104 + i * 60, 540, 22}, choose);
-        m_optionText[static_cast<std::size_t>(i)]->setText(
-            withAccessKey(Wizard::optionCaptions()[static_cast<std::size_t>(i)]));
-        m_optionText[static_cast<std::size_t>(i)]->setAccessibleName(
-            spokenCaption(Wizard::optionCaptions()[static_cast<std::size_t>(i)]));
+    // An option's or a check box's caption, on more lines where a large font needs them.
+    auto captioned = [](QLabel* label, const char* caption) {
+        label->setWordWrap(true);
+        label->setText(withAccessKey(caption));
+        label->setAccessibleName(spokenCaption(caption));
+    };
+    for (std::size_t i = 0; i < m_optionText.size(); ++i) {
+        auto choose = [this, i] { run([&] { m_wizard.Select_Option(static_cast<int>(i)); }); };
+        m_optionImage[i] = clickable(choose);
+        m_optionText[i] = clickable(choose);
+        captioned(m_optionText[i], Wizard::optionCaptions()[i]);
     }
-    const std::array<Box, 8> checkBoxes{{{40, 110, 20, 20},
-                                         {40, 206, 20, 20},
-                                         {40, 302, 20, 20},
-                                         {40, 110, 20, 20},
-                                         {40, 206, 20, 20},
-                                         {40, 302, 20, 20},
-                                         {170, 112, 20, 20},
-                                         {170, 244, 20, 20}}};
-    for (int i = 0; i < 8; ++i) {
-        auto toggle = [this, i] { run([&] { m_wizard.Toggle_Check(i); }); };
-        const Box& b = checkBoxes[static_cast<std::size_t>(i)];
-        m_checkImage[static_cast<std::size_t>(i)] = clickable(b, toggle);
-        m_checkText[static_cast<std::size_t>(i)] = clickable({b.x + 28, b.y, 440, 22}, toggle);
-        m_checkText[static_cast<std::size_t>(i)]->setText(
-            withAccessKey(Wizard::checkCaptions()[static_cast<std::size_t>(i)]));
-        m_checkText[static_cast<std::size_t>(i)]->setAccessibleName(
-            spokenCaption(Wizard::checkCaptions()[static_cast<std::size_t>(i)]));
+    for (std::size_t i = 0; i < m_checkText.size(); ++i) {
+        auto toggle = [this, i] { run([&] { m_wizard.Toggle_Check(static_cast<int>(i)); }); };
+        m_checkImage[i] = clickable(toggle);
+        m_checkText[i] = clickable(toggle);
+        captioned(m_checkText[i], Wizard::checkCaptions()[i]);
     }
-    for (int i = 0; i < 6; ++i) {
-        const int row = i / 2;
-        m_lrButton[static_cast<std::size_t>(i)] =
-            clickable({i % 2 == 0 ? 204 : 348, 137 + row * 44, 22, 22},
-                      [this, i] { run([&] { m_wizard.Change_DX_Option(i); }); });
-        m_lrButton[static_cast<std::size_t>(i)]->setPixmap(picture(i % 2 == 0 ? 25 : 26));
-        m_lrButton[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("LRButton%1").arg(i));
+    for (std::size_t i = 0; i < m_lrButton.size(); ++i) {
+        m_lrButton[i] =
+            clickable([this, i] { run([&] { m_wizard.Change_DX_Option(static_cast<int>(i)); }); });
+        m_lrButton[i]->setPixmap(picture(i % 2 == 0 ? 25 : 26));
+        m_lrButton[i]->setObjectName(QStringLiteral("LRButton%1").arg(i));
     }
-    for (int i = 0; i < 6; ++i) {
-        m_benchImage[static_cast<std::size_t>(i)] = new QLabel(this);
-        m_benchImage[static_cast<std::size_t>(i)]->setGeometry(28, 239 + i * 28, 24, 24);
+    for (QLabel*& image : m_benchImage)
+        image = new QLabel(this);
+    for (std::size_t i = 0; i < m_orderedImage.size(); ++i) {
+        m_orderedImage[i] = new QLabel(this);
+        m_orderedImage[i]->setPixmap(loaded[2 + i]);
     }
-    for (int i = 0; i < 3; ++i) {
-        m_orderedImage[static_cast<std::size_t>(i)] = new QLabel(this);
-        m_orderedImage[static_cast<std::size_t>(i)]->setGeometry(36, 124 + i * 98, 36, 36);
-        m_orderedImage[static_cast<std::size_t>(i)]->setPixmap(
-            loaded[static_cast<std::size_t>(2 + i)]);
-    }
-    const std::array<Box, 5> imageBoxes{{{40, 100, 120, 120},
-                                         {40, 232, 120, 120},
-                                         {456, 100, 160, 200},
-                                         {0, 0, 0, 0},
-                                         {456, 96, 160, 200}}};
-    for (int i = 0; i < 5; ++i) {
-        if (i == 3) {
-            m_frameImage[3] = m_backgroundLabel;
-            continue;
-        }
-        auto* image = new QLabel(this);
-        const Box& b = imageBoxes[static_cast<std::size_t>(i)];
-        image->setGeometry(b.x, b.y, b.w, b.h);
-        m_frameImage[static_cast<std::size_t>(i)] = image;
-    }
+    // FrameImage 3 is the background.
+    for (std::size_t i = 0; i < m_frameImage.size(); ++i)
+        m_frameImage[i] = i == 3 ? m_backgroundLabel : new QLabel(this);
     m_runPicture = loaded[5];
     m_finishedRunPicture = finishedRunPicture(loaded[5]);
     m_frameImage[2]->setPixmap(m_runPicture);
     m_frameImage[4]->setPixmap(loaded[1]);
-    const std::array<Box, 5> lineBoxes{{{24, 230, 420, 2},
-                                        {24, 416, 592, 2},
-                                        {24, 100, 592, 2},
-                                        {24, 100, 592, 2},
-                                        {24, 416, 592, 2}}};
-    for (int i = 0; i < 5; ++i) {
-        auto* line = new QFrame(this);
-        const Box& b = lineBoxes[static_cast<std::size_t>(i)];
-        line->setGeometry(b.x, b.y, b.w, b.h);
+    for (QWidget*& line : m_frameLine) {
+        line = new QFrame(this);
         line->setStyleSheet(QStringLiteral("background-color: #22c7e4;"));
-        m_frameLine[static_cast<std::size_t>(i)] = line;
     }
-    for (int i = 0; i < 2; ++i) {
-        auto* link =
-            clickable({24, 325, 10, 10}, [this] { run([&] { m_wizard.linkTextClick(); }); });
+    for (std::size_t i = 0; i < m_linkText.size(); ++i) {
+        QLabel* link = clickable([this] { run([&] { m_wizard.linkTextClick(); }); });
         link->setStyleSheet(QStringLiteral("color: #ff9a3c;"));
         link->setObjectName(QStringLiteral("LinkText%1").arg(i));
-        m_linkText[static_cast<std::size_t>(i)] = link;
+        m_linkText[i] = link;
+    }
+    // The phases done, next to the run picture; it moves at the run's yields only.
+    // Drawn in the artwork's colours whatever the desktop's palette, with its count beneath it
+    // in one colour rather than inside, where the fill's edge would split it.
+    m_progress = new QProgressBar(this);
+    m_progress->setTextVisible(false);
+    m_progress->setStyleSheet(QStringLiteral(
+        "QProgressBar { background: #0b1526; border: 1px solid #22c7e4; border-radius: 3px; }"
+        "QProgressBar::chunk { background: #22c7e4; border-radius: 2px; }"));
+    m_progressText = textLabel(this, false);
+    m_progressText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_progressText->setTextFormat(Qt::PlainText);
+
+    for (const Placed& placed : designLayout()) {
+        const std::size_t i = placed.index;
+        QWidget* widget = nullptr;
+        bool text = false;
+        bool picture = false;
+        switch (placed.part) {
+        case Part::FrameText:
+            widget = m_frameText[i];
+            text = true;
+            break;
+        case Part::Button:
+            widget = m_buttons[i];
+            break;
+        case Part::OptionImage:
+            widget = m_optionImage[i];
+            picture = true;
+            break;
+        case Part::OptionText:
+            widget = m_optionText[i];
+            text = true;
+            break;
+        case Part::CheckImage:
+            widget = m_checkImage[i];
+            picture = true;
+            break;
+        case Part::CheckText:
+            widget = m_checkText[i];
+            text = true;
+            break;
+        case Part::LRButton:
+            widget = m_lrButton[i];
+            picture = true;
+            break;
+        case Part::BenchImage:
+            widget = m_benchImage[i];
+            picture = true;
+            break;
+        case Part::OrderedImage:
+            widget = m_orderedImage[i];
+            picture = true;
+            break;
+        case Part::FrameImage:
+            widget = m_frameImage[i];
+            picture = true;
+            break;
+        case Part::FrameLine:
+            widget = m_frameLine[i];
+            break;
+        case Part::PageTitle:
+            widget = m_pageTitle[0];
+            text = true;
+            break;
+        case Part::Subtitle:
+            widget = m_pageTitle[1];
+            text = true;
+            break;
+        case Part::Footer:
+            widget = m_permanentText;
+            text = true;
+            break;
+        case Part::Progress:
+            widget = m_progress;
+            break;
+        case Part::ProgressText:
+            widget = m_progressText;
+            text = true;
+            break;
+        }
+        const Box& b = placed.box;
+        PictureButton* beside = placed.besideButton ? m_buttons[*placed.besideButton] : nullptr;
+        m_layout.push_back({widget, QRect(b.x, b.y, b.w, b.h), text, picture, beside});
     }
     // Pointer moves, also with no button held, underline a link or clear the underline.
     setMouseTracking(true);
@@ -508,39 +666,36 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     }
     // What the keyboard reaches, in reading order: the page's elements top to bottom, then the
     // buttons along the foot from left to right. A page shows only its own, so one order serves.
-    auto press = [this](int i) {
-        return [this, i] {
+    auto press = [this](std::size_t button) {
+        return [this, button] {
             run([&] {
-                m_wizard.Button_Down(i);
-                m_wizard.Button_Up(i);
+                m_wizard.Button_Down(static_cast<int>(button));
+                m_wizard.Button_Up(static_cast<int>(button));
             });
         };
     };
-    for (std::size_t i = 0; i < 2; ++i)
-        m_focusables.push_back({m_linkText[i], [this] { run([&] { m_wizard.linkTextClick(); }); },
-                                true, Group::None, nullptr});
-    for (int i = 2; i <= 4; ++i)
+    for (QLabel* link : m_linkText)
         m_focusables.push_back(
-            {m_buttons[static_cast<std::size_t>(i)], press(i), true, Group::Tools, nullptr});
-    for (int i = 0; i < 5; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        m_focusables.push_back({m_optionText[at],
-                                [this, i] { run([&] { m_wizard.Select_Option(i); }); }, false,
-                                Group::Options, m_optionImage[at]});
-    }
-    for (const int i : {6, 7, 0, 1, 2, 3, 4, 5}) {
-        const auto at = static_cast<std::size_t>(i);
-        m_focusables.push_back({m_checkText[at],
-                                [this, i] { run([&] { m_wizard.Toggle_Check(i); }); }, false,
-                                Group::Checks, m_checkImage[at]});
-    }
-    for (int i = 0; i < 6; ++i)
-        m_focusables.push_back({m_lrButton[static_cast<std::size_t>(i)],
-                                [this, i] { run([&] { m_wizard.Change_DX_Option(i); }); }, false,
-                                Group::DirectXArrows, nullptr});
-    for (const int i : {5, 1, 0})
+            {link, [this] { run([&] { m_wizard.linkTextClick(); }); }, true, Group::None, nullptr});
+    for (const std::size_t tool : {2, 3, 4})
+        m_focusables.push_back({m_buttons[tool], press(tool), true, Group::Tools, nullptr});
+    for (std::size_t i = 0; i < m_optionText.size(); ++i)
         m_focusables.push_back(
-            {m_buttons[static_cast<std::size_t>(i)], press(i), true, Group::None, nullptr});
+            {m_optionText[i],
+             [this, i] { run([&] { m_wizard.Select_Option(static_cast<int>(i)); }); }, false,
+             Group::Options, m_optionImage[i]});
+    for (const std::size_t i : {6, 7, 0, 1, 2, 3, 4, 5})
+        m_focusables.push_back(
+            {m_checkText[i],
+             [this, i] { run([&] { m_wizard.Toggle_Check(static_cast<int>(i)); }); }, false,
+             Group::Checks, m_checkImage[i]});
+    for (std::size_t i = 0; i < m_lrButton.size(); ++i)
+        m_focusables.push_back(
+            {m_lrButton[i],
+             [this, i] { run([&] { m_wizard.Change_DX_Option(static_cast<int>(i)); }); }, false,
+             Group::DirectXArrows, nullptr});
+    for (const std::size_t button : {5, 1, 0})
+        m_focusables.push_back({m_buttons[button], press(button), true, Group::None, nullptr});
     // What each element is, for assistive tools; its pictures only show its state.
     for (PictureButton* button : m_buttons)
         makeAccessibleControl(button, QAccessible::Button);
@@ -573,32 +728,130 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     m_focusMark->hide();
 
     m_cover = new InputCover(this);
-    m_cover->setGeometry(0, 0, kWidth, kHeight);
     m_cover->hide();
-    // The phases done, next to the run picture; it moves at the run's yields only.
-    // Drawn in the artwork's colours whatever the desktop's palette, with its count beneath it
-    // in one colour rather than inside, where the fill's edge would split it.
-    m_progress = new QProgressBar(this);
-    m_progress->setGeometry(456, 310, 160, 12);
-    m_progress->setTextVisible(false);
-    m_progress->setStyleSheet(QStringLiteral(
-        "QProgressBar { background: #0b1526; border: 1px solid #22c7e4; border-radius: 3px; }"
-        "QProgressBar::chunk { background: #22c7e4; border-radius: 2px; }"));
-    m_progressText = textLabel(this, {456, 326, 160, 20}, false);
-    m_progressText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_progressText->setTextFormat(Qt::PlainText);
     // The web address stands in a gap of 31 blanks: its host name is what fits there.
     m_linkText[0]->setText(QStringLiteral("support@kestrovia.example"));
     m_linkText[1]->setText(QStringLiteral("kestrovia.example"));
+    showBackground();
     sync();
+}
+
+void WizardWindow::showBackground() {
+    const QSize size(qRound(kWidth * m_fit), qRound(kHeight * m_fit));
+    m_backgroundLabel->setGeometry(QRect(QPoint(0, 0), size));
+    m_backgroundLabel->setPixmap(
+        m_background.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+QRect WizardWindow::fitted(const Placement& placement) const {
+    const QRect& b = placement.design;
+    if (m_fit >= 1.0)
+        return b;
+    auto at = [this](int v) { return qRound(v * m_fit); };
+    // A picture keeps its size: it is moved, not cut.
+    if (placement.picture)
+        return {at(b.x()), at(b.y()), b.width(), b.height()};
+    return QRect(QPoint(at(b.x()), at(b.y())),
+                 QPoint(at(b.x() + b.width()) - 1, at(b.y() + b.height()) - 1));
+}
+
+void WizardWindow::layOut() {
+    // The shown elements top to bottom. A text is as tall as its font needs at its width, at
+    // least its box; what stands below a text that grew moves down by as much, so a page keeps
+    // its order at any font, and the window grows below its picture when the page needs it.
+    struct Item {
+        const Placement* placement;
+        QRect box;
+        int shift = 0;
+        int growth = 0;
+    };
+    std::vector<QRect> boxes;
+    for (const Placement& placement : m_layout)
+        boxes.push_back(fitted(placement));
+    // A picture button as wide as its caption needs, the element beside it moved right.
+    for (std::size_t i = 0; i < m_layout.size(); ++i) {
+        const Placement& placement = m_layout[i];
+        if (placement.besideButton == nullptr)
+            continue;
+        const auto button =
+            std::find_if(m_layout.begin(), m_layout.end(), [&](const Placement& other) {
+                return other.widget == placement.besideButton;
+            });
+        if (button == m_layout.end())
+            continue;
+        const QRect design = button->design;
+        QRect& box = boxes[static_cast<std::size_t>(button - m_layout.begin())];
+        // The element keeps at least half its width, its text wrapping in what is left.
+        const int gap = placement.design.left() - design.right();
+        const int widest =
+            std::max(box.width(), boxes[i].left() + boxes[i].width() / 2 - gap - box.left());
+        box.setWidth(
+            std::clamp(placement.besideButton->widthFor(box.height()), box.width(), widest));
+        boxes[i].setLeft(std::max(boxes[i].left(), box.right() + gap));
+    }
+    std::vector<Item> shown;
+    for (std::size_t i = 0; i < m_layout.size(); ++i) {
+        const Placement& placement = m_layout[i];
+        if (placement.widget->isVisibleTo(this))
+            shown.push_back({&placement, boxes[i]});
+        else
+            placement.widget->setGeometry(boxes[i]);
+    }
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const Item& a, const Item& b) { return a.box.top() < b.box.top(); });
+    int bottom = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        Item& item = shown[i];
+        for (std::size_t above = 0; above < i; ++above) {
+            const Item& t = shown[above];
+            if (t.growth + t.shift > item.shift && t.box.bottom() < item.box.top())
+                item.shift = t.shift + t.growth;
+        }
+        if (item.placement->text) {
+            const auto* label = static_cast<const QLabel*>(item.placement->widget);
+            const int width = item.box.width();
+            const int needed =
+                label->wordWrap() ? label->heightForWidth(width) : label->sizeHint().height();
+            item.growth = std::max(0, needed - item.box.height());
+        }
+        const QRect placed = item.box.translated(0, item.shift).adjusted(0, 0, 0, item.growth);
+        item.placement->widget->setGeometry(placed);
+        bottom = std::max(bottom, placed.bottom() + 1);
+    }
+    constexpr int kBelowFooter = kHeight - (kButtonRowTop + kFooterHeight);
+    const QSize size(qRound(kWidth * m_fit),
+                     std::max(qRound(kHeight * m_fit), bottom + qRound(kBelowFooter * m_fit)));
+    if (size != this->size() || minimumSize() != maximumSize())
+        setFixedSize(size);
+    m_cover->setGeometry(rect());
+}
+
+void WizardWindow::fitToScreen() {
+    const QScreen* shownOn = screen();
+    if (!isWindow() || shownOn == nullptr)
+        return;
+    // The room the screen has for windows, less the window's frame where it is known.
+    QSize room = shownOn->availableGeometry().size();
+    if (const QWindow* handle = windowHandle())
+        room = room.shrunkBy(handle->frameMargins());
+    const double fit = std::min({1.0, static_cast<double>(room.width()) / kWidth,
+                                 static_cast<double>(room.height()) / kHeight});
+    if (fit == m_fit)
+        return;
+    m_fit = fit;
+    showBackground();
+    layOut();
+    placeLinks();
+    placeFocusMark();
 }
 
 void WizardWindow::placeLinks() {
     QLabel* contact = m_frameText[2];
     const QString text = contact->text();
-    if (text == m_linkedText)
+    if (text == m_linkedText && contact->geometry() == m_linkedBox)
         return;
     m_linkedText = text;
+    m_linkedBox = contact->geometry();
     const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'));
     const qsizetype gapStart = lineEnd < 0 ? -1 : text.indexOf(QStringLiteral("  "), lineEnd);
     if (lineEnd < 0 || gapStart < 0)
@@ -634,10 +887,12 @@ void WizardWindow::placeLinks() {
                      QSize(0, static_cast<int>(line.height())));
     };
     const int blank = contact->fontMetrics().horizontalAdvance(QLatin1Char(' '));
-    // The e-mail address follows the first line's last word after one blank.
+    // The e-mail address follows the first line's last word after one blank; where the line
+    // leaves too little room before the text's right edge (a large font), a smaller font.
     QLabel* mail = m_linkText[0];
-    mail->setFont(contact->font());
     const QRect end = spot(lineEnd);
+    const int mailRoom = contact->geometry().right() + 1 - (end.left() + blank);
+    mail->setFont(fontToFit(contact->font(), mail->text(), mailRoom));
     mail->setGeometry(end.left() + blank, end.top(),
                       mail->fontMetrics().horizontalAdvance(mail->text()) + 2, end.height());
     // The web address fills the gap, with a blank left free at either side; a gap narrower
@@ -645,12 +900,8 @@ void WizardWindow::placeLinks() {
     QLabel* web = m_linkText[1];
     const QRect from = spot(gapStart);
     const int room = spot(gapEnd).left() - from.left() - 2 * blank;
-    QFont webFont = contact->font();
-    const int wanted = QFontMetrics(webFont).horizontalAdvance(web->text()) + 2;
-    if (wanted > room && room > 0)
-        webFont.setPointSizeF(std::max(6.0, webFont.pointSizeF() * room / wanted));
-    web->setFont(webFont);
-    const int width = QFontMetrics(webFont).horizontalAdvance(web->text()) + 2;
+    web->setFont(fontToFit(contact->font(), web->text(), room));
+    const int width = web->fontMetrics().horizontalAdvance(web->text()) + 2;
     web->setGeometry(from.left() + blank + std::max(0, (room - width) / 2), from.top(), width,
                      from.height());
 }
@@ -747,6 +998,10 @@ void WizardWindow::sync() {
     }
     m_frameImage[0]->setPixmap(picture(8));
     m_frameImage[1]->setPixmap(picture(9));
+    m_progress->setVisible(e.BenchVisible[0]);
+    m_progressText->setVisible(e.BenchVisible[0]);
+    showProgress();
+    layOut();
     placeLinks();
     for (std::size_t i = 0; i < 2; ++i) {
         QFont font = m_linkText[i]->font();
@@ -756,9 +1011,6 @@ void WizardWindow::sync() {
         }
         m_linkText[i]->setVisible(e.LinkVisible[i]);
     }
-    m_progress->setVisible(e.BenchVisible[0]);
-    m_progressText->setVisible(e.BenchVisible[0]);
-    showProgress();
     // A new page, or the focused element gone from it: the focus goes where Return and Tab
     // should start.
     if (m_focusPage != m_wizard.CurrentPage() || focused() == nullptr) {
@@ -801,6 +1053,7 @@ void WizardWindow::showRunPage() {
             m_benchImage[group]->setPixmap(shown);
     }
     showProgress();
+    layOut();
 }
 
 namespace {
@@ -949,7 +1202,7 @@ void WizardWindow::placeFocusMark() {
     // A text is marked as far as it runs, not over the empty rest of its box.
     if (const auto* label = qobject_cast<const QLabel*>(f->widget);
         label && label->pixmap().isNull())
-        area.setWidth(std::min(area.width(), label->sizeHint().width()));
+        area.setWidth(std::min(area.width(), oneLineWidth(*label)));
     if (f->picture != nullptr)
         area = area.united(f->picture->geometry());
     m_focusMark->setGeometry(area.adjusted(-4, -3, 4, 3).intersected(rect()));
@@ -977,7 +1230,17 @@ void WizardWindow::setVisible(bool visible) {
         if (QWindow* handle = windowHandle())
             handle->setFramePosition(*m_lastPosition);
     }
+    if (visible && isWindow()) {
+        create(); // the frame's margins are known from here on, where the platform tells them
+        fitToScreen();
+    }
     QWidget::setVisible(visible);
+}
+
+// Where a window manager frames the window once it is mapped, its margins become known only then.
+void WizardWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    fitToScreen();
 }
 
 void WizardWindow::closeEvent(QCloseEvent* event) {

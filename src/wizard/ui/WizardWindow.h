@@ -2,6 +2,7 @@
 
 #include "wizard/Wizard.h"
 
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -54,11 +55,30 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     // Puts the two links of the welcome page over the end of the contact text's first line
     // and over the gap in its second, as the text is laid out at the label's font.
     void placeLinks();
+
+    // Where an element stands in the design at the normal font; a text grows to its font.
+    struct Placement {
+        QWidget* widget = nullptr;
+        QRect design;
+        bool text = false;
+        bool picture = false;                  // keeps its size where the window is made smaller
+        PictureButton* besideButton = nullptr; // stands right of it, moved as it widens
+    };
+    std::vector<Placement> m_layout;
+    double m_fit = 1.0; // the window's size to its design's, below 1 on a screen too small
+    QRect fitted(const Placement& placement) const;
+    // Places the shown elements from their design boxes, each text as tall as it needs, and
+    // sizes the window to the page.
+    void layOut();
+    void showBackground();
+    // Makes the window, frame included, no larger than the room its screen has for windows.
+    void fitToScreen();
 
     Wizard& m_wizard;
     std::array<QPixmap, 27> m_pictures;
@@ -67,7 +87,7 @@ private:
     QPixmap m_finishedRunPicture;
     QCursor m_hand;
     QLabel* m_backgroundLabel = nullptr;
-    std::array<QLabel*, 56> m_frameText{};
+    std::array<QLabel*, std::tuple_size_v<decltype(WizardElements::FrameText)>> m_frameText{};
     std::array<QLabel*, 2> m_pageTitle{};
     QLabel* m_permanentText = nullptr;
     std::array<PictureButton*, 6> m_buttons{};
@@ -81,7 +101,8 @@ private:
     std::array<QLabel*, 5> m_frameImage{};
     std::array<QWidget*, 5> m_frameLine{};
     std::array<QLabel*, 2> m_linkText{};
-    QString m_linkedText; // the contact text the links were last placed over
+    QString m_linkedText; // the contact text the links were last placed over, and where
+    QRect m_linkedBox;
     QProgressBar* m_progress = nullptr;
     QLabel* m_progressText = nullptr; // the count of phases beneath the bar
     const RunState* m_run = nullptr;
