@@ -107,17 +107,15 @@ TEST(HelpWindow, MenuFindIsInertPrintDisabledAndBarsAreSeparators) {
     QStringList captions;
     for (QAction* action : window.menuBar()->actions()) {
         captions << action->text();
-        if (action->text() == "|" || action->text() == "Print")
-            EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
-        else
-            EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+        EXPECT_EQ(action->isEnabled(), action->text() != "|" && action->text() != "Print")
+            << action->text().toStdString();
     }
     EXPECT_EQ(captions, (QStringList{"Find", "|", "Print", "|", "About", "|", "Exit"}));
-    const QString before = window.findChild<QTextBrowser*>("RichTextBox")->toHtml();
+    const auto* document = window.findChild<QTextBrowser*>("RichTextBox");
+    const QString before = document->toHtml();
     window.menuBar()->actions()[0]->trigger();
-    EXPECT_EQ(window.findChild<QTextBrowser*>("RichTextBox")->toHtml(), before);
-    EXPECT_TRUE(
-        window.findChild<QTextBrowser*>("RichTextBox")->toPlainText().contains("Result Browser"));
+    EXPECT_EQ(document->toHtml(), before);
+    EXPECT_TRUE(document->toPlainText().contains("Result Browser"));
 }
 
 TEST(HelpWindow, ADocumentThatCannotBeShownIsSaidAtOnceAsPlainText) {

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <xcb/xcb.h>
 
 namespace vexo {
@@ -44,84 +45,84 @@ void moveByWindowManager(WId window, QPoint framePosition) {
     xcb_disconnect(connection);
 }
 
-TEST(WizardOnTheDesktop, ComesBackWhereTheUserMovedItAfterATripToTheBrowser) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
+// The wizard shown under the window manager, framed by it.
+struct ShownWizard {
     AppState state;
     MemorySettingsStore settings;
     Wizard wizard{state, settings};
-    wizard.Change_Page();
     WizardWindow window{wizard, VEXO_BUILD_APP_FOLDER "/"};
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+};
+
+class WizardOnTheDesktop : public testing::Test {
+protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
+        shown.emplace();
+        shown->wizard.Change_Page();
+        window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return window().frameGeometry() != window().geometry(); }));
+    }
+    WizardWindow& window() { return shown->window; }
+    std::optional<ShownWizard> shown; // made only where there is a display
+};
+
+TEST_F(WizardOnTheDesktop, ComesBackWhereTheUserMovedItAfterATripToTheBrowser) {
     for (const QPoint target : {QPoint(300, 260), QPoint(40, 420)}) {
         SCOPED_TRACE(target.x());
-        const QPoint before = window.pos();
-        moveByWindowManager(window.winId(), target);
+        const QPoint before = window().pos();
+        moveByWindowManager(window().winId(), target);
         // Where the window manager puts the frame for that request depends on its theme's
         // borders; what counts is that the wizard comes back to where it was put.
         if (!QTest::qWaitFor(
                 [&] {
-                    return (window.pos() - target).manhattanLength() < 60 && window.pos() != before;
+                    return (window().pos() - target).manhattanLength() < 60 &&
+                           window().pos() != before;
                 },
                 3000))
-            GTEST_SKIP() << "the window manager did not carry out the move request (the window "
-                            "stayed at "
-                         << window.pos().x() << "," << window.pos().y() << ")";
+            GTEST_SKIP() << "the window manager did not carry out the move request";
         QTest::qWait(200);
-        const QPoint wanted = window.pos();
+        const QPoint wanted = window().pos();
         // The browser, maximised, takes its turn while the wizard is hidden.
         QWidget browser;
         browser.showMaximized();
-        window.hide();
+        window().hide();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
-        window.show();
+        window().show();
         browser.hide();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
         QTest::qWait(300); // the window manager has placed it
-        EXPECT_EQ(window.pos(), wanted)
-            << "came back at " << window.pos().x() << "," << window.pos().y();
+        EXPECT_EQ(window().pos(), wanted)
+            << "came back at " << window().pos().x() << "," << window().pos().y();
     }
 }
 
 // The naming box of a run belongs to the wizard, and its frame (title bar included) stands at
 // 45 and 300 twips from the wizard's frame, not over the wizard's title bar.
-TEST(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
-    AppState state;
-    MemorySettingsStore settings;
-    Wizard wizard{state, settings};
-    wizard.Change_Page();
-    WizardWindow window{wizard, VEXO_BUILD_APP_FOLDER "/"};
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }));
-    QtDialogs dialogs([&window] { return &window; });
-
+TEST_F(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
+    QtDialogs dialogs([this] { return &window(); });
     QWidget* owner = nullptr;
     QRect boxFrame;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
         if (box == nullptr)
             return;
-        const bool framed = QTest::qWaitFor(
-            [&] { return box->isVisible() && box->frameGeometry() != box->geometry(); });
-        QTest::qWait(200); // the window manager has placed it
-        if (!framed) {
-            box->reject();
-            return;
+        if (QTest::qWaitFor(
+                [&] { return box->isVisible() && box->frameGeometry() != box->geometry(); })) {
+            QTest::qWait(200); // the window manager has placed it
+            owner = box->parentWidget();
+            boxFrame = box->frameGeometry();
         }
-        owner = box->parentWidget();
-        boxFrame = box->frameGeometry();
         box->reject();
     });
     dialogs.inputBox("Name?", "Benchmark Name?", "", 45, 300);
 
-    EXPECT_EQ(owner, &window);
+    EXPECT_EQ(owner, &window());
     const QPoint wanted =
-        window.frameGeometry().topLeft() +
-        QPoint(45 * window.logicalDpiX() / 1440, 300 * window.logicalDpiY() / 1440);
+        window().frameGeometry().topLeft() +
+        QPoint(45 * window().logicalDpiX() / 1440, 300 * window().logicalDpiY() / 1440);
     EXPECT_LE((boxFrame.topLeft() - wanted).manhattanLength(), 1)
         << "box frame at " << boxFrame.x() << "," << boxFrame.y() << ", wanted " << wanted.x()
         << "," << wanted.y();
