@@ -8,8 +8,9 @@
 namespace vexo {
 namespace {
 
-// Where the window was left is kept by the help window's tests.
-TEST(HelpViewer, ShowsTheTopicWithItsMarkerAndATopicOutsideTheListChangesOnlyTheMarkers) {
+// A topic outside the list (7) changes only the markers. That the topic outlives the window, the
+// help window's tests show.
+TEST(HelpViewer, ShowsTheTopicWithItsMarkerAndClosingRestoresTheWindowShownBefore) {
     std::int16_t topic = 2;
     HelpViewer viewer(topic, "/opt/vexo/");
     viewer.Form_Load();
@@ -22,9 +23,6 @@ TEST(HelpViewer, ShowsTheTopicWithItsMarkerAndATopicOutsideTheListChangesOnlyThe
                       t == chosen ? HelpViewer::ShownPicture : HelpViewer::OtherPicture)
                 << chosen << ": " << t;
     }
-}
-
-TEST(HelpViewer, ClosingRestoresTheWizardOnlyWhenItIsVisible) {
     EXPECT_EQ(HelpViewer::windowToRestore(true), HelpViewer::MainWindow::Wizard);
     EXPECT_EQ(HelpViewer::windowToRestore(false), HelpViewer::MainWindow::ResultBrowser);
     EXPECT_EQ(std::string(HelpViewer::topics()[0].caption), "The benchmarking Wzzard");
@@ -32,13 +30,8 @@ TEST(HelpViewer, ClosingRestoresTheWizardOnlyWhenItIsVisible) {
               "This oprion gives you guidance on the ATM tool, built into vexogauge.");
 }
 
-struct Case {
-    const char* rtf;
-    const char* html;
-};
-
 TEST(RichText, SmallDocuments) {
-    const Case cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {R"({\rtf1 Hello\par World})",
          "<p align=\"left\">Hello</p>\n<p align=\"left\">World</p>\n"},
         {R"({\rtf1 a\b bold\b0  c})",
@@ -66,8 +59,8 @@ TEST(RichText, SmallDocuments) {
         {R"({\rtf1 no end)", "<p align=\"left\">no end</p>\n"},
         {R"({\rtf1\unknownword42 \x fine})", "<p align=\"left\">fine</p>\n"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(richTextToHtml(c.rtf), c.html) << c.rtf;
+    for (const auto& [rtf, html] : cases)
+        EXPECT_EQ(richTextToHtml(rtf), html) << rtf;
 }
 
 TEST(RichText, HostileInputStaysLinearAndBounded) {

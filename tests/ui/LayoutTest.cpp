@@ -29,22 +29,25 @@ namespace {
 
 using Faults = std::vector<std::string>;
 
+// What the checks must find (that they find nothing in a window that looks right, the windows
+// below show).
 TEST(LayoutChecks, FindStrayAmpersandsCutTextsAndElementsOnOneAnother) {
     QWidget window;
     window.resize(300, 250);
-    (new QPushButton(QStringLiteral("&Next"), &window))->setGeometry(10, 10, 120, 30);
-    auto* doubled = new QPushButton(QStringLiteral("Save && Exit"), &window);
-    doubled->setGeometry(10, 50, 120, 30);
-    auto* cut = new QLabel(QStringLiteral("A caption far too long for its little box"), &window);
-    cut->setGeometry(10, 90, 60, 20);
-    auto* lying = new QCheckBox(QStringLiteral("&Quiet"), &window);
-    lying->setGeometry(100, 20, 100, 20); // over the first button
-    auto* plain = new QLabel(QStringLiteral("Screen &Resolution:"), &window);
-    plain->setGeometry(10, 130, 280, 20);
-    auto* drawn = new QWidget(&window); // draws its own caption, and says where
-    drawn->setGeometry(10, 210, 200, 30);
+    const auto place = [&window](QWidget* widget, QRect where) {
+        widget->setParent(&window);
+        widget->setGeometry(where);
+    };
+    place(new QPushButton(QStringLiteral("&Next")), {10, 10, 120, 30});
+    place(new QPushButton(QStringLiteral("Save && Exit")), {10, 50, 120, 30});
+    place(new QLabel(QStringLiteral("A caption far too long for its little box")),
+          {10, 90, 60, 20});
+    place(new QCheckBox(QStringLiteral("&Quiet")), {100, 20, 100, 20}); // over the first button
+    place(new QLabel(QStringLiteral("Screen &Resolution:")), {10, 130, 280, 20});
+    auto* drawn = new QWidget; // draws its own caption, and says where
     drawn->setAccessibleName(QStringLiteral("Direct Diagnostics"));
     drawn->setProperty("captionArea", QRect(30, 0, 40, 30));
+    place(drawn, {10, 210, 200, 30});
     window.show();
 
     const Faults faults = test::layoutFaults(window);
@@ -58,19 +61,6 @@ TEST(LayoutChecks, FindStrayAmpersandsCutTextsAndElementsOnOneAnother) {
           "\"Direct Diagnostics\" does not fit beside its picture"})
         EXPECT_NE(all.find(fault), std::string::npos) << fault << " not in:" << all;
     EXPECT_EQ(faults.size(), 5u) << all;
-
-    // Each mended (a label with an element to take its access key draws no "&"), and the one
-    // left stacked on purpose, as the window says.
-    plain->setBuddy(lying);
-    doubled->setText(QStringLiteral("Save &Exit"));
-    cut->resize(280, 20);
-    drawn->setProperty("captionArea", QRect(30, 0, 170, 30));
-    EXPECT_EQ(test::layoutFaults(window,
-                                 [](const QWidget& lower, const QWidget& upper) {
-                                     return lower.inherits("QPushButton") &&
-                                            upper.inherits("QCheckBox");
-                                 }),
-              Faults{});
 }
 
 // Shows the window as the program does; on the scaled screen it must stand inside the screen's
