@@ -15,8 +15,6 @@
 #include "tunnel/TunnelBenchmark.h"
 #include "wizard/Wizard.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -28,17 +26,8 @@ public:
     bool surfacesLost() override { return false; }
     void restoreSurfaces() override {}
     bool InitDevice(const Tunnel&, const std::string&) override { return true; }
-    bool Render(Tunnel&) override {
-        ++frames;
-        return true;
-    }
-    TunnelStop stopRequested() const override {
-        return frames >= stopAtFrame ? stopAs : TunnelStop::None;
-    }
-
-    std::int64_t frames = 0;
-    std::int64_t stopAtFrame = 0;
-    TunnelStop stopAs = TunnelStop::None; // what the user does at that frame
+    bool Render(Tunnel&) override { return true; }
+    TunnelStop stopRequested() const override { return TunnelStop::None; }
     void show() override {}
     void hide() override {}
     void release() override {}
@@ -91,20 +80,6 @@ struct ProgramRig {
         wizard.Handle_Key('N'); // main menu
     }
 
-    // The custom route with the given check box keys on the hardware and software pages,
-    // Next through the remaining pages, and the run on page 10.
-    void customRun(const std::string& groups, const std::string& benchmarks) {
-        wizard.Handle_Key('N');
-        for (const char key : groups)
-            wizard.Handle_Key(key);
-        for (int page = 0; page < 10 && wizard.CurrentPage() < 10; ++page) {
-            wizard.Handle_Key('N');
-            for (const char key : benchmarks)
-                if (wizard.CurrentPage() == 4 || wizard.CurrentPage() == 5)
-                    wizard.Handle_Key(key);
-        }
-        ASSERT_EQ(wizard.CurrentPage(), 10);
-    }
     std::string lastBenchmark() const { return results.path("last benchmark.vgf"); }
     const std::string& caption(std::size_t frameText) const {
         return wizard.elements().FrameText[frameText].caption;
@@ -171,43 +146,6 @@ TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
         browser.cell(BrowserMode::Scores, 0, 7)
             .rfind(std::to_string(rig.state.scores.BMDR3D) + "(640x480@16 Bit /w Low textures)", 0),
         0u);
-}
-
-// A run that measured nothing (Escape in the tunnel of a Direct3D-only run) or whose save
-// failed: the earlier result stays, nothing is called a success, and the score card says why.
-TEST(CompleteRun, ARunThatSavesNothingKeepsTheEarlierResultAndTheScoreCardSaysWhy) {
-    for (const bool measured : {false, true}) {
-        SCOPED_TRACE(measured ? "the save failed" : "Escape in the tunnel");
-        ProgramRig rig;
-        if (measured) {
-            std::filesystem::create_directory(rig.lastBenchmark()); // the file's place is taken
-        } else {
-            std::ofstream(rig.lastBenchmark()) << "an earlier complete run";
-            rig.tunnel.m_canvas.stopAtFrame = 20;
-            rig.tunnel.m_canvas.stopAs = TunnelStop::Escape;
-        }
-        rig.dialogs.answer(std::string("Spreadsheet only"));
-        rig.customRun(measured ? "S" : "D", measured ? "S" : "D"); // the group; its first check
-
-        EXPECT_EQ(rig.outcome, measured ? RunOutcome::NotSaved : RunOutcome::NothingMeasured);
-        EXPECT_EQ(rig.browser.rowCount(), 0u);
-        for (const auto& message : rig.dialogs.messages)
-            EXPECT_EQ(message.text.find("Success"), std::string::npos) << message.text;
-        if (!measured) {
-            EXPECT_EQ(test::TempFolder::read(rig.lastBenchmark()), "an earlier complete run");
-        }
-        rig.wizard.Handle_Key('N'); // score card
-        ASSERT_EQ(rig.wizard.CurrentPage(), 11);
-        EXPECT_EQ(rig.caption(55).rfind(
-                      measured ? "Spreadsheet: " : "Direc3D: no score (stopped with Escape)\r", 0),
-                  0u)
-            << rig.caption(55);
-        EXPECT_EQ(rig.caption(53),
-                  measured ? "Benchmark Not Saved: the file last benchmark.vgf could not be "
-                             "written (" +
-                                 rig.state.folders.ResultsFolder + ")"
-                           : "Benchmark Not Saved: nothing was measured, so no file was replaced");
-    }
 }
 
 } // namespace

@@ -117,8 +117,7 @@ TEST(WizardPages, RunPageDisablesTheWindowThenShowsTheScoreCard) {
     EXPECT_EQ(rig.wizard.CurrentPage(), 2);
 }
 
-// The saved-file line says what the save really did, and where (a save that failed or replaced
-// nothing: the complete runs' tests).
+// The saved-file line says what the save really did, and where.
 TEST(WizardPages, TheScoreCardsFileLineFollowsTheSave) {
     struct Case {
         const char* name;
@@ -137,6 +136,11 @@ TEST(WizardPages, TheScoreCardsFileLineFollowsTheSave) {
              Case{"ampersand in the folder", RunOutcome::Saved,
                   "/home/R&D/vexogauge/last benchmark.vgf",
                   "Benchmark Saved Into File: last benchmark.vgf (/home/R&&D/vexogauge/)"},
+             Case{"save failed", RunOutcome::NotSaved, "/opt/vexo/last benchmark.vgf",
+                  "Benchmark Not Saved: the file last benchmark.vgf could not be written "
+                  "(application path)"},
+             Case{"nothing measured", RunOutcome::NothingMeasured, "",
+                  "Benchmark Not Saved: nothing was measured, so no file was replaced"},
              Case{"no name", RunOutcome::NoName, "", "Benchmark Not Saved: no name was given"},
          }) {
         SCOPED_TRACE(c.name);
@@ -255,6 +259,9 @@ TEST(ScoreCard, OneLinePerNonZeroScoreInTheFixedOrder) {
               "FPU(SPFP): 3 VexoGAUGEs\rFPU(Integer): 4 VexoGAUGEs\r"
               "Direc3D: 5 FPS (Frames per second)\rSpreadsheet: 6 VexoGAUGEs\r"
               "Business: 7 VexoGAUGEs\rImaging: 8 VexoGAUGEs\r");
+    RunState run; // and one line for each benchmark that ended without a score, saying why
+    run.outcomes[4] = PhaseOutcome::Escape;
+    EXPECT_EQ(missingScoreLines(run), "Direc3D: no score (stopped with Escape)\r");
 }
 
 TEST(SystemLoader, TriesTheCandidatesInOrderAndWithoutOneSaysSorryWithTheToolsText) {
