@@ -34,9 +34,6 @@ struct WizardRig {
     const std::string& caption(int frameText) const {
         return wizard.elements().FrameText[static_cast<std::size_t>(frameText)].caption;
     }
-    bool visible(int frameText) const {
-        return wizard.elements().FrameText[static_cast<std::size_t>(frameText)].visible;
-    }
     bool nextShown() const { return wizard.elements().ButtonVisible[Wizard::NextButton]; }
 
     AppState state;
@@ -49,15 +46,12 @@ TEST(WizardPages, WelcomeThenMainMenuClearingEverySelection) {
     WizardRig rig;
     rig.wizard.Change_Page();
     EXPECT_EQ(rig.wizard.elements().PageTitle[0], "Welcome to VexoGAUGE 2002 Edition.");
-    EXPECT_TRUE(rig.visible(0));
-    EXPECT_TRUE(rig.nextShown());
-    EXPECT_FALSE(rig.wizard.elements().ButtonVisible[1]);
+    EXPECT_FALSE(rig.wizard.elements().ButtonVisible[1]); // no Back
     rig.state.selections.CPUSelected = True;
     rig.type("N");
     EXPECT_EQ(rig.wizard.CurrentPage(), 2);
     EXPECT_EQ(rig.state.selections.CPUSelected, False);
     EXPECT_EQ(rig.wizard.elements().PageTitle[0], "VexoGAUGE 2002 Main Menu.");
-    EXPECT_TRUE(rig.visible(33));
 }
 
 // Keys typed on the main menu: the page they lead to, what they did, and whether the complete
