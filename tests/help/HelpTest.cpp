@@ -8,42 +8,21 @@
 namespace vexo {
 namespace {
 
-TEST(HelpViewer, FirstOpeningShowsTheWizardHelpWithItsMarker) {
-    std::int16_t topic = 0;
-    HelpViewer viewer(topic, "/opt/vexo/");
-    viewer.Form_Load();
-    EXPECT_EQ(viewer.document(), "/opt/vexo/data/H1Data.dat");
-    EXPECT_EQ(viewer.markerPicture(0), HelpViewer::ShownPicture);
-    for (int other = 1; other < 5; ++other)
-        EXPECT_EQ(viewer.markerPicture(other), HelpViewer::OtherPicture);
-}
-
-TEST(HelpViewer, TheChosenTopicOutlivesTheWindow) {
-    std::int16_t topic = 0;
-    {
-        HelpViewer viewer(topic, "/opt/vexo/");
-        viewer.Form_Load();
-        viewer.helpTextClick(4);
-        EXPECT_EQ(viewer.document(), "/opt/vexo/licence.rtf");
-    }
-    HelpViewer again(topic, "/opt/vexo/");
-    again.Form_Load();
-    EXPECT_EQ(again.document(), "/opt/vexo/licence.rtf");
-    EXPECT_EQ(again.markerPicture(4), HelpViewer::ShownPicture);
-    EXPECT_EQ(again.markerPicture(0), HelpViewer::OtherPicture);
-}
-
-TEST(HelpViewer, ATopicOutsideTheListChangesNothingButTheMarkers) {
+// A topic outside the list (7) changes only the markers. That the topic outlives the window, the
+// help window's tests show.
+TEST(HelpViewer, ShowsTheTopicWithItsMarkerAndClosingRestoresTheWindowShownBefore) {
     std::int16_t topic = 2;
     HelpViewer viewer(topic, "/opt/vexo/");
     viewer.Form_Load();
-    viewer.helpTextClick(7);
-    EXPECT_EQ(viewer.document(), "/opt/vexo/data/H3Data.dat");
-    for (int t = 0; t < 5; ++t)
-        EXPECT_EQ(viewer.markerPicture(t), HelpViewer::OtherPicture);
-}
-
-TEST(HelpViewer, ClosingRestoresTheWizardOnlyWhenItIsVisible) {
+    for (const int chosen : {2, 7, 0}) {
+        viewer.helpTextClick(chosen);
+        EXPECT_EQ(viewer.document(),
+                  chosen == 0 ? "/opt/vexo/data/H1Data.dat" : "/opt/vexo/data/H3Data.dat");
+        for (int t = 0; t < 5; ++t)
+            EXPECT_EQ(viewer.markerPicture(t),
+                      t == chosen ? HelpViewer::ShownPicture : HelpViewer::OtherPicture)
+                << chosen << ": " << t;
+    }
     EXPECT_EQ(HelpViewer::windowToRestore(true), HelpViewer::MainWindow::Wizard);
     EXPECT_EQ(HelpViewer::windowToRestore(false), HelpViewer::MainWindow::ResultBrowser);
     EXPECT_EQ(std::string(HelpViewer::topics()[0].caption), "The benchmarking Wzzard");
@@ -51,13 +30,8 @@ TEST(HelpViewer, ClosingRestoresTheWizardOnlyWhenItIsVisible) {
               "This oprion gives you guidance on the ATM tool, built into vexogauge.");
 }
 
-struct Case {
-    const char* rtf;
-    const char* html;
-};
-
 TEST(RichText, SmallDocuments) {
-    const Case cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {R"({\rtf1 Hello\par World})",
          "<p align=\"left\">Hello</p>\n<p align=\"left\">World</p>\n"},
         {R"({\rtf1 a\b bold\b0  c})",
@@ -85,8 +59,8 @@ TEST(RichText, SmallDocuments) {
         {R"({\rtf1 no end)", "<p align=\"left\">no end</p>\n"},
         {R"({\rtf1\unknownword42 \x fine})", "<p align=\"left\">fine</p>\n"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(richTextToHtml(c.rtf), c.html) << c.rtf;
+    for (const auto& [rtf, html] : cases)
+        EXPECT_EQ(richTextToHtml(rtf), html) << rtf;
 }
 
 TEST(RichText, HostileInputStaysLinearAndBounded) {

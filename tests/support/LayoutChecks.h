@@ -20,27 +20,17 @@
 namespace vexo::test {
 
 // A caption as it is drawn when "&" marks its access key: a single "&" vanishes, "&&" shows one.
-inline QString withoutAccessMarks(const QString& caption) {
-    QString shown;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&') {
-            if (i + 1 < caption.size() && caption[i + 1] == u'&') {
-                shown += u'&';
-                ++i;
-            }
-            continue;
-        }
-        shown += caption[i];
-    }
-    return shown;
+inline QString withoutAccessMarks(QString caption) {
+    return caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"))
+        .remove(u'&')
+        .replace(u'\x01', u'&');
 }
 
 // The text a label draws: rich text as its plain words, a label with a buddy without its mark.
 inline QString shownText(const QLabel& label) {
     const QString text = label.text();
-    const bool rich = label.textFormat() == Qt::RichText ||
-                      (label.textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
-    if (rich) {
+    if (label.textFormat() == Qt::RichText ||
+        (label.textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
         QTextDocument document;
         document.setHtml(text);
         return document.toPlainText();
@@ -53,13 +43,14 @@ inline std::string describe(const QWidget& widget) {
     // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) of " " + a string.
     if (!widget.objectName().isEmpty())
         name.append(" ").append(widget.objectName().toStdString());
+    QString caption;
     if (const auto* label = qobject_cast<const QLabel*>(&widget); label && label->pixmap().isNull())
-        name += " \"" + shownText(*label).left(60).toStdString() + "\"";
-    if (const auto* button = qobject_cast<const QAbstractButton*>(&widget))
-        name += " \"" + withoutAccessMarks(button->text()).toStdString() + "\"";
+        caption = shownText(*label).left(60);
+    else if (const auto* button = qobject_cast<const QAbstractButton*>(&widget))
+        caption = withoutAccessMarks(button->text());
     else if (widget.property("captionArea").isValid())
-        name += " \"" + widget.accessibleName().toStdString() + "\"";
-    return name;
+        caption = widget.accessibleName();
+    return caption.isNull() ? name : name + " \"" + caption.toStdString() + "\"";
 }
 
 // Says whether two overlapping siblings lie on one another because the window means them to
@@ -70,12 +61,15 @@ using StackedOnPurpose = std::function<bool(const QWidget& lower, const QWidget&
 inline std::vector<std::string> layoutFaults(const QWidget& window,
                                              const StackedOnPurpose& onPurpose = {}) {
     std::vector<std::string> faults;
-    auto shown = [&window](const QWidget* widget) {
-        return widget == &window || widget->isVisibleTo(&window);
-    };
+    auto shown = [&window](const QWidget* w) { return w == &window || w->isVisibleTo(&window); };
     auto ampersand = [&faults](const QWidget& where, const QString& text) {
         if (text.contains(u'&'))
             faults.push_back(describe(where) + " shows an ampersand: " + text.toStdString());
+    };
+    auto tooSmall = [&faults](const QWidget& where, const char* fault, int needed, int room) {
+        if (needed > room)
+            faults.push_back(describe(where) + fault + ": needs " + std::to_string(needed) +
+                             " of " + std::to_string(room) + " pixels");
     };
 
     std::vector<const QWidget*> widgets{&window};
@@ -84,68 +78,50 @@ inline std::vector<std::string> layoutFaults(const QWidget& window,
             widgets.push_back(child);
 
     for (const QWidget* widget : widgets) {
+        const QFontMetrics metrics(widget->font());
         if (const auto* label = qobject_cast<const QLabel*>(widget)) {
             if (!label->pixmap().isNull() || label->text().isEmpty())
                 continue;
-            ampersand(*label, shownText(*label));
-            const QSize room = label->contentsRect().size();
-            const QFontMetrics metrics(label->font());
-            const int needed = label->wordWrap() ? label->heightForWidth(label->width())
-                                                 : label->sizeHint().height();
-            if (needed > label->height())
-                faults.push_back(describe(*label) + " is cut at the bottom: needs " +
-                                 std::to_string(needed) + " of " + std::to_string(label->height()) +
-                                 " pixels");
-            if (!label->wordWrap()) {
-                const int wide =
-                    metrics.boundingRect(QRect(0, 0, 100000, 100000), 0, shownText(*label)).width();
-                if (wide > room.width())
-                    faults.push_back(describe(*label) + " is cut at the side: needs " +
-                                     std::to_string(wide) + " of " + std::to_string(room.width()) +
-                                     " pixels");
-            }
+            const QString text = shownText(*label);
+            ampersand(*label, text);
+            tooSmall(*label, " is cut at the bottom",
+                     label->wordWrap() ? label->heightForWidth(label->width())
+                                       : label->sizeHint().height(),
+                     label->height());
+            if (!label->wordWrap())
+                tooSmall(*label, " is cut at the side",
+                         metrics.boundingRect(QRect(0, 0, 100000, 100000), 0, text).width(),
+                         label->contentsRect().width());
         } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
             const QString caption = withoutAccessMarks(button->text());
             ampersand(*button, caption);
             const auto* tool = qobject_cast<const QToolButton*>(button);
-            const bool captionDrawn =
-                tool == nullptr || tool->toolButtonStyle() != Qt::ToolButtonIconOnly;
-            if (!caption.isEmpty() && captionDrawn &&
-                qobject_cast<const QTabBar*>(button->parentWidget()) == nullptr) {
-                const int wide = QFontMetrics(button->font()).horizontalAdvance(caption);
-                if (wide > button->width())
-                    faults.push_back(describe(*button) + " is too narrow for its caption: needs " +
-                                     std::to_string(wide) + " of " +
-                                     std::to_string(button->width()) + " pixels");
-            }
+            if ((tool == nullptr || tool->toolButtonStyle() != Qt::ToolButtonIconOnly) &&
+                qobject_cast<const QTabBar*>(button->parentWidget()) == nullptr)
+                tooSmall(*button, " is too narrow for its caption",
+                         metrics.horizontalAdvance(caption), button->width());
         } else if (const QVariant area = widget->property("captionArea");
                    area.isValid() && !widget->accessibleName().isEmpty()) {
             // An element that draws its own caption names it and says where it stands.
             const QString caption = widget->accessibleName();
             ampersand(*widget, caption);
-            const QRect room = area.toRect();
-            const QFontMetrics metrics(widget->font());
-            if (metrics.horizontalAdvance(caption) > room.width() ||
-                metrics.height() > room.height())
-                faults.push_back(describe(*widget) + " does not fit beside its picture: needs " +
-                                 std::to_string(metrics.horizontalAdvance(caption)) + " of " +
-                                 std::to_string(room.width()) + " pixels");
+            tooSmall(*widget, " does not fit beside its picture",
+                     metrics.horizontalAdvance(caption), area.toRect().width());
+            tooSmall(*widget, " is cut at the bottom", metrics.height(), area.toRect().height());
         } else if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
             ampersand(*group, withoutAccessMarks(group->title()));
         } else if (const auto* tabs = qobject_cast<const QTabBar*>(widget)) {
             for (int i = 0; i < tabs->count(); ++i) {
                 const QString caption = withoutAccessMarks(tabs->tabText(i));
                 ampersand(*tabs, caption);
-                if (QFontMetrics(tabs->font()).horizontalAdvance(caption) >
-                    tabs->tabRect(i).width())
-                    faults.push_back(describe(*tabs) + " cuts the tab " + caption.toStdString());
+                tooSmall(*tabs, " cuts a tab", metrics.horizontalAdvance(caption),
+                         tabs->tabRect(i).width());
             }
         } else if (const auto* bar = qobject_cast<const QMenuBar*>(widget)) {
             for (const QAction* action : bar->actions()) {
                 ampersand(*bar, withoutAccessMarks(action->text()));
-                if (action->menu() == nullptr)
-                    continue;
-                for (const QAction* item : action->menu()->actions())
+                for (const QAction* item :
+                     action->menu() ? action->menu()->actions() : QList<QAction*>())
                     ampersand(*action->menu(), withoutAccessMarks(item->text()));
             }
         }
@@ -158,15 +134,12 @@ inline std::vector<std::string> layoutFaults(const QWidget& window,
                 !child->geometry().isEmpty())
                 children.push_back(child);
         }
-        for (std::size_t i = 0; i < children.size(); ++i) {
-            for (std::size_t j = i + 1; j < children.size(); ++j) {
-                const QRect common = children[i]->geometry() & children[j]->geometry();
-                if (common.isEmpty() || (onPurpose && onPurpose(*children[i], *children[j])))
-                    continue;
-                faults.push_back(describe(*children[j]) + " lies on " + describe(*children[i]) +
-                                 " in " + describe(*widget));
-            }
-        }
+        for (std::size_t i = 0; i < children.size(); ++i)
+            for (std::size_t j = i + 1; j < children.size(); ++j)
+                if (children[i]->geometry().intersects(children[j]->geometry()) &&
+                    !(onPurpose && onPurpose(*children[i], *children[j])))
+                    faults.push_back(describe(*children[j]) + " lies on " + describe(*children[i]) +
+                                     " in " + describe(*widget));
     }
     return faults;
 }

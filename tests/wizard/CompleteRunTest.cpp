@@ -15,8 +15,6 @@
 #include "tunnel/TunnelBenchmark.h"
 #include "wizard/Wizard.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -28,17 +26,8 @@ public:
     bool surfacesLost() override { return false; }
     void restoreSurfaces() override {}
     bool InitDevice(const Tunnel&, const std::string&) override { return true; }
-    bool Render(Tunnel&) override {
-        ++frames;
-        return true;
-    }
-    TunnelStop stopRequested() const override {
-        return frames >= stopAtFrame ? stopAs : TunnelStop::None;
-    }
-
-    std::int64_t frames = 0;
-    std::int64_t stopAtFrame = 0;
-    TunnelStop stopAs = TunnelStop::None; // what the user does at that frame
+    bool Render(Tunnel&) override { return true; }
+    TunnelStop stopRequested() const override { return TunnelStop::None; }
     void show() override {}
     void hide() override {}
     void release() override {}
@@ -91,20 +80,6 @@ struct ProgramRig {
         wizard.Handle_Key('N'); // main menu
     }
 
-    // The custom route with the given check box keys on the hardware and software pages,
-    // Next through the remaining pages, and the run on page 10.
-    void customRun(const std::string& groups, const std::string& benchmarks) {
-        wizard.Handle_Key('N');
-        for (const char key : groups)
-            wizard.Handle_Key(key);
-        for (int page = 0; page < 10 && wizard.CurrentPage() < 10; ++page) {
-            wizard.Handle_Key('N');
-            for (const char key : benchmarks)
-                if (wizard.CurrentPage() == 4 || wizard.CurrentPage() == 5)
-                    wizard.Handle_Key(key);
-        }
-        ASSERT_EQ(wizard.CurrentPage(), 10);
-    }
     std::string lastBenchmark() const { return results.path("last benchmark.vgf"); }
     const std::string& caption(std::size_t frameText) const {
         return wizard.elements().FrameText[frameText].caption;
@@ -131,39 +106,34 @@ struct ProgramRig {
 
 TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
     ProgramRig rig;
-    AppState& state = rig.state;
-    Wizard& wizard = rig.wizard;
-    test::ScriptedDialogs& dialogs = rig.dialogs;
-    ResultBrowser& browser = rig.browser;
-    const bool& browserShown = rig.browserShown;
-    dialogs.answer(std::string("Complete route run"));
-
-    wizard.Handle_Key('P'); // complete benchmark
-    wizard.Handle_Key('N'); // Direct3D options
-    ASSERT_EQ(wizard.CurrentPage(), 6);
+    rig.dialogs.answer(std::string("Complete route run"));
+    rig.wizard.Handle_Key('P'); // complete benchmark
+    rig.wizard.Handle_Key('N'); // Direct3D options
+    ASSERT_EQ(rig.wizard.CurrentPage(), 6);
     for (int next = 7; next <= 10; ++next) {
-        wizard.Handle_Key('N');
-        ASSERT_EQ(wizard.CurrentPage(), next);
+        rig.wizard.Handle_Key('N');
+        ASSERT_EQ(rig.wizard.CurrentPage(), next);
     }
     // The run has finished on page 10: every score was measured.
     EXPECT_EQ(rig.outcome, RunOutcome::Saved);
     for (const ScoreField& score : kScoreFields)
-        EXPECT_GT(state.scores.*score.member, 0) << score.key;
-    EXPECT_EQ(state.run.PhaseCount, 9);
-    EXPECT_EQ(dialogs.messages.back().text,
+        EXPECT_GT(rig.state.scores.*score.member, 0) << score.key;
+    EXPECT_EQ(rig.state.run.PhaseCount, 9);
+    EXPECT_EQ(rig.dialogs.messages.back().text,
               "Your File Has Been Successfully Loaded: last benchmark.vgf");
     for (int group = 0; group < 6; ++group)
-        EXPECT_EQ(wizard.elements().BenchImage[static_cast<std::size_t>(group)],
+        EXPECT_EQ(rig.wizard.elements().BenchImage[static_cast<std::size_t>(group)],
                   RunPageView::GroupDonePicture);
 
-    wizard.Handle_Key('N'); // score card
-    EXPECT_EQ(wizard.CurrentPage(), 11);
-    EXPECT_NE(wizard.elements().FrameText[55].caption.find("Direc3D: "), std::string::npos);
-    wizard.Handle_Key('N'); // Finish
-    EXPECT_TRUE(browserShown);
+    rig.wizard.Handle_Key('N'); // score card
+    EXPECT_EQ(rig.wizard.CurrentPage(), 11);
+    EXPECT_NE(rig.caption(55).find("Direc3D: "), std::string::npos);
+    rig.wizard.Handle_Key('N'); // Finish
+    EXPECT_TRUE(rig.browserShown);
 
     // The file exists and its record stands in all three lists.
     EXPECT_FALSE(test::TempFolder::read(rig.lastBenchmark()).empty());
+    const ResultBrowser& browser = rig.browser;
     ASSERT_EQ(browser.rowCount(), 1u);
     for (const BrowserMode list :
          {BrowserMode::Platform, BrowserMode::Tasks, BrowserMode::Scores}) {
@@ -174,55 +144,8 @@ TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
     EXPECT_EQ(browser.cell(BrowserMode::Platform, 0, 3), "104");
     EXPECT_EQ(
         browser.cell(BrowserMode::Scores, 0, 7)
-            .rfind(std::to_string(state.scores.BMDR3D) + "(640x480@16 Bit /w Low textures)", 0),
+            .rfind(std::to_string(rig.state.scores.BMDR3D) + "(640x480@16 Bit /w Low textures)", 0),
         0u);
-}
-
-// Escape in the tunnel of a Direct3D-only run: nothing was measured, so no name is asked, the
-// last result stays, and the run page and the score card say why.
-TEST(CompleteRun, EscapeInTheTunnelMeasuresNothingAndReplacesNothing) {
-    ProgramRig rig;
-    {
-        std::ofstream earlier(rig.lastBenchmark());
-        earlier << "an earlier complete run";
-    }
-    rig.tunnel.m_canvas.stopAtFrame = 20;
-    rig.tunnel.m_canvas.stopAs = TunnelStop::Escape;
-    rig.dialogs.answer(std::string("Not to be asked"));
-    rig.customRun("D", "D"); // hardware; Direct3D
-
-    EXPECT_EQ(rig.outcome, RunOutcome::NothingMeasured);
-    EXPECT_TRUE(rig.dialogs.questions.empty());
-    EXPECT_EQ(test::TempFolder::read(rig.lastBenchmark()), "an earlier complete run");
-    EXPECT_EQ(rig.browser.rowCount(), 0u);
-    for (const auto& message : rig.dialogs.messages)
-        EXPECT_EQ(message.text.find("Success"), std::string::npos) << message.text;
-    EXPECT_EQ(rig.caption(23),
-              "Status: Nothing was measured, nothing saved: Direc3D (stopped with Escape)");
-    EXPECT_EQ(rig.caption(24), "Benchmark Progress: Phase 2 of 2");
-    EXPECT_EQ(rig.wizard.elements().BenchImage[2], RunPageView::GroupNotRunPicture);
-
-    rig.wizard.Handle_Key('N'); // score card
-    ASSERT_EQ(rig.wizard.CurrentPage(), 11);
-    EXPECT_EQ(rig.caption(55), "Direc3D: no score (stopped with Escape)\r");
-    EXPECT_EQ(rig.caption(53),
-              "Benchmark Not Saved: nothing was measured, so no file was replaced");
-}
-
-// A save that fails is not called saved on the score card.
-TEST(CompleteRun, AFailedSaveIsNotCalledSavedOnTheScoreCard) {
-    ProgramRig rig;
-    std::filesystem::create_directory(rig.lastBenchmark()); // the file's place is taken
-    rig.dialogs.answer(std::string("Spreadsheet only"));
-    rig.customRun("S", "S"); // software; spreadsheet
-
-    EXPECT_EQ(rig.outcome, RunOutcome::NotSaved);
-    rig.wizard.Handle_Key('N'); // score card
-    ASSERT_EQ(rig.wizard.CurrentPage(), 11);
-    EXPECT_EQ(rig.caption(55).rfind("Spreadsheet: ", 0), 0u) << rig.caption(55);
-    EXPECT_EQ(rig.caption(53), "Benchmark Not Saved: the file last benchmark.vgf could not be "
-                               "written (" +
-                                   rig.state.folders.ResultsFolder + ")");
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "wizard/Wizard.h"
 
 #include "platform/MemorySettingsStore.h"
+#include "support/RunRecorder.h"
+#include "wizard/ScoreCard.h"
+#include "wizard/SystemLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,36 +11,160 @@ namespace vexo {
 namespace {
 
 struct WizardRig {
+    WizardRig() {
+        wizard.commands.showResultBrowser = [this] { log.push_back("browser"); };
+        wizard.commands.loadInResultBrowser = [this] { log.push_back("load"); };
+        wizard.commands.openHomepage = [this] { log.push_back("homepage"); };
+        wizard.commands.showHelp = [this] { log.push_back("help"); };
+        wizard.commands.runBenchmark = [this] {
+            log.push_back("run " + wizard.elements().windowTitle +
+                          (wizard.elements().windowEnabled ? " enabled" : " disabled"));
+            state.run.ThrottleTries = 4;
+            state.scores.BMFPUh = 12;
+        };
+    }
+    void type(std::string_view keys) {
+        for (const char key : keys)
+            wizard.Handle_Key(key);
+    }
+    void go(int page) {
+        wizard.setCurrentPage(static_cast<std::int16_t>(page));
+        wizard.Change_Page();
+    }
+    const std::string& caption(int frameText) const {
+        return wizard.elements().FrameText[static_cast<std::size_t>(frameText)].caption;
+    }
+    bool nextShown() const { return wizard.elements().ButtonVisible[Wizard::NextButton]; }
+
     AppState state;
     MemorySettingsStore settings;
     Wizard wizard{state, settings};
-
-    std::string caption(int index) const {
-        return wizard.elements().FrameText[static_cast<std::size_t>(index)].caption;
-    }
-    bool nextShown() const { return wizard.elements().ButtonVisible[Wizard::NextButton]; }
+    std::vector<std::string> log;
 };
+
+TEST(WizardPages, WelcomeThenMainMenuClearingEverySelection) {
+    WizardRig rig;
+    rig.wizard.Change_Page();
+    EXPECT_EQ(rig.wizard.elements().PageTitle[0], "Welcome to VexoGAUGE 2002 Edition.");
+    EXPECT_FALSE(rig.wizard.elements().ButtonVisible[1]); // no Back
+    rig.state.selections.CPUSelected = True;
+    rig.type("N");
+    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+    EXPECT_EQ(rig.state.selections.CPUSelected, False);
+    EXPECT_EQ(rig.wizard.elements().PageTitle[0], "VexoGAUGE 2002 Main Menu.");
+}
+
+// Keys typed on the main menu: the page they lead to, what they did, and whether the complete
+// route is taken.
+TEST(WizardPages, TheKeysLeadThroughTheRoutesPastThePagesOfGroupsNotChosen) {
+    struct Route {
+        const char* name;
+        const char* keys;
+        int page;
+        std::vector<std::string> done;
+        bool complete;
+    };
+    for (const Route& route : std::vector<Route>{
+             {"custom without a group: the hidden Next does nothing", "NN", 3, {}, false},
+             {"hardware without Direct3D skips pages 5 and 6", "NDNCN", 7, {}, false},
+             {"and so does Back", "NDNCNB", 4, {}, false},
+             {"Direct3D kept while its group is unchecked still shows page 6",
+              "NDNDBDSNUN",
+              6,
+              {},
+              false},
+             {"complete", "PN", 6, {}, true},
+             {"complete, and Back to the menu", "PNB", 2, {}, false},
+             {"the browser, by Back as by Next", "RB", 2, {"browser"}, false},
+             {"loading a file", "LN", 2, {"browser", "load"}, false},
+             {"the homepage", "VN", 2, {"homepage"}, false},
+         }) {
+        SCOPED_TRACE(route.name);
+        WizardRig rig;
+        rig.go(2);
+        rig.type(route.keys);
+        EXPECT_EQ(rig.wizard.CurrentPage(), route.page);
+        EXPECT_EQ(rig.log, route.done);
+        EXPECT_EQ(rig.wizard.CompleteBenchmark(), route.complete);
+        EXPECT_EQ(rig.state.selections.ImagingSelected, route.complete ? True : False);
+    }
+}
+
+TEST(WizardPages, RunPageDisablesTheWindowThenShowsTheScoreCard) {
+    WizardRig rig;
+    rig.go(9);
+    rig.type("N");
+    EXPECT_EQ(rig.wizard.CurrentPage(), 10);
+    EXPECT_EQ(rig.log.back(), "run Kestrovia VexoGAUGE 2002 Edition (Window Disabled) disabled");
+    const WizardElements& e = rig.wizard.elements();
+    EXPECT_TRUE(e.windowEnabled);
+    EXPECT_EQ(e.windowTitle, "Kestrovia VexoGAUGE 2002 Edition");
+    EXPECT_FALSE(e.ButtonVisible[5]); // Help stays hidden after the run
+    EXPECT_EQ(rig.caption(54), "Your system throttling took: 4 tries to stabilize.");
+    EXPECT_EQ(rig.caption(55), "FPU(SPFP): 12 VexoGAUGEs\r");
+    rig.type("H"); // the key still opens help
+    EXPECT_EQ(rig.log.back(), "help");
+    rig.type("N");
+    EXPECT_EQ(rig.wizard.CurrentPage(), 11);
+    EXPECT_FALSE(e.ButtonVisible[1]);
+    rig.type("N");
+    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+}
+
+// The saved-file line says what the save really did, and where.
+TEST(WizardPages, TheScoreCardsFileLineFollowsTheSave) {
+    struct Case {
+        const char* name;
+        RunOutcome outcome;
+        const char* file;
+        const char* shown;
+    };
+    for (const Case& c : {
+             Case{"saved in the installation folder", RunOutcome::Saved,
+                  "/opt/vexo/last benchmark.vgf",
+                  "Benchmark Saved Into File: last benchmark.vgf (application path)"},
+             Case{"saved in the per-user folder", RunOutcome::Saved,
+                  "/home/ann/.local/share/vexogauge/last benchmark.vgf",
+                  "Benchmark Saved Into File: last benchmark.vgf "
+                  "(/home/ann/.local/share/vexogauge/)"},
+             Case{"ampersand in the folder", RunOutcome::Saved,
+                  "/home/R&D/vexogauge/last benchmark.vgf",
+                  "Benchmark Saved Into File: last benchmark.vgf (/home/R&&D/vexogauge/)"},
+             Case{"save failed", RunOutcome::NotSaved, "/opt/vexo/last benchmark.vgf",
+                  "Benchmark Not Saved: the file last benchmark.vgf could not be written "
+                  "(application path)"},
+             Case{"nothing measured", RunOutcome::NothingMeasured, "",
+                  "Benchmark Not Saved: nothing was measured, so no file was replaced"},
+             Case{"no name", RunOutcome::NoName, "", "Benchmark Not Saved: no name was given"},
+         }) {
+        SCOPED_TRACE(c.name);
+        WizardRig rig;
+        rig.state.folders.AppFolder = "/opt/vexo/";
+        rig.state.run.outcome = c.outcome;
+        rig.state.run.resultFile = c.file;
+        rig.wizard.Show_Score_Card();
+        EXPECT_EQ(rig.caption(53), c.shown);
+    }
+}
 
 TEST(WizardOptions, ArrowsStepAndWrapEachOption) {
     WizardRig rig;
     EXPECT_EQ(rig.caption(40), "640x480");
     EXPECT_EQ(rig.caption(41), "16 bit"); // before the first refresh
-    rig.wizard.Change_DX_Option(6);       // refresh only
-    EXPECT_EQ(rig.caption(41), "16 Bit");
-    EXPECT_EQ(rig.caption(42), "Low");
-    rig.wizard.Change_DX_Option(0);
-    EXPECT_EQ(rig.caption(40), "1600x1200");
-    EXPECT_EQ(rig.state.selections.ScreenResolution, 4);
-    rig.wizard.Change_DX_Option(1);
-    EXPECT_EQ(rig.caption(40), "640x480");
-    rig.wizard.Change_DX_Option(2);
-    EXPECT_EQ(rig.caption(41), "32 Bit");
-    rig.wizard.Change_DX_Option(3);
-    EXPECT_EQ(rig.caption(41), "16 Bit");
-    rig.wizard.Change_DX_Option(4);
-    EXPECT_EQ(rig.caption(42), "High");
-    rig.wizard.Change_DX_Option(5);
-    EXPECT_EQ(rig.caption(42), "Low");
+    // The arrow pressed (6: none, a refresh only), and the caption it leaves.
+    for (const auto& [arrow, frameText, shown] :
+         std::vector<std::tuple<int, int, std::string>>{{6, 41, "16 Bit"},
+                                                        {6, 42, "Low"},
+                                                        {0, 40, "1600x1200"},
+                                                        {1, 40, "640x480"},
+                                                        {2, 41, "32 Bit"},
+                                                        {3, 41, "16 Bit"},
+                                                        {4, 42, "High"},
+                                                        {5, 42, "Low"}}) {
+        rig.wizard.Change_DX_Option(arrow);
+        EXPECT_EQ(rig.caption(frameText), shown) << "arrow " << arrow;
+    }
+    EXPECT_EQ(rig.state.selections.ScreenResolution, 0);
 }
 
 TEST(WizardOptions, AStoredValueOutOfRangeKeepsItsCaptionUntilItMeetsTheRange) {
@@ -91,9 +218,6 @@ TEST(WizardSelections, MainMenuShowsExactlyOneOption) {
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(rig.wizard.elements().OptionImage[static_cast<std::size_t>(i)],
                   i == 3 ? WizardPicture::OptionSelected : WizardPicture::OptionNotSelected);
-    EXPECT_EQ(std::string(Wizard::optionCaptions()[1]), "&Perform a New Complete Benchmark");
-    EXPECT_EQ(std::string(Wizard::checkCaptions()[4]),
-              "B&usiness Application Benchmark (Emulation)");
 }
 
 TEST(WizardSelections, RunPagePicturesFollowTheBenchmarkFlagsOnly) {
@@ -101,12 +225,79 @@ TEST(WizardSelections, RunPagePicturesFollowTheBenchmarkFlagsOnly) {
     rig.state.selections.HardwareSelected = True;
     rig.state.selections.SpreadsheetSelected = True; // its group is not chosen
     rig.wizard.Show_Bench_Selection();
-    const auto& pictures = rig.wizard.elements().BenchImage;
-    EXPECT_EQ(pictures[2], WizardPicture::GroupWillNotRun);
-    EXPECT_EQ(pictures[3], WizardPicture::GroupWillRun);
+    EXPECT_EQ(rig.wizard.elements().BenchImage[2], WizardPicture::GroupWillNotRun);
+    EXPECT_EQ(rig.wizard.elements().BenchImage[3], WizardPicture::GroupWillRun);
     rig.wizard.Clear_Selections();
     EXPECT_EQ(rig.state.selections.SpreadsheetSelected, False);
     EXPECT_EQ(rig.state.selections.HardwareSelected, False);
+}
+
+TEST(ScoreCard, ThrottlingSentenceCountsTriesAndOnly26IsATimeOut) {
+    EXPECT_EQ(throttlingSentence(0), "Your system throttling took: 0 tries to stabilize.");
+    EXPECT_EQ(throttlingSentence(25), "Your system throttling took: 25 tries to stabilize.");
+    EXPECT_EQ(throttlingSentence(26),
+              "Your system throttling could not fully stabilize, operation timed-out.");
+}
+
+TEST(ScoreCard, OneLinePerNonZeroScoreInTheFixedOrder) {
+    ScoreSet scores;
+    EXPECT_EQ(scoreLines(scores), "");
+    scores.BMISA = 12;
+    scores.BMCPUh = 4'000'000'000; // beyond 32 bits, still written in full
+    scores.BMFPUl = -3;
+    EXPECT_EQ(scoreLines(scores), "CPU/Cache/FSB: 4000000000 VexoGAUGEs\r"
+                                  "FPU(Integer): -3 VexoGAUGEs\r"
+                                  "Imaging: 12 VexoGAUGEs\r");
+    EXPECT_EQ(scoreLines(ScoreSet{1, 2, 3, 4, 5, 6, 7, 8}),
+              "CPU/Cache/FSB: 1 VexoGAUGEs\rCPU/RAM/Chipset: 2 VexoGAUGEs\r"
+              "FPU(SPFP): 3 VexoGAUGEs\rFPU(Integer): 4 VexoGAUGEs\r"
+              "Direc3D: 5 FPS (Frames per second)\rSpreadsheet: 6 VexoGAUGEs\r"
+              "Business: 7 VexoGAUGEs\rImaging: 8 VexoGAUGEs\r");
+    RunState run; // and one line for each benchmark that ended without a score, saying why
+    run.outcomes[4] = PhaseOutcome::Escape;
+    EXPECT_EQ(missingScoreLines(run), "Direc3D: no score (stopped with Escape)\r");
+}
+
+TEST(SystemLoader, TriesTheCandidatesInOrderAndWithoutOneSaysSorryWithTheToolsText) {
+    test::EventLog log;
+    test::ScriptedDialogs dialogs{log};
+    std::vector<std::string> tried;
+    std::string works = "kinfocenter"; // the one program that starts
+    SystemLoader loader{[&](const std::string& program, const std::vector<std::string>& args) {
+                            std::string line = program;
+                            for (const std::string& a : args)
+                                line += " " + a;
+                            tried.push_back(line);
+                            return program == works;
+                        },
+                        dialogs, "https://kestrovia.example/vexogauge"};
+    loader.Run_MSInfo();
+    EXPECT_EQ(tried, (std::vector<std::string>{"hardinfo2", "hardinfo", "kinfocenter"}));
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    works.clear();
+    tried.clear();
+    loader.Run_DXDiag();
+    loader.Open_Homepage();
+    loader.Run_MSInfo();
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Cant find a terminal to show the graphics information in? Install one, for example "
+              "the package xterm; the information comes from glxinfo, in the package mesa-utils.");
+    EXPECT_EQ(dialogs.messages[1].text,
+              "Cant open the homepage? xdg-open, in the package xdg-utils, opens it in the "
+              "desktop's web browser: install it and a web browser.");
+    EXPECT_EQ(dialogs.messages[2].text,
+              "Cant find a system information program? Install one, for example the package "
+              "hardinfo or gnome-system-monitor.");
+    for (const auto& message : dialogs.messages) {
+        EXPECT_EQ(message.title, "Sorry");
+        EXPECT_EQ(message.style, 48);
+    }
+    ASSERT_GE(tried.size(), 3u);
+    EXPECT_EQ(tried[0].rfind("x-terminal-emulator -e sh -c glxinfo -B", 0), 0u) << tried[0];
+    EXPECT_EQ(tried[1].rfind("xterm -e sh -c glxinfo -B", 0), 0u) << tried[1];
+    EXPECT_EQ(tried[2], "xdg-open https://kestrovia.example/vexogauge");
 }
 
 } // namespace
