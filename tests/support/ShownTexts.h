@@ -49,6 +49,8 @@ inline constexpr const char* CompleteStatus = "Status: Benchmark Complete";
 inline constexpr const char* CompleteEstimate = "Estimated Test Time: NA (Complete)";
 inline constexpr const char* CompleteDescription =
     "Benchmark Discription: Click the next button to continue ...";
+inline constexpr const char* SavedNotImported =
+    "Status: Benchmark Complete, saved (no result browser in this build to import it)";
 inline constexpr const char* NamePromptFirst =
     "Before we continue, please give a discriptive name for the benchmark just performed.";
 inline constexpr const char* NamePromptSecond =
