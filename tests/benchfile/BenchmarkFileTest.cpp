@@ -32,11 +32,6 @@ std::string everyFileByte() {
     return all;
 }
 
-std::size_t entries(const TempFolder& folder) {
-    const std::filesystem::directory_iterator all(folder.folder());
-    return static_cast<std::size_t>(std::distance(begin(all), end(all)));
-}
-
 TEST(Codec, ReversesAndShiftsBy31AndEveryCodeFrom31To255RoundTrips) {
     EXPECT_EQ(Encode_Data("abc"), "DCB");
     EXPECT_EQ(Encode_Data(">>:a:;").substr(0, 2), std::string({28, 27}));
@@ -372,7 +367,7 @@ TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
     EXPECT_FALSE(saved64);
     EXPECT_EQ(rig.writer.lastError(), "Cannot save " + path + ": File too large");
     EXPECT_EQ(TempFolder::read(path), before);
-    EXPECT_EQ(entries(rig.folder), 1u); // no half-written file left behind
+    EXPECT_EQ(rig.folder.entries(), 1u); // no half-written file left behind
 
     EXPECT_FALSE(rig.writer.Save_Benchmark_File(rig.folder.path("no such folder/x.vgf")));
     EXPECT_NE(rig.writer.lastError().find("no new file can be made in the folder"),
@@ -410,7 +405,7 @@ TEST(Writers, ASaveThroughALinkWritesItsTargetAndKeepsItsPermissions) {
     ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
     ASSERT_TRUE(rig.writer.Save_Benchmark_File(real));
     EXPECT_EQ(mode(real) & 07777, 0640u);
-    EXPECT_EQ(entries(rig.folder), 4u); // two links, two files, no temporary left
+    EXPECT_EQ(rig.folder.entries(), 4u); // two links, two files, no temporary left
 }
 
 TEST(Fixtures, SampleFilesReadAsWritten) {
