@@ -224,25 +224,6 @@ TEST(Import, NoCutOfARealFileIsEverCalledWhole) {
     }
 }
 
-TEST(Import, AFileThatCannotBeReadAddsNothing) {
-    BenchmarkDatabase database;
-    TempFolder folder;
-    // A FIFO nobody writes to would block a reader that opened it for reading.
-    const std::string fifo = folder.path("pipe.vgf");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::pair<std::string, std::string> cases[] = {
-        {folder.path("missing.vgf"), "cannot be opened: No such file or directory"},
-        {folder.folder().string(), "is a folder, not a file"},
-        {fifo, "is not a regular file"},
-    };
-    for (const auto& [path, detail] : cases) {
-        const ImportResult result = Import_Saved_Benchmark(path, database);
-        EXPECT_EQ(result.outcome, Outcome::Unreadable) << path;
-        EXPECT_EQ(result.detail, detail);
-    }
-    EXPECT_TRUE(database.empty());
-}
-
 class FixedTasks final : public TaskTitleSource {
 public:
     std::vector<std::string> titles;
@@ -406,31 +387,6 @@ TEST(Writers, ASaveThroughALinkWritesItsTargetAndKeepsItsPermissions) {
     ASSERT_TRUE(rig.writer.Save_Benchmark_File(real));
     EXPECT_EQ(mode(real) & 07777, 0640u);
     EXPECT_EQ(rig.folder.entries(), 4u); // two links, two files, no temporary left
-}
-
-TEST(Fixtures, SampleFilesReadAsWritten) {
-    BenchmarkDatabase database;
-    // A file without its line end may have lost its first records; its one record is not
-    // known to be whole.
-    for (const auto& [name, outcome] :
-         std::vector<std::pair<const char*, Outcome>>{{"last benchmark.vgf", Outcome::Loaded},
-                                                      {"playlist.vgf", Outcome::Loaded},
-                                                      {"empty database.vgf", Outcome::Loaded},
-                                                      {"no line end.vgf", Outcome::Damaged},
-                                                      {"truncated.vgf", Outcome::Damaged}})
-        EXPECT_EQ(
-            Import_Saved_Benchmark(VEXO_TEST_DATA "/benchfiles/" + std::string(name), database)
-                .outcome,
-            outcome)
-            << name;
-    ASSERT_EQ(database.size(), 5u);
-    const BenchmarkRecord& engine = database.records()[0];
-    EXPECT_EQ(engine.fileName, "last benchmark.vgf");
-    EXPECT_EQ(engine.tasks, (std::vector<std::string>{"Editor", "Terminal \xE2\x80\x93 bash"}));
-    EXPECT_EQ(engine.scores[4], "57(1024x768@32 Bit /w High textures)");
-    EXPECT_EQ(database.records()[2].name, "Run two \xC3\xA9");
-    EXPECT_EQ(database.records()[2].tasks[0], "a=b");
-    EXPECT_EQ(database.records()[4].name, "Cut");
 }
 
 } // namespace

