@@ -58,15 +58,11 @@ TEST(CodePage, CharactersAFileCannotHoldBecomeAVisibleSubstitute) {
               "last benchmark \xC3\xA9t\xC3\xA9.vgf");
 }
 
+// The writers' other escapes are pinned by the records they write below.
 TEST(Fields, SeparatorsInsideTextsCannotBreakTheRecord) {
-    EXPECT_EQ(field("Task", "a:;b"), "Task=a:?b:;");
-    EXPECT_EQ(field("Task", "x=y"), "Task=x=y:;");
-    EXPECT_EQ(recordOpening("pipe at end|"), ">>:pipe at end?||");
     EXPECT_EQ(recordOpening("a||b"), ">>:a?|b||");
     EXPECT_EQ(recordOpening("x:;>>:y"), ">>:x:;>>?y||"); // no record start inside a name
     EXPECT_EQ(direct3DValue(0, {"1024x768", "32 Bit", "High"}), "0");
-    EXPECT_EQ(direct3DValue(57, {"1024x768", "32 Bit", "High"}),
-              "57(1024x768@32 Bit /w High textures)");
 }
 
 TEST(Import, EveryCodeFrom31To255ReadsBackInEveryField) {
@@ -103,19 +99,19 @@ TEST(Import, ReadsRecordsIntoTheDatabase) {
     EXPECT_EQ(importBytes(fileWithPayload(payload), "/runs/Mixed Case.VGF", database).outcome,
               Outcome::Loaded);
     ASSERT_EQ(database.size(), 2u);
-    const BenchmarkRecord& first = database.records()[0];
-    EXPECT_EQ(first.RowNumber, 1);
-    EXPECT_EQ(first.fileName, "mixed case.vgf");
-    EXPECT_EQ(first.name, "First run");
-    EXPECT_EQ(first.scores[0], "5");
-    EXPECT_EQ(first.scores[4], "0");
-    EXPECT_EQ(first.system[0], "104");
-    EXPECT_FALSE(first.system[1].has_value());
-    EXPECT_EQ(first.tasks, std::vector<std::string>{"Editor"});
-    const BenchmarkRecord& second = database.records()[1];
-    EXPECT_EQ(second.RowNumber, 2);
-    EXPECT_EQ(second.tasks, std::vector<std::string>{"a=b"});
-    EXPECT_FALSE(second.scores[0].has_value()); // keys are case-sensitive
+    BenchmarkRecord first, second; // keys are case-sensitive: "bmcpuh" is none
+    first.RowNumber = 1;
+    first.fileName = second.fileName = "mixed case.vgf";
+    first.name = "First run";
+    first.scores[0] = "5";
+    first.scores[4] = "0";
+    first.system[0] = "104";
+    first.tasks = {"Editor"};
+    second.RowNumber = 2;
+    second.name = "Second";
+    second.tasks = {"a=b"};
+    EXPECT_EQ(database.records()[0], first);
+    EXPECT_EQ(database.records()[1], second);
 }
 
 // Without its line end a file may have been cut anywhere, also inside a value that holds ">>:":
@@ -337,14 +333,12 @@ TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
+    const rlimit small{64, saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &small);
     rig.state.run.BenchmarkName = "A different run";
     const bool saved64 = rig.writer.Save_Benchmark_File(path);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
-
     EXPECT_FALSE(saved64);
     EXPECT_EQ(rig.writer.lastError(), "Cannot save " + path + ": File too large");
     EXPECT_EQ(TempFolder::read(path), before);
