@@ -170,8 +170,7 @@ TEST(Import, OnlyAWholeFileIsLoadedAndADamagedOneKeepsWhatWasRead) {
          Outcome::InvalidHeader,
          {}},
         {"half a header", "VexoGAUGE", Outcome::InvalidHeader, {}},
-        {"no bytes", "", Outcome::InvalidHeader, {}},
-    };
+        {"no bytes", "", Outcome::InvalidHeader, {}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         BenchmarkDatabase database;

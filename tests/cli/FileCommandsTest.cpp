@@ -89,11 +89,9 @@ TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
     const struct {
         const char* outcome;
         std::string path, message, reason;
-    } rows[] = {
-        {"invalid_header", files.bad, benchfile::invalidFileMessage(),
-         "not a benchmark file (its header is wrong)"},
-        {"damaged", files.cut, damaged, damaged},
-    };
+    } rows[] = {{"invalid_header", files.bad, benchfile::invalidFileMessage(),
+                 "not a benchmark file (its header is wrong)"},
+                {"damaged", files.cut, damaged, damaged}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.outcome);
         const Output result = call(dumpCommand, {"--json", files.small, row.path});
@@ -223,8 +221,7 @@ TEST(CsvField, QuotesOnlyWhatNeedsItAndKeepsFormulasText) {
         {"-1", "'-1"},
         {"\tx", "'\tx"},
         {"\rx", "\"'\rx\""},
-        {"a=b", "a=b"},
-    };
+        {"a=b", "a=b"}};
     for (const auto& [text, cell] : cells)
         EXPECT_EQ(csvField(text), cell) << text;
 }

@@ -26,23 +26,21 @@ TEST(TerminalText, ShowsControlsAndUndecodableBytesAndKeepsPrintableUtf8) {
     const struct {
         const char* name;
         std::string in, shown;
-    } rows[] = {
-        {"printable utf-8", printable, printable},
-        {"retitle", "\x1B]0;owned\x07", "^[]0;owned^G"},
-        {"clear, cr, tab, lf", "\x1B[2J\r\t\n", "^[[2J^M^I^J"},
-        {"nul and del", std::string("a\0b\x7F", 4), "a^@b^?"},
-        {"c1 as utf-8 (csi)",
-         "\xC2\x9B"
-         "2J\xC2\x80",
-         "M-^[2JM-^@"},
-        {"bare c1 byte",
-         "\x9B"
-         "2J",
-         "\\x9B2J"},
-        {"cut sequence", "\xE2\x80", "\\xE2\\x80"},
-        {"overlong and surrogate", "\xC0\xAF\xED\xA0\x80", "\\xC0\\xAF\\xED\\xA0\\x80"},
-        {"past U+10FFFF", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
-    };
+    } rows[] = {{"printable utf-8", printable, printable},
+                {"retitle", "\x1B]0;owned\x07", "^[]0;owned^G"},
+                {"clear, cr, tab, lf", "\x1B[2J\r\t\n", "^[[2J^M^I^J"},
+                {"nul and del", std::string("a\0b\x7F", 4), "a^@b^?"},
+                {"c1 as utf-8 (csi)",
+                 "\xC2\x9B"
+                 "2J\xC2\x80",
+                 "M-^[2JM-^@"},
+                {"bare c1 byte",
+                 "\x9B"
+                 "2J",
+                 "\\x9B2J"},
+                {"cut sequence", "\xE2\x80", "\\xE2\\x80"},
+                {"overlong and surrogate", "\xC0\xAF\xED\xA0\x80", "\\xC0\\xAF\\xED\\xA0\\x80"},
+                {"past U+10FFFF", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"}};
     for (const auto& row : rows)
         EXPECT_EQ(terminalText(row.in), row.shown) << row.name;
 }
