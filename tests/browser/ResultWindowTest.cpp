@@ -110,8 +110,9 @@ TEST(ResultWindow, CtrlDRemovesTheSelectedRecordAndCtrlXClosesTheDatabase) {
     rig.dialogs.messageAnswer = MsgAnswer::Yes;
     rig.byShortcut("Ctrl+D")->trigger();
     ASSERT_EQ(scores->model()->rowCount(), 3);
-    EXPECT_EQ(scores->model()->index(1, 2).data().toString(), "three");
-    EXPECT_EQ(scores->model()->index(1, 0).data().toString(), "2");
+    EXPECT_EQ(scores->model()->index(1, 2).data().toString() + " " +
+                  scores->model()->index(1, 0).data().toString(),
+              "three 2");
 
     EXPECT_TRUE(rig.button("Save")->isEnabled());
     EXPECT_TRUE(rig.option("Text", 8)->isEnabled());
@@ -131,9 +132,8 @@ TEST(ResultWindow, PrintAndInertItemsDoNothingALiveOptionRunsAndNoToExitKeepsAll
     QTest::mouseClick(rig.option("Image", 6), Qt::LeftButton);
     for (const char* key : {"Ctrl+P", "Ctrl+T", "F5", "Ctrl+Z"})
         rig.byShortcut(key)->trigger();
-    EXPECT_FALSE(rig.byShortcut("F5")->isEnabled());
-    EXPECT_FALSE(rig.byShortcut("Ctrl+T")->isEnabled());
-    EXPECT_FALSE(rig.button("Print")->isEnabled());
+    EXPECT_FALSE(rig.byShortcut("F5")->isEnabled() || rig.byShortcut("Ctrl+T")->isEnabled() ||
+                 rig.button("Print")->isEnabled());
     EXPECT_EQ(rig.dialogs.messages.size(), messages);
     EXPECT_EQ(rig.files.requests.size(), requests);
     EXPECT_EQ(rig.window.model().revision(), revision);
@@ -145,9 +145,7 @@ TEST(ResultWindow, PrintAndInertItemsDoNothingALiveOptionRunsAndNoToExitKeepsAll
     int asked = 0;
     rig.window.confirmExit = [&] { return ++asked < 0; };
     EXPECT_FALSE(rig.window.close());
-    EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(rig.window.isVisible());
-    EXPECT_EQ(rig.window.model().rowCount(), 4u);
+    EXPECT_TRUE(asked == 1 && rig.window.isVisible() && rig.window.model().rowCount() == 4u);
 }
 
 TEST(ScoresChart, ScrollsToEveryBarAndIsATableOfThemForAssistiveTools) {
@@ -306,7 +304,7 @@ TEST(ResultWindowSorting, TheSortedColumnShowsItsIndicatorUntilRowsAreAdded) {
     EXPECT_FALSE(platform->isSortIndicatorShown());
     // The indicator changes nothing in the order the browser gave the rows.
     EXPECT_EQ(rig.window.model().cell(BrowserMode::Scores, 0, 2), "four");
-    rig.import(">>:five||BMCPUh=99:;:;");
+    rig.import(">>:five||BMCPUh=99:;:;"); // appended: the list no longer stands sorted
     EXPECT_FALSE(scores->isSortIndicatorShown());
 }
 

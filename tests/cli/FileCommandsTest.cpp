@@ -29,12 +29,6 @@ Output call(Command command, const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-Output report(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = reportCommand(args, out, err, "now");
-    return {status, out.str(), err.str()};
-}
-
 std::string completeRecord(const std::string& name) {
     std::string record = ">>:" + name + "||";
     for (const auto& score : kScoreFields)
@@ -111,7 +105,10 @@ TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
 TEST(ReportCommand, ADamagedFileGivesItsReadableRecordsAndIsNamed) {
     Files files;
     const std::string page = files.folder.path("page.html");
-    const Output damaged = report({"-o", page, files.small, files.cut});
+    const auto report = [](const auto& args, auto& out, auto& err) {
+        return reportCommand(args, out, err, "now");
+    };
+    const Output damaged = call(report, {"-o", page, files.small, files.cut});
     EXPECT_EQ(damaged.status, 1);
     EXPECT_TRUE(damaged.says("cut.vgf: damaged")) << damaged.err;
     EXPECT_TRUE(damaged.says("Wrote a report of 3 record(s) from 2 file(s)")) << damaged.out;
