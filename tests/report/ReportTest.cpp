@@ -1,6 +1,7 @@
 // The report page read back as a document tree, as a browser would build it.
 #include "report/Report.h"
 
+#include "benchfile/BenchmarkFile.h"
 #include "common/ScoreSet.h"
 
 #include <QString>
@@ -95,12 +96,7 @@ struct Records {
         record.system[10] = "Debian GNU/Linux 12 (bookworm)";
         record.tasks = {"Editor <notes>", "Terminal"};
     }
-    std::vector<const BenchmarkRecord*> inOrder() const {
-        std::vector<const BenchmarkRecord*> out;
-        for (const BenchmarkRecord& record : database.records())
-            out.push_back(&record);
-        return out;
-    }
+    std::vector<const BenchmarkRecord*> inOrder() const { return benchfile::inOrder(database); }
     BenchmarkDatabase database;
 };
 
