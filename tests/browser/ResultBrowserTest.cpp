@@ -91,18 +91,16 @@ TEST(BrowserLists, ColumnsAndCellsHoldTheRecordsTextsWithTheOsNameBeforeItsVersi
     rig.load(rig.file("Mixed.VGF", record("Run A", "950", 2) + record("Busy", "1", 40)));
     EXPECT_EQ(rig.column(kPlatform, 1), (Cells{"mixed.vgf", "mixed.vgf"}));
     EXPECT_EQ(rig.column(kPlatform, 2), (Cells{"Run A", "Busy"}));
-    Cells cells;
-    for (const auto& [list, column] :
-         std::vector<std::pair<BrowserMode, std::size_t>>{{kPlatform, 0},
-                                                          {kPlatform, 3},
-                                                          {kPlatform, 11},
-                                                          {kPlatform, 12},
-                                                          {kScores, 3},
-                                                          {kScores, 4},
-                                                          {kTasks, 4},
-                                                          {kTasks, 5}})
-        cells.push_back(rig.browser.cell(list, 0, column));
-    EXPECT_EQ(cells, (Cells{"1", "104", "Debian", "6", "950", "", "task 2", ""}));
+    const auto row = [&](BrowserMode list, std::size_t columns) {
+        Cells cells;
+        for (std::size_t column = 0; column < columns; ++column)
+            cells.push_back(rig.browser.cell(list, 0, column));
+        return cells;
+    };
+    EXPECT_EQ(row(kPlatform, 13),
+              (Cells{"1", "mixed.vgf", "Run A", "104", "", "", "", "", "", "", "", "Debian", "6"}));
+    EXPECT_EQ(row(kScores, 5), (Cells{"1", "mixed.vgf", "Run A", "950", ""}));
+    EXPECT_EQ(row(kTasks, 6), (Cells{"1", "mixed.vgf", "Run A", "task 1", "task 2", ""}));
     ASSERT_EQ(rig.browser.columns(kTasks).size(), 43u);
     EXPECT_EQ(rig.browser.cell(kTasks, 1, 42), "task 40");
     // The title and the message keep the capitals of the name as chosen.
