@@ -12,8 +12,7 @@ namespace vexo::test {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vexo-test-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "vexo-test-XXXXXX");
         m_path = ::mkdtemp(pattern.data());
     }
     ~TempFolder() {
@@ -23,8 +22,13 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string path(const std::string& name) const { return (m_path / name).string(); }
+    std::string path(const std::string& name) const { return m_path / name; }
     const std::filesystem::path& folder() const { return m_path; }
+    // How many entries the folder holds.
+    std::size_t entries() const {
+        const std::filesystem::directory_iterator all(m_path);
+        return static_cast<std::size_t>(std::distance(begin(all), end(all)));
+    }
 
     static std::string read(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
