@@ -2,12 +2,10 @@
 // starts: sway (wlroots) with XWayland, where the compositor shows its own windows to other
 // programs, or Weston, where it does not. The script names the desktop in VEXO_WAYLAND_DESKTOP
 // and has opened one native program ("foot") and one X11 program ("xlogo") on it.
-#include "platform/MemorySettingsStore.h"
 #include "platform/linux/SessionPlatform.h"
 #include "platform/linux/SessionWindowSystem.h"
 #include "platform/qt/QtMessagePump.h"
 #include "support/FakeDesktop.h"
-#include "support/RunRecorder.h"
 #include "taskman/TaskTitles.h"
 #include "taskman/ui/AtmWindow.h"
 
@@ -48,30 +46,12 @@ bool focused(const std::string& title) {
     return false;
 }
 
-class OnSway : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (desktop() != "sway")
-            GTEST_SKIP() << "not on sway";
-    }
-};
+#define SKIP_UNLESS_ON(name)                                                                       \
+    if (desktop() != name)                                                                         \
+    GTEST_SKIP() << "not on " name
 
-class OnWeston : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (desktop() != "weston")
-            GTEST_SKIP() << "not on Weston";
-    }
-};
-
-struct Atm {
-    SessionWindowSystem windows;
-    MemorySettingsStore settings;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    test::FakeFileDialogs files;
-    QtMessagePump pump;
-    TaskManager model{{windows, settings, dialogs, files, files, pump}, "/nonexistent/"};
+struct Atm : test::TaskServices<SessionWindowSystem, QtMessagePump> {
+    TaskManager model{services(), "/nonexistent/"};
 
     int row(int list, const std::string& title) const {
         const auto& rows = model.list(list).rows;
@@ -89,7 +69,8 @@ TEST(Platform, TheProgramRunsOnX11ThroughXWayland) {
     EXPECT_EQ(std::getenv("QT_QPA_PLATFORM"), nullptr); // not passed on to programs started
 }
 
-TEST_F(OnSway, ListsNativeAndX11WindowsEachOnce) {
+TEST(OnSway, ListsNativeAndX11WindowsEachOnceAndARunRecordsBoth) {
+    SKIP_UNLESS_ON("sway");
     SessionWindowSystem windows;
     ASSERT_TRUE(windows.nativeListed());
     EXPECT_EQ(windows.listedNotice(), "");
@@ -103,9 +84,14 @@ TEST_F(OnSway, ListsNativeAndX11WindowsEachOnce) {
     EXPECT_TRUE(windows.windowOwner(foot[0]).pid == std::nullopt);
     EXPECT_EQ(windows.windowStyle(foot[0]), WindowStyle::Visible);
     EXPECT_EQ(windows.windowStyle(xlogo[0]) & WindowStyle::Visible, WindowStyle::Visible);
+    Atm atm;
+    const std::vector<std::string> tasks = readApplicationTasks(atm.model);
+    EXPECT_NE(std::find(tasks.begin(), tasks.end(), "foot"), tasks.end());
+    EXPECT_NE(std::find(tasks.begin(), tasks.end(), "xlogo"), tasks.end());
 }
 
-TEST_F(OnSway, SwitchToAndShowFocusTheNativeAndTheX11Window) {
+TEST(OnSway, SwitchToAndShowFocusTheNativeAndTheX11Window) {
+    SKIP_UNLESS_ON("sway");
     Atm atm;
     atm.model.Form_Load();
     struct Step {
@@ -130,22 +116,10 @@ TEST_F(OnSway, SwitchToAndShowFocusTheNativeAndTheX11Window) {
     EXPECT_TRUE(atm.dialogs.messages.empty());
 }
 
-TEST_F(OnSway, ARunRecordsBothPrograms) {
-    Atm atm;
-    const std::vector<std::string> tasks = readApplicationTasks(atm.model);
-    EXPECT_NE(std::find(tasks.begin(), tasks.end(), "foot"), tasks.end());
-    EXPECT_NE(std::find(tasks.begin(), tasks.end(), "xlogo"), tasks.end());
-}
-
 // Shown for the screenshot the script takes (VEXO_SCREENSHOT names its command).
 void showTaskManager(bool notice) {
-    SessionWindowSystem windows;
-    MemorySettingsStore settings;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    test::FakeFileDialogs files;
-    QtMessagePump pump;
-    AtmWindow window{{windows, settings, dialogs, files, files, pump}, "/nonexistent/"};
+    test::TaskServices<SessionWindowSystem, QtMessagePump> rig;
+    AtmWindow window{rig.services(), "/nonexistent/"};
     window.move(0, 0);
     window.showFor(nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -160,13 +134,15 @@ void showTaskManager(bool notice) {
     }
 }
 
-TEST_F(OnSway, TheTaskManagerWindowShowsNoNotice) {
+TEST(OnSway, TheTaskManagerWindowShowsNoNotice) {
+    SKIP_UNLESS_ON("sway");
     showTaskManager(false);
 }
 
 // A native window that closed after the list was made: its row is still listed (only a change
 // in the number of windows makes the lists anew), and an action on it is refused.
-TEST_F(OnSway, ARowOfAClosedNativeWindowIsNotActedOn) {
+TEST(OnSway, ARowOfAClosedNativeWindowIsNotActedOn) {
+    SKIP_UNLESS_ON("sway");
     Atm atm;
     atm.model.Form_Load();
     const int row = atm.row(TaskManager::ApplicationList, "Vexo second");
@@ -183,7 +159,8 @@ TEST_F(OnSway, ARowOfAClosedNativeWindowIsNotActedOn) {
     EXPECT_EQ(atm.row(TaskManager::ApplicationList, "Vexo second"), 0); // listed anew
 }
 
-TEST_F(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
+TEST(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
+    SKIP_UNLESS_ON("sway");
     Atm atm;
     atm.model.Form_Load();
     atm.dialogs.messageAnswer = MsgAnswer::Yes;
@@ -205,7 +182,8 @@ TEST_F(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
     EXPECT_EQ(atm.dialogs.messages[1].title, "Warning!");
 }
 
-TEST_F(OnWeston, OnlyX11ProgramsAreListedAndTheTaskManagerSaysSo) {
+TEST(OnWeston, OnlyX11ProgramsAreListedAndTheTaskManagerSaysSo) {
+    SKIP_UNLESS_ON("weston");
     SessionWindowSystem windows;
     EXPECT_FALSE(windows.nativeListed());
     EXPECT_EQ(windows.unavailableReason(), "");
