@@ -85,11 +85,6 @@ public:
         std::free(reply);
         return result;
     }
-    bool iconic(xcb_window_t window) {
-        const xcb_atom_t state = atom("WM_STATE");
-        return values(window, state, state, 1) ==
-               std::vector<std::uint32_t>{XCB_ICCCM_WM_STATE_ICONIC};
-    }
     xcb_window_t activeWindow() { return first(m_screen->root, atom("_NET_ACTIVE_WINDOW")); }
     xcb_window_t transientFor(xcb_window_t window) {
         return first(window, XCB_ATOM_WM_TRANSIENT_FOR);
