@@ -190,6 +190,7 @@ TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQ
             rig.atm.App_Timer_Timer();
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+        EXPECT_EQ(rig.rowOf("Build log viewer"), 0); // the lists wait for the answer
         client->destroy(box);
     };
     rig.atm.Form_Load();
