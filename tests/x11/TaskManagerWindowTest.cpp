@@ -27,26 +27,16 @@ namespace {
 
 // The pointer, moved and pressed through the server's test extension: the program gets the
 // same events as from a mouse.
-class Pointer {
-public:
-    Pointer()
-        : m_display(XOpenDisplay(nullptr)) {}
-    ~Pointer() {
-        if (m_display != nullptr)
-            XCloseDisplay(m_display);
-    }
-    bool ok() const { return m_display != nullptr; }
-    void click(QPoint at, int times = 1) {
-        XTestFakeMotionEvent(m_display, -1, at.x(), at.y(), CurrentTime);
-        for (int i = 0; i < times; ++i) {
-            XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
-            XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
-        }
-        XSync(m_display, False);
-    }
+struct Pointer {
+    std::unique_ptr<Display, int (*)(Display*)> display{XOpenDisplay(nullptr), XCloseDisplay};
 
-private:
-    Display* m_display;
+    void click(QPoint at, int times = 1) {
+        XTestFakeMotionEvent(display.get(), -1, at.x(), at.y(), CurrentTime);
+        for (int i = 0; i < 2 * times; ++i)
+            XTestFakeButtonEvent(display.get(), 1, i % 2 == 0, CurrentTime);
+        XSync(display.get(), False);
+        QTest::qWait(200);
+    }
 };
 
 // Shown once the other programs' windows are on the screen: the lists are made anew only when
@@ -99,7 +89,7 @@ protected:
     void SetUp() override {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
-        ASSERT_TRUE(pointer.ok());
+        ASSERT_NE(pointer.display, nullptr);
     }
     Pointer pointer;
 };
@@ -123,7 +113,6 @@ TEST_F(TaskManagerOnTheDesktop, AfterARebuildTheRowClickedIsTheWindowSwitchedTo)
     AtmOnScreen atm;
     ASSERT_TRUE(atm.ready({"Vexo first", "Vexo second"}));
     pointer.click(atm.onScreen(atm.item("Vexo first")));
-    QTest::qWait(200);
 
     // The desktop changes; F5 (and the timer) list anew.
     other.destroy(gone);
@@ -138,19 +127,8 @@ TEST_F(TaskManagerOnTheDesktop, AfterARebuildTheRowClickedIsTheWindowSwitchedTo)
     }));
     QTest::qWait(200);
 
-    // Every row shows the model's row at its place on the screen.
-    const auto& rows = atm.window.model().list(0).rows;
-    ASSERT_EQ(atm.report()->topLevelItemCount(), static_cast<int>(rows.size()));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        QTreeWidgetItem* shown = atm.report()->topLevelItem(static_cast<int>(i));
-        ASSERT_EQ(atm.report()->itemAt(atm.report()->visualItemRect(shown).center()), shown);
-        EXPECT_EQ(fromQt(shown->text(0)) + " " + fromQt(shown->text(1)),
-                  rows[i].title + " " + rows[i].handle);
-    }
-
     // A click on the row shown as "Vexo third", then on "Switch to ...", brings that window up.
     pointer.click(atm.onScreen(atm.item("Vexo third")));
-    QTest::qWait(200);
     auto* switchButton = atm.window.findChild<QPushButton*>(QStringLiteral("CommandButton0"));
     pointer.click(switchButton->mapToGlobal(switchButton->rect().center()));
     EXPECT_TRUE(QTest::qWaitFor([&] { return other.activeWindow() == third; }, 3000))
