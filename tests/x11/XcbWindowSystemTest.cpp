@@ -212,10 +212,8 @@ TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQ
     // A window that does not take part in the delete protocol is never killed instead.
     const xcb_window_t stubborn = client->create("Vexo stubborn viewer", true, false);
     rig.dialogs.whileBoxOpen = nullptr;
-    ASSERT_TRUE(eventually([&] {
-        rig.atm.RefreshMenu_Click();
-        return rig.rowOf("Vexo stubborn viewer") != 0;
-    }));
+    ASSERT_TRUE(eventually([&] { return client->viewable(stubborn); }));
+    rig.atm.Form_Load();
     rig.endTask("Vexo stubborn viewer");
     ASSERT_EQ(rig.dialogs.messages.size(), 3u);
     EXPECT_EQ(rig.dialogs.messages[2].text, "The window \"Vexo stubborn viewer\" could not be "
