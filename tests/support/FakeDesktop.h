@@ -132,4 +132,12 @@ private:
     }
 };
 
+// The row of the list with that title, counted from 1; 0 when none.
+inline int rowOf(const TaskManager& atm, int list, const std::string& title) {
+    const auto& rows = atm.list(list).rows;
+    const auto at = std::find_if(rows.begin(), rows.end(),
+                                 [&](const TaskRow& row) { return row.title == title; });
+    return at == rows.end() ? 0 : static_cast<int>(at - rows.begin()) + 1;
+}
+
 } // namespace vexo::test

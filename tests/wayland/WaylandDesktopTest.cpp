@@ -52,14 +52,6 @@ bool focused(const std::string& title) {
 
 struct Atm : test::TaskServices<SessionWindowSystem, QtMessagePump> {
     TaskManager model{services(), "/nonexistent/"};
-
-    int row(int list, const std::string& title) const {
-        const auto& rows = model.list(list).rows;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].title == title)
-                return static_cast<int>(i) + 1;
-        return 0;
-    }
 };
 
 TEST(Platform, TheProgramRunsOnX11ThroughXWayland) {
@@ -107,7 +99,7 @@ TEST(OnSway, SwitchToAndShowFocusTheNativeAndTheX11Window) {
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
-        const int row = atm.row(step.list, step.title);
+        const int row = test::rowOf(atm.model, step.list, step.title);
         ASSERT_GT(row, 0);
         atm.model.select(step.list, row);
         atm.model.CommandButton_Click(step.button);
@@ -145,7 +137,7 @@ TEST(OnSway, ARowOfAClosedNativeWindowIsNotActedOn) {
     SKIP_UNLESS_ON("sway");
     Atm atm;
     atm.model.Form_Load();
-    const int row = atm.row(TaskManager::ApplicationList, "Vexo second");
+    const int row = test::rowOf(atm.model, TaskManager::ApplicationList, "Vexo second");
     ASSERT_GT(row, 0);
     const auto handle = static_cast<WindowId>(
         std::stoul(atm.model.list(TaskManager::ApplicationList).rows[row - 1].handle));
@@ -156,7 +148,8 @@ TEST(OnSway, ARowOfAClosedNativeWindowIsNotActedOn) {
     atm.model.Switch_Click();
     ASSERT_EQ(atm.dialogs.messages.size(), 1u);
     EXPECT_NE(atm.dialogs.messages[0].text.find("has changed or closed"), std::string::npos);
-    EXPECT_EQ(atm.row(TaskManager::ApplicationList, "Vexo second"), 0); // listed anew
+    EXPECT_EQ(test::rowOf(atm.model, TaskManager::ApplicationList, "Vexo second"),
+              0); // listed anew
 }
 
 TEST(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
@@ -166,7 +159,7 @@ TEST(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
     atm.dialogs.messageAnswer = MsgAnswer::Yes;
     for (const std::string title : {"foot", "xlogo"}) {
         SCOPED_TRACE(title);
-        const int row = atm.row(TaskManager::ApplicationList, title);
+        const int row = test::rowOf(atm.model, TaskManager::ApplicationList, title);
         ASSERT_GT(row, 0);
         const TaskRow shown = atm.model.list(TaskManager::ApplicationList).rows[row - 1];
         atm.model.select(TaskManager::ApplicationList, row);

@@ -57,13 +57,7 @@ struct AtmOnDisplay : test::TaskServices<XcbWindowSystem> {
     TaskManager atm{services(), "/tmp/"};
 
     // The row of the application list with that title, counted from 1; 0 when none.
-    int rowOf(const std::string& title) const {
-        const auto& rows = atm.list(TaskManager::ApplicationList).rows;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].title == title)
-                return static_cast<int>(i) + 1;
-        return 0;
-    }
+    int rowOf(const std::string& title) const { return test::rowOf(atm, 0, title); }
     // Selects the window's row of the application list and answers End Task's question Yes.
     void endTask(const std::string& title) {
         const int row = rowOf(title);
