@@ -51,7 +51,16 @@ bool focused(const std::string& title) {
     GTEST_SKIP() << "not on " name
 
 struct Atm : test::TaskServices<SessionWindowSystem, QtMessagePump> {
+    Atm() { model.Form_Load(); }
     TaskManager model{services(), "/nonexistent/"};
+
+    // Selects the row with that title; its window's handle, or 0 when it is not listed.
+    WindowId select(int list, const std::string& title) {
+        const int row = test::rowOf(model, list, title);
+        model.select(list, row);
+        return row == 0 ? 0
+                        : static_cast<WindowId>(std::stoul(model.list(list).rows[row - 1].handle));
+    }
 };
 
 TEST(Platform, TheProgramRunsOnX11ThroughXWayland) {
@@ -85,25 +94,12 @@ TEST(OnSway, ListsNativeAndX11WindowsEachOnceAndARunRecordsBoth) {
 TEST(OnSway, SwitchToAndShowFocusTheNativeAndTheX11Window) {
     SKIP_UNLESS_ON("sway");
     Atm atm;
-    atm.model.Form_Load();
-    struct Step {
-        const char* name;
-        int list, button;
-        std::string title;
-    };
-    const std::vector<Step> steps{
-        {"Switch to, native", TaskManager::ApplicationList, 0, "foot"},
-        {"Switch to, X11", TaskManager::ApplicationList, 0, "xlogo"},
-        {"Show, native", TaskManager::ProcessList, 3, "Vexo second"},
-        {"Show, X11", TaskManager::ProcessList, 3, "xlogo"},
-    };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name);
-        const int row = test::rowOf(atm.model, step.list, step.title);
-        ASSERT_GT(row, 0);
-        atm.model.select(step.list, row);
-        atm.model.CommandButton_Click(step.button);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return focused(step.title); }, 3000));
+    for (const auto& [list, button, title] :
+         {std::tuple{0, 0, "foot"}, {0, 0, "xlogo"}, {1, 3, "Vexo second"}, {1, 3, "xlogo"}}) {
+        SCOPED_TRACE(std::string(button == 0 ? "Switch to " : "Show ") + title);
+        ASSERT_NE(atm.select(list, title), 0u);
+        atm.model.CommandButton_Click(button);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return focused(title); }, 3000));
     }
     EXPECT_TRUE(atm.dialogs.messages.empty());
 }
@@ -136,37 +132,27 @@ TEST(OnSway, TheTaskManagerWindowShowsNoNotice) {
 TEST(OnSway, ARowOfAClosedNativeWindowIsNotActedOn) {
     SKIP_UNLESS_ON("sway");
     Atm atm;
-    atm.model.Form_Load();
-    const int row = test::rowOf(atm.model, TaskManager::ApplicationList, "Vexo second");
-    ASSERT_GT(row, 0);
-    const auto handle = static_cast<WindowId>(
-        std::stoul(atm.model.list(TaskManager::ApplicationList).rows[row - 1].handle));
+    const WindowId handle = atm.select(0, "Vexo second");
+    ASSERT_NE(handle, 0u);
     ASSERT_TRUE(atm.windows.requestClose(handle)); // as if its own program closed it
     ASSERT_TRUE(QTest::qWaitFor([&] { return atm.windows.windowText(handle).empty(); }, 5000));
-
-    atm.model.select(TaskManager::ApplicationList, row);
     atm.model.Switch_Click();
     ASSERT_EQ(atm.dialogs.messages.size(), 1u);
     EXPECT_NE(atm.dialogs.messages[0].text.find("has changed or closed"), std::string::npos);
-    EXPECT_EQ(test::rowOf(atm.model, TaskManager::ApplicationList, "Vexo second"),
-              0); // listed anew
+    EXPECT_EQ(test::rowOf(atm.model, 0, "Vexo second"), 0); // listed anew
 }
 
+// The handle of a closed window answers as a vanished window.
 TEST(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
     SKIP_UNLESS_ON("sway");
     Atm atm;
-    atm.model.Form_Load();
     atm.dialogs.messageAnswer = MsgAnswer::Yes;
     for (const std::string title : {"foot", "xlogo"}) {
         SCOPED_TRACE(title);
-        const int row = test::rowOf(atm.model, TaskManager::ApplicationList, title);
-        ASSERT_GT(row, 0);
-        const TaskRow shown = atm.model.list(TaskManager::ApplicationList).rows[row - 1];
-        atm.model.select(TaskManager::ApplicationList, row);
+        const WindowId handle = atm.select(0, title);
+        ASSERT_NE(handle, 0u);
         atm.model.CommandButton_Click(5);
         ASSERT_TRUE(QTest::qWaitFor([&] { return titled(atm.windows, title).empty(); }, 5000));
-        // The handle of the closed window answers as a vanished window.
-        const auto handle = static_cast<WindowId>(std::stoul(shown.handle));
         EXPECT_EQ(atm.windows.windowText(handle), "");
         EXPECT_EQ(atm.windows.windowStyle(handle), 0u);
         EXPECT_FALSE(atm.windows.requestClose(handle));
