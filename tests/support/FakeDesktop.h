@@ -4,12 +4,14 @@
 #include "platform/MemorySettingsStore.h"
 #include "platform/SettingsStore.h"
 #include "platform/WindowSystem.h"
+#include "support/RunRecorder.h"
+#include "taskman/TaskManager.h"
 
 #include <algorithm>
 #include <deque>
-#include <map>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace vexo::test {
@@ -25,20 +27,16 @@ public:
     };
 
     WindowId open(std::string title, std::uint32_t style = WindowStyle::Visible) {
-        const WindowId id = m_nextId++;
-        windows.insert(windows.begin(), {id, std::move(title), style});
-        return id;
+        windows.insert(windows.begin(), {m_nextId, std::move(title), style});
+        return m_nextId++;
     }
     void close(WindowId id) {
-        windows.erase(std::remove_if(windows.begin(), windows.end(),
-                                     [id](const Window& w) { return w.id == id; }),
-                      windows.end());
+        std::erase_if(windows, [id](const Window& w) { return w.id == id; });
     }
     Window* find(WindowId id) {
-        for (Window& w : windows)
-            if (w.id == id)
-                return &w;
-        return nullptr;
+        const auto at = std::find_if(windows.begin(), windows.end(),
+                                     [id](const Window& w) { return w.id == id; });
+        return at != windows.end() ? &*at : nullptr;
     }
 
     std::string unavailableReason() const override { return reason; }
@@ -49,30 +47,19 @@ public:
             ids.push_back(w.id);
         return ids;
     }
-    std::string windowText(WindowId id) override {
-        const Window* w = find(id);
-        return w != nullptr ? w->title : std::string();
-    }
-    std::uint32_t windowStyle(WindowId id) override {
-        const Window* w = find(id);
-        return w != nullptr ? w->style : 0;
-    }
+    std::string windowText(WindowId id) override { return find(id) ? find(id)->title : ""; }
+    std::uint32_t windowStyle(WindowId id) override { return find(id) ? find(id)->style : 0; }
     WindowOwner windowOwner(WindowId id) override {
-        const Window* w = find(id);
-        return w != nullptr ? w->owner : WindowOwner{};
+        return find(id) ? find(id)->owner : WindowOwner{};
     }
     void restore(WindowId id) override { record("restore ", id); }
     void raiseAndShow(WindowId id) override { record("raise ", id); }
     bool requestClose(WindowId id) override {
         record("close ", id);
-        return find(id) != nullptr && !refusesClose(id);
+        return find(id) != nullptr;
     }
     void holdOthers() override { held = true; }
     void releaseOthers() override { held = false; }
-    bool refusesClose(WindowId id) const {
-        return std::find(withoutPoliteClose.begin(), withoutPoliteClose.end(), id) !=
-               withoutPoliteClose.end();
-    }
 
     std::vector<Window> windows;
     std::string notice;
@@ -81,14 +68,11 @@ public:
     int requestsUnheld = 0;
     bool held = false;
     std::string reason;
-    // Windows that take no close request (no delete protocol).
-    std::vector<WindowId> withoutPoliteClose;
 
 private:
     void record(const char* what, WindowId id) {
         requests.push_back(what + std::to_string(id));
-        if (!held)
-            ++requestsUnheld;
+        requestsUnheld += held ? 0 : 1;
     }
 
     WindowId m_nextId = 101;
@@ -125,5 +109,35 @@ private:
         return answer;
     }
 };
+
+// The services a task manager needs: the given window system and message pump, scripted boxes
+// and file dialogs, settings in memory.
+template <class Windows = FakeWindowSystem, class Pump = CountingPump>
+struct TaskServices {
+    Windows windows;
+    MemorySettingsStore settings;
+    EventLog log;
+    ScriptedDialogs dialogs{log};
+    FakeFileDialogs files;
+    Pump pump = makePump();
+
+    TaskManager::Services services() { return {windows, settings, dialogs, files, files, pump}; }
+
+private:
+    Pump makePump() {
+        if constexpr (std::is_constructible_v<Pump, EventLog&>)
+            return Pump(log);
+        else
+            return Pump();
+    }
+};
+
+// The row of the list with that title, counted from 1; 0 when none.
+inline int rowOf(const TaskManager& atm, int list, const std::string& title) {
+    const auto& rows = atm.list(list).rows;
+    const auto at = std::find_if(rows.begin(), rows.end(),
+                                 [&](const TaskRow& row) { return row.title == title; });
+    return at == rows.end() ? 0 : static_cast<int>(at - rows.begin()) + 1;
+}
 
 } // namespace vexo::test

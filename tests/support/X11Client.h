@@ -15,16 +15,9 @@ namespace vexo::test {
 // A client of its own on the display, owning test windows as any program would.
 class TestClient {
 public:
-    TestClient() {
-        m_connection = xcb_connect(nullptr, nullptr);
-        m_screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-        m_protocols = atom("WM_PROTOCOLS");
-        m_delete = atom("WM_DELETE_WINDOW");
-        m_utf8 = atom("UTF8_STRING");
-        m_netName = atom("_NET_WM_NAME");
-        m_changeState = atom("WM_CHANGE_STATE");
-        m_wmState = atom("WM_STATE");
-    }
+    TestClient()
+        : m_connection(xcb_connect(nullptr, nullptr))
+        , m_screen(xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data) {}
     // Its windows are gone once it has ended, as a program's are.
     ~TestClient() {
         for (const xcb_window_t window : m_windows)
@@ -48,11 +41,8 @@ public:
         const xcb_window_t window = xcb_generate_id(m_connection);
         xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_screen->root, left, 10, 200,
                           100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, m_screen->root_visual, 0, nullptr);
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, m_netName, m_utf8, 8,
-                            static_cast<std::uint32_t>(title.size()), title.data());
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
-                            XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(title.size()),
-                            title.data());
+        setText(window, m_netName, m_utf8, title);
+        setText(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, title);
         if (takesDelete)
             xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, m_protocols,
                                 XCB_ATOM_ATOM, 32, 1, &m_delete);
@@ -65,9 +55,7 @@ public:
 
     void setLatin1Name(xcb_window_t window, const std::string& bytes) {
         xcb_delete_property(m_connection, window, m_netName);
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
-                            XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(bytes.size()),
-                            bytes.data());
+        setText(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, bytes);
         xcb_flush(m_connection);
     }
 
@@ -77,7 +65,7 @@ public:
         message.response_type = XCB_CLIENT_MESSAGE;
         message.format = 32;
         message.window = window;
-        message.type = m_changeState;
+        message.type = atom("WM_CHANGE_STATE");
         message.data.data32[0] = XCB_ICCCM_WM_STATE_ICONIC;
         xcb_send_event(m_connection, 0, m_screen->root,
                        XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
@@ -97,42 +85,18 @@ public:
         std::free(reply);
         return result;
     }
-
-    bool iconic(xcb_window_t window) {
-        auto* reply = xcb_get_property_reply(
-            m_connection, xcb_get_property(m_connection, 0, window, m_wmState, m_wmState, 0, 2),
-            nullptr);
-        const bool result = reply != nullptr && xcb_get_property_value_length(reply) >= 4 &&
-                            *static_cast<std::uint32_t*>(xcb_get_property_value(reply)) ==
-                                XCB_ICCCM_WM_STATE_ICONIC;
-        std::free(reply);
-        return result;
-    }
-
-    xcb_window_t activeWindow() {
-        const xcb_atom_t active = atom("_NET_ACTIVE_WINDOW");
-        auto* reply = xcb_get_property_reply(
-            m_connection,
-            xcb_get_property(m_connection, 0, m_screen->root, active, XCB_ATOM_WINDOW, 0, 1),
-            nullptr);
-        xcb_window_t window = XCB_NONE;
-        if (reply != nullptr && xcb_get_property_value_length(reply) >= 4)
-            window = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
-        std::free(reply);
-        return window;
-    }
-
+    xcb_window_t activeWindow() { return first(m_screen->root, atom("_NET_ACTIVE_WINDOW")); }
     xcb_window_t transientFor(xcb_window_t window) {
-        auto* reply = xcb_get_property_reply(m_connection,
-                                             xcb_get_property(m_connection, 0, window,
-                                                              XCB_ATOM_WM_TRANSIENT_FOR,
-                                                              XCB_ATOM_WINDOW, 0, 1),
-                                             nullptr);
-        xcb_window_t owner = XCB_NONE;
-        if (reply != nullptr && xcb_get_property_value_length(reply) >= 4)
-            owner = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
-        std::free(reply);
-        return owner;
+        return first(window, XCB_ATOM_WM_TRANSIENT_FOR);
+    }
+    // The protocols the window takes part in, as "delete ping " (unknown ones as "? ").
+    std::string protocols(xcb_window_t window) {
+        std::string seen;
+        for (const std::uint32_t protocol : values(window, m_protocols, XCB_ATOM_ATOM, 8))
+            seen += protocol == m_delete               ? "delete "
+                    : protocol == atom("_NET_WM_PING") ? "ping "
+                                                       : "? ";
+        return seen;
     }
 
     std::vector<xcb_window_t> rootChildren() {
@@ -149,12 +113,10 @@ public:
     // True once a WM_DELETE_WINDOW request for the window has arrived.
     bool deleteRequested(xcb_window_t window) {
         while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
-            if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE) {
-                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
-                if (message->window == window && message->type == m_protocols &&
-                    message->data.data32[0] == m_delete)
-                    m_deleted.push_back(window);
-            }
+            const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+            if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE &&
+                message->type == m_protocols && message->data.data32[0] == m_delete)
+                m_deleted.push_back(message->window);
             std::free(event);
         }
         return std::find(m_deleted.begin(), m_deleted.end(), window) != m_deleted.end();
@@ -170,10 +132,34 @@ private:
         std::free(reply);
         return result;
     }
+    void setText(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                 const std::string& text) {
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, property, type, 8,
+                            static_cast<std::uint32_t>(text.size()), text.data());
+    }
+    // The first values of a 32-bit property.
+    std::vector<std::uint32_t> values(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                                      std::uint32_t most) {
+        auto* reply = xcb_get_property_reply(
+            m_connection, xcb_get_property(m_connection, 0, window, property, type, 0, most),
+            nullptr);
+        std::vector<std::uint32_t> out;
+        if (reply != nullptr && reply->format == 32) {
+            const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+            out.assign(data, data + xcb_get_property_value_length(reply) / 4);
+        }
+        std::free(reply);
+        return out;
+    }
+    xcb_window_t first(xcb_window_t window, xcb_atom_t property) {
+        const std::vector<std::uint32_t> found = values(window, property, XCB_ATOM_WINDOW, 1);
+        return found.empty() ? XCB_NONE : found[0];
+    }
 
     xcb_connection_t* m_connection;
     xcb_screen_t* m_screen;
-    xcb_atom_t m_protocols, m_delete, m_utf8, m_netName, m_changeState, m_wmState;
+    xcb_atom_t m_protocols = atom("WM_PROTOCOLS"), m_delete = atom("WM_DELETE_WINDOW"),
+               m_utf8 = atom("UTF8_STRING"), m_netName = atom("_NET_WM_NAME");
     std::vector<xcb_window_t> m_deleted;
     std::vector<xcb_window_t> m_windows;
 };

@@ -2,12 +2,10 @@
 // starts: sway (wlroots) with XWayland, where the compositor shows its own windows to other
 // programs, or Weston, where it does not. The script names the desktop in VEXO_WAYLAND_DESKTOP
 // and has opened one native program ("foot") and one X11 program ("xlogo") on it.
-#include "platform/MemorySettingsStore.h"
 #include "platform/linux/SessionPlatform.h"
 #include "platform/linux/SessionWindowSystem.h"
 #include "platform/qt/QtMessagePump.h"
 #include "support/FakeDesktop.h"
-#include "support/RunRecorder.h"
 #include "taskman/TaskTitles.h"
 #include "taskman/ui/AtmWindow.h"
 
@@ -48,37 +46,20 @@ bool focused(const std::string& title) {
     return false;
 }
 
-class OnSway : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (desktop() != "sway")
-            GTEST_SKIP() << "not on sway";
-    }
-};
+#define SKIP_UNLESS_ON(name)                                                                       \
+    if (desktop() != name)                                                                         \
+    GTEST_SKIP() << "not on " name
 
-class OnWeston : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (desktop() != "weston")
-            GTEST_SKIP() << "not on Weston";
-    }
-};
+struct Atm : test::TaskServices<SessionWindowSystem, QtMessagePump> {
+    Atm() { model.Form_Load(); }
+    TaskManager model{services(), "/nonexistent/"};
 
-struct Atm {
-    SessionWindowSystem windows;
-    MemorySettingsStore settings;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    test::FakeFileDialogs files;
-    QtMessagePump pump;
-    TaskManager model{{windows, settings, dialogs, files, files, pump}, "/nonexistent/"};
-
-    int row(int list, const std::string& title) const {
-        const auto& rows = model.list(list).rows;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].title == title)
-                return static_cast<int>(i) + 1;
-        return 0;
+    // Selects the row with that title; its window's handle, or 0 when it is not listed.
+    WindowId select(int list, const std::string& title) {
+        const int row = test::rowOf(model, list, title);
+        model.select(list, row);
+        return row == 0 ? 0
+                        : static_cast<WindowId>(std::stoul(model.list(list).rows[row - 1].handle));
     }
 };
 
@@ -89,7 +70,8 @@ TEST(Platform, TheProgramRunsOnX11ThroughXWayland) {
     EXPECT_EQ(std::getenv("QT_QPA_PLATFORM"), nullptr); // not passed on to programs started
 }
 
-TEST_F(OnSway, ListsNativeAndX11WindowsEachOnce) {
+TEST(OnSway, ListsNativeAndX11WindowsEachOnceAndARunRecordsBoth) {
+    SKIP_UNLESS_ON("sway");
     SessionWindowSystem windows;
     ASSERT_TRUE(windows.nativeListed());
     EXPECT_EQ(windows.listedNotice(), "");
@@ -103,49 +85,29 @@ TEST_F(OnSway, ListsNativeAndX11WindowsEachOnce) {
     EXPECT_TRUE(windows.windowOwner(foot[0]).pid == std::nullopt);
     EXPECT_EQ(windows.windowStyle(foot[0]), WindowStyle::Visible);
     EXPECT_EQ(windows.windowStyle(xlogo[0]) & WindowStyle::Visible, WindowStyle::Visible);
-}
-
-TEST_F(OnSway, SwitchToAndShowFocusTheNativeAndTheX11Window) {
-    Atm atm;
-    atm.model.Form_Load();
-    struct Step {
-        const char* name;
-        int list, button;
-        std::string title;
-    };
-    const std::vector<Step> steps{
-        {"Switch to, native", TaskManager::ApplicationList, 0, "foot"},
-        {"Switch to, X11", TaskManager::ApplicationList, 0, "xlogo"},
-        {"Show, native", TaskManager::ProcessList, 3, "Vexo second"},
-        {"Show, X11", TaskManager::ProcessList, 3, "xlogo"},
-    };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name);
-        const int row = atm.row(step.list, step.title);
-        ASSERT_GT(row, 0);
-        atm.model.select(step.list, row);
-        atm.model.CommandButton_Click(step.button);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return focused(step.title); }, 3000));
-    }
-    EXPECT_TRUE(atm.dialogs.messages.empty());
-}
-
-TEST_F(OnSway, ARunRecordsBothPrograms) {
     Atm atm;
     const std::vector<std::string> tasks = readApplicationTasks(atm.model);
     EXPECT_NE(std::find(tasks.begin(), tasks.end(), "foot"), tasks.end());
     EXPECT_NE(std::find(tasks.begin(), tasks.end(), "xlogo"), tasks.end());
 }
 
+TEST(OnSway, SwitchToAndShowFocusTheNativeAndTheX11Window) {
+    SKIP_UNLESS_ON("sway");
+    Atm atm;
+    for (const auto& [list, button, title] :
+         {std::tuple{0, 0, "foot"}, {0, 0, "xlogo"}, {1, 3, "Vexo second"}, {1, 3, "xlogo"}}) {
+        SCOPED_TRACE(std::string(button == 0 ? "Switch to " : "Show ") + title);
+        ASSERT_NE(atm.select(list, title), 0u);
+        atm.model.CommandButton_Click(button);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return focused(title); }, 3000));
+    }
+    EXPECT_TRUE(atm.dialogs.messages.empty());
+}
+
 // Shown for the screenshot the script takes (VEXO_SCREENSHOT names its command).
 void showTaskManager(bool notice) {
-    SessionWindowSystem windows;
-    MemorySettingsStore settings;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    test::FakeFileDialogs files;
-    QtMessagePump pump;
-    AtmWindow window{{windows, settings, dialogs, files, files, pump}, "/nonexistent/"};
+    test::TaskServices<SessionWindowSystem, QtMessagePump> rig;
+    AtmWindow window{rig.services(), "/nonexistent/"};
     window.move(0, 0);
     window.showFor(nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -160,43 +122,37 @@ void showTaskManager(bool notice) {
     }
 }
 
-TEST_F(OnSway, TheTaskManagerWindowShowsNoNotice) {
+TEST(OnSway, TheTaskManagerWindowShowsNoNotice) {
+    SKIP_UNLESS_ON("sway");
     showTaskManager(false);
 }
 
 // A native window that closed after the list was made: its row is still listed (only a change
 // in the number of windows makes the lists anew), and an action on it is refused.
-TEST_F(OnSway, ARowOfAClosedNativeWindowIsNotActedOn) {
+TEST(OnSway, ARowOfAClosedNativeWindowIsNotActedOn) {
+    SKIP_UNLESS_ON("sway");
     Atm atm;
-    atm.model.Form_Load();
-    const int row = atm.row(TaskManager::ApplicationList, "Vexo second");
-    ASSERT_GT(row, 0);
-    const auto handle = static_cast<WindowId>(
-        std::stoul(atm.model.list(TaskManager::ApplicationList).rows[row - 1].handle));
+    const WindowId handle = atm.select(0, "Vexo second");
+    ASSERT_NE(handle, 0u);
     ASSERT_TRUE(atm.windows.requestClose(handle)); // as if its own program closed it
     ASSERT_TRUE(QTest::qWaitFor([&] { return atm.windows.windowText(handle).empty(); }, 5000));
-
-    atm.model.select(TaskManager::ApplicationList, row);
     atm.model.Switch_Click();
     ASSERT_EQ(atm.dialogs.messages.size(), 1u);
     EXPECT_NE(atm.dialogs.messages[0].text.find("has changed or closed"), std::string::npos);
-    EXPECT_EQ(atm.row(TaskManager::ApplicationList, "Vexo second"), 0); // listed anew
+    EXPECT_EQ(test::rowOf(atm.model, 0, "Vexo second"), 0); // listed anew
 }
 
-TEST_F(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
+// The handle of a closed window answers as a vanished window.
+TEST(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
+    SKIP_UNLESS_ON("sway");
     Atm atm;
-    atm.model.Form_Load();
     atm.dialogs.messageAnswer = MsgAnswer::Yes;
     for (const std::string title : {"foot", "xlogo"}) {
         SCOPED_TRACE(title);
-        const int row = atm.row(TaskManager::ApplicationList, title);
-        ASSERT_GT(row, 0);
-        const TaskRow shown = atm.model.list(TaskManager::ApplicationList).rows[row - 1];
-        atm.model.select(TaskManager::ApplicationList, row);
+        const WindowId handle = atm.select(0, title);
+        ASSERT_NE(handle, 0u);
         atm.model.CommandButton_Click(5);
         ASSERT_TRUE(QTest::qWaitFor([&] { return titled(atm.windows, title).empty(); }, 5000));
-        // The handle of the closed window answers as a vanished window.
-        const auto handle = static_cast<WindowId>(std::stoul(shown.handle));
         EXPECT_EQ(atm.windows.windowText(handle), "");
         EXPECT_EQ(atm.windows.windowStyle(handle), 0u);
         EXPECT_FALSE(atm.windows.requestClose(handle));
@@ -205,7 +161,8 @@ TEST_F(OnSway, EndTaskClosesTheNativeAndTheX11Window) {
     EXPECT_EQ(atm.dialogs.messages[1].title, "Warning!");
 }
 
-TEST_F(OnWeston, OnlyX11ProgramsAreListedAndTheTaskManagerSaysSo) {
+TEST(OnWeston, OnlyX11ProgramsAreListedAndTheTaskManagerSaysSo) {
+    SKIP_UNLESS_ON("weston");
     SessionWindowSystem windows;
     EXPECT_FALSE(windows.nativeListed());
     EXPECT_EQ(windows.unavailableReason(), "");
