@@ -111,12 +111,16 @@ bool wizardStacking(const QWidget& lower, const QWidget& upper) {
 }
 
 struct WizardRig {
-    WizardRig() {
+    // With a larger desktop font the pages grow below the design, beyond a small screen's room.
+    explicit WizardRig(bool designFont = true) {
         wizard.elements().ButtonImage = {1, 3, 12, 14, 16, 23}; // as the program loads them
         wizard.Set_Credits_Text();
         wizard.Change_Page();
         window.sync();
-        expectInsideTheScreen(window);
+        if (designFont)
+            expectInsideTheScreen(window);
+        else
+            window.show();
     }
     void expectLooksRight(const std::string& where) {
         EXPECT_EQ(test::layoutFaults(window, wizardStacking), Faults{})
@@ -149,7 +153,7 @@ TEST(WizardLayout, EveryPageOfBothRoutesLooksRight) {
             SCOPED_TRACE(testing::Message()
                          << route << " route, font at " << font << " times its size");
             const DesktopFont desktopFont{font};
-            WizardRig rig;
+            WizardRig rig{font == 1.0};
             for (const char* keys : steps) {
                 rig.expectLooksRight(route);
                 if (font == 1.0) { // the design holds every page at the normal font, at any scale
