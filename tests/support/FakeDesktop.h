@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <deque>
 #include <optional>
+#include <ranges>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -34,18 +35,15 @@ public:
         std::erase_if(windows, [id](const Window& w) { return w.id == id; });
     }
     Window* find(WindowId id) {
-        const auto at = std::find_if(windows.begin(), windows.end(),
-                                     [id](const Window& w) { return w.id == id; });
+        const auto at = std::ranges::find(windows, id, &Window::id);
         return at != windows.end() ? &*at : nullptr;
     }
 
     std::string unavailableReason() const override { return reason; }
     std::string listedNotice() const override { return notice; }
     std::vector<WindowId> topLevelWindows() override {
-        std::vector<WindowId> ids;
-        for (const Window& w : windows)
-            ids.push_back(w.id);
-        return ids;
+        const auto ids = windows | std::views::transform(&Window::id);
+        return {ids.begin(), ids.end()};
     }
     std::string windowText(WindowId id) override { return find(id) ? find(id)->title : ""; }
     std::uint32_t windowStyle(WindowId id) override { return find(id) ? find(id)->style : 0; }
@@ -83,12 +81,10 @@ using MemorySettings = MemorySettingsStore;
 class FakeFileDialogs final : public FileDialogs, public ProgramStarter {
 public:
     std::optional<std::string> openFile(const FileDialogRequest& request) override {
-        requests.push_back(request);
-        return next();
+        return next(request);
     }
     std::optional<std::string> saveFile(const FileDialogRequest& request) override {
-        requests.push_back(request);
-        return next();
+        return next(request);
     }
     bool startProgram(const std::string& path) override {
         started.push_back(path);
@@ -101,7 +97,9 @@ public:
     bool startWorks = true;
 
 private:
-    std::optional<std::string> next() {
+    // The next scripted answer; cancelled once they are used up.
+    std::optional<std::string> next(const FileDialogRequest& request) {
+        requests.push_back(request);
         if (answers.empty())
             return std::nullopt;
         auto answer = answers.front();
@@ -135,8 +133,7 @@ private:
 // The row of the list with that title, counted from 1; 0 when none.
 inline int rowOf(const TaskManager& atm, int list, const std::string& title) {
     const auto& rows = atm.list(list).rows;
-    const auto at = std::find_if(rows.begin(), rows.end(),
-                                 [&](const TaskRow& row) { return row.title == title; });
+    const auto at = std::ranges::find(rows, title, &TaskRow::title);
     return at == rows.end() ? 0 : static_cast<int>(at - rows.begin()) + 1;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 #include <xcb/xcb.h>
@@ -22,8 +23,7 @@ public:
     ~TestClient() {
         for (const xcb_window_t window : m_windows)
             xcb_destroy_window(m_connection, window);
-        std::free(
-            xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+        reply(xcb_get_input_focus_reply, xcb_get_input_focus(m_connection)); // all processed
         xcb_disconnect(m_connection);
     }
     TestClient(const TestClient&) = delete;
@@ -52,13 +52,12 @@ public:
         m_windows.push_back(window);
         return window;
     }
-
+    // An old-style title only: Latin-1 bytes in WM_NAME.
     void setLatin1Name(xcb_window_t window, const std::string& bytes) {
         xcb_delete_property(m_connection, window, m_netName);
         setText(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, bytes);
         xcb_flush(m_connection);
     }
-
     // Asks the window manager to iconify the window, as a program's minimise button does.
     void minimise(xcb_window_t window) {
         xcb_client_message_event_t message{};
@@ -72,18 +71,15 @@ public:
                        reinterpret_cast<const char*>(&message));
         xcb_flush(m_connection);
     }
-
     void destroy(xcb_window_t window) {
         xcb_destroy_window(m_connection, window);
         xcb_flush(m_connection);
     }
 
     bool viewable(xcb_window_t window) {
-        auto* reply = xcb_get_window_attributes_reply(
-            m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
-        const bool result = reply != nullptr && reply->map_state == XCB_MAP_STATE_VIEWABLE;
-        std::free(reply);
-        return result;
+        const auto attributes =
+            reply(xcb_get_window_attributes_reply, xcb_get_window_attributes(m_connection, window));
+        return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
     }
     xcb_window_t activeWindow() { return first(m_screen->root, atom("_NET_ACTIVE_WINDOW")); }
     xcb_window_t transientFor(xcb_window_t window) {
@@ -98,18 +94,13 @@ public:
                                                        : "? ";
         return seen;
     }
-
     std::vector<xcb_window_t> rootChildren() {
-        auto* tree = xcb_query_tree_reply(m_connection,
-                                          xcb_query_tree(m_connection, m_screen->root), nullptr);
-        std::vector<xcb_window_t> children;
-        if (tree != nullptr)
-            children.assign(xcb_query_tree_children(tree),
-                            xcb_query_tree_children(tree) + xcb_query_tree_children_length(tree));
-        std::free(tree);
-        return children;
+        const auto tree = reply(xcb_query_tree_reply, xcb_query_tree(m_connection, m_screen->root));
+        if (!tree)
+            return {};
+        const xcb_window_t* children = xcb_query_tree_children(tree.get());
+        return {children, children + xcb_query_tree_children_length(tree.get())};
     }
-
     // True once a WM_DELETE_WINDOW request for the window has arrived.
     bool deleteRequested(xcb_window_t window) {
         while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
@@ -123,14 +114,17 @@ public:
     }
 
 private:
+    // The reply to a request, freed with it; empty on an error.
+    template <class Reply, class Cookie>
+    std::unique_ptr<Reply, void (*)(void*)>
+    reply(Reply* (*read)(xcb_connection_t*, Cookie, xcb_generic_error_t**), Cookie cookie) {
+        return {read(m_connection, cookie, nullptr), std::free};
+    }
     xcb_atom_t atom(const char* name) {
-        auto* reply = xcb_intern_atom_reply(
-            m_connection,
-            xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-            nullptr);
-        const xcb_atom_t result = reply != nullptr ? reply->atom : 0;
-        std::free(reply);
-        return result;
+        const auto interned = reply(
+            xcb_intern_atom_reply,
+            xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name));
+        return interned ? interned->atom : 0;
     }
     void setText(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
                  const std::string& text) {
@@ -140,16 +134,12 @@ private:
     // The first values of a 32-bit property.
     std::vector<std::uint32_t> values(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
                                       std::uint32_t most) {
-        auto* reply = xcb_get_property_reply(
-            m_connection, xcb_get_property(m_connection, 0, window, property, type, 0, most),
-            nullptr);
-        std::vector<std::uint32_t> out;
-        if (reply != nullptr && reply->format == 32) {
-            const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
-            out.assign(data, data + xcb_get_property_value_length(reply) / 4);
-        }
-        std::free(reply);
-        return out;
+        const auto found = reply(xcb_get_property_reply, xcb_get_property(m_connection, 0, window,
+                                                                          property, type, 0, most));
+        if (!found || found->format != 32)
+            return {};
+        const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(found.get()));
+        return {data, data + xcb_get_property_value_length(found.get()) / 4};
     }
     xcb_window_t first(xcb_window_t window, xcb_atom_t property) {
         const std::vector<std::uint32_t> found = values(window, property, XCB_ATOM_WINDOW, 1);
@@ -160,8 +150,7 @@ private:
     xcb_screen_t* m_screen;
     xcb_atom_t m_protocols = atom("WM_PROTOCOLS"), m_delete = atom("WM_DELETE_WINDOW"),
                m_utf8 = atom("UTF8_STRING"), m_netName = atom("_NET_WM_NAME");
-    std::vector<xcb_window_t> m_deleted;
-    std::vector<xcb_window_t> m_windows;
+    std::vector<xcb_window_t> m_deleted, m_windows;
 };
 
 } // namespace vexo::test

@@ -25,21 +25,10 @@ namespace {
 
 using test::TestClient;
 
-bool useDisplay(const char* variable) {
-    const char* display = std::getenv(variable);
-    if (display == nullptr || *display == '\0')
-        return false;
-    setenv("DISPLAY", display, 1);
-    return true;
-}
-
 bool eventually(const std::function<bool()>& condition) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition())
-            return true;
+    while (!condition() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
     return condition();
 }
 
@@ -56,13 +45,11 @@ std::ptrdiff_t position(const std::vector<WindowId>& windows, WindowId window) {
 struct AtmOnDisplay : test::TaskServices<XcbWindowSystem> {
     TaskManager atm{services(), "/tmp/"};
 
-    // The row of the application list with that title, counted from 1; 0 when none.
     int rowOf(const std::string& title) const { return test::rowOf(atm, 0, title); }
     // Selects the window's row of the application list and answers End Task's question Yes.
     void endTask(const std::string& title) {
-        const int row = rowOf(title);
-        ASSERT_NE(row, 0) << title;
-        atm.select(0, row);
+        ASSERT_NE(rowOf(title), 0) << title;
+        atm.select(0, rowOf(title));
         dialogs.messageAnswer = MsgAnswer::Yes;
         atm.CommandButton_Click(5);
     }
@@ -82,49 +69,47 @@ std::unique_ptr<TestClient> clientTakingId(xcb_window_t id,
     return nullptr;
 }
 
-class WithWindowManager : public ::testing::Test {
+// A client on the display with (or without) a window manager, which is also the service's.
+class OnX11 : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
-        if (!useDisplay("VEXO_X11_DISPLAY_WM"))
-            GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
+        const char* variable = managed() ? "VEXO_X11_DISPLAY_WM" : "VEXO_X11_DISPLAY_BARE";
+        const char* display = std::getenv(variable);
+        if (display == nullptr || *display == '\0')
+            GTEST_SKIP() << variable << " names no X server";
+        setenv("DISPLAY", display, 1);
         client = std::make_unique<TestClient>();
         ASSERT_TRUE(client->ok());
     }
+    virtual bool managed() const { return GetParam(); }
     std::unique_ptr<TestClient> client;
 };
-
-class WithoutWindowManager : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!useDisplay("VEXO_X11_DISPLAY_BARE"))
-            GTEST_SKIP() << "VEXO_X11_DISPLAY_BARE names no X server";
-    }
+struct WithWindowManager : OnX11 {
+    bool managed() const override { return true; }
+};
+struct WithoutWindowManager : OnX11 {
+    bool managed() const override { return false; }
 };
 
-TEST_F(WithWindowManager, ListsWindowsWithTitlesAndStatesInStackingOrder) {
+// The window manager's stacking list, or the root's children without one.
+TEST_P(OnX11, ListsWindowsWithTitlesAndStatesInStackingOrderAndActsOnThem) {
     XcbWindowSystem service;
     ASSERT_EQ(service.unavailableReason(), "");
-    ASSERT_TRUE(service.windowManagerRunning());
-
+    ASSERT_EQ(service.windowManagerRunning(), managed());
     const xcb_window_t lower = client->create("Vexo lower", true);
     ASSERT_TRUE(eventually([&] { return client->viewable(lower); }));
     const xcb_window_t upper = client->create("Vexo upper \xE2\x80\x93 dash", true);
     const xcb_window_t hidden = client->create("Vexo hidden", false);
-    const xcb_window_t small = client->create("Vexo minimised", true);
-    ASSERT_TRUE(eventually([&] { return client->viewable(upper) && client->viewable(small); }));
-    client->minimise(small);
-    ASSERT_TRUE(eventually([&] {
-        return service.windowStyle(small) == (WindowStyle::Visible | WindowStyle::Minimised);
-    }));
+    const xcb_window_t other = client->create("Vexo other", true);
+    ASSERT_TRUE(eventually([&] { return client->viewable(upper) && client->viewable(other); }));
 
     const std::vector<WindowId> windows = service.topLevelWindows();
-    for (const xcb_window_t window : {lower, upper, hidden, small})
-        EXPECT_GE(position(windows, window), 0) << window;
+    EXPECT_GE(position(windows, hidden), 0);
+    EXPECT_GE(position(windows, lower), 0);
     EXPECT_LT(position(windows, upper), position(windows, lower));
     EXPECT_EQ(service.windowText(upper), "Vexo upper \xE2\x80\x93 dash");
     EXPECT_EQ(service.windowStyle(lower), WindowStyle::Visible);
     EXPECT_EQ(service.windowStyle(hidden), 0u);
-
     // An old-style Latin-1 title is read as such.
     client->setLatin1Name(hidden, "Caf\xE9");
     EXPECT_TRUE(eventually([&] { return service.windowText(hidden) == "Caf\xC3\xA9"; }))
@@ -134,15 +119,29 @@ TEST_F(WithWindowManager, ListsWindowsWithTitlesAndStatesInStackingOrder) {
     EXPECT_TRUE(eventually([&] { return service.windowText(lower).empty(); }));
     EXPECT_EQ(service.windowStyle(lower), 0u);
 
-    // Switching to a minimised window restores and activates it; showing a hidden one maps it.
-    service.restore(small);
-    service.raiseAndShow(small);
-    EXPECT_TRUE(eventually([&] { return client->activeWindow() == small; }));
-    EXPECT_TRUE(client->viewable(small));
     service.raiseAndShow(hidden);
     EXPECT_TRUE(eventually([&] { return client->viewable(hidden); }));
     EXPECT_EQ(service.windowStyle(hidden), WindowStyle::Visible);
+    service.requestClose(upper);
+    EXPECT_TRUE(eventually([&] { return client->deleteRequested(upper); }));
+    if (managed()) { // switching to a minimised window restores and activates it
+        client->minimise(other);
+        ASSERT_TRUE(eventually([&] {
+            return service.windowStyle(other) == (WindowStyle::Visible | WindowStyle::Minimised);
+        }));
+        service.restore(other);
+        service.raiseAndShow(other);
+        EXPECT_TRUE(eventually([&] { return client->activeWindow() == other; }));
+        EXPECT_TRUE(client->viewable(other));
+    } else { // stacked directly
+        EXPECT_LT(position(windows, hidden), position(windows, upper));
+        service.raiseAndShow(upper);
+        EXPECT_TRUE(eventually([&] { return position(service.topLevelWindows(), upper) == 0; }));
+    }
 }
+INSTANTIATE_TEST_SUITE_P(Displays, OnX11, ::testing::Values(true, false), [](const auto& display) {
+    return display.param ? "WithWindowManager" : "WithoutWindowManager";
+});
 
 TEST_F(WithWindowManager, RefreshingWhileWindowsComeAndGoNeverFails) {
     std::atomic<bool> done = false;
@@ -210,10 +209,10 @@ TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQ
     rig.atm.Form_Load();
     rig.endTask("Vexo stubborn viewer");
     ASSERT_EQ(rig.dialogs.messages.size(), 3u);
-    EXPECT_EQ(rig.dialogs.messages[2].text, "The window \"Vexo stubborn viewer\" could not be "
-                                            "closed: it does not accept a request to close.");
-    EXPECT_EQ(rig.dialogs.messages[2].style, 48);
-    EXPECT_EQ(rig.dialogs.messages[2].title, "End Task");
+    const auto& refusal = rig.dialogs.messages[2];
+    EXPECT_EQ(refusal.title + "|" + std::to_string(refusal.style) + "|" + refusal.text,
+              "End Task|48|The window \"Vexo stubborn viewer\" could not be closed: it does not "
+              "accept a request to close.");
     pause();
     EXPECT_TRUE(client->ok());
     EXPECT_TRUE(client->viewable(stubborn));
@@ -241,15 +240,10 @@ TEST_F(WithWindowManager, EndTaskNeverClosesAWindowThatTookTheRowsId) {
             ASSERT_EQ(second->create("Newcomer with unsaved work", true), notes);
             ASSERT_TRUE(eventually([&] { return second->viewable(notes); }));
         };
-        if (underTheQuestion) {
-            rig.dialogs.whileBoxOpen = [&] {
-                if (!second)
-                    replace();
-            };
-        } else {
-            replace();
-            rig.atm.RefreshMenu_Click(); // as many titled windows as before: the row stays
-        }
+        if (underTheQuestion)
+            rig.dialogs.whileBoxOpen = [&] { second ? void() : replace(); };
+        else
+            replace(), rig.atm.RefreshMenu_Click(); // as many titled windows: the row stays
         rig.endTask("Notes for Tuesday");
         ASSERT_NE(second, nullptr);
 
@@ -267,36 +261,12 @@ TEST_F(WithWindowManager, PingsCanBeWithdrawnForARunAndOfferedAgain) {
     XcbWindowSystem service;
     const xcb_window_t window = client->create("Vexo busy", true);
     ASSERT_TRUE(eventually([&] { return service.windowText(window) == "Vexo busy"; }));
-    service.setPingAnswered(window, true);
-    EXPECT_TRUE(eventually([&] { return client->protocols(window) == "delete ping "; }))
-        << client->protocols(window);
-    service.setPingAnswered(window, false);
-    EXPECT_TRUE(eventually([&] { return client->protocols(window) == "delete "; }))
-        << client->protocols(window);
-}
-
-TEST_F(WithoutWindowManager, WalksTheRootsChildrenAndActsDirectly) {
-    TestClient client;
-    ASSERT_TRUE(client.ok());
-    XcbWindowSystem service;
-    ASSERT_FALSE(service.windowManagerRunning());
-    const xcb_window_t first = client.create("Bare first", true);
-    const xcb_window_t second = client.create("Bare second", true);
-    const xcb_window_t hidden = client.create("Bare hidden", false);
-    ASSERT_TRUE(eventually([&] { return client.viewable(second); }));
-
-    const std::vector<WindowId> windows = service.topLevelWindows();
-    EXPECT_LT(position(windows, hidden), position(windows, second));
-    EXPECT_LT(position(windows, second), position(windows, first));
-    EXPECT_EQ(service.windowStyle(hidden), 0u);
-    EXPECT_EQ(service.windowText(second), "Bare second");
-
-    service.raiseAndShow(hidden);
-    EXPECT_TRUE(eventually([&] { return client.viewable(hidden); }));
-    service.raiseAndShow(first);
-    EXPECT_TRUE(eventually([&] { return position(service.topLevelWindows(), first) == 0; }));
-    service.requestClose(second);
-    EXPECT_TRUE(eventually([&] { return client.deleteRequested(second); }));
+    for (const auto& [answered, protocols] :
+         {std::pair{true, "delete ping "}, {false, "delete "}}) {
+        service.setPingAnswered(window, answered);
+        EXPECT_TRUE(eventually([&] { return client->protocols(window) == protocols; }))
+            << client->protocols(window);
+    }
 }
 
 // What a press of Caps Lock or Num Lock does: the server locks the modifier and lights the
@@ -313,8 +283,7 @@ TEST_F(WithoutWindowManager, TheLockKeysAreReadFromTheKeyboardExtension) {
     XkbKeyboardLocks locks;
     for (const auto& [num, caps] :
          {std::pair{false, false}, {false, true}, {true, false}, {true, true}, {false, false}}) {
-        SCOPED_TRACE(std::string("num ") + (num ? "on" : "off") + ", caps " +
-                     (caps ? "on" : "off"));
+        SCOPED_TRACE(::testing::Message() << "num " << num << ", caps " << caps);
         lock(LockMask, caps);
         lock(numMask, num);
         EXPECT_TRUE(eventually([&] {
@@ -326,8 +295,7 @@ TEST_F(WithoutWindowManager, TheLockKeysAreReadFromTheKeyboardExtension) {
 }
 
 TEST(NoDisplay, TheServiceSaysWhyItListsNothing) {
-    const char* saved = std::getenv("DISPLAY");
-    const std::string previous = saved != nullptr ? saved : "";
+    const std::string previous = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
     unsetenv("DISPLAY");
     XcbWindowSystem service;
     EXPECT_NE(service.unavailableReason().find("DISPLAY is not set"), std::string::npos);
