@@ -9,9 +9,10 @@ import time
 
 import pyatspi
 
-PROGRAM = sys.argv[1]
 BUTTON, OPTION, CHECK = pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_CHECK_BOX
 ROLE_NAMES = {BUTTON: "button", OPTION: "option", CHECK: "check box"}
+NEXT = (BUTTON, "Next", "Press")
+NAV = [(BUTTON, "Next"), (BUTTON, "Back"), (BUTTON, "Help")]
 faults = []
 
 
@@ -30,59 +31,43 @@ def wait_for(what, probe, seconds=20):
 
 
 def wizard():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is None:
-            continue
-        for frame in app:
-            if frame is not None and frame.name.startswith("Kestrovia VexoGAUGE 2002 Edition") \
+    for app in filter(None, pyatspi.Registry.getDesktop(0)):
+        for frame in filter(None, app):
+            if frame.name.startswith("Kestrovia VexoGAUGE 2002 Edition") \
                     and frame.getState().contains(pyatspi.STATE_SHOWING):
                 return frame
     return None
 
 
-def shown(frame):
+def shown(node, controls=None):
     """The controls shown now: (role, name) -> object."""
-    controls = {}
-
-    def visit(node):
-        for child in node:
-            if child is None:
-                continue
-            state = child.getState()
-            if not state.contains(pyatspi.STATE_SHOWING):
-                continue
+    controls = {} if controls is None else controls
+    for child in filter(None, node):
+        if child.getState().contains(pyatspi.STATE_SHOWING):
             if child.getRole() in ROLE_NAMES:
                 controls[(child.getRole(), child.name)] = child
-            visit(child)
-
-    visit(frame)
+            shown(child, controls)
     return controls
 
 
-def expect_page(frame, title, wanted):
-    """Waits until every (role, name) wanted is shown; notes the missing ones."""
+def page(frame, title, wanted, actions=()):
+    """Waits until every (role, name) wanted is shown, noting the missing ones; then does each
+    (role, name, action) of actions through the control's own action."""
     try:
-        return wait_for(title, lambda: (lambda c: c if all(w in c for w in wanted) else None)(
+        controls = wait_for(title, lambda: (lambda c: c if all(w in c for w in wanted) else None)(
             shown(frame)), seconds=10)
     except SystemExit:
         controls = shown(frame)
-        for role, name in wanted:
-            if (role, name) not in controls:
-                faults.append(f"{title}: no {ROLE_NAMES[role]} named {name!r}")
-        return controls
-
-
-def act(controls, role, name, action):
-    element = controls.get((role, name))
-    if element is None:
-        faults.append(f"cannot {action} {name!r}: not found")
-        return
-    actions = element.queryAction()
-    names = [actions.getName(i) for i in range(actions.nActions)]
-    if action not in names:
-        faults.append(f"{name!r} has the actions {names}, not {action!r}")
-        return
-    actions.doAction(names.index(action))
+        faults.extend(f"{title}: no {ROLE_NAMES[role]} named {name!r}" for role, name in wanted
+                      if (role, name) not in controls)
+    for role, name, action in actions:
+        element = controls.get((role, name))
+        names = [] if element is None else [element.queryAction().getName(i)
+                                            for i in range(element.queryAction().nActions)]
+        if action not in names:
+            faults.append(f"{title}: {name!r} has the actions {names}, not {action!r}")
+        else:
+            element.queryAction().doAction(names.index(action))
 
 
 def checked(frame, role, name):
@@ -91,51 +76,39 @@ def checked(frame, role, name):
 
 
 def main():
-    program = subprocess.Popen([PROGRAM], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    program = subprocess.Popen([sys.argv[1]], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         frame = wait_for("the wizard window", wizard, seconds=30)
-        nav = [(BUTTON, "Next"), (BUTTON, "Back"), (BUTTON, "Help")]
-        c = expect_page(frame, "welcome", [(BUTTON, "Next"), (BUTTON, "Help")])
-        act(c, BUTTON, "Next", "Press")
+        page(frame, "welcome", [(BUTTON, "Next"), (BUTTON, "Help")], [NEXT])
         options = ["Perform a New Custom Benchmark", "Perform a New Complete Benchmark",
                    "Load an old/saved benchmark and compare it to other computers",
                    "Open the result browser", "Visit the VexoGAUGE 2002 Homepage"]
-        c = expect_page(frame, "main menu", nav + [(OPTION, o) for o in options])
+        page(frame, "main menu", NAV + [(OPTION, o) for o in options])
         if not checked(frame, OPTION, options[0]):
             faults.append("main menu: the first option is not announced as checked")
-        act(c, BUTTON, "Next", "Press")
+        page(frame, "main menu", [], [NEXT])
         groups = ["Software Benchmark Options", "Hardware Benchmark Options"]
-        c = expect_page(frame, "groups", [(CHECK, g) for g in groups])
-        for group in groups:
-            act(c, CHECK, group, "Toggle")
+        page(frame, "groups", [(CHECK, g) for g in groups], [(CHECK, g, "Toggle") for g in groups])
         wait_for("the hardware group checked", lambda: checked(frame, CHECK, groups[1]), 5)
-        c = expect_page(frame, "groups, chosen", nav)
-        act(c, BUTTON, "Next", "Press")
+        page(frame, "groups, chosen", NAV, [NEXT])
         hardware = ["CPU Benchmark (Central Proccessing Unit)", "FPU Benchmark (Floating Point Unit)",
                     "Direct3D Benchmark (Requires DirectX7 or Higher)"]
-        c = expect_page(frame, "hardware", [(CHECK, h) for h in hardware])
-        act(c, CHECK, hardware[0], "Toggle")
-        act(c, CHECK, hardware[2], "Toggle")
-        c = expect_page(frame, "hardware, chosen", nav)
-        act(c, BUTTON, "Next", "Press")
+        page(frame, "hardware", [(CHECK, h) for h in hardware],
+             [(CHECK, hardware[0], "Toggle"), (CHECK, hardware[2], "Toggle")])
+        page(frame, "hardware, chosen", NAV, [NEXT])
         software = ["Spreadsheet Application Benchmark (Emulation)",
                     "Business Application Benchmark (Emulation)",
                     "Imaging Application Benchmark (Emulation)"]
-        c = expect_page(frame, "software", [(CHECK, s) for s in software])
-        act(c, CHECK, software[1], "Toggle")
-        c = expect_page(frame, "software, chosen", nav)
-        act(c, BUTTON, "Next", "Press")
+        page(frame, "software", [(CHECK, s) for s in software], [(CHECK, software[1], "Toggle")])
+        page(frame, "software, chosen", NAV, [NEXT])
         arrows = [f"{side} {row}" for row in ("screen resolution", "colour depth", "texture quality")
                   for side in ("Previous", "Next")]
-        c = expect_page(frame, "Direct3D", nav + [(BUTTON, a) for a in arrows])
-        act(c, BUTTON, "Next", "Press")
-        c = expect_page(frame, "system information", nav + [(BUTTON, "Back")])
-        act(c, BUTTON, "Next", "Press")
+        page(frame, "Direct3D", NAV + [(BUTTON, a) for a in arrows], [NEXT])
+        page(frame, "system information", NAV, [NEXT])
         tools = ["ATM (Advanced Task Manager)", "DirectX Diagnostics",
                  "Microsoft \u00ae Windows System Infomation"]
-        c = expect_page(frame, "tool box", nav + [(BUTTON, t) for t in tools])
-        act(c, BUTTON, "Next", "Press")
-        expect_page(frame, "ready", [(BUTTON, "Finish"), (BUTTON, "Back"), (BUTTON, "Help")])
+        page(frame, "tool box", NAV + [(BUTTON, t) for t in tools], [NEXT])
+        page(frame, "ready", [(BUTTON, "Finish"), (BUTTON, "Back"), (BUTTON, "Help")])
     finally:
         program.send_signal(signal.SIGKILL)
         program.wait()

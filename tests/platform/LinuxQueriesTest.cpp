@@ -7,11 +7,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace vexo {
 namespace {
 
 using namespace std::string_literals;
+
+// The values with a space between each two.
+template <class... Values>
+std::string spaced(const Values&... values) {
+    std::ostringstream out;
+    ((out << values << ' '), ...);
+    return out.str().substr(0, out.str().size() - 1);
+}
 
 // Only a build tree writes beside its installation files; an installed program writes into the
 // user's data folder, even where it could write into the installation (as root can).
@@ -32,19 +41,17 @@ TEST(ResultsFolder, OnlyABuildTreeWritesIntoItsOwnFolder) {
 
 // X11 through XWayland in a Wayland session, unless the person chose, or there is no X11.
 TEST(SessionPlatform, ChoosesX11OnlyInAWaylandSessionWithXWaylandAndNoChoiceMade) {
-    struct Case {
-        const char *name, *chosen, *wayland, *x11, *expected;
-    };
-    for (const Case& c : {Case{"Wayland with XWayland", nullptr, "wayland-0", ":1", "xcb"},
-                          {"empty choice is no choice", "", "wayland-0", ":1", "xcb"},
-                          {"person chose Wayland", "wayland", "wayland-0", ":1", nullptr},
-                          {"Wayland without XWayland", nullptr, "wayland-0", nullptr, nullptr},
-                          {"Wayland, empty DISPLAY", nullptr, "wayland-0", "", nullptr},
-                          {"X11 session", nullptr, nullptr, ":0", nullptr},
-                          {"empty WAYLAND_DISPLAY", nullptr, "", ":0", nullptr}}) {
-        SCOPED_TRACE(c.name);
-        const char* chosen = platformForSession(c.chosen, c.wayland, c.x11);
-        EXPECT_EQ(chosen ? chosen : "(Qt's own)", c.expected ? c.expected : "(Qt's own)"s);
+    const char* none = nullptr;
+    for (const auto& [name, chosen, wayland, x11, expected] :
+         {std::tuple{"Wayland with XWayland", none, "wayland-0", ":1", "xcb"},
+          {"empty choice is no choice", "", "wayland-0", ":1", "xcb"},
+          {"person chose Wayland", "wayland", "wayland-0", ":1", none},
+          {"Wayland without XWayland", none, "wayland-0", none, none},
+          {"Wayland, empty DISPLAY", none, "wayland-0", "", none},
+          {"X11 session", none, none, ":0", none},
+          {"empty WAYLAND_DISPLAY", none, "", ":0", none}}) {
+        const char* made = platformForSession(chosen, wayland, x11);
+        EXPECT_STREQ(made ? made : "(Qt's own)", expected ? expected : "(Qt's own)") << name;
     }
     EXPECT_TRUE(isWaylandSession(nullptr, "wayland")); // the compositor's socket not passed on
     EXPECT_FALSE(isWaylandSession("", "x11"));
@@ -53,22 +60,16 @@ TEST(SessionPlatform, ChoosesX11OnlyInAWaylandSessionWithXWaylandAndNoChoiceMade
 // An X11 program on XWayland is described by the compositor too; it is listed once.
 TEST(SessionWindows, TellsTheCompositorsTwinOfAnX11Window) {
     const std::string xlogo = "xlogo\0XLogo\0"s;
-    struct Case {
-        const char* name;
-        std::string nativeTitle, appId, windowClass;
-        bool twin;
-    };
-    for (const Case& c : {Case{"class as app id", "xlogo", "XLogo", xlogo, true},
-                          {"instance as app id", "xlogo", "xlogo", xlogo, true},
-                          {"other title", "xlogo 2", "XLogo", xlogo, false},
-                          {"other program, same title", "xlogo", "foot", xlogo, false},
-                          {"no app id", "xlogo", "", xlogo, false},
-                          {"class without its end", "xlogo", "Cls", "inst\0Cls"s, true},
-                          {"no class at all", "xlogo", "inst", "", false},
-                          {"empty class, empty app id", "xlogo", "", "\0\0"s, false}}) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(sameProgramWindow(c.nativeTitle, c.appId, "xlogo", c.windowClass), c.twin);
-    }
+    for (const auto& [name, nativeTitle, appId, windowClass, twin] :
+         {std::tuple{"class as app id", "xlogo", "XLogo", xlogo, true},
+          {"instance as app id", "xlogo", "xlogo", xlogo, true},
+          {"other title", "xlogo 2", "XLogo", xlogo, false},
+          {"other program, same title", "xlogo", "foot", xlogo, false},
+          {"no app id", "xlogo", "", xlogo, false},
+          {"class without its end", "xlogo", "Cls", "inst\0Cls"s, true},
+          {"no class at all", "xlogo", "inst", ""s, false},
+          {"empty class, empty app id", "xlogo", "", "\0\0"s, false}})
+        EXPECT_EQ(sameProgramWindow(nativeTitle, appId, "xlogo", windowClass), twin) << name;
 }
 
 // Kibibytes; the committable memory is the limit less what is committed (not swap), never
@@ -87,10 +88,8 @@ TEST(Meminfo, ReadsKibibytesAndComputesTheLoad) {
               "60 1024000 409600 0"},
              {"", "0 0 0 0"},
              {"MemTotal: 100 kB\nMemAvailable: 900 kB\ngarbage\n", "0 102400 102400 0"}}) {
-        const MemoryStatus s = parseMeminfo(text);
-        EXPECT_EQ(std::to_string(s.loadPercent) + " " + std::to_string(s.totalPhysical) + " " +
-                      std::to_string(s.availablePhysical) + " " +
-                      std::to_string(s.availablePageFile),
+        const MemoryStatus m = parseMeminfo(text);
+        EXPECT_EQ(spaced(m.loadPercent, m.totalPhysical, m.availablePhysical, m.availablePageFile),
                   expected)
             << text;
     }
@@ -106,15 +105,12 @@ TEST(OsRelease, PrettyNameUnquotedElseLinuxAndTheKernelsNumbers) {
           {"NAME=Thing\n", "Linux"},
           {"PRETTY_NAME=\"\"\n", "Linux"}})
         EXPECT_EQ(parseOsReleaseName(text), name) << text;
-    for (const auto& [release, numbers] : {std::pair{"6.1.0-18-amd64", "6.1.0"},
-                                           {"4.19", "4.19.0"},
-                                           {"5.10.209-rt", "5.10.209"},
-                                           {"weird", "0.0.0"}}) {
+    for (const auto& [release, numbers] : {std::pair{"6.1.0-18-amd64", "6 1 0"},
+                                           {"4.19", "4 19 0"},
+                                           {"5.10.209-rt", "5 10 209"},
+                                           {"weird", "0 0 0"}}) {
         const OsVersion v = parseKernelRelease(release);
-        EXPECT_TRUE(v.ok);
-        EXPECT_EQ(std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-                      std::to_string(v.build),
-                  numbers);
+        EXPECT_EQ(spaced(v.ok, v.major, v.minor, v.build), "1 "s + numbers);
     }
     EXPECT_EQ(parseCpuinfoMHz("processor\t: 0\ncpu MHz\t\t: 2096.511\nprocessor\t: 1\n"
                               "cpu MHz\t\t: 3000.000\n"),
