@@ -2,13 +2,8 @@
 
 #include "platform/qt/QtPlatform.h"
 #include "support/FakeDesktop.h"
-#include "support/TempFolder.h"
 
-#include <QAbstractItemView>
 #include <QAction>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -16,11 +11,9 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
-#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -145,53 +138,6 @@ TEST(FileDialogFilters, PatternsAreShownOnceAndAllFilesMatchesNamesWithoutADot) 
     EXPECT_EQ(nameFilters("Executable Files (*.exe)|*.exe|TSR Executable (*.com)|*.com"),
               (QStringList{QStringLiteral("Executable Files (*)"),
                            QStringLiteral("TSR Executable (*.com)")}));
-}
-
-// The names the dialog's file list shows once it has read the folder.
-QStringList shownNames(QFileDialog& dialog, qsizetype expected) {
-    auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
-    QStringList names;
-    (void)QTest::qWaitFor(
-        [&] {
-            names.clear();
-            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
-                names << view->model()->index(row, 0, view->rootIndex()).data().toString();
-            return names.size() == expected;
-        },
-        3000);
-    names.sort();
-    return names;
-}
-
-// The user picks "All Files", then the programs again.
-TEST(FileDialogFilters, NewTaskKeepsItsCaptionAndItsFirstFilterShowsProgramsOnly) {
-    WindowRig rig;
-    rig.window.model().New_Task();
-    ASSERT_EQ(rig.files.requests.size(), 1u);
-    test::TempFolder folder;
-    std::filesystem::create_directory(folder.path("tools"));
-    test::TempFolder::write(folder.path("runme"), "#!/bin/sh\n");
-    std::filesystem::permissions(folder.path("runme"), std::filesystem::perms::owner_all);
-    test::TempFolder::write(folder.path("notes.txt"), "text");
-    FileDialogRequest request = rig.files.requests[0];
-    request.initialFolder = folder.folder().string();
-
-    QFileDialog dialog;
-    prepareFileDialog(dialog, request, false);
-    dialog.show();
-    EXPECT_EQ(dialog.windowTitle(), "New Task ...");
-    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-    ASSERT_NE(types, nullptr);
-    ASSERT_EQ(types->count(), 3);
-    EXPECT_EQ(types->itemText(1), "TSR Executable");
-    for (const auto& [type, names] : {std::pair{0, QStringList{"runme", "tools"}},
-                                      {2, QStringList{"notes.txt", "runme", "tools"}},
-                                      {0, QStringList{"runme", "tools"}}}) {
-        types->setCurrentIndex(type);
-        emit types->activated(type);
-        emit types->textActivated(types->itemText(type));
-        EXPECT_EQ(shownNames(dialog, names.size()), names) << type;
-    }
 }
 
 } // namespace
