@@ -2,8 +2,13 @@
 
 #include "platform/qt/QtPlatform.h"
 #include "support/FakeDesktop.h"
+#include "support/TempFolder.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -11,9 +16,11 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -114,7 +121,7 @@ TEST(AtmWindow, ARunRecordsNoneOfTheTaskManagersWindowsWhileItIsOpenOrAfter) {
               (std::vector<std::string>{TaskManager::WindowTitle, "Terminal", "Editor"}));
 }
 
-// Views, speeds and closing, through the widgets.
+// Views, speeds, a header click and closing, through the widgets.
 TEST(AtmWindow, ItemsAndClosingDriveTheModel) {
     WindowRig rig;
     rig.action("&Icons")->trigger();
@@ -125,6 +132,11 @@ TEST(AtmWindow, ItemsAndClosingDriveTheModel) {
     EXPECT_TRUE(timer->isActive() && timer->interval() == 500);
     rig.action("&Paused")->trigger();
     EXPECT_FALSE(timer->isActive() || rig.action("&High")->isChecked());
+    rig.windows.windows.push_back({9, "Nine", WindowStyle::Visible});
+    rig.action("&Report")->trigger();
+    rig.action("&Refresh")->trigger();
+    emit rig.report(0)->header()->sectionClicked(1); // sorted by id, as text
+    EXPECT_EQ(rig.report(0)->topLevelItem(0)->text(1), "9");
     rig.action("&Slow")->trigger();
     rig.window.close();
     EXPECT_EQ(rig.settings.get(kSettingsApplication, "ATM", "UpdateMode3", ""), "True");
@@ -138,6 +150,53 @@ TEST(FileDialogFilters, PatternsAreShownOnceAndAllFilesMatchesNamesWithoutADot) 
     EXPECT_EQ(nameFilters("Executable Files (*.exe)|*.exe|TSR Executable (*.com)|*.com"),
               (QStringList{QStringLiteral("Executable Files (*)"),
                            QStringLiteral("TSR Executable (*.com)")}));
+}
+
+// The names the dialog's file list shows once it has read the folder.
+QStringList shownNames(QFileDialog& dialog, qsizetype expected) {
+    auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    QStringList names;
+    (void)QTest::qWaitFor(
+        [&] {
+            names.clear();
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            return names.size() == expected;
+        },
+        3000);
+    names.sort();
+    return names;
+}
+
+// The user picks "All Files", then the programs again.
+TEST(FileDialogFilters, NewTaskKeepsItsCaptionAndItsFirstFilterShowsProgramsOnly) {
+    WindowRig rig;
+    rig.window.model().New_Task();
+    ASSERT_EQ(rig.files.requests.size(), 1u);
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder.path("tools"));
+    test::TempFolder::write(folder.path("runme"), "#!/bin/sh\n");
+    std::filesystem::permissions(folder.path("runme"), std::filesystem::perms::owner_all);
+    test::TempFolder::write(folder.path("notes.txt"), "text");
+    FileDialogRequest request = rig.files.requests[0];
+    request.initialFolder = folder.folder().string();
+
+    QFileDialog dialog;
+    prepareFileDialog(dialog, request, false);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "New Task ...");
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->count(), 3);
+    EXPECT_EQ(types->itemText(1), "TSR Executable");
+    for (const auto& [type, names] : {std::pair{0, QStringList{"runme", "tools"}},
+                                      {2, QStringList{"notes.txt", "runme", "tools"}},
+                                      {0, QStringList{"runme", "tools"}}}) {
+        types->setCurrentIndex(type);
+        emit types->activated(type);
+        emit types->textActivated(types->itemText(type));
+        EXPECT_EQ(shownNames(dialog, names.size()), names) << type;
+    }
 }
 
 } // namespace
