@@ -37,7 +37,7 @@ TEST(InstallationFiles, EveryNamedPictureLoadsWithASensibleSizeAndIsDistinct) {
           "WU", "WD", "LF", "RT", "LGO", "CD", "TS", "PS", "RB", "HL", "HR", "HM", "IN"})
         names.emplace_back(name);
     for (int i = 1; i <= 10; ++i)
-        names.push_back("R" + std::to_string(i));
+        names.push_back(std::string(1, 'R') += std::to_string(i));
     std::map<QByteArray, std::string> seen;
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
