@@ -4,11 +4,9 @@
 
 #include "support/TempFolder.h"
 
-#include <QCryptographicHash>
 #include <QImage>
 #include <QString>
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -28,7 +26,7 @@ QImage picture(const char* name) {
     return load(QStringLiteral("data/%1Image.dat").arg(QLatin1String(name)));
 }
 
-TEST(InstallationFiles, EveryNamedPictureLoadsWithASensibleSizeAndIsDistinct) {
+TEST(InstallationFiles, EveryNamedPictureLoadsWithASensibleSize) {
     // The wizard's in loading order, then splash, About, tasks, help, and R1 to R10.
     std::vector<std::string> names;
     for (const char* name :
@@ -38,19 +36,11 @@ TEST(InstallationFiles, EveryNamedPictureLoadsWithASensibleSizeAndIsDistinct) {
         names.emplace_back(name);
     for (int i = 1; i <= 10; ++i)
         names.push_back(std::string(1, 'R') += std::to_string(i));
-    std::map<QByteArray, std::string> seen;
     for (const std::string& name : names) {
-        SCOPED_TRACE(name);
         const QImage image = picture(name.c_str());
         EXPECT_TRUE(image.width() >= 16 && image.height() >= 16 && image.width() <= 1024 &&
                     image.height() <= 1024)
-            << image.width() << "x" << image.height();
-        const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
-        const auto [at, fresh] = seen.emplace(
-            QCryptographicHash::hash(QByteArrayView(pixels.constBits(), pixels.sizeInBytes()),
-                                     QCryptographicHash::Sha1),
-            name);
-        EXPECT_TRUE(fresh) << "the same picture as " << at->second;
+            << name << " " << image.width() << "x" << image.height();
     }
     EXPECT_EQ(load(QStringLiteral("icons/vexogauge.png")).size(), QSize(256, 256));
 }
