@@ -30,14 +30,10 @@ public:
 struct WindowRig {
     WindowRig() {
         window.show();
-        import(">>:one||BMCPUh=10:;:;>>:two||BMCPUh=9:;:;>>:three||BMCPUh=8:;:;"
-               ">>:four||BMCPUh=70:;:;");
-    }
-    void import(const std::string& payload) {
-        std::string name = "f";
-        name += std::to_string(imports++);
-        const std::string path = folder.path(name + ".vgf");
-        EXPECT_TRUE(benchfile::saveBenchmarkFile(path, payload));
+        const std::string path = folder.path("four.vgf");
+        EXPECT_TRUE(benchfile::saveBenchmarkFile(path,
+                                                 ">>:one||BMCPUh=10:;:;>>:two||BMCPUh=9:;:;"
+                                                 ">>:three||BMCPUh=8:;:;>>:four||BMCPUh=70:;:;"));
         files.answers.push_back(path);
         window.run([this] { window.model().ImportMenu_Click(); });
     }
@@ -75,7 +71,6 @@ struct WindowRig {
     test::ScriptedDialogs dialogs{log};
     test::FakeFileDialogs files;
     FakeLocks locks;
-    int imports = 0;
     ResultWindow window{{dialogs, files}, locks, "/nonexistent/", folder.folder().string() + "/"};
 };
 
@@ -109,13 +104,11 @@ TEST(ResultWindow, CtrlDRemovesTheSelectedRecordAndCtrlXClosesTheDatabase) {
                   scores->model()->index(1, 0).data().toString(),
               "three 2");
 
-    EXPECT_TRUE(rig.button("Save")->isEnabled());
-    EXPECT_TRUE(rig.option("Text", 8)->isEnabled());
+    EXPECT_TRUE(rig.button("Save")->isEnabled() && rig.option("Text", 8)->isEnabled());
     rig.dialogs.messageAnswer = MsgAnswer::No;
     rig.byShortcut("Ctrl+X")->trigger();
     EXPECT_EQ(rig.child<QTableView>("ComputerInfo")->model()->rowCount(), 0);
-    EXPECT_FALSE(rig.button("Save")->isEnabled());
-    EXPECT_FALSE(rig.option("Text", 8)->isEnabled());
+    EXPECT_FALSE(rig.button("Save")->isEnabled() || rig.option("Text", 8)->isEnabled());
 }
 
 TEST(ResultWindow, PrintAndInertItemsDoNothingALiveOptionRunsAndNoToExitKeepsAll) {
@@ -195,8 +188,10 @@ TEST(ResultWindow, ExportReportWritesThePageWithTheChartsBaselineOrSaysWhyNot) {
     EXPECT_NE(test::TempFolder::read(path).find("percentages are of 4. four."), std::string::npos);
     EXPECT_EQ(rig.dialogs.messages.back().text, "The report was written to:\r" + path);
     exportReport->trigger();
-    EXPECT_EQ(rig.dialogs.messages.back().title, "Export Report");
-    EXPECT_EQ(rig.dialogs.messages.back().text.rfind("The report could not be written:\r", 0), 0u);
+    const auto& box = rig.dialogs.messages.back();
+    EXPECT_EQ(
+        (box.title + "|" + box.text).rfind("Export Report|The report could not be written:", 0),
+        0u);
     exportReport->trigger();
     EXPECT_EQ(rig.dialogs.messages.size(), before + 2);
 }
