@@ -37,17 +37,16 @@ struct BrowserRig {
         EXPECT_TRUE(benchfile::saveBenchmarkFile(folder.path(name), payload));
         return folder.path(name);
     }
-    void load(const std::string& path) {
+    // Runs the browser's command with path as the file dialog's answer.
+    template <class Command>
+    auto given(const std::string& path, Command command) {
         files.answers.push_back(path);
-        browser.LoadMenu_Click();
+        return (browser.*command)();
     }
-    void import(const std::string& path) {
-        files.answers.push_back(path);
-        browser.ImportMenu_Click();
-    }
+    void load(const std::string& path) { given(path, &ResultBrowser::LoadMenu_Click); }
+    void import(const std::string& path) { given(path, &ResultBrowser::ImportMenu_Click); }
     bool saveAs(const std::string& path) {
-        files.answers.push_back(path);
-        return browser.Save_Benchmark_Menu();
+        return given(path, &ResultBrowser::Save_Benchmark_Menu);
     }
     Cells column(BrowserMode list, std::size_t column) const {
         Cells cells;
@@ -91,8 +90,7 @@ TEST(BrowserLists, ColumnsAndCellsHoldTheRecordsTextsWithTheOsNameBeforeItsVersi
     rig.load(rig.file("Mixed.VGF", record("Run A", "950", 2) + record("Busy", "1", 40)));
     EXPECT_EQ(rig.column(kPlatform, 1), (Cells{"mixed.vgf", "mixed.vgf"}));
     EXPECT_EQ(rig.column(kPlatform, 2), (Cells{"Run A", "Busy"}));
-    const auto row = [&](BrowserMode list, std::size_t columns) {
-        Cells cells;
+    const auto row = [&](BrowserMode list, std::size_t columns, Cells cells = {}) {
         for (std::size_t column = 0; column < columns; ++column)
             cells.push_back(rig.browser.cell(list, 0, column));
         return cells;
@@ -138,8 +136,8 @@ TEST(BrowserLoading, LoadAsksNothingWhenEmptyCancelChangesNothingAndYesSavesFirs
     EXPECT_TRUE(rig.browser.Check_Clear_Current_Data());
     EXPECT_EQ(rig.browser.rowCount(), 0u);
     BenchmarkDatabase back;
-    EXPECT_EQ(benchfile::Import_Saved_Benchmark(rig.folder.path("saved.vgf"), back).recordsAdded,
-              1u);
+    EXPECT_TRUE(benchfile::Import_Saved_Benchmark(rig.folder.path("saved.vgf"), back).loaded());
+    EXPECT_EQ(back.size(), 1u);
 }
 
 TEST(BrowserLoading, CommandsAndTitleFollowTheDatabaseFromARunsImportToItsClose) {
@@ -158,8 +156,8 @@ TEST(BrowserLoading, CommandsAndTitleFollowTheDatabaseFromARunsImportToItsClose)
     EXPECT_EQ(rig.dialogs.messages.size(), 2u);
     rig.browser.setVisible(true);
     EXPECT_TRUE(rig.saveAs(saved));
-    EXPECT_EQ(rig.files.requests.back().title, "Save As ... Playlist");
-    EXPECT_EQ(rig.files.requests.back().flags, 524294u);
+    EXPECT_EQ(rig.files.requests.back().title + std::to_string(rig.files.requests.back().flags),
+              "Save As ... Playlist524294");
     EXPECT_EQ(rig.dialogs.messages.back().text, "Save Complete: Playlist.vgf");
     EXPECT_FALSE(rig.saveAs(rig.folder.path("no folder/x.vgf")));
     EXPECT_EQ(rig.dialogs.messages.back().title, "Save Failed");
@@ -325,10 +323,6 @@ TEST(BrowserModes, OnlyTheClickedListIsSortedAndSwitchingModesKeepsOrderAndSelec
     EXPECT_EQ(rig.browser.titleText() + "|" + rig.browser.descriptionText(),
               "Score Comparison Mode|This mode allows you to review your benchmark scores for "
               "each specific benchmark type.");
-    EXPECT_EQ((std::vector<int>{rig.browser.optionPicture(2), rig.browser.optionPicture(0),
-                                rig.browser.optionPicture(7)}),
-              (std::vector<int>{ResultBrowser::HighlightedPicture, ResultBrowser::PlainPicture,
-                                ResultBrowser::ThirdPicture}));
     rig.browser.Change_Options(1);
     EXPECT_EQ(rig.browser.mode(), kTasks);
     rig.browser.pressMode(kPlatform);
