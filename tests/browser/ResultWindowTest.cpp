@@ -74,11 +74,21 @@ struct WindowRig {
     ResultWindow window{{dialogs, files}, locks, "/nonexistent/", folder.folder().string() + "/"};
 };
 
-TEST(ResultWindow, FunctionKeysSwitchModesPressTheButtonAndHighlightTheOption) {
+TEST(ResultWindow, KeysAndOptionsRunTheirCommandsAndNoToExitKeepsAll) {
     WindowRig rig;
+    EXPECT_EQ(rig.window.windowTitle().toStdString(), rig.window.model().windowTitle());
+    rig.files.answers.push_back(std::nullopt);
+    QTest::mouseClick(rig.option("Text", 7), Qt::LeftButton); // imports
+    EXPECT_EQ(rig.files.requests.size(), 2u);
+    int asked = 0;
+    rig.window.confirmExit = [&] { return ++asked < 0; };
+    EXPECT_FALSE(rig.window.close());
+    EXPECT_TRUE(asked == 1 && rig.window.isVisible() && rig.window.model().rowCount() == 4u);
+
+    // F2 to F4 switch modes, press their button and highlight their option.
     auto* frames = rig.window.findChild<QStackedWidget*>();
     const char* buttons[] = {"Platform", "Tasks", "Scores"};
-    for (const int mode : {2, 1, 0}) {
+    for (const int mode : {1, 0, 2}) { // each a change, ending in the scores mode
         QAction* action = rig.byShortcut((std::string(1, 'F') += std::to_string(mode + 2)).c_str());
         action->trigger();
         std::string pressed;
@@ -89,12 +99,7 @@ TEST(ResultWindow, FunctionKeysSwitchModesPressTheButtonAndHighlightTheOption) {
                     rig.window.model().optionPicture(mode) == ResultBrowser::HighlightedPicture)
             << mode;
     }
-}
-
-TEST(ResultWindow, CtrlDRemovesTheSelectedRecordAndCtrlXClosesTheDatabase) {
-    WindowRig rig;
-    EXPECT_EQ(rig.window.windowTitle().toStdString(), rig.window.model().windowTitle());
-    rig.byShortcut("F4")->trigger();
+    // Ctrl+D removes the selected record, Ctrl+X closes the database.
     auto* scores = rig.child<QTableView>("ScoreInfo");
     scores->selectRow(1); // "two"
     rig.dialogs.messageAnswer = MsgAnswer::Yes;
@@ -103,7 +108,6 @@ TEST(ResultWindow, CtrlDRemovesTheSelectedRecordAndCtrlXClosesTheDatabase) {
     EXPECT_EQ(scores->model()->index(1, 2).data().toString() + " " +
                   scores->model()->index(1, 0).data().toString(),
               "three 2");
-
     EXPECT_TRUE(rig.button("Save")->isEnabled() && rig.option("Text", 8)->isEnabled());
     rig.dialogs.messageAnswer = MsgAnswer::No;
     rig.byShortcut("Ctrl+X")->trigger();
@@ -111,24 +115,14 @@ TEST(ResultWindow, CtrlDRemovesTheSelectedRecordAndCtrlXClosesTheDatabase) {
     EXPECT_FALSE(rig.button("Save")->isEnabled() || rig.option("Text", 8)->isEnabled());
 }
 
-TEST(ResultWindow, AnOptionRunsItsCommandAndNoToExitKeepsAll) {
+// A table of its bars for assistive tools; its baseline goes into the exported report and
+// follows its record until that is removed.
+TEST(ScoresChart, IsATableExportsItsBaselineAndFollowsItsRecord) {
     WindowRig rig;
-    const std::size_t requests = rig.files.requests.size();
-    rig.files.answers.push_back(std::nullopt);
-    QTest::mouseClick(rig.option("Text", 7), Qt::LeftButton); // imports
-    EXPECT_EQ(rig.files.requests.size(), requests + 1);
-    int asked = 0;
-    rig.window.confirmExit = [&] { return ++asked < 0; };
-    EXPECT_FALSE(rig.window.close());
-    EXPECT_TRUE(asked == 1 && rig.window.isVisible() && rig.window.model().rowCount() == 4u);
-}
-
-TEST(ScoresChart, IsATableOfItsBarsForAssistiveTools) {
-    WindowRig rig;
+    rig.byShortcut("F4")->trigger(); // the chart is drawn in the scores mode
     auto* chart = rig.child<ScoresChart>("ScoresChart");
     ASSERT_NE(chart, nullptr);
     EXPECT_EQ(chart->column(), 3u);
-    // Scrolled to every bar: tests/ui/ScaledScreenTest.cpp.
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(chart);
     ASSERT_EQ(table->role(), QAccessible::Table);
     ASSERT_EQ(table->tableInterface()->rowCount(), 4);
@@ -141,28 +135,7 @@ TEST(ScoresChart, IsATableOfItsBarsForAssistiveTools) {
                 std::to_string(table->indexOfChild(cell)) + " ";
     }
     EXPECT_EQ(said, "1. one@0 4. four@6 70@7 ");
-}
 
-TEST(ScoresChart, TheBaselineFollowsItsRecordUntilItIsRemoved) {
-    WindowRig rig;
-    rig.byShortcut("F4")->trigger(); // the chart is drawn in the scores mode
-    auto* chart = rig.child<ScoresChart>("ScoresChart");
-    ASSERT_NE(chart, nullptr);
-    chart->setBaseline(chart->recordOf(3)); // "four", now number 3 after "one" goes
-    rig.remove(BrowserMode::Scores, 0);
-    ASSERT_TRUE(chart->baseline());
-    const std::vector<ScoreBar> bars = chart->bars();
-    ASSERT_EQ(bars.size(), 3u);
-    EXPECT_TRUE(bars[2].isBaseline && bars[2].label == "3. four") << bars[2].label;
-    EXPECT_NEAR(bars[0].percent.value_or(0), 9.0 / 70 * 100, 1e-9);
-    rig.remove(BrowserMode::Scores, 2);
-    EXPECT_FALSE(chart->baseline());
-}
-
-TEST(ResultWindow, ExportReportWritesThePageWithTheChartsBaselineOrSaysWhyNot) {
-    WindowRig rig;
-    auto* chart = rig.child<ScoresChart>("ScoresChart");
-    ASSERT_NE(chart, nullptr);
     chart->setBaseline(chart->recordOf(3)); // "four"
     QAction* exportReport = rig.byShortcut("Ctrl+E");
     EXPECT_EQ(exportReport->text(), "Export Report ...");
@@ -181,6 +154,15 @@ TEST(ResultWindow, ExportReportWritesThePageWithTheChartsBaselineOrSaysWhyNot) {
         0u);
     exportReport->trigger();
     EXPECT_EQ(rig.dialogs.messages.size(), before + 2);
+
+    rig.remove(BrowserMode::Scores, 0); // "one": "four" is now number 3
+    ASSERT_TRUE(chart->baseline());
+    const std::vector<ScoreBar> bars = chart->bars();
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_TRUE(bars[2].isBaseline && bars[2].label == "3. four") << bars[2].label;
+    EXPECT_NEAR(bars[0].percent.value_or(0), 9.0 / 70 * 100, 1e-9);
+    rig.remove(BrowserMode::Scores, 2);
+    EXPECT_FALSE(chart->baseline());
 }
 
 TEST(ResultWindowStatus, NumAndCapsShowTheLockKeysAsTheClockTicks) {
