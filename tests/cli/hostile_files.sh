@@ -10,8 +10,7 @@ failures=0
 
 fail() {
     echo "FAILED: $*" >&2
-    sed 's/^/  stdout: /' "$work/out" >&2
-    sed 's/^/  stderr: /' "$work/err" >&2
+    sed 's/^/  stdout: /' "$work/out" >&2 && sed 's/^/  stderr: /' "$work/err" >&2
     failures=$((failures + 1))
 }
 
