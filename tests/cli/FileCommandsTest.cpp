@@ -90,16 +90,14 @@ TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.outcome);
         const Output result = call(dumpCommand, {"--json", files.small, row.path});
-        EXPECT_EQ(result.status, 1);
         const Json entry = result.json()["files"][1];
-        EXPECT_EQ(entry["outcome"], row.outcome);
-        EXPECT_EQ(entry["message"], row.message);
-        EXPECT_EQ(entry["reason"], row.reason);
+        EXPECT_EQ(Json::array({result.status, entry["outcome"], entry["message"], entry["reason"]}),
+                  Json::array({1, row.outcome, row.message, row.reason}));
     }
     const Output text = call(dumpCommand, {files.full, files.folder.path("none.vgf")});
-    EXPECT_EQ(text.status, 1);
-    EXPECT_TRUE(text.says("none.vgf: cannot be opened")) << text.out;
-    EXPECT_TRUE(text.says("#1  full.vgf  Full, \"quoted\"")) << text.out;
+    EXPECT_TRUE(text.status == 1 && text.says("none.vgf: cannot be opened") &&
+                text.says("#1  full.vgf  Full, \"quoted\""))
+        << text.out;
     EXPECT_EQ(call(dumpCommand, {"--json"}).status, 2);
 }
 
@@ -110,9 +108,9 @@ TEST(ReportCommand, ADamagedFileGivesItsReadableRecordsAndIsNamed) {
         return reportCommand(args, out, err, "now");
     };
     const Output damaged = call(report, {"-o", page, files.small, files.cut});
-    EXPECT_EQ(damaged.status, 1);
-    EXPECT_TRUE(damaged.says("cut.vgf: damaged")) << damaged.err;
-    EXPECT_TRUE(damaged.says("Wrote a report of 3 record(s) from 2 file(s)")) << damaged.out;
+    EXPECT_TRUE(damaged.status == 1 && damaged.says("cut.vgf: damaged") &&
+                damaged.says("Wrote a report of 3 record(s) from 2 file(s)"))
+        << damaged.out << damaged.err;
     EXPECT_NE(TempFolder::read(page).find("Not read whole: cut.vgf: damaged"), std::string::npos);
 }
 
@@ -149,10 +147,11 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
 TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
     Files files;
     const Output result = call(checkCommand, {files.full, files.small, files.bad});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_TRUE(result.says(files.full + ": valid and complete, 1 record(s)\n"));
-    EXPECT_TRUE(result.says(files.small + ": valid but incomplete; record 1 lacks BMCPUl, "));
-    EXPECT_TRUE(result.says(files.bad + ": not a benchmark file"));
+    EXPECT_TRUE(result.status == 1 &&
+                result.says(files.full + ": valid and complete, 1 record(s)\n") &&
+                result.says(files.small + ": valid but incomplete; record 1 lacks BMCPUl, ") &&
+                result.says(files.bad + ": not a benchmark file"))
+        << result.out;
     EXPECT_EQ(call(checkCommand, {files.full}).status, 0);
 
     // Three whole records; the end cut off takes the line end and the first record.
@@ -161,10 +160,11 @@ TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
     const std::string bytes = TempFolder::read(three);
     TempFolder::write(three, bytes.substr(0, bytes.size() - completeRecord("One").size()));
     const Output cut = call(checkCommand, {three});
-    EXPECT_EQ(cut.status, 1);
-    EXPECT_EQ(cut.out, three + ": damaged: it lacks the line end every benchmark file ends with, "
-                               "so it may have been cut short and lost its first records; 2 "
-                               "record(s) read, records before them lost\n");
+    EXPECT_EQ(std::to_string(cut.status) + cut.out,
+              "1" + three +
+                  ": damaged: it lacks the line end every benchmark file ends with, "
+                  "so it may have been cut short and lost its first records; 2 "
+                  "record(s) read, records before them lost\n");
 }
 
 TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
