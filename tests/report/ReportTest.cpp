@@ -86,12 +86,9 @@ TEST(ReportPage, OneChartPerScoreWithOneBarPerRecordOrRepeatedRun) {
         EXPECT_EQ(attribute(charts[i], "id"), "chart-" + std::string(vexo::kScoreFields[i].key));
         EXPECT_EQ(texts(charts[i], "div", "label"),
                   (Texts{"1. Desktop", "2. Laptop (3 runs)", "5. " + kShown, "6. " + kUnicode}));
-        EXPECT_EQ(all(charts[i], "svg").size(), 4u);
     }
     EXPECT_EQ(texts(charts[0], "figcaption"), Texts{"CPU/Cache/FSB (VexoGAUGEs)"});
     EXPECT_EQ(texts(charts[0], "div", "value"), (Texts{"1000", "110, 100 to 140", "500", "5"}));
-    // The repeated run has its whisker, the others none.
-    EXPECT_EQ(all(charts[0], "line", "whisker").size(), 3u);
     EXPECT_EQ(texts(charts[4], "figcaption"), Texts{"Direc3D (frames per second)"});
     EXPECT_EQ(texts(charts[4], "div", "value"), (Texts{"57 fps (1024x768@32 Bit /w High textures)",
                                                        "0 fps, 0 to 0", "no score", "no score"}));
@@ -118,7 +115,6 @@ TEST(ReportPage, TheBaselineBarIs100PercentAndTheOthersArePercentagesOfIt) {
     const auto baseline = all(charts[0], "div", "baseline");
     ASSERT_EQ(baseline.size(), 1u);
     EXPECT_EQ(attribute(baseline[0], "data-bar"), "2. Laptop (3 runs)");
-    EXPECT_EQ(all(charts[0], "line", "reference").size(), 4u);
     // Where the baseline has no score, there are no percentages.
     EXPECT_EQ(texts(charts[1], "div", "value")[0], "2000");
 }
