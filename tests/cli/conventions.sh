@@ -11,9 +11,7 @@ out="$work/out" err="$work/err"
 failures=0
 
 failed() { # failed WHAT: counts a failure and shows both streams
-    echo "FAILED: $*" >&2
-    sed 's/^/  stdout: /' "$out" >&2
-    sed 's/^/  stderr: /' "$err" >&2
+    echo "FAILED: $*" >&2 && sed 's/^/  stdout: /' "$out" >&2 && sed 's/^/  stderr: /' "$err" >&2
     failures=$((failures + 1))
 }
 
@@ -54,22 +52,16 @@ expect 1 err '^vexogauge-cli run: the Direct3D benchmark \(--d3d\) cannot run: .
 [ ! -e "$work/x.vgf" ] || failed "run --d3d without a display wrote a file"
 
 # Ctrl+C during a run ends the progress line, says nothing was saved, and exits with 130.
-env -u DISPLAY -u WAYLAND_DISPLAY "$cli" run --fpu --name "Interrupted run" --out "$work/i.vgf" \
+env -u DISPLAY -u WAYLAND_DISPLAY "$cli" run --fpu --name "Ctrl+C run" --out "$work/i.vgf" \
     >"$out" 2>"$err" </dev/null &
-runner=$!
-sleep 2
-kill -INT "$runner"
-status=0
-wait "$runner" || status=$?
-if [ "$status" -ne 130 ] || [ "$(head -c 1 "$err" | od -An -tx1 | tr -d ' ')" != 0a ] ||
-    [ -e "$work/i.vgf" ] || ! grep -q '^vexogauge-cli run: interrupted; nothing was saved$' "$err"; then
+sleep 2 && kill -INT $! && status=0 && { wait $! || status=$?; }
+grep -q '^vexogauge-cli run: interrupted; nothing was saved$' "$err" && [ "$status" -eq 130 ] &&
+    [ "$(head -c 1 "$err" | od -An -tx1 | tr -d ' ')" = 0a ] && [ ! -e "$work/i.vgf" ] ||
     failed "Ctrl+C in a run (status $status, wanted 130)"
-fi
 
 expect 0 out '^Usage: vexogauge \[--browser\] \[FILE\.\.\.\]' -- "$app" --help
-for version in --version "--browser --version"; do
-    expect 0 out '^vexogauge \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$app" $version
-done
+app_version='^vexogauge \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$'
+for v in --version "--browser --version"; do expect 0 out "$app_version" -- "$app" $v; done
 expect 2 err "^vexogauge: unknown option '--frob'$" -- env QT_QPA_PLATFORM=offscreen "$app" --frob
 # Told as such before a display is needed; Qt's own options with their values pass.
 expect 2 err "^vexogauge: unknown option '--bogus'$" -- "$app" -style fusion --bogus

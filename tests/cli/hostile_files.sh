@@ -10,8 +10,7 @@ failures=0
 
 fail() {
     echo "FAILED: $*" >&2
-    sed 's/^/  stdout: /' "$work/out" >&2
-    sed 's/^/  stderr: /' "$work/err" >&2
+    sed 's/^/  stdout: /' "$work/out" >&2 && sed 's/^/  stderr: /' "$work/err" >&2
     failures=$((failures + 1))
 }
 
@@ -56,12 +55,15 @@ for row in 'pipe|is not a regular file$' 'folder|is a folder, not a file$' \
     grep -Eq -- "${row%%|*}\.vgf: ${row#*|}" "$work/out" || fail "check ${row%%|*}: wanted /${row#*|}/"
 done
 
-# Saved over: TEST-KIND|FILE|status; nothing is replaced (a pipe nobody reads, a link loop, a
-# folder are refused; a pipe somebody reads is written through).
-for row in '-p|pipe|1' '-L|loop|1' '-d|folder|1'; do
-    IFS='|' read -r kind name wanted <<<"$row"
-    run_cli "$wanted" merge "$work/$name.vgf" "$work/one.vgf"
+# Saved over: TEST-KIND|FILE|why it is refused; nothing is replaced and nothing is made beside
+# it (a pipe nobody reads, a link loop, a folder; a pipe somebody reads is written through).
+for row in '-p|pipe|it is a named pipe that nothing reads' '-d|folder|it is a folder' \
+    '-L|loop|its symbolic links form a loop'; do
+    IFS='|' read -r kind name why <<<"$row"
+    run_cli 1 merge "$work/$name.vgf" "$work/one.vgf"
+    grep -qx "vexogauge-cli merge: Cannot save $work/$name.vgf: $why" "$work/err" || fail "$why?"
     test "$kind" "$work/$name.vgf" || fail "$name.vgf is no longer what it was (test $kind)"
+    ! compgen -G "$work/.vexogauge-*" >/dev/null || fail "merge into $name left a temporary file"
 done
 (timeout 5 cat "$work/pipe.vgf" >"$work/through") &
 reader=$!

@@ -6,43 +6,27 @@ namespace vexo {
 namespace {
 
 TEST(StripPath, KeepsTheLastComponentForEitherSeparator) {
-    for (const auto& [path, last] : std::vector<std::pair<const char*, const char*>>{
-             {"/home/ann/runs/last benchmark.vgf", "last benchmark.vgf"},
-             {"C:\\bench\\old.vgf", "old.vgf"},
-             {"mixed/dir\\file.vgf", "file.vgf"},
-             {"plain.vgf", "plain.vgf"},
-             {"ends/in/", ""},
-             {"", ""}})
-        EXPECT_EQ(Strip_Path(path), last) << path;
+    std::string last; // each followed by '|'
+    for (const char* path : {"/home/ann/runs/last benchmark.vgf", "C:\\bench\\old.vgf",
+                             "mixed/dir\\file.vgf", "plain.vgf", "ends/in/", ""})
+        last += Strip_Path(path) + "|";
+    EXPECT_EQ(last, "last benchmark.vgf|old.vgf|file.vgf|plain.vgf|||");
+    EXPECT_EQ(crToNewline("a\rb\r\nc\r") + crToNewline("a\n\rb"), "a\nb\nc\na\n\nb");
 }
 
-TEST(CrToNewline, TurnsCarriageReturnsAndCrLfPairsIntoNewlines) {
-    EXPECT_EQ(crToNewline("a\rb\r\nc\r"), "a\nb\nc\n");
-    EXPECT_EQ(crToNewline("a\n\rb"), "a\n\nb");
-}
-
+// Printable UTF-8 kept; a retitle, clear, CR/TAB/LF, NUL and DEL, C1 as UTF-8 and bare; then
+// bytes that are no UTF-8: a cut sequence, overlong and surrogate, past U+10FFFF.
 TEST(TerminalText, ShowsControlsAndUndecodableBytesAndKeepsPrintableUtf8) {
     const std::string printable = "Caf\xC3\xA9 \xE2\x80\x93 \xF0\x9F\x98\x80 <b>";
-    const struct {
-        const char* name;
-        std::string in, shown;
-    } rows[] = {{"printable utf-8", printable, printable},
-                {"retitle", "\x1B]0;owned\x07", "^[]0;owned^G"},
-                {"clear, cr, tab, lf", "\x1B[2J\r\t\n", "^[[2J^M^I^J"},
-                {"nul and del", std::string("a\0b\x7F", 4), "a^@b^?"},
-                {"c1 as utf-8 (csi)",
-                 "\xC2\x9B"
-                 "2J\xC2\x80",
-                 "M-^[2JM-^@"},
-                {"bare c1 byte",
-                 "\x9B"
-                 "2J",
-                 "\\x9B2J"},
-                {"cut sequence", "\xE2\x80", "\\xE2\\x80"},
-                {"overlong and surrogate", "\xC0\xAF\xED\xA0\x80", "\\xC0\\xAF\\xED\\xA0\\x80"},
-                {"past U+10FFFF", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"}};
-    for (const auto& row : rows)
-        EXPECT_EQ(terminalText(row.in), row.shown) << row.name;
+    std::string shown; // each followed by '|'
+    for (const std::string& in :
+         {printable, std::string("\x1B]0;owned\x07"), std::string("\x1B[2J\r\t\n"),
+          std::string("a\0b\x7F", 4), std::string("\xC2\x9B\x32J\xC2\x80"),
+          std::string("\x9B\x32J"), std::string("\xE2\x80"), std::string("\xC0\xAF\xED\xA0\x80"),
+          std::string("\xF4\x90\x80\x80")})
+        shown += terminalText(in) + "|";
+    EXPECT_EQ(shown, printable + "|^[]0;owned^G|^[[2J^M^I^J|a^@b^?|M-^[2JM-^@|\\x9B2J|\\xE2\\x80|"
+                                 "\\xC0\\xAF\\xED\\xA0\\x80|\\xF4\\x90\\x80\\x80|");
 }
 
 } // namespace

