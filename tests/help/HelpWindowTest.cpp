@@ -70,45 +70,35 @@ TEST(HelpWindow, ShowsTheTopicDocumentWithAnInertFindAndKeepsTheTopicForTheNextO
     delete again;
 }
 
-// A palette of the given base and text colours, as a light or a dark desktop theme gives.
-QPalette themed(QColor base, QColor text) {
-    QPalette palette = QApplication::palette();
-    palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::Window, base);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::WindowText, text);
-    return palette;
-}
-
-TEST(HelpWindow, EveryTopicKeepsItsColouredTextsLegibleInALightAndADarkTheme) {
+// The documents' coloured texts were chosen for a white page; a dark theme must not hide them.
+TEST(HelpWindow, EveryTopicKeepsItsColouredTextsLegibleInADarkTheme) {
     const QPalette before = QApplication::palette();
-    const std::vector<std::pair<const char*, QPalette>> themes{
-        {"light", themed(QColor(0xff, 0xff, 0xff), QColor(0x20, 0x20, 0x20))},
-        {"dark", themed(QColor(0x2d, 0x2d, 0x2d), QColor(0xee, 0xee, 0xee))}};
-    for (const auto& [name, palette] : themes) {
-        SCOPED_TRACE(name);
-        QApplication::setPalette(palette);
-        std::int16_t topic = 0;
-        HelpWindow window(topic, kFolder);
-        auto* document = window.findChild<QTextBrowser*>("RichTextBox");
-        const QColor base = document->palette().color(QPalette::Base);
-        int coloured = 0;
-        for (int t = 0; t < 5; ++t) {
-            QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("HelpText%1").arg(t)),
-                              Qt::LeftButton);
-            for (QTextBlock b = document->document()->begin(); b.isValid(); b = b.next()) {
-                for (auto it = b.begin(); !it.atEnd(); ++it) {
-                    const QBrush brush = it.fragment().charFormat().foreground();
-                    if (brush.style() == Qt::NoBrush)
-                        continue;
-                    ++coloured;
-                    EXPECT_GE(contrastRatio(brush.color(), base), 4.5)
-                        << "topic " << t << ": " << it.fragment().text().toStdString();
-                }
+    QPalette dark = before;
+    for (const auto role : {QPalette::Base, QPalette::Window})
+        dark.setColor(role, QColor(0x2d, 0x2d, 0x2d));
+    for (const auto role : {QPalette::Text, QPalette::WindowText})
+        dark.setColor(role, QColor(0xee, 0xee, 0xee));
+    QApplication::setPalette(dark);
+    std::int16_t topic = 0;
+    HelpWindow window(topic, kFolder);
+    auto* document = window.findChild<QTextBrowser*>("RichTextBox");
+    const QColor base = document->palette().color(QPalette::Base);
+    int coloured = 0;
+    for (int t = 0; t < 5; ++t) {
+        QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("HelpText%1").arg(t)),
+                          Qt::LeftButton);
+        for (QTextBlock b = document->document()->begin(); b.isValid(); b = b.next()) {
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QBrush brush = it.fragment().charFormat().foreground();
+                if (brush.style() == Qt::NoBrush)
+                    continue;
+                ++coloured;
+                EXPECT_GE(contrastRatio(brush.color(), base), 4.5)
+                    << "topic " << t << ": " << it.fragment().text().toStdString();
             }
         }
-        EXPECT_GT(coloured, 0); // the documents do colour some of their texts
     }
+    EXPECT_GT(coloured, 0); // the documents do colour some of their texts
     QApplication::setPalette(before);
 }
 

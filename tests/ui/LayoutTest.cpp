@@ -17,8 +17,6 @@
 #include "wizard/ui/WizardWindow.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -28,40 +26,6 @@ namespace vexo {
 namespace {
 
 using Faults = std::vector<std::string>;
-
-// What the checks must find (that they find nothing in a window that looks right, the windows
-// below show).
-TEST(LayoutChecks, FindStrayAmpersandsCutTextsAndElementsOnOneAnother) {
-    QWidget window;
-    window.resize(300, 250);
-    const auto place = [&window](QWidget* widget, QRect where) {
-        widget->setParent(&window);
-        widget->setGeometry(where);
-    };
-    place(new QPushButton(QStringLiteral("&Next")), {10, 10, 120, 30});
-    place(new QPushButton(QStringLiteral("Save && Exit")), {10, 50, 120, 30});
-    place(new QLabel(QStringLiteral("A caption far too long for its little box")),
-          {10, 90, 60, 20});
-    place(new QCheckBox(QStringLiteral("&Quiet")), {100, 20, 100, 20}); // over the first button
-    place(new QLabel(QStringLiteral("Screen &Resolution:")), {10, 130, 280, 20});
-    auto* drawn = new QWidget; // draws its own caption, and says where
-    drawn->setAccessibleName(QStringLiteral("Direct Diagnostics"));
-    drawn->setProperty("captionArea", QRect(30, 0, 40, 30));
-    place(drawn, {10, 210, 200, 30});
-    window.show();
-
-    const Faults faults = test::layoutFaults(window);
-    std::string all;
-    for (const std::string& fault : faults)
-        all += "\n  " + fault;
-    for (const char* fault :
-         {"\"Save & Exit\" shows an ampersand", "\"Screen &Resolution:\" shows an ampersand",
-          "\"A caption far too long for its little box\" is cut at the side",
-          "\"Quiet\" lies on QPushButton \"Next\"",
-          "\"Direct Diagnostics\" does not fit beside its picture"})
-        EXPECT_NE(all.find(fault), std::string::npos) << fault << " not in:" << all;
-    EXPECT_EQ(faults.size(), 5u) << all;
-}
 
 // Shows the window as the program does; on the scaled screen it must stand inside the screen's
 // room, its frame included.
