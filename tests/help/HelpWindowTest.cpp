@@ -24,7 +24,7 @@ namespace {
 
 const std::string kFolder = VEXO_BUILD_APP_FOLDER "/";
 
-TEST(HelpWindow, ShowsTheTopicDocumentWithAnInertFindAndKeepsTheTopicForTheNextOpening) {
+TEST(HelpWindow, ShowsTheTopicDocumentAndKeepsTheTopicForTheNextOpening) {
     std::int16_t topic = 0;
     int restored = 0;
     QPointer<HelpWindow> window = new HelpWindow(topic, kFolder);
@@ -33,17 +33,10 @@ TEST(HelpWindow, ShowsTheTopicDocumentWithAnInertFindAndKeepsTheTopicForTheNextO
     EXPECT_EQ(window->windowTitle(), "Kestrovia VexoGAUGE 2002 Edition Online Help");
     auto* document = window->findChild<QTextBrowser*>("RichTextBox");
     EXPECT_TRUE(document->toPlainText().contains("The Benchmarking Wizard"));
-    // The menu: Find does nothing, Print and the bars between the items are disabled.
-    QStringList captions;
-    for (QAction* action : window->menuBar()->actions()) {
+    QStringList captions; // the menu's items and the bars between them
+    for (const QAction* action : window->menuBar()->actions())
         captions << action->text();
-        EXPECT_EQ(action->isEnabled(), action->text() != "|" && action->text() != "Print")
-            << action->text().toStdString();
-    }
     EXPECT_EQ(captions, (QStringList{"Find", "|", "Print", "|", "About", "|", "Exit"}));
-    const QString before = document->toHtml();
-    window->menuBar()->actions()[0]->trigger();
-    EXPECT_EQ(document->toHtml(), before);
 
     // Tab goes from topic to topic, Return opens the one it reached, tools know them as links.
     window->findChild<QLabel*>("HelpText0")->setFocus();

@@ -54,18 +54,6 @@ TEST(WizardWindow, WithoutItsPicturesKeepsADarkGroundAndNamesTheMissingFilesOnce
     EXPECT_NE(message->find("... and 26 more."), std::string::npos) << *message;
 }
 
-TEST(WizardWindow, ComesBackWhereItWasAfterBeingHidden) {
-    WindowRig rig;
-    rig.window.move(137, 91);
-    QApplication::processEvents();
-    const QRect before = rig.window.geometry();
-    rig.window.hide();
-    rig.window.move(0, 0); // as a window manager may place it when it is mapped again
-    rig.window.show();
-    QApplication::processEvents();
-    EXPECT_EQ(rig.window.geometry(), before);
-}
-
 void sendKey(QWidget& window, QEvent::Type type, Qt::Key key, bool autoRepeat = false,
              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QKeyEvent event(type, key, modifiers, QString(), autoRepeat);
