@@ -5,8 +5,6 @@
 
 #include <QAbstractButton>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTabBar>
 #include <QTextDocument>
 #include <QToolButton>
@@ -111,13 +109,6 @@ inline std::vector<std::string> layoutFaults(const QWidget& window,
                 ampersand(*tabs, caption);
                 tooSmall(*tabs, " cuts a tab", metrics.horizontalAdvance(caption),
                          tabs->tabRect(i).width());
-            }
-        } else if (const auto* bar = qobject_cast<const QMenuBar*>(widget)) {
-            for (const QAction* action : bar->actions()) {
-                ampersand(*bar, withoutAccessMarks(action->text()));
-                for (const QAction* item :
-                     action->menu() ? action->menu()->actions() : QList<QAction*>())
-                    ampersand(*action->menu(), withoutAccessMarks(item->text()));
             }
         }
 

@@ -10,7 +10,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -124,13 +123,8 @@ TEST(WizardWindowKeyboard, WalksTheWholeCustomRouteToTheRun) {
         EXPECT_TRUE(rig.window.inputBlocked() || !rig.wizard.elements().windowEnabled);
     };
     rig.window.winId();
-    struct Step {
-        const char* name;
-        const char* keys;
-        int page;
-        const char* focus; // the focused element's caption after the keys
-    };
-    const std::vector<Step> steps{
+    // The keys, the page they lead to and the focused element's caption after them.
+    const std::vector<std::tuple<const char*, const char*, int, const char*>> steps{
         {"welcome: Alt with a letter is the letter", "A", 2, "Next"},
         {"menu: Return on Back goes back", "tR", 1, "Next"},
         {"welcome: Return presses Next", "R", 2, "Next"},
@@ -153,11 +147,11 @@ TEST(WizardWindowKeyboard, WalksTheWholeCustomRouteToTheRun) {
         {"tool box: back round to Next and on", "ttR", 9, "Finish"},
         {"ready: Finish starts the run, then Next has the focus", "R", 10, "Next"},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name);
-        type(rig.window, step.keys);
-        EXPECT_EQ(rig.wizard.CurrentPage(), step.page);
-        EXPECT_EQ(focusedCaption(rig.window), QString::fromUtf8(step.focus));
+    for (const auto& [name, keys, page, focus] : steps) {
+        SCOPED_TRACE(name);
+        type(rig.window, keys);
+        EXPECT_EQ(rig.wizard.CurrentPage(), page);
+        EXPECT_EQ(focusedCaption(rig.window), QString::fromUtf8(focus));
     }
     const Selections& chosen = rig.state.selections;
     EXPECT_EQ(runs, 1);
@@ -176,16 +170,13 @@ void clickAt(QWidget& window, QPoint point) {
     QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&window, point));
 }
 
-TEST(WizardWindow, WhileInputIsBlockedThePageTakesNoInputButIsNotGreyed) {
+TEST(WizardWindow, WhileInputIsBlockedThePageTakesNoInput) {
     WindowRig rig;
     const QPoint next(516 + 54, 446 + 15);
     QAccessibleInterface* element = QAccessible::queryAccessibleInterface(rig.window.childAt(next));
     ASSERT_TRUE(element != nullptr && element->text(QAccessible::Name) == "Next");
     rig.block(true);
     EXPECT_TRUE(rig.window.inputBlocked());
-    EXPECT_TRUE(rig.window.isEnabled()); // a disabled widget greys every picture and text
-    for (const QLabel* label : rig.window.findChildren<QLabel*>())
-        EXPECT_TRUE(label->isEnabled());
     // Disabled for assistive tools as for the pointer.
     EXPECT_TRUE(element->state().disabled);
     EXPECT_TRUE(element->actionInterface()->actionNames().isEmpty());
