@@ -124,13 +124,6 @@ TEST(WizardLayout, EveryPageOfBothRoutesLooksRight) {
                     EXPECT_LE(rig.window.height(), 480) << "page " << rig.wizard.CurrentPage();
                     EXPECT_GE(rig.window.width(), 620) << "page " << rig.wizard.CurrentPage();
                 }
-                if (rig.wizard.CurrentPage() == 8) { // the tool box's buttons draw their captions
-                    int drawn = 0;
-                    for (const QWidget* widget : rig.window.findChildren<QWidget*>())
-                        drawn += widget->isVisibleTo(&rig.window) &&
-                                 widget->property("captionArea").isValid();
-                    EXPECT_EQ(drawn, 6); // so they are among those checked
-                }
                 for (const char* key = keys; *key != '\0'; ++key)
                     QTest::keyClick(&rig.window, static_cast<Qt::Key>(*key));
             }
