@@ -6,18 +6,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 namespace vexo {
 namespace {
@@ -91,31 +86,18 @@ TEST(HelpWindow, EveryTopicKeepsItsColouredTextsLegibleInADarkTheme) {
     QApplication::setPalette(before);
 }
 
-TEST(HelpWindow, ADocumentThatCannotBeShownIsSaidAtOnceAsPlainText) {
+// (The reader's own hostile cases, pipes among them: the installation file reader's tests.)
+TEST(HelpWindow, ADocumentThatCannotBeShownIsSaidAsPlainText) {
     const test::TempFolder temp;
     const std::string folder = temp.path("<b>app</b>") + "/"; // markup, were it read as such
     std::filesystem::create_directories(folder + "data");
-    ASSERT_EQ(::mkfifo((folder + "readme.rtf").c_str(), 0600), 0);
     test::TempFolder::write(folder + "licence.rtf", "");
     std::filesystem::resize_file(folder + "licence.rtf", 50 << 20);
-    // A reader stuck in open() on the FIFO is let go after 3 s, to fail on its time.
-    const std::jthread rescue([fifo = folder + "readme.rtf"](std::stop_token stop) {
-        for (int i = 0; !stop.stop_requested(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (const int fd = i > 300 ? ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK) : -1; fd >= 0)
-                ::close(fd);
-        }
-    });
     for (const auto& [topic, said] : std::vector<std::pair<std::int16_t, std::string>>{
              {0, "data/H1Data.dat is missing."},
-             {3, "readme.rtf is not a regular file but a pipe."},
              {4, "licence.rtf is 52428800 bytes long, more than the 1048576 allowed for it."}}) {
-        SCOPED_TRACE(said);
         std::int16_t shownTopic = topic;
-        QElapsedTimer clock;
-        clock.start();
         const HelpWindow window(shownTopic, folder);
-        EXPECT_LT(clock.elapsed(), 2000);
         const QString shown = window.findChild<QTextBrowser*>("RichTextBox")->toPlainText();
         EXPECT_TRUE(shown.contains(QString::fromStdString(folder + said))) << shown.toStdString();
         EXPECT_TRUE(shown.contains("Build the program again")) << shown.toStdString();
