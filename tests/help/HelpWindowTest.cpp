@@ -19,7 +19,7 @@ namespace {
 
 const std::string kFolder = VEXO_BUILD_APP_FOLDER "/";
 
-TEST(HelpWindow, ShowsTheTopicDocumentAndKeepsTheTopicForTheNextOpening) {
+TEST(HelpWindow, ShowsTheChosenTopicsDocumentAndTellsTheTopicToItsOpener) {
     std::int16_t topic = 0;
     int restored = 0;
     QPointer<HelpWindow> window = new HelpWindow(topic, kFolder);
@@ -51,11 +51,6 @@ TEST(HelpWindow, ShowsTheTopicDocumentAndKeepsTheTopicForTheNextOpening) {
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
-
-    auto* again = new HelpWindow(topic, kFolder);
-    EXPECT_TRUE(
-        again->findChild<QTextBrowser*>("RichTextBox")->toPlainText().contains("MIT License"));
-    delete again;
 }
 
 // The documents' coloured texts were chosen for a white page; a dark theme must not hide them.
