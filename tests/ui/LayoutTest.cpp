@@ -17,6 +17,7 @@
 #include "wizard/ui/WizardWindow.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -36,8 +37,7 @@ void expectInsideTheScreen(QWidget& window) {
     const QRect room = window.screen()->availableGeometry();
     const QRect area = window.frameGeometry();
     EXPECT_TRUE(room.contains(area))
-        << area.width() << "x" << area.height() << " at " << area.x() << "," << area.y()
-        << " on a room of " << room.width() << "x" << room.height();
+        << (QDebug::toString(area) + " in " + QDebug::toString(room)).toStdString();
 #endif
 }
 
