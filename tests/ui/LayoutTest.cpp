@@ -86,6 +86,11 @@ struct WizardRig {
         else
             window.show();
     }
+    void go(int page) {
+        wizard.setCurrentPage(static_cast<std::int16_t>(page));
+        wizard.Change_Page();
+        window.sync();
+    }
     void expectLooksRight(const std::string& where) {
         EXPECT_EQ(test::layoutFaults(window, wizardStacking), Faults{})
             << where << ", page " << wizard.CurrentPage();
@@ -134,9 +139,7 @@ TEST(WizardLayout, EveryPageOfBothRoutesLooksRight) {
 
 TEST(WizardLayout, TheRunPageWithTheEnginesLongestLinesAndTheScoreCardLookRight) {
     WizardRig rig;
-    rig.wizard.setCurrentPage(10);
-    rig.wizard.Change_Page();
-    rig.window.sync();
+    rig.go(10);
     rig.expectLooksRight("run");
     // The longest lines the engine writes there, as a person reads them during a run.
     for (const auto& [line, text] : std::vector<std::pair<RunPageView::Line, const char*>>{
@@ -152,9 +155,7 @@ TEST(WizardLayout, TheRunPageWithTheEnginesLongestLinesAndTheScoreCardLookRight)
     rig.state.run.ThrottleTries = 12;
     rig.state.scores = {123456, 98765, 4321, 8765, 240, 54321, 65432, 76543};
     rig.wizard.Show_Score_Card();
-    rig.wizard.setCurrentPage(11);
-    rig.wizard.Change_Page();
-    rig.window.sync();
+    rig.go(11);
     rig.expectLooksRight("score card");
 }
 
