@@ -2,12 +2,17 @@
 
 #include "platform/MemorySettingsStore.h"
 #include "platform/qt/InstallationFiles.h"
+#include "platform/qt/QtPlatform.h"
 #include "support/TempFolder.h"
+#include "wizard/ExitQuestion.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -184,6 +189,52 @@ TEST(WizardWindow, WhileInputIsBlockedThePageTakesNoInput) {
     EXPECT_EQ(rig.wizard.CurrentPage(), 2);
     clickAt(rig.window, next);
     EXPECT_EQ(rig.wizard.CurrentPage(), 3);
+}
+
+// The window manager's close reaches the window while a run yields to the event loop, the
+// question is answered Yes: the process is gone at once, without the run going on.
+void closeDuringARunAndAnswerYes() {
+    WindowRig rig;
+    QtDialogs dialogs([] { return QApplication::activeWindow(); });
+    rig.window.confirmExit = [&] {
+        if (!Confirm_Exit(dialogs, rig.settings, rig.state.selections))
+            return false;
+        endProgram();
+    };
+    rig.block(true);
+    auto* answer = new QTimer(qApp); // answers the question Yes, as a user would
+    QObject::connect(answer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->done(QMessageBox::Yes);
+    });
+    answer->start(20);
+    QTimer::singleShot(100, &rig.window, [&rig] { rig.window.close(); });
+    QtMessagePump pump;
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+        pump.yield(); // the run's measuring loop
+    std::fprintf(stderr, "the run went on\n");
+    std::_Exit(3);
+}
+
+TEST(WizardWindowDeathTest, YesToTheExitQuestionDuringARunEndsTheProgramAtOnce) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EXIT(closeDuringARunAndAnswerYes(), testing::ExitedWithCode(0), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(WizardWindowDeathTest, NoToTheExitQuestionLetsTheRunGoOn) {
+    WindowRig rig;
+    int asked = 0;
+    rig.window.confirmExit = [&asked] { return ++asked < 0; }; // counted, and answered No
+    rig.block(true);
+    QTimer::singleShot(10, &rig.window, [&rig] { rig.window.close(); });
+    QtMessagePump pump;
+    const auto start = std::chrono::steady_clock::now();
+    while (asked == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
+        pump.yield();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(rig.window.isVisible());
 }
 
 } // namespace
