@@ -137,14 +137,11 @@ TEST(WizardOptions, ArrowsStepAndWrapEachOptionAndAValueOutOfRangeKeepsItsCaptio
         return rig.caption(40) + "|" + rig.caption(41) + "|" + rig.caption(42);
     };
     EXPECT_EQ(rig.caption(41), "16 bit"); // before the first refresh
-    for (const auto& [arrow, shown] :
-         std::vector<std::pair<int, std::string>>{{6, "640x480|16 Bit|Low"},
-                                                  {0, "1600x1200|16 Bit|Low"},
-                                                  {1, "640x480|16 Bit|Low"},
-                                                  {2, "640x480|32 Bit|Low"},
-                                                  {3, "640x480|16 Bit|Low"},
-                                                  {4, "640x480|16 Bit|High"},
-                                                  {5, "640x480|16 Bit|Low"}}) {
+    const std::pair<int, const char*> arrows[] = {
+        {6, "640x480|16 Bit|Low"}, {0, "1600x1200|16 Bit|Low"}, {1, "640x480|16 Bit|Low"},
+        {2, "640x480|32 Bit|Low"}, {3, "640x480|16 Bit|Low"},   {4, "640x480|16 Bit|High"},
+        {5, "640x480|16 Bit|Low"}};
+    for (const auto& [arrow, shown] : arrows) {
         rig.wizard.Change_DX_Option(arrow);
         EXPECT_EQ(options(), shown) << "arrow " << arrow;
     }
