@@ -37,14 +37,13 @@ struct WindowRig {
     WizardWindow window{wizard, VEXO_BUILD_APP_FOLDER "/"};
 };
 
-TEST(WizardWindow, WithoutItsPicturesKeepsADarkGroundAndNamesTheMissingFilesOnce) {
+TEST(WizardWindow, WithoutItsPicturesNamesTheMissingFilesOnce) {
     const test::TempFolder empty;
     (void)installation::takeProblemsMessage(); // anything earlier windows left
     AppState state;
     MemorySettingsStore settings;
     Wizard wizard{state, settings};
     WizardWindow window(wizard, empty.folder().string() + "/");
-    EXPECT_LT(window.grab().toImage().pixelColor(2, 200).lightness(), 60); // light captions show
     const std::optional<std::string> message = installation::takeProblemsMessage();
     ASSERT_TRUE(message);
     EXPECT_NE(message->find("/data/HAImage.dat is missing.\r"), std::string::npos) << *message;
@@ -64,35 +63,32 @@ void sendKey(QWidget& window, QEvent::Type type, Qt::Key key, bool autoRepeat = 
 // releases whose press was no wizard key here: r Return and s S pressed in another window,
 // c B pressed with Ctrl, f B pressed before the window lost the focus.
 void type(QWidget& window, std::string_view keys) {
-    static const std::map<char, Qt::Key> named{
-        {'A', Qt::Key_N},     {'R', Qt::Key_Return}, {'S', Qt::Key_Space},
-        {'T', Qt::Key_Tab},   {'t', Qt::Key_Tab},    {'<', Qt::Key_Left},
-        {'>', Qt::Key_Right}, {'^', Qt::Key_Up},     {'v', Qt::Key_Down}};
+    constexpr std::string_view names = "ARSTt<>^vHrscf"; // typed, then released only
+    const Qt::Key codes[] = {Qt::Key_N,    Qt::Key_Return, Qt::Key_Space,  Qt::Key_Tab,
+                             Qt::Key_Tab,  Qt::Key_Left,   Qt::Key_Right,  Qt::Key_Up,
+                             Qt::Key_Down, Qt::Key_N,      Qt::Key_Return, Qt::Key_S,
+                             Qt::Key_B,    Qt::Key_B};
     QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     for (const char key : keys) {
-        if (key == 'H') {
-            sendKey(window, QEvent::KeyPress, Qt::Key_N);
-            for (int i = 0; i < 40; ++i) {
-                sendKey(window, QEvent::KeyRelease, Qt::Key_N, true);
-                sendKey(window, QEvent::KeyPress, Qt::Key_N, true);
-            }
-        } else if (key == 'c') {
-            sendKey(window, QEvent::KeyPress, Qt::Key_B, false, Qt::ControlModifier);
-        } else if (key == 'f') {
-            sendKey(window, QEvent::KeyPress, Qt::Key_B);
-            QApplication::sendEvent(&window, &focusOut);
+        const std::size_t index = names.find(key);
+        const Qt::Key code = codes[index];
+        const Qt::KeyboardModifiers modifiers = key == 'A'   ? Qt::AltModifier
+                                                : key == 't' ? Qt::ShiftModifier
+                                                : key == 'c' ? Qt::ControlModifier
+                                                             : Qt::NoModifier;
+        if (index < names.find('H')) {
+            QTest::keyClick(window.windowHandle(), code, modifiers);
+            continue;
         }
-        if (std::string_view("Hcfrs").find(key) != std::string_view::npos)
-            sendKey(window, QEvent::KeyRelease,
-                    key == 'H'   ? Qt::Key_N
-                    : key == 'r' ? Qt::Key_Return
-                    : key == 's' ? Qt::Key_S
-                                 : Qt::Key_B);
-        else
-            QTest::keyClick(window.windowHandle(), named.at(key),
-                            key == 't'   ? Qt::ShiftModifier
-                            : key == 'A' ? Qt::AltModifier
-                                         : Qt::NoModifier);
+        if (key == 'H' || key == 'c' || key == 'f')
+            sendKey(window, QEvent::KeyPress, code, false, modifiers);
+        for (int i = 0; key == 'H' && i < 40; ++i) {
+            sendKey(window, QEvent::KeyRelease, code, true);
+            sendKey(window, QEvent::KeyPress, code, true);
+        }
+        if (key == 'f')
+            QApplication::sendEvent(&window, &focusOut);
+        sendKey(window, QEvent::KeyRelease, code);
     }
 }
 
