@@ -29,29 +29,26 @@ public:
         , m_state(state)
         , m_page(page) {}
     bool loadTexturePicture(const std::string& path) override {
-        m_log.add("tunnel load " + path);
-        return loadWorks;
+        return add("tunnel load " + path, loadWorks);
     }
     bool saveTexturePicture(const std::string& path) override {
-        m_log.add("tunnel save " + path);
-        return saveWorks;
+        return add("tunnel save " + path, saveWorks);
     }
-    void clearTexturePicture() override { m_log.add("tunnel clear"); }
+    void clearTexturePicture() override { add("tunnel clear"); }
     Direct3DResult Benchmark_NOW() override {
-        m_log.add("tunnel run");
+        add("tunnel run");
         return {outcome, outcome == PhaseOutcome::Measured ? 60 : 0};
     }
-    void unload() override { m_log.add("tunnel unload"); }
+    void unload() override { add("tunnel unload"); }
     bool Save_Benchmark_File(const std::string& path) override {
-        m_log.add("save " + path);
         savedName = m_state.run.BenchmarkName;
         savedScores = m_state.scores;
-        return writeWorks;
+        return add("save " + path, writeWorks);
     }
     std::size_t substitutedCharacters() const override { return substituted; }
     void Import_Saved_Benchmark(const std::string& path) override {
-        m_log.add("import " + path);
         statusAtImport = m_page.text(Status);
+        add("import " + path);
     }
 
     bool loadWorks = true, saveWorks = true, writeWorks = true;
@@ -61,6 +58,10 @@ public:
     ScoreSet savedScores;
 
 private:
+    bool add(std::string event, bool works = true) {
+        m_log.add(std::move(event));
+        return works;
+    }
     EventLog& m_log;
     const AppState& m_state;
     const test::RecordingRunPage& m_page;
@@ -152,11 +153,10 @@ TEST(RunSequence, EveryPhaseRunsInOrderNumbered1To9) {
                             shown::SpfpStatus,        shown::IntegerStatus,  shown::Direct3DStatus,
                             shown::SpreadsheetStatus, shown::BusinessStatus, shown::ImagingStatus,
                             shown::CompleteStatus};
-    Texts seen;
-    for (const std::string& status : rig.log.texts(Status)) {
-        if (std::find(phaseStarts.begin(), phaseStarts.end(), status) != phaseStarts.end())
-            seen.push_back(status);
-    }
+    Texts seen = rig.log.texts(Status);
+    std::erase_if(seen, [&](const std::string& status) {
+        return std::find(phaseStarts.begin(), phaseStarts.end(), status) == phaseStarts.end();
+    });
     EXPECT_EQ(seen, phaseStarts);
 
     Texts progress;
@@ -339,21 +339,11 @@ TEST(Naming, AsksUntilANameFollowsEveryRuleShowingTheFirstBrokenRule) {
     rig.run(kSomethingMeasured);
 
     ASSERT_EQ(rig.dialogs.questions.size(), 4u);
-    for (const auto& question : rig.dialogs.questions) {
-        EXPECT_EQ(question.title, "Benchmark Name?");
-        EXPECT_EQ(question.prompt,
-                  std::string(shown::NamePromptFirst) + '\r' + shown::NamePromptSecond);
-        EXPECT_EQ(question.defaultText, "");
-        EXPECT_EQ(question.leftTwips, 45);
-        EXPECT_EQ(question.topTwips, 300);
-    }
-    Texts said;
-    for (const auto& message : rig.dialogs.messages) {
-        EXPECT_EQ(message.style, 48);
-        EXPECT_EQ(message.title, shown::ApplicationTitle);
-        said.push_back(message.text);
-    }
-    EXPECT_EQ(said,
+    const auto& question = rig.dialogs.questions.back();
+    EXPECT_EQ(question.title + "|" + question.prompt + "|" + question.defaultText,
+              std::string("Benchmark Name?|") + shown::NamePromptFirst + '\r' +
+                  shown::NamePromptSecond + "|");
+    EXPECT_EQ(rig.log.withPrefix("box 48 " + std::string(shown::ApplicationTitle) + ": "),
               (Texts{shown::NameTooShort, shown::NameHasSequence, shown::NameLeadingSemicolon}));
     EXPECT_EQ(rig.fakes.savedName, "a : ; > > : | | ok");
 }
