@@ -39,32 +39,6 @@ std::vector<std::string> EventLog::from(const std::string& first, std::size_t n)
     return {at, at + static_cast<std::ptrdiff_t>(std::min(n, left))};
 }
 
-void RecordingRunPage::setLine(Line line, const std::string& text) {
-    m_texts[line] = text;
-    m_log.add(shownOn(line, text));
-}
-
-void RecordingRunPage::setBenchImage(int group, int picture) {
-    m_images[group] = picture;
-    m_log.add("image " + std::to_string(group) + " " + std::to_string(picture));
-}
-
-void RecordingRunPage::measurementStarting(int seconds) {
-    m_log.add("measure " + std::to_string(seconds));
-    if (onMeasurement)
-        onMeasurement();
-}
-
-std::string RecordingRunPage::text(Line line) const {
-    const auto it = m_texts.find(line);
-    return it == m_texts.end() ? std::string() : it->second;
-}
-
-int RecordingRunPage::benchImage(int group) const {
-    const auto it = m_images.find(group);
-    return it == m_images.end() ? 0 : it->second;
-}
-
 int ScriptedDialogs::messageBox(const std::string& text, int style, const std::string& title) {
     messages.push_back({text, style, title});
     m_log.add("box " + std::to_string(style) + " " + title + ": " + text);

@@ -44,12 +44,22 @@ public:
     explicit RecordingRunPage(EventLog& log)
         : m_log(log) {}
 
-    void setLine(Line line, const std::string& text) override;
-    void setBenchImage(int group, int picture) override;
-    void measurementStarting(int seconds) override;
+    void setLine(Line line, const std::string& text) override {
+        m_texts[line] = text;
+        m_log.add(shownOn(line, text));
+    }
+    void setBenchImage(int group, int picture) override {
+        m_images[group] = picture;
+        m_log.add("image " + std::to_string(group) + " " + std::to_string(picture));
+    }
+    void measurementStarting(int seconds) override {
+        m_log.add("measure " + std::to_string(seconds));
+        if (onMeasurement)
+            onMeasurement();
+    }
 
-    std::string text(Line line) const;
-    int benchImage(int group) const;
+    std::string text(Line line) const { return m_texts.contains(line) ? m_texts.at(line) : ""; }
+    int benchImage(int group) const { return m_images.contains(group) ? m_images.at(group) : 0; }
 
     // Called at each measurement start (for example to schedule the clock).
     std::function<void()> onMeasurement;
