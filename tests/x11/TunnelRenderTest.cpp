@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
-#include <set>
 
 namespace vexo {
 namespace {
@@ -128,42 +127,16 @@ std::vector<Sample> samples(const Tunnel& tunnel, DisplayMode mode) {
     return result;
 }
 
-// One frame of the tunnel after some moves from its start, textured from the file; an empty
-// image when the window could not be set up. A missing texture file is refused.
-QImage drawnWith(const std::string& texture, Tunnel& tunnel, DisplayMode mode, int moves = 1) {
+// One frame of the tunnel after one move from its start, textured from the file, at the mode;
+// an empty image when the window could not be set up. A missing texture file is refused.
+QImage drawnWith(const std::string& texture, Tunnel& tunnel, DisplayMode mode) {
     TunnelWindow window(true);
     if (window.initialise(mode) || window.InitDevice(tunnel, "/nonexistent/graphics.dat") ||
         !window.InitDevice(tunnel, texture) || !showExposed(window))
         return {};
-    for (int move = 0; move < moves; ++move) {
-        tunnel.MoveScene();
-        if (!window.Render(tunnel))
-            return {};
-    }
-    const QImage frame = window.renderedFrame();
+    tunnel.MoveScene();
+    const QImage frame = window.Render(tunnel) ? window.renderedFrame() : QImage();
     return frame.size() == QSize(mode.width, mode.height) ? frame : QImage();
-}
-
-// An installed texture at another mode: the tube covers the view, textured and shaded.
-TEST(TunnelRender, AnInstalledTextureFillsTheViewLitAndTextured) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs an X server";
-    Tunnel tunnel;
-    tunnel.InitPoints();
-    const QImage frame =
-        drawnWith(VEXO_BUILD_APP_FOLDER "/data/medtex.ctf", tunnel, {640, 480, 16}, 30);
-    ASSERT_FALSE(frame.isNull());
-    std::set<QRgb> colours;
-    int lit = 0, samples = 0;
-    for (int y = 0; y < frame.height(); y += 3) {
-        for (int x = 0; x < frame.width(); x += 3, ++samples) {
-            const QColor c = frame.pixelColor(x, y);
-            lit += c.red() + c.green() + c.blue() > 12 ? 1 : 0; // brighter than the clear colour
-            colours.insert(c.rgb());
-        }
-    }
-    EXPECT_GT(lit, samples * 9 / 10);
-    EXPECT_GT(colours.size(), 200u);
 }
 
 TEST(TunnelRender, WhatIsDrawnIsWhatTheDeviceDrawsWithWrappingAndOneSidedLight) {
@@ -179,8 +152,6 @@ TEST(TunnelRender, WhatIsDrawnIsWhatTheDeviceDrawsWithWrappingAndOneSidedLight) 
         tunnel.InitPoints();
         const QImage frame = drawnWith(path.toStdString(), tunnel, mode);
         ASSERT_FALSE(frame.isNull());
-        if (const char* shots = std::getenv("VEXO_SCREENSHOTS"))
-            frame.save(QStringLiteral("%1/tunnel-%2.png").arg(shots).arg(alongU ? 'u' : 'v'));
 
         int checked = 0, wrong = 0, seams = 0, jumps = 0, lit = 0, unlit = 0;
         std::string firstWrong;
@@ -196,10 +167,8 @@ TEST(TunnelRender, WhatIsDrawnIsWhatTheDeviceDrawsWithWrappingAndOneSidedLight) 
             lit += right && s.light > 0.6f ? 1 : 0;
             unlit += right && s.light < 0.35f ? 1 : 0;
             if (!right && wrong <= 5)
-                firstWrong += "\n at " + std::to_string(s.x) + "," + std::to_string(s.y) +
-                              " expected " + std::to_string(expected) + "/" +
-                              std::to_string(s.light) + ", drawn " + std::to_string(coordinate) +
-                              "/" + std::to_string(light);
+                firstWrong.append(std::to_string(s.x)).append(",").append(std::to_string(s.y)) +=
+                    ' ';
         }
         EXPECT_GT(checked, 1000);
         // A sample may fall on an edge that a neighbouring strip drew over.
