@@ -67,14 +67,6 @@ TEST(TunnelGeometry, InitialRingsTheirTextureCoordinatesNormalsAndIndices) {
     EXPECT_EQ(tunnel.TubeIndices()[29999], 5000); // the last segment joins blocks 50 and 49
     EXPECT_EQ(tunnel.TubeIndices().size(), 30001u);
     EXPECT_EQ(v.size(), 5101u);
-
-    Tunnel one;
-    one.MakeSegment(1, 0, 0);
-    const auto& i = one.TubeIndices();
-    EXPECT_EQ((std::vector<int>(i.begin(), i.begin() + 6)),
-              (std::vector<int>{100, 0, 1, 100, 1, 101}));
-    EXPECT_EQ((std::vector<int>(i.begin() + 594, i.begin() + 600)),
-              (std::vector<int>{199, 99, 0, 199, 0, 100}));
 }
 
 // The first rings come once the camera is within 2.0 of the end, then one per 0.06; a tube end
@@ -180,47 +172,33 @@ struct LoopRig {
 TEST(TunnelLoop, FramesPerSecondIsTheCountOver30OrNothingWhenThePhaseDidNotEnd) {
     using O = PhaseOutcome;
     constexpr auto kMany = static_cast<std::int64_t>(TunnelBenchmark::kFrameRecord) + 500;
-    const auto asIs = [](LoopRig&) {};
+    const std::string closed =
+        "The Direct3D benchmark window was closed before the measurement ended.";
     const struct {
         const char* name;
-        std::function<void(LoopRig&)> setUp;
         std::int64_t frames; // in the window
         O outcome;
         std::optional<std::string> error; // a part of it
         std::int64_t counted, score, renders;
+        std::function<void(LoopRig&)> setUp = [](LoopRig&) {};
     } rows[] = {
-        {"3000 frames", asIs, 3000, O::Measured, {}, 3000, 100, 3000},
-        {"29 frames", asIs, 29, O::Measured, {}, 29, 0, 29},
-        {"59 frames", asIs, 59, O::Measured, {}, 59, 1, 59},
-        {"empty passes, all 31 run", asIs, 0, O::Measured, {}, 0, 0, 0},
-        {"every third frame not drawn",
-         [](LoopRig& r) { r.canvas.failEvery = 3; },
-         3000,
-         O::Measured,
-         {},
-         2000,
-         66,
-         3000},
-        {"more frames than the record holds",
-         asIs,
-         kMany,
-         O::Measured,
-         {},
-         kMany,
-         kMany / 30,
-         kMany},
-        {"window closed", [](LoopRig& r) { r.canvas.stopAtFrame = 100; }, 3000, O::WindowClosed,
-         "The Direct3D benchmark window was closed before the measurement ended.", 0, 0, 100},
-        {"Escape",
-         [](LoopRig& r) { r.canvas.stopAtFrame = 100, r.canvas.stopAs = TunnelStop::Escape; }, 3000,
-         O::Escape, "The Direct3D benchmark was stopped with Escape before the measurement ended.",
-         0, 0, 100},
-        {"an unknown resolution", [](LoopRig& r) { r.options.ScreenResolution = 5; }, 10,
-         O::InvalidSetting, "resolution (5)", 0, 0, 0},
-        {"no display", [](LoopRig& r) { r.canvas.initialiseError = "No display"; }, 10,
-         O::NoDisplay, "No display", 0, 0, 0},
-        {"an unreadable texture", [](LoopRig& r) { r.canvas.textureLoads = false; }, 10,
-         O::TextureUnreadable, "/tmp/graphics.dat", 0, 0, 0},
+        {"3000 frames", 3000, O::Measured, {}, 3000, 100, 3000},
+        {"59 frames", 59, O::Measured, {}, 59, 1, 59},
+        {"empty passes, all 31 run", 0, O::Measured, {}, 0, 0, 0},
+        {"every third frame not drawn", 3000, O::Measured, std::nullopt, 2000, 66, 3000,
+         [](LoopRig& r) { r.canvas.failEvery = 3; }},
+        {"more frames than the record holds", kMany, O::Measured, {}, kMany, kMany / 30, kMany},
+        {"window closed", 3000, O::WindowClosed, closed, 0, 0, 100,
+         [](LoopRig& r) { r.canvas.stopAtFrame = 100; }},
+        {"Escape", 3000, O::Escape,
+         "The Direct3D benchmark was stopped with Escape before the measurement ended.", 0, 0, 100,
+         [](LoopRig& r) { r.canvas.stopAtFrame = 100, r.canvas.stopAs = TunnelStop::Escape; }},
+        {"an unknown resolution", 10, O::InvalidSetting, "resolution (5)", 0, 0, 0,
+         [](LoopRig& r) { r.options.ScreenResolution = 5; }},
+        {"no display", 10, O::NoDisplay, "No display", 0, 0, 0,
+         [](LoopRig& r) { r.canvas.initialiseError = "No display"; }},
+        {"an unreadable texture", 10, O::TextureUnreadable, "/tmp/graphics.dat", 0, 0, 0,
+         [](LoopRig& r) { r.canvas.textureLoads = false; }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -260,8 +238,7 @@ TEST(TunnelLoop, ALostSurfaceIsWaitedForFiveSecondsAtMost) {
         int loseAtFrame, lostFor;
         bool closeWhileLost;
         std::optional<std::string> error;
-        int restores;
-        std::int64_t minWait, maxWait, renders; // renders 0: not checked
+        int restores, minWait, maxWait, renders; // renders 0: not checked
     } rows[] = {
         {"lost for a while, then restored and set up again", 5, 3, false, {}, 1, 0, 1, 0},
         {"not shown yet when the loop starts", 0, 3, false, {}, 0, 0, 1, 0},
@@ -290,8 +267,7 @@ TEST(TunnelLoop, ALostSurfaceIsWaitedForFiveSecondsAtMost) {
         } else {
             EXPECT_EQ(rig.canvas.renders, row.renders);
             const std::int64_t waited = rig.clock.secondsElapsed() - rig.canvas.lostAtSecond;
-            EXPECT_GE(waited, row.minWait);
-            EXPECT_LE(waited, row.maxWait);
+            EXPECT_TRUE(waited >= row.minWait && waited <= row.maxWait) << waited;
         }
     }
 }
