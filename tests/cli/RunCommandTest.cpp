@@ -84,9 +84,7 @@ public:
 
 struct CliRun {
     int status = 0;
-    std::string out, err;
-    std::string savedFile;
-    std::string json; // what run --json printed
+    std::string out, err, savedFile, json; // json: what run --json printed
 };
 
 // A run with a clock of the given readings a second (102: 100 iterations a second counted).
@@ -95,26 +93,17 @@ CliRun runWithInput(const std::vector<std::string>& args, const std::string& inp
     const auto options = parse(args);
     EXPECT_TRUE(options);
     test::TempFolder results;
-    Folders folders;
-    folders.AppFolder = "/nonexistent/";
-    folders.ResultsFolder = results.folder().string() + "/";
+    const Folders folders{"/nonexistent/", results.folder().string() + "/", {}, {}};
     test::FakeClock clock(0, readingsPerSecond);
-    test::FakeMachine machine;
-    const SystemQueries system{machine.processor, machine.memory, machine.os, machine.graphics};
+    test::FakeMachine m;
     FixedTasks tasks;
     std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    std::ostringstream json;
-    CliRun result;
-    result.status =
-        runBenchmarks(*options, folders, {clock, system, tasks},
+    std::ostringstream out, err, json;
+    const int status =
+        runBenchmarks(*options, folders, {clock, {m.processor, m.memory, m.os, m.graphics}, tasks},
                       {in, out, err, false, inputIsTerminal, options->json ? &json : nullptr});
-    result.json = json.str();
-    result.out = out.str();
-    result.err = err.str();
-    result.savedFile = test::TempFolder::read(results.path("last benchmark.vgf"));
-    return result;
+    return {status, out.str(), err.str(),
+            test::TempFolder::read(results.path("last benchmark.vgf")), json.str()};
 }
 
 // The records of a file the run wrote; none when it does not read whole.
@@ -122,8 +111,7 @@ BenchmarkDatabase readBack(const std::string& path) {
     BenchmarkDatabase database;
     const auto result = benchfile::Import_Saved_Benchmark(path, database);
     EXPECT_EQ(result.outcome, benchfile::ImportResult::Outcome::Loaded) << result.detail;
-    return result.outcome == benchfile::ImportResult::Outcome::Loaded ? database
-                                                                      : BenchmarkDatabase{};
+    return database;
 }
 
 using Texts = std::vector<std::string>;
@@ -143,9 +131,7 @@ void expectRun(const char* name, const Texts& args, const std::string& input, in
             << part << "\n"
             << run.out;
     }
-    if (out.empty()) {
-        EXPECT_EQ(run.out, "");
-    }
+    EXPECT_TRUE(!out.empty() || run.out.empty()) << run.out;
     EXPECT_EQ(run.savedFile.rfind(std::string(benchfile::BenchmarkHeader), 0),
               saved ? 0u : std::string::npos);
 }
