@@ -33,6 +33,7 @@ TEST(SystemInfo, DescribesWhatTheSystemAnswers) {
     } rows[] = {
         {"type from model, type and family", [](M& m) { m.processor.identify(15, 2, 0); }, &D::CPUT,
          "242"},
+        {"type 1 is bit 12", [](M& m) { m.processor.identify(5, 4, 1); }, &D::CPUT, "340"},
         {"type 3, model 15", [](M& m) { m.processor.identify(4, 15, 3); }, &D::CPUT, "847"},
         {"bits beyond the type", [](M& m) { m.processor.signatureValue = 0xF00F; }, &D::CPUT,
          "864"},
