@@ -10,69 +10,19 @@
 namespace vexo {
 namespace {
 
-void expectNear(Vec3 a, Vec3 b, float tolerance = 1e-3f) {
-    EXPECT_NEAR(a.x, b.x, tolerance);
-    EXPECT_NEAR(a.y, b.y, tolerance);
-    EXPECT_NEAR(a.z, b.z, tolerance);
-}
-
-float length(Vec3 v) {
-    return std::sqrt(dot(v, v));
-}
-
-Vec3 position(const Tunnel& tunnel, int vertex) {
-    const TubeVertex& v = tunnel.TubeVertices()[static_cast<std::size_t>(vertex)];
-    return {v.x, v.y, v.z};
-}
-
-// The centre of the ring a vertex block holds: the mean of its 100 vertices.
-Vec3 ringCentre(const Tunnel& tunnel, int block) {
-    Vec3 sum;
-    for (int i = 0; i < 100; ++i)
-        sum = sum + position(tunnel, block * 100 + i);
-    return sum * 0.01f;
-}
-
 Tunnel initialised() {
     Tunnel tunnel;
     tunnel.InitPoints();
     return tunnel;
 }
 
-// The rings run from the far end (block 0, built at t = 3.0) to the start (block 50, t = 0); a
-// ring's radius is 6 times the length of the frame's up vector, which is not normalised.
-TEST(TunnelGeometry, InitialRingsTheirTextureCoordinatesNormalsAndIndices) {
-    const Tunnel tunnel = initialised();
-    Tunnel reference = initialised();
-    Vec3 at, direction, up{0, 1, 0}, start;
-    float t = 0;
-    for (int k = 0; k <= 50; ++k, t += 0.06f) {
-        reference.Path_Frame(t, at, direction, up);
-        if (k == 0) {
-            start = at;
-            const Vec3 offset = position(tunnel, 5000) - start;
-            EXPECT_NEAR(dot(offset, direction), 0.0f, 1e-3f);
-            EXPECT_GT(length(offset), 5.0f);
-            EXPECT_LT(length(offset), 6.01f);
-            const TubeVertex& v = tunnel.TubeVertices()[5000];
-            EXPECT_LT(dot({v.nx, v.ny, v.nz}, offset), 0); // normals point into the tube
-        }
-    }
-    expectNear(ringCentre(tunnel, 50), start);
-    expectNear(ringCentre(tunnel, 0), at);
-    EXPECT_NEAR(tunnel.TubeEndT(), 3.06f, 1e-4f);
-    const auto& v = tunnel.TubeVertices();
-    EXPECT_EQ((std::vector<float>{v[0].tu, v[50].tu, v[4950].tu, v[5000].tv, v[4900].tv}),
-              (std::vector<float>{1.0f, 0.5f, 0.5f, 0.0f, 1.0f / 7.0f}));
-    EXPECT_EQ(tunnel.TubeIndices()[29999], 5000); // the last segment joins blocks 50 and 49
-    EXPECT_EQ(tunnel.TubeIndices().size(), 30001u);
-    EXPECT_EQ(v.size(), 5101u);
-}
-
 // The first rings come once the camera is within 2.0 of the end, then one per 0.06; a tube end
 // that wrapped past 199 before the camera did adds one on every frame.
 TEST(TunnelMotion, RingsAreAddedAsTheCameraNearsTheEndIncludingAWrappedEnd) {
-    Tunnel tunnel = initialised();
+    Tunnel tunnel = initialised(); // 51 rings of 100 vertices, 50 segments of 600 indices
+    EXPECT_EQ(tunnel.TubeVertices().size(), 5101u);
+    EXPECT_EQ(tunnel.TubeIndices().size(), 30001u);
+    EXPECT_NEAR(tunnel.TubeEndT(), 3.06f, 1e-4f);
     tunnel.takeTubeChanged();
     int added = 0;
     for (int frame = 0; frame < 2000; ++frame) {
@@ -98,16 +48,6 @@ TEST(TunnelMotion, RingsAreAddedAsTheCameraNearsTheEndIncludingAWrappedEnd) {
         wrapped.MoveScene();
         EXPECT_NEAR(wrapped.TubeEndT() - before, 0.06f, 1e-4f) << frame;
     }
-}
-
-// Camera at (1, 2, 3) looking along +x; the up vector loses its part along the view, so up is
-// +y and right = up x forward = -z.
-TEST(TunnelMotion, ViewMatrixIsTheLookAtOfTheCamera) {
-    Matrix4 m{};
-    Tunnel::Make_View_Matrix(m, {1, 2, 3}, {2, 0, 0}, {0.5f, 1, 0});
-    const Matrix4 expected{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 3, -2, -1, 1};
-    for (std::size_t i = 0; i < 16; ++i)
-        EXPECT_NEAR(m[i], expected[i], 1e-6f) << i;
 }
 
 // A canvas that counts what it is asked, can lose its surfaces for a while (lostFor checks;
