@@ -159,10 +159,10 @@ TEST(RunSequence, EveryPhaseRunsInOrderNumbered1To9) {
     });
     EXPECT_EQ(seen, phaseStarts);
 
-    Texts progress;
-    for (int phase = 1; phase <= 9; ++phase)
-        progress.push_back("Benchmark Progress: Phase " + std::to_string(phase) + " of 9");
-    progress.push_back("Benchmark Progress: Phase 9 of 9");
+    Texts progress{"Benchmark Progress: Phase 9 of 9"};
+    for (int phase = 9; phase >= 1; --phase)
+        progress.insert(progress.begin(),
+                        "Benchmark Progress: Phase " + std::to_string(phase) + " of 9");
     EXPECT_EQ(rig.log.texts(Progress), progress);
     EXPECT_EQ(rig.state.run.CurrentPhase, 10);
 
@@ -226,8 +226,8 @@ TEST(RunSequence, CpuPhasesBuildTheirBlocksYieldingPerCharacterAndEmptyThemAfter
     for (const auto* block : {&rig.benchmark->blockA(), &rig.benchmark->blockB(),
                               &rig.benchmark->businessBlock(), &rig.benchmark->businessCopy()})
         EXPECT_TRUE(block->empty());
-    EXPECT_EQ(rig.state.scores.BMCPUh, 1000);
-    EXPECT_EQ(rig.state.scores.BMCPUl, 4000);
+    EXPECT_EQ((std::vector<std::int64_t>{rig.state.scores.BMCPUh, rig.state.scores.BMCPUl}),
+              (std::vector<std::int64_t>{1000, 4000}));
     EXPECT_EQ(rig.page.benchImage(0), RunPageView::GroupDonePicture);
 
     // Texts, one yield, the build with a yield per character, the running texts, one yield,
@@ -280,11 +280,9 @@ TEST(RunSequence, ScoresAreScaledFromTheCountsOfTheirWindows) {
     rig.planned = {12'345, 987, 123'456, 77, 99};
     rig.run({&S::HardwareSelected, &S::SoftwareSelected, &S::FPUSelected, &S::SpreadsheetSelected,
              &S::BusinessSelected, &S::ImagingSelected});
-    EXPECT_EQ(rig.state.scores.BMFPUh, 1234);
-    EXPECT_EQ(rig.state.scores.BMFPUl, 98);
-    EXPECT_EQ(rig.state.scores.BMSSA, 1234);
-    EXPECT_EQ(rig.state.scores.BMBSA, 77);
-    EXPECT_EQ(rig.state.scores.BMISA, 0);
+    const ScoreSet& s = rig.state.scores;
+    EXPECT_EQ((std::vector<std::int64_t>{s.BMFPUh, s.BMFPUl, s.BMSSA, s.BMBSA, s.BMISA}),
+              (std::vector<std::int64_t>{1234, 98, 1234, 77, 0}));
     EXPECT_EQ(rig.fakes.savedScores, rig.state.scores);
 }
 
