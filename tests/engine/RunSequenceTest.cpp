@@ -3,6 +3,7 @@
 #include "support/RunRecorder.h"
 #include "support/ShownTexts.h"
 
+#include <algorithm>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
@@ -317,9 +318,9 @@ TEST(Direct3DPhase, ASkippedPhaseKeepsItsReasonAndIsNoLongerPending) {
         EXPECT_EQ(rig.state.run.outcomes[4], row.outcome);
         EXPECT_EQ(rig.page.benchImage(2), RunPageView::GroupNotRunPicture);
         const Texts statuses = rig.log.texts(Status);
-        EXPECT_NE(std::find(statuses.begin(), statuses.end(),
-                            "Status: Direct3D benchmark skipped (" + row.reason + ")"),
-                  statuses.end());
+        EXPECT_EQ(
+            std::ranges::count(statuses, "Status: Direct3D benchmark skipped (" + row.reason + ")"),
+            1);
         EXPECT_EQ(statuses.back(),
                   "Status: Benchmark Complete, without a score: Direc3D (" + row.reason + ")");
         EXPECT_EQ(rig.state.run.CurrentPhase, 4);

@@ -16,10 +16,9 @@ void EventLog::addYield() {
 
 std::vector<std::string> EventLog::withPrefix(const std::string& prefix) const {
     std::vector<std::string> found;
-    for (const std::string& event : m_events) {
-        if (event.rfind(prefix, 0) == 0)
+    for (const std::string& event : m_events)
+        if (event.starts_with(prefix))
             found.push_back(event.substr(prefix.size()));
-    }
     return found;
 }
 
@@ -27,10 +26,6 @@ std::string shownOn(RunPageView::Line line, const std::string& text) {
     static constexpr const char* names[RunPageView::kLineCount] = {"status ", "progress ",
                                                                    "estimate ", "description "};
     return names[line] + text;
-}
-
-std::vector<std::string> EventLog::texts(RunPageView::Line line) const {
-    return withPrefix(shownOn(line, ""));
 }
 
 std::vector<std::string> EventLog::from(const std::string& first, std::size_t n) const {

@@ -13,6 +13,9 @@
 
 namespace vexo::test {
 
+// The event a line change leaves in the log.
+std::string shownOn(RunPageView::Line line, const std::string& text);
+
 // One log of everything a run shows, in order: line changes as "status <text>" (or progress,
 // estimate, description), pictures as "image <group> <picture>", measurement starts as
 // "measure <seconds>", message boxes as "box <style> <title>: <text>", input boxes as
@@ -25,7 +28,9 @@ public:
     // The events that start with the prefix, in order, without it.
     std::vector<std::string> withPrefix(const std::string& prefix) const;
     // The texts a line showed, in order.
-    std::vector<std::string> texts(RunPageView::Line line) const;
+    std::vector<std::string> texts(RunPageView::Line line) const {
+        return withPrefix(shownOn(line, ""));
+    }
     // The n events from the first one equal to `first` on; fewer at the end, none without it.
     std::vector<std::string> from(const std::string& first, std::size_t n) const;
     std::size_t yields() const { return m_yields; }
@@ -35,9 +40,6 @@ private:
     std::size_t m_yields = 0;
     std::size_t m_runLength = 0;
 };
-
-// The event a line change leaves in the log.
-std::string shownOn(RunPageView::Line line, const std::string& text);
 
 class RecordingRunPage final : public RunPageView {
 public:
