@@ -28,24 +28,17 @@ TEST(CommandLine, OptionsMayFollowTheFileNamesAndDoubleDashEndsThem) {
               (Args{"./--json", "-", "./-x.vgf", "./--"}));
 }
 
-TEST(CommandLine, RefusalsNameTheArgument) {
+// Help after any command, unless it is a file name after "--".
+TEST(CommandLine, RefusalsNameTheArgumentAndHelpIsAskedAfterAnyCommand) {
     EXPECT_EQ(arrange("dump", {"f.vgf", "-j"}).error, "unknown option '-j'");
     EXPECT_EQ(arrange("run", {"--gpu=1"}).error, "unknown option '--gpu'");
     EXPECT_EQ(arrange("sysinfo", {"--json=yes"}).error, "option '--json' takes no value");
     EXPECT_EQ(arrange("tasks", {"--all", "--all"}).error, "");
     EXPECT_EQ(findCommand(""), nullptr);
-    EXPECT_TRUE(findCommand("merge")->takesOperands);
-    EXPECT_FALSE(findCommand("run")->takesOperands);
-}
-
-TEST(CommandLine, HelpAfterAnyCommand) {
-    for (const char* command : {"run", "sysinfo", "tasks", "dump", "check", "merge", "export"}) {
-        const ArrangedArguments args = arrange(command, {"--help"});
-        EXPECT_TRUE(args.help) << command;
-        EXPECT_EQ(args.error, "") << command;
-    }
+    for (const char* command : {"run", "sysinfo", "tasks", "dump", "check", "merge", "export"})
+        EXPECT_TRUE(arrange(command, {"--help"}).help) << command;
     EXPECT_TRUE(arrange("dump", {"f.vgf", "-h"}).help);
-    EXPECT_FALSE(arrange("dump", {"--", "--help"}).help); // a file name after "--"
+    EXPECT_FALSE(arrange("dump", {"--", "--help"}).help);
 }
 
 } // namespace

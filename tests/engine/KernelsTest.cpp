@@ -31,35 +31,26 @@ TEST(SpfpKernel, StoresEachResultInSinglePrecisionAndAlternatesInItsRange) {
     }
 }
 
-TEST(SpreadsheetFunctions, GiveTheKnownValues) {
+// pv and type take part when given: one period at 10 %, paid in advance.
+TEST(SpreadsheetAndImagingFunctions, GiveTheKnownValues) {
     EXPECT_NEAR(SYD(1000, 2, 24, 12), 43.246666, 1e-5);
     EXPECT_NEAR(SLN(100, 2, 24), 4.083333, 1e-5);
     EXPECT_NEAR(FV(100, 10, 20) / 1e19, -2.209244, 1e-6);
-    // pv and type take part when given: one period at 10 %, paid in advance.
     EXPECT_NEAR(FV(0.1, 1, -100, -1000, 1), 1210.0, 1e-9);
+    EXPECT_NEAR(imagingChain().p4, 0.583376, 1e-6);
+    EXPECT_NEAR(imagingChain().p8, 0.0398631, 1e-7);
 }
 
-TEST(ImagingKernel, ComputesTheKnownIntermediateAndFinalValues) {
-    const ImagingValues values = imagingChain();
-    EXPECT_NEAR(values.p4, 0.583376, 1e-6);
-    EXPECT_NEAR(values.p8, 0.0398631, 1e-7);
-}
-
-// A block that is already long enough is left alone.
+// A block that is already long enough is left alone; copying an empty string empties the target.
 TEST(BlockString, CopiesNeverShareStorageAndClearEmpties) {
     BlockString a;
     BlockString b;
     buildBlock(a, 64, [] {});
     buildBlock(a, 10, [] { FAIL(); });
     copyKernel(a, b);
-    EXPECT_EQ(a.size(), 64u);
-    EXPECT_EQ(b.size(), 64u);
-    EXPECT_NE(a.data(), b.data());
+    EXPECT_TRUE(a.size() == 64u && b.size() == 64u && a.data() != b.data());
     a.clear();
-    EXPECT_TRUE(a.empty());
-    EXPECT_EQ(a.data(), nullptr);
-    EXPECT_EQ(b.size(), 64u);
-    // Copying an empty string empties the target.
+    EXPECT_TRUE(a.empty() && a.data() == nullptr && b.size() == 64u);
     b = a;
     EXPECT_TRUE(b.empty());
 }

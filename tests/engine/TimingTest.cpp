@@ -112,14 +112,13 @@ TEST(MeasurementWindow, ABodyThatOutlastsASecondIsCountedOnceInFullAndEndsItsPas
     EXPECT_GT(rig.clock.secondsElapsed(), 31 + 30);
 }
 
+// Double precision, its rounding included: 100 / 97 * 97 is just below 100; any drop costs at
+// least 1; clamped to 16 bits.
 TEST(ThrottleLoss, FollowsTheDoublePrecisionFormulaIncludingItsRounding) {
-    EXPECT_EQ(Benchmark::throttleLoss(1000, 1000), 0);
-    EXPECT_EQ(Benchmark::throttleLoss(97, 97), 1); // 100 / 97 * 97 is just below 100
-    EXPECT_EQ(Benchmark::throttleLoss(1000, 1009), 0);
-    EXPECT_EQ(Benchmark::throttleLoss(1000, 1010), 1);
-    EXPECT_EQ(Benchmark::throttleLoss(1000, 999), 1); // any drop costs at least 1
-    EXPECT_EQ(Benchmark::throttleLoss(1000, 500), 50);
-    EXPECT_EQ(Benchmark::throttleLoss(1, 1'000'000), 32767); // clamped to 16 bits
+    const auto loss = Benchmark::throttleLoss;
+    EXPECT_EQ((std::vector<int>{loss(1000, 1000), loss(97, 97), loss(1000, 1009), loss(1000, 1010),
+                                loss(1000, 999), loss(1000, 500), loss(1, 1'000'000)}),
+              (std::vector<int>{0, 1, 0, 1, 1, 50, 32767}));
 }
 
 // Try 0 only sets the reference (two waits pass before the first try's status); after the
@@ -147,20 +146,11 @@ TEST(Throttle, ShowsItsTextsAndEachTryThenWaitsForASecondBoundary) {
     EXPECT_EQ(rig.clock.secondsElapsed(), second);
 }
 
+// Counts changing by a steady factor from try to try.
 std::vector<std::int64_t> steadyChange(double factor) {
-    std::vector<std::int64_t> counts;
-    double count = 1'000'000;
-    for (int i = 0; i < 26; ++i, count *= factor)
-        counts.push_back(static_cast<std::int64_t>(count));
-    return counts;
-}
-
-// Alternating counts never agree; from try 22 on they are equal, so tries 23 to 25 show no loss.
-std::vector<std::int64_t> stableAtTheLastTry() {
-    std::vector<std::int64_t> counts;
-    for (int i = 0; i < 22; ++i)
-        counts.push_back(i % 2 == 0 ? 1000 : 2000);
-    counts.resize(26, 1000);
+    std::vector<std::int64_t> counts{1'000'000};
+    while (counts.size() < 26)
+        counts.push_back(static_cast<std::int64_t>(static_cast<double>(counts.back()) * factor));
     return counts;
 }
 
@@ -173,7 +163,12 @@ TEST(Throttle, StableAfterThreeTriesWithoutLossOrTimedOutAfter25) {
         {"equal counts", std::vector<std::int64_t>(26, 1'000'000), 3, 0},
         {"a steady half percent rise", steadyChange(1.005), 3, 0},
         {"a steady half percent drop", steadyChange(0.995), kThrottleTimedOut, 1},
-        {"stable exactly at the last try", stableAtTheLastTry(), 25, 0},
+        // Alternating counts never agree; from try 22 on they are equal.
+        {"stable exactly at the last try",
+         {1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000,
+          2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 1000, 1000, 1000},
+         25,
+         0},
         {"a loss resets the run of stable tries", {1000, 1000, 1000, 990, 990, 990, 990}, 6, 0},
     };
     for (const auto& row : rows) {

@@ -36,7 +36,16 @@ public:
     // Makes the next measurement window count exactly n iterations of a body that takes no
     // readings of its own: the current second ends now, the wait for the next change finds it
     // at once, the window's first second holds n iterations and its other 30 none.
-    void scheduleWindow(std::int64_t n);
+    void scheduleWindow(std::int64_t n) {
+        m_budgets[m_second] = m_used;
+        // Wait: its start reading is the next second's only reading; the change is seen on the
+        // first reading of the window's first second.
+        m_budgets[m_second + 1] = 1;
+        // Each pass takes one reading to record the second, n (or 0) equal readings that each
+        // run a body, and the first reading of the next second ends it.
+        for (int pass = 0; pass < 31; ++pass)
+            m_budgets[m_second + 2 + pass] = pass == 0 ? n + 2 : 2;
+    }
 
     // Time passing inside a benchmark body.
     void skipReadings(std::int64_t n) {
@@ -52,12 +61,8 @@ public:
     int runsBegun() const { return m_runsBegun; }
 
 private:
-    std::int64_t budget(std::int64_t second) const {
-        const auto it = m_budgets.find(second);
-        return it == m_budgets.end() ? m_defaultBudget : it->second;
-    }
     void advance() {
-        if (m_used >= budget(m_second)) {
+        if (m_used >= (m_budgets.contains(m_second) ? m_budgets[m_second] : m_defaultBudget)) {
             ++m_second;
             m_used = 0;
         }
@@ -68,22 +73,8 @@ private:
     std::int16_t m_startSecond;
     std::int64_t m_defaultBudget;
     std::map<std::int64_t, std::int64_t> m_budgets;
-    std::int64_t m_second = 0;
-    std::int64_t m_used = 0;
-    std::int64_t m_readings = 0;
+    std::int64_t m_second = 0, m_used = 0, m_readings = 0;
     int m_runsBegun = 0;
 };
-
-inline void FakeClock::scheduleWindow(std::int64_t n) {
-    m_budgets[m_second] = m_used;
-    // Wait: its start reading is the next second's only reading; the change is seen on the
-    // first reading of the window's first second.
-    m_budgets[m_second + 1] = 1;
-    // Each pass takes one reading to record the second, n (or 0) equal readings that each run
-    // a body, and the first reading of the next second ends it.
-    m_budgets[m_second + 2] = n + 2;
-    for (int pass = 1; pass < 31; ++pass)
-        m_budgets[m_second + 2 + pass] = 2;
-}
 
 } // namespace vexo::test

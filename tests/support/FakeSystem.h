@@ -15,21 +15,14 @@ struct FakeProcessor final : ProcessorQuery {
     std::int32_t speed = 0;
     std::vector<std::string> asked;
 
-    std::uint16_t signature() override {
-        asked.push_back("signature");
-        return signatureValue;
-    }
-    std::int32_t family() override {
-        asked.push_back("family");
-        return familyValue;
-    }
-    std::uint32_t features() override {
-        asked.push_back("features");
-        return featureValue;
-    }
-    std::int32_t normalisedSpeedMHz() override {
-        asked.push_back("speed");
-        return speed;
+    std::uint16_t signature() override { return ask("signature", signatureValue); }
+    std::int32_t family() override { return ask("family", familyValue); }
+    std::uint32_t features() override { return ask("features", featureValue); }
+    std::int32_t normalisedSpeedMHz() override { return ask("speed", speed); }
+    template <typename T>
+    T ask(const char* question, T answer) {
+        asked.emplace_back(question);
+        return answer;
     }
 
     // A signature laid out as the processor reports it.
@@ -62,11 +55,7 @@ struct FakeMachine {
         processor.featureValue = 0x00800001;
         processor.speed = 733;
         memory.status = {37, 3'221'225'472ULL, 1'610'612'736ULL, 8'388'607ULL};
-        os.answer.ok = true;
-        os.answer.major = 6;
-        os.answer.minor = 1;
-        os.answer.build = 76;
-        os.answer.name = "Debian GNU/Linux 12 (bookworm)";
+        os.answer = {true, 6, 1, 76, 0, "Debian GNU/Linux 12 (bookworm)"};
         graphics.answer = {"Mesa Test Adapter", 33'554'432ULL};
     }
     FakeProcessor processor;

@@ -16,10 +16,9 @@ void EventLog::addYield() {
 
 std::vector<std::string> EventLog::withPrefix(const std::string& prefix) const {
     std::vector<std::string> found;
-    for (const std::string& event : m_events) {
-        if (event.rfind(prefix, 0) == 0)
+    for (const std::string& event : m_events)
+        if (event.starts_with(prefix))
             found.push_back(event.substr(prefix.size()));
-    }
     return found;
 }
 
@@ -29,40 +28,10 @@ std::string shownOn(RunPageView::Line line, const std::string& text) {
     return names[line] + text;
 }
 
-std::vector<std::string> EventLog::texts(RunPageView::Line line) const {
-    return withPrefix(shownOn(line, ""));
-}
-
 std::vector<std::string> EventLog::from(const std::string& first, std::size_t n) const {
     const auto at = std::find(m_events.begin(), m_events.end(), first);
     const auto left = static_cast<std::size_t>(m_events.end() - at);
     return {at, at + static_cast<std::ptrdiff_t>(std::min(n, left))};
-}
-
-void RecordingRunPage::setLine(Line line, const std::string& text) {
-    m_texts[line] = text;
-    m_log.add(shownOn(line, text));
-}
-
-void RecordingRunPage::setBenchImage(int group, int picture) {
-    m_images[group] = picture;
-    m_log.add("image " + std::to_string(group) + " " + std::to_string(picture));
-}
-
-void RecordingRunPage::measurementStarting(int seconds) {
-    m_log.add("measure " + std::to_string(seconds));
-    if (onMeasurement)
-        onMeasurement();
-}
-
-std::string RecordingRunPage::text(Line line) const {
-    const auto it = m_texts.find(line);
-    return it == m_texts.end() ? std::string() : it->second;
-}
-
-int RecordingRunPage::benchImage(int group) const {
-    const auto it = m_images.find(group);
-    return it == m_images.end() ? 0 : it->second;
 }
 
 int ScriptedDialogs::messageBox(const std::string& text, int style, const std::string& title) {

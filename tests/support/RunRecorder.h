@@ -13,6 +13,9 @@
 
 namespace vexo::test {
 
+// The event a line change leaves in the log.
+std::string shownOn(RunPageView::Line line, const std::string& text);
+
 // One log of everything a run shows, in order: line changes as "status <text>" (or progress,
 // estimate, description), pictures as "image <group> <picture>", measurement starts as
 // "measure <seconds>", message boxes as "box <style> <title>: <text>", input boxes as
@@ -25,7 +28,9 @@ public:
     // The events that start with the prefix, in order, without it.
     std::vector<std::string> withPrefix(const std::string& prefix) const;
     // The texts a line showed, in order.
-    std::vector<std::string> texts(RunPageView::Line line) const;
+    std::vector<std::string> texts(RunPageView::Line line) const {
+        return withPrefix(shownOn(line, ""));
+    }
     // The n events from the first one equal to `first` on; fewer at the end, none without it.
     std::vector<std::string> from(const std::string& first, std::size_t n) const;
     std::size_t yields() const { return m_yields; }
@@ -36,20 +41,27 @@ private:
     std::size_t m_runLength = 0;
 };
 
-// The event a line change leaves in the log.
-std::string shownOn(RunPageView::Line line, const std::string& text);
-
 class RecordingRunPage final : public RunPageView {
 public:
     explicit RecordingRunPage(EventLog& log)
         : m_log(log) {}
 
-    void setLine(Line line, const std::string& text) override;
-    void setBenchImage(int group, int picture) override;
-    void measurementStarting(int seconds) override;
+    void setLine(Line line, const std::string& text) override {
+        m_texts[line] = text;
+        m_log.add(shownOn(line, text));
+    }
+    void setBenchImage(int group, int picture) override {
+        m_images[group] = picture;
+        m_log.add("image " + std::to_string(group) + " " + std::to_string(picture));
+    }
+    void measurementStarting(int seconds) override {
+        m_log.add("measure " + std::to_string(seconds));
+        if (onMeasurement)
+            onMeasurement();
+    }
 
-    std::string text(Line line) const;
-    int benchImage(int group) const;
+    std::string text(Line line) const { return m_texts.contains(line) ? m_texts.at(line) : ""; }
+    int benchImage(int group) const { return m_images.contains(group) ? m_images.at(group) : 0; }
 
     // Called at each measurement start (for example to schedule the clock).
     std::function<void()> onMeasurement;

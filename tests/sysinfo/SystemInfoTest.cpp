@@ -4,6 +4,7 @@
 #include "support/RunRecorder.h"
 #include "sysinfo/SystemPage.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -18,52 +19,53 @@ struct InfoRig {
     SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
 };
 
-TEST(ProcessorValues, CompositeTypeFromModelTypeAndFamily) {
-    struct Case {
-        int family, model, type, expected;
+using D = SystemDescription;
+using M = FakeMachine;
+
+// Inputs to described values, each from a rig already described once (nothing is kept between
+// descriptions but the last good answer of the system's version).
+TEST(SystemInfo, DescribesWhatTheSystemAnswers) {
+    const struct {
+        const char* name;
+        std::function<void(M&)> setUp;
+        std::string D::*field;
+        const char* expected;
+    } rows[] = {
+        {"type from model, type and family", [](M& m) { m.processor.identify(15, 2, 0); }, &D::CPUT,
+         "242"},
+        {"type 1 is bit 12", [](M& m) { m.processor.identify(5, 4, 1); }, &D::CPUT, "340"},
+        {"type 3, model 15", [](M& m) { m.processor.identify(4, 15, 3); }, &D::CPUT, "847"},
+        {"bits beyond the type", [](M& m) { m.processor.signatureValue = 0xF00F; }, &D::CPUT,
+         "864"},
+        {"model bits 4 to 7", [](M& m) { m.processor.signatureValue = 0x06A5; }, &D::CPUT, "106"},
+        {"MMX is bit 23", [](M& m) { m.processor.featureValue = 0x00800000; }, &D::CPUMMX, "True"},
+        {"no MMX", [](M& m) { m.processor.featureValue = 0x7F7FFFFF; }, &D::CPUMMX, "False"},
+        {"FPU is bit 0", [](M& m) { m.processor.featureValue = 1; }, &D::CPUFPU, "True"},
+        {"speed", [](M& m) { m.processor.speed = 1400; }, &D::CPUS, "1400"},
+        {"load", [](M& m) { m.memory.status.loadPercent = 88; }, &D::MEMLoad, "88"},
+        {"megabytes round down", [](M& m) { m.memory.status.totalPhysical = 8'388'607ULL; },
+         &D::MEMTot, "7"},
+        {"no 32-bit limit", [](M& m) { m.memory.status.availablePhysical = 68'719'476'736ULL; },
+         &D::MEMFree, "65536"},
+        {"the system's own name wins", [](M& m) { m.os.answer.major = 5; }, &D::OSClass,
+         "Debian GNU/Linux 12 (bookworm)"},
+        {"else the Windows table", [](M& m) { m.os.answer = {true, 5, 1, 0, 2, {}}; }, &D::OSClass,
+         "Windows XP"},
+        {"a failed query keeps the last record",
+         [](M& m) { m.os.answer.ok = false, m.os.answer.major = 99; }, &D::OSMajr, "6"},
+        {"adapter",
+         [](M& m) {
+             m.graphics.answer = {"Other", 0};
+         },
+         &D::GRA_Dev, "Other"},
     };
-    for (const Case& c : {Case{6, 8, 0, 104}, Case{15, 2, 0, 242}, Case{5, 4, 1, 340},
-                          Case{6, 0, 0, 96}, Case{4, 15, 3, 847}}) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         InfoRig rig;
-        rig.machine.processor.identify(c.family, c.model, c.type);
-        EXPECT_EQ(rig.info.Get_CPU_Type(), c.expected) << c.family << "/" << c.model;
+        rig.info.describe();
+        row.setUp(rig.machine);
+        EXPECT_EQ(rig.info.describe().*row.field, row.expected);
     }
-}
-
-// Bits 12 and 13 hold the type and 4 to 7 the model; the high bits beyond the type are ignored.
-TEST(ProcessorValues, SignatureTypeAndModelBits) {
-    InfoRig rig;
-    for (const auto& [signature, type, model] :
-         {std::tuple{0x2000, 2, 0}, {0x1000, 1, 0}, {0xF00F, 3, 0}, {0x06A5, 0, 10}}) {
-        rig.machine.processor.signatureValue = static_cast<std::uint16_t>(signature);
-        EXPECT_EQ(rig.info.Get_Signature_Type(), type) << signature;
-        EXPECT_EQ(rig.info.Get_Signature_Model(), model) << signature;
-    }
-}
-
-TEST(ProcessorValues, TestBitCoversBits0To31Only) {
-    EXPECT_TRUE(SystemInfo::Test_Bit(static_cast<std::int32_t>(0x80000000U), 31));
-    EXPECT_FALSE(SystemInfo::Test_Bit(static_cast<std::int32_t>(0x80000000U), 30));
-    EXPECT_FALSE(SystemInfo::Test_Bit(-1, 32));
-    EXPECT_FALSE(SystemInfo::Test_Bit(-1, -1));
-    EXPECT_TRUE(SystemInfo::Test_Bit(1, 0));
-}
-
-TEST(ProcessorValues, FeatureFlags) {
-    InfoRig rig;
-    for (const auto& [features, mmx, fpu] :
-         {std::tuple{0x00800001U, true, true}, {0x00000001U, false, true}, {0U, false, false}}) {
-        rig.machine.processor.featureValue = features;
-        EXPECT_EQ(rig.info.Has_MMX(), mmx) << features;
-        EXPECT_EQ(rig.info.Has_FPU(), fpu) << features;
-    }
-}
-
-// Whole megabytes round down and need no 32-bit limit.
-TEST(TextForms, WholeMegabytes) {
-    EXPECT_EQ(wholeMegabytes(8'388'607ULL), "7");
-    EXPECT_EQ(wholeMegabytes(0), "0");
-    EXPECT_EQ(wholeMegabytes(68'719'476'736ULL), "65536");
 }
 
 // The version reads major.minor as a number; the name comes from the platform and version.
@@ -79,51 +81,20 @@ TEST(WindowsVersions, TextAndName) {
         {6, 0, 2, "6.00", "Windows XP+"}, {3, 51, 2, "3.51", "Windows XP+"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::to_string(row.major) + "." + std::to_string(row.minor));
-        EXPECT_EQ(windowsVersionText(row.major, row.minor), row.text);
-        EXPECT_EQ(windowsVersionName(row.major, row.minor, row.platform), row.name);
+        EXPECT_EQ(windowsVersionText(row.major, row.minor), row.text) << row.name;
+        EXPECT_EQ(windowsVersionName(row.major, row.minor, row.platform), row.name) << row.text;
     }
 }
 
-TEST(OsName, TheSystemsOwnNameWinsOverTheWindowsTable) {
-    InfoRig rig;
-    rig.machine.os.answer.major = 5;
-    rig.machine.os.answer.minor = 1;
-    rig.info.Get_OS_Name();
-    EXPECT_EQ(rig.info.osName(), "Debian GNU/Linux 12 (bookworm)");
-    rig.machine.os.answer.name.reset();
-    rig.info.Get_OS_Name();
-    EXPECT_EQ(rig.info.osName(), "Windows XP");
-}
-
+// Without any good answer the record is the empty one.
 TEST(OsName, AFailedQueryShowsErrorAndKeepsTheLastRecord) {
     InfoRig rig;
-    rig.machine.os.answer.ok = false;
-    rig.machine.os.answer.name.reset();
+    rig.machine.os.answer = {};
     rig.info.Get_OS_Name();
     ASSERT_EQ(rig.dialogs.messages.size(), 1u);
     EXPECT_EQ(rig.dialogs.messages[0].text, "Error");
     EXPECT_EQ(rig.dialogs.messages[0].style, 0);
-    EXPECT_EQ(rig.info.osName(), "Windows XP+"); // the empty first record
-
-    InfoRig later;
-    later.info.Get_OS_Name();
-    later.machine.os.answer.ok = false;
-    later.machine.os.answer.major = 99;
-    EXPECT_EQ(later.info.describe().OSMajr, "6");
-}
-
-TEST(Describe, NothingIsKeptBetweenDescriptions) {
-    InfoRig rig;
-    rig.info.describe();
-    rig.machine.memory.status.loadPercent = 88;
-    rig.machine.graphics.answer = {"Other", 0};
-    rig.machine.processor.speed = 1400;
-    const SystemDescription d = rig.info.describe();
-    EXPECT_EQ(d.MEMLoad, "88");
-    EXPECT_EQ(d.GRA_Dev, "Other");
-    EXPECT_EQ(d.GRA_Mem, "0");
-    EXPECT_EQ(d.CPUS, "1400");
+    EXPECT_EQ(rig.info.osName(), "Windows XP+");
 }
 
 TEST(SystemPage, SixteenLabelAndValueLinesWithoutATrailingBreak) {
