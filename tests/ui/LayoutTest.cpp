@@ -158,8 +158,7 @@ TEST(WizardLayout, TheRunPageWithTheEnginesLongestLinesAndTheScoreCardLookRight)
 TEST(HelpLayout, TheHelpViewerLooksRight) {
     std::int16_t topic = 0;
     HelpWindow help{topic, VEXO_BUILD_APP_FOLDER "/"};
-    expectInsideTheScreen(help); // at its smallest size its texts are cut: not checked there
-    EXPECT_EQ(test::layoutFaults(help), Faults{});
+    expectEveryViewLooksRight(help, 1, [](int) {});
 }
 
 TEST(TaskManagerLayout, BothViewsLookRightAtTheirDefaultAndSmallestSize) {

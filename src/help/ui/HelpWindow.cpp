@@ -33,7 +33,7 @@ HelpWindow::HelpWindow(std::int16_t& helpTopic, std::string appFolder, QWidget* 
     , m_appFolder(std::move(appFolder)) {
     setWindowTitle(toQt(HelpViewer::WindowTitle));
     setAttribute(Qt::WA_DeleteOnClose);
-    fitToScreen(*this, {860, 600}, {560, 360});
+    fitToScreen(*this, {860, 600}, {560, 480});
 
     // The menu bar: Find (inert), Print (disabled), About, Exit, between disabled bars.
     QAction* find = menuBar()->addAction(QStringLiteral("Find"));
