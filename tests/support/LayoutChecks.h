@@ -5,7 +5,9 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QTabBar>
 #include <QTextDocument>
+#include <QToolButton>
 #include <QVariant>
 #include <QWidget>
 #include <functional>
@@ -88,8 +90,11 @@ inline std::vector<std::string> layoutFaults(const QWidget& window,
         } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
             const QString caption = withoutAccessMarks(button->text());
             ampersand(*button, caption);
-            tooSmall(*button, " is too narrow for its caption", metrics.horizontalAdvance(caption),
-                     button->width());
+            const auto* tool = qobject_cast<const QToolButton*>(button);
+            if ((tool == nullptr || tool->toolButtonStyle() != Qt::ToolButtonIconOnly) &&
+                qobject_cast<const QTabBar*>(button->parentWidget()) == nullptr)
+                tooSmall(*button, " is too narrow for its caption",
+                         metrics.horizontalAdvance(caption), button->width());
         } else if (const QVariant area = widget->property("captionArea");
                    area.isValid() && !widget->accessibleName().isEmpty()) {
             // An element that draws its own caption names it and says where it stands.
@@ -98,6 +103,13 @@ inline std::vector<std::string> layoutFaults(const QWidget& window,
             tooSmall(*widget, " does not fit beside its picture",
                      metrics.horizontalAdvance(caption), area.toRect().width());
             tooSmall(*widget, " is cut at the bottom", metrics.height(), area.toRect().height());
+        } else if (const auto* tabs = qobject_cast<const QTabBar*>(widget)) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                const QString caption = withoutAccessMarks(tabs->tabText(i));
+                ampersand(*tabs, caption);
+                tooSmall(*tabs, " cuts a tab", metrics.horizontalAdvance(caption),
+                         tabs->tabRect(i).width());
+            }
         }
 
         // Siblings in stacking order, lowest first: none lies on another.
