@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTest>
 #include <QTreeWidget>
 #include <QWindow>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -28,10 +28,8 @@ struct WindowRig : test::TaskServices<> {
     AtmWindow window{services(), "/nonexistent/"};
 
     QAction* action(const QString& caption) {
-        for (QAction* a : window.findChildren<QAction*>())
-            if (a->text() == caption)
-                return a;
-        return nullptr;
+        const auto all = window.findChildren<QAction*>();
+        return *std::ranges::find(all, caption, &QAction::text);
     }
     QWidget* tab(int list) { return window.findChild<QTabWidget*>()->widget(list); }
     QTreeWidget* report(int list) { return tab(list)->findChild<QTreeWidget*>(); }
