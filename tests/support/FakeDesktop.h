@@ -32,7 +32,7 @@ public:
         return m_nextId++;
     }
     void close(WindowId id) {
-        std::erase_if(windows, [id](const Window& w) { return w.id == id; });
+        std::erase_if(windows, [id](auto& w) { return w.id == id; });
     }
     Window* find(WindowId id) {
         const auto at = std::ranges::find(windows, id, &Window::id);
@@ -100,10 +100,9 @@ private:
     // The next scripted answer; cancelled once they are used up.
     std::optional<std::string> next(const FileDialogRequest& request) {
         requests.push_back(request);
-        if (answers.empty())
-            return std::nullopt;
-        auto answer = answers.front();
-        answers.pop_front();
+        std::optional<std::string> answer;
+        if (!answers.empty())
+            answer = answers.front(), answers.pop_front();
         return answer;
     }
 };

@@ -82,18 +82,7 @@ public:
         return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
     }
     xcb_window_t activeWindow() { return first(m_screen->root, atom("_NET_ACTIVE_WINDOW")); }
-    xcb_window_t transientFor(xcb_window_t window) {
-        return first(window, XCB_ATOM_WM_TRANSIENT_FOR);
-    }
-    // The protocols the window takes part in, as "delete ping " (unknown ones as "? ").
-    std::string protocols(xcb_window_t window) {
-        std::string seen;
-        for (const std::uint32_t protocol : values(window, m_protocols, XCB_ATOM_ATOM, 8))
-            seen += protocol == m_delete               ? "delete "
-                    : protocol == atom("_NET_WM_PING") ? "ping "
-                                                       : "? ";
-        return seen;
-    }
+    xcb_window_t transientFor(xcb_window_t w) { return first(w, XCB_ATOM_WM_TRANSIENT_FOR); }
     std::vector<xcb_window_t> rootChildren() {
         const auto tree = reply(xcb_query_tree_reply, xcb_query_tree(m_connection, m_screen->root));
         if (!tree)

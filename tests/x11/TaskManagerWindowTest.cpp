@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
 // Last: Xlib defines macros that clash with names above.
 #include <X11/Xlib.h>
@@ -58,15 +59,6 @@ struct AtmOnScreen : test::TaskServices<XcbWindowSystem, QtMessagePump> {
     QPoint onScreen(QTreeWidgetItem* row) {
         return report()->viewport()->mapToGlobal(report()->visualItemRect(row).center());
     }
-    // On the screen, with the given rows listed, and active.
-    bool ready(std::initializer_list<const char*> titles) {
-        if (!QTest::qWaitForWindowExposed(&window) ||
-            !std::all_of(titles.begin(), titles.end(), [&](auto title) { return item(title); }))
-            return false;
-        window.activateWindow();
-        QTest::qWait(200);
-        return true;
-    }
 };
 
 // Other programs' windows, asked to be put beside the task manager, not over its rows.
@@ -75,9 +67,8 @@ struct OtherProgram : test::TestClient {
         std::vector<xcb_window_t> made;
         for (const char* title : titles)
             made.push_back(create(title, true, true, 700));
-        (void)QTest::qWaitFor([&] {
-            return std::all_of(made.begin(), made.end(), [&](auto w) { return viewable(w); });
-        });
+        (void)QTest::qWaitFor(
+            [&] { return std::ranges::all_of(made, [&](auto w) { return viewable(w); }); });
         return made;
     }
 };
@@ -98,7 +89,9 @@ TEST_F(TaskManagerOnTheDesktop, TheRowClickedIsTheWindowSwitchedTo) {
     OtherProgram other;
     const std::vector<xcb_window_t> first = other.open({"Vexo first", "Vexo second"});
     AtmOnScreen atm;
-    ASSERT_TRUE(atm.ready({"Vexo first", "Vexo second"}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&atm.window) && atm.item("Vexo second"));
+    atm.window.activateWindow();
+    QTest::qWait(200);
     ASSERT_FALSE(atm.item("Vexo second")->isSelected());
     pointer.click(atm.onScreen(atm.item("Vexo second")), 2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return other.activeWindow() == first[1]; }, 3000))
@@ -129,9 +122,7 @@ TEST_F(TaskManagerOnTheDesktop, IsOwnedByItsOpenerAndListsNoneOfTheToolkitsHelpe
     // The toolkit makes hidden helper windows of its own (this one for the clipboard).
     QGuiApplication::clipboard()->setText(QStringLiteral("Vexo"));
     std::vector<xcb_window_t> helpers;
-    for (const xcb_window_t window : other.rootChildren())
-        if (isHelperWindow(window))
-            helpers.push_back(window);
+    std::ranges::copy_if(other.rootChildren(), std::back_inserter(helpers), isHelperWindow);
     ASSERT_FALSE(helpers.empty());
 
     AtmOnScreen atm(&opener);

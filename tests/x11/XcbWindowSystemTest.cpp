@@ -3,7 +3,6 @@
 // VEXO_X11_DISPLAY_BARE.
 #include "platform/linux/XcbWindowSystem.h"
 
-#include "platform/linux/XkbKeyboardLocks.h"
 #include "support/FakeDesktop.h"
 #include "support/X11Client.h"
 #include "taskman/TaskManager.h"
@@ -16,9 +15,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <thread>
-// Last: Xlib defines macros that clash with names above.
-#include <X11/XKBlib.h>
-#include <X11/Xlib.h>
 
 namespace vexo {
 namespace {
@@ -32,9 +28,7 @@ bool eventually(const std::function<bool()>& condition) {
     return condition();
 }
 
-void pause() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-}
+const auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
 
 std::ptrdiff_t position(const std::vector<WindowId>& windows, WindowId window) {
     const auto at = std::find(windows.begin(), windows.end(), window);
@@ -86,9 +80,6 @@ protected:
 };
 struct WithWindowManager : OnX11 {
     bool managed() const override { return true; }
-};
-struct WithoutWindowManager : OnX11 {
-    bool managed() const override { return false; }
 };
 
 // The window manager's stacking list, or the root's children without one.
@@ -165,70 +156,28 @@ TEST_F(WithWindowManager, RefreshingWhileWindowsComeAndGoNeverFails) {
     EXPECT_EQ(rig.windows.unavailableReason(), "");
 }
 
-// Under the question the desktop grows by the box itself and another program's window, and the
-// High speed timer fires several times: Yes closes the window the question named.
-TEST_F(WithWindowManager, EndTaskClosesTheNamedWindowWhileNewOnesAppearUnderTheQuestion) {
-    AtmOnDisplay rig;
-    rig.atm.UpdHigh_Click();
-    const xcb_window_t notes = client->create("Notes for Tuesday", true);
-    ASSERT_TRUE(eventually([&] { return client->viewable(notes); }));
-    xcb_window_t viewer = XCB_NONE;
-    rig.dialogs.whileBoxOpen = [&] {
-        const xcb_window_t box = client->create("Warning!", true);
-        viewer = client->create("Build log viewer", true);
-        eventually([&] { return client->viewable(viewer) && client->viewable(box); });
-        for (int tick = 0; tick < 5; ++tick) {
-            rig.atm.App_Timer_Timer();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        EXPECT_EQ(rig.rowOf("Build log viewer"), 0); // the lists wait for the answer
-        client->destroy(box);
-    };
-    rig.atm.Form_Load();
-    rig.endTask("Notes for Tuesday");
-
-    EXPECT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(eventually([&] { return client->deleteRequested(notes); }));
-    EXPECT_TRUE(client->viewable(notes)); // until its program closes it
-    // The client does as asked; the other program's window stays open.
-    client->destroy(notes);
-    pause();
-    EXPECT_FALSE(client->deleteRequested(viewer));
-    EXPECT_TRUE(client->viewable(viewer));
-    EXPECT_TRUE(eventually([&] {
-        rig.atm.RefreshMenu_Click();
-        return rig.rowOf("Notes for Tuesday") == 0 && rig.rowOf("Build log viewer") != 0;
-    }));
-
-    // A window that does not take part in the delete protocol is never killed instead.
-    const xcb_window_t stubborn = client->create("Vexo stubborn viewer", true, false);
-    rig.dialogs.whileBoxOpen = nullptr;
-    ASSERT_TRUE(eventually([&] { return client->viewable(stubborn); }));
-    rig.atm.Form_Load();
-    rig.endTask("Vexo stubborn viewer");
-    ASSERT_EQ(rig.dialogs.messages.size(), 3u);
-    const auto& refusal = rig.dialogs.messages[2];
-    EXPECT_EQ(refusal.title + "|" + std::to_string(refusal.style) + "|" + refusal.text,
-              "End Task|48|The window \"Vexo stubborn viewer\" could not be closed: it does not "
-              "accept a request to close.");
-    pause();
-    EXPECT_TRUE(client->ok() && client->viewable(stubborn));
-}
-
-// The window of a row closes and another program's window is given its id: (a) before End Task
-// on the row that the count-only refresh kept, (b) while its question is open. Yes sends the
-// newcomer nothing.
-TEST_F(WithWindowManager, EndTaskNeverClosesAWindowThatTookTheRowsId) {
-    for (const bool underTheQuestion : {false, true}) {
-        SCOPED_TRACE(underTheQuestion ? "under the question" : "kept row");
+// End Task answered Yes, in rows. "named": under the question the desktop grows by the box and
+// another program's window and the High speed timer fires; only the named window is asked to
+// close. "stubborn": a window outside the delete protocol is never killed instead. The row's
+// window closes and another program's window takes its id, "kept row" before End Task (the
+// count-only refresh keeps the row) or "under the question": the newcomer is sent nothing.
+TEST_F(WithWindowManager, EndTaskClosesOnlyTheWindowItsQuestionNamed) {
+    enum Row { Named, Stubborn, KeptRow, UnderTheQuestion };
+    for (const auto& [name, row] : {std::pair{"named", Named},
+                                    {"stubborn", Stubborn},
+                                    {"kept row", KeptRow},
+                                    {"under the question", UnderTheQuestion}}) {
+        SCOPED_TRACE(name);
         auto first = std::make_unique<TestClient>();
         AtmOnDisplay rig;
-        const xcb_window_t notes = first->create("Notes for Tuesday", true);
+        rig.atm.UpdHigh_Click();
+        const xcb_window_t notes = first->create("Notes for Tuesday", true, row != Stubborn);
         ASSERT_TRUE(eventually([&] { return first->viewable(notes); }));
         rig.atm.Form_Load();
 
         std::vector<std::unique_ptr<TestClient>> held;
         std::unique_ptr<TestClient> second;
+        xcb_window_t viewer = XCB_NONE;
         const auto replace = [&] {
             first.reset(); // its program ends
             ASSERT_TRUE(eventually([&] { return rig.windows.windowText(notes).empty(); }));
@@ -237,58 +186,47 @@ TEST_F(WithWindowManager, EndTaskNeverClosesAWindowThatTookTheRowsId) {
             ASSERT_EQ(second->create("Newcomer with unsaved work", true), notes);
             ASSERT_TRUE(eventually([&] { return second->viewable(notes); }));
         };
-        if (underTheQuestion)
+        if (row == Named)
+            rig.dialogs.whileBoxOpen = [&] {
+                const xcb_window_t box = client->create("Warning!", true);
+                viewer = client->create("Build log viewer", true);
+                eventually([&] { return client->viewable(viewer) && client->viewable(box); });
+                for (int tick = 0; tick < 5; ++tick, settle())
+                    rig.atm.App_Timer_Timer();
+                EXPECT_EQ(rig.rowOf("Build log viewer"), 0); // the lists wait for the answer
+                client->destroy(box);
+            };
+        else if (row == UnderTheQuestion)
             rig.dialogs.whileBoxOpen = [&] { second ? void() : replace(); };
-        else
+        else if (row == KeptRow)
             replace(), rig.atm.RefreshMenu_Click(); // as many titled windows: the row stays
         rig.endTask("Notes for Tuesday");
-        ASSERT_NE(second, nullptr);
-
-        pause();
-        EXPECT_FALSE(second->deleteRequested(notes));
-        EXPECT_TRUE(second->viewable(notes));
-        ASSERT_EQ(rig.dialogs.messages.size(), 2u);
-        EXPECT_NE(rig.dialogs.messages[1].text.find("has changed or closed"), std::string::npos);
-        EXPECT_EQ(rig.rowOf("Notes for Tuesday"), 0);
-        EXPECT_NE(rig.rowOf("Newcomer with unsaved work"), 0);
+        settle();
+        const auto& boxes = rig.dialogs.messages;
+        ASSERT_EQ(boxes.size(), row == Named ? 1u : 2u);
+        if (row == Named) {
+            EXPECT_TRUE(eventually([&] { return first->deleteRequested(notes); }));
+            EXPECT_TRUE(first->viewable(notes)); // until its program closes it
+            first->destroy(notes);
+            settle();
+            EXPECT_TRUE(!client->deleteRequested(viewer) && client->viewable(viewer));
+            EXPECT_TRUE(eventually([&] {
+                rig.atm.RefreshMenu_Click();
+                return rig.rowOf("Notes for Tuesday") == 0 && rig.rowOf("Build log viewer") != 0;
+            }));
+        } else if (row == Stubborn) {
+            EXPECT_EQ(boxes[1].title + "|" + std::to_string(boxes[1].style) + "|" + boxes[1].text,
+                      "End Task|48|The window \"Notes for Tuesday\" could not be closed: it does "
+                      "not accept a request to close.");
+            EXPECT_TRUE(first->ok() && first->viewable(notes));
+        } else {
+            ASSERT_NE(second, nullptr);
+            EXPECT_TRUE(!second->deleteRequested(notes) && second->viewable(notes));
+            EXPECT_NE(boxes[1].text.find("has changed or closed"), std::string::npos);
+            EXPECT_EQ(rig.rowOf("Notes for Tuesday"), 0);
+            EXPECT_NE(rig.rowOf("Newcomer with unsaved work"), 0);
+        }
     }
-}
-
-TEST_F(WithWindowManager, PingsCanBeWithdrawnForARunAndOfferedAgain) {
-    XcbWindowSystem service;
-    const xcb_window_t window = client->create("Vexo busy", true);
-    ASSERT_TRUE(eventually([&] { return service.windowText(window) == "Vexo busy"; }));
-    for (const auto& [answered, protocols] :
-         {std::pair{true, "delete ping "}, {false, "delete "}}) {
-        service.setPingAnswered(window, answered);
-        EXPECT_TRUE(eventually([&] { return client->protocols(window) == protocols; }))
-            << client->protocols(window);
-    }
-}
-
-// What a press of Caps Lock or Num Lock does: the server locks the modifier and lights the
-// indicator. Num Lock is the modifier the keymap binds to its key.
-TEST_F(WithoutWindowManager, TheLockKeysAreReadFromTheKeyboardExtension) {
-    Display* keyboard = XOpenDisplay(nullptr);
-    ASSERT_NE(keyboard, nullptr);
-    const unsigned numMask = XkbKeysymToModifiers(keyboard, XStringToKeysym("Num_Lock"));
-    ASSERT_NE(numMask, 0u);
-    auto lock = [&](unsigned mask, bool on) {
-        XkbLockModifiers(keyboard, XkbUseCoreKbd, mask, on ? mask : 0);
-        XSync(keyboard, False);
-    };
-    XkbKeyboardLocks locks;
-    for (const auto& [num, caps] :
-         {std::pair{false, false}, {false, true}, {true, false}, {true, true}, {false, false}}) {
-        SCOPED_TRACE(::testing::Message() << "num " << num << ", caps " << caps);
-        lock(LockMask, caps);
-        lock(numMask, num);
-        EXPECT_TRUE(eventually([&] {
-            const std::optional<LockKeys> read = locks.lockKeys();
-            return read && read->numLock == num && read->capsLock == caps;
-        }));
-    }
-    XCloseDisplay(keyboard);
 }
 
 TEST(NoDisplay, TheServiceSaysWhyItListsNothing) {
@@ -296,10 +234,8 @@ TEST(NoDisplay, TheServiceSaysWhyItListsNothing) {
     unsetenv("DISPLAY");
     XcbWindowSystem service;
     EXPECT_NE(service.unavailableReason().find("DISPLAY is not set"), std::string::npos);
-    EXPECT_TRUE(service.topLevelWindows().empty());
-    EXPECT_EQ(service.windowText(1), "");
+    EXPECT_TRUE(service.topLevelWindows().empty() && service.windowText(1).empty());
     service.raiseAndShow(1); // nothing to do, and no crash
-    EXPECT_FALSE(XkbKeyboardLocks().lockKeys());
     if (!previous.empty())
         setenv("DISPLAY", previous.c_str(), 1);
 }
