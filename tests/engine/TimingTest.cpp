@@ -134,11 +134,15 @@ TEST(Throttle, ShowsItsTextsAndEachTryThenWaitsForASecondBoundary) {
     EXPECT_EQ(rig.clock.secondsElapsed(), second);
 }
 
-// Counts changing by a steady factor from try to try.
-std::vector<std::int64_t> steadyChange(double factor) {
+// Counts changing by a steady factor from try to try, after alternating between 1,000,000 and
+// 2,000,000 before try alternatingUntil.
+std::vector<std::int64_t> steadyChange(double factor, std::size_t alternatingUntil = 0) {
     std::vector<std::int64_t> counts{1'000'000};
     while (counts.size() < 26)
-        counts.push_back(static_cast<std::int64_t>(static_cast<double>(counts.back()) * factor));
+        counts.push_back(
+            counts.size() < alternatingUntil
+                ? 1'000'000 * (1 + counts.size() % 2)
+                : static_cast<std::int64_t>(static_cast<double>(counts.back()) * factor));
     return counts;
 }
 
@@ -152,11 +156,7 @@ TEST(Throttle, StableAfterThreeTriesWithoutLossOrTimedOutAfter25) {
         {"a steady half percent rise", steadyChange(1.005), 3, 0},
         {"a steady half percent drop", steadyChange(0.995), kThrottleTimedOut, 1},
         // Alternating counts never agree; from try 22 on they are equal.
-        {"stable exactly at the last try",
-         {1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000,
-          2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 1000, 1000, 1000},
-         25,
-         0},
+        {"stable exactly at the last try", steadyChange(1, 23), 25, 0},
         {"a loss resets the run of stable tries", {1000, 1000, 1000, 990, 990, 990, 990}, 6, 0},
     };
     for (const auto& row : rows) {
