@@ -18,7 +18,6 @@ TEST(SpfpKernel, StoresEachResultInSinglePrecisionAndAlternatesInItsRange) {
     const float first = spfpStep(0);
     const float second = spfpStep(first);
     EXPECT_EQ(first, static_cast<float>(std::exp(M_PI / 4)));
-    EXPECT_EQ(first, static_cast<float>(spfpChainInDouble(0)));
     EXPECT_EQ(second, static_cast<float>(spfpChainInDouble(first)));
     // Kept in double between steps, the chain would already differ at the second step.
     EXPECT_NE(second, static_cast<float>(spfpChainInDouble(spfpChainInDouble(0))));

@@ -52,10 +52,10 @@ std::string lossStatus(int loss, int tryNumber) {
 TEST(WaitNextSecond, YieldsOnceThenReturnsAtTheFirstChangeIncludingTheWrapTo0) {
     TimingRig rig(59, 3);
     rig.benchmark.Wait_Next_Second();
-    EXPECT_EQ(rig.log.yields(), 1u);
-    EXPECT_EQ(rig.clock.field(), 0);
     // All three readings of second 59, then the first of second 0.
-    EXPECT_EQ(rig.clock.readings(), 4);
+    EXPECT_EQ((std::vector<std::int64_t>{static_cast<std::int64_t>(rig.log.yields()),
+                                         rig.clock.field(), rig.clock.readings()}),
+              (std::vector<std::int64_t>{1, 0, 4}));
 }
 
 // The program's own clock goes through the loops as its concrete type: the wait ends on a
@@ -72,15 +72,6 @@ TEST(WaitNextSecond, TheProgramsClockEndsAtTheNextWallClockSecond) {
     EXPECT_EQ(log.yields(), 1u);
     EXPECT_GE(after, before + 1);
     EXPECT_LT(waited, std::chrono::milliseconds(1500));
-    const std::int16_t second = clock.readSeconds();
-    int changes = 0;
-    auto noteChange = [&] {
-        // A one-second window stops at the first change, so a body sees it at most once.
-        changes += clock.readSeconds() != second ? 1 : 0;
-    };
-    const std::int64_t bodies = timing::countSeconds(clock, 1, noteChange);
-    EXPECT_GT(bodies, 0);
-    EXPECT_LE(changes, 1);
 }
 
 TEST(MeasurementWindow, CountsBodiesInExactly31SecondsWithoutYieldingOrShowingAnything) {
@@ -135,9 +126,6 @@ TEST(Throttle, ShowsItsTextsAndEachTryThenWaitsForASecondBoundary) {
                   shownOn(RunPageView::EstimateLine, shown::ThrottleEstimate),
                   shownOn(RunPageView::DescriptionLine, shown::ThrottleDescription), "yield x2",
                   shownOn(Status, lossStatus(0, 1)), "yield x2"}));
-    EXPECT_EQ(rig.log.texts(Status),
-              (std::vector<std::string>{shown::ThrottleStatus, lossStatus(0, 1), lossStatus(0, 2),
-                                        lossStatus(0, 3), shown::ThrottleStable}));
     EXPECT_EQ(events.back(), "yield x1");
     // The wait ended on the first reading of a new second.
     const std::int64_t second = rig.clock.secondsElapsed();
@@ -146,11 +134,15 @@ TEST(Throttle, ShowsItsTextsAndEachTryThenWaitsForASecondBoundary) {
     EXPECT_EQ(rig.clock.secondsElapsed(), second);
 }
 
-// Counts changing by a steady factor from try to try.
-std::vector<std::int64_t> steadyChange(double factor) {
+// Counts changing by a steady factor from try to try, after alternating between 1,000,000 and
+// 2,000,000 before try alternatingUntil.
+std::vector<std::int64_t> steadyChange(double factor, std::size_t alternatingUntil = 0) {
     std::vector<std::int64_t> counts{1'000'000};
     while (counts.size() < 26)
-        counts.push_back(static_cast<std::int64_t>(static_cast<double>(counts.back()) * factor));
+        counts.push_back(
+            counts.size() < alternatingUntil
+                ? 1'000'000 * (1 + counts.size() % 2)
+                : static_cast<std::int64_t>(static_cast<double>(counts.back()) * factor));
     return counts;
 }
 
@@ -164,11 +156,7 @@ TEST(Throttle, StableAfterThreeTriesWithoutLossOrTimedOutAfter25) {
         {"a steady half percent rise", steadyChange(1.005), 3, 0},
         {"a steady half percent drop", steadyChange(0.995), kThrottleTimedOut, 1},
         // Alternating counts never agree; from try 22 on they are equal.
-        {"stable exactly at the last try",
-         {1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000,
-          2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 2000, 1000, 1000, 1000, 1000},
-         25,
-         0},
+        {"stable exactly at the last try", steadyChange(1, 23), 25, 0},
         {"a loss resets the run of stable tries", {1000, 1000, 1000, 990, 990, 990, 990}, 6, 0},
     };
     for (const auto& row : rows) {

@@ -7,23 +7,17 @@
 
 namespace vexo::test {
 
-// System queries answering set values, with a log of the processor questions in order.
+// System queries answering set values.
 struct FakeProcessor final : ProcessorQuery {
     std::uint16_t signatureValue = 0;
     std::int32_t familyValue = 0;
     std::uint32_t featureValue = 0;
     std::int32_t speed = 0;
-    std::vector<std::string> asked;
 
-    std::uint16_t signature() override { return ask("signature", signatureValue); }
-    std::int32_t family() override { return ask("family", familyValue); }
-    std::uint32_t features() override { return ask("features", featureValue); }
-    std::int32_t normalisedSpeedMHz() override { return ask("speed", speed); }
-    template <typename T>
-    T ask(const char* question, T answer) {
-        asked.emplace_back(question);
-        return answer;
-    }
+    std::uint16_t signature() override { return signatureValue; }
+    std::int32_t family() override { return familyValue; }
+    std::uint32_t features() override { return featureValue; }
+    std::int32_t normalisedSpeedMHz() override { return speed; }
 
     // A signature laid out as the processor reports it.
     void identify(int family, int model, int type, int stepping = 3) {

@@ -30,14 +30,12 @@ bool showExposed(TunnelWindow& window) {
 // turn, blue is full, so the light is blue's share and the turn is read back from red and green.
 QImage turnTexture(bool alongU) {
     QImage texture(256, 256, QImage::Format_RGB32);
-    for (int y = 0; y < 256; ++y) {
+    const auto level = [](double f) { return static_cast<int>(std::lround(128 + 127 * f)); };
+    for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
             const double turn = ((alongU ? x : y) + 0.5) / 256 * 2 * 3.14159265358979;
-            texture.setPixel(x, y,
-                             qRgb(static_cast<int>(std::lround(128 + 127 * std::cos(turn))),
-                                  static_cast<int>(std::lround(128 + 127 * std::sin(turn))), 255));
+            texture.setPixel(x, y, qRgb(level(std::cos(turn)), level(std::sin(turn)), 255));
         }
-    }
     return texture;
 }
 
@@ -161,14 +159,10 @@ TEST(TunnelRender, WhatIsDrawnIsWhatTheDeviceDrawsWithWrappingAndOneSidedLight) 
             const bool right =
                 wrapDistance(coordinate, expected) < 0.02f && std::fabs(light - s.light) < 0.06f;
             ++checked;
-            wrong += right ? 0 : 1;
-            seams += right && s.seam ? 1 : 0;
-            jumps += right && s.ringJump ? 1 : 0;
-            lit += right && s.light > 0.6f ? 1 : 0;
-            unlit += right && s.light < 0.35f ? 1 : 0;
-            if (!right && wrong <= 5)
-                firstWrong.append(std::to_string(s.x)).append(",").append(std::to_string(s.y)) +=
-                    ' ';
+            if (!right && ++wrong <= 5)
+                firstWrong += std::to_string(s.x) + "," + std::to_string(s.y) + " ";
+            seams += right && s.seam, jumps += right && s.ringJump;
+            lit += right && s.light > 0.6f, unlit += right && s.light < 0.35f;
         }
         EXPECT_GT(checked, 1000);
         // A sample may fall on an edge that a neighbouring strip drew over.
