@@ -53,17 +53,4 @@ TEST(InstallationFileReader, RefusesWhatIsNotASaneFileAndSaysWhy) {
     EXPECT_FALSE(readFile(folder.path("big.dat"), MaxDocumentBytes - 1));
 }
 
-TEST(InstallationFileReader, NamesAFileOnceWithThePackageThatRepairsIt) {
-    using namespace vexo::installation;
-    (void)takeProblemsMessage();
-    for (int i = 0; i < 2; ++i)
-        noteProblem("/usr/share/vexogauge/data/BKImage.dat", "is missing");
-    const std::string message = takeProblemsMessage().value_or("(none)");
-    EXPECT_EQ(message.substr(message.find('\r')),
-              "\r\r/usr/share/vexogauge/data/BKImage.dat is missing.\r\rReinstall the vexogauge "
-              "package (or unpack it again) to repair the folder /usr/share/vexogauge/.");
-    noteProblem("/usr/share/vexogauge/data/BKImage.dat", "is missing");
-    EXPECT_EQ(takeProblemsMessage(), std::nullopt); // said already
-}
-
 } // namespace

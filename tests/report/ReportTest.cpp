@@ -29,9 +29,6 @@ Texts texts(const QDomElement& root, const char* name, const char* className = "
         out.push_back(element.text().toStdString());
     return out;
 }
-std::string attribute(const QDomElement& element, const char* name) {
-    return element.attribute(QString::fromLatin1(name)).toStdString();
-}
 
 // Parses the page; a page that is not well formed fails the test.
 QDomElement parse(const std::string& page) {
@@ -75,7 +72,7 @@ TEST(ReportPage, OneChartPerScoreOneBarPerRunOrRepeatedRunAndNothingRuns) {
 
     auto charts = all(page, "figure", "chart");
     ASSERT_EQ(charts.size(), 8u);
-    EXPECT_EQ(attribute(charts[7], "id"), "chart-BMISA");
+    EXPECT_EQ(charts[7].attribute("id").toStdString(), "chart-BMISA");
     EXPECT_EQ(texts(charts[7], "div", "label"),
               (Texts{"1. Desktop", "2. Laptop (3 runs)", "5. " + kShown, "6. " + kUnicode}));
     EXPECT_EQ(texts(charts[0], "figcaption"), Texts{"CPU/Cache/FSB (VexoGAUGEs)"});
@@ -97,7 +94,7 @@ TEST(ReportPage, OneChartPerScoreOneBarPerRunOrRepeatedRunAndNothingRuns) {
                      "500, 454.5 %" + untested, "5, 4.5 %" + untested}));
     const auto baseline = all(charts[0], "div", "baseline");
     ASSERT_EQ(baseline.size(), 1u);
-    EXPECT_EQ(attribute(baseline[0], "data-bar"), "2. Laptop (3 runs)");
+    EXPECT_EQ(baseline[0].attribute("data-bar").toStdString(), "2. Laptop (3 runs)");
     // Where the baseline has no score, there are no percentages.
     EXPECT_EQ(texts(charts[1], "div", "value")[0], "2000");
 
