@@ -34,7 +34,6 @@ expect() {
 hint="^Try 'vexogauge-cli --help' for more information\.$"
 for help in --help -h help; do expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" $help; done
 expect 0 out '^Usage: vexogauge-cli dump \[--json\] FILE\.\.\.$' -- "$cli" dump --help
-expect 0 out '^Usage: vexogauge-cli run BENCHMARK' -- "$cli" run --help
 expect 0 out '^vexogauge-cli \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$cli" --version
 expect 2 err '^Usage: vexogauge-cli COMMAND' -- "$cli"
 expect 2 err "^vexogauge-cli: unknown option '--frob'$" "$hint" -- "$cli" --frob
@@ -65,16 +64,6 @@ for v in --version "--browser --version"; do expect 0 out "$app_version" -- "$ap
 expect 2 err "^vexogauge: unknown option '--frob'$" -- env QT_QPA_PLATFORM=offscreen "$app" --frob
 # Told as such before a display is needed; Qt's own options with their values pass.
 expect 2 err "^vexogauge: unknown option '--bogus'$" -- "$app" -style fusion --bogus
-
-# Bash completion, as the package installs it: commands, a command's options, their values.
-completion="$(dirname "$0")/../../packaging/completion/vexogauge-cli"
-bash -c "source '$completion'; complete -p vexogauge-cli vexogauge" >/dev/null ||
-    failed "the completion does not complete both programs"
-for case in "ch|check" "run --tex|--texture" "run --texture m|medium" "export --|--csv --json --help"; do
-    got="$(bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
-        _vexogauge_cli; echo "${COMPREPLY[*]}"' _ "$completion" vexogauge-cli ${case%|*})"
-    [ "$got" = "${case#*|}" ] || failed "completing '${case%|*}' gave '$got'"
-done
 
 [ "$failures" -eq 0 ] || { echo "$failures command-line convention(s) broken" >&2 && exit 1; }
 echo "all command-line conventions hold"
