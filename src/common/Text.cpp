@@ -113,4 +113,19 @@ std::string terminalText(std::string_view utf8OrBytes) {
     return out;
 }
 
+const char* htmlEntity(char c) {
+    switch (c) {
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '"':
+        return "&quot;";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace vexo

@@ -31,4 +31,8 @@ std::size_t validSequence(std::string_view text);
 // Whether the text is well-formed UTF-8.
 bool validUtf8(std::string_view text);
 
+// The entity that stands for c in HTML text and attribute values (&, <, > and "), or null
+// where c stands for itself.
+const char* htmlEntity(char c);
+
 } // namespace vexo

@@ -1,6 +1,7 @@
 #include "RichText.h"
 
 #include "common/CodePage.h"
+#include "common/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -33,22 +34,10 @@ struct GroupState {
 constexpr std::size_t kMaxDepth = 256;
 
 void appendEscaped(std::string& out, char c) {
-    switch (c) {
-    case '&':
-        out += "&amp;";
-        break;
-    case '<':
-        out += "&lt;";
-        break;
-    case '>':
-        out += "&gt;";
-        break;
-    case '"':
-        out += "&quot;";
-        break;
-    default:
+    if (const char* entity = htmlEntity(c))
+        out += entity;
+    else
         out += c;
-    }
 }
 
 void appendCodePoint(std::string& out, std::uint32_t c) {

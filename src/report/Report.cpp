@@ -3,6 +3,7 @@
 #include "benchfile/Comparison.h"
 #include "browser/ResultBrowser.h"
 #include "common/ScoreSet.h"
+#include "common/Text.h"
 #include "wizard/ScoreCard.h"
 
 #include <algorithm>
@@ -233,26 +234,12 @@ std::string escapeHtml(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
+        if (const char* entity = htmlEntity(c))
+            out += entity;
+        else if (c == '\'')
             out += "&#39;";
-            break;
-        default:
-            // Control characters cannot stand in a page; a file holds none but tabs.
+        else // control characters cannot stand in a page; a file holds none but tabs
             out += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' ? ' ' : c;
-        }
     }
     return out;
 }
