@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
@@ -144,15 +143,3 @@ TEST_F(TaskManagerOnTheDesktop, IsOwnedByItsOpenerAndListsNoneOfTheToolkitsHelpe
 
 } // namespace
 } // namespace vexo
-
-int main(int argc, char** argv) {
-    const char* display = std::getenv("VEXO_X11_DISPLAY_WM");
-    std::unique_ptr<QApplication> app;
-    if (display != nullptr && *display != '\0') {
-        qputenv("DISPLAY", display);
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

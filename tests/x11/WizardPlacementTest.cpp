@@ -9,9 +9,7 @@
 #include <QInputDialog>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace vexo {
 namespace {
@@ -57,15 +55,3 @@ TEST(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
 
 } // namespace
 } // namespace vexo
-
-int main(int argc, char** argv) {
-    const char* display = std::getenv("VEXO_X11_DISPLAY_WM");
-    std::unique_ptr<QApplication> app;
-    if (display != nullptr && *display != '\0') {
-        qputenv("DISPLAY", display);
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
