@@ -160,21 +160,21 @@ std::uint32_t SessionWindowSystem::windowStyle(WindowId window) {
 }
 
 void SessionWindowSystem::restore(WindowId window) {
-    if (const WlrToplevels::Toplevel* twin = twinOf(window))
-        m_native->unminimise(twin->id);
-    else if (!WlrToplevels::isNative(window))
-        m_x11.restore(window);
-    else if (m_native)
-        m_native->unminimise(window);
+    send(window, &XcbWindowSystem::restore, &WlrToplevels::unminimise);
 }
 
 void SessionWindowSystem::raiseAndShow(WindowId window) {
+    send(window, &XcbWindowSystem::raiseAndShow, &WlrToplevels::activate);
+}
+
+void SessionWindowSystem::send(WindowId window, void (XcbWindowSystem::*toX11)(WindowId),
+                               void (WlrToplevels::*toNative)(WindowId)) {
     if (const WlrToplevels::Toplevel* twin = twinOf(window))
-        m_native->activate(twin->id);
+        (*m_native.*toNative)(twin->id);
     else if (!WlrToplevels::isNative(window))
-        m_x11.raiseAndShow(window);
+        (m_x11.*toX11)(window);
     else if (m_native)
-        m_native->activate(window);
+        (*m_native.*toNative)(window);
 }
 
 bool SessionWindowSystem::requestClose(WindowId window) {

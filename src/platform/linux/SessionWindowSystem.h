@@ -49,6 +49,10 @@ public:
 
 private:
     const WlrToplevels::Toplevel* native(WindowId window);
+    // Sends a request to the compositor for its own windows and the X11 windows it shows, to
+    // the X server for the others.
+    void send(WindowId window, void (XcbWindowSystem::*toX11)(WindowId),
+              void (WlrToplevels::*toNative)(WindowId));
     // The compositor's handle of an X11 window, when it has one.
     const WlrToplevels::Toplevel* twinOf(WindowId window);
 

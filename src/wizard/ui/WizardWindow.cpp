@@ -580,74 +580,53 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     m_progressText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_progressText->setTextFormat(Qt::PlainText);
 
-    for (const Placed& placed : designLayout()) {
-        const std::size_t i = placed.index;
-        QWidget* widget = nullptr;
-        bool text = false;
-        bool picture = false;
-        switch (placed.part) {
+    auto widgetOf = [this](Part part, std::size_t i) -> QWidget* {
+        switch (part) {
         case Part::FrameText:
-            widget = m_frameText[i];
-            text = true;
-            break;
+            return m_frameText[i];
         case Part::Button:
-            widget = m_buttons[i];
-            break;
+            return m_buttons[i];
         case Part::OptionImage:
-            widget = m_optionImage[i];
-            picture = true;
-            break;
+            return m_optionImage[i];
         case Part::OptionText:
-            widget = m_optionText[i];
-            text = true;
-            break;
+            return m_optionText[i];
         case Part::CheckImage:
-            widget = m_checkImage[i];
-            picture = true;
-            break;
+            return m_checkImage[i];
         case Part::CheckText:
-            widget = m_checkText[i];
-            text = true;
-            break;
+            return m_checkText[i];
         case Part::LRButton:
-            widget = m_lrButton[i];
-            picture = true;
-            break;
+            return m_lrButton[i];
         case Part::BenchImage:
-            widget = m_benchImage[i];
-            picture = true;
-            break;
+            return m_benchImage[i];
         case Part::OrderedImage:
-            widget = m_orderedImage[i];
-            picture = true;
-            break;
+            return m_orderedImage[i];
         case Part::FrameImage:
-            widget = m_frameImage[i];
-            picture = true;
-            break;
+            return m_frameImage[i];
         case Part::FrameLine:
-            widget = m_frameLine[i];
-            break;
+            return m_frameLine[i];
         case Part::PageTitle:
-            widget = m_pageTitle[0];
-            text = true;
-            break;
+            return m_pageTitle[0];
         case Part::Subtitle:
-            widget = m_pageTitle[1];
-            text = true;
-            break;
+            return m_pageTitle[1];
         case Part::Footer:
-            widget = m_permanentText;
-            text = true;
-            break;
+            return m_permanentText;
         case Part::Progress:
-            widget = m_progress;
-            break;
+            return m_progress;
         case Part::ProgressText:
-            widget = m_progressText;
-            text = true;
-            break;
+            return m_progressText;
         }
+        return nullptr;
+    };
+    // Texts grow to their font; pictures keep their size on a smaller screen.
+    constexpr std::array kTexts{Part::FrameText,   Part::OptionText, Part::CheckText,
+                                Part::PageTitle,   Part::Subtitle,   Part::Footer,
+                                Part::ProgressText};
+    constexpr std::array kPictures{Part::OptionImage, Part::CheckImage,   Part::LRButton,
+                                   Part::BenchImage,  Part::OrderedImage, Part::FrameImage};
+    for (const Placed& placed : designLayout()) {
+        QWidget* widget = widgetOf(placed.part, placed.index);
+        const bool text = std::ranges::find(kTexts, placed.part) != kTexts.end();
+        const bool picture = std::ranges::find(kPictures, placed.part) != kPictures.end();
         const Box& b = placed.box;
         PictureButton* beside = placed.besideButton ? m_buttons[*placed.besideButton] : nullptr;
         m_layout.push_back({widget, QRect(b.x, b.y, b.w, b.h), text, picture, beside});
