@@ -225,7 +225,7 @@ std::string exportPayload(const std::vector<const BenchmarkRecord*>& records,
             if (const auto& value = record->system[i])
                 payload += field(kSystemFields[i].key, *value, replaced);
         }
-        payload += kFieldEnd;
+        payload += kRecordTerminator;
     }
     return payload;
 }

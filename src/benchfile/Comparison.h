@@ -107,10 +107,8 @@ struct RecordGroup {
     std::string name;
     std::vector<const BenchmarkRecord*> records;
 
-    // The values of one score (its index in the score fields) of the records holding it, and
-    // their summary.
+    // The values of one score (its index in the score fields) of the records holding it.
     std::vector<double> values(std::size_t index) const;
-    Summary score(std::size_t index) const { return summarize(values(index)); }
 };
 std::vector<RecordGroup> groupByName(const std::vector<const BenchmarkRecord*>& records);
 

@@ -18,23 +18,6 @@ constexpr int kRowHeight = 20;
 constexpr int kHeader = 26;
 constexpr int kLabelWidth = 180;
 
-QString valueText(const ScoreBar& bar) {
-    if (bar.summary.count == 0)
-        return bar.leftOut.empty() ? QStringLiteral("no score")
-                                   : QString::fromStdString(bar.leftOut);
-    QString text = QString::fromStdString(comparison::wholeNumber(bar.summary.median));
-    if (bar.rows.size() > 1)
-        text += QStringLiteral(" (%1 to %2)")
-                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.lowest)))
-                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.highest)));
-    if (bar.percent)
-        text += QStringLiteral(", %1 %").arg(*bar.percent, 0, 'f', 1);
-    if (bar.test)
-        text += QStringLiteral("; ") + QString::fromStdString(comparison::verdictText(*bar.test));
-    if (bar.isBaseline)
-        text += QStringLiteral(" (baseline)");
-    return text;
-}
 } // namespace
 
 ScoresChart::ScoresChart(const ResultBrowser& browser, QWidget* parent)
@@ -170,7 +153,7 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
         painter.setPen(palette().text().color());
         painter.drawText(QRect(textLeft, y, std::max(0, width() - textLeft - 4), kRowHeight),
                          Qt::AlignVCenter | Qt::AlignLeft,
-                         metrics.elidedText(valueText(bar), Qt::ElideRight,
+                         metrics.elidedText(scoreBarText(bar), Qt::ElideRight,
                                             std::max(0, width() - textLeft - 4)));
     }
     // The baseline's score, 100 %, as a line across every bar.
@@ -186,7 +169,21 @@ QSize ScoresChart::minimumSizeHint() const {
 }
 
 QString scoreBarText(const ScoreBar& bar) {
-    return valueText(bar);
+    if (bar.summary.count == 0)
+        return bar.leftOut.empty() ? QStringLiteral("no score")
+                                   : QString::fromStdString(bar.leftOut);
+    QString text = QString::fromStdString(comparison::wholeNumber(bar.summary.median));
+    if (bar.rows.size() > 1)
+        text += QStringLiteral(" (%1 to %2)")
+                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.lowest)))
+                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.highest)));
+    if (bar.percent)
+        text += QStringLiteral(", %1 %").arg(*bar.percent, 0, 'f', 1);
+    if (bar.test)
+        text += QStringLiteral("; ") + QString::fromStdString(comparison::verdictText(*bar.test));
+    if (bar.isBaseline)
+        text += QStringLiteral(" (baseline)");
+    return text;
 }
 
 void ScoresChart::contextMenuEvent(QContextMenuEvent* event) {
