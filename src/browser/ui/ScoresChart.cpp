@@ -26,22 +26,24 @@ ScoresChart::ScoresChart(const ResultBrowser& browser, QWidget* parent)
     setObjectName(QStringLiteral("ScoresChart"));
     setAutoFillBackground(true);
     installScoresChartAccessibility();
+    workOutBars();
 }
 
 void ScoresChart::setColumn(std::size_t column) {
     if (column < 3 || column > 10 || column == m_column)
         return;
     m_column = column;
+    workOutBars();
     update();
 }
 
 void ScoresChart::refresh() {
+    workOutBars();
     // A baseline whose record was removed (or renumbered into another) ends.
-    if (m_baseline) {
-        const auto shown = bars();
-        if (std::none_of(shown.begin(), shown.end(),
-                         [](const ScoreBar& b) { return b.isBaseline; }))
-            m_baseline.reset();
+    if (m_baseline && std::none_of(m_bars.begin(), m_bars.end(),
+                                   [](const ScoreBar& b) { return b.isBaseline; })) {
+        m_baseline.reset();
+        workOutBars();
     }
     updateGeometry();
     resize(width(), sizeHint().height());
@@ -56,11 +58,12 @@ std::optional<BaselineRecord> ScoresChart::recordOf(std::optional<std::size_t> r
 
 void ScoresChart::setBaseline(std::optional<BaselineRecord> record) {
     m_baseline = std::move(record);
+    workOutBars();
     update();
 }
 
-std::vector<ScoreBar> ScoresChart::bars() const {
-    return scoreBars(m_browser, m_column, m_baseline ? &*m_baseline : nullptr);
+void ScoresChart::workOutBars() {
+    m_bars = scoreBars(m_browser, m_column, m_baseline ? &*m_baseline : nullptr);
 }
 
 QRect ScoresChart::barRow(std::size_t bar) const {
@@ -84,7 +87,7 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().base());
     const auto columns = m_browser.columns(BrowserMode::Scores);
-    const std::vector<ScoreBar> shown = bars();
+    const std::vector<ScoreBar>& shown = bars();
     double largest = 0;
     const ScoreBar* base = nullptr;
     for (const ScoreBar& bar : shown) {

@@ -27,7 +27,8 @@ public:
     std::optional<BaselineRecord> recordOf(std::optional<std::size_t> row) const;
     void setBaseline(std::optional<BaselineRecord> record);
     const std::optional<BaselineRecord>& baseline() const { return m_baseline; }
-    std::vector<ScoreBar> bars() const;
+    // The bars as last worked out (on a new column, baseline or refresh).
+    const std::vector<ScoreBar>& bars() const { return m_bars; }
     // The bar drawn at a point, if any.
     std::optional<std::size_t> barAt(QPoint point) const;
     // The rectangle of a bar's row (label, bar and text).
@@ -42,9 +43,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void workOutBars();
+
     const ResultBrowser& m_browser;
     std::size_t m_column = 3;
     std::optional<BaselineRecord> m_baseline;
+    std::vector<ScoreBar> m_bars;
 };
 
 // What a bar says beside it: its score, the range of a repeated run, its percentage.

@@ -13,7 +13,7 @@ namespace {
 constexpr int kColumns = 2; // the record, what its bar says
 
 QString cellText(const ScoresChart& chart, int row, int column) {
-    const std::vector<ScoreBar> bars = chart.bars();
+    const std::vector<ScoreBar>& bars = chart.bars();
     if (row < 0 || static_cast<std::size_t>(row) >= bars.size())
         return {};
     const ScoreBar& bar = bars[static_cast<std::size_t>(row)];
