@@ -11,6 +11,7 @@
 #include "common/Text.h"
 #include "engine/Benchmark.h"
 #include "help/ui/HelpWindow.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSecondsClock.h"
 #include "platform/linux/LinuxSystemQueries.h"
@@ -60,6 +61,12 @@ public:
         : m_dialogs([this] { return boxOwner(); })
         , m_loader(startCommand, m_dialogs, vexo::kWebAddress) {
         m_state.folders = std::move(folders);
+        // The Direct3D options are read at start, whichever window comes first: the exit
+        // question writes them back from either main window.
+        m_wizard = std::make_unique<vexo::Wizard>(m_state, m_settings);
+        if (!m_wizard->Load_DX_Settings())
+            std::fprintf(stderr, "VexoGAUGE: a stored Direct3D option was not a number; "
+                                 "its default is used\n");
         // The compositor's news of its windows is read as it comes, so it never piles up.
         if (const int fd = m_windows.nativeEventFd(); fd >= 0) {
             m_nativeNews = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
@@ -143,10 +150,6 @@ private:
 
     vexo::WizardWindow& wizardWindow() {
         if (!m_wizardWindow) {
-            m_wizard = std::make_unique<vexo::Wizard>(m_state, m_settings);
-            if (!m_wizard->Load_DX_Settings())
-                std::fprintf(stderr, "VexoGAUGE: a stored Direct3D option was not a number; "
-                                     "its default is used\n");
             m_wizardWindow =
                 std::make_unique<vexo::WizardWindow>(*m_wizard, m_state.folders.AppFolder);
             connectWizard();
@@ -277,7 +280,7 @@ private:
     vexo::SessionWindowSystem m_windows;
     std::unique_ptr<QSocketNotifier> m_nativeNews;
     vexo::XkbKeyboardLocks m_locks;
-    vexo::QtSettingsStore m_settings;
+    vexo::IniSettingsStore m_settings{vexo::settingsFolder()};
     vexo::QtProgramStarter m_programs;
     vexo::QtMessagePump m_pump;
     vexo::LinuxSecondsClock m_clock;

@@ -1,3 +1,4 @@
+#include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSystemQueries.h"
 #include "platform/linux/SessionPlatform.h"
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace vexo {
 namespace {
@@ -37,6 +39,65 @@ TEST(ResultsFolder, OnlyABuildTreeWritesIntoItsOwnFolder) {
         EXPECT_EQ(resultsFolderFor(build, executable, dataHome.c_str(), build.c_str()), expected);
         EXPECT_TRUE(std::filesystem::is_directory(expected));
     }
+}
+
+// A value set in a settings file written by a person (or another program) changes its own
+// line only: comments, spacing, line ends, other sections and bytes that are no text stay.
+TEST(SettingsFile, ASaveChangesOnlyTheLineOfItsKey) {
+    const std::string others = "; kept for later\n[Other]\nname=\xFF\xFE raw %U\n";
+    for (const auto& [name, before, key, value, after] :
+         {std::tuple{"a changed value", others + "[DXSetup]\nDXRez=0\nDXCol=2\n", "DXRez", "3",
+                     others + "[DXSetup]\nDXRez=3\nDXCol=2\n"},
+          {"an equal value, spaced and quoted", "[DXSetup]\r\nDXRez = \"3\"  \r\n"s, "DXRez", "3",
+           "[DXSetup]\r\nDXRez = \"3\"  \r\n"s},
+          {"spacing and line ends kept", "[DXSetup]\r\nDXRez =  0\r\n"s, "DXRez", "4",
+           "[DXSetup]\r\nDXRez =  4\r\n"s},
+          {"the last of a key twice", "[DXSetup]\nDXRez=1\n[X]\n[DXSetup]\nDXRez=2\n"s, "DXRez",
+           "5", "[DXSetup]\nDXRez=1\n[X]\n[DXSetup]\nDXRez=5\n"s},
+          {"a new key after the section's last", "[DXSetup]\nDXCol=1\n\n# x\n[X]\nDXRez=1"s,
+           "DXRez", "3", "[DXSetup]\nDXCol=1\nDXRez=3\n\n# x\n[X]\nDXRez=1"s},
+          {"a new key in an empty section", "[DXSetup]"s, "DXRez", "3", "[DXSetup]\nDXRez=3\n"s},
+          {"a new section", others.substr(0, others.size() - 1), "DXRez", "3",
+           others + "\n[DXSetup]\nDXRez=3\n"},
+          {"a value a reader would take otherwise", ""s, "DXRez", " a;\"b\"",
+           "[DXSetup]\nDXRez=\" a;\\\"b\\\"\"\n"s}}) {
+        SCOPED_TRACE(name);
+        const std::string changed = IniSettingsStore::withValue(before, "DXSetup", key, value);
+        EXPECT_EQ(changed, after);
+        EXPECT_EQ(IniSettingsStore::valueIn(changed, "DXSetup", key), std::string(value));
+    }
+    EXPECT_EQ(IniSettingsStore::valueIn(others + "[DXSetup]\n;DXRez=1\n", "DXSetup", "DXRez"),
+              std::nullopt);
+}
+
+// On disk: the file a save writes is the file the person had with one line changed, also
+// through a link; a file that is no regular file is neither read (never waited on) nor replaced.
+TEST(SettingsFile, KeepsThePersonsFileAndLeavesAPipeAlone) {
+    const test::TempFolder home;
+    const std::string folder = home.folder().string() + "/vexogauge/";
+    IniSettingsStore store(folder);
+    EXPECT_EQ(store.get("App", "DXSetup", "DXRez", "0"), "0");
+    store.save("App", "DXSetup", "DXRez", "3"); // makes the folder
+    EXPECT_EQ(test::TempFolder::read(folder + "App.ini"), "[DXSetup]\nDXRez=3\n");
+
+    const std::string mine = "# my settings\n[ATM]\nViewMode2=True\n[DXSetup]\nDXRez=7\n\xE9\n";
+    test::TempFolder::write(home.path("mine.ini"), mine);
+    ::chmod(home.path("mine.ini").c_str(), 0640);
+    std::filesystem::create_symlink(home.path("mine.ini"), folder + "Linked.ini");
+    EXPECT_EQ(store.get("Linked", "DXSetup", "DXRez", "0"), "7");
+    store.save("Linked", "DXSetup", "DXRez", "7");
+    store.save("Linked", "ATM", "ViewMode1", "False");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder + "Linked.ini"));
+    EXPECT_EQ(test::TempFolder::read(home.path("mine.ini")),
+              "# my settings\n[ATM]\nViewMode2=True\nViewMode1=False\n[DXSetup]\nDXRez=7\n\xE9\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(home.path("mine.ini").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640U);
+
+    ASSERT_EQ(::mkfifo((folder + "Pipe.ini").c_str(), 0600), 0);
+    EXPECT_EQ(store.get("Pipe", "DXSetup", "DXRez", "1"), "1");
+    store.save("Pipe", "DXSetup", "DXRez", "3");
+    EXPECT_TRUE(std::filesystem::is_fifo(folder + "Pipe.ini"));
 }
 
 // X11 through XWayland in a Wayland session, unless the person chose, or there is no X11.

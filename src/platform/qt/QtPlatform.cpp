@@ -14,15 +14,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QSortFilterProxyModel>
-#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QWidget>
 #include <QWindow>
-#include <cstdio>
 #if QT_CONFIG(xcb)
 #include <algorithm>
 #include <cmath>
@@ -94,57 +91,6 @@ void setOwnerWindow(QWidget& window, QWidget* owner) {
     }
     xcb_flush(connection);
 #endif
-}
-
-namespace {
-
-QSettings settingsFor(const std::string& application) {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("vexogauge"),
-                     toQt(application));
-}
-
-// Whether the settings file may be read and replaced: absent, or (through its links) a regular
-// file of a sane size. A pipe in its place would hang the reader, and the writer would replace
-// it; such a file is left alone, the defaults are used and nothing is kept, said once.
-bool settingsFileUsable(const std::string& application) {
-    // Named as the settings object names it, without making one: making one reads the file.
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                         QStringLiteral("/vexogauge/") + toQt(application) + QStringLiteral(".ini");
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    constexpr qint64 kMaxSettingsBytes = 1 << 20; // a few hundred bytes in use
-    if (info.isFile() && info.size() <= kMaxSettingsBytes)
-        return true;
-    static bool told = false;
-    if (!told) {
-        told = true;
-        std::fprintf(stderr,
-                     "vexogauge: the settings file %s is not a regular file of at most 1 MB; "
-                     "the settings are neither read from it nor kept in it\n",
-                     path.toLocal8Bit().constData());
-    }
-    return false;
-}
-
-} // namespace
-
-std::string QtSettingsStore::get(const std::string& application, const std::string& section,
-                                 const std::string& key, const std::string& defaultValue) {
-    if (!settingsFileUsable(application))
-        return defaultValue;
-    QSettings settings = settingsFor(application);
-    settings.beginGroup(toQt(section));
-    return fromQt(settings.value(toQt(key), toQt(defaultValue)).toString());
-}
-
-void QtSettingsStore::save(const std::string& application, const std::string& section,
-                           const std::string& key, const std::string& value) {
-    if (!settingsFileUsable(application))
-        return;
-    QSettings settings = settingsFor(application);
-    settings.beginGroup(toQt(section));
-    settings.setValue(toQt(key), toQt(value));
 }
 
 int QtDialogs::messageBox(const std::string& text, int style, const std::string& title) {

@@ -1,11 +1,10 @@
 #pragma once
 
-// The platform services on Qt: settings, dialogs, file dialogs, program start and the message
+// The platform services on Qt: dialogs, file dialogs, program start and the message
 // pump, for the windows of the program.
 
 #include "platform/Dialogs.h"
 #include "platform/FileDialogs.h"
-#include "platform/SettingsStore.h"
 #include "platform/qt/QtMessagePump.h"
 
 #include <QCursor>
@@ -38,16 +37,6 @@ bool isHelperWindow(std::uint32_t window);
 // Makes the window owned by another (WM_TRANSIENT_FOR on X11: the window manager keeps it above
 // its owner), or by none. The toolkit says so only for dialogs and tool windows.
 void setOwnerWindow(QWidget& window, QWidget* owner);
-
-// Per user, in an INI file under the XDG configuration folder: one file per application name,
-// one group per section.
-class QtSettingsStore final : public SettingsStore {
-public:
-    std::string get(const std::string& application, const std::string& section,
-                    const std::string& key, const std::string& defaultValue) override;
-    void save(const std::string& application, const std::string& section, const std::string& key,
-              const std::string& value) override;
-};
 
 // Message boxes, input boxes and file dialogs, owned by whichever window owner() names at the
 // time they are shown. Their texts often hold outside text (titles, record names, file names),
