@@ -233,9 +233,7 @@ void ResultBrowser::recordsAppended(std::size_t before) {
 
 void ResultBrowser::Import_Saved_Benchmark(const std::string& path) {
     // Like the Import command, so that the title and the commands follow the new records.
-    if (importFile(path))
-        m_currentFile = path;
-    Update_ToolBars();
+    importFile(path);
 }
 
 namespace {
@@ -275,6 +273,12 @@ benchfile::ImportResult ResultBrowser::readFile(const std::string& path) {
 
 bool ResultBrowser::importFile(const std::string& path) {
     const benchfile::ImportResult result = readFile(path);
+    // Only a file read whole becomes the current one: a later save must not pass a partial
+    // record off as the file. The title and the commands follow before the user is told, so
+    // that the message stands over the window as the file left it.
+    if (result.loaded())
+        m_currentFile = path;
+    Update_ToolBars();
     using Outcome = benchfile::ImportResult::Outcome;
     switch (result.outcome) {
     case Outcome::Loaded:
@@ -327,22 +331,24 @@ void ResultBrowser::importFiles(const std::vector<std::string>& paths) {
     auto more = [](std::size_t count) {
         return count > kNamed ? CR + ("and " + std::to_string(count - kNamed) + " more") : "";
     };
+    if (notWhole > 0) {
+        m_statusText = "Not read whole: " + std::to_string(notWhole) + " of " +
+                       std::to_string(paths.size()) + " files";
+        changed();
+    }
+    Update_ToolBars();
     if (notWhole == 0) {
         m_services.dialogs.messageBox("Your " + std::to_string(whole) +
                                           " Files Have Been Successfully Loaded:" + loaded +
                                           more(whole),
                                       MsgStyle::Information, std::string(benchfile::kLoadedTitle));
     } else {
-        m_statusText = "Not read whole: " + std::to_string(notWhole) + " of " +
-                       std::to_string(paths.size()) + " files";
         m_services.dialogs.messageBox(
             std::to_string(whole) + " of " + std::to_string(paths.size()) +
                 " benchmark files were loaded whole." + (whole > 0 ? loaded + more(whole) : "") +
                 CR + CR + "Not read whole:" + failed + more(notWhole),
             MsgStyle::Exclamation, "Load Failed");
-        changed();
     }
-    Update_ToolBars();
 }
 
 FileDialogRequest ResultBrowser::benchmarkFileRequest(const char* title, unsigned flags) const {
@@ -361,11 +367,7 @@ void ResultBrowser::Load_Benchmark_Menu() {
         benchmarkFileRequest("Load Saved Benchmark File ...", FileFlags::FileMustExist));
     if (!path)
         return;
-    // Only a file read whole becomes the current one: a later save must not pass a partial
-    // record off as the file.
-    if (importFile(*path))
-        m_currentFile = *path;
-    Update_ToolBars();
+    importFile(*path);
 }
 
 void ResultBrowser::LoadMenu_Click() {
@@ -412,11 +414,13 @@ void ResultBrowser::Clear_All_Fields() {
 }
 
 void ResultBrowser::Update_ToolBars() {
-    // An empty database is no file's contents, whatever was last chosen.
+    // An empty database is no file's contents, whatever was last chosen; nor are records added
+    // to it later, unless they come from a file read whole, which then becomes the current one.
     const bool records = !m_database.empty();
-    m_windowTitle =
-        std::string(kTitlePrefix) +
-        (m_currentFile.empty() || !records ? std::string("Untitled") : Strip_Path(m_currentFile));
+    if (!records)
+        m_currentFile.clear();
+    m_windowTitle = std::string(kTitlePrefix) +
+                    (m_currentFile.empty() ? std::string("Untitled") : Strip_Path(m_currentFile));
     m_states.printButton = false;
     m_states.saveButton = m_states.removeButton = records;
     m_states.saveMenu = m_states.removeMenu = m_states.printMenu = records;

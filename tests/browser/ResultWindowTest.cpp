@@ -104,6 +104,64 @@ TEST(ResultWindow, KeysAndOptionsRunTheirCommandsAndNoToExitKeepsAll) {
     EXPECT_FALSE(rig.button("Save")->isEnabled() || rig.option("Text", 8)->isEnabled());
 }
 
+// Typed as a person types them, to the window that has the focus.
+void typeKey(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QTest::keyClick(window.windowHandle(), key, modifiers);
+}
+
+// The title names a file only while the records come from it; a load's message stands over the
+// window as the file left it; a report of no records is not offered.
+TEST(ResultWindow, TheTitleAndTheCommandsFollowTheRecordsBeforeAnyMessage) {
+    WindowRig rig;
+    auto title = [&rig] { return rig.window.windowTitle().section(QStringLiteral(" - "), 1); };
+    rig.files.answers.push_back(rig.folder.path("A.vgf"));
+    typeKey(rig.window, Qt::Key_S);
+    EXPECT_EQ(title(), "A.vgf");
+    rig.dialogs.messageAnswer = MsgAnswer::No;
+    typeKey(rig.window, Qt::Key_X);
+    EXPECT_EQ(title(), "Untitled");
+    EXPECT_FALSE(rig.byShortcut("Ctrl+E")->isEnabled());
+    const std::string cut = rig.folder.path("cut.vgf");
+    test::TempFolder::write(cut, test::TempFolder::read(rig.folder.path("A.vgf")).substr(0, 60));
+    rig.files.answers.push_back(cut);
+    typeKey(rig.window, Qt::Key_I);
+    EXPECT_EQ(rig.dialogs.messages.back().title, "Load Failed");
+    EXPECT_EQ(title(), "Untitled") << "its records did not come from A.vgf";
+
+    QString seen; // the title and the rows shown behind each box
+    const QAbstractItemModel* rows = rig.child<QTableView>("ComputerInfo")->model();
+    rig.dialogs.whileBoxOpen = [&] {
+        seen += title() + QStringLiteral(" %1|").arg(rows->rowCount());
+    };
+    const int kept = rows->rowCount();
+    rig.files.answers.push_back(rig.folder.path("A.vgf"));
+    typeKey(rig.window, Qt::Key_L); // "Save Changes?", then the load's "Success"
+    EXPECT_EQ(seen.toStdString(), "Untitled " + std::to_string(kept) + "|A.vgf 4|");
+    EXPECT_TRUE(rig.byShortcut("Ctrl+E")->isEnabled());
+}
+
+// Shift+F10 opens the context menu of the Scores list's current row, as the Menu key does.
+TEST(ResultWindow, ShiftF10OpensTheListsMenuForTheCurrentRow) {
+    WindowRig rig;
+    rig.byShortcut("F4")->trigger();
+    auto* scores = rig.child<QTableView>("ScoreInfo");
+    auto* chart = rig.child<ScoresChart>("ScoresChart");
+    scores->setFocus();
+    scores->selectRow(2); // "three"
+    QTimer chooser;       // chooses the menu's first item, "Use as baseline", by key
+    QObject::connect(&chooser, &QTimer::timeout, [] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    chooser.start(20);
+    typeKey(rig.window, Qt::Key_F10, Qt::ShiftModifier);
+    chooser.stop();
+    ASSERT_TRUE(chart->baseline());
+    EXPECT_EQ(chart->baseline()->name, "three");
+}
+
 // A table of its bars for assistive tools; its baseline goes into the exported report and
 // follows its record until that is removed.
 TEST(ScoresChart, IsATableExportsItsBaselineAndFollowsItsRecord) {

@@ -77,7 +77,8 @@ protected:
 ResultWindow::ResultWindow(ResultBrowser::Services services, KeyboardLocks& locks,
                            std::string appFolder, std::string dialogFolder, QWidget* parent)
     : QMainWindow(parent)
-    , m_model(services, dialogFolder)
+    , m_shownFirst(services.dialogs, *this)
+    , m_model({m_shownFirst, services.files}, dialogFolder)
     , m_services(services)
     , m_dialogFolder(std::move(dialogFolder))
     , m_locks(locks)
@@ -132,8 +133,8 @@ void ResultWindow::buildMenus() {
     file->addSeparator();
     m_saveMenu = addMenuItem(file, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S),
                              [&m] { m.Save_Benchmark_Menu(); });
-    addMenuItem(file, "Export Report ...", QKeySequence(Qt::CTRL | Qt::Key_E),
-                [this] { exportReport(); });
+    m_exportMenu = addMenuItem(file, "Export Report ...", QKeySequence(Qt::CTRL | Qt::Key_E),
+                               [this] { exportReport(); });
     file->addSeparator();
     addMenuItem(file, "&Load", QKeySequence(Qt::CTRL | Qt::Key_L), [&m] { m.LoadMenu_Click(); });
     addMenuItem(file, "&Close", QKeySequence(Qt::CTRL | Qt::Key_X), [&m] { m.CloseMenu_Click(); });
@@ -284,10 +285,22 @@ QWidget* ResultWindow::buildList(BrowserMode list) {
     splitter->addWidget(table);
     m_chart = new ScoresChart(m_model, splitter);
     table->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(table, &QWidget::customContextMenuRequested, this, [this, table](QPoint at) {
-        const QModelIndex index = table->indexAt(at);
+    auto menuAt = [this, table](QPoint at, const QModelIndex& index) {
         showBaselineMenu(*m_chart, table, table->viewport()->mapToGlobal(at),
                          index.isValid() ? std::optional<std::size_t>(index.row()) : std::nullopt);
+    };
+    connect(table, &QWidget::customContextMenuRequested, this,
+            [table, menuAt](QPoint at) { menuAt(at, table->indexAt(at)); });
+    // Shift+F10, as the Menu key does, opens the menu of the current row beside it.
+    auto* menuKey = new QAction(table);
+    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    menuKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    table->addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, [table, menuAt] {
+        const QModelIndex current = table->currentIndex();
+        menuAt(current.isValid() ? table->visualRect(current).center()
+                                 : table->viewport()->rect().center(),
+               current);
     });
     auto* scroll = new QScrollArea(splitter);
     scroll->setWidget(m_chart);
@@ -397,6 +410,20 @@ void ResultWindow::run(const std::function<void()>& command) {
     sync();
 }
 
+int ResultWindow::ShownFirst::messageBox(const std::string& text, int style,
+                                         const std::string& title) {
+    m_window.sync();
+    return m_dialogs.messageBox(text, style, title);
+}
+
+std::optional<std::string> ResultWindow::ShownFirst::inputBox(const std::string& prompt,
+                                                              const std::string& title,
+                                                              const std::string& defaultText,
+                                                              int leftTwips, int topTwips) {
+    m_window.sync();
+    return m_dialogs.inputBox(prompt, title, defaultText, leftTwips, topTwips);
+}
+
 void ResultWindow::exportReport() {
     FileDialogRequest request;
     request.title = "Export Report ...";
@@ -440,6 +467,7 @@ void ResultWindow::sync() {
     m_removeButton->setEnabled(states.removeButton);
     m_printButton->setEnabled(states.printButton);
     m_saveMenu->setEnabled(states.saveMenu);
+    m_exportMenu->setEnabled(states.saveMenu); // a report of no records would say nothing
     m_removeMenu->setEnabled(states.removeMenu);
     m_printMenu->setEnabled(states.printMenu);
     m_refreshMenu->setEnabled(states.refreshMenu);

@@ -55,6 +55,24 @@ private:
     // baseline, as one HTML page.
     void exportReport();
 
+    // The dialogs of the browser's commands: the window shows what a command has done so far
+    // before each of its boxes, so that a box ("Success") stands over the window it speaks of.
+    class ShownFirst final : public Dialogs {
+    public:
+        ShownFirst(Dialogs& dialogs, ResultWindow& window)
+            : m_dialogs(dialogs)
+            , m_window(window) {}
+        int messageBox(const std::string& text, int style, const std::string& title) override;
+        std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                            const std::string& defaultText, int leftTwips,
+                                            int topTwips) override;
+
+    private:
+        Dialogs& m_dialogs;
+        ResultWindow& m_window;
+    };
+
+    ShownFirst m_shownFirst;
     ResultBrowser m_model;
     ResultBrowser::Services m_services;
     std::string m_dialogFolder;
@@ -77,6 +95,7 @@ private:
     QAction* m_removeButton = nullptr;
     QAction* m_printButton = nullptr;
     QAction* m_saveMenu = nullptr;
+    QAction* m_exportMenu = nullptr;
     QAction* m_removeMenu = nullptr;
     QAction* m_printMenu = nullptr;
     QAction* m_refreshMenu = nullptr;
