@@ -16,11 +16,13 @@
 #include "taskman/ui/AtmWindow.h"
 #include "wizard/ui/WizardWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDebug>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace vexo {
@@ -184,13 +186,41 @@ public:
     std::optional<LockKeys> lockKeys() override { return LockKeys{true, false}; }
 };
 
-TEST(BrowserLayout, EveryModeLooksRightAtTheDefaultAndTheSmallestSizeWithEveryBar) {
+// Every text of the chart whole in its place, beside the bars and the baseline's line, and as
+// the bar's tool tip and its cell for assistive tools.
+void expectEveryChartTextWhole(ScoresChart& chart, const std::string& where) {
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&chart);
+    EXPECT_EQ(table->text(QAccessible::Name).toStdString(),
+              "Scores chart: CPU / Cache / FSB, as a percentage of 1. Home PC (5 runs)");
+    const QFontMetrics metrics(chart.font());
+    for (std::size_t i = 0; i < chart.bars().size(); ++i) {
+        SCOPED_TRACE(where + ", bar " + std::to_string(i));
+        const QString text = scoreBarText(chart.bars()[i]);
+        const QRect room = chart.textRect(i);
+        const QRect needed = metrics.boundingRect(
+            QRect(room.topLeft(), QSize(room.width(), 1 << 20)), Qt::TextWordWrap, text);
+        EXPECT_TRUE(room.contains(needed.translated(0, (room.height() - needed.height()) / 2)))
+            << text.toStdString() << " needs " << needed.width() << "x" << needed.height() << " of "
+            << room.width() << "x" << room.height();
+        EXPECT_TRUE(chart.rect().contains(room) && !room.intersects(chart.barArea()));
+        EXPECT_EQ(table->tableInterface()->cellAt(static_cast<int>(i), 1)->text(QAccessible::Name),
+                  text);
+        QHelpEvent tip(QEvent::ToolTip, room.center(), chart.mapToGlobal(room.center()));
+        QApplication::sendEvent(&chart, &tip);
+        EXPECT_TRUE(QToolTip::text().contains(text.left(40))) << QToolTip::text().toStdString();
+    }
+}
+
+TEST(BrowserLayout, EveryModeLooksRightAndEveryChartTextIsWholeAtEverySize) {
     const test::TempFolder folder;
-    const std::string path = folder.path("seven.vgf");
+    const std::string path = folder.path("runs.vgf");
     std::string records;
-    for (int i = 1; i <= 7; ++i)
-        records +=
-            ">>:Computer " + std::to_string(i) + "||BMCPUh=" + std::to_string(i * 10) + ":;:;";
+    for (int k = 1; k <= 5; ++k)
+        for (const auto& [name, score] :
+             {std::pair{"Home PC", 1000 + 10 * k}, {"Office", 800 + 7 * k}})
+            records += ">>:" + std::string(name) + " (run " + std::to_string(k) +
+                       " of 5)||BMCPUh=" + std::to_string(score) + ":;:;";
+    records += ">>:A laptop whose owner gave it a long descriptive name||BMCPUh=12127204:;:;";
     ASSERT_TRUE(benchfile::saveBenchmarkFile(path, records));
     test::EventLog log;
     test::ScriptedDialogs dialogs{log};
@@ -204,10 +234,17 @@ TEST(BrowserLayout, EveryModeLooksRightAtTheDefaultAndTheSmallestSizeWithEveryBa
     const BrowserMode modes[] = {BrowserMode::Platform, BrowserMode::Tasks, BrowserMode::Scores};
     expectEveryViewLooksRight(
         window, 3, [&](int view) { window.run([&] { window.model().pressMode(modes[view]); }); });
-    const auto* chart = window.findChild<ScoresChart*>("ScoresChart");
+    auto* chart = window.findChild<ScoresChart*>("ScoresChart");
     ASSERT_NE(chart, nullptr);
-    ASSERT_EQ(chart->bars().size(), 7U);
-    EXPECT_GE(chart->height(), chart->barRow(6).bottom()); // drawn, if scrolled to
+    chart->setBaseline(chart->recordOf(0));
+    ASSERT_EQ(chart->bars().size(), 3U);
+    const QSize wide(window.screen()->availableGeometry().width(), window.height());
+    for (const QSize size : {window.minimumSize(), QSize(1000, 640).boundedTo(wide), wide}) {
+        window.resize(size);
+        QApplication::processEvents();
+        expectEveryChartTextWhole(*chart, std::to_string(window.width()) + " wide");
+        EXPECT_GE(chart->height(), chart->barRow(2).bottom()); // drawn, if scrolled to
+    }
 }
 
 } // namespace

@@ -12,7 +12,9 @@ namespace vexo {
 // "#. name", so that scores can be compared by eye. The records of a repeated run make one bar
 // at their median with a whisker from their lowest to their highest value. With a baseline
 // record chosen (the context menu's "Use as baseline"), every bar also says its percentage of
-// the baseline's score.
+// the baseline's score. What a bar says stands whole in a column of its own beside the bars,
+// wrapped onto more lines where the chart is narrow (the bars give way down to a minimum), and
+// as its tool tip.
 class ScoresChart final : public QWidget {
 public:
     explicit ScoresChart(const ResultBrowser& browser, QWidget* parent = nullptr);
@@ -33,22 +35,53 @@ public:
     std::optional<std::size_t> barAt(QPoint point) const;
     // The rectangle of a bar's row (label, bar and text).
     QRect barRow(std::size_t bar) const;
+    // Where a bar's text stands, and where the bars, their whiskers and the baseline's line
+    // are drawn: never over a text.
+    QRect textRect(std::size_t bar) const;
+    QRect barArea() const;
+    // What the chart shows: the score column, and the baseline's record when one is chosen.
+    QString caption() const;
 
     QSize sizeHint() const override;
-    // As tall as every bar: in a scroll area, the bars that do not fit are scrolled to.
+    // As tall as every bar at the chart's width: in a scroll area, the bars that do not fit
+    // are scrolled to.
     QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Where each part stands at a width: the caption's height, the label, bar and text
+    // columns, and the top of every row (a row is as tall as its wrapped label and text).
+    struct Shape {
+        int width = -1;
+        int header = 0;
+        int labelWidth = 0;
+        int barLeft = 0;
+        int barSpace = 0;
+        int textLeft = 0;
+        int textWidth = 0;
+        int barHeight = 0;
+        std::vector<int> rowTops; // one more than the bars: the last is the rows' bottom
+    };
+    Shape shapeFor(int width) const;
+    // The shape at the present width, worked out again when the width or the bars change.
+    const Shape& shape() const;
     void workOutBars();
+    // The bars, their texts or the caption changed: the layout, the scroll area and assistive
+    // tools follow.
+    void changed();
 
     const ResultBrowser& m_browser;
     std::size_t m_column = 3;
     std::optional<BaselineRecord> m_baseline;
     std::vector<ScoreBar> m_bars;
+    mutable Shape m_shape;
 };
 
 // What a bar says beside it: its score, the range of a repeated run, its percentage.

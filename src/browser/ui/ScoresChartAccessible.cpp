@@ -53,11 +53,11 @@ public:
     QRect rect() const override {
         if (!isValid())
             return {};
-        QRect row = m_chart->barRow(static_cast<std::size_t>(m_row));
-        const int half = row.width() / 4;
-        row = m_column == 0 ? row.adjusted(0, 0, -(row.width() - half), 0)
-                            : row.adjusted(half, 0, 0, 0);
-        return QRect(m_chart->mapToGlobal(row.topLeft()), row.size());
+        const auto bar = static_cast<std::size_t>(m_row);
+        QRect area = m_column == 0 ? m_chart->barRow(bar) : m_chart->textRect(bar);
+        if (m_column == 0)
+            area.setRight(m_chart->barArea().left() - 1);
+        return QRect(m_chart->mapToGlobal(area.topLeft()), area.size());
     }
     QAccessible::Role role() const override { return QAccessible::Cell; }
     QAccessible::State state() const override {
@@ -97,9 +97,10 @@ public:
             return static_cast<QAccessibleTableInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
+    // Named by what it shows: the score and the baseline.
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return QStringLiteral("Scores chart");
+            return QStringLiteral("Scores chart: ") + chart()->caption();
         return QAccessibleWidget::text(t);
     }
     int childCount() const override { return rowCount() * kColumns; }
