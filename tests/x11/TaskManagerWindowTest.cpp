@@ -19,25 +19,10 @@
 #include <iterator>
 #include <memory>
 // Last: Xlib defines macros that clash with names above.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
+#include "support/X11Input.h"
 
 namespace vexo {
 namespace {
-
-// The pointer, moved and pressed through the server's test extension: the program gets the
-// same events as from a mouse.
-struct Pointer {
-    std::unique_ptr<Display, int (*)(Display*)> display{XOpenDisplay(nullptr), XCloseDisplay};
-
-    void click(QPoint at, int times = 1) {
-        XTestFakeMotionEvent(display.get(), -1, at.x(), at.y(), CurrentTime);
-        for (int i = 0; i < 2 * times; ++i)
-            XTestFakeButtonEvent(display.get(), 1, i % 2 == 0, CurrentTime);
-        XSync(display.get(), False);
-        QTest::qWait(200);
-    }
-};
 
 // Shown once the other programs' windows are on the screen: the lists are made anew only when
 // the number of titled windows changes, so one that is mapped late is not listed.
@@ -79,7 +64,7 @@ protected:
             GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
         ASSERT_NE(pointer.display, nullptr);
     }
-    Pointer pointer;
+    test::X11Input pointer;
 };
 
 // A double-click on a row not yet selected switches to its window; after the desktop changed

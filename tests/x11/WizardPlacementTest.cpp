@@ -1,6 +1,7 @@
 // The wizard window under a real window manager (openbox on the server ./test.sh names in
-// VEXO_X11_DISPLAY_WM): where its naming box stands. (Its place across hide and show is kept by
-// the widget tests: openbox here does not carry out a pager's move request.)
+// VEXO_X11_DISPLAY_WM): where its naming box stands, and its letters typed through the server.
+// (Its place across hide and show is kept by the widget tests: openbox here does not carry out
+// a pager's move request.)
 #include "platform/MemorySettingsStore.h"
 #include "platform/qt/QtPlatform.h"
 #include "wizard/ui/WizardWindow.h"
@@ -10,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+// Last: Xlib defines macros that clash with names above.
+#include "support/X11Input.h"
 
 namespace vexo {
 namespace {
@@ -51,6 +54,31 @@ TEST(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
     EXPECT_LE((boxFrame.topLeft() - wanted).manhattanLength(), 1)
         << "box frame at " << boxFrame.x() << "," << boxFrame.y() << ", wanted " << wanted.x()
         << "," << wanted.y();
+}
+
+// Letters act however their keys overlap, as people and tools type them: Alt let go before its
+// letter, and the next letter pressed before the last is let go.
+TEST(WizardOnTheDesktop, ALetterActsWhicheverKeyIsLetGoFirst) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
+    AppState state;
+    MemorySettingsStore settings;
+    Wizard wizard{state, settings};
+    wizard.Change_Page();
+    WizardWindow window{wizard, VEXO_BUILD_APP_FOLDER "/"};
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    test::X11Input keyboard;
+    std::vector<int> pages;
+    for (const auto& strokes : std::vector<std::vector<std::pair<KeySym, bool>>>{
+             {{XK_Alt_L, true}, {XK_n, true}, {XK_Alt_L, false}, {XK_n, false}}, // Next
+             {{XK_n, true}, {XK_b, true}, {XK_n, false}}, // Next on the main menu...
+             {{XK_b, false}}}) {                          // ... and Back
+        keyboard.keys(strokes);
+        pages.push_back(wizard.CurrentPage());
+    }
+    EXPECT_EQ(pages, (std::vector<int>{2, 3, 2}));
 }
 
 } // namespace

@@ -1055,8 +1055,11 @@ bool isArrow(int key) {
 void WizardWindow::keyPressEvent(QKeyEvent* event) {
     if (m_inputBlocked)
         return;
-    if (!event->isAutoRepeat())
-        m_pressedKey = plainOrAlt(event->modifiers()) ? event->key() : 0;
+    if (!event->isAutoRepeat()) {
+        std::erase(m_pressedKeys, event->key());
+        if (plainOrAlt(event->modifiers()))
+            m_pressedKeys.push_back(event->key());
+    }
     if (isArrow(event->key()) && plainOrAlt(event->modifiers()) &&
         navigationKey(event->key(), false))
         return;
@@ -1067,8 +1070,7 @@ void WizardWindow::keyReleaseEvent(QKeyEvent* event) {
     const int key = event->key();
     if (event->isAutoRepeat() || m_inputBlocked)
         return;
-    const bool pressedHere = key == m_pressedKey;
-    m_pressedKey = 0;
+    const bool pressedHere = std::erase(m_pressedKeys, key) > 0;
     if (!plainOrAlt(event->modifiers())) {
         QWidget::keyReleaseEvent(event);
     } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
@@ -1192,7 +1194,7 @@ void WizardWindow::placeFocusMark() {
 }
 
 void WizardWindow::focusOutEvent(QFocusEvent* event) {
-    m_pressedKey = 0; // the release of a key held now goes elsewhere, or comes with no press
+    m_pressedKeys.clear(); // the release of a key held now goes elsewhere, or comes unpressed
     QWidget::focusOutEvent(event);
 }
 

@@ -108,7 +108,10 @@ private:
     const RunState* m_run = nullptr;
     QWidget* m_cover = nullptr; // over the page while input is blocked
     bool m_inputBlocked = false;
-    int m_pressedKey = 0; // the key whose press this window received, until its release
+    // The keys whose press this window received, each until its release: keys overlap as
+    // people type them (Alt let go before its letter, the next letter down before the last is
+    // up).
+    std::vector<int> m_pressedKeys;
     std::optional<QPoint> m_lastPosition; // where the window stood when it was last hidden
     void showProgress();
     // The run page's lines and group pictures as the wizard holds them now.
