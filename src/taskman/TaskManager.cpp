@@ -44,6 +44,7 @@ TaskManager::TaskManager(Services services, std::string appFolder)
 
 void TaskManager::Form_Load() {
     m_lists = {};
+    m_closing.clear();
     changed();
     Load_ATM_Settings();
     Update_AppList();
@@ -269,14 +270,29 @@ void TaskManager::endTask(int list) {
     if (ask(text, MsgStyle::YesNo + MsgStyle::Question, "Warning!") != MsgAnswer::Yes)
         return;
     bool asked = false;
-    if (actOnRow(row, *handle, "End Task",
-                 [&] { asked = m_services.windows.requestClose(*handle); }) &&
-        !asked) {
-        // Closing it any other way would mean killing its program.
-        ask("The window \"" + row.title +
-                "\" could not be closed: it does not accept a request to close.",
-            MsgStyle::Exclamation, "End Task");
+    if (!actOnRow(row, *handle, "End Task",
+                  [&] { asked = m_services.windows.requestClose(*handle); }))
+        return;
+    if (asked) {
+        m_closing.push_back({row, *handle});
+        return;
     }
+    // Closing it any other way would mean killing its program.
+    ask("The window \"" + row.title +
+            "\" could not be closed: it does not accept a request to close.",
+        MsgStyle::Exclamation, "End Task");
+}
+
+void TaskManager::checkClosing() {
+    bool gone = false;
+    std::erase_if(m_closing, [&](Closing& awaited) {
+        const bool closed = !stillShows(awaited.row, awaited.handle);
+        gone = gone || closed;
+        return closed || ++awaited.checks >= kClosingChecks;
+    });
+    // Listed anew even where another window came meanwhile and the number stayed.
+    if (gone && !boxOpen())
+        rebuild();
 }
 
 void TaskManager::New_Task() {

@@ -92,7 +92,8 @@ public:
     void Switch_Click();
     void New_Task();
 
-    void RefreshMenu_Click() { Update_AppList(); }
+    // F5 lists anew whatever the number of windows: a window may have come as another went.
+    void RefreshMenu_Click() { rebuild(); }
     void UpdHigh_Click() { chooseSpeed(AtmCheck::SpeedHigh); }
     void UpdNorm_Click() { chooseSpeed(AtmCheck::SpeedNormal); }
     void UpdSlow_Click() { chooseSpeed(AtmCheck::SpeedSlow); }
@@ -112,6 +113,14 @@ public:
 
     // The user selected a row (counted from 1; 0 for none).
     void select(int list, int row);
+
+    // Whether a window End Task asked to close is still awaited: the lists are made anew once it
+    // has gone, whatever the refresh speed. The window asks checkClosing a few times a second
+    // meanwhile; after kClosingChecks checks a window that stays is no longer awaited (its
+    // program may have asked its own question).
+    bool closing() const { return !m_closing.empty(); }
+    void checkClosing();
+    static constexpr int kClosingChecks = 40;
 
     const TaskList& list(int index) const { return m_lists.at(index); }
     bool checked(AtmCheck check) const { return m_checks[static_cast<int>(check)]; }
@@ -153,6 +162,12 @@ private:
     std::function<bool(WindowId)> m_isOwn;
     int m_boxesOpen = 0;
     std::uint64_t m_revision = 0;
+    struct Closing {
+        TaskRow row;
+        WindowId handle;
+        int checks = 0;
+    };
+    std::vector<Closing> m_closing;
 };
 
 // Reads a truth value of the settings store: "True" or "False" (any case), or a number where

@@ -74,14 +74,13 @@ TEST(TaskList, TitlesAreCutAtTheirFirstNulAndAfterTheirThousandTwentyFourthChara
     EXPECT_EQ(rig.column(0), (Titles{"Notes"}));
 }
 
-// A new title alone changes nothing, even on F5 or after a button; neither does a window hiding
-// while another appears, nor one closing while another opens. The timer's refresh keeps the
-// selected row numbers, or selects nothing past the end.
-TEST(TaskList, OnlyAChangeInTheNumberOfTitledWindowsRebuilds) {
+// A new title alone changes nothing after a button or at the timer's refresh; neither does a
+// window hiding while another appears, nor one closing while another opens: only F5 lists anew
+// then. The timer's refresh keeps the selected row numbers, or selects nothing past the end.
+TEST(TaskList, OnlyAChangeInTheNumberOfTitledWindowsOrF5Rebuilds) {
     AtmRig rig({{"Beta", kVisible}, {"Alpha", kVisible}, {"Gamma", kHidden}});
     const std::uint64_t built = rig.atm.revision();
     rig.windows.windows[1].title = "Alpha renamed";
-    rig.atm.RefreshMenu_Click();
     rig.atm.CommandButton_Click(2);
     std::swap(rig.windows.windows[1].style, rig.windows.windows[2].style);
     rig.atm.Update_AppList();
@@ -90,6 +89,8 @@ TEST(TaskList, OnlyAChangeInTheNumberOfTitledWindowsRebuilds) {
     rig.windows.open("Delta");
     rig.atm.App_Timer_Timer();
     EXPECT_EQ(rig.atm.revision(), built);
+    rig.atm.RefreshMenu_Click();
+    EXPECT_EQ(rig.column(1), (Titles{"Delta", "Beta", "Gamma"}));
     rig.atm.select(0, 2);
     rig.atm.select(1, 3);
 
@@ -130,6 +131,20 @@ TEST(TaskActions, EndTaskAsksFirstAndOnlyAsksTheWindowToClose) {
     rig.dialogs.messageAnswer = MsgAnswer::Yes;
     rig.click(1, 1, 1);
     EXPECT_EQ(rig.windows.requests, (Titles{"close 102"}));
+
+    // Listed until it has gone, then the lists are made anew, with the newcomer that came
+    // meanwhile; a window that stays is awaited only so long.
+    rig.atm.checkClosing();
+    EXPECT_TRUE(rig.atm.closing() && rig.column(0) == Titles{"Report"});
+    rig.windows.close(102);
+    rig.windows.open("Newcomer");
+    rig.atm.checkClosing();
+    EXPECT_FALSE(rig.atm.closing());
+    EXPECT_EQ(rig.column(0), (Titles{"Newcomer"}));
+    rig.click(0, 1, 5);
+    for (int check = 0; check < TaskManager::kClosingChecks; ++check)
+        rig.atm.checkClosing();
+    EXPECT_FALSE(rig.atm.closing());
 }
 
 // Each action on a row whose window's id another window now has (the count-only refresh keeps
@@ -156,7 +171,7 @@ TEST(TaskActions, ARowWhoseWindowChangedIsNeverActedOn) {
             rig.dialogs.whileBoxOpen = replace;
         else
             replace();
-        rig.atm.RefreshMenu_Click(); // the count is unchanged: the old row stays
+        rig.atm.App_Timer_Timer(); // the count is unchanged: the old row stays
         rig.dialogs.messageAnswer = MsgAnswer::Yes;
         rig.click(c.list, 2, c.button);
 

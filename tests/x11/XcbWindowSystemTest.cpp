@@ -199,7 +199,7 @@ TEST_F(WithWindowManager, EndTaskClosesOnlyTheWindowItsQuestionNamed) {
         else if (row == UnderTheQuestion)
             rig.dialogs.whileBoxOpen = [&] { second ? void() : replace(); };
         else if (row == KeptRow)
-            replace(), rig.atm.RefreshMenu_Click(); // as many titled windows: the row stays
+            replace(), rig.atm.App_Timer_Timer(); // as many titled windows: the row stays
         rig.endTask("Notes for Tuesday");
         settle();
         const auto& boxes = rig.dialogs.messages;

@@ -70,6 +70,13 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
             run([this] { m_model.App_Timer_Timer(); });
     });
 
+    m_closeWatch = new QTimer(this);
+    m_closeWatch->setObjectName(QStringLiteral("CloseWatch"));
+    connect(m_closeWatch, &QTimer::timeout, this, [this] {
+        if (QApplication::activeModalWidget() == nullptr)
+            run([this] { m_model.checkClosing(); });
+    });
+
     // The window's own handle, so that it never lists itself: read at every refresh, since
     // the native window is made anew when the window is opened again.
     m_model.setOwnWindows([this](WindowId window) { return isOwnWindow(window); });
@@ -78,7 +85,17 @@ AtmWindow::AtmWindow(TaskManager::Services services, std::string appFolder, QWid
 
 bool AtmWindow::isOwnWindow(WindowId window) const {
     const WId native = internalWinId();
-    return (native != 0 && static_cast<WindowId>(native) == window) || isHelperWindow(window);
+    if ((native != 0 && static_cast<WindowId>(native) == window) || isHelperWindow(window))
+        return true;
+    // Its menus and their submenus are windows of their own while they are open, as is a tool
+    // tip (of any of the program's windows: none is a task).
+    const QWidget* widget = QWidget::find(static_cast<WId>(window));
+    if (widget == nullptr || widget->windowType() == Qt::ToolTip)
+        return widget != nullptr;
+    for (; widget != nullptr; widget = widget->parentWidget())
+        if (widget == this)
+            return true;
+    return false;
 }
 
 void AtmWindow::showFor(QWidget* opener) {
@@ -234,6 +251,10 @@ void AtmWindow::sync() {
     } else if (!m_timer->isActive() || m_timer->interval() != interval) {
         m_timer->start(interval);
     }
+    if (!m_model.closing())
+        m_closeWatch->stop();
+    else if (!m_closeWatch->isActive())
+        m_closeWatch->start(250);
     m_status->setText(toQt(m_model.statusText()));
     const QString notice = toQt(m_model.noticeText());
     if (notice != m_notice->text()) {
@@ -306,6 +327,7 @@ void AtmWindow::fillLists() {
 void AtmWindow::closeEvent(QCloseEvent* event) {
     m_model.Form_QueryUnload();
     m_timer->stop();
+    m_closeWatch->stop();
     event->accept();
 }
 

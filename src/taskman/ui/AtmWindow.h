@@ -25,7 +25,7 @@ public:
     AtmWindow(TaskManager::Services services, std::string appFolder, QWidget* parent = nullptr);
 
     TaskManager& model() { return m_model; }
-    // Whether the window is this one's native window as it now stands.
+    // Whether the window is this one's native window as it now stands, or one of its menus.
     bool isOwnWindow(WindowId window) const;
     // Loads the lists (the window's load step); showing the window is the caller's choice.
     void load();
@@ -56,6 +56,7 @@ private:
     QLabel* m_notice = nullptr;
     QLabel* m_maker = nullptr;
     QTimer* m_timer = nullptr;
+    QTimer* m_closeWatch = nullptr; // while a window End Task asked to close is awaited
     QPixmap m_taskPicture;
     QPixmap m_processPicture;
     bool m_filling = false;
