@@ -15,6 +15,7 @@
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSecondsClock.h"
 #include "platform/linux/LinuxSystemQueries.h"
+#include "platform/linux/ProgramLaunch.h"
 #include "platform/linux/SessionPlatform.h"
 #include "platform/linux/SessionWindowSystem.h"
 #include "platform/linux/XcbWindowSystem.h"
@@ -36,9 +37,9 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPointer>
-#include <QProcess>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -48,11 +49,16 @@
 
 namespace {
 
+// A tool counts as started once it has run for a second without failing: a terminal that
+// cannot open its window on this display ends at once, and the next one is tried. The window
+// keeps painting meanwhile, under a busy pointer, and takes no input.
 bool startCommand(const std::string& program, const std::vector<std::string>& arguments) {
-    QStringList list;
-    for (const std::string& argument : arguments)
-        list << vexo::toQt(argument);
-    return QProcess::startDetached(vexo::toQt(program), list);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const bool started = vexo::startWatched(program, arguments, std::chrono::seconds(1), [] {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    QApplication::restoreOverrideCursor();
+    return started;
 }
 
 class Program {

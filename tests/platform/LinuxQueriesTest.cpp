@@ -1,6 +1,7 @@
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxSystemQueries.h"
+#include "platform/linux/ProgramLaunch.h"
 #include "platform/linux/SessionPlatform.h"
 #include "platform/linux/SessionWindowSystem.h"
 #include "support/TempFolder.h"
@@ -98,6 +99,25 @@ TEST(SettingsFile, KeepsThePersonsFileAndLeavesAPipeAlone) {
     EXPECT_EQ(store.get("Pipe", "DXSetup", "DXRez", "1"), "1");
     store.save("Pipe", "DXSetup", "DXRez", "3");
     EXPECT_TRUE(std::filesystem::is_fifo(folder + "Pipe.ini"));
+}
+
+// A program that cannot run, or ends at once with a failure, was not started; one that runs on,
+// or ends at once having done its work, was; one that runs on is not waited for.
+TEST(ProgramLaunch, AProgramThatFailsAtOnceWasNotStarted) {
+    using namespace std::chrono_literals;
+    for (const auto& [name, program, arguments, started] :
+         {std::tuple{"missing", "vexo-no-such-program", std::vector<std::string>{}, false},
+          {"fails at once", "sh", {"-c", "echo 'failed to connect' >&2; exit 1"}, false},
+          {"killed at once", "sh", {"-c", "kill -9 $$"}, false},
+          {"done at once", "true", {}, true},
+          {"runs on", "sleep", {"2"}, true}}) {
+        SCOPED_TRACE(name);
+        int waits = 0;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(startWatched(program, arguments, 400ms, [&waits] { ++waits; }), started);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+        EXPECT_TRUE(waits > 0 || std::string(name) != "runs on") << "no paint meanwhile";
+    }
 }
 
 // X11 through XWayland in a Wayland session, unless the person chose, or there is no X11.
