@@ -24,12 +24,17 @@ QVariant BrowserTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant BrowserTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal ||
+        (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
     const auto columns = m_browser.columns(m_list);
     if (section < 0 || static_cast<std::size_t>(section) >= columns.size())
         return {};
-    return QString::fromStdString(columns[static_cast<std::size_t>(section)].title);
+    const std::string& title = columns[static_cast<std::size_t>(section)].title;
+    // The task columns have no title on screen; assistive tools name each by its task's place.
+    if (title.empty() && role == Qt::AccessibleTextRole)
+        return QStringLiteral("Task %1").arg(section - 2);
+    return QString::fromStdString(title);
 }
 
 void BrowserTableModel::refresh() {

@@ -146,6 +146,10 @@ void HelpWindow::sync() {
     if (m_model.document() == m_shownDocument)
         return;
     m_shownDocument = m_model.document();
+    // Named by its topic, as assistive tools read it.
+    if (const std::int16_t topic = m_model.topic(); topic >= 0 && topic < 5)
+        m_document->setAccessibleName(
+            QString::fromLatin1(HelpViewer::topics()[static_cast<std::size_t>(topic)].caption));
     const installation::FileContent rtf =
         installation::readFile(m_shownDocument, installation::MaxDocumentBytes);
     if (!rtf) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTextDocument>
 #include <QWidget>
 
@@ -14,6 +15,7 @@ namespace {
 const char* const kRole = "accessibleControlRole";
 const char* const kChecked = "accessibleChecked";
 const char* const kDecoration = "accessibleDecoration";
+const char* const kDisplay = "accessibleDisplayRole";
 
 bool blocked(const QWidget* widget) {
     return widget->window()->property("inputBlocked").toBool();
@@ -58,16 +60,24 @@ public:
     void doAction(const QString& name) override {
         if (!actionNames().contains(name))
             return;
-        // What a click does: a press and a release over the element's middle.
-        QWidget* w = widget();
-        const QPointF middle = QRectF(w->rect()).center();
-        const QPointF global = w->mapToGlobal(middle);
-        QMouseEvent press(QEvent::MouseButtonPress, middle, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, middle, global, Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(w, &press);
-        QApplication::sendEvent(w, &release);
+        // What a click does: a press and a release over the element's middle. Done once the
+        // tool has its answer: a click that opens a box waits in it, and the tool would wait too.
+        QPointer<QWidget> w = widget();
+        QMetaObject::invokeMethod(
+            w.data(),
+            [w] {
+                if (w.isNull())
+                    return;
+                const QPointF middle = QRectF(w->rect()).center();
+                const QPointF global = w->mapToGlobal(middle);
+                QMouseEvent press(QEvent::MouseButtonPress, middle, global, Qt::LeftButton,
+                                  Qt::LeftButton, Qt::NoModifier);
+                QMouseEvent release(QEvent::MouseButtonRelease, middle, global, Qt::LeftButton,
+                                    Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(w, &press);
+                QApplication::sendEvent(w, &release);
+            },
+            Qt::QueuedConnection);
     }
 };
 
@@ -82,6 +92,15 @@ public:
     }
 };
 
+// Only a role and a name: no action, no value (tools offer to change any value they are
+// given, a progress bar's included).
+class DisplayInterface final : public QAccessibleWidget {
+public:
+    DisplayInterface(QWidget* widget, QAccessible::Role role)
+        : QAccessibleWidget(widget, role) {}
+    QStringList actionNames() const override { return {}; }
+};
+
 QAccessibleInterface* controlFactory(const QString&, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget == nullptr)
@@ -91,6 +110,8 @@ QAccessibleInterface* controlFactory(const QString&, QObject* object) {
         return new ControlInterface(widget, static_cast<QAccessible::Role>(role.toInt()));
     if (widget->property(kDecoration).toBool())
         return new DecorationInterface(widget);
+    if (const QVariant display = widget->property(kDisplay); display.isValid())
+        return new DisplayInterface(widget, static_cast<QAccessible::Role>(display.toInt()));
     return nullptr;
 }
 
@@ -136,6 +157,14 @@ void makeAccessibleDecoration(QWidget* widget) {
     widget->setProperty(kDecoration, true);
     forgetEarlierInterface(widget, [](QAccessibleInterface* earlier) {
         return dynamic_cast<DecorationInterface*>(earlier) != nullptr;
+    });
+}
+
+void makeAccessibleDisplay(QWidget* widget, QAccessible::Role role) {
+    installFactory();
+    widget->setProperty(kDisplay, static_cast<int>(role));
+    forgetEarlierInterface(widget, [](QAccessibleInterface* earlier) {
+        return dynamic_cast<DisplayInterface*>(earlier) != nullptr;
     });
 }
 

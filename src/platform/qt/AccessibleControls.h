@@ -18,5 +18,8 @@ void makeAccessibleControl(QWidget* widget, QAccessible::Role role);
 void setAccessibleChecked(QWidget* widget, bool checked);
 // A picture that only shows the state of the control beside it: tools are told it is not there.
 void makeAccessibleDecoration(QWidget* widget);
+// Announces `widget` as what it stands for (a window, a progress bar, a picture that tells a
+// state), named by its accessible name, with nothing to do on it and no value to change.
+void makeAccessibleDisplay(QWidget* widget, QAccessible::Role role);
 
 } // namespace vexo

@@ -695,6 +695,14 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
             i % 2 == 0 ? QStringLiteral("Previous") : QStringLiteral("Next"),
             QString::fromLatin1(rows[i / 2])));
     }
+    // The window, its progress and the run's group pictures for what they are; the system
+    // page's names are read with their values (below), not as a column of their own.
+    makeAccessibleDisplay(this, QAccessible::Window);
+    makeAccessibleDisplay(m_progress, QAccessible::ProgressBar);
+    m_progress->setAccessibleName(QStringLiteral("Phases done"));
+    for (QLabel* group : m_benchImage)
+        makeAccessibleDisplay(group, QAccessible::Graphic);
+    makeAccessibleDecoration(m_frameText[50]);
     QWidget* previous = nullptr;
     for (const Focusable& f : m_focusables) {
         f.widget->setFocusPolicy(Qt::TabFocus);
@@ -943,6 +951,14 @@ void WizardWindow::sync() {
         showCaption(m_frameText[i], e.FrameText[i].caption);
         m_frameText[i]->setVisible(e.FrameText[i].visible);
     }
+    // The system page's two columns, line for line: each name with its value.
+    const QStringList names = toQt(crToNewline(e.FrameText[50].caption)).split(u'\n');
+    const QStringList values = toQt(crToNewline(e.FrameText[51].caption)).split(u'\n');
+    QStringList pairs;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        if (!values[i].isEmpty())
+            pairs << (i < names.size() ? names[i] + u' ' + values[i] : values[i]);
+    m_frameText[51]->setAccessibleName(pairs.join(u'\n'));
     showCaption(m_pageTitle[0], e.PageTitle[0]);
     showCaption(m_pageTitle[1], e.PageTitle[1]);
     showCaption(m_permanentText, e.PermanentText);
@@ -968,6 +984,7 @@ void WizardWindow::sync() {
         m_benchImage[i]->setPixmap(picture(e.BenchImage[i]));
         m_benchImage[i]->setVisible(e.BenchVisible[i]);
     }
+    nameGroupPictures();
     for (std::size_t i = 0; i < 3; ++i)
         m_orderedImage[i]->setVisible(e.OrderedVisible[i]);
     for (std::size_t i = 0; i < 5; ++i) {
@@ -1015,9 +1032,10 @@ void WizardWindow::showProgress() {
     m_progress->setMaximum(m_run->PhaseCount);
     m_progress->setValue(
         std::clamp(m_run->CurrentPhase - 1, 0, static_cast<int>(m_run->PhaseCount)));
-    m_progress->setAccessibleName(
-        QStringLiteral("%1 of %2 phases").arg(m_progress->value()).arg(m_progress->maximum()));
-    m_progressText->setText(m_progress->accessibleName());
+    const QString done =
+        QStringLiteral("%1 of %2 phases").arg(m_progress->value()).arg(m_progress->maximum());
+    m_progress->setAccessibleName(QStringLiteral("Phases done: ") + done);
+    m_progressText->setText(done);
 }
 
 void WizardWindow::showRunPage() {
@@ -1031,8 +1049,27 @@ void WizardWindow::showRunPage() {
         if (m_benchImage[group]->pixmap().cacheKey() != shown.cacheKey())
             m_benchImage[group]->setPixmap(shown);
     }
+    nameGroupPictures();
     showProgress();
     layOut();
+}
+
+void WizardWindow::nameGroupPictures() {
+    const WizardElements& e = m_wizard.elements();
+    for (std::size_t group = 0; group < m_benchImage.size(); ++group) {
+        const int shown = e.BenchImage[group];
+        // A group that was skipped shows the picture of one not chosen: neither runs now.
+        const QString state = shown == RunPageView::GroupDonePicture    ? QStringLiteral("done")
+                              : shown == WizardPicture::GroupWillRun    ? QStringLiteral("to run")
+                              : shown == WizardPicture::GroupWillNotRun ? QStringLiteral("not run")
+                                                                        : QString();
+        const QString name =
+            spokenCaption(
+                e.FrameText[Wizard::kFirstRunLine + RunPageView::kLineCount + group].caption) +
+            (state.isEmpty() ? QString() : QStringLiteral(": ") + state);
+        if (m_benchImage[group]->accessibleName() != name)
+            m_benchImage[group]->setAccessibleName(name);
+    }
 }
 
 namespace {

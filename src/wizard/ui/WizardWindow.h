@@ -116,6 +116,9 @@ private:
     void showProgress();
     // The run page's lines and group pictures as the wizard holds them now.
     void showRunPage();
+    // The group pictures of the run page, named for assistive tools by their group and what
+    // they show of it.
+    void nameGroupPictures();
 
     // An element the keyboard reaches, in reading order: what Space (and Return on a button)
     // does, the group its arrow keys move within, and the picture its focus mark also encloses.
