@@ -440,7 +440,27 @@ void keepLegible(QTextDocument& document, const QColor& ground) {
     }
 }
 
+namespace {
+
+// Whether the desktop tiles its windows: its own variables, which the programs it starts
+// inherit, or its name.
+bool tilingDesktop() {
+    for (const char* variable : {"SWAYSOCK", "I3SOCK", "HYPRLAND_INSTANCE_SIGNATURE"})
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return true;
+    const QString desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").toLower();
+    for (const QString& desktop : desktops.split(u':'))
+        if (desktop == QLatin1String("sway") || desktop == QLatin1String("i3") ||
+            desktop == QLatin1String("hyprland") || desktop == QLatin1String("river"))
+            return true;
+    return false;
+}
+
+} // namespace
+
 void fitToScreen(QWidget& window, QSize preferred, QSize minimum) {
+    if (window.isWindow() && tilingDesktop())
+        window.setWindowFlag(Qt::Dialog);
     const QScreen* screen = window.screen();
     if (screen == nullptr) {
         window.setMinimumSize(minimum);

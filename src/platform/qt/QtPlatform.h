@@ -82,6 +82,8 @@ QPixmap loadPicture(const std::string& path);
 // Gives a window its preferred size and minimum, each bounded by the area the screen it opens on
 // has free for windows, its frame included: on a small or scaled screen (a scale factor of 1.5
 // leaves 853 by 683 of 1280 by 1024) the whole window, its edges and its close box stay on it.
+// On a tiling desktop (sway, i3, Hyprland, river), which would squeeze a plain window into a
+// tile below its minimum and cut it, the window asks to float, as dialogs do, at that size.
 void fitToScreen(QWidget& window, QSize preferred, QSize minimum);
 
 // The contrast ratio of two colours as WCAG 2 defines it: from 1 (none) to 21 (black on white).
