@@ -65,5 +65,11 @@ expect 2 err "^vexogauge: unknown option '--frob'$" -- env QT_QPA_PLATFORM=offsc
 # Told as such before a display is needed; Qt's own options with their values pass.
 expect 2 err "^vexogauge: unknown option '--bogus'$" -- "$app" -style fusion --bogus
 
+# The help viewer's readme topic names every command the terminal's help lists.
+for command in $("$cli" --help | sed -n 's/^  \([a-z]\+\)\( .*\)\?$/\1/p'); do
+    grep -Eq "vexogauge-cli ([a-z]+ \| )*$command" "$bin/readme.rtf" ||
+        { echo "FAILED: readme.rtf does not name the command $command" >&2; failures=$((failures + 1)); }
+done
+
 [ "$failures" -eq 0 ] || { echo "$failures command-line convention(s) broken" >&2 && exit 1; }
 echo "all command-line conventions hold"
