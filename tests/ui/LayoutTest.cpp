@@ -93,9 +93,26 @@ struct WizardRig {
         wizard.Change_Page();
         window.sync();
     }
+    // No element lies on another, no text is cut or struck by a line of the background's
+    // bands (seen at the window's left edge, where only the background shows), and no text
+    // beside a tool takes more than four lines.
     void expectLooksRight(const std::string& where) {
-        EXPECT_EQ(test::layoutFaults(window, wizardStacking), Faults{})
-            << where << ", page " << wizard.CurrentPage();
+        SCOPED_TRACE(where + ", page " + std::to_string(wizard.CurrentPage()));
+        EXPECT_EQ(test::layoutFaults(window, wizardStacking), Faults{});
+        const QImage shown = window.grab().toImage();
+        const double ratio = shown.devicePixelRatio();
+        for (const QLabel* text : window.findChildren<QLabel*>())
+            for (int y = text->y(); text->isVisible() && !text->text().isEmpty() &&
+                                    text->pixmap().isNull() && y <= text->geometry().bottom();
+                 ++y)
+                EXPECT_LT(shown.pixelColor(1, qRound(y * ratio)).green(), 60)
+                    << text->text().toStdString() << " is struck at " << y;
+        for (const int tool : {15, 16, 17}) {
+            const auto* text = window.findChild<QLabel*>(QStringLiteral("FrameText%1").arg(tool));
+            EXPECT_TRUE(!text->isVisible() || text->heightForWidth(text->width()) <=
+                                                  4 * text->fontMetrics().lineSpacing())
+                << text->text().toStdString();
+        }
     }
     AppState state;
     MemorySettingsStore settings;

@@ -20,6 +20,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace vexo {
@@ -84,10 +85,16 @@ constexpr int kButtonHeight = 30;
 constexpr int kFooterHeight = 32; // the footer hint's two lines, left of the buttons
 constexpr int kMark = 20;         // an option's or a check box's picture
 constexpr int kCaptionHeight = 22;
+// The background picture's bands: the title band ends below its line, the footer band begins
+// with its line.
+constexpr int kBandLineTop = 63; // a row of the band's own colour above the line
+constexpr int kBandBottom = 66;
+constexpr int kFooterBandTop = 440;
 
 struct Box {
     int x, y, w, h;
 };
+constexpr Box kSubtitle{20, 31, 570, 32};
 
 // A page's rows: the first one's top and the pitch from one to the next.
 struct Rows {
@@ -136,7 +143,7 @@ std::vector<Placed> designLayout() {
 
     // The frame: title band, footer hint, Help, Back and Next along the foot.
     at(Part::PageTitle, 0, {20, 8, 560, 22});
-    at(Part::Subtitle, 0, {20, 31, 570, 32});
+    at(Part::Subtitle, 0, kSubtitle);
     at(Part::Footer, 0, {20, kButtonRowTop, 266, kFooterHeight});
     at(Part::Button, 5, {292, kButtonRowTop, 100, kButtonHeight});
     at(Part::Button, 1, {400, kButtonRowTop, 108, kButtonHeight});
@@ -719,15 +726,45 @@ WizardWindow::WizardWindow(Wizard& wizard, const std::string& appFolder, QWidget
     // The web address stands in a gap of 31 blanks: its host name is what fits there.
     m_linkText[0]->setText(QStringLiteral("support@kestrovia.example"));
     m_linkText[1]->setText(QStringLiteral("kestrovia.example"));
-    showBackground();
     sync();
 }
 
-void WizardWindow::showBackground() {
-    const QSize size(qRound(kWidth * m_fit), qRound(kHeight * m_fit));
-    m_backgroundLabel->setGeometry(QRect(QPoint(0, 0), size));
-    m_backgroundLabel->setPixmap(
-        m_background.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+void WizardWindow::showBackground(int bandBottom, int footerTop) {
+    const QRect shown(QPoint(bandBottom, footerTop), size());
+    if (shown == m_shownBackground)
+        return;
+    m_shownBackground = shown;
+    // The picture's parts at the design's size: the title band with its line, the middle, the
+    // footer band.
+    const double scale = static_cast<double>(m_background.width()) / kWidth;
+    auto part = [&](int top, int bottom) {
+        return QRect(0, qRound(top * scale), m_background.width(), qRound((bottom - top) * scale));
+    };
+    const QRect band = part(0, kBandLineTop), line = part(kBandLineTop, kBandBottom),
+                middle = part(kBandBottom, kFooterBandTop), footer = part(kFooterBandTop, kHeight);
+    const int middleHeight = qRound((kFooterBandTop - kBandBottom) * m_fit);
+    QPixmap picture(size());
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // The band grows; its line keeps its height.
+    const int lineTop = bandBottom - qRound((kBandBottom - kBandLineTop) * m_fit);
+    painter.drawPixmap(QRect(0, 0, width(), lineTop), m_background, band);
+    painter.drawPixmap(QRect(0, lineTop, width(), bandBottom - lineTop), m_background, line);
+    // Where the page is taller than the design, four cells of the middle's grid (from a line of
+    // it, where the picture shows nothing else) fill the room above the middle, which keeps its
+    // proportions.
+    const int middleTop = std::max(bandBottom, footerTop - middleHeight);
+    if (middleTop > bandBottom) {
+        const QPixmap grid = m_background.copy(part(96, 96 + 4 * 32))
+                                 .scaled(width(), qRound(4 * 32 * m_fit), Qt::IgnoreAspectRatio,
+                                         Qt::SmoothTransformation);
+        painter.drawTiledPixmap(QRect(0, bandBottom, width(), middleTop - bandBottom), grid);
+    }
+    painter.drawPixmap(QRect(0, middleTop, width(), footerTop - middleTop), m_background, middle);
+    painter.drawPixmap(QRect(0, footerTop, width(), height() - footerTop), m_background, footer);
+    painter.end();
+    m_backgroundLabel->setGeometry(rect());
+    m_backgroundLabel->setPixmap(picture);
 }
 
 QRect WizardWindow::fitted(const Placement& placement) const {
@@ -755,7 +792,10 @@ void WizardWindow::layOut() {
     std::vector<QRect> boxes;
     for (const Placement& placement : m_layout)
         boxes.push_back(fitted(placement));
-    // A picture button as wide as its caption needs, the element beside it moved right.
+    // A picture button as wide as its caption needs, the text beside it moved right; where that
+    // would wrap the text onto more than four lines (a large font), it stands beneath the button
+    // instead, across the page, as far below as the design has it beside (what follows moves
+    // down as its text needs).
     for (std::size_t i = 0; i < m_layout.size(); ++i) {
         const Placement& placement = m_layout[i];
         if (placement.besideButton == nullptr)
@@ -768,13 +808,21 @@ void WizardWindow::layOut() {
             continue;
         const QRect design = button->design;
         QRect& box = boxes[static_cast<std::size_t>(button - m_layout.begin())];
-        // The element keeps at least half its width, its text wrapping in what is left.
         const int gap = placement.design.left() - design.right();
-        const int widest =
-            std::max(box.width(), boxes[i].left() + boxes[i].width() / 2 - gap - box.left());
-        box.setWidth(
-            std::clamp(placement.besideButton->widthFor(box.height()), box.width(), widest));
-        boxes[i].setLeft(std::max(boxes[i].left(), box.right() + gap));
+        QRect& element = boxes[i];
+        const int right = element.right();
+        box.setWidth(std::clamp(placement.besideButton->widthFor(box.height()), box.width(),
+                                right - box.left() + 1));
+        const auto* text = static_cast<const QLabel*>(placement.widget);
+        constexpr int kMostLinesBeside = 4;
+        if (text->heightForWidth(right - (box.right() + gap) + 1) <=
+            kMostLinesBeside * text->fontMetrics().lineSpacing()) {
+            element.setLeft(std::max(element.left(), box.right() + gap));
+        } else {
+            const int under = box.left() + box.height(); // under the caption, past the icon
+            element = QRect(QPoint(under, box.bottom() + 1 + gap),
+                            QPoint(right, std::max(element.bottom(), box.bottom() + 1 + gap)));
+        }
     }
     std::vector<Item> shown;
     for (std::size_t i = 0; i < m_layout.size(); ++i) {
@@ -787,6 +835,7 @@ void WizardWindow::layOut() {
     std::stable_sort(shown.begin(), shown.end(),
                      [](const Item& a, const Item& b) { return a.box.top() < b.box.top(); });
     int bottom = 0;
+    int footerRow = std::numeric_limits<int>::max(); // the top of the hint and buttons shown
     for (std::size_t i = 0; i < shown.size(); ++i) {
         Item& item = shown[i];
         for (std::size_t above = 0; above < i; ++above) {
@@ -802,6 +851,8 @@ void WizardWindow::layOut() {
             item.growth = std::max(0, needed - item.box.height());
         }
         const QRect placed = item.box.translated(0, item.shift).adjusted(0, 0, 0, item.growth);
+        if (item.placement->design.top() == kButtonRowTop)
+            footerRow = std::min(footerRow, placed.top());
         item.placement->widget->setGeometry(placed);
         bottom = std::max(bottom, placed.bottom() + 1);
     }
@@ -811,6 +862,15 @@ void WizardWindow::layOut() {
     if (size != this->size() || minimumSize() != maximumSize())
         setFixedSize(size);
     m_cover->setGeometry(rect());
+    // The title band's line stays below the subtitle as far beneath it as the design has it.
+    const int designGap = kBandBottom - (kSubtitle.y + kSubtitle.h);
+    const int designFooterTop = qRound(kFooterBandTop * m_fit);
+    const int footerTop = footerRow == std::numeric_limits<int>::max()
+                              ? height() - (qRound(kHeight * m_fit) - designFooterTop)
+                              : footerRow - (qRound(kButtonRowTop * m_fit) - designFooterTop);
+    showBackground(std::max(qRound(kBandBottom * m_fit),
+                            m_pageTitle[1]->geometry().bottom() + 1 + qRound(designGap * m_fit)),
+                   footerTop);
 }
 
 void WizardWindow::fitToScreen() {
@@ -826,7 +886,6 @@ void WizardWindow::fitToScreen() {
     if (fit == m_fit)
         return;
     m_fit = fit;
-    showBackground();
     layOut();
     placeLinks();
     placeFocusMark();

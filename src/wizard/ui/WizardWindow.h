@@ -76,7 +76,10 @@ private:
     // Places the shown elements from their design boxes, each text as tall as it needs, and
     // sizes the window to the page.
     void layOut();
-    void showBackground();
+    // The background picture over the whole window: its title band down to bandBottom, as tall
+    // as the page's title and subtitle need (its line beneath them), its footer band from
+    // footerTop, under the hint and the buttons, and its middle between them.
+    void showBackground(int bandBottom, int footerTop);
     // Makes the window, frame included, no larger than the room its screen has for windows.
     void fitToScreen();
 
@@ -87,6 +90,7 @@ private:
     QPixmap m_finishedRunPicture;
     QCursor m_hand;
     QLabel* m_backgroundLabel = nullptr;
+    QRect m_shownBackground; // the bands' edges and the window's size the picture was made for
     std::array<QLabel*, std::tuple_size_v<decltype(WizardElements::FrameText)>> m_frameText{};
     std::array<QLabel*, 2> m_pageTitle{};
     QLabel* m_permanentText = nullptr;
