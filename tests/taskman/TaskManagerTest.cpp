@@ -131,19 +131,11 @@ TEST(TaskActions, EndTaskAsksFirstAndOnlyAsksTheWindowToClose) {
     rig.dialogs.messageAnswer = MsgAnswer::Yes;
     rig.click(1, 1, 1);
     EXPECT_EQ(rig.windows.requests, (Titles{"close 102"}));
-
-    // Listed until it has gone, then the lists are made anew, with the newcomer that came
-    // meanwhile; a window that stays is awaited only so long.
-    rig.atm.checkClosing();
-    EXPECT_TRUE(rig.atm.closing() && rig.column(0) == Titles{"Report"});
-    rig.windows.close(102);
-    rig.windows.open("Newcomer");
-    rig.atm.checkClosing();
-    EXPECT_FALSE(rig.atm.closing());
-    EXPECT_EQ(rig.column(0), (Titles{"Newcomer"}));
-    rig.click(0, 1, 5);
-    for (int check = 0; check < TaskManager::kClosingChecks; ++check)
+    // A window that stays open is awaited only so long (one that goes: the X11 tests).
+    for (int check = 0; check < TaskManager::kClosingChecks; ++check) {
+        EXPECT_TRUE(rig.atm.closing());
         rig.atm.checkClosing();
+    }
     EXPECT_FALSE(rig.atm.closing());
 }
 
