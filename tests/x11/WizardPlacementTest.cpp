@@ -11,26 +11,35 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <memory>
 // Last: Xlib defines macros that clash with names above.
 #include "support/X11Input.h"
 
 namespace vexo {
 namespace {
 
-// The naming box of a run belongs to the wizard, and its frame (title bar included) stands at
-// 45 and 300 twips from the wizard's frame, not over the wizard's title bar.
-TEST(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
+// The wizard's first page, shown on the display.
+class WizardOnTheDesktop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
+        wizard.Change_Page();
+        window = std::make_unique<WizardWindow>(wizard, VEXO_BUILD_APP_FOLDER "/");
+        window->show();
+    }
     AppState state;
     MemorySettingsStore settings;
     Wizard wizard{state, settings};
-    wizard.Change_Page();
-    WizardWindow window{wizard, VEXO_BUILD_APP_FOLDER "/"};
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }));
-    QtDialogs dialogs([&window] { return &window; });
+    std::unique_ptr<WizardWindow> window; // made once there is a display
+};
+
+// The naming box of a run belongs to the wizard, and its frame (title bar included) stands at
+// 45 and 300 twips from the wizard's frame, not over the wizard's title bar.
+TEST_F(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() != window->geometry(); }));
+    QtDialogs dialogs([this] { return window.get(); });
     QWidget* owner = nullptr;
     QRect boxFrame;
     QTimer::singleShot(0, [&] {
@@ -47,10 +56,10 @@ TEST(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
     });
     dialogs.inputBox("Name?", "Benchmark Name?", "", 45, 300);
 
-    EXPECT_EQ(owner, &window);
+    EXPECT_EQ(owner, window.get());
     const QPoint wanted =
-        window.frameGeometry().topLeft() +
-        QPoint(45 * window.logicalDpiX() / 1440, 300 * window.logicalDpiY() / 1440);
+        window->frameGeometry().topLeft() +
+        QPoint(45 * window->logicalDpiX() / 1440, 300 * window->logicalDpiY() / 1440);
     EXPECT_LE((boxFrame.topLeft() - wanted).manhattanLength(), 1)
         << "box frame at " << boxFrame.x() << "," << boxFrame.y() << ", wanted " << wanted.x()
         << "," << wanted.y();
@@ -58,17 +67,9 @@ TEST(WizardOnTheDesktop, TheNamingBoxStandsAtItsOffsetFromTheWizardsFrame) {
 
 // Letters act however their keys overlap, as people and tools type them: Alt let go before its
 // letter, and the next letter pressed before the last is let go.
-TEST(WizardOnTheDesktop, ALetterActsWhicheverKeyIsLetGoFirst) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "VEXO_X11_DISPLAY_WM names no X server with a window manager";
-    AppState state;
-    MemorySettingsStore settings;
-    Wizard wizard{state, settings};
-    wizard.Change_Page();
-    WizardWindow window{wizard, VEXO_BUILD_APP_FOLDER "/"};
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+TEST_F(WizardOnTheDesktop, ALetterActsWhicheverKeyIsLetGoFirst) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     test::X11Input keyboard;
     std::vector<int> pages;
     for (const auto& strokes : std::vector<std::vector<std::pair<KeySym, bool>>>{
