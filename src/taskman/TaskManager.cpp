@@ -284,6 +284,8 @@ void TaskManager::endTask(int list) {
 }
 
 void TaskManager::checkClosing() {
+    if (boxOpen())
+        return; // the lists are not made anew under a question
     bool gone = false;
     std::erase_if(m_closing, [&](Closing& awaited) {
         const bool closed = !stillShows(awaited.row, awaited.handle);
@@ -291,7 +293,7 @@ void TaskManager::checkClosing() {
         return closed || ++awaited.checks >= kClosingChecks;
     });
     // Listed anew even where another window came meanwhile and the number stayed.
-    if (gone && !boxOpen())
+    if (gone)
         rebuild();
 }
 

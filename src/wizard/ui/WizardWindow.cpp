@@ -1017,7 +1017,8 @@ void WizardWindow::sync() {
     for (qsizetype i = 0; i < values.size(); ++i)
         if (!values[i].isEmpty())
             pairs << (i < names.size() ? names[i] + u' ' + values[i] : values[i]);
-    m_frameText[51]->setAccessibleName(pairs.join(u'\n'));
+    if (const QString paired = pairs.join(u'\n'); m_frameText[51]->accessibleName() != paired)
+        m_frameText[51]->setAccessibleName(paired);
     showCaption(m_pageTitle[0], e.PageTitle[0]);
     showCaption(m_pageTitle[1], e.PageTitle[1]);
     showCaption(m_permanentText, e.PermanentText);
