@@ -250,8 +250,8 @@ std::string notReadWhole(const benchfile::ImportResult& result, const std::strin
     std::string kept = "Nothing was loaded.";
     if (result.outcome == Outcome::Damaged) {
         kept = std::to_string(result.recordsAdded) + " benchmark record(s) were read and kept";
-        kept += result.firstRecordsLost ? "; records that stood before them are lost."
-                                        : "; the last one may be incomplete.";
+        kept += result.firstRecordsLost ? "; if it was cut short, records before them may be lost."
+                                        : ".";
         if (result.recordsAdded == 0)
             kept = "No benchmark record could be read.";
     }

@@ -25,8 +25,7 @@ using benchfile::ImportResult;
 std::string notLoaded(const ImportResult& result) {
     if (result.outcome != ImportResult::Outcome::Damaged)
         return result.detail;
-    return result.detail + "; " + std::to_string(result.recordsAdded) + " record(s) read" +
-           (result.firstRecordsLost ? ", records before them lost" : "");
+    return result.detail + "; " + benchfile::keptRecords(result);
 }
 
 struct LoadedFile {

@@ -4,6 +4,7 @@
 #include "browser/ScoreBars.h"
 #include "platform/MemorySettingsStore.h"
 #include "support/FakeDesktop.h"
+#include "support/Records.h"
 #include "support/RunRecorder.h"
 #include "support/TempFolder.h"
 #include "wizard/ExitQuestion.h"
@@ -13,6 +14,7 @@
 namespace vexo {
 namespace {
 
+using test::completeRecord;
 using test::TempFolder;
 using Cells = std::vector<std::string>;
 constexpr BrowserMode kPlatform = BrowserMode::Platform, kTasks = BrowserMode::Tasks,
@@ -208,9 +210,14 @@ TEST(BrowserLoading, EachFileThatIsNotReadWholeSaysWhyAndNeverSuccess) {
         std::string said, then;
     } rows[] = {
         {"cut after a whole file", true, ">>:One||BMCPUh=1:;:;>>:Two||BMCPUh=2:;BMCPUl=3:;BMFP", 3,
-         cut, "2 benchmark record(s) were read and kept; the last one may"},
+         cut,
+         "damaged: it ends before its last record is complete\r2 benchmark record(s) were "
+         "read and kept."},
         {"cut into an empty browser", false, ">>:One||BMCPUh=1:;:;>>:Two||BMCPUh=2:;BMFP", 2, cut,
-         "2 benchmark record(s) were read and kept; the last one may"},
+         "\r2 benchmark record(s) were read and kept."},
+        {"its line end altered", false, std::nullopt, 1, cut,
+         "damaged: 1 more line end follow its closing line end\r1 benchmark record(s) were read "
+         "and kept."},
         {"missing", false, std::nullopt, 0, "Load Failed|48|", "Nothing was loaded."},
         {"not a benchmark file", false, "", 0,
          "Error: Invalid Benchmark File.|16|Not valid save benchmark file:\rThe file could have "
@@ -225,6 +232,9 @@ TEST(BrowserLoading, EachFileThatIsNotReadWholeSaysWhyAndNeverSuccess) {
             TempFolder::write(rig.folder.path("cut.vgf"), "VEXOGAUGE 2002 SAVE BENCHMARK V1.0\r\n");
         else if (row.payload)
             rig.file("cut.vgf", *row.payload);
+        else if (row.rows > 0) // a whole run, passed through a tool that added a line end
+            TempFolder::write(rig.folder.path("cut.vgf"),
+                              benchfile::benchmarkFileBytes(completeRecord("Run")) + "\r\n");
         const std::size_t before = rig.dialogs.messages.size();
         rig.import(rig.folder.path("cut.vgf"));
         EXPECT_EQ(rig.browser.rowCount(), row.rows);

@@ -2,6 +2,7 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "cli/Json.h"
+#include "support/Records.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@ namespace vexo {
 namespace {
 
 using json::Json;
+using test::completeRecord;
 using test::TempFolder;
 
 struct Output {
@@ -27,15 +29,6 @@ Output call(Command command, const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = command(args, out, err);
     return {status, out.str(), err.str()};
-}
-
-std::string completeRecord(const std::string& name) {
-    std::string record = ">>:" + name + "||";
-    for (const auto& score : kScoreFields)
-        record += std::string(score.key) + "=1:;";
-    for (const auto& value : kSystemFields)
-        record += std::string(value.key) + "=1:;";
-    return record + "Task=Editor:;:;";
 }
 
 // Files of the tests: small (one score and a task), full (every key), bad (a wrong header).
@@ -144,17 +137,23 @@ TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
         << result.out;
     EXPECT_EQ(call(checkCommand, {files.full}).status, 0);
 
-    // Three whole records; the end cut off takes the line end and the first record.
+    // Three whole records; the end cut off takes the line end and the first record. Without
+    // its line end alone, a file keeps every record.
     const std::string three = files.make(
         "three.vgf", completeRecord("One") + completeRecord("Two") + completeRecord("3"));
     const std::string bytes = TempFolder::read(three);
+    const std::string noLineEnd = files.folder.path("no line end.vgf");
+    TempFolder::write(noLineEnd, bytes.substr(0, bytes.size() - 2));
     TempFolder::write(three, bytes.substr(0, bytes.size() - completeRecord("One").size()));
-    const Output cut = call(checkCommand, {three});
+    const Output cut = call(checkCommand, {three, noLineEnd});
     EXPECT_EQ(std::to_string(cut.status) + cut.out,
               "1" + three +
-                  ": damaged: it lacks the line end every benchmark file ends with, "
-                  "so it may have been cut short and lost its first records; 2 "
-                  "record(s) read, records before them lost\n");
+                  ": damaged: it lacks its closing line end; 2 characters before its first "
+                  "record belong to no record; 2 record(s) read; if it was cut short, records "
+                  "before them may be lost\n" +
+                  noLineEnd +
+                  ": damaged: it lacks its closing line end; 3 record(s) read; if it was cut "
+                  "short, records before them may be lost\n");
 }
 
 TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
@@ -184,7 +183,7 @@ TEST(ExportCommand, CsvQuotesAsRfc4180WithTheSameColumnsForEveryFile) {
     EXPECT_EQ(csv.out.rfind("File,Row,Name,BMCPUh,BMCPUl,", 0), 0u);
     EXPECT_NE(csv.out.find(",GRA_Dev,GRA_Mem,Tasks\r\n"), std::string::npos);
     for (const char* line :
-         {"full.vgf,1,\"Full, \"\"quoted\"\"\",1,1,",
+         {"full.vgf,1,\"Full, \"\"quoted\"\"\",2,2,",
           "small.vgf,2,Small run,5,,,,,,,,,,,,,,,,,,,,,,\"x \"\"y\"\"\"\r\n", ",\"a\nb\nc\"\r\n"})
         EXPECT_TRUE(csv.says(line)) << line << "\n" << csv.out;
 

@@ -50,7 +50,7 @@ one_record 10 >"$work/one.vgf"
 # Read: FILE|what check says.
 for row in 'pipe|is not a regular file$' 'folder|is a folder, not a file$' \
     'flood|valid but incomplete; record 1 lacks BMCPUh' \
-    'junk|damaged: text stands before its first record'; do
+    'junk|damaged: none of its text is a whole record'; do
     run_cli 1 check "$work/${row%%|*}.vgf"
     grep -Eq -- "${row%%|*}\.vgf: ${row#*|}" "$work/out" || fail "check ${row%%|*}: wanted /${row#*|}/"
 done
