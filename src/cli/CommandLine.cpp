@@ -1,11 +1,21 @@
 #include "CommandLine.h"
 
+#include "common/Direct3DOptions.h"
+
 #include <algorithm>
 
 namespace vexo {
 
-const CommandSpec* findCommand(std::string_view name) {
-    static const std::vector<CommandSpec> commands{
+namespace {
+
+std::vector<std::string_view> resolutions() {
+    return {kResolutionCaptions.begin(), kResolutionCaptions.end()};
+}
+
+} // namespace
+
+const std::vector<CommandSpec>& commands() {
+    static const std::vector<CommandSpec> all{
         {"run",
          {{"--cpu"},
           {"--fpu"},
@@ -14,12 +24,12 @@ const CommandSpec* findCommand(std::string_view name) {
           {"--imaging"},
           {"--all"},
           {"--d3d"},
-          {"--name", true},
-          {"--resolution", true},
-          {"--depth", true},
-          {"--texture", true},
-          {"--out", true},
-          {"--repeat", true},
+          {"--name", OptionValue::Text},
+          {"--resolution", OptionValue::Choice, resolutions()},
+          {"--depth", OptionValue::Choice, {"16", "24", "32"}},
+          {"--texture", OptionValue::Choice, {"low", "medium", "high"}},
+          {"--out", OptionValue::File},
+          {"--repeat", OptionValue::Text},
           {"--json"}},
          false,
          R"help(Usage: vexogauge-cli run BENCHMARK... [OPTIONS]
@@ -110,16 +120,23 @@ score each group's median, lowest and highest value and spread, and its ratio to
 group, the baseline.
 )help"},
         {"report",
-         {{"-o", true}, {"--output", true}, {"--baseline", true}},
+         {{"-o", OptionValue::File},
+          {"--output", OptionValue::File},
+          {"--baseline", OptionValue::Text}},
          true,
          R"help(Usage: vexogauge-cli report -o OUT [--baseline N] FILE...
 Writes one HTML page (no script, nothing fetched) with a bar chart per score and each record's
 system and tasks; --baseline N draws every bar as a percentage of record N (the "#" of dump).
 )help"},
     };
-    const auto found = std::find_if(commands.begin(), commands.end(),
-                                    [&](const CommandSpec& c) { return c.name == name; });
-    return found == commands.end() ? nullptr : &*found;
+    return all;
+}
+
+const CommandSpec* findCommand(std::string_view name) {
+    const std::vector<CommandSpec>& all = commands();
+    const auto found =
+        std::find_if(all.begin(), all.end(), [&](const CommandSpec& c) { return c.name == name; });
+    return found == all.end() ? nullptr : &*found;
 }
 
 ArrangedArguments arrangeArguments(const std::vector<std::string>& args,
@@ -143,6 +160,10 @@ ArrangedArguments arrangeArguments(const std::vector<std::string>& args,
             result.help = true;
             continue;
         }
+        if (arg == "--version") {
+            result.version = true;
+            continue;
+        }
         const std::string_view name = std::string_view(arg).substr(0, arg.find('='));
         const auto spec = std::find_if(options.begin(), options.end(),
                                        [&](const OptionSpec& o) { return o.name == name; });
@@ -151,16 +172,16 @@ ArrangedArguments arrangeArguments(const std::vector<std::string>& args,
             return result;
         }
         const bool inlineValue = name.size() < arg.size();
-        if (!spec->takesValue && inlineValue) {
+        if (!spec->takesValue() && inlineValue) {
             result.error = "option '" + std::string(name) + "' takes no value";
             return result;
         }
         // A flag given twice means what it means once.
-        if (!spec->takesValue &&
+        if (!spec->takesValue() &&
             std::find(result.options.begin(), result.options.end(), arg) != result.options.end())
             continue;
         result.options.push_back(arg);
-        if (spec->takesValue && !inlineValue) {
+        if (spec->takesValue() && !inlineValue) {
             if (i + 1 >= args.size()) {
                 result.error = "option '" + std::string(name) + "' needs a value";
                 return result;

@@ -3,6 +3,7 @@
 #include "benchfile/BenchmarkFile.h"
 #include "benchfile/Comparison.h"
 #include "benchfile/EngineWriter.h"
+#include "cli/CommandLine.h"
 #include "cli/Json.h"
 #include "cli/TerminalDialogs.h"
 #include "common/AppState.h"
@@ -176,17 +177,14 @@ private:
     bool m_progressShown = false;
 };
 
-// The choices of a Direct3D option: its captions (or the colour depth's bits, or the texture
-// quality in small letters), or the index itself.
+// The choices of a Direct3D option as its table gives them (the resolution's captions, the
+// colour depth's bits, the texture quality in small letters).
 std::vector<std::string> choicesOf(const std::string& option) {
-    std::vector<std::string> choices;
-    if (option == "--resolution")
-        choices.assign(kResolutionCaptions.begin(), kResolutionCaptions.end());
-    else if (option == "--depth")
-        choices = {"16", "24", "32"};
-    else
-        choices = {"low", "medium", "high"};
-    return choices;
+    for (const OptionSpec& spec : findCommand("run")->options) {
+        if (spec.name == option)
+            return {spec.choices.begin(), spec.choices.end()};
+    }
+    return {};
 }
 
 std::optional<std::int16_t> direct3DOptionIndex(const std::string& option,

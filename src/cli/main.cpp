@@ -124,6 +124,10 @@ int main(int argc, char** argv) {
                      "the options.\n";
         return 0;
     }
+    if (arranged.version) {
+        std::cout << "vexogauge-cli (VexoGAUGE 2002) " VEXO_VERSION "\n";
+        return 0;
+    }
     if (!arranged.error.empty()) {
         std::cerr << "vexogauge-cli " << command << ": " << vexo::terminalText(arranged.error)
                   << '\n'

@@ -34,7 +34,9 @@ expect() {
 hint="^Try 'vexogauge-cli --help' for more information\.$"
 for help in --help -h help; do expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" $help; done
 expect 0 out '^Usage: vexogauge-cli dump \[--json\] FILE\.\.\.$' -- "$cli" dump --help
-expect 0 out '^vexogauge-cli \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$cli" --version
+for command in "" run sysinfo tasks dump check merge export compare report; do
+    expect 0 out '^vexogauge-cli \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$cli" $command --version
+done
 expect 2 err '^Usage: vexogauge-cli COMMAND' -- "$cli"
 expect 2 err "^vexogauge-cli: unknown option '--frob'$" "$hint" -- "$cli" --frob
 expect 2 err "^vexogauge-cli: unknown command 'frob'$" -- "$cli" frob
