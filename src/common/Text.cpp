@@ -3,7 +3,7 @@
 namespace vexo {
 
 std::string Strip_Path(std::string_view path) {
-    const auto cut = path.find_last_of("/\\");
+    const auto cut = path.rfind('/');
     return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 

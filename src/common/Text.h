@@ -8,7 +8,8 @@ namespace vexo {
 // Line break inside message texts and multi-line captions: a single carriage return.
 inline constexpr char CR = '\r';
 
-// The last component of a path; both '/' and '\\' separate components.
+// The last component of a path. Only '/' separates folders: a backslash is an ordinary
+// character of a file name.
 std::string Strip_Path(std::string_view path);
 
 // Compares texts character by character as a list view sorts them: letters without regard to
