@@ -258,7 +258,18 @@ std::optional<double> scoreValue(const std::optional<std::string>& cell) {
     return static_cast<double>(value);
 }
 
+bool notRun(const std::optional<std::string>& cell) {
+    const std::optional<double> value = scoreValue(cell);
+    return value && *value == 0;
+}
+
+std::optional<double> measuredScore(const std::optional<std::string>& cell) {
+    return notRun(cell) ? std::nullopt : scoreValue(cell);
+}
+
 std::string notAScore(const std::optional<std::string>& cell) {
+    if (notRun(cell))
+        return "not run";
     if (!cell || cell->empty() || scoreValue(cell))
         return {};
     constexpr std::size_t kShown = 24;
@@ -284,7 +295,7 @@ std::string wholeNumber(double value) {
 std::vector<double> RecordGroup::values(std::size_t index) const {
     std::vector<double> values;
     for (const BenchmarkRecord* record : records) {
-        if (const auto value = scoreValue(record->scores.at(index)))
+        if (const auto value = measuredScore(record->scores.at(index)))
             values.push_back(*value);
     }
     return values;

@@ -95,8 +95,14 @@ std::string_view groupName(std::string_view name);
 // score, and is left out of charts and statistics.
 std::optional<double> scoreValue(const std::optional<std::string>& cell);
 
-// Why a cell that holds text gives no score ("not a whole number: 12abc"), or nothing when it
-// is a score or empty. The text is cut to a length a label can show.
+// Whether a cell holds a score of 0: what the writers write for a benchmark that did not run
+// (or counted nothing). Charts and statistics show it as not run, not as a score.
+bool notRun(const std::optional<std::string>& cell);
+// The score a cell holds for a chart or a statistic: its score, unless it is none or not run.
+std::optional<double> measuredScore(const std::optional<std::string>& cell);
+
+// Why a cell that holds text gives no measured score ("not a whole number: 12abc", "not run"),
+// or nothing when it is a score or empty. The text is cut to a length a label can show.
 std::string notAScore(const std::optional<std::string>& cell);
 
 // A value rounded to a whole number, as decimal digits (safe for any double, unlike a cast).
@@ -107,7 +113,7 @@ struct RecordGroup {
     std::string name;
     std::vector<const BenchmarkRecord*> records;
 
-    // The values of one score (its index in the score fields) of the records holding it.
+    // The measured values of one score (its index in the score fields) of its records.
     std::vector<double> values(std::size_t index) const;
 };
 std::vector<RecordGroup> groupByName(const std::vector<const BenchmarkRecord*>& records);

@@ -32,7 +32,7 @@ std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column
         std::vector<double>& own = values.emplace_back();
         for (const std::size_t row : rows) {
             const std::optional<std::string> cell = browser.cell(BrowserMode::Scores, row, column);
-            if (const auto value = comparison::scoreValue(cell))
+            if (const auto value = comparison::measuredScore(cell))
                 own.push_back(*value);
             else if (bar.leftOut.empty())
                 bar.leftOut = comparison::notAScore(cell);

@@ -69,7 +69,7 @@ Exit status: 0 when every chosen benchmark gave a score and the run was saved, 1
          false,
          R"help(Usage: vexogauge-cli sysinfo [--json]
 Prints the description of this machine that a benchmark run stores (--json: typed, by the
-schema of docs/vexogauge-cli.schema.json).
+schema {schema}).
 )help"},
         {"tasks",
          {{"--all"}},
@@ -107,9 +107,12 @@ every file was read whole. OUT may be a pipe or a device; a folder or a loop of 
          {{"--csv"}, {"--json"}},
          true,
          R"help(Usage: vexogauge-cli export --csv|--json FILE...
-One row per record with every score, system value and task. The CSV has the same columns for
-every file (the tasks share the last cell, a line each); a cell a spreadsheet would read as a
-formula starts with an apostrophe. The JSON follows docs/vexogauge-cli.schema.json.
+One row per record with every score, system value and task, named as in every output. The CSV
+has the same columns for every file (the tasks share the last cell, a line each); a value a
+record lacks, and a benchmark that did not run, is an empty cell. A cell a spreadsheet would
+read as a formula (starting with =, +, -, @, a tab or a carriage return) starts with an
+apostrophe, so that it stays text; the spreadsheet shows the apostrophe as part of the cell.
+The JSON follows the schema {schema}.
 )help"},
         {"compare",
          {{"--json"}},

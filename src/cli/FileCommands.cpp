@@ -115,7 +115,7 @@ void textGroup(std::ostream& out, const char* label, const Values& values, const
     out << "    " << label;
     for (std::size_t i = 0; i < N; ++i) {
         if (values[i])
-            out << ' ' << fields[i].key << '=' << terminalText(*values[i]);
+            out << ' ' << fields[i].name << '=' << terminalText(*values[i]);
     }
     out << '\n';
 }
@@ -199,7 +199,7 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
         out << "  " << g + 1 << ". " << terminalText(groups[g].name) << ": "
             << groups[g].records.size() << " record(s)\n";
     for (const ScoreComparison& score : scores) {
-        out << '\n' << scoreLabel(score.score) << " (" << kScoreFields[score.score].key << ")\n";
+        out << '\n' << scoreLabel(score.score) << " (" << kScoreFields[score.score].name << ")\n";
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const comparison::Summary& s = score.groups[g];
             out << "  " << g + 1 << ". ";
@@ -252,7 +252,7 @@ void compareJson(const std::vector<comparison::RecordGroup>& groups,
             summaries.push_back(std::move(summary));
         }
         const bool direct3D = kScoreFields[score.score].member == &ScoreSet::BMDR3D;
-        scoreList.push_back({{"key", std::string(kScoreFields[score.score].key)},
+        scoreList.push_back({{"score", std::string(kScoreFields[score.score].name)},
                              {"label", std::string(scoreLabel(score.score))},
                              {"unit", direct3D ? "frames per second" : "VexoGAUGEs"},
                              {"groups", std::move(summaries)}});
@@ -270,7 +270,7 @@ bool usage(std::ostream& err, const char* text) {
 
 std::string csvField(const std::string& text) {
     // A cell a spreadsheet would take as a formula (window titles can be anything) is kept text
-    // by a leading apostrophe, which spreadsheets hide.
+    // by a leading apostrophe, which the spreadsheet then shows as part of the text.
     const bool formula =
         !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
     const std::string cell = formula ? "'" + text : text;
@@ -454,17 +454,17 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 0;
     }
     // The same columns for every file: the tasks share one cell, a line each.
-    out << "File,Row,Name";
+    out << "file,row,name";
     for (const ScoreField& score : kScoreFields)
-        out << ',' << score.key;
+        out << ',' << score.name;
     for (const SystemField& system : kSystemFields)
-        out << ',' << system.key;
-    out << ",Tasks\r\n";
+        out << ',' << system.name;
+    out << ",tasks\r\n";
     for (const BenchmarkRecord& record : records) {
         out << csvField(record.fileName) << ',' << record.RowNumber << ','
             << csvField(record.name.value_or(""));
-        for (const auto& value : record.scores)
-            out << ',' << csvField(value.value_or(""));
+        for (const auto& value : record.scores) // a benchmark that did not run is empty
+            out << ',' << csvField(comparison::notRun(value) ? "" : value.value_or(""));
         for (const auto& value : record.system)
             out << ',' << csvField(value.value_or(""));
         std::string tasks;

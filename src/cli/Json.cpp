@@ -12,34 +12,13 @@ namespace vexo::json {
 
 namespace {
 
-// The JSON names of the score and system keys, in the order of their tables.
-constexpr std::array<const char*, 8> kScoreNames = {
-    "cpu_cache_fsb", "cpu_ram_chipset", "fpu_spfp", "fpu_integer",
-    "direct3d",      "spreadsheet",     "business", "imaging"};
-
+// What each system value holds, in the order of its table.
 enum class Kind { Number, Boolean, Text };
-struct SystemName {
-    const char* name;
-    Kind kind;
-};
-constexpr std::array<SystemName, 14> kSystemNames = {{
-    {"cpu_type", Kind::Number},
-    {"cpu_mhz", Kind::Number},
-    {"cpu_mmx", Kind::Boolean},
-    {"cpu_fpu", Kind::Boolean},
-    {"memory_load_percent", Kind::Number},
-    {"memory_total_mb", Kind::Number},
-    {"memory_free_mb", Kind::Number},
-    {"memory_virtual_mb", Kind::Number},
-    {"os_major", Kind::Number},
-    {"os_minor", Kind::Number},
-    {"os_name", Kind::Text},
-    {"os_build", Kind::Number},
-    {"graphics_adapter", Kind::Text},
-    {"graphics_memory_mb", Kind::Number},
-}};
-static_assert(kScoreNames.size() == kScoreFields.size());
-static_assert(kSystemNames.size() == kSystemFields.size());
+constexpr std::array<Kind, 14> kSystemKinds = {
+    Kind::Number, Kind::Number, Kind::Boolean, Kind::Boolean, Kind::Number,
+    Kind::Number, Kind::Number, Kind::Number,  Kind::Number,  Kind::Number,
+    Kind::Text,   Kind::Number, Kind::Text,    Kind::Number};
+static_assert(kSystemKinds.size() == kSystemFields.size());
 
 // A whole decimal number that fits in 64 bits, or nothing.
 std::optional<std::int64_t> wholeNumber(std::string_view text) {
@@ -121,13 +100,16 @@ Json document(std::string_view command) {
 Json record(const BenchmarkRecord& record) {
     Json scores = Json::object();
     for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
-        scores[kScoreNames[i]] = kScoreFields[i].member == &ScoreSet::BMDR3D
-                                     ? direct3D(record.scores[i])
-                                     : typed(record.scores[i], Kind::Number);
+        // A score of 0 is a benchmark that did not run.
+        const auto& value = record.scores[i];
+        scores[std::string(kScoreFields[i].name)] = comparison::notRun(value) ? Json(nullptr)
+                                                    : kScoreFields[i].member == &ScoreSet::BMDR3D
+                                                        ? direct3D(value)
+                                                        : typed(value, Kind::Number);
     }
     Json system = Json::object();
     for (std::size_t i = 0; i < kSystemFields.size(); ++i)
-        system[kSystemNames[i].name] = typed(record.system[i], kSystemNames[i].kind);
+        system[std::string(kSystemFields[i].name)] = typed(record.system[i], kSystemKinds[i]);
     return {{"row", record.RowNumber},
             {"file", record.fileName.str()},
             {"name", record.name ? Json(*record.name) : Json(nullptr)},
@@ -136,15 +118,11 @@ Json record(const BenchmarkRecord& record) {
             {"system", std::move(system)}};
 }
 
-const char* scoreName(std::size_t index) {
-    return kScoreNames.at(index);
-}
-
 Json system(const SystemDescription& description) {
     Json values = Json::object();
     for (std::size_t i = 0; i < kSystemFields.size(); ++i) {
-        values[kSystemNames[i].name] =
-            typed(description.*kSystemFields[i].member, kSystemNames[i].kind);
+        values[std::string(kSystemFields[i].name)] =
+            typed(description.*kSystemFields[i].member, kSystemKinds[i]);
     }
     return values;
 }

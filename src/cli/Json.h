@@ -14,7 +14,7 @@ namespace vexo::json {
 // booleans, a value a record lacks as null, and units in the names (_mb, _mhz, _percent) or
 // in "units".
 using Json = nlohmann::ordered_json;
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // {"schema": 1, "command": COMMAND, "units": {...}}, to which the command adds its parts.
 Json document(std::string_view command);
@@ -22,9 +22,6 @@ Json document(std::string_view command);
 // A benchmark record: row, file, name, scores, tasks, system. A text that is not what its key
 // holds (a score that is not a number, say) is kept as the string it is.
 Json record(const BenchmarkRecord& record);
-
-// The JSON name of a score (its index in the score fields): "cpu_cache_fsb" ...
-const char* scoreName(std::size_t index);
 
 // The fourteen system values, typed as record() types them.
 Json system(const SystemDescription& description);

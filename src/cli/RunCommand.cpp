@@ -258,7 +258,8 @@ void writeRunJson(const RunTerminal& terminal, const RunState& run, const std::s
     json::Json missing = json::Json::array();
     for (std::size_t i = 0; i < run.outcomes.size(); ++i) {
         if (const std::string_view reason = phaseOutcomeReason(run.outcomes[i]); !reason.empty())
-            missing.push_back({{"score", json::scoreName(i)}, {"reason", std::string(reason)}});
+            missing.push_back(
+                {{"score", std::string(kScoreFields[i].name)}, {"reason", std::string(reason)}});
     }
     document["missing"] = std::move(missing);
     *terminal.json << json::text(document) << std::flush;

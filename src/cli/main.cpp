@@ -83,26 +83,37 @@ Options of every command:
   --                   end of the options: what follows is a file name even if it starts
                        with '-'
 
-Every command's JSON follows one schema (docs/vexogauge-cli.schema.json): "schema": 1, the
-command's name, snake-case keys, numbers as numbers. Options may stand before or after the file
-names. Every benchmark counts the work done in
-31 clock seconds, after the system has been throttled until it is stable; a run takes from
-one to several minutes. The exit status is 0 on success, 1 when a file could not be read or
+Every command's JSON follows one schema, installed as {schema}:
+"schema": 2, the command's name, snake-case keys, numbers as numbers, null for a value a record
+lacks or a benchmark that did not run. Options may stand before or after the file names. Every
+benchmark counts the work done in 31 clock seconds, after the system has been throttled until
+it is stable; a run takes from one to several minutes. The exit status is 0 on success, 1 when a file could not be read or
 written or a chosen benchmark produced no score, 2 for a command line that was not understood,
 and 130 when Ctrl+C ended a run (nothing is saved then).
 )usage";
+
+// A help text with the place of the JSON schema, beside the installation files.
+std::string helpText(std::string_view text) {
+    std::string help(text);
+    const std::string schema = vexo::appFolder() + "vexogauge-cli.schema.json";
+    constexpr std::string_view kPlace = "{schema}";
+    for (std::size_t at = help.find(kPlace); at != std::string::npos;
+         at = help.find(kPlace, at + schema.size()))
+        help.replace(at, kPlace.size(), schema);
+    return help;
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> all(argv + 1, argv + argc);
     if (all.empty()) {
-        std::cerr << kUsage;
+        std::cerr << helpText(kUsage);
         return 2;
     }
     const std::string& command = all[0];
     if (command == "help" || command == "--help" || command == "-h") {
-        std::cout << kUsage;
+        std::cout << helpText(kUsage);
         return 0;
     }
     if (command == "--version") {
@@ -119,7 +130,7 @@ int main(int argc, char** argv) {
     const vexo::ArrangedArguments arranged =
         vexo::arrangeArguments(std::vector<std::string>(all.begin() + 1, all.end()), *spec);
     if (arranged.help) {
-        std::cout << spec->help
+        std::cout << helpText(spec->help)
                   << "\nEvery command also takes --help, --version and --, which ends "
                      "the options.\n";
         return 0;

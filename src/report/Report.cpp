@@ -106,7 +106,7 @@ std::vector<Bar> barsOf(const std::vector<const BenchmarkRecord*>& records,
 std::vector<double> valuesOf(const Bar& bar, std::size_t score) {
     std::vector<double> values;
     for (const BenchmarkRecord* record : bar.records) {
-        if (const auto value = comparison::scoreValue(record->scores[score]))
+        if (const auto value = comparison::measuredScore(record->scores[score]))
             values.push_back(*value);
     }
     return values;
@@ -124,7 +124,7 @@ std::string direct3DSettings(const Bar& bar) {
 }
 
 void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t score) {
-    const std::string key(kScoreFields[score].key);
+    const std::string name(kScoreFields[score].name);
     std::vector<std::vector<double>> values;
     std::vector<comparison::Summary> summaries;
     double largest = 0;
@@ -145,7 +145,7 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
         return largest > 0 ? static_cast<long>(std::lround(kTrack * value / largest)) : 0L;
     };
     const bool direct3D = score == kDirect3D;
-    page += "<figure class=\"chart\" id=\"chart-" + key + "\" data-score=\"" + key + "\">\n";
+    page += "<figure class=\"chart\" id=\"chart-" + name + "\" data-score=\"" + name + "\">\n";
     page += "<figcaption>" + escapeHtml(scoreLabel(score)) + " <span class=\"unit\">(" +
             (direct3D ? "frames per second" : "VexoGAUGEs") + ")</span></figcaption>\n";
     for (std::size_t i = 0; i < bars.size(); ++i) {
@@ -184,9 +184,9 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
         page += "<div class=\"track\"><svg viewBox=\"0 0 " + std::to_string(kTrack) +
                 " 20\" preserveAspectRatio=\"none\" role=\"img\" aria-label=\"" +
                 escapeHtml(bar.label + ": " + value) + "\">";
-        page += "<rect class=\"bar\" x=\"0\" y=\"3\" width=\"" +
-                std::to_string(s.median > 0 ? std::max(2L, x(s.median)) : 0L) +
-                "\" height=\"14\"/>";
+        if (s.count > 0)
+            page += "<rect class=\"bar\" x=\"0\" y=\"3\" width=\"" +
+                    std::to_string(std::max(2L, x(s.median))) + "\" height=\"14\"/>";
         if (bar.records.size() > 1 && s.count > 1) {
             const std::string low = std::to_string(x(s.lowest));
             const std::string high = std::to_string(x(s.highest));
@@ -248,7 +248,11 @@ std::string reportPage(const std::vector<const BenchmarkRecord*>& records,
                        const ReportOptions& options) {
     const std::vector<Bar> bars = barsOf(records, options.baselineRow);
     std::string page;
+    // The page's own policy forbids every fetch and script, whatever a text in it may hold: only
+    // its inline style applies.
     page += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"
+            "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+            "style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'\"/>\n"
             "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n"
             "<title>";
     page += kTitle;

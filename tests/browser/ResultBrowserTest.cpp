@@ -179,7 +179,8 @@ TEST(BrowserLoading, SeveralFilesAtOnceGiveOneSummary) {
     BrowserRig rig;
     std::vector<std::string> paths;
     for (int i = 1; i <= 12; ++i)
-        paths.push_back(rig.file("f" + std::to_string(i) + ".vgf", record("R", "1")));
+        paths.push_back(
+            rig.file(std::string(1, 'f') + std::to_string(i) + ".vgf", record("R", "1")));
     rig.browser.importFiles(paths);
     EXPECT_EQ(rig.titles(), (Cells{"Success"}));
     EXPECT_NE(rig.dialogs.messages[0].text.find("f10.vgf\rand 2 more"), std::string::npos);
@@ -375,7 +376,8 @@ TEST(ScoreBars, RepeatedRunsMakeOneBarAtTheirMedianAndTheBaselineGivesPercentage
     rig.load(rig.file("runs.vgf", record("Laptop (run 1 of 3)", "100") + record("Desktop", "300") +
                                       record("Laptop (run 2 of 3)", "140") +
                                       record("Laptop (run 3 of 3)", "110") +
-                                      record("Desktop", "300") + record("Empty", "")));
+                                      record("Desktop", "300") + record("Empty", "") +
+                                      record("Idle", "0")));
     // Each bar as "label[ (baseline)][ percent][ test OUTCOME]".
     const auto shown = [&](const BaselineRecord* baseline) {
         Cells out;
@@ -387,22 +389,25 @@ TEST(ScoreBars, RepeatedRunsMakeOneBarAtTheirMedianAndTheBaselineGivesPercentage
     };
     // Two runs of one name without the suffix stay two bars, told apart by their numbers.
     EXPECT_EQ(shown(nullptr),
-              (Cells{"1. Laptop (3 runs)", "2. Desktop", "5. Desktop", "6. Empty"}));
+              (Cells{"1. Laptop (3 runs)", "2. Desktop", "5. Desktop", "6. Empty", "7. Idle"}));
     EXPECT_EQ(scoreBars(rig.browser, 3, nullptr)[0].rows, (std::vector<std::size_t>{0, 2, 3}));
+    // A score of 0 is a benchmark that did not run: no bar, and said so.
+    const ScoreBar idle = scoreBars(rig.browser, 3, nullptr).back();
+    EXPECT_TRUE(idle.summary.count == 0 && idle.leftOut == "not run") << idle.leftOut;
 
     // Any record of the repeated run stands for its bar as the baseline; one record against
     // its three runs cannot be tested (0: too few runs); no score, no percentage.
     const BaselineRecord second = rig.browser.database().records()[2];
     EXPECT_EQ(shown(&second),
               (Cells{"1. Laptop (3 runs) (baseline) 100.000000", "2. Desktop 272.727273 test 0",
-                     "5. Desktop 272.727273 test 0", "6. Empty"}));
+                     "5. Desktop 272.727273 test 0", "6. Empty", "7. Idle"}));
     // Of two alike records, the one with the baseline's number (one against one is not
     // compared); a record no longer in the list gives no percentages.
     BaselineRecord desktop = rig.browser.database().records()[1];
     desktop.RowNumber = 5;
     EXPECT_EQ(shown(&desktop),
               (Cells{"1. Laptop (3 runs) 36.666667 test 0", "2. Desktop 100.000000",
-                     "5. Desktop (baseline) 100.000000", "6. Empty"}));
+                     "5. Desktop (baseline) 100.000000", "6. Empty", "7. Idle"}));
     desktop.scores[0] = "331";
     EXPECT_EQ(shown(&desktop), shown(nullptr));
 }

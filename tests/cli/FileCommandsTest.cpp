@@ -49,7 +49,7 @@ TEST(DumpCommand, JsonHoldsTheFilesAndRecordsAsReadWithTypes) {
     Files files;
     const Output result = call(dumpCommand, {"--json", files.small});
     const Json dump = result.json();
-    EXPECT_TRUE(result.status == 0 && dump["schema"] == 1);
+    EXPECT_TRUE(result.status == 0 && dump["schema"] == json::kSchemaVersion);
     EXPECT_EQ(dump["files"][0], Json::parse(R"({"path": ")" + files.small + R"(",
                   "outcome": "loaded", "loaded": true, "message": ")" +
                                             benchfile::loadedMessage(files.small) + R"(",
@@ -65,6 +65,20 @@ TEST(DumpCommand, JsonHoldsTheFilesAndRecordsAsReadWithTypes) {
     const Json typedJson = json::record(typed);
     EXPECT_EQ(Json::array({typedJson["scores"]["spreadsheet"], typedJson["system"]["cpu_mmx"]}),
               Json::parse(R"(["12abc", true])"));
+
+    // A value a record lacks is null, its name included; so is a benchmark that did not run
+    // (a score of 0, settings or not).
+    BenchmarkRecord notRun;
+    for (std::size_t i = 0; i < kScoreFields.size(); ++i)
+        notRun.scores[i] = i == 4 ? "0(640x480@16 Bit /w Low textures)" : "0";
+    for (const BenchmarkRecord& lacking : {BenchmarkRecord{}, notRun}) {
+        const Json json = json::record(lacking);
+        EXPECT_TRUE(!lacking.name && json["name"].is_null()) << json;
+        for (const ScoreField& score : kScoreFields)
+            EXPECT_TRUE(json["scores"][std::string(score.name)].is_null()) << score.name;
+        for (const SystemField& value : kSystemFields)
+            EXPECT_TRUE(json["system"][std::string(value.name)].is_null()) << value.name;
+    }
 }
 
 // A file that does not load fails the command; its entry says why, a damaged one without the
@@ -112,13 +126,14 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
                                               ">>:Desktop (run 2 of 2)||BMCPUh=240:;BMISA=55:;:;");
     const Output text = call(compareCommand, {a, b});
     EXPECT_EQ(text.status, 0) << text.err;
-    EXPECT_EQ(text.out, "Groups (the first is the baseline):\n  1. Laptop: 3 record(s)\n  2. Desk"
-                        "top: 2 record(s)\n\nCPU/Cache/FSB (BMCPUh)\n  1. median 110 (100 to 120,"
-                        " spread 18.2 %)\n  2. median 220 (200 to 240, spread 18.2 %), 200.0 % of"
-                        " the baseline; cannot be tested: 2 runs against 3 (3 each are needed)\n"
-                        "\nImaging (BMISA)\n  1. median 52 (50 to 54, spread 7.7 %)\n  2. median "
-                        "54 (53 to 55, spread 3.7 %), 103.8 % of the baseline; cannot be tested: "
-                        "2 runs against 3 (3 each are needed)\n");
+    EXPECT_EQ(text.out,
+              "Groups (the first is the baseline):\n  1. Laptop: 3 record(s)\n  2. Desk"
+              "top: 2 record(s)\n\nCPU/Cache/FSB (cpu_cache_fsb)\n  1. median 110 (100 to 120,"
+              " spread 18.2 %)\n  2. median 220 (200 to 240, spread 18.2 %), 200.0 % of"
+              " the baseline; cannot be tested: 2 runs against 3 (3 each are needed)\n"
+              "\nImaging (imaging)\n  1. median 52 (50 to 54, spread 7.7 %)\n  2. median "
+              "54 (53 to 55, spread 3.7 %), 103.8 % of the baseline; cannot be tested: "
+              "2 runs against 3 (3 each are needed)\n");
 
     const Output missing = call(compareCommand, {a, files.folder.path("none.vgf")});
     EXPECT_TRUE(missing.status == 1 && missing.says("none.vgf: cannot be opened") &&
@@ -176,15 +191,15 @@ TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
 
 TEST(ExportCommand, CsvQuotesAsRfc4180WithTheSameColumnsForEveryFile) {
     Files files;
-    const std::string many = files.make("many.vgf", ">>:Busy||Task=a:;Task=b:;Task=c:;:;");
+    const std::string many = files.make("many.vgf", ">>:Busy||Task=a:;Task=b:;Task=c:;BMISA=0:;:;");
     const Output csv = call(exportCommand, {"--csv", files.full, files.small, many});
     EXPECT_EQ(csv.status, 0);
     // The key columns in the file's order (from its tables), then the tasks.
-    EXPECT_EQ(csv.out.rfind("File,Row,Name,BMCPUh,BMCPUl,", 0), 0u);
-    EXPECT_NE(csv.out.find(",GRA_Dev,GRA_Mem,Tasks\r\n"), std::string::npos);
-    for (const char* line :
-         {"full.vgf,1,\"Full, \"\"quoted\"\"\",2,2,",
-          "small.vgf,2,Small run,5,,,,,,,,,,,,,,,,,,,,,,\"x \"\"y\"\"\"\r\n", ",\"a\nb\nc\"\r\n"})
+    EXPECT_EQ(csv.out.rfind("file,row,name,cpu_cache_fsb,cpu_ram_chipset,", 0), 0u);
+    EXPECT_NE(csv.out.find(",graphics_adapter,graphics_memory_mb,tasks\r\n"), std::string::npos);
+    for (const char* line : {"full.vgf,1,\"Full, \"\"quoted\"\"\",2,2,",
+                             "small.vgf,2,Small run,5,,,,,,,,,,,,,,,,,,,,,,\"x \"\"y\"\"\"\r\n",
+                             "many.vgf,3,Busy,,,,,,,,,,,,,,,,,,,,,,,\"a\nb\nc\"\r\n"})
         EXPECT_TRUE(csv.says(line)) << line << "\n" << csv.out;
 
     EXPECT_EQ(call(exportCommand, {"--xml", files.small}).status, 2);

@@ -251,7 +251,7 @@ TEST(RunCommand, JsonSaysWhatWasSavedAndWhatGaveNoScore) {
         runWithInput({"--spreadsheet", "--name", "Slow machine run", "--json"}, "", true, 3);
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(json::Json::parse(none.json),
-              json::Json::parse(R"({"schema": 1, "command": "run", "units": {"score":
+              json::Json::parse(R"({"schema": 2, "command": "run", "units": {"score":
                   "VexoGAUGEs", "direct3d": "frames per second"}, "saved": false, "file": null,
                   "records": [], "missing": [{"score": "spreadsheet",
                   "reason": "nothing was counted"}]})"));

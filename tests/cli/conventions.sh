@@ -34,6 +34,9 @@ expect() {
 hint="^Try 'vexogauge-cli --help' for more information\.$"
 for help in --help -h help; do expect 0 out '^Usage: vexogauge-cli COMMAND' -- "$cli" $help; done
 expect 0 out '^Usage: vexogauge-cli dump \[--json\] FILE\.\.\.$' -- "$cli" dump --help
+# What a spreadsheet shows of a guarded cell; where the JSON schema is.
+expect 0 out 'shows the apostrophe as part of the cell' -- "$cli" export --help
+expect 0 out "installed as $bin/vexogauge-cli\.schema\.json:\$" -- "$cli" --help
 for command in "" run sysinfo tasks dump check merge export compare report; do
     expect 0 out '^vexogauge-cli \(VexoGAUGE 2002\) [0-9]+\.[0-9]+$' -- "$cli" $command --version
 done

@@ -72,14 +72,16 @@ TEST(ReportPage, OneChartPerScoreOneBarPerRunOrRepeatedRunAndNothingRuns) {
 
     auto charts = all(page, "figure", "chart");
     ASSERT_EQ(charts.size(), 8u);
-    EXPECT_EQ(charts[7].attribute("id").toStdString(), "chart-BMISA");
+    EXPECT_EQ(charts[7].attribute("id").toStdString(), "chart-imaging");
     EXPECT_EQ(texts(charts[7], "div", "label"),
               (Texts{"1. Desktop", "2. Laptop (3 runs)", "5. " + kShown, "6. " + kUnicode}));
     EXPECT_EQ(texts(charts[0], "figcaption"), Texts{"CPU/Cache/FSB (VexoGAUGEs)"});
     EXPECT_EQ(texts(charts[0], "div", "value"), (Texts{"1000", "110, 100 to 140", "500", "5"}));
     EXPECT_EQ(texts(charts[4], "figcaption"), Texts{"Direc3D (frames per second)"});
+    // A score of 0 is a benchmark that did not run: no bar, no statistics.
     EXPECT_EQ(texts(charts[4], "div", "value"), (Texts{"57 fps (1024x768@32 Bit /w High textures)",
-                                                       "0 fps, 0 to 0", "no score", "no score"}));
+                                                       "not run", "no score", "no score"}));
+    EXPECT_EQ(all(charts[4], "rect", "bar").size(), 1u);
 
     // With a baseline, its bar is 100 % and the others are percentages of it.
     const auto based = parse(reportPage(records.inOrder(), {3, "today", {"cut.vgf: damaged"}}));
@@ -98,12 +100,19 @@ TEST(ReportPage, OneChartPerScoreOneBarPerRunOrRepeatedRunAndNothingRuns) {
     // Where the baseline has no score, there are no percentages.
     EXPECT_EQ(texts(charts[1], "div", "value")[0], "2000");
 
-    // Nothing runs, nothing is fetched and every text is shown as written.
+    // Nothing runs, nothing is fetched (the page's policy forbids both) and every text is shown
+    // as written.
     const std::string html = reportPage(records.inOrder(), {std::nullopt, "<now>", {}});
     page = parse(html);
+    const auto policy = all(page, "meta");
+    ASSERT_EQ(policy.size(), 3u);
+    EXPECT_EQ(policy[1].attribute("http-equiv").toStdString() + ": " +
+                  policy[1].attribute("content").toStdString(),
+              "Content-Security-Policy: default-src 'none'; style-src 'unsafe-inline'; base-uri "
+              "'none'; form-action 'none'");
     for (const char* element : {"script", "link", "img", "iframe", "object", "embed"})
         EXPECT_TRUE(all(page, element).empty()) << element;
-    EXPECT_EQ(html.find("http"), std::string::npos);
+    EXPECT_EQ(html.find("://"), std::string::npos);
     EXPECT_EQ(html.find("url("), std::string::npos);
     EXPECT_EQ(texts(page, "p", "made"), Texts{"Made <now> from 6 record(s)."});
 
