@@ -16,11 +16,12 @@ namespace vexo::json {
 using Json = nlohmann::ordered_json;
 inline constexpr int kSchemaVersion = 2;
 
-// {"schema": 1, "command": COMMAND, "units": {...}}, to which the command adds its parts.
+// {"schema": 2, "command": COMMAND, "units": {...}}, to which the command adds its parts.
 Json document(std::string_view command);
 
-// A benchmark record: row, file, name, scores, tasks, system. A text that is not what its key
-// holds (a score that is not a number, say) is kept as the string it is.
+// A benchmark record: row, file, name, scores, tasks, system; a score of 0, a benchmark that did
+// not run, is null as a value the record lacks. A text that is not what its key holds (a score
+// that is not a number, say) is kept as the string it is.
 Json record(const BenchmarkRecord& record);
 
 // The fourteen system values, typed as record() types them.
