@@ -58,8 +58,11 @@ Options:
                        records "NAME (run K of N)"; prints each score's median, lowest and
                        highest value, spread, (max - min) / median, and the median's
                        rank-based interval with its confidence
-  --json               print the finished run as JSON on standard output (the progress and
-                       the score card go to standard error)
+  --json               print the finished run as JSON on standard output (with --repeat,
+                       with each score's median, spread and interval)
+
+The progress and the score card go to standard output when it is a terminal; otherwise (or
+with --json) to standard error, and standard output gets the saved file's path alone.
 
 Exit status: 0 when every chosen benchmark gave a score and the run was saved, 1 otherwise,
 2 for a command line that was not understood, 130 when Ctrl+C ended the run (nothing saved).

@@ -85,17 +85,26 @@ private:
     benchfile::EngineWriter& m_writer;
 };
 
-// The run page on a terminal: each line is printed when it changes. On an interactive
-// terminal a progress line is kept below them, redrawn at the run's yields (never inside a
-// measurement, which does not yield).
+// The run page on a terminal: its status, progress and estimate lines, each printed when it
+// changes; the phases are numbered across every repetition of a repeated run. The page's
+// descriptions are written for the wizard's window ("Click the next button ...") and are left
+// out. On an interactive terminal a progress line is kept below them, redrawn at the run's
+// yields (never inside a measurement, which does not yield).
 class TerminalRunPage final : public RunPageView, public MessagePump {
 public:
-    TerminalRunPage(std::ostream& out, bool interactive, const RunState& run)
+    TerminalRunPage(std::ostream& out, bool interactive, const RunState& run, int repetitions)
         : m_out(out)
         , m_interactive(interactive)
-        , m_run(run) {}
+        , m_run(run)
+        , m_repetitions(repetitions) {}
 
-    void setLine(Line line, const std::string& text) override {
+    void setLine(Line line, const std::string& raw) override {
+        if (line == DescriptionLine)
+            return;
+        const std::string text = line == ProgressLine
+                                     ? texts::ProgressPrefix + std::to_string(phase()) +
+                                           texts::ProgressOf + std::to_string(phaseCount())
+                                     : raw;
         std::string& shown = m_lines.at(static_cast<std::size_t>(line));
         if (shown == text)
             return;
@@ -139,6 +148,7 @@ public:
     void startRepetition(int k, int n, std::chrono::seconds left) {
         const long long minutes = (left.count() + 59) / 60;
         m_repetition = "run " + std::to_string(k) + " of " + std::to_string(n) + ", ";
+        m_repetitionsBefore = k - 1;
         clearProgress();
         m_out << "Repetition " << k << " of " << n << " (about " << minutes << " min left)\n"
               << std::flush;
@@ -147,6 +157,14 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+
+    // The phase the run is in, counted over every repetition: the throttling once, then the
+    // chosen phases of each repetition.
+    int phase() const {
+        const int current = std::min<int>(m_run.CurrentPhase, m_run.PhaseCount);
+        return current <= 1 ? current : m_repetitionsBefore * (m_run.PhaseCount - 1) + current;
+    }
+    int phaseCount() const { return 1 + m_repetitions * (m_run.PhaseCount - 1); }
 
     void clearProgress() {
         if (m_interactive && m_progressShown)
@@ -160,9 +178,8 @@ private:
         m_lastDraw = Clock::now();
         const auto elapsed =
             std::chrono::duration_cast<std::chrono::seconds>(m_lastDraw - m_phaseStart).count();
-        const int phase = std::min<int>(m_run.CurrentPhase, m_run.PhaseCount);
-        m_out << kClearLine << "[" << m_repetition << "phase " << phase << " of "
-              << m_run.PhaseCount << ", " << elapsed << " s] " << m_activity << std::flush;
+        m_out << kClearLine << "[" << m_repetition << "phase " << phase() << " of " << phaseCount()
+              << ", " << elapsed << " s] " << m_activity << std::flush;
         m_progressShown = true;
     }
 
@@ -172,6 +189,8 @@ private:
     std::array<std::string, kLineCount> m_lines;
     std::string m_activity;
     std::string m_repetition;
+    int m_repetitionsBefore = 0;
+    int m_repetitions;
     Clock::time_point m_phaseStart = Clock::now();
     Clock::time_point m_lastDraw{};
     bool m_progressShown = false;
@@ -240,10 +259,49 @@ bool phaseChosen(const Selections& s, std::size_t score) {
     }
 }
 
+// The measured values of one score over repeated runs: a run that scored 0 did not measure it.
+std::vector<double> measuredValues(const std::vector<ScoreSet>& runs, std::size_t score) {
+    std::vector<double> values;
+    for (const ScoreSet& scores : runs) {
+        if (const std::int64_t value = scores.*kScoreFields[score].member; value != 0)
+            values.push_back(static_cast<double>(value));
+    }
+    return values;
+}
+
+// Each chosen score of repeated runs as the terminal's table gives it: how many runs measured
+// it, their median, lowest and highest value, spread and the interval of the median (null
+// below three runs), each null when no run measured it.
+json::Json repeatedJson(const std::vector<ScoreSet>& runs, const Selections& selections) {
+    json::Json scores = json::Json::array();
+    for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
+        if (!phaseChosen(selections, i))
+            continue;
+        std::vector<double> values = measuredValues(runs, i);
+        const auto interval = comparison::medianInterval(values);
+        const comparison::Summary s = comparison::summarize(std::move(values));
+        const auto measured = [&s](double value) {
+            return s.count > 0 ? json::Json(value) : json::Json(nullptr);
+        };
+        scores.push_back({{"score", std::string(kScoreFields[i].name)},
+                          {"count", s.count},
+                          {"median", measured(s.median)},
+                          {"lowest", measured(s.lowest)},
+                          {"highest", measured(s.highest)},
+                          {"spread", measured(s.spread())},
+                          {"interval", interval ? json::Json{{"low", interval->low},
+                                                             {"high", interval->high},
+                                                             {"confidence", interval->confidence}}
+                                                : json::Json(nullptr)}});
+    }
+    return {{"runs", runs.size()}, {"scores", std::move(scores)}};
+}
+
 // The finished run as JSON, where it was asked for: whether it was saved, where, the records
-// as read back from the file, and each chosen benchmark that gave no score with why.
+// as read back from the file, each chosen benchmark that gave no score with why, and for
+// repeated runs each score's statistics.
 void writeRunJson(const RunTerminal& terminal, const RunState& run, const std::string* file,
-                  const BenchmarkDatabase& readBack) {
+                  const BenchmarkDatabase& readBack, json::Json repeated = nullptr) {
     if (terminal.json == nullptr)
         return;
     json::Json document = json::document("run");
@@ -262,7 +320,16 @@ void writeRunJson(const RunTerminal& terminal, const RunState& run, const std::s
                 {{"score", std::string(kScoreFields[i].name)}, {"reason", std::string(reason)}});
     }
     document["missing"] = std::move(missing);
+    if (!repeated.is_null())
+        document["repeated"] = std::move(repeated);
     *terminal.json << json::text(document) << std::flush;
+}
+
+// Says where the run was saved, once the file was read back whole.
+void saidSaved(const RunTerminal& terminal, const std::string& path) {
+    terminal.out << "Saved to " << terminalText(path) << " and read back whole.\n";
+    if (terminal.savedPath != nullptr)
+        *terminal.savedPath << path << '\n' << std::flush;
 }
 
 struct RepeatedRun {
@@ -308,9 +375,12 @@ int runRepeated(RepeatedRun run) {
     const auto started = std::chrono::steady_clock::now();
     // Until one repetition has been timed: about 35 s a phase.
     std::chrono::seconds perRun(35 * std::max(1, run.state.run.PhaseCount - 1));
+    // Each repetition runs the phases that follow the throttling, numbered as the first did.
+    const std::int16_t firstPhase = run.state.run.CurrentPhase;
     for (int k = 1; k <= n; ++k) {
         if (k > 1) {
-            run.benchmark.Reset_Scores();
+            run.state.scores = ScoreSet{};
+            run.state.run.CurrentPhase = firstPhase;
             perRun = std::chrono::duration_cast<std::chrono::seconds>(
                          std::chrono::steady_clock::now() - started) /
                      (k - 1);
@@ -324,7 +394,8 @@ int runRepeated(RepeatedRun run) {
     if (!run.benchmark.anythingMeasured()) {
         err << "vexogauge-cli run: nothing was measured; no file was written\n"
             << crToNewline(missingScoreLines(run.state.run));
-        writeRunJson(run.terminal, run.state.run, nullptr, run.importer.database());
+        writeRunJson(run.terminal, run.state.run, nullptr, run.importer.database(),
+                     repeatedJson(runs, run.state.selections));
         return 1;
     }
     if (!run.benchmark.askName()) {
@@ -358,7 +429,7 @@ int runRepeated(RepeatedRun run) {
             << " could not be read back: " << imported.detail << '\n';
         return 1;
     }
-    run.terminal.out << benchfile::kLoadedTitle << ": " << benchfile::loadedMessage(path) << '\n';
+    saidSaved(run.terminal, path);
 
     std::ostream& out = run.terminal.out;
     out << '\n'
@@ -368,7 +439,8 @@ int runRepeated(RepeatedRun run) {
         << "Score card of the medians:\n"
         << crToNewline(scoreLines(medianScores(runs)))
         << crToNewline(missingScoreLines(run.state.run)) << std::flush;
-    writeRunJson(run.terminal, run.state.run, &path, run.importer.database());
+    writeRunJson(run.terminal, run.state.run, &path, run.importer.database(),
+                 repeatedJson(runs, run.state.selections));
     if (!missingScoreLines(run.state.run).empty()) {
         err << "vexogauge-cli run: a chosen benchmark produced no score\n";
         return 1;
@@ -386,9 +458,13 @@ std::string repetitionTable(const std::vector<ScoreSet>& runs, const Selections&
     for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
         if (!phaseChosen(selections, i))
             continue;
-        std::vector<double> values;
-        for (const ScoreSet& scores : runs)
-            values.push_back(static_cast<double>(scores.*kScoreFields[i].member));
+        std::vector<double> values = measuredValues(runs, i);
+        if (values.empty()) {
+            std::snprintf(line, sizeof line, "%-16s %12s\n", std::string(scoreLabel(i)).c_str(),
+                          "not run");
+            table += line;
+            continue;
+        }
         const std::string interval = comparison::medianIntervalText(values);
         const comparison::Summary summary = comparison::summarize(std::move(values));
         std::snprintf(line, sizeof line, "%-16s %12.0f %12.0f %12.0f %7.1f%%  %s\n",
@@ -574,7 +650,7 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
         }
     }
 
-    TerminalRunPage page(terminal.out, terminal.interactive, state.run);
+    TerminalRunPage page(terminal.out, terminal.interactive, state.run, options.repeat);
     TerminalDialogs dialogs(terminal.in, terminal.out, terminal.err);
     if (name)
         dialogs.answerInAdvance(*name);
@@ -634,8 +710,7 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
         return 1;
     }
     if (outcome == RunOutcome::Saved)
-        terminal.out << benchfile::kLoadedTitle << ": "
-                     << benchfile::loadedMessage(importer.lastPath()) << '\n';
+        saidSaved(terminal, importer.lastPath());
     writeRunJson(terminal, state.run, outcome == RunOutcome::Saved ? &importer.lastPath() : nullptr,
                  database);
     if (!missing.empty()) {

@@ -189,14 +189,16 @@ int main(int argc, char** argv) {
         }
 #endif
         vexo::catchInterrupt();
-        // With --json, standard output holds the document alone; the progress and the score
-        // card go to standard error.
-        std::ostream& text = options->json ? std::cerr : std::cout;
-        const int textFd = options->json ? STDERR_FILENO : STDOUT_FILENO;
+        // Standard output holds what a script takes: with --json the document alone, else,
+        // when it is not a terminal, the saved file's path. The progress and the score card
+        // then go to standard error.
+        const bool textToErr = options->json || isatty(STDOUT_FILENO) != 1;
+        std::ostream& text = textToErr ? std::cerr : std::cout;
+        const int textFd = textToErr ? STDERR_FILENO : STDOUT_FILENO;
         return vexo::runBenchmarks(*options, folders, environment,
                                    {std::cin, text, std::cerr, isatty(textFd) == 1,
-                                    isatty(STDIN_FILENO) == 1,
-                                    options->json ? &std::cout : nullptr});
+                                    isatty(STDIN_FILENO) == 1, options->json ? &std::cout : nullptr,
+                                    textToErr && !options->json ? &std::cout : nullptr});
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "dump")

@@ -85,6 +85,7 @@ public:
 struct CliRun {
     int status = 0;
     std::string out, err, savedFile, json; // json: what run --json printed
+    std::string savedPath;                 // the path printed alone
 };
 
 // A run with a clock of the given readings a second (102: 100 iterations a second counted).
@@ -98,12 +99,14 @@ CliRun runWithInput(const std::vector<std::string>& args, const std::string& inp
     test::FakeMachine m;
     FixedTasks tasks;
     std::istringstream in(input);
-    std::ostringstream out, err, json;
+    std::ostringstream out, err, json, path;
     const int status =
         runBenchmarks(*options, folders, {clock, {m.processor, m.memory, m.os, m.graphics}, tasks},
-                      {in, out, err, false, inputIsTerminal, options->json ? &json : nullptr});
-    return {status, out.str(), err.str(),
-            test::TempFolder::read(results.path("last benchmark.vgf")), json.str()};
+                      {in, out, err, false, inputIsTerminal, options->json ? &json : nullptr,
+                       options->json ? nullptr : &path});
+    return {status,     out.str(),
+            err.str(),  test::TempFolder::read(results.path("last benchmark.vgf")),
+            json.str(), path.str()};
 }
 
 // The records of a file the run wrote; none when it does not read whole.
@@ -142,7 +145,9 @@ TEST(RunCommand, PrintsAndSavesWhatItMeasured) {
               {"Benchmark Name?", "Benchmark: First Linux run\n",
                "Your system throttling took: 3 tries to stabilize.\n",
                "FPU(SPFP): ", "FPU(Integer): ", "!CPU/Cache/FSB: ",
-               "Success: Your File Has Been Successfully Loaded: last benchmark.vgf"},
+               "last benchmark.vgf and read back "
+               "whole.\n",
+               "!Success", "!Benchmark Discription", "!Click the next button"},
               true);
     expectRun("input ended while asking", {"--imaging"}, "tiny\n", 1, "standard input ended",
               {"Benchmark Name?", "!Imaging: "}, false);
@@ -180,12 +185,16 @@ TEST(RunCommand, ChecksThatCanFailDoSoBeforeTheRun) {
               {}, false, false);
 }
 
-// Each line of the run page is printed once, when it changes.
+// Each line of the run page is printed once, when it changes; the path of the saved file is
+// said alone where it was asked for.
 TEST(RunCommand, EachLineOfTheRunPageIsPrintedWhenItChanges) {
-    const std::string out = runWithInput({"--fpu", "--name", "First Linux run"}, "").out;
+    const CliRun run = runWithInput({"--fpu", "--name", "First Linux run"}, "");
     const std::string progress = "Benchmark Progress: Phase 3 of 3\n";
-    ASSERT_NE(out.find(progress), std::string::npos);
-    EXPECT_EQ(out.find(progress, out.find(progress) + 1), std::string::npos);
+    ASSERT_NE(run.out.find(progress), std::string::npos);
+    EXPECT_EQ(run.out.find(progress, run.out.find(progress) + 1), std::string::npos);
+    EXPECT_TRUE(run.savedPath.ends_with("/last benchmark.vgf\n") &&
+                run.savedPath.find('\n') + 1 == run.savedPath.size())
+        << run.savedPath;
 }
 
 // Throttled once, then three times the chosen phases, then the summary; each run is one record
@@ -201,11 +210,15 @@ TEST(RunCommand, RepeatedRunsAreSavedToTheChosenFileAsOneRecordEachAndSummarised
     EXPECT_TRUE(run.savedFile.empty());
     EXPECT_EQ(run.out.find(shown::ThrottleStatus, run.out.find(shown::ThrottleStatus) + 1),
               std::string::npos);
+    // The phases are numbered across the three runs: the throttling, then twice three.
     for (const char* line :
          {"Repetition 3 of 3 (about ", "Benchmark: Repeat \xC3\xBF run, 3 runs\n",
-          "Success: Your File Has Been Successfully Loaded: r.vgf", "\nSpreadsheet      ",
-          "Score card of the medians:\n"})
+          "Benchmark Progress: Phase 1 of 7\n", "Benchmark Progress: Phase 4 of 7\n",
+          "Benchmark Progress: Phase 7 of 7\n", "r.vgf and read back whole.\n",
+          "\nSpreadsheet      ", "Score card of the medians:\n"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+    const std::size_t first = run.out.find("Progress: Phase 1 of 7\n");
+    EXPECT_EQ(run.out.find("Progress: Phase 1 of 7\n", first + 1), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("\nCPU/Cache/FSB    "), std::string::npos); // not chosen
     const BenchmarkDatabase database = readBack(path);
     ASSERT_EQ(database.size(), 3u);
@@ -246,6 +259,18 @@ TEST(RunCommand, JsonSaysWhatWasSavedAndWhatGaveNoScore) {
     ASSERT_EQ(document["records"].size(), 1u);
     EXPECT_EQ(document["records"][0]["name"], "Json run one");
     EXPECT_TRUE(document["records"][0]["scores"]["business"].is_number());
+
+    // Repeated runs give each chosen score's statistics as the terminal's table does.
+    const json::Json repeated = json::Json::parse(
+        runWithInput({"--business", "--fpu", "--repeat", "3", "--name", "Json runs", "--json"}, "")
+            .json)["repeated"];
+    EXPECT_EQ(repeated["runs"], 3);
+    ASSERT_EQ(repeated["scores"].size(), 3u);
+    const json::Json& business = repeated["scores"][2];
+    EXPECT_TRUE(business["score"] == "business" && business["count"] == 3 &&
+                business["median"].is_number() && business["spread"].is_number() &&
+                business["interval"]["confidence"] == 0.75)
+        << business;
 
     const CliRun none =
         runWithInput({"--spreadsheet", "--name", "Slow machine run", "--json"}, "", true, 3);
