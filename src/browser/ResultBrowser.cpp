@@ -240,6 +240,8 @@ void ResultBrowser::Import_Saved_Benchmark(const std::string& path) {
 
 namespace {
 
+constexpr const char* kNotReadWholeTitle = "Not Read Whole";
+
 // Why a file was not read whole and what was kept of it, for a message; the two parts stand
 // apart by the separator.
 std::string notReadWhole(const benchfile::ImportResult& result, const std::string& separator) {
@@ -291,11 +293,12 @@ bool ResultBrowser::importFile(const std::string& path) {
         break;
     }
     // The records read stay, and the user learns that the file was not read whole and what
-    // was kept.
-    m_services.dialogs.messageBox("The benchmark file " + Strip_Path(path) +
-                                      " could not be read whole:" + CR +
-                                      notReadWhole(result, std::string(1, CR)),
-                                  MsgStyle::Exclamation, "Load Failed");
+    // was kept: a damaged file's whole records were loaded.
+    m_services.dialogs.messageBox(
+        "The benchmark file " + Strip_Path(path) + " could not be read whole:" + CR +
+            notReadWhole(result, std::string(1, CR)),
+        MsgStyle::Exclamation,
+        result.outcome == Outcome::Damaged ? kNotReadWholeTitle : "Load Failed");
     return false;
 }
 
@@ -339,7 +342,7 @@ void ResultBrowser::importFiles(const std::vector<std::string>& paths) {
             std::to_string(whole) + " of " + std::to_string(paths.size()) +
                 " benchmark files were loaded whole." + (whole > 0 ? loaded + more(whole) : "") +
                 CR + CR + "Not read whole:" + failed + more(notWhole),
-            MsgStyle::Exclamation, "Load Failed");
+            MsgStyle::Exclamation, kNotReadWholeTitle);
         changed();
     }
     Update_ToolBars();

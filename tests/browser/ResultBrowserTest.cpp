@@ -191,7 +191,7 @@ TEST(BrowserLoading, SeveralFilesAtOnceGiveOneSummary) {
                                mixed.file("cut.vgf", ">>:One||BMCPUh=1:;:;>>:Two||BM"),
                                mixed.folder.path("gone.vgf")});
     EXPECT_EQ(said(mixed.dialogs.messages.at(0))
-                  .rfind("Load Failed|48|1 of 3 benchmark files were loaded whole.\rgood.vgf\r\r"
+                  .rfind("Not Read Whole|48|1 of 3 benchmark files were loaded whole.\rgood.vgf\r\r"
                          "Not read whole:\rcut.vgf: ",
                          0),
               0u)
@@ -202,7 +202,8 @@ TEST(BrowserLoading, SeveralFilesAtOnceGiveOneSummary) {
 
 // A file not read whole keeps its records, says so and is not taken as the current file.
 TEST(BrowserLoading, EachFileThatIsNotReadWholeSaysWhyAndNeverSuccess) {
-    const std::string cut = "Load Failed|48|The benchmark file cut.vgf could not be read whole:\r";
+    const std::string cut =
+        "Not Read Whole|48|The benchmark file cut.vgf could not be read whole:\r";
     const struct {
         const char* name;
         bool afterWholeFile;
