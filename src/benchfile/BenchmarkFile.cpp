@@ -353,8 +353,12 @@ std::string invalidFileMessage() {
 
 namespace {
 
-std::string counted(std::size_t n, std::string_view what) {
-    return std::to_string(n) + " " + std::string(what) + (n == 1 ? "" : "s");
+// "1 byte", "3 bytes"; and the verb that agrees with them: "follows", "follow".
+std::string counted(std::size_t n, std::string_view thing) {
+    return std::to_string(n) + " " + std::string(thing) + (n == 1 ? "" : "s");
+}
+std::string agreeing(std::size_t n, std::string_view verb) {
+    return std::string(verb) + (n == 1 ? "s" : "");
 }
 
 // What is wrong at the end of a file, told by the text that stands before its first record:
@@ -373,10 +377,9 @@ bool describeEnd(std::string_view before, std::vector<std::string>& problems) {
             added.remove_prefix(kLineEndRead.size());
             ++lineEnds;
         }
-        problems.push_back(added.empty()
-                               ? counted(lineEnds, "more line end") + " follow its closing line end"
-                               : counted(before.size() - kLineEndRead.size(), "byte") +
-                                     " follow its closing line end");
+        const std::size_t n = added.empty() ? lineEnds : before.size() - kLineEndRead.size();
+        problems.push_back(counted(n, added.empty() ? "more line end" : "byte") + " " +
+                           agreeing(n, "follow") + " its closing line end");
         return false;
     }
     std::string_view text = before;
@@ -394,8 +397,8 @@ bool describeEnd(std::string_view before, std::vector<std::string>& problems) {
         mayBeCut = true;
     }
     if (!text.empty())
-        problems.push_back(counted(text.size(), "character") +
-                           " before its first record belong to no record");
+        problems.push_back(counted(text.size(), "character") + " before its first record " +
+                           agreeing(text.size(), "belong") + " to no record");
     return mayBeCut || !text.empty();
 }
 
@@ -444,11 +447,11 @@ ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkData
         problems.emplace_back("none of its text is a whole record");
     }
     if (read.between > 0)
-        problems.push_back(counted(read.between, "character") +
-                           " between its records belong to no record");
+        problems.push_back(counted(read.between, "character") + " between its records " +
+                           agreeing(read.between, "belong") + " to no record");
     if (read.after > 0)
-        problems.push_back(counted(read.after, "byte") +
-                           " right after its header belong to no record");
+        problems.push_back(counted(read.after, "byte") + " right after its header " +
+                           agreeing(read.after, "belong") + " to no record");
     if (read.undecodable)
         problems.emplace_back("it holds a byte that cannot be decoded");
     if (read.end != PayloadEnd::Whole)

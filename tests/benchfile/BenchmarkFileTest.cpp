@@ -89,76 +89,70 @@ TEST(Import, OnlyAWholeFileIsLoadedAndADamagedOneKeepsEveryWholeRecord) {
     for (int i = 0; i < 200'000; ++i)
         flood += ">>:";
     const std::string header(BenchmarkHeader);
-    const std::string mayBeLost = "; if it was cut short, records before them may be lost";
+    // What is said: "damaged: " and what is wrong, then how many records were read.
+    const std::string noEnd = "it lacks its closing line end; ";
+    const std::string cutShort = "it ends before its last record is complete; ";
+    const std::string one = "1 record(s) read", both = "2 record(s) read",
+                      mayBeLost = "; if it was cut short, records before them may be lost",
+                      notAFile = "not a benchmark file (its header is wrong)";
     constexpr Outcome L = Outcome::Loaded, D = Outcome::Damaged, H = Outcome::InvalidHeader;
     const struct {
         const char* name;
         std::string file;
         Outcome outcome;
         std::string names; // of the records kept, each followed by '|'; "?": a name never ended
-        std::string said;  // what is wrong and what was kept
+        std::string said;
     } rows[] = {
         {"whole", fileWithPayload(record + record), L, "Run|Run|", ""},
         {"empty payload", fileWithPayload(""), L, "", ""},
         {"the header alone", header, L, "", ""},
         {"record markers flooding a name",
          fileWithPayload(">>:" + flood + "||Task=" + flood + ":;BMCPUh=7:;:;"), L, flood + "|", ""},
-        {"the closing line end removed", header + encoded, D, "One|Two|",
-         "damaged: it lacks its closing line end; 2 record(s) read" + mayBeLost},
+        {"the closing line end removed", header + encoded, D, "One|Two|", noEnd + both + mayBeLost},
         {"a line feed for the line end", header + encoded + "\n", D, "One|Two|",
-         "damaged: its closing line end is a line feed without its carriage return; 2 record(s) "
-         "read"},
+         "its closing line end is a line feed without its carriage return; " + both},
         {"the line end's line feed cut", header + encoded + "\r", D, "One|Two|",
-         "damaged: its closing line end lacks its line feed; 2 record(s) read"},
+         "its closing line end lacks its line feed; " + both},
         {"the line end doubled", header + encoded + "\r\n\r\n", D, "One|Two|",
-         "damaged: 1 more line end follow its closing line end; 2 record(s) read"},
+         "1 more line end follows its closing line end; " + both},
         {"bytes after the line end", header + encoded + "\r\n\x1A\xFFJ", D, "One|Two|",
-         "damaged: 3 bytes follow its closing line end; 2 record(s) read"},
+         "3 bytes follow its closing line end; " + both},
         {"bytes between the header and the payload", header + "\x01\xFE\x41\x1B" + encoded + "\r\n",
-         D, "One|Two|",
-         "damaged: 4 bytes right after its header belong to no record; 2 record(s) read"},
+         D, "One|Two|", "4 bytes right after its header belong to no record; " + both},
         {"text before the first record", fileWithPayload("Notes >>: " + two), D, "One|Two|",
-         "damaged: 10 characters before its first record belong to no record; 2 record(s) read" +
-             mayBeLost},
+         "10 characters before its first record belong to no record; " + both + mayBeLost},
         {"text before an incomplete record", fileWithPayload("Task=x:;:;" + record), D, "Run|",
-         "damaged: 10 characters before its first record belong to no record; 1 record(s) read" +
-             mayBeLost},
+         "10 characters before its first record belong to no record; " + one + mayBeLost},
         {"no line end before an incomplete record",
          fileWithPayload(">>:One||BMBSA=77:;Task=T:;:;>>:Two||BMBSA=78:;:;", false), D, "Two|",
-         "damaged: it lacks its closing line end; 28 characters before its first record belong "
-         "to no record; 1 record(s) read" +
-             mayBeLost},
+         noEnd + "28 characters before its first record belong to no record; " + one + mayBeLost},
         {"no line end inside a value", fileWithPayload(">>:y:;:;", false), D, "",
-         "damaged: it lacks its closing line end; none of its text is a whole record; 0 record(s) "
-         "read"},
+         noEnd + "none of its text is a whole record; 0 record(s) read"},
         {"junk after the header", header + std::string(4096, 'J') + "\r\n", D, "",
-         "damaged: none of its text is a whole record; 0 record(s) read"},
+         "none of its text is a whole record; 0 record(s) read"},
         {"an empty field inside a record", fileWithPayload(">>:Run||BMCPUh=5:;:;BMISA=6:;:;"), L,
          "Run|", ""},
         {"the terminator's ';' altered", fileWithPayload(">>:Run||BMCPUh=5:;:x"), D, "Run|",
-         "damaged: it ends before its last record is complete; 1 record(s) read"},
-        {"no terminator", fileWithPayload(">>:Run||BMCPUh=5:;"), D, "Run|",
-         "damaged: it ends before its last record is complete; 1 record(s) read"},
+         cutShort + one},
+        {"no terminator", fileWithPayload(">>:Run||BMCPUh=5:;"), D, "Run|", cutShort + one},
         {"a name that never ends", fileWithPayload(record + ">>:Cut"), D, "Run|?|",
-         "damaged: it ends before its last record is complete; 2 record(s) read"},
-        {"no bars after the name", fileWithPayload(">>:No bars here:;:;"), D, "?|",
-         "damaged: it ends before its last record is complete; 1 record(s) read"},
-        {"cut inside a record", fileWithPayload(cutInside), D, "Uno|Dos|",
-         "damaged: it ends before its last record is complete; 2 record(s) read"},
+         cutShort + both},
+        {"no bars after the name", fileWithPayload(">>:No bars here:;:;"), D, "?|", cutShort + one},
+        {"cut inside a record", fileWithPayload(cutInside), D, "Uno|Dos|", cutShort + both},
         {"a byte that cannot decode", undecodable, D, "Ok|Bad|",
-         "damaged: it holds a byte that cannot be decoded; it ends before its last record is "
-         "complete; 2 record(s) read"},
+         "it holds a byte that cannot be decoded; " + cutShort + both},
         {"header in capitals",
          "VEXOGAUGE 2002 SAVE BENCHMARK V1.0" + Encode_Data(">>:x||:;:;") + "\r\n", H, "",
-         "not a benchmark file (its header is wrong)"},
-        {"half a header", "VexoGAUGE", H, "", "not a benchmark file (its header is wrong)"},
-        {"no bytes", "", H, "", "not a benchmark file (its header is wrong)"}};
+         notAFile},
+        {"half a header", "VexoGAUGE", H, "", notAFile},
+        {"no bytes", "", H, "", notAFile}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         BenchmarkDatabase database;
         const ImportResult result = importBytes(row.file, "x.vgf", database);
         EXPECT_EQ(result.outcome, row.outcome);
-        EXPECT_EQ(result.detail + (row.outcome == D ? "; " + keptRecords(result) : ""), row.said);
+        EXPECT_EQ(result.detail + (row.outcome == D ? "; " + keptRecords(result) : ""),
+                  (row.outcome == D ? "damaged: " : "") + row.said);
         std::string names;
         for (const BenchmarkRecord& kept : database.records())
             names += kept.name.value_or("?") + "|";

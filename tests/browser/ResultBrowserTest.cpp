@@ -218,7 +218,7 @@ TEST(BrowserLoading, EachFileThatIsNotReadWholeSaysWhyAndNeverSuccess) {
         {"cut into an empty browser", false, ">>:One||BMCPUh=1:;:;>>:Two||BMCPUh=2:;BMFP", 2, cut,
          "\r2 benchmark record(s) were read and kept."},
         {"its line end altered", false, std::nullopt, 1, cut,
-         "damaged: 1 more line end follow its closing line end\r1 benchmark record(s) were read "
+         "damaged: 1 more line end follows its closing line end\r1 benchmark record(s) were read "
          "and kept."},
         {"missing", false, std::nullopt, 0, "Load Failed|48|", "Nothing was loaded."},
         {"not a benchmark file", false, "", 0,

@@ -1,103 +1,64 @@
 #!/usr/bin/env bash
-# completion.sh BIN_DIR COMPLETION_SCRIPT: drives the bash completion functions of both programs
-# as bash calls them on Tab, and checks what they offer against each case and against every
-# option each command's --help names.
+# completion.sh BIN_DIR COMPLETION_SCRIPT: calls the bash completion functions of both programs
+# as bash does on Tab and checks what they offer, case by case and for every option each
+# command's --help names.
 set -uo pipefail
-bin="$(cd "$1" && pwd)"
+PATH="$(cd "$1" && pwd):$PATH"
 source "$2" || exit 1
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-mkdir "sub dir" && touch "last benchmark.vgf" "other.txt" "sub dir/x.vgf" "RUN.VGF"
+cd "$work" && mkdir "sub dir" && touch "last benchmark.vgf" other.txt "sub dir/x.vgf" RUN.VGF
 failures=0
+compopt() { asked+=" $1$2"; } # what readline is asked (file names quoted, "/" on folders)
 
-# What the functions ask of readline (compopt works only inside a real completion).
-compopt() {
-    local IFS=' '
-    asked+=" $*"
-}
-
-# offered LINE: the words bash would pass for LINE (cursor at its end, "=" a word of its own,
-# as the default COMP_WORDBREAKS splits it), sorted, one a line.
+# offered LINE: what Tab offers at the end of LINE, sorted, one a line ("=" is a word of its
+# own, as bash's default COMP_WORDBREAKS makes it).
 offered() {
-    local line="$1" word
-    COMP_WORDS=()
-    for word in $line; do
-        while [[ "$word" == *=* ]]; do
-            [ -n "${word%%=*}" ] && COMP_WORDS+=("${word%%=*}")
-            COMP_WORDS+=("=")
-            word="${word#*=}"
-        done
-        [ -n "$word" ] && COMP_WORDS+=("$word")
-    done
-    [[ "$line" == *" " ]] && COMP_WORDS+=("")
-    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
-    COMP_LINE="$line" COMP_POINT=${#line}
-    COMPREPLY=() asked=""
-    case "${COMP_WORDS[0]}" in
-    vexogauge-cli) _vexogauge_cli ;;
-    vexogauge) _vexogauge ;;
-    esac
+    read -ra COMP_WORDS <<<"${1//=/ = }"
+    [[ "$1" == *" " ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) COMPREPLY=() asked=""
+    if [ "${COMP_WORDS[0]}" = vexogauge ]; then _vexogauge; else _vexogauge_cli; fi
     printf '%s\n' "${COMPREPLY[@]}" | sort
 }
 
-# expect LINE WANTED... : offers exactly the WANTED words; "filenames" among them means that
-# readline is asked to quote them as file names (and end a folder with "/").
+# expect LINE [quoted] WANTED...: Tab offers exactly WANTED; "quoted": as file names.
 expect() {
-    local line="$1" wanted got
+    local line="$1" quoted="" got
     shift
-    wanted="$(printf '%s\n' "$@" | grep -vx filenames | grep -v '^$' | sort)"
-    got="$(offered "$line")"
-    offered "$line" >/dev/null # again in this shell, for what it asked of readline
-    [ "$got" = "$wanted" ] || {
-        echo "FAILED: '$line' offers [$(echo $got)], wanted [$(echo $wanted)]" >&2
-        failures=$((failures + 1))
-        return
-    }
-    if printf '%s\n' "$@" | grep -qx filenames && [[ "$asked" != *"-o filenames"* ]]; then
-        echo "FAILED: '$line' does not ask readline to quote file names" >&2
-        failures=$((failures + 1))
-    fi
+    [ "${1:-}" = quoted ] && quoted=1 && shift
+    got="$(offered "$line" | paste -sd'|')"
+    offered "$line" >/dev/null # once more in this shell, for what readline was asked
+    [ "$got" = "$(printf '%s\n' "$@" | sort | paste -sd'|')" ] &&
+        { [ -z "$quoted" ] || [[ "$asked" == *-ofilenames* ]]; } ||
+        { echo "FAILED: '$line' offers [$got]${quoted:+ (quoted?$asked)}" >&2 && failures=$((failures + 1)); }
 }
 
 expect "vexogauge-cli ch" check
-expect "vexogauge-cli dump la" "last benchmark.vgf" filenames
-expect "vexogauge-cli dump su" "sub dir" filenames
-expect "vexogauge-cli dump " "last benchmark.vgf" "sub dir" RUN.VGF filenames
+expect "vexogauge-cli dump la" quoted "last benchmark.vgf"
+expect "vexogauge-cli dump " quoted "last benchmark.vgf" "sub dir" RUN.VGF
 expect "vexogauge-cli dump --ver" --version
-expect "vexogauge-cli dump -- ot"
-expect "vexogauge-cli check -- la" "last benchmark.vgf" filenames
+expect "vexogauge-cli check -- la" quoted "last benchmark.vgf"
 expect "vexogauge-cli run --j" --json
 expect "vexogauge-cli run --name "
 expect "vexogauge-cli run --resolution 1" 1024x768 1280x1024 1600x1200
 expect "vexogauge-cli run --depth=" 16 24 32
-expect "vexogauge-cli run --texture=h" high
-expect "vexogauge-cli run --out o" other.txt filenames
-expect "vexogauge-cli report -o " "last benchmark.vgf" other.txt RUN.VGF "sub dir" filenames
-expect "vexogauge-cli report --output=ot" other.txt filenames
-expect "vexogauge-cli report --baseline "
+expect "vexogauge-cli run --out o" quoted other.txt
+expect "vexogauge-cli report -o " quoted "last benchmark.vgf" other.txt RUN.VGF "sub dir"
+expect "vexogauge-cli report --output=ot" quoted other.txt
 expect "vexogauge-cli sysinfo "
-expect "vexogauge la" "last benchmark.vgf" filenames
-expect "vexogauge --b" --browser
+expect "vexogauge su" quoted "sub dir"
 
-# Every option a help names is offered after a "-".
+# Every option a help names is offered after "-" (vexogauge's own, not Qt's).
 for command in run sysinfo tasks dump check merge export compare report; do
-    for option in $("$bin/vexogauge-cli" "$command" --help | grep -oE -- '(^|[ [|(])--?[a-z][a-z0-9-]*' |
-        grep -oE -- '--?[a-z][a-z0-9-]*' | sort -u); do
-        offered "vexogauge-cli $command -" | grep -qx -- "$option" || {
-            echo "FAILED: 'vexogauge-cli $command -' does not offer $option" >&2
-            failures=$((failures + 1))
-        }
-    done
+    help+="$(vexogauge-cli $command --help | grep -oE -- '(^|[ [|(])--?[a-z][a-z0-9-]*' |
+        grep -oE -- '--?[a-z][a-z0-9-]*' | sed "s/^/vexogauge-cli $command /")"$'\n'
 done
-if [ -x "$bin/vexogauge" ]; then
-    for option in $("$bin/vexogauge" --help | grep -oE -- '^ +--?[a-z][a-z0-9-]*' | tr -d ' '); do
-        offered "vexogauge -" | grep -qx -- "$option" || {
-            echo "FAILED: 'vexogauge -' does not offer $option" >&2
-            failures=$((failures + 1))
-        }
-    done
-fi
+help+="$(vexogauge --help | grep -oE -- '^ +--?[a-z][a-z0-9-]*' | sed 's/^ */vexogauge /')"
+while read -r program command option; do
+    [ -z "$option" ] && option="$command" command=""
+    offered "$program $command -" | grep -qx -- "$option" ||
+        { echo "FAILED: '$program $command -' does not offer $option" >&2 && failures=$((failures + 1)); }
+done <<<"$help"
 
 [ "$failures" -eq 0 ] || { echo "$failures completion case(s) failed" >&2 && exit 1; }
 echo "bash completion: every case holds"
