@@ -326,7 +326,7 @@ void writeRunJson(const RunTerminal& terminal, const RunState& run, const std::s
 }
 
 // Says where the run was saved, once the file was read back whole.
-void saidSaved(const RunTerminal& terminal, const std::string& path) {
+void sayWhereSaved(const RunTerminal& terminal, const std::string& path) {
     terminal.out << "Saved to " << terminalText(path) << " and read back whole.\n";
     if (terminal.savedPath != nullptr)
         *terminal.savedPath << path << '\n' << std::flush;
@@ -429,7 +429,7 @@ int runRepeated(RepeatedRun run) {
             << " could not be read back: " << imported.detail << '\n';
         return 1;
     }
-    saidSaved(run.terminal, path);
+    sayWhereSaved(run.terminal, path);
 
     std::ostream& out = run.terminal.out;
     out << '\n'
@@ -710,7 +710,7 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
         return 1;
     }
     if (outcome == RunOutcome::Saved)
-        saidSaved(terminal, importer.lastPath());
+        sayWhereSaved(terminal, importer.lastPath());
     writeRunJson(terminal, state.run, outcome == RunOutcome::Saved ? &importer.lastPath() : nullptr,
                  database);
     if (!missing.empty()) {

@@ -87,9 +87,9 @@ Every command's JSON follows one schema, installed as {schema}:
 "schema": 2, the command's name, snake-case keys, numbers as numbers, null for a value a record
 lacks or a benchmark that did not run. Options may stand before or after the file names. Every
 benchmark counts the work done in 31 clock seconds, after the system has been throttled until
-it is stable; a run takes from one to several minutes. The exit status is 0 on success, 1 when a file could not be read or
-written or a chosen benchmark produced no score, 2 for a command line that was not understood,
-and 130 when Ctrl+C ended a run (nothing is saved then).
+it is stable; a run takes from one to several minutes. The exit status is 0 on success, 1 when
+a file could not be read or written or a chosen benchmark produced no score, 2 for a command
+line that was not understood, and 130 when Ctrl+C ended a run (nothing is saved then).
 )usage";
 
 // A help text with the place of the JSON schema, beside the installation files.
