@@ -1,6 +1,7 @@
 #include "ResultBrowser.h"
 
 #include "benchfile/Comparison.h"
+#include "benchfile/ImportNotice.h"
 #include "common/Text.h"
 
 #include <algorithm>
@@ -266,6 +267,11 @@ benchfile::ImportResult ResultBrowser::readFile(const std::string& path) {
     const std::size_t before = m_database.size();
     benchfile::ImportResult result = benchfile::Import_Saved_Benchmark(path, m_database);
     recordsAppended(before);
+    if (!result.loaded()) {
+        std::string notice = benchfile::notReadWholeNotice(path, result);
+        if (std::find(m_notReadWhole.begin(), m_notReadWhole.end(), notice) == m_notReadWhole.end())
+            m_notReadWhole.push_back(std::move(notice));
+    }
     const std::string status =
         result.loaded() ? std::string() : "Not read whole: " + Strip_Path(path);
     if (status != m_statusText) {
@@ -405,6 +411,7 @@ bool ResultBrowser::Check_Clear_Current_Data() {
 
 void ResultBrowser::Clear_All_Fields() {
     m_database.clear();
+    m_notReadWhole.clear();
     for (auto& order : m_order)
         order.clear();
     m_sortedColumn.fill(std::nullopt);

@@ -64,6 +64,7 @@ void ScoresChart::setBaseline(std::optional<BaselineRecord> record) {
 
 void ScoresChart::workOutBars() {
     m_bars = scoreBars(m_browser, m_column, m_baseline ? &*m_baseline : nullptr);
+    m_duplicates = duplicateRecords(m_browser);
 }
 
 QRect ScoresChart::barRow(std::size_t bar) const {
@@ -105,6 +106,9 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
         title += QStringLiteral(": no records");
     else if (base != nullptr)
         title += QStringLiteral(", as a percentage of ") + QString::fromStdString(base->label);
+    if (m_duplicates > 0)
+        title +=
+            QStringLiteral("; ") + QString::fromStdString(comparison::duplicatesText(m_duplicates));
     painter.drawText(QRect(8, 4, width() - 16, kHeader - 6), Qt::AlignVCenter | Qt::AlignLeft,
                      QFontMetrics(bold).elidedText(title, Qt::ElideRight, width() - 16));
     painter.setFont(font());
@@ -173,19 +177,22 @@ QSize ScoresChart::minimumSizeHint() const {
 
 QString scoreBarText(const ScoreBar& bar) {
     if (bar.summary.count == 0)
-        return bar.leftOut.empty() ? QStringLiteral("no score")
-                                   : QString::fromStdString(bar.leftOut);
-    QString text = QString::fromStdString(comparison::wholeNumber(bar.summary.median));
+        return bar.leftOut.empty()
+                   ? QStringLiteral("no score")
+                   : QStringLiteral("no score: ") + QString::fromStdString(bar.leftOut);
+    QString text = QString::fromStdString(bar.summary.medianText);
     if (bar.rows.size() > 1)
         text += QStringLiteral(" (%1 to %2)")
-                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.lowest)))
-                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.highest)));
+                    .arg(QString::fromStdString(bar.summary.lowestText))
+                    .arg(QString::fromStdString(bar.summary.highestText));
     if (bar.percent)
         text += QStringLiteral(", %1 %").arg(*bar.percent, 0, 'f', 1);
     if (bar.test)
         text += QStringLiteral("; ") + QString::fromStdString(comparison::verdictText(*bar.test));
     if (bar.isBaseline)
         text += QStringLiteral(" (baseline)");
+    if (!bar.leftOut.empty())
+        text += QStringLiteral("; ") + QString::fromStdString(bar.leftOut);
     return text;
 }
 
