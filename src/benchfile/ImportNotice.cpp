@@ -7,8 +7,7 @@ namespace vexo::benchfile {
 std::string whatWasRead(const ImportResult& result) {
     if (result.outcome != ImportResult::Outcome::Damaged)
         return result.detail;
-    return result.detail + "; " + std::to_string(result.recordsAdded) + " record(s) read" +
-           (result.firstRecordsLost ? ", records before them lost" : "");
+    return result.detail + "; " + keptRecords(result);
 }
 
 std::string notReadWholeNotice(std::string_view path, const ImportResult& result) {

@@ -8,7 +8,7 @@
 namespace vexo::benchfile {
 
 // Why a file was not read whole and, for a damaged one, what was kept of it: "damaged: ...;
-// 2 record(s) read, records before them lost".
+// 2 record(s) read; if it was cut short, records before them may be lost".
 std::string whatWasRead(const ImportResult& result);
 
 // The notice a page gives such a file: its name without folder, then whatWasRead().

@@ -99,12 +99,15 @@ key), damaged (cut short or altered: what could be read and what may be lost) or
 Exit status: 0 when every file is valid and complete, 1 otherwise.
 )help"},
         {"merge",
-         {},
+         {{"--force"}},
          true,
-         R"help(Usage: vexogauge-cli merge OUT FILE...
+         R"help(Usage: vexogauge-cli merge [--force] OUT FILE...
 Imports the files into one database and saves it to OUT, as the result browser's Save does:
 every task and every value a record holds, and no value it lacks. Nothing is written unless
-every file was read whole. OUT may be a pipe or a device; a folder or a loop of links is refused.
+every file was read whole. An existing OUT that is not among the files is replaced only with
+--force (a terminal is asked); a read-only OUT is never replaced. OUT may be a pipe, a device
+or /dev/stdout (written through, from where the shell left it); a folder or a loop of links is
+refused.
 )help"},
         {"export",
          {{"--csv"}, {"--json"}},

@@ -7,6 +7,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <ostream>
 
 namespace vexo::json {
 
@@ -131,6 +132,34 @@ std::string text(const Json& document, bool* replaced) {
     if (replaced)
         *replaced = holdsNonUtf8(document);
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
+}
+
+ArrayWriter::ArrayWriter(std::ostream& out, const Json& head, std::string_view arrayName)
+    : m_out(out)
+    , m_replaced(holdsNonUtf8(head)) {
+    std::string text = head.dump(2, ' ', false, Json::error_handler_t::replace);
+    text.resize(head.empty() ? 1 : text.size() - 2); // without the head's closing "\n}"
+    m_out << text << (head.empty() ? "\n" : ",\n") << "  " << Json(std::string(arrayName)).dump()
+          << ": ";
+}
+
+void ArrayWriter::add(const Json& element) {
+    m_replaced = m_replaced || holdsNonUtf8(element);
+    // Indented as an element of a member of the document; a JSON text holds no line break of
+    // its own, so each one is a place to indent.
+    std::string text = element.dump(2, ' ', false, Json::error_handler_t::replace);
+    m_out << (m_empty ? "[\n    " : ",\n    ");
+    m_empty = false;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos;
+         start = end + 1, end = text.find('\n', start))
+        m_out.write(text.data() + start, static_cast<std::streamsize>(end + 1 - start)) << "    ";
+    m_out.write(text.data() + start, static_cast<std::streamsize>(text.size() - start));
+}
+
+bool ArrayWriter::finish() {
+    m_out << (m_empty ? "[]" : "\n  ]") << "\n}\n";
+    return m_replaced;
 }
 
 } // namespace vexo::json

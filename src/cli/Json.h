@@ -3,6 +3,7 @@
 #include "benchfile/BenchmarkDatabase.h"
 #include "common/SystemDescription.h"
 
+#include <iosfwd>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -31,5 +32,22 @@ Json system(const SystemDescription& description);
 // any) are written as U+FFFD, so the text is always valid JSON; replaced, when given, says
 // whether that happened.
 std::string text(const Json& document, bool* replaced = nullptr);
+
+// Writes a document whose last member is an array one element at a time, so that a long list
+// is never held whole; the text is the one text() gives for the whole document.
+class ArrayWriter {
+public:
+    // Writes the document's other members and the array's name.
+    ArrayWriter(std::ostream& out, const Json& head, std::string_view arrayName);
+    void add(const Json& element);
+    // Ends the array and the document. Whether any text held bytes that are not UTF-8, written
+    // as U+FFFD.
+    bool finish();
+
+private:
+    std::ostream& m_out;
+    bool m_replaced = false;
+    bool m_empty = true;
+};
 
 } // namespace vexo::json

@@ -9,6 +9,7 @@
 #include "common/AppState.h"
 #include "common/CodePage.h"
 #include "common/Direct3DOptions.h"
+#include "common/FileIo.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "engine/Benchmark.h"
@@ -25,7 +26,6 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <iostream>
 #include <unistd.h>
 
@@ -67,22 +67,60 @@ private:
     sigset_t m_previous{};
 };
 
-// The engine's writer, written with Ctrl+C held back.
+// Saves the run to the target looked at before it (a pipe or a device was opened then and is
+// held), with Ctrl+C held back; keeps the bytes written.
+void saveRun(SaveTarget& target, std::string bytes, std::string& written, Status& saved) {
+    const InterruptHold hold;
+    written = std::move(bytes);
+    saved = target.save(written);
+    if (saved)
+        g_saved = 1;
+}
+
+// The engine's writer, saving to the run's target.
 class HeldSaver final : public BenchmarkSaver {
 public:
-    explicit HeldSaver(benchfile::EngineWriter& writer)
-        : m_writer(writer) {}
-    bool Save_Benchmark_File(const std::string& path) override {
-        const InterruptHold hold;
-        const bool saved = m_writer.Save_Benchmark_File(path);
-        if (saved)
-            g_saved = 1;
-        return saved;
+    HeldSaver(benchfile::EngineWriter& writer, SaveTarget& target, std::string& written)
+        : m_writer(writer)
+        , m_target(target)
+        , m_written(written) {}
+    // path is the target's: the run was told to save there.
+    bool Save_Benchmark_File(const std::string&) override {
+        saveRun(m_target, benchfile::benchmarkFileBytes(m_writer.record()), m_written, m_saved);
+        return static_cast<bool>(m_saved);
     }
     std::size_t substitutedCharacters() const override { return m_writer.substitutedCharacters(); }
+    const std::string& lastError() const { return m_saved.message(); }
 
 private:
     benchfile::EngineWriter& m_writer;
+    SaveTarget& m_target;
+    std::string& m_written;
+    Status m_saved = Status::success();
+};
+
+// Reads the saved run back as the result browser would: from its file, or, where it was
+// written through a pipe, a device or standard output, from the bytes written there.
+class ReadBack final : public BenchmarkImporter {
+public:
+    ReadBack(const SaveTarget& target, const std::string& written)
+        : m_target(target)
+        , m_written(written) {}
+    void Import_Saved_Benchmark(const std::string& path) override {
+        m_path = path;
+        m_result = m_target.writesThrough() ? benchfile::importBytes(m_written, path, m_database)
+                                            : benchfile::Import_Saved_Benchmark(path, m_database);
+    }
+    const benchfile::ImportResult& lastResult() const { return m_result; }
+    const std::string& lastPath() const { return m_path; }
+    const BenchmarkDatabase& database() const { return m_database; }
+
+private:
+    const SaveTarget& m_target;
+    const std::string& m_written;
+    BenchmarkDatabase m_database;
+    benchfile::ImportResult m_result;
+    std::string m_path;
 };
 
 // The run page on a terminal: its status, progress and estimate lines, each printed when it
@@ -339,7 +377,9 @@ struct RepeatedRun {
     TerminalRunPage& page;
     SystemInfo& info;
     TaskTitleSource& tasks;
-    benchfile::DatabaseImporter& importer;
+    SaveTarget& target;
+    std::string& written;
+    ReadBack& importer;
     RunTerminal terminal;
 };
 
@@ -407,13 +447,12 @@ int runRepeated(RepeatedRun run) {
     std::size_t replaced = 0;
     const std::string payload = benchfile::exportPayload(benchfile::inOrder(records), &replaced);
     const std::string path = run.benchmark.savePath();
-    {
-        const InterruptHold hold;
-        if (const Status saved = benchfile::saveBenchmarkFile(path, payload); !saved) {
-            err << "vexogauge-cli run: the runs were not saved: " << saved.message() << '\n';
-            return 1;
-        }
-        g_saved = 1;
+    Status saved = Status::success();
+    saveRun(run.target, benchfile::benchmarkFileBytes(payload), run.written, saved);
+    if (!saved) {
+        err << "vexogauge-cli run: the runs were not saved: " << terminalText(saved.message())
+            << '\n';
+        return 1;
     }
     if (const std::size_t substituted = replaced + substitutedCharacters(payload);
         substituted > 0) {
@@ -425,15 +464,15 @@ int runRepeated(RepeatedRun run) {
     const benchfile::ImportResult& imported = run.importer.lastResult();
     if (imported.outcome != benchfile::ImportResult::Outcome::Loaded ||
         imported.recordsAdded != runs.size()) {
-        err << "vexogauge-cli run: the saved file " << path
-            << " could not be read back: " << imported.detail << '\n';
+        err << "vexogauge-cli run: the saved file " << terminalText(path)
+            << " could not be read back: " << terminalText(imported.detail) << '\n';
         return 1;
     }
     sayWhereSaved(run.terminal, path);
 
     std::ostream& out = run.terminal.out;
     out << '\n'
-        << "Benchmark: " << run.state.run.BenchmarkName << ", " << n << " runs\n"
+        << "Benchmark: " << terminalText(run.state.run.BenchmarkName) << ", " << n << " runs\n"
         << throttlingSentence(run.state.run.ThrottleTries) << "\n\n"
         << repetitionTable(runs, run.state.selections) << '\n'
         << "Score card of the medians:\n"
@@ -522,8 +561,8 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
             if (!takeValue(args, i, "--name", name, err))
                 return std::nullopt;
             if (const auto problem = benchmarkNameProblem(name)) {
-                err << "vexogauge-cli run: the name \"" << name << "\" is refused: " << *problem
-                    << '\n';
+                err << "vexogauge-cli run: the name \"" << terminalText(name)
+                    << "\" is refused: " << *problem << '\n';
                 return std::nullopt;
             }
             options.name = std::move(name);
@@ -596,23 +635,9 @@ std::optional<std::string> nameFromInput(std::istream& in, std::ostream& err) {
         const auto problem = benchmarkNameProblem(line);
         if (!problem)
             return line;
-        err << "vexogauge-cli run: the name \"" << line << "\" is refused: " << *problem << '\n';
+        err << "vexogauge-cli run: the name \"" << terminalText(line)
+            << "\" is refused: " << *problem << '\n';
     }
-    return std::nullopt;
-}
-
-// Why the run's file could not be written where it is to go, or nothing.
-std::optional<std::string> unwritable(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path file(path);
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    if (!fs::is_directory(folder, error))
-        return "the folder " + folder.string() + " does not exist";
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return "the folder " + folder.string() + " cannot be written";
-    if (fs::is_directory(file, error))
-        return path + " is a folder";
     return std::nullopt;
 }
 
@@ -634,9 +659,11 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
                      << environment.noTunnel << "; nothing was run\n";
         return 1;
     }
-    if (const auto why = unwritable(savePath)) {
-        terminal.err << "vexogauge-cli run: the run could not be saved to " << savePath << ": "
-                     << *why << "; nothing was run\n";
+    // A pipe or a device is opened now and held, so that its reader waits for the run.
+    SaveTarget target(savePath);
+    if (!target.check()) {
+        terminal.err << "vexogauge-cli run: " << terminalText(target.check().message())
+                     << "; nothing was run\n";
         return 1;
     }
     std::optional<std::string> name = options.name;
@@ -658,20 +685,21 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
 
     SystemInfo info(environment.system, dialogs);
     benchfile::EngineWriter writer(state, info, environment.tasks, {});
-    HeldSaver saver(writer);
-    BenchmarkDatabase database;
-    benchfile::DatabaseImporter importer(database);
+    std::string written;
+    HeldSaver saver(writer, target, written);
+    ReadBack importer(target, written);
+    const BenchmarkDatabase& database = importer.database();
     std::unique_ptr<TunnelStage> tunnel =
         environment.tunnel ? environment.tunnel(state, environment.clock, dialogs) : nullptr;
     Benchmark benchmark(state, RunServices{environment.clock, page, dialogs, page},
-                        RunHandOffs{tunnel.get(), &saver, &importer, options.out.value_or("")});
+                        RunHandOffs{tunnel.get(), &saver, &importer, savePath});
 
     benchmark.Reset_Scores();
     benchmark.Count_Phases();
     benchmark.Throttle_System();
     if (options.repeat > 1) {
-        return runRepeated(
-            {options, state, benchmark, page, info, environment.tasks, importer, terminal});
+        return runRepeated({options, state, benchmark, page, info, environment.tasks, target,
+                            written, importer, terminal});
     }
     const RunOutcome outcome = benchmark.Run_Benchmarks();
     page.finish();
@@ -688,14 +716,15 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
         return 1;
     }
     terminal.out << '\n'
-                 << "Benchmark: " << state.run.BenchmarkName << '\n'
+                 << "Benchmark: " << terminalText(state.run.BenchmarkName) << '\n'
                  << throttlingSentence(state.run.ThrottleTries) << '\n'
                  << crToNewline(scoreLines(state.scores)) << missing;
     if (tunnel != nullptr && !tunnel->frameTimeSummary().empty())
         terminal.out << tunnel->frameTimeSummary() << '\n';
     terminal.out << std::flush;
     if (outcome == RunOutcome::NotSaved) {
-        terminal.err << "vexogauge-cli run: the run was not saved: " << writer.lastError() << '\n';
+        terminal.err << "vexogauge-cli run: the run was not saved: "
+                     << terminalText(saver.lastError()) << '\n';
         return 1;
     }
     if (const std::size_t substituted = writer.substitutedCharacters(); substituted > 0) {
@@ -705,8 +734,9 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     }
     if (outcome == RunOutcome::Saved &&
         importer.lastResult().outcome != benchfile::ImportResult::Outcome::Loaded) {
-        terminal.err << "vexogauge-cli run: the saved file " << importer.lastPath()
-                     << " could not be read back: " << importer.lastResult().detail << '\n';
+        terminal.err << "vexogauge-cli run: the saved file " << terminalText(importer.lastPath())
+                     << " could not be read back: " << terminalText(importer.lastResult().detail)
+                     << '\n';
         return 1;
     }
     if (outcome == RunOutcome::Saved)

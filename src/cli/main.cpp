@@ -1,10 +1,12 @@
 #include "CommandLine.h"
 #include "FileCommands.h"
+#include "Output.h"
 #include "RunCommand.h"
 #include "SysinfoCommand.h"
 #include "TasksCommand.h"
 #include "TerminalDialogs.h"
 #include "common/AppState.h"
+#include "common/FileIo.h"
 #include "common/Text.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
@@ -61,8 +63,9 @@ Commands:
                        Import the benchmark files in order into one database, as the result
                        browser's Import does, and print it (--json: as one JSON object).
   check FILE...        Say for each file whether it is a valid and complete benchmark file.
-  merge OUT FILE...    Import the files into one database and save it to OUT, as the result
-                       browser's Save does.
+  merge [--force] OUT FILE...
+                       Import the files into one database and save it to OUT, as the result
+                       browser's Save does (--force: even over a file not among them).
   export --csv|--json FILE...
                        One row per record with every score, system value and task.
   compare [--json] FILE...
@@ -103,9 +106,7 @@ std::string helpText(std::string_view text) {
     return help;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int runCommand(int argc, char** argv) {
     const std::vector<std::string> all(argv + 1, argv + argc);
     if (all.empty()) {
         std::cerr << helpText(kUsage);
@@ -189,24 +190,35 @@ int main(int argc, char** argv) {
         }
 #endif
         vexo::catchInterrupt();
-        // Standard output holds what a script takes: with --json the document alone, else,
-        // when it is not a terminal, the saved file's path. The progress and the score card
-        // then go to standard error.
-        const bool textToErr = options->json || isatty(STDOUT_FILENO) != 1;
+        // Standard output holds what a script takes: with --json the document alone, with
+        // --out /dev/stdout the run's file, else, when it is not a terminal, the saved file's
+        // path. The progress and the score card then go to standard error.
+        const bool fileToStdout =
+            options->out && vexo::namedDescriptor(*options->out) == STDOUT_FILENO;
+        if (options->json && fileToStdout) {
+            std::cerr << "vexogauge-cli run: --json and --out " << vexo::terminalText(*options->out)
+                      << " would both write to standard output\n"
+                      << vexo::kHelpHint;
+            return 2;
+        }
+        const bool textToErr = options->json || fileToStdout || isatty(STDOUT_FILENO) != 1;
         std::ostream& text = textToErr ? std::cerr : std::cout;
         const int textFd = textToErr ? STDERR_FILENO : STDOUT_FILENO;
         return vexo::runBenchmarks(*options, folders, environment,
                                    {std::cin, text, std::cerr, isatty(textFd) == 1,
                                     isatty(STDIN_FILENO) == 1, options->json ? &std::cout : nullptr,
-                                    textToErr && !options->json ? &std::cout : nullptr});
+                                    textToErr && !options->json && !fileToStdout ? &std::cout
+                                                                                 : nullptr});
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "dump")
         return vexo::dumpCommand(rest, std::cout, std::cerr);
     if (args[0] == "check")
         return vexo::checkCommand(rest, std::cout, std::cerr);
-    if (args[0] == "merge")
-        return vexo::mergeCommand(rest, std::cout, std::cerr);
+    if (args[0] == "merge") // a person at a terminal is asked before a file is replaced
+        return vexo::mergeCommand(rest, std::cout, std::cerr,
+                                  isatty(STDIN_FILENO) && isatty(STDERR_FILENO) ? &std::cin
+                                                                                : nullptr);
     if (args[0] == "export")
         return vexo::exportCommand(rest, std::cout, std::cerr);
     if (args[0] == "compare")
@@ -242,4 +254,14 @@ int main(int argc, char** argv) {
         return vexo::printTasks(taskManager, every, std::cout, std::cerr);
     }
     return 2; // every command of the table is handled above
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    vexo::StandardOutput output;
+    const int status = runCommand(argc, argv);
+    const std::string command = argc > 1 ? argv[1] : "";
+    return output.finish(status, vexo::findCommand(command) ? "vexogauge-cli " + command
+                                                            : std::string("vexogauge-cli"));
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace vexo {
 namespace {
@@ -29,6 +30,14 @@ Output call(Command command, const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = command(args, out, err);
     return {status, out.str(), err.str()};
+}
+
+// merge without a terminal to ask, or with the answer given.
+Output merge(const std::vector<std::string>& args, const char* answer = nullptr) {
+    std::istringstream in(answer ? answer : "");
+    return call([&](auto& a, auto& out,
+                    auto& err) { return mergeCommand(a, out, err, answer ? &in : nullptr); },
+                args);
 }
 
 // Files of the tests: small (one score and a task), full (every key), bad (a wrong header).
@@ -110,9 +119,10 @@ TEST(DumpAndReportCommands, AFileThatDoesNotLoadIsReportedAndFailsTheCommand) {
     const auto report = [](const auto& args, auto& out, auto& err) {
         return reportCommand(args, out, err, "now");
     };
-    const Output reported = call(report, {"-o", page, files.small, files.cut});
+    const Output reported = call(report, {"-o", page, files.small, files.cut, files.small});
     EXPECT_TRUE(reported.status == 1 && reported.says("cut.vgf: damaged") &&
-                reported.says("Wrote a report of 3 record(s) from 2 file(s)"))
+                reported.says("Wrote a report of 4 record(s) from 3 file(s) to " + page +
+                              "; 1 file(s) not read whole; 1 duplicate record(s) left out"))
         << reported.out << reported.err;
     EXPECT_NE(TempFolder::read(page).find("Not read whole: cut.vgf: damaged"), std::string::npos);
 }
@@ -135,11 +145,44 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
               "54 (53 to 55, spread 3.7 %), 103.8 % of the baseline; cannot be tested: "
               "2 runs against 3 (3 each are needed)\n");
 
+    // The same file twice, and a copy of a record in another file, count once.
+    const std::string copy =
+        files.make("copy.vgf", ">>:Laptop (run 2 of 3)||BMCPUh=120:;BMISA=52:;:;");
+    const Output twice = call(compareCommand, {a, b, a, copy});
+    EXPECT_EQ(twice.out, std::string(text.out).insert(text.out.find("\n\n") + 1,
+                                                      "4 duplicate record(s) left out: a run "
+                                                      "given more than once counts once\n"));
+    EXPECT_EQ(call(compareCommand, {"--json", a, a}).json()["duplicates_left_out"], 3);
+
     const Output missing = call(compareCommand, {a, files.folder.path("none.vgf")});
     EXPECT_TRUE(missing.status == 1 && missing.says("none.vgf: cannot be opened") &&
                 missing.says("1. Laptop: 3 record(s)"))
         << missing.err;
     EXPECT_EQ(call(compareCommand, {"--json"}).status, 2);
+}
+
+// Texts that are not scores are named where the statistic stands; scores keep every digit.
+TEST(CompareCommand, NamesWhatItLeftOutAndKeepsEveryDigit) {
+    Files files;
+    std::string runs;
+    for (const char* cell : {"100", "-98", "102 ", "110", "120"})
+        runs += ">>:Home||BMCPUh=" + std::string(cell) + ":;BMISA=n/a:;:;";
+    runs += ">>:Big||BMCPUh=9223372036854775807:;:;>>:Big||BMCPUh=9223372036854775806:;:;";
+    const std::string path = files.make("home.vgf", runs);
+    const Output text = call(compareCommand, {path});
+    for (const char* line :
+         {"  1. median 110 (100 to 120, spread 18.2 %); 2 of 5 runs left out: not a whole "
+          "number: -98; not a whole number: 102 \n",
+          "  2. median 9223372036854775806.5 (9223372036854775806 to 9223372036854775807, ",
+          "Imaging (BMISA)\n  1. no score: 5 of 5 runs left out: not a whole number: n/a; not a "
+          "whole number: n/a; not a whole number: n/a; ...\n  2. no score\n"})
+        EXPECT_TRUE(text.says(line)) << line << "\n" << text.out;
+    const Json groups = call(compareCommand, {"--json", path}).json()["scores"][0]["groups"];
+    EXPECT_EQ(Json::array({groups[0]["left_out"], groups[0]["left_out_reason"], groups[1]["lowest"],
+                           groups[1]["highest"], groups[1]["left_out_reason"]}),
+              Json::parse(
+                  R"([2, "2 of 5 runs left out: not a whole number: -98; not a whole number: 102 ",
+                  9223372036854775806, 9223372036854775807, null])"));
 }
 
 TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
@@ -151,6 +194,19 @@ TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
                 result.says(files.bad + ": not a benchmark file"))
         << result.out;
     EXPECT_EQ(call(checkCommand, {files.full}).status, 0);
+
+    // What many records lack is said once per set of keys, with a count and the first few.
+    std::string lacking, keys;
+    for (int i = 0; i < 1000; ++i)
+        lacking += i == 1 ? ">>:Named||BMCPUh=1:;:;" : ">>:||:;";
+    for (const auto& field : kScoreFields)
+        keys += ", " + std::string(field.key);
+    for (const auto& field : kSystemFields)
+        keys += ", " + std::string(field.key);
+    const std::string many = files.make("many.vgf", lacking);
+    EXPECT_EQ(call(checkCommand, {many}).out,
+              many + ": valid but incomplete; records 1, 3, 4 and 996 more lack " + keys.substr(2) +
+                  "; record 2 lacks " + keys.substr(10) + "\n");
 
     // Three whole records; the end cut off takes the line end and the first record. Without
     // its line end alone, a file keeps every record.
@@ -174,7 +230,7 @@ TEST(CheckCommand, SaysWhetherEachFileIsValidAndComplete) {
 TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
     Files files;
     const std::string out = files.folder.path("merged.vgf");
-    EXPECT_EQ(call(mergeCommand, {out, files.full, files.small, files.full}).status, 0);
+    EXPECT_EQ(merge({out, files.full, files.small, files.full}).status, 0);
     const Output dump = call(dumpCommand, {"--json", out});
     EXPECT_EQ(dump.status, 0);
     const Json records = dump.json()["records"];
@@ -184,9 +240,49 @@ TEST(MergeCommand, SavesAllRecordsAsOneFileOrNothingAtAll) {
     EXPECT_EQ(call(checkCommand, {out}).status, 1); // still incomplete, as the original
 
     const std::string refused = files.folder.path("refused.vgf");
-    const Output failed = call(mergeCommand, {refused, files.full, files.bad});
+    const Output failed = merge({refused, files.full, files.bad});
     EXPECT_TRUE(failed.status == 1 && failed.says("nothing was written")) << failed.err;
     EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
+// An existing file that is not among the files merged is replaced only when the person says
+// so; a read-only one never.
+TEST(MergeCommand, ReplacesAFileNotAmongItsInputsOnlyWhenTold) {
+    Files files;
+    const std::string home = files.make("home.vgf", ">>:Home||BMCPUh=1:;:;>>:Home 2||BMCPUh=2:;:;");
+    const std::string before = TempFolder::read(home);
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        const char* answer;
+        int status;
+        const char* said;
+        bool replaced;
+    } rows[] = {
+        {"refused",
+         {home, files.small},
+         nullptr,
+         1,
+         "home.vgf exists and is not among the files merged: saving would replace its 2 "
+         "record(s)\nvexogauge-cli merge: nothing was written; give --force",
+         false},
+        {"answered no", {home, files.small}, "n\n", 1, "record(s). Replace it? [y/N] ", false},
+        {"among the inputs", {home, home, files.small}, nullptr, 0, "Saved 3 record(s)", true},
+        {"answered yes", {home, files.small}, "y\n", 0, "Saved 1 record(s)", true},
+        {"forced", {"--force", home, files.small}, nullptr, 0, "Saved 1 record(s)", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder::write(home, before);
+        const Output result = merge(row.args, row.answer);
+        EXPECT_TRUE(result.status == row.status && result.says(row.said))
+            << result.out << result.err;
+        EXPECT_EQ(TempFolder::read(home) != before, row.replaced);
+    }
+    ::chmod(home.c_str(), 0444);
+    const Output readOnly = merge({"--force", home, files.small});
+    EXPECT_TRUE(readOnly.status == 1 && readOnly.says(": it is read-only (mode 444)"))
+        << readOnly.err;
 }
 
 TEST(ExportCommand, CsvQuotesAsRfc4180WithTheSameColumnsForEveryFile) {

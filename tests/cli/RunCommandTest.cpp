@@ -14,6 +14,8 @@
 #include <array>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexo {
 namespace {
@@ -62,6 +64,7 @@ TEST(RunOptions, MistakesAreRefusedWithAReason) {
     const std::pair<std::vector<std::string>, std::string> rows[] = {
         {{"--cpu", "--gpu"}, "unknown option --gpu"},
         {{"--cpu", "--name", "a||bcdefg"}, shown::NameHasSequence},
+        {{"--cpu", "--name", "a||\x1b[2Jbcdefg"}, "the name \"a||^[[2Jbcdefg\" is refused"},
         {{"--cpu", "--name=short"}, shown::NameTooShort},
         {{"--d3d", "--resolution", "1280x960"}, "640x480, 800x600, 1024x768, 1280x1024, 1600x1200"},
         {{"--d3d", "--depth", "8"}, "8"},
@@ -164,6 +167,9 @@ TEST(RunCommand, PrintsAndSavesWhatItMeasured) {
               "vexogauge-cli run: nothing was measured; no file was written\n"
               "Spreadsheet: no score (nothing was counted)\n",
               {"!Status: Benchmark Complete"}, false, true, 3);
+    expectRun("a name with control characters, shown visibly",
+              {"--business", "--name", "Fast\x1b[31mclock\x1b]0;PWNED\x07 run"}, "", 0, "",
+              {"Benchmark: Fast^[[31mclock^[]0;PWNED^G run\n"}, true);
     expectRun("a benchmark without a score",
               {"--spreadsheet", "--business", "--name", "Slow machine run"}, "", 1,
               "vexogauge-cli run: a chosen benchmark produced no score\n",
@@ -177,12 +183,42 @@ TEST(RunCommand, ChecksThatCanFailDoSoBeforeTheRun) {
               "(--d3d) cannot run: this build has no OpenGL tunnel; nothing was run\n", {}, false,
               false);
     expectRun("a missing output folder", {"--cpu", "--name", "Missing", "--out", "/missing/x.vgf"},
-              "", 1, "/missing/x.vgf: the folder /missing does not exist; nothing was run\n", {},
-              false, false);
+              "", 1,
+              "Cannot save /missing/x.vgf: no new file can be made in the folder /missing (No "
+              "such file or directory); nothing was run\n",
+              {}, false, false);
+    test::TempFolder folder;
+    const std::string kept = folder.path("kept.vgf");
+    test::TempFolder::write(kept, "earlier runs");
+    ::chmod(kept.c_str(), 0444);
+    expectRun("a read-only output", {"--cpu", "--name", "Read-only", "--out", kept}, "", 1,
+              "Cannot save " + kept +
+                  ": it is read-only (mode 444), and a save does not replace "
+                  "a file you may not write; nothing was run\n",
+              {}, false, false);
+    EXPECT_EQ(test::TempFolder::read(kept), "earlier runs");
     expectRun("no name and an input that is not a terminal", {"--cpu"}, "", 2,
               "vexogauge-cli run: no name for the run (standard input is not a terminal and gave "
               "no acceptable name): give one with --name; nothing was run\n",
               {}, false, false);
+}
+
+// A descriptor named as the output (a pipe here, as "| wc -c" gives) is written through, and
+// the run is read back from the bytes written.
+TEST(RunCommand, WritesThroughADescriptorItWasGiven) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const CliRun run = runWithInput({"--business", "--name", "Through a pipe", "--out",
+                                     "/proc/self/fd/" + std::to_string(ends[1])},
+                                    "");
+    ::close(ends[1]);
+    std::string bytes(65536, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        std::max<ssize_t>(0, ::read(ends[0], bytes.data(), bytes.size()))));
+    ::close(ends[0]);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(bytes.rfind(std::string(benchfile::BenchmarkHeader), 0), 0u);
+    EXPECT_NE(run.out.find("Saved to /proc/self/fd/"), std::string::npos) << run.out;
 }
 
 // Each line of the run page is printed once, when it changes; the path of the saved file is

@@ -82,7 +82,7 @@ fi
 one_record 60000000 >"$work/large.vgf"
 mkdir "$work/saves"
 echo "old" >"$work/saves/db.vgf"
-"$cli" merge "$work/saves/db.vgf" "$work/large.vgf" >/dev/null 2>&1 &
+"$cli" merge --force "$work/saves/db.vgf" "$work/large.vgf" >/dev/null 2>&1 &
 saver=$!
 for _ in $(seq 2000); do
     compgen -G "$work/saves/.vexogauge-*" >/dev/null && break

@@ -44,6 +44,9 @@ valid compare '.scores[0].score == "cpu_cache_fsb" and .scores[0].groups[0].coun
     and .scores[0].groups[0].interval == null
     and (.scores[0].groups[1].different | type == "null")' \
     -- compare --json "$fixtures/last benchmark.vgf" "$fixtures/playlist.vgf"
+valid compare-twice '.duplicates_left_out == 2 and .scores[0].groups[0].left_out == 0
+    and .scores[0].groups[0].left_out_reason == null' \
+    -- compare --json "$fixtures/playlist.vgf" "$fixtures/playlist.vgf"
 
 # One name per score in every output: the JSON's records, the CSV's columns, compare and the
 # report's charts.
