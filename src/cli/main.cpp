@@ -204,11 +204,11 @@ int runCommand(int argc, char** argv) {
         const bool textToErr = options->json || fileToStdout || isatty(STDOUT_FILENO) != 1;
         std::ostream& text = textToErr ? std::cerr : std::cout;
         const int textFd = textToErr ? STDERR_FILENO : STDOUT_FILENO;
-        return vexo::runBenchmarks(*options, folders, environment,
-                                   {std::cin, text, std::cerr, isatty(textFd) == 1,
-                                    isatty(STDIN_FILENO) == 1, options->json ? &std::cout : nullptr,
-                                    textToErr && !options->json && !fileToStdout ? &std::cout
-                                                                                 : nullptr});
+        return vexo::runBenchmarks(
+            *options, folders, environment,
+            {std::cin, text, std::cerr, isatty(textFd) == 1, isatty(STDIN_FILENO) == 1,
+             options->json ? &std::cout : nullptr,
+             textToErr && !options->json && !fileToStdout ? &std::cout : nullptr});
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "dump")
