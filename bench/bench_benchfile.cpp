@@ -2,8 +2,11 @@
 // do, measured in the same run: reading the bytes and reversing them, or scanning them once for
 // a byte (memchr). Importing also reports its peak heap use per byte of file ("peak_per_byte"),
 // counted by this program's own operator new, for files of real records and for a file of
-// empty records, the cheapest record a file can hold.
+// empty records, the cheapest record a file can hold. The terminal's writers (dump --json,
+// export --json and --csv) report theirs beside it: the reader's peak and what writing the
+// records one by one adds to it.
 #include "benchfile/BenchmarkFile.h"
+#include "cli/FileCommands.h"
 #include "common/CodePage.h"
 
 #include <algorithm>
@@ -17,6 +20,7 @@
 #include <malloc.h>
 #include <map>
 #include <new>
+#include <ostream>
 #include <unistd.h>
 
 namespace {
@@ -186,6 +190,49 @@ void BM_Export(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Export)->Args({10'000, 0})->Args({100'000, 0})->Unit(benchmark::kMillisecond);
+
+// Takes every byte and keeps none: the writers' own cost, without a disk.
+class Discard final : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+// A command of the terminal over the file, its output discarded; peak heap per byte of file,
+// the reading included.
+void runCommand(benchmark::State& state,
+                int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&),
+                const char* format) {
+    const std::string& path = pathFor(state);
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        Discard sink;
+        std::ostream out(&sink);
+        const std::size_t before = g_inUse;
+        g_peak = g_inUse;
+        if (command({format, path}, out, out) != 0)
+            state.SkipWithError("the command failed");
+        peak = std::max(peak, g_peak - before);
+    }
+    setBytes(state, path);
+    state.counters["peak_per_byte"] =
+        static_cast<double>(peak) / static_cast<double>(std::filesystem::file_size(path));
+}
+
+void BM_DumpJson(benchmark::State& state) {
+    runCommand(state, dumpCommand, "--json");
+}
+BENCHMARK(BM_DumpJson)->Apply(fileSizes);
+
+void BM_ExportJson(benchmark::State& state) {
+    runCommand(state, exportCommand, "--json");
+}
+BENCHMARK(BM_ExportJson)->Apply(fileSizes);
+
+void BM_ExportCsv(benchmark::State& state) {
+    runCommand(state, exportCommand, "--csv");
+}
+BENCHMARK(BM_ExportCsv)->Apply(fileSizes);
 
 } // namespace
 

@@ -66,6 +66,16 @@ jq -e '.system.cpu_type | type == "number"' "$log" >/dev/null ||
     fail "vexogauge-cli sysinfo printed no processor"
 jq -e '.system.graphics_memory_mb | type == "number"' "$log" >/dev/null ||
     fail "vexogauge-cli sysinfo: graphics_memory_mb is not a number"
+# The JSON schema is installed where --help says it is; both programs complete in bash.
+schema="$usr/share/vexogauge/vexogauge-cli.schema.json"
+jq -e '.properties.schema.const | type == "number"' "$schema" >/dev/null ||
+    fail "the JSON schema is not installed"
+"$usr/bin/vexogauge-cli" --help | grep -qF "installed as $schema:" ||
+    fail "vexogauge-cli --help does not name the installed JSON schema"
+for program in vexogauge vexogauge-cli; do
+    grep -q "^complete -F _${program//-/_} $program\$" \
+        "$usr/share/bash-completion/completions/$program" || fail "no bash completion for $program"
+done
 status=0
 HOME="$root/home" QT_QPA_PLATFORM=offscreen timeout 5 "$usr/bin/vexogauge" 2>"$log" || status=$?
 [ "$status" -eq 124 ] || { cat "$log" >&2; fail "vexogauge ended with status $status"; }

@@ -17,7 +17,8 @@ fixtures="$root/tests/data/benchfiles"
 "$bin/vexogauge-cli" report -o "$out/report.html" --baseline 1 \
     "$fixtures/last benchmark.vgf" "$fixtures/playlist.vgf"
 
-# The checks run in a copy of the page with a script added; the report itself has none.
+# The checks run in a copy of the page with a script added, and without the page's policy,
+# which forbids scripts; the report itself has none.
 probe='<script>
 (() => {
   const page = document.documentElement;
@@ -38,7 +39,8 @@ probe='<script>
 failures=0
 for width in 1280 360; do
     copy="$work/check-$width.html"
-    sed "s#</body>#${probe//$'\n'/ }</body>#" "$out/report.html" >"$copy"
+    sed -e '/Content-Security-Policy/d' -e "s#</body>#${probe//$'\n'/ }</body>#" \
+        "$out/report.html" >"$copy"
     flags=(--headless --no-sandbox --disable-gpu --hide-scrollbars --no-first-run
            --user-data-dir="$work/profile" --window-size="$width,900")
     result="$("$browser" "${flags[@]}" --dump-dom "file://$copy" 2>/dev/null |
@@ -51,3 +53,12 @@ for width in 1280 360; do
         --screenshot="$out/report-$width.png" "file://$out/report.html" >/dev/null 2>&1 || true
 done
 [ "$failures" -eq 0 ] || { echo "check-report: the report does not fit its page" >&2; exit 1; }
+
+# With its policy, the page runs no script, not even one put into it.
+sed "s#</body>#${probe//$'\n'/ }</body>#" "$out/report.html" >"$work/policy.html"
+if "$browser" --headless --no-sandbox --disable-gpu --user-data-dir="$work/profile" \
+    --dump-dom "file://$work/policy.html" 2>/dev/null | grep -q 'data-check='; then
+    echo "check-report: a script put into the page ran despite its policy" >&2
+    exit 1
+fi
+echo "report: its policy forbids scripts"

@@ -9,7 +9,7 @@ VEXO_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
 # wizard's walk as a screen reader reads it needs the accessibility bus and its Python binding.
 VEXO_TEST_PACKAGES=(xvfb xauth openbox wmctrl libxtst-dev clang libclang-rt-14-dev mesa-utils chromium
     jq python3-jsonschema at-spi2-core dbus-daemon python3-pyatspi sway weston xwayland foot
-    x11-apps x11-xserver-utils grim clang-format)
+    x11-apps x11-xserver-utils grim clang-format mandoc)
 
 # What building and checking the Debian package needs besides.
 VEXO_PACKAGE_PACKAGES=(dpkg-dev file binutils lintian desktop-file-utils appstream devscripts

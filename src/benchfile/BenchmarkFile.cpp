@@ -6,7 +6,9 @@
 #include "common/Text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
+#include <vector>
 
 namespace vexo::benchfile {
 
@@ -27,80 +29,183 @@ void store(BenchmarkRecord& record, std::string_view key, std::string_view value
     }
 }
 
-// Reverses the bytes and raises each by 31, in place. Returns how many decoded bytes come
-// before the first one that cannot be decoded (an encoded byte above 224), or the length
-// when every byte decodes. Every decoded value, 255 included, is a character of the text.
-std::size_t decodeInPlace(char* data, std::size_t length) {
-    std::size_t readable = length;
-    // The last undecodable byte of the encoded text is the first one of the decoded text.
-    for (std::size_t k = length; k-- > 0;) {
-        if (static_cast<unsigned char>(data[k]) > 224) {
-            readable = length - 1 - k;
-            break;
-        }
-    }
+// Reverses the bytes and raises each by 31, in place. A byte above 224 cannot be decoded: it
+// wraps to a value below 31, which no decodable byte gives, so it stays recognisable.
+void decodeInPlace(char* data, std::size_t length) {
     std::reverse(data, data + length);
-    for (std::size_t k = 0; k < readable; ++k)
+    for (std::size_t k = 0; k < length; ++k)
         data[k] = static_cast<char>(static_cast<unsigned char>(data[k]) + 31);
-    return readable;
 }
 
-// How the reading of a plain payload ended.
+bool undecodable(char c) {
+    return static_cast<unsigned char>(c) < 31;
+}
+
+std::size_t firstUndecodable(std::string_view text, std::size_t from) {
+    const auto found =
+        std::find_if(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), undecodable);
+    return static_cast<std::size_t>(found - text.begin());
+}
+
+// A score or system key as a bit of a set of keys; any other key is none.
+std::uint32_t keyBit(std::string_view key) {
+    if (const int score = scoreKeyIndex(key); score >= 0)
+        return std::uint32_t{1} << score;
+    if (const int system = systemKeyIndex(key); system >= 0)
+        return std::uint32_t{1} << (kScoreFields.size() + static_cast<std::size_t>(system));
+    return 0;
+}
+constexpr std::uint32_t kEveryKey = (std::uint32_t{1} << (8 + 14)) - 1;
+static_assert(kScoreFields.size() + kSystemFields.size() == 8 + 14);
+// The longest key a record holds, so that a key is looked for no further.
+constexpr std::size_t kLongestKey = 7;
+
+// The key of a field's text as a bit of a set of keys; a text without "=" is no field.
+std::uint32_t fieldKeyBit(std::string_view field) {
+    const std::size_t equals = field.substr(0, kLongestKey + 1).find('=');
+    return equals == std::string_view::npos ? 0 : keyBit(field.substr(0, equals));
+}
+
+// Where the first record that can be trusted to start there begins in text[from...], or npos.
+// A ">>:" right after a field's end starts a record: no value holds ":;" and no name ">>:".
+// Any other ">>:" may stand inside a value of a record whose beginning was cut off (a file cut
+// short loses its first records), so it is taken for a record's start only when the record it
+// opens is complete: a name that ends before any field's end, every score and system key once,
+// and the terminator. A piece of a record that begins inside a value lacks that value's key
+// and every key before it, and its text can make up at most one field (a value holds no ":;"):
+// only a first value that held a record's opening and its own key could pass, and the writers
+// write a number there. Reads each byte a bounded number of times and holds nothing.
+std::size_t trustedRecordStart(std::string_view text, std::size_t from) {
+    const std::size_t boundary = text.find(":;>>:", from);
+    std::size_t trusted = boundary == std::string_view::npos ? boundary : boundary + 2;
+    // The fields to the right of the one looked at, as a record that reached them reads them.
+    std::uint32_t keys = 0;
+    bool repeated = false;
+    bool terminated = false; // they end with the terminator before anything that is no field
+    // Fields from right to left: each ends where a ":;" starts. Without a boundary, the text
+    // after the last ":;" ends no field and closes no record.
+    std::size_t end = boundary == std::string_view::npos ? text.rfind(kFieldEnd) : boundary;
+    if (end == std::string_view::npos || end < from)
+        return trusted;
+    for (;;) {
+        const std::size_t before = end >= from + kFieldEnd.size()
+                                       ? text.rfind(kFieldEnd, end - kFieldEnd.size())
+                                       : std::string_view::npos;
+        const std::size_t begin =
+            before == std::string_view::npos || before < from ? from : before + kFieldEnd.size();
+        const std::string_view field = text.substr(begin, end - begin);
+        if (field.empty()) {
+            // A record's terminator.
+            keys = 0;
+            repeated = false;
+            terminated = true;
+        } else {
+            // The records that start inside this field, each at the last ">>:" before a "||";
+            // a byte that cannot be decoded breaks any record it stands in.
+            const auto bad = std::find_if(field.rbegin(), field.rend(), undecodable);
+            const std::size_t clean = static_cast<std::size_t>(field.rend() - bad);
+            std::size_t opening = std::string_view::npos;
+            for (std::size_t i = clean; i < field.size(); ++i) {
+                if (field.substr(i, kRecordStart.size()) == kRecordStart) {
+                    opening = i;
+                    i += kRecordStart.size() - 1;
+                } else if (field.substr(i, kNameEnd.size()) == kNameEnd &&
+                           opening != std::string_view::npos) {
+                    const std::string_view first = field.substr(i + kNameEnd.size());
+                    const std::uint32_t bit = fieldKeyBit(first);
+                    if (terminated && !first.empty() && !repeated && (keys & bit) == 0 &&
+                        (keys | bit) == kEveryKey)
+                        trusted = begin + opening;
+                    opening = std::string_view::npos;
+                    i += kNameEnd.size() - 1;
+                }
+            }
+            // As a field of a record that started further left.
+            const std::uint32_t bit = fieldKeyBit(field);
+            repeated = repeated || (keys & bit) != 0;
+            keys |= bit;
+            terminated = terminated && clean == 0;
+        }
+        if (begin == from)
+            return trusted;
+        end = before;
+    }
+}
+
+// How the reading of the records ended.
 enum class PayloadEnd {
-    Whole,       // every record ended with its terminator, and nothing followed
-    TextBefore,  // text stood before the first record; the records after it were read
+    Whole,       // every record ended with its terminator
     CutInName,   // the last record's name never ends
     CutInRecord, // the text ends inside a record, or without a record's terminator
 };
 
-// Reads the plain payload in one pass: calls visit.record(name) at the start of each record
-// (no name when it never ends) and visit.field(key, value) for each of its fields. A whole
-// payload is empty or a list of records that starts with ">>:" and ends with the empty field
-// that terminates a record. Text before the first record is skipped up to the first record
-// start that follows a field's end; so is the beginning of a payload that may have been cut
-// (beginningKnown false), where a ">>:" at the start may stand inside a value.
+struct RecordsRead {
+    PayloadEnd end = PayloadEnd::Whole;
+    bool undecodable = false; // a byte that cannot be decoded ended a record
+    std::size_t between = 0;  // characters between records that belong to none
+    std::size_t after = 0;    // characters after the last record that belong to none
+};
+
+// Reads the records from text[pos...], which begins with ">>:", to the end of the text: calls
+// visit.record(name) at the start of each record (no name when it never ends) and
+// visit.field(key, value) for each of its fields. A record ends with its terminator, the empty
+// field; text after it that is no record is read as more fields of the record when it ends with
+// a terminator too (a record may hold an empty field), and otherwise skipped up to the next
+// record that can be trusted to start. A byte that cannot be decoded ends the record it is in.
 template <class Visitor>
-PayloadEnd readRecords(std::string_view text, Visitor& visit, bool beginningKnown) {
-    if (text.empty())
-        return PayloadEnd::Whole;
-    std::size_t pos = 0;
-    bool textBefore = false;
-    if (!beginningKnown || text.substr(0, kRecordStart.size()) != kRecordStart) {
-        textBefore = true;
-        const std::size_t boundary = text.find(":;>>:");
-        if (boundary == std::string_view::npos)
-            return PayloadEnd::TextBefore;
-        pos = boundary + kFieldEnd.size();
-    }
-    for (;;) {
+RecordsRead readRecords(std::string_view text, std::size_t pos, Visitor& visit) {
+    RecordsRead read;
+    std::size_t readable = pos < text.size() ? firstUndecodable(text, pos) : text.size();
+    std::string_view view = text.substr(0, readable);
+    const auto cut = [&](PayloadEnd end) {
+        read.end = end;
+        read.undecodable = readable < text.size();
+        return read;
+    };
+    while (pos < text.size()) {
         // Here text[pos...] begins with ">>:".
         pos += kRecordStart.size();
-        const std::size_t nameEnd = text.find(kNameEnd, pos);
+        const std::size_t nameEnd = view.find(kNameEnd, pos);
         if (nameEnd == std::string_view::npos) {
             visit.record(std::nullopt);
-            return PayloadEnd::CutInName;
+            return cut(PayloadEnd::CutInName);
         }
-        visit.record(text.substr(pos, nameEnd - pos));
+        visit.record(view.substr(pos, nameEnd - pos));
         pos = nameEnd + kNameEnd.size();
         for (;;) {
-            if (text.substr(pos, kRecordStart.size()) == kRecordStart)
+            if (view.substr(pos, kRecordStart.size()) == kRecordStart)
                 break; // the next record
-            const std::size_t fieldEnd = text.find(kFieldEnd, pos);
+            const std::size_t fieldEnd = view.find(kFieldEnd, pos);
             if (fieldEnd == std::string_view::npos)
-                return PayloadEnd::CutInRecord;
-            const std::string_view fieldText = text.substr(pos, fieldEnd - pos);
+                return cut(PayloadEnd::CutInRecord);
+            const std::string_view fieldText = view.substr(pos, fieldEnd - pos);
             pos = fieldEnd + kFieldEnd.size();
+            if (fieldText.empty() && pos < text.size() &&
+                text.substr(pos, kRecordStart.size()) != kRecordStart) {
+                const std::size_t next = trustedRecordStart(text, pos);
+                const std::string_view stray = text.substr(pos, next - pos);
+                if (!stray.ends_with(":;:;") || pos + stray.size() > readable) {
+                    (next == std::string_view::npos ? read.after : read.between) += stray.size();
+                    pos = next;
+                    if (pos != std::string_view::npos && pos > readable) {
+                        readable = firstUndecodable(text, pos);
+                        view = text.substr(0, readable);
+                    }
+                    break;
+                }
+            }
             if (pos == text.size()) {
-                // Only the empty field a record ends with may end the payload.
+                // Only the empty field a record ends with may end the text.
                 if (!fieldText.empty())
-                    return PayloadEnd::CutInRecord;
-                return textBefore ? PayloadEnd::TextBefore : PayloadEnd::Whole;
+                    read.end = PayloadEnd::CutInRecord;
+                return read;
             }
             const std::size_t equals = fieldText.find('=');
             if (equals != std::string_view::npos)
                 visit.field(fieldText.substr(0, equals), fieldText.substr(equals + 1));
         }
     }
+    return read;
 }
 
 struct RecordStore {
@@ -147,7 +252,8 @@ std::string Encode_Data(std::string_view plain) {
 Decoded Decode_Data(std::string_view encoded) {
     Decoded result;
     result.text.assign(encoded);
-    const std::size_t readable = decodeInPlace(result.text.data(), result.text.size());
+    decodeInPlace(result.text.data(), result.text.size());
+    const std::size_t readable = firstUndecodable(result.text, 0);
     result.damaged = readable < result.text.size();
     result.text.resize(readable);
     return result;
@@ -245,6 +351,59 @@ std::string invalidFileMessage() {
            " if the problem persists";
 }
 
+namespace {
+
+// "1 byte", "3 bytes"; and the verb that agrees with them: "follows", "follow".
+std::string counted(std::size_t n, std::string_view thing) {
+    return std::to_string(n) + " " + std::string(thing) + (n == 1 ? "" : "s");
+}
+std::string agreeing(std::size_t n, std::string_view verb) {
+    return std::string(verb) + (n == 1 ? "s" : "");
+}
+
+// What is wrong at the end of a file, told by the text that stands before its first record:
+// the line end stored after the payload (")," once decoded), anything stored after that, and
+// text before the first record. The problems are added to a list; true when records before
+// the first one read may be lost (a file cut short loses its line end, then its first records).
+bool describeEnd(std::string_view before, std::vector<std::string>& problems) {
+    constexpr std::string_view kLineEndRead = "),";
+    if (before == kLineEndRead)
+        return false;
+    if (before.ends_with(kLineEndRead)) {
+        // The line end right after the payload is there; what follows it was added.
+        std::string_view added = before.substr(0, before.size() - kLineEndRead.size());
+        std::size_t lineEnds = 0;
+        while (added.starts_with(kLineEndRead)) {
+            added.remove_prefix(kLineEndRead.size());
+            ++lineEnds;
+        }
+        const std::size_t n = added.empty() ? lineEnds : before.size() - kLineEndRead.size();
+        problems.push_back(counted(n, added.empty() ? "more line end" : "byte") + " " +
+                           agreeing(n, "follow") + " its closing line end");
+        return false;
+    }
+    std::string_view text = before;
+    bool mayBeCut = false;
+    if (text.starts_with(kLineEndRead)) {
+        text.remove_prefix(kLineEndRead.size());
+    } else if (text.starts_with(")")) {
+        problems.emplace_back("its closing line end is a line feed without its carriage return");
+        text.remove_prefix(1);
+    } else if (text.starts_with(",")) {
+        problems.emplace_back("its closing line end lacks its line feed");
+        text.remove_prefix(1);
+    } else {
+        problems.emplace_back("it lacks its closing line end");
+        mayBeCut = true;
+    }
+    if (!text.empty())
+        problems.push_back(counted(text.size(), "character") + " before its first record " +
+                           agreeing(text.size(), "belong") + " to no record");
+    return mayBeCut || !text.empty();
+}
+
+} // namespace
+
 ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkDatabase& database) {
     ImportResult result;
     if (bytes.size() < BenchmarkHeader.size() ||
@@ -253,45 +412,62 @@ ImportResult importBytes(std::string bytes, std::string_view path, BenchmarkData
         result.detail = "not a benchmark file (its header is wrong)";
         return result;
     }
-    // Every file ends with the line end, and the payload stored reversed: a file cut short
-    // loses its line end first and then its *first* records, so without the line end the
-    // records that remain cannot be known to be all.
-    std::string_view rest = std::string_view(bytes).substr(BenchmarkHeader.size());
-    const bool lineEnd =
-        rest.size() >= kLineEnd.size() && rest.substr(rest.size() - kLineEnd.size()) == kLineEnd;
-    if (lineEnd)
-        rest.remove_suffix(kLineEnd.size());
-    // Decoded in place, so reading needs no more memory than the file and its records.
+    // Decoded in place, so reading needs no more memory than the file and its records. The
+    // line end, stored after the payload, comes first in the decoded text.
     char* const payload = bytes.data() + BenchmarkHeader.size();
-    const std::size_t readable = decodeInPlace(payload, rest.size());
-    const std::string_view text(payload, readable);
+    const std::size_t length = bytes.size() - BenchmarkHeader.size();
+    decodeInPlace(payload, length);
+    const std::string_view text(payload, length);
+    std::vector<std::string> problems;
+    // A payload that starts right after the line end starts with its first record. Otherwise
+    // the end of the file was altered or cut: the records start where one can be trusted to.
+    const bool lineEndThenRecord =
+        text.starts_with("),") &&
+        (text.size() == 2 || text.substr(2, kRecordStart.size()) == kRecordStart);
+    const std::size_t start = text.empty()        ? std::string_view::npos
+                              : lineEndThenRecord ? 2
+                                                  : trustedRecordStart(text, 0);
 
     RecordStore records{database, SharedText(lowerCase(Strip_Path(path))), result.recordsAdded};
-    PayloadEnd end = PayloadEnd::Whole;
+    RecordsRead read;
     try {
-        end = readRecords(text, records, lineEnd);
+        read = readRecords(text, start, records);
     } catch (const std::bad_alloc&) {
         result.outcome = ImportResult::Outcome::Damaged;
         result.detail = "too large: the memory available ran out after " +
                         std::to_string(result.recordsAdded) + " records";
         return result;
     }
-    const bool textBefore = !text.empty() && !text.starts_with(kRecordStart);
-    result.firstRecordsLost = textBefore || !lineEnd;
-    if (!lineEnd) {
-        result.detail = "damaged: it lacks the line end every benchmark file ends with, so it "
-                        "may have been cut short and lost its first records";
-    } else if (readable < rest.size()) {
-        result.detail = "damaged: it holds a byte that cannot be decoded";
-    } else if (textBefore) {
-        result.detail = "damaged: text stands before its first record, so its first records "
-                        "were cut or altered";
-    } else if (end == PayloadEnd::CutInName || end == PayloadEnd::CutInRecord) {
-        result.detail = "damaged: it ends before its last record is complete";
+    if (start != std::string_view::npos) {
+        result.firstRecordsLost = describeEnd(text.substr(0, start), problems);
+    } else if (!text.empty() && text != "),") {
+        result.firstRecordsLost = true;
+        if (!text.starts_with("),"))
+            problems.emplace_back("it lacks its closing line end");
+        problems.emplace_back("none of its text is a whole record");
     }
+    if (read.between > 0)
+        problems.push_back(counted(read.between, "character") + " between its records " +
+                           agreeing(read.between, "belong") + " to no record");
+    if (read.after > 0)
+        problems.push_back(counted(read.after, "byte") + " right after its header " +
+                           agreeing(read.after, "belong") + " to no record");
+    if (read.undecodable)
+        problems.emplace_back("it holds a byte that cannot be decoded");
+    if (read.end != PayloadEnd::Whole)
+        problems.emplace_back("it ends before its last record is complete");
+    for (const std::string& problem : problems)
+        result.detail += (result.detail.empty() ? "damaged: " : "; ") + problem;
     result.outcome =
-        result.detail.empty() ? ImportResult::Outcome::Loaded : ImportResult::Outcome::Damaged;
+        problems.empty() ? ImportResult::Outcome::Loaded : ImportResult::Outcome::Damaged;
     return result;
+}
+
+std::string keptRecords(const ImportResult& result) {
+    return std::to_string(result.recordsAdded) + " record(s) read" +
+           (result.firstRecordsLost && result.recordsAdded > 0
+                ? "; if it was cut short, records before them may be lost"
+                : "");
 }
 
 ImportResult Import_Saved_Benchmark(const std::string& path, BenchmarkDatabase& database) {

@@ -71,8 +71,8 @@ inline constexpr std::uint64_t kMaxBenchmarkFileBytes = std::uint64_t{512} << 20
 
 // What reading a file found. A file is Loaded only when it is whole: the header, a payload
 // that begins with a record (or is empty) and ends with a record's terminator, every byte of it
-// decodable, and the line end. Anything else keeps the records that could be read and says why
-// the rest could not.
+// decodable, and the line end; a file of the header alone is an empty one. Anything else keeps
+// every record that stands whole in it, whatever is wrong at its ends, and says what is wrong.
 struct ImportResult {
     enum class Outcome {
         Loaded,        // read whole
@@ -83,12 +83,16 @@ struct ImportResult {
     Outcome outcome = Outcome::Unreadable;
     std::string detail; // why it was not loaded whole, empty when it was
     std::size_t recordsAdded = 0;
-    // Damaged: the first records of the file may be lost (its end was cut, or its beginning
-    // altered), besides what detail says.
+    // Damaged: records before the first one read may be lost (the file may have been cut
+    // short, which takes its line end and then its first records).
     bool firstRecordsLost = false;
 
     bool loaded() const { return outcome == Outcome::Loaded; }
 };
+
+// What was kept of a damaged file: "2 record(s) read; if it was cut short, records before
+// them may be lost".
+std::string keptRecords(const ImportResult& result);
 
 // Appends a file's records to the database. Shows nothing: callers say what the result means.
 [[nodiscard]] ImportResult Import_Saved_Benchmark(const std::string& path,

@@ -1,5 +1,7 @@
 #include "Comparison.h"
 
+#include "common/Text.h"
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -75,11 +77,16 @@ double kthRatio(const std::vector<double>& a, const std::vector<double>& b, std:
     return std::bit_cast<double>(lo);
 }
 
-std::string percent(double value, const char* format = "%.1f") {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
+std::string percent(double value) {
+    return decimalText(value, 1);
 }
+
+std::string signedPercent(double value) {
+    const std::string text = decimalText(value, 1);
+    return text.front() == '-' ? text : "+" + text;
+}
+
+constexpr std::size_t kNamedReasons = 3;
 
 } // namespace
 
@@ -94,6 +101,27 @@ Summary summarize(std::vector<double> values) {
         values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
     summary.lowest = values.front();
     summary.highest = values.back();
+    summary.medianText = wholeNumber(summary.median);
+    summary.lowestText = wholeNumber(summary.lowest);
+    summary.highestText = wholeNumber(summary.highest);
+    return summary;
+}
+
+Summary summarize(std::span<const std::int64_t> scores) {
+    std::vector<std::int64_t> sorted(scores.begin(), scores.end());
+    std::sort(sorted.begin(), sorted.end());
+    Summary summary = summarize(std::vector<double>(sorted.begin(), sorted.end()));
+    if (sorted.empty())
+        return summary;
+    // The digits from the whole numbers themselves. Scores are never negative, so the middle
+    // of two is the lower plus half their distance, without overflow.
+    const std::size_t middle = sorted.size() / 2;
+    const std::int64_t low = sorted.size() % 2 == 1 ? sorted[middle] : sorted[middle - 1];
+    const std::int64_t high = sorted[middle];
+    summary.medianText =
+        std::to_string(low + (high - low) / 2) + ((high - low) % 2 != 0 ? ".5" : "");
+    summary.lowestText = std::to_string(sorted.front());
+    summary.highestText = std::to_string(sorted.back());
     return summary;
 }
 
@@ -162,8 +190,8 @@ std::string medianIntervalText(const std::vector<double>& values) {
     const double median = summarize(values).median;
     if (median <= 0)
         return "no score";
-    return percent(100 * (interval->low / median - 1), "%+.1f") + " to " +
-           percent(100 * (interval->high / median - 1), "%+.1f") + " % (" +
+    return signedPercent(100 * (interval->low / median - 1)) + " to " +
+           signedPercent(100 * (interval->high / median - 1)) + " % (" +
            percent(100 * interval->confidence) + " %)";
 }
 
@@ -244,6 +272,11 @@ std::string_view groupName(std::string_view name) {
 }
 
 std::optional<double> scoreValue(const std::optional<std::string>& cell) {
+    const std::optional<std::int64_t> whole = wholeScore(cell);
+    return whole ? std::optional<double>(static_cast<double>(*whole)) : std::nullopt;
+}
+
+std::optional<std::int64_t> wholeScore(const std::optional<std::string>& cell) {
     if (!cell || cell->empty() || !isDigit(cell->front()))
         return std::nullopt;
     const std::string_view text(*cell);
@@ -255,10 +288,21 @@ std::optional<double> scoreValue(const std::optional<std::string>& cell) {
     // Only the Direct3D cell carries something after its number: the settings in brackets.
     if (!rest.empty() && (rest.front() != '(' || rest.back() != ')'))
         return std::nullopt;
-    return static_cast<double>(value);
+    return value;
+}
+
+bool notRun(const std::optional<std::string>& cell) {
+    const std::optional<double> value = scoreValue(cell);
+    return value && *value == 0;
+}
+
+std::optional<double> measuredScore(const std::optional<std::string>& cell) {
+    return notRun(cell) ? std::nullopt : scoreValue(cell);
 }
 
 std::string notAScore(const std::optional<std::string>& cell) {
+    if (notRun(cell))
+        return "not run";
     if (!cell || cell->empty() || scoreValue(cell))
         return {};
     constexpr std::size_t kShown = 24;
@@ -281,13 +325,82 @@ std::string wholeNumber(double value) {
     return text;
 }
 
-std::vector<double> RecordGroup::values(std::size_t index) const {
-    std::vector<double> values;
+std::string leftOutText(const LeftOut& leftOut) {
+    if (leftOut.count == 0)
+        return {};
+    // Every run left out for one reason: the reason says it all ("not run").
+    if (leftOut.count == leftOut.of && leftOut.reasons.size() == 1 && !leftOut.moreReasons)
+        return leftOut.reasons.front();
+    std::string text = std::to_string(leftOut.count) + " of " + std::to_string(leftOut.of) +
+                       (leftOut.of == 1 ? " run" : " runs") + " left out: ";
+    for (std::size_t i = 0; i < leftOut.reasons.size(); ++i)
+        text += (i ? "; " : "") + leftOut.reasons[i];
+    return text + (leftOut.moreReasons ? "; ..." : "");
+}
+
+ScoreColumn scoreColumn(const std::vector<const BenchmarkRecord*>& records, std::size_t index) {
+    ScoreColumn column;
+    column.leftOut.of = records.size();
     for (const BenchmarkRecord* record : records) {
-        if (const auto value = scoreValue(record->scores.at(index)))
-            values.push_back(*value);
+        const std::optional<std::string>& cell = record->scores.at(index);
+        if (const auto value = notRun(cell) ? std::nullopt : wholeScore(cell)) {
+            column.values.push_back(*value);
+        } else if (std::string why = notAScore(cell); !why.empty()) {
+            ++column.leftOut.count;
+            // Each reason once: "not run" five times over says no more than once.
+            auto& reasons = column.leftOut.reasons;
+            if (std::find(reasons.begin(), reasons.end(), why) != reasons.end())
+                continue;
+            if (reasons.size() < kNamedReasons)
+                reasons.push_back(std::move(why));
+            else
+                column.leftOut.moreReasons = true;
+        }
     }
-    return values;
+    return column;
+}
+
+bool sameKeys(const BenchmarkRecord& a, const BenchmarkRecord& b) {
+    return a.name == b.name && a.scores == b.scores && a.tasks == b.tasks && a.system == b.system;
+}
+
+Distinct withoutDuplicates(const std::vector<const BenchmarkRecord*>& records) {
+    const auto hashOf = [](const BenchmarkRecord* record) {
+        std::size_t hash =
+            std::hash<std::string>()(record->name.value_or("")) + record->name.has_value();
+        const auto mix = [&hash](const std::optional<std::string>& text) {
+            hash = hash * 1000003u ^ (text ? std::hash<std::string>()(*text) : 0x9e3779b9u);
+        };
+        for (const auto& score : record->scores)
+            mix(score);
+        for (const std::string& task : record->tasks)
+            mix(task);
+        for (const auto& value : record->system)
+            mix(value);
+        return hash;
+    };
+    const auto same = [](const BenchmarkRecord* a, const BenchmarkRecord* b) {
+        return sameKeys(*a, *b);
+    };
+    std::unordered_map<const BenchmarkRecord*, std::size_t, decltype(hashOf), decltype(same)> seen(
+        records.size(), hashOf, same);
+    Distinct distinct;
+    for (const BenchmarkRecord* record : records) {
+        const auto [at, added] = seen.try_emplace(record, distinct.records.size());
+        if (added)
+            distinct.records.push_back(record);
+        else
+            ++distinct.duplicates;
+        distinct.standIn.push_back(at->second);
+    }
+    return distinct;
+}
+
+std::string duplicatesText(std::size_t duplicates) {
+    if (duplicates == 0)
+        return {};
+    return std::to_string(duplicates) +
+           " duplicate record(s) left out: a run given more than once counts once";
 }
 
 std::vector<RecordGroup> groupByName(const std::vector<const BenchmarkRecord*>& records) {

@@ -3,7 +3,9 @@
 #include "benchfile/BenchmarkDatabase.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +19,17 @@ struct Summary {
     double median = 0;
     double lowest = 0;
     double highest = 0;
+    // The same three as decimal text. From whole scores every digit is kept (a double holds
+    // whole numbers exactly only up to 2^53), and a median halfway between two ends in ".5".
+    std::string medianText;
+    std::string lowestText;
+    std::string highestText;
 
     // (highest - lowest) / median: 0 for one value, or when the median is 0.
     double spread() const { return median > 0 ? (highest - lowest) / median : 0; }
 };
 Summary summarize(std::vector<double> values);
+Summary summarize(std::span<const std::int64_t> scores);
 
 // An interval between two order statistics, and the chance that it holds the true value.
 struct Interval {
@@ -95,20 +103,61 @@ std::string_view groupName(std::string_view name);
 // score, and is left out of charts and statistics.
 std::optional<double> scoreValue(const std::optional<std::string>& cell);
 
-// Why a cell that holds text gives no score ("not a whole number: 12abc"), or nothing when it
-// is a score or empty. The text is cut to a length a label can show.
+// Whether a cell holds a score of 0: what the writers write for a benchmark that did not run
+// (or counted nothing). Charts and statistics show it as not run, not as a score.
+bool notRun(const std::optional<std::string>& cell);
+// The score a cell holds for a chart or a statistic: its score, unless it is none or not run.
+std::optional<double> measuredScore(const std::optional<std::string>& cell);
+
+// Why a cell that holds text gives no measured score ("not a whole number: 12abc", "not run"),
+// or nothing when it is a score or empty. The text is cut to a length a label can show.
 std::string notAScore(const std::optional<std::string>& cell);
 
 // A value rounded to a whole number, as decimal digits (safe for any double, unlike a cast).
 std::string wholeNumber(double value);
 
+// The whole number a score cell holds, by the rule of scoreValue().
+std::optional<std::int64_t> wholeScore(const std::optional<std::string>& cell);
+
+// The cells of one score that a statistic leaves out because they hold text that is not a
+// score, and why, so that the statistic can say so where it stands.
+struct LeftOut {
+    std::size_t count = 0;            // cells left out
+    std::size_t of = 0;               // cells the statistic was taken over
+    std::vector<std::string> reasons; // the first few different notAScore() texts
+    bool moreReasons = false;         // other reasons than those named
+};
+// "2 of 5 runs left out: not a whole number: -98; not a whole number: 102 ", the one reason
+// alone when it left out every run ("not run"), or nothing.
+std::string leftOutText(const LeftOut& leftOut);
+
+// One score of a set of records: the values of the cells that hold one, and what was left out.
+struct ScoreColumn {
+    std::vector<std::int64_t> values;
+    LeftOut leftOut;
+
+    std::vector<double> asDoubles() const { return {values.begin(), values.end()}; }
+};
+ScoreColumn scoreColumn(const std::vector<const BenchmarkRecord*>& records, std::size_t index);
+
+// Records identical in every key (name, scores, tasks and system values, whichever file they
+// came from) are one run given more than once: it counts once, the first record standing for
+// the others.
+bool sameKeys(const BenchmarkRecord& a, const BenchmarkRecord& b);
+struct Distinct {
+    std::vector<const BenchmarkRecord*> records; // the first of each run, in the order given
+    std::size_t duplicates = 0;                  // the records left out
+    // For each record given, the position in records of the one that stands for it.
+    std::vector<std::size_t> standIn;
+};
+Distinct withoutDuplicates(const std::vector<const BenchmarkRecord*>& records);
+// "2 duplicate record(s) left out: a run given more than once counts once", or nothing.
+std::string duplicatesText(std::size_t duplicates);
+
 // Records grouped by their group name, in the order each name first appears.
 struct RecordGroup {
     std::string name;
     std::vector<const BenchmarkRecord*> records;
-
-    // The values of one score (its index in the score fields) of the records holding it.
-    std::vector<double> values(std::size_t index) const;
 };
 std::vector<RecordGroup> groupByName(const std::vector<const BenchmarkRecord*>& records);
 

@@ -30,6 +30,12 @@ EngineWriter::EngineWriter(const AppState& state, SystemInfo& info, TaskTitleSou
     , m_captions(std::move(captions)) {}
 
 bool EngineWriter::Save_Benchmark_File(const std::string& path) {
+    const Status saved = saveBenchmarkFile(path, record());
+    m_lastError = saved.message();
+    return static_cast<bool>(saved);
+}
+
+std::string EngineWriter::record() {
     const Selections& options = m_state.selections;
     const std::array<std::string, 3> captions =
         m_captions ? m_captions()
@@ -45,9 +51,7 @@ bool EngineWriter::Save_Benchmark_File(const std::string& path) {
     record += Build_Score_Fields(m_state.scores, captions, &replaced);
     record += kRecordTerminator;
     m_substituted = replaced + vexo::substitutedCharacters(record);
-    const Status saved = saveBenchmarkFile(path, record);
-    m_lastError = saved.message();
-    return static_cast<bool>(saved);
+    return record;
 }
 
 } // namespace vexo::benchfile

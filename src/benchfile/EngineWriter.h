@@ -28,6 +28,9 @@ public:
     EngineWriter(const AppState& state, SystemInfo& info, TaskTitleSource& tasks,
                  Captions captions);
     bool Save_Benchmark_File(const std::string& path) override;
+    // The run's record as plain text (the payload of its file), the system probed now; counts
+    // the characters written as the substitute.
+    std::string record();
     // Characters of the last record saved that were written as the substitute.
     std::size_t substitutedCharacters() const override { return m_substituted; }
     const std::string& lastError() const { return m_lastError; }

@@ -1,6 +1,7 @@
 #include "ResultBrowser.h"
 
 #include "benchfile/Comparison.h"
+#include "benchfile/ImportNotice.h"
 #include "common/Text.h"
 
 #include <algorithm>
@@ -238,6 +239,8 @@ void ResultBrowser::Import_Saved_Benchmark(const std::string& path) {
 
 namespace {
 
+constexpr const char* kNotReadWholeTitle = "Not Read Whole";
+
 // Why a file was not read whole and what was kept of it, for a message; the two parts stand
 // apart by the separator.
 std::string notReadWhole(const benchfile::ImportResult& result, const std::string& separator) {
@@ -248,8 +251,8 @@ std::string notReadWhole(const benchfile::ImportResult& result, const std::strin
     std::string kept = "Nothing was loaded.";
     if (result.outcome == Outcome::Damaged) {
         kept = std::to_string(result.recordsAdded) + " benchmark record(s) were read and kept";
-        kept += result.firstRecordsLost ? "; records that stood before them are lost."
-                                        : "; the last one may be incomplete.";
+        kept += result.firstRecordsLost ? "; if it was cut short, records before them may be lost."
+                                        : ".";
         if (result.recordsAdded == 0)
             kept = "No benchmark record could be read.";
     }
@@ -262,6 +265,11 @@ benchfile::ImportResult ResultBrowser::readFile(const std::string& path) {
     const std::size_t before = m_database.size();
     benchfile::ImportResult result = benchfile::Import_Saved_Benchmark(path, m_database);
     recordsAppended(before);
+    if (!result.loaded()) {
+        std::string notice = benchfile::notReadWholeNotice(path, result);
+        if (std::find(m_notReadWhole.begin(), m_notReadWhole.end(), notice) == m_notReadWhole.end())
+            m_notReadWhole.push_back(std::move(notice));
+    }
     const std::string status =
         result.loaded() ? std::string() : "Not read whole: " + Strip_Path(path);
     if (status != m_statusText) {
@@ -295,11 +303,12 @@ bool ResultBrowser::importFile(const std::string& path) {
         break;
     }
     // The records read stay, and the user learns that the file was not read whole and what
-    // was kept.
-    m_services.dialogs.messageBox("The benchmark file " + Strip_Path(path) +
-                                      " could not be read whole:" + CR +
-                                      notReadWhole(result, std::string(1, CR)),
-                                  MsgStyle::Exclamation, "Load Failed");
+    // was kept: a damaged file's whole records were loaded.
+    m_services.dialogs.messageBox(
+        "The benchmark file " + Strip_Path(path) + " could not be read whole:" + CR +
+            notReadWhole(result, std::string(1, CR)),
+        MsgStyle::Exclamation,
+        result.outcome == Outcome::Damaged ? kNotReadWholeTitle : "Load Failed");
     return false;
 }
 
@@ -347,7 +356,7 @@ void ResultBrowser::importFiles(const std::vector<std::string>& paths) {
             std::to_string(whole) + " of " + std::to_string(paths.size()) +
                 " benchmark files were loaded whole." + (whole > 0 ? loaded + more(whole) : "") +
                 CR + CR + "Not read whole:" + failed + more(notWhole),
-            MsgStyle::Exclamation, "Load Failed");
+            MsgStyle::Exclamation, kNotReadWholeTitle);
     }
 }
 
@@ -404,6 +413,7 @@ bool ResultBrowser::Check_Clear_Current_Data() {
 
 void ResultBrowser::Clear_All_Fields() {
     m_database.clear();
+    m_notReadWhole.clear();
     for (auto& order : m_order)
         order.clear();
     m_sortedColumn.fill(std::nullopt);

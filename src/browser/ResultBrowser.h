@@ -116,6 +116,9 @@ public:
     const std::string& currentFile() const { return m_currentFile; }
     // Why the last file was not read whole, for the status bar; empty when it was.
     const std::string& statusText() const { return m_statusText; }
+    // The files read since the records were last emptied that were not read whole, each
+    // "name: why and what was kept", as a report of the records says at its top.
+    const std::vector<std::string>& filesNotReadWhole() const { return m_notReadWhole; }
     const BenchmarkDatabase& database() const { return m_database; }
     // Grows whenever the rows, their order or a selection changed.
     std::uint64_t revision() const { return m_revision; }
@@ -157,6 +160,7 @@ private:
     std::array<int, 9> m_optionPictures{};
     std::string m_currentFile;
     std::string m_statusText;
+    std::vector<std::string> m_notReadWhole;
     std::string m_windowTitle;
     CommandStates m_states;
     bool m_visible = false;

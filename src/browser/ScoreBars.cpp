@@ -9,43 +9,49 @@ bool sameRun(const BenchmarkRecord& a, const BenchmarkRecord& b) {
            a.tasks == b.tasks && a.system == b.system;
 }
 
+std::vector<const BenchmarkRecord*> listed(const ResultBrowser& browser) {
+    std::vector<const BenchmarkRecord*> records;
+    for (std::size_t row = 0; row < browser.rowCount(); ++row)
+        records.push_back(&browser.recordAt(BrowserMode::Scores, row));
+    return records;
+}
+
 } // namespace
 
 std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column,
                                 const BaselineRecord* baseline) {
-    std::vector<const BenchmarkRecord*> records;
-    for (std::size_t row = 0; row < browser.rowCount(); ++row)
-        records.push_back(&browser.recordAt(BrowserMode::Scores, row));
+    const std::vector<const BenchmarkRecord*> records = listed(browser);
+    const comparison::Distinct distinct = comparison::withoutDuplicates(records);
+    std::vector<std::size_t> rowOf(distinct.records.size()); // of each record counted
+    for (std::size_t row = records.size(); row-- > 0;)
+        rowOf[distinct.standIn[row]] = row;
 
     std::vector<ScoreBar> bars;
-    std::vector<std::vector<double>> values; // of each bar
-    std::optional<std::size_t> baselineBar;
-    bool baselineNumberMatched = false;
-    for (const std::vector<std::size_t>& rows : comparison::chartGroups(records)) {
-        const BenchmarkRecord& first = *records[rows.front()];
+    std::vector<std::vector<double>> values;      // of each bar
+    std::vector<std::size_t> barOf(rowOf.size()); // of each record counted
+    for (const std::vector<std::size_t>& group : comparison::chartGroups(distinct.records)) {
+        const BenchmarkRecord& first = *distinct.records[group.front()];
         ScoreBar bar;
         bar.label = std::to_string(first.RowNumber) + ". " +
                     std::string(comparison::groupName(first.name.value_or("")));
-        if (rows.size() > 1)
-            bar.label += " (" + std::to_string(rows.size()) + " runs)";
-        bar.rows = rows;
-        std::vector<double>& own = values.emplace_back();
-        for (const std::size_t row : rows) {
-            const std::optional<std::string> cell = browser.cell(BrowserMode::Scores, row, column);
-            if (const auto value = comparison::scoreValue(cell))
-                own.push_back(*value);
-            else if (bar.leftOut.empty())
-                bar.leftOut = comparison::notAScore(cell);
-            // Of several records alike, the one with the baseline's number.
-            if (baseline != nullptr && !baselineNumberMatched &&
-                sameRun(*records[row], *baseline)) {
-                baselineNumberMatched = records[row]->RowNumber == baseline->RowNumber;
-                if (!baselineBar || baselineNumberMatched)
-                    baselineBar = bars.size();
-            }
+        if (group.size() > 1)
+            bar.label += " (" + std::to_string(group.size()) + " runs)";
+        std::vector<const BenchmarkRecord*> members;
+        for (const std::size_t k : group) {
+            bar.rows.push_back(rowOf[k]);
+            members.push_back(distinct.records[k]);
+            barOf[k] = bars.size();
         }
-        bar.summary = comparison::summarize(own);
+        const comparison::ScoreColumn scores = comparison::scoreColumn(members, column - 3);
+        bar.summary = comparison::summarize(scores.values);
+        bar.leftOut = comparison::leftOutText(scores.leftOut);
+        values.push_back(scores.asDoubles());
         bars.push_back(std::move(bar));
+    }
+    std::optional<std::size_t> baselineBar;
+    for (std::size_t row = 0; baseline != nullptr && row < records.size() && !baselineBar; ++row) {
+        if (sameRun(*records[row], *baseline))
+            baselineBar = barOf[distinct.standIn[row]];
     }
     if (baselineBar) {
         ScoreBar& base = bars[*baselineBar];
@@ -61,6 +67,10 @@ std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column
         }
     }
     return bars;
+}
+
+std::size_t duplicateRecords(const ResultBrowser& browser) {
+    return comparison::withoutDuplicates(listed(browser)).duplicates;
 }
 
 } // namespace vexo

@@ -1,11 +1,21 @@
 #include "CommandLine.h"
 
+#include "common/Direct3DOptions.h"
+
 #include <algorithm>
 
 namespace vexo {
 
-const CommandSpec* findCommand(std::string_view name) {
-    static const std::vector<CommandSpec> commands{
+namespace {
+
+std::vector<std::string_view> resolutions() {
+    return {kResolutionCaptions.begin(), kResolutionCaptions.end()};
+}
+
+} // namespace
+
+const std::vector<CommandSpec>& commands() {
+    static const std::vector<CommandSpec> all{
         {"run",
          {{"--cpu"},
           {"--fpu"},
@@ -14,12 +24,12 @@ const CommandSpec* findCommand(std::string_view name) {
           {"--imaging"},
           {"--all"},
           {"--d3d"},
-          {"--name", true},
-          {"--resolution", true},
-          {"--depth", true},
-          {"--texture", true},
-          {"--out", true},
-          {"--repeat", true},
+          {"--name", OptionValue::Text},
+          {"--resolution", OptionValue::Choice, resolutions()},
+          {"--depth", OptionValue::Choice, {"16", "24", "32"}},
+          {"--texture", OptionValue::Choice, {"low", "medium", "high"}},
+          {"--out", OptionValue::File},
+          {"--repeat", OptionValue::Text},
           {"--json"}},
          false,
          R"help(Usage: vexogauge-cli run BENCHMARK... [OPTIONS]
@@ -48,8 +58,11 @@ Options:
                        records "NAME (run K of N)"; prints each score's median, lowest and
                        highest value, spread, (max - min) / median, and the median's
                        rank-based interval with its confidence
-  --json               print the finished run as JSON on standard output (the progress and
-                       the score card go to standard error)
+  --json               print the finished run as JSON on standard output (with --repeat,
+                       with each score's median, spread and interval)
+
+The progress and the score card go to standard output when it is a terminal; otherwise (or
+with --json) to standard error, and standard output gets the saved file's path alone.
 
 Exit status: 0 when every chosen benchmark gave a score and the run was saved, 1 otherwise,
 2 for a command line that was not understood, 130 when Ctrl+C ended the run (nothing saved).
@@ -59,7 +72,7 @@ Exit status: 0 when every chosen benchmark gave a score and the run was saved, 1
          false,
          R"help(Usage: vexogauge-cli sysinfo [--json]
 Prints the description of this machine that a benchmark run stores (--json: typed, by the
-schema of docs/vexogauge-cli.schema.json).
+schema {schema}).
 )help"},
         {"tasks",
          {{"--all"}},
@@ -86,20 +99,26 @@ key), damaged (cut short or altered: what could be read and what may be lost) or
 Exit status: 0 when every file is valid and complete, 1 otherwise.
 )help"},
         {"merge",
-         {},
+         {{"--force"}},
          true,
-         R"help(Usage: vexogauge-cli merge OUT FILE...
+         R"help(Usage: vexogauge-cli merge [--force] OUT FILE...
 Imports the files into one database and saves it to OUT, as the result browser's Save does:
 every task and every value a record holds, and no value it lacks. Nothing is written unless
-every file was read whole. OUT may be a pipe or a device; a folder or a loop of links is refused.
+every file was read whole. An existing OUT that is not among the files is replaced only with
+--force (a terminal is asked); a read-only OUT is never replaced. OUT may be a pipe, a device
+or /dev/stdout (written through, from where the shell left it); a folder or a loop of links is
+refused.
 )help"},
         {"export",
          {{"--csv"}, {"--json"}},
          true,
          R"help(Usage: vexogauge-cli export --csv|--json FILE...
-One row per record with every score, system value and task. The CSV has the same columns for
-every file (the tasks share the last cell, a line each); a cell a spreadsheet would read as a
-formula starts with an apostrophe. The JSON follows docs/vexogauge-cli.schema.json.
+One row per record with every score, system value and task, named as in every output. The CSV
+has the same columns for every file (the tasks share the last cell, a line each); a value a
+record lacks, and a benchmark that did not run, is an empty cell. A cell a spreadsheet would
+read as a formula (starting with =, +, -, @, a tab or a carriage return) starts with an
+apostrophe, so that it stays text; the spreadsheet shows the apostrophe as part of the cell.
+The JSON follows the schema {schema}.
 )help"},
         {"compare",
          {{"--json"}},
@@ -110,16 +129,23 @@ score each group's median, lowest and highest value and spread, and its ratio to
 group, the baseline.
 )help"},
         {"report",
-         {{"-o", true}, {"--output", true}, {"--baseline", true}},
+         {{"-o", OptionValue::File},
+          {"--output", OptionValue::File},
+          {"--baseline", OptionValue::Text}},
          true,
          R"help(Usage: vexogauge-cli report -o OUT [--baseline N] FILE...
 Writes one HTML page (no script, nothing fetched) with a bar chart per score and each record's
 system and tasks; --baseline N draws every bar as a percentage of record N (the "#" of dump).
 )help"},
     };
-    const auto found = std::find_if(commands.begin(), commands.end(),
-                                    [&](const CommandSpec& c) { return c.name == name; });
-    return found == commands.end() ? nullptr : &*found;
+    return all;
+}
+
+const CommandSpec* findCommand(std::string_view name) {
+    const std::vector<CommandSpec>& all = commands();
+    const auto found =
+        std::find_if(all.begin(), all.end(), [&](const CommandSpec& c) { return c.name == name; });
+    return found == all.end() ? nullptr : &*found;
 }
 
 ArrangedArguments arrangeArguments(const std::vector<std::string>& args,
@@ -143,6 +169,10 @@ ArrangedArguments arrangeArguments(const std::vector<std::string>& args,
             result.help = true;
             continue;
         }
+        if (arg == "--version") {
+            result.version = true;
+            continue;
+        }
         const std::string_view name = std::string_view(arg).substr(0, arg.find('='));
         const auto spec = std::find_if(options.begin(), options.end(),
                                        [&](const OptionSpec& o) { return o.name == name; });
@@ -151,16 +181,16 @@ ArrangedArguments arrangeArguments(const std::vector<std::string>& args,
             return result;
         }
         const bool inlineValue = name.size() < arg.size();
-        if (!spec->takesValue && inlineValue) {
+        if (!spec->takesValue() && inlineValue) {
             result.error = "option '" + std::string(name) + "' takes no value";
             return result;
         }
         // A flag given twice means what it means once.
-        if (!spec->takesValue &&
+        if (!spec->takesValue() &&
             std::find(result.options.begin(), result.options.end(), arg) != result.options.end())
             continue;
         result.options.push_back(arg);
-        if (spec->takesValue && !inlineValue) {
+        if (spec->takesValue() && !inlineValue) {
             if (i + 1 >= args.size()) {
                 result.error = "option '" + std::string(name) + "' needs a value";
                 return result;

@@ -2,6 +2,7 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "benchfile/Comparison.h"
+#include "benchfile/ImportNotice.h"
 #include "cli/Json.h"
 #include "common/FileIo.h"
 #include "common/ScoreSet.h"
@@ -12,8 +13,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
+#include <cstdint>
 #include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexo {
 
@@ -23,10 +26,7 @@ using benchfile::ImportResult;
 
 // Why a file was not read whole, and for a damaged one what was kept of it.
 std::string notLoaded(const ImportResult& result) {
-    if (result.outcome != ImportResult::Outcome::Damaged)
-        return result.detail;
-    return result.detail + "; " + std::to_string(result.recordsAdded) + " record(s) read" +
-           (result.firstRecordsLost ? ", records before them lost" : "");
+    return benchfile::whatWasRead(result);
 }
 
 struct LoadedFile {
@@ -70,11 +70,10 @@ const char* outcomeName(ImportResult::Outcome outcome) {
     return "unreadable";
 }
 
-json::Json recordsJson(const BenchmarkDatabase& database) {
-    json::Json records = json::Json::array();
-    for (const BenchmarkRecord& record : database.records())
-        records.push_back(json::record(record));
-    return records;
+void sayIfReplaced(bool replaced, std::ostream& err, const char* command) {
+    if (replaced)
+        err << "vexogauge-cli " << command
+            << ": a file name is not UTF-8; its undecodable bytes are written as U+FFFD\n";
 }
 
 // Writes a JSON document; says on standard error when a file name was not UTF-8.
@@ -82,14 +81,25 @@ void writeJson(const json::Json& document, std::ostream& out, std::ostream& err,
                const char* command) {
     bool replaced = false;
     out << json::text(document, &replaced);
-    if (replaced)
-        err << "vexogauge-cli " << command
-            << ": a file name is not UTF-8; its undecodable bytes are written as U+FFFD\n";
+    sayIfReplaced(replaced, err, command);
+}
+
+// Writes a document of the database's records one record at a time: however many a file
+// holds, the output takes no more memory than one of them. A failed output ends it early.
+void writeRecordsJson(json::Json head, const BenchmarkDatabase& database, std::ostream& out,
+                      std::ostream& err, const char* command) {
+    json::ArrayWriter records(out, head, "records");
+    for (const BenchmarkRecord& record : database.records()) {
+        if (!out)
+            return;
+        records.add(json::record(record));
+    }
+    sayIfReplaced(records.finish(), err, command);
 }
 
 void dumpJson(const std::vector<LoadedFile>& files, const BenchmarkDatabase& database,
               std::ostream& out, std::ostream& err) {
-    json::Json document = json::document("dump");
+    json::Json head = json::document("dump");
     json::Json list = json::Json::array();
     for (const LoadedFile& file : files) {
         const ImportResult& result = file.result;
@@ -105,9 +115,8 @@ void dumpJson(const std::vector<LoadedFile>& files, const BenchmarkDatabase& dat
              {"records_read", result.recordsAdded},
              {"first_records_lost", result.firstRecordsLost}});
     }
-    document["files"] = std::move(list);
-    document["records"] = recordsJson(database);
-    writeJson(document, out, err, "dump");
+    head["files"] = std::move(list);
+    writeRecordsJson(std::move(head), database, out, err, "dump");
 }
 
 template <class Values, class Fields>
@@ -116,7 +125,7 @@ void textGroup(std::ostream& out, const char* label, const Values& values, const
     out << "    " << label;
     for (std::size_t i = 0; i < N; ++i) {
         if (values[i])
-            out << ' ' << fields[i].key << '=' << terminalText(*values[i]);
+            out << ' ' << fields[i].name << '=' << terminalText(*values[i]);
     }
     out << '\n';
 }
@@ -143,21 +152,72 @@ void dumpText(const std::vector<LoadedFile>& files, const BenchmarkDatabase& dat
     }
 }
 
-// What a record lacks of the keys every writer writes.
-std::string missingKeys(const BenchmarkRecord& record) {
-    std::string missing;
-    auto add = [&missing](std::string_view key) {
-        missing += (missing.empty() ? "" : ", ") + std::string(key);
-    };
-    if (!record.name)
-        add("its name");
+// The keys every writer writes that a record lacks, one bit each: the name, the scores, the
+// system values.
+std::uint32_t missingKeys(const BenchmarkRecord& record) {
+    std::uint32_t missing = record.name ? 0 : 1;
     for (std::size_t i = 0; i < record.scores.size(); ++i)
-        if (!record.scores[i])
-            add(kScoreFields[i].key);
+        missing |= record.scores[i] ? 0 : 2u << i;
     for (std::size_t i = 0; i < record.system.size(); ++i)
-        if (!record.system[i])
-            add(kSystemFields[i].key);
+        missing |= record.system[i] ? 0 : 2u << (record.scores.size() + i);
     return missing;
+}
+
+std::string keyNames(std::uint32_t keys) {
+    std::string names = keys & 1 ? "its name" : "";
+    const auto add = [&names](std::string_view key) {
+        names += (names.empty() ? "" : ", ") + std::string(key);
+    };
+    for (std::size_t i = 0; i < kScoreFields.size(); ++i)
+        if (keys & (2u << i))
+            add(kScoreFields[i].key);
+    for (std::size_t i = 0; i < kSystemFields.size(); ++i)
+        if (keys & (2u << (kScoreFields.size() + i)))
+            add(kSystemFields[i].key);
+    return names;
+}
+
+// What the records of a file lack, said once for each set of keys lacked: the records that
+// lack the same keys are counted together and the first few of them named, so that the text
+// stays short however many records a file holds. Empty when nothing is lacked.
+std::string missingSummary(const BenchmarkDatabase& database) {
+    constexpr std::size_t kSets = 4;  // sets of keys named; the rest are counted
+    constexpr std::size_t kNamed = 3; // records named per set
+    struct Lacking {
+        std::uint32_t keys;
+        std::size_t count = 0;
+        std::vector<int> rows;
+    };
+    std::vector<Lacking> sets;
+    std::size_t others = 0;
+    for (const BenchmarkRecord& record : database.records()) {
+        const std::uint32_t keys = missingKeys(record);
+        if (keys == 0)
+            continue;
+        auto set = std::find_if(sets.begin(), sets.end(),
+                                [keys](const Lacking& s) { return s.keys == keys; });
+        if (set == sets.end() && sets.size() == kSets) {
+            ++others;
+            continue;
+        }
+        if (set == sets.end())
+            set = sets.insert(sets.end(), {keys, 0, {}});
+        if (++set->count <= kNamed)
+            set->rows.push_back(record.RowNumber);
+    }
+    std::string text;
+    for (const Lacking& set : sets) {
+        std::string rows = std::to_string(set.rows.front());
+        for (std::size_t i = 1; i < set.rows.size(); ++i)
+            rows += (i + 1 == set.count ? " and " : ", ") + std::to_string(set.rows[i]);
+        if (set.count > set.rows.size())
+            rows += " and " + std::to_string(set.count - set.rows.size()) + " more";
+        text += set.count == 1 ? "; record " + rows + " lacks " : "; records " + rows + " lack ";
+        text += keyNames(set.keys);
+    }
+    if (others > 0)
+        text += "; " + std::to_string(others) + " more record(s) lack other keys";
+    return text;
 }
 
 // One score compared across the groups: each group's summary and its test against the first
@@ -166,64 +226,84 @@ struct ScoreComparison {
     std::size_t score;
     std::vector<comparison::Summary> groups;
     std::vector<comparison::RatioTest> tests;
+    std::vector<comparison::LeftOut> leftOut; // of each group
 };
 
 std::vector<ScoreComparison> compareScores(const std::vector<comparison::RecordGroup>& groups) {
     std::vector<ScoreComparison> scores;
     for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
-        ScoreComparison score{i, {}, {}};
+        ScoreComparison score{i, {}, {}, {}};
         bool anyScore = false;
         const std::vector<double> baseline =
-            groups.empty() ? std::vector<double>{} : groups.front().values(i);
+            groups.empty() ? std::vector<double>{}
+                           : comparison::scoreColumn(groups.front().records, i).asDoubles();
         for (const comparison::RecordGroup& group : groups) {
-            std::vector<double> values = group.values(i);
-            score.groups.push_back(comparison::summarize(values));
-            score.tests.push_back(comparison::compareWithBaseline(std::move(values), baseline));
-            anyScore = anyScore || score.groups.back().highest > 0;
+            const comparison::ScoreColumn column = comparison::scoreColumn(group.records, i);
+            score.groups.push_back(comparison::summarize(column.values));
+            score.tests.push_back(comparison::compareWithBaseline(column.asDoubles(), baseline));
+            score.leftOut.push_back(column.leftOut);
+            anyScore = anyScore || score.groups.back().highest > 0 || column.leftOut.count > 0;
         }
-        if (anyScore) // a score no record holds (a phase not run) is left out
+        // A score no record holds (a phase not run) is left out; one whose texts were all left
+        // out is shown, to say why.
+        if (anyScore)
             scores.push_back(std::move(score));
     }
     return scores;
 }
 
 std::string number(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
+    return decimalText(value, decimals);
+}
+
+// A statistic as a JSON number with every digit its text has.
+json::Json exactNumber(const std::string& text, double value) {
+    std::int64_t whole = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), whole);
+    if (error == std::errc() && end == text.data() + text.size())
+        return whole;
+    return value;
 }
 
 void compareText(const std::vector<comparison::RecordGroup>& groups,
-                 const std::vector<ScoreComparison>& scores, std::ostream& out) {
+                 const std::vector<ScoreComparison>& scores, std::size_t duplicates,
+                 std::ostream& out) {
     out << "Groups (the first is the baseline):\n";
     for (std::size_t g = 0; g < groups.size(); ++g)
         out << "  " << g + 1 << ". " << terminalText(groups[g].name) << ": "
             << groups[g].records.size() << " record(s)\n";
+    if (duplicates > 0)
+        out << comparison::duplicatesText(duplicates) << '\n';
     for (const ScoreComparison& score : scores) {
-        out << '\n' << scoreLabel(score.score) << " (" << kScoreFields[score.score].key << ")\n";
+        out << '\n' << scoreLabel(score.score) << " (" << kScoreFields[score.score].name << ")\n";
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const comparison::Summary& s = score.groups[g];
+            const std::string leftOut = comparison::leftOutText(score.leftOut[g]);
             out << "  " << g + 1 << ". ";
             if (s.count == 0) {
-                out << "no score\n";
+                out << "no score" << (leftOut.empty() ? "" : ": ") << terminalText(leftOut) << '\n';
                 continue;
             }
-            out << "median " << number(s.median, 0) << " (" << number(s.lowest, 0) << " to "
-                << number(s.highest, 0) << ", spread " << number(100 * s.spread(), 1) << " %)";
+            out << "median " << s.medianText << " (" << s.lowestText << " to " << s.highestText
+                << ", spread " << number(100 * s.spread(), 1) << " %)";
             if (g > 0 && score.groups.front().count > 0) {
                 const comparison::RatioTest& test = score.tests[g];
                 if (test.ratio)
                     out << ", " << number(100 * *test.ratio, 1) << " % of the baseline";
                 out << "; " << comparison::verdictText(test);
             }
+            if (!leftOut.empty())
+                out << "; " << terminalText(leftOut);
             out << '\n';
         }
     }
 }
 
 void compareJson(const std::vector<comparison::RecordGroup>& groups,
-                 const std::vector<ScoreComparison>& scores, std::ostream& out, std::ostream& err) {
+                 const std::vector<ScoreComparison>& scores, std::size_t duplicates,
+                 std::ostream& out, std::ostream& err) {
     json::Json document = json::document("compare");
+    document["duplicates_left_out"] = duplicates;
     json::Json groupList = json::Json::array();
     for (const comparison::RecordGroup& group : groups)
         groupList.push_back({{"name", group.name}, {"records", group.records.size()}});
@@ -236,11 +316,16 @@ void compareJson(const std::vector<comparison::RecordGroup>& groups,
             const comparison::RatioTest& test = score.tests[g];
             json::Json summary = {{"count", s.count}};
             if (s.count > 0) {
-                summary["median"] = s.median;
-                summary["lowest"] = s.lowest;
-                summary["highest"] = s.highest;
+                summary["median"] = exactNumber(s.medianText, s.median);
+                summary["lowest"] = exactNumber(s.lowestText, s.lowest);
+                summary["highest"] = exactNumber(s.highestText, s.highest);
                 summary["spread"] = s.spread();
             }
+            const comparison::LeftOut& leftOut = score.leftOut[g];
+            summary["left_out"] = leftOut.count;
+            summary["left_out_reason"] = leftOut.count > 0
+                                             ? json::Json(comparison::leftOutText(leftOut))
+                                             : json::Json(nullptr);
             summary["ratio"] = test.ratio ? json::Json(*test.ratio) : json::Json(nullptr);
             // The first group is the baseline; a group that could not be tested differs by null.
             summary["interval"] = nullptr;
@@ -253,13 +338,56 @@ void compareJson(const std::vector<comparison::RecordGroup>& groups,
             summaries.push_back(std::move(summary));
         }
         const bool direct3D = kScoreFields[score.score].member == &ScoreSet::BMDR3D;
-        scoreList.push_back({{"key", std::string(kScoreFields[score.score].key)},
+        scoreList.push_back({{"score", std::string(kScoreFields[score.score].name)},
                              {"label", std::string(scoreLabel(score.score))},
                              {"unit", direct3D ? "frames per second" : "VexoGAUGEs"},
                              {"groups", std::move(summaries)}});
     }
     document["scores"] = std::move(scoreList);
     writeJson(document, out, err, "compare");
+}
+
+// The stream for what the command says of its work: standard error when the output itself
+// goes to standard output, where the words would end up inside it.
+std::ostream& besideOutput(const SaveTarget& target, std::ostream& out, std::ostream& err) {
+    return target.descriptor() == STDOUT_FILENO ? err : out;
+}
+
+// What saving to the target would replace that the person did not give to be read: an
+// existing regular file that is not one of the inputs. Empty when nothing.
+std::string replacedFile(const SaveTarget& target, const std::vector<std::string>& inputs) {
+    struct stat existing {};
+    if (target.writesThrough() || ::stat(target.path().c_str(), &existing) != 0 ||
+        !S_ISREG(existing.st_mode))
+        return {};
+    for (const std::string& input : inputs) {
+        struct stat read {};
+        if (::stat(input.c_str(), &read) == 0 && read.st_dev == existing.st_dev &&
+            read.st_ino == existing.st_ino)
+            return {};
+    }
+    BenchmarkDatabase held;
+    const ImportResult result = benchfile::Import_Saved_Benchmark(target.path(), held);
+    if (result.outcome == ImportResult::Outcome::InvalidHeader ||
+        result.outcome == ImportResult::Outcome::Unreadable)
+        return "it (" + std::to_string(existing.st_size) + " bytes, not a benchmark file)";
+    return "its " + std::to_string(held.size()) + " record(s)";
+}
+
+// Finishes the line that says what would be replaced: asks the person on a terminal, or
+// refuses. True when the person answered yes.
+bool confirmed(std::istream* question, std::ostream& err) {
+    if (question == nullptr) {
+        err << '\n';
+        return false;
+    }
+    err << ". Replace it? [y/N] " << std::flush;
+    std::string answer;
+    if (!std::getline(*question, answer)) {
+        err << '\n'; // the input ended: the line is ended here
+        return false;
+    }
+    return !answer.empty() && (answer.front() == 'y' || answer.front() == 'Y');
 }
 
 bool usage(std::ostream& err, const char* text) {
@@ -271,7 +399,7 @@ bool usage(std::ostream& err, const char* text) {
 
 std::string csvField(const std::string& text) {
     // A cell a spreadsheet would take as a formula (window titles can be anything) is kept text
-    // by a leading apostrophe, which spreadsheets hide.
+    // by a leading apostrophe, which the spreadsheet then shows as part of the text.
     const bool formula =
         !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
     const std::string cell = formula ? "'" + text : text;
@@ -318,12 +446,7 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             status = 1;
             continue;
         }
-        std::string problems;
-        for (const BenchmarkRecord& record : database.records()) {
-            const std::string missing = missingKeys(record);
-            if (!missing.empty())
-                problems += "; record " + std::to_string(record.RowNumber) + " lacks " + missing;
-        }
+        const std::string problems = missingSummary(database);
         if (problems.empty()) {
             out << terminalText(path) << ": valid and complete, " << database.size()
                 << " record(s)\n";
@@ -335,24 +458,45 @@ int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     return status;
 }
 
-int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() < 2)
-        return usage(err, "merge OUT FILE..."), 2;
+int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 std::istream* question) {
+    const bool force = !args.empty() && args[0] == "--force";
+    const std::vector<std::string> operands(args.begin() + (force ? 1 : 0), args.end());
+    if (operands.size() < 2)
+        return usage(err, "merge [--force] OUT FILE..."), 2;
+    const std::string& output = operands[0];
+    const std::vector<std::string> inputs(operands.begin() + 1, operands.end());
     BenchmarkDatabase database;
-    const std::vector<LoadedFile> files =
-        importAll(std::vector<std::string>(args.begin() + 1, args.end()), database);
+    const std::vector<LoadedFile> files = importAll(inputs, database);
     if (!allLoaded(files, err, "merge")) {
         err << "vexogauge-cli merge: nothing was written\n";
         return 1;
     }
-    if (const Status saved =
-            benchfile::Export_Saved_Benchmark(args[0], benchfile::inOrder(database));
+    SaveTarget target(output);
+    if (!target.check()) {
+        err << "vexogauge-cli merge: " << terminalText(target.check().message()) << '\n';
+        return 1;
+    }
+    if (const std::string replaced = force ? std::string() : replacedFile(target, inputs);
+        !replaced.empty()) {
+        err << "vexogauge-cli merge: " << terminalText(output) << " exists and is not among the "
+            << "files merged: saving would replace " << replaced;
+        if (!confirmed(question, err)) {
+            err << "vexogauge-cli merge: nothing was written; give --force to replace it, or "
+                   "name it among the files to keep its records\n";
+            return 1;
+        }
+    }
+    out.flush(); // what was written before goes first where the output is standard output
+    if (const Status saved = target.save(
+            benchfile::benchmarkFileBytes(benchfile::exportPayload(benchfile::inOrder(database))));
         !saved) {
         err << "vexogauge-cli merge: " << terminalText(saved.message()) << '\n';
         return 1;
     }
-    out << "Saved " << database.size() << " record(s) from " << files.size() << " file(s) to "
-        << terminalText(args[0]) << '\n';
+    besideOutput(target, out, err)
+        << "Saved " << database.size() << " record(s) from " << files.size() << " file(s) to "
+        << terminalText(output) << '\n';
     return 0;
 }
 
@@ -364,15 +508,16 @@ int compareCommand(const std::vector<std::string>& args, std::ostream& out, std:
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
     const bool loaded = allLoaded(files, err, "compare");
-    const std::vector<comparison::RecordGroup> groups =
-        comparison::groupByName(benchfile::inOrder(database));
+    const comparison::Distinct distinct =
+        comparison::withoutDuplicates(benchfile::inOrder(database));
+    const std::vector<comparison::RecordGroup> groups = comparison::groupByName(distinct.records);
     const std::vector<ScoreComparison> scores = compareScores(groups);
     if (json)
-        compareJson(groups, scores, out, err);
+        compareJson(groups, scores, distinct.duplicates, out, err);
     else if (groups.empty())
         out << "No records to compare.\n";
     else
-        compareText(groups, scores, out);
+        compareText(groups, scores, distinct.duplicates, out);
     return loaded ? 0 : 1;
 }
 
@@ -414,7 +559,7 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     report::ReportOptions options{baseline, madeAt, {}};
     for (const LoadedFile& file : files) {
         if (!file.result.loaded())
-            options.notReadWhole.push_back(Strip_Path(file.path) + ": " + notLoaded(file.result));
+            options.notReadWhole.push_back(benchfile::notReadWholeNotice(file.path, file.result));
     }
     if (database.empty() && !loaded) {
         err << "vexogauge-cli report: no record could be read; nothing was written\n";
@@ -425,16 +570,26 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             << database.size() << " record(s)\n";
         return 2;
     }
-    const std::string page = report::reportPage(benchfile::inOrder(database), options);
-    if (const Status saved = saveFile(*output, page); !saved) {
+    SaveTarget target(*output);
+    if (!target.check()) {
+        err << "vexogauge-cli report: " << terminalText(target.check().message()) << '\n';
+        return 1;
+    }
+    const std::vector<const BenchmarkRecord*> records = benchfile::inOrder(database);
+    const std::string page = report::reportPage(records, options);
+    out.flush(); // what was written before goes first where the output is standard output
+    if (const Status saved = target.save(page); !saved) {
         err << "vexogauge-cli report: " << terminalText(saved.message()) << '\n';
         return 1;
     }
-    out << "Wrote a report of " << database.size() << " record(s) from " << files.size()
-        << " file(s) to " << terminalText(*output);
+    std::ostream& said = besideOutput(target, out, err);
+    said << "Wrote a report of " << database.size() << " record(s) from " << files.size()
+         << " file(s) to " << terminalText(*output);
     if (!loaded)
-        out << "; " << options.notReadWhole.size() << " file(s) not read whole";
-    out << '\n';
+        said << "; " << options.notReadWhole.size() << " file(s) not read whole";
+    if (const std::size_t duplicates = comparison::withoutDuplicates(records).duplicates)
+        said << "; " << comparison::duplicatesText(duplicates);
+    said << '\n';
     return loaded ? 0 : 1;
 }
 
@@ -449,23 +604,23 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 1;
     const auto& records = database.records();
     if (args[0] == "--json") {
-        json::Json document = json::document("export");
-        document["records"] = recordsJson(database);
-        writeJson(document, out, err, "export");
+        writeRecordsJson(json::document("export"), database, out, err, "export");
         return 0;
     }
     // The same columns for every file: the tasks share one cell, a line each.
-    out << "File,Row,Name";
+    out << "file,row,name";
     for (const ScoreField& score : kScoreFields)
-        out << ',' << score.key;
+        out << ',' << score.name;
     for (const SystemField& system : kSystemFields)
-        out << ',' << system.key;
-    out << ",Tasks\r\n";
+        out << ',' << system.name;
+    out << ",tasks\r\n";
     for (const BenchmarkRecord& record : records) {
+        if (!out)
+            break; // the output failed: the rest cannot reach it
         out << csvField(record.fileName) << ',' << record.RowNumber << ','
             << csvField(record.name.value_or(""));
-        for (const auto& value : record.scores)
-            out << ',' << csvField(value.value_or(""));
+        for (const auto& value : record.scores) // a benchmark that did not run is empty
+            out << ',' << csvField(comparison::notRun(value) ? "" : value.value_or(""));
         for (const auto& value : record.system)
             out << ',' << csvField(value.value_or(""));
         std::string tasks;

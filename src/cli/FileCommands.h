@@ -10,7 +10,10 @@ namespace vexo {
 // returns the exit status: 0 success, 1 a file did not load or check, 2 a usage mistake.
 int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Refuses to replace an existing OUT that is not among the files without --force; with a
+// question stream (a terminal) it asks instead.
+int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 std::istream* question = nullptr);
 // Groups the files' records by name (without a "(run K of N)" suffix) and prints per score
 // each group's median, range and spread and its ratio to the first group.
 int compareCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

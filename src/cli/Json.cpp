@@ -7,39 +7,19 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <ostream>
 
 namespace vexo::json {
 
 namespace {
 
-// The JSON names of the score and system keys, in the order of their tables.
-constexpr std::array<const char*, 8> kScoreNames = {
-    "cpu_cache_fsb", "cpu_ram_chipset", "fpu_spfp", "fpu_integer",
-    "direct3d",      "spreadsheet",     "business", "imaging"};
-
+// What each system value holds, in the order of its table.
 enum class Kind { Number, Boolean, Text };
-struct SystemName {
-    const char* name;
-    Kind kind;
-};
-constexpr std::array<SystemName, 14> kSystemNames = {{
-    {"cpu_type", Kind::Number},
-    {"cpu_mhz", Kind::Number},
-    {"cpu_mmx", Kind::Boolean},
-    {"cpu_fpu", Kind::Boolean},
-    {"memory_load_percent", Kind::Number},
-    {"memory_total_mb", Kind::Number},
-    {"memory_free_mb", Kind::Number},
-    {"memory_virtual_mb", Kind::Number},
-    {"os_major", Kind::Number},
-    {"os_minor", Kind::Number},
-    {"os_name", Kind::Text},
-    {"os_build", Kind::Number},
-    {"graphics_adapter", Kind::Text},
-    {"graphics_memory_mb", Kind::Number},
-}};
-static_assert(kScoreNames.size() == kScoreFields.size());
-static_assert(kSystemNames.size() == kSystemFields.size());
+constexpr std::array<Kind, 14> kSystemKinds = {
+    Kind::Number, Kind::Number, Kind::Boolean, Kind::Boolean, Kind::Number,
+    Kind::Number, Kind::Number, Kind::Number,  Kind::Number,  Kind::Number,
+    Kind::Text,   Kind::Number, Kind::Text,    Kind::Number};
+static_assert(kSystemKinds.size() == kSystemFields.size());
 
 // A whole decimal number that fits in 64 bits, or nothing.
 std::optional<std::int64_t> wholeNumber(std::string_view text) {
@@ -121,13 +101,16 @@ Json document(std::string_view command) {
 Json record(const BenchmarkRecord& record) {
     Json scores = Json::object();
     for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
-        scores[kScoreNames[i]] = kScoreFields[i].member == &ScoreSet::BMDR3D
-                                     ? direct3D(record.scores[i])
-                                     : typed(record.scores[i], Kind::Number);
+        // A score of 0 is a benchmark that did not run.
+        const auto& value = record.scores[i];
+        scores[std::string(kScoreFields[i].name)] = comparison::notRun(value) ? Json(nullptr)
+                                                    : kScoreFields[i].member == &ScoreSet::BMDR3D
+                                                        ? direct3D(value)
+                                                        : typed(value, Kind::Number);
     }
     Json system = Json::object();
     for (std::size_t i = 0; i < kSystemFields.size(); ++i)
-        system[kSystemNames[i].name] = typed(record.system[i], kSystemNames[i].kind);
+        system[std::string(kSystemFields[i].name)] = typed(record.system[i], kSystemKinds[i]);
     return {{"row", record.RowNumber},
             {"file", record.fileName.str()},
             {"name", record.name ? Json(*record.name) : Json(nullptr)},
@@ -136,15 +119,11 @@ Json record(const BenchmarkRecord& record) {
             {"system", std::move(system)}};
 }
 
-const char* scoreName(std::size_t index) {
-    return kScoreNames.at(index);
-}
-
 Json system(const SystemDescription& description) {
     Json values = Json::object();
     for (std::size_t i = 0; i < kSystemFields.size(); ++i) {
-        values[kSystemNames[i].name] =
-            typed(description.*kSystemFields[i].member, kSystemNames[i].kind);
+        values[std::string(kSystemFields[i].name)] =
+            typed(description.*kSystemFields[i].member, kSystemKinds[i]);
     }
     return values;
 }
@@ -153,6 +132,34 @@ std::string text(const Json& document, bool* replaced) {
     if (replaced)
         *replaced = holdsNonUtf8(document);
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
+}
+
+ArrayWriter::ArrayWriter(std::ostream& out, const Json& head, std::string_view arrayName)
+    : m_out(out)
+    , m_replaced(holdsNonUtf8(head)) {
+    std::string text = head.dump(2, ' ', false, Json::error_handler_t::replace);
+    text.resize(head.empty() ? 1 : text.size() - 2); // without the head's closing "\n}"
+    m_out << text << (head.empty() ? "\n" : ",\n") << "  " << Json(std::string(arrayName)).dump()
+          << ": ";
+}
+
+void ArrayWriter::add(const Json& element) {
+    m_replaced = m_replaced || holdsNonUtf8(element);
+    // Indented as an element of a member of the document; a JSON text holds no line break of
+    // its own, so each one is a place to indent.
+    std::string text = element.dump(2, ' ', false, Json::error_handler_t::replace);
+    m_out << (m_empty ? "[\n    " : ",\n    ");
+    m_empty = false;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos;
+         start = end + 1, end = text.find('\n', start))
+        m_out.write(text.data() + start, static_cast<std::streamsize>(end + 1 - start)) << "    ";
+    m_out.write(text.data() + start, static_cast<std::streamsize>(text.size() - start));
+}
+
+bool ArrayWriter::finish() {
+    m_out << (m_empty ? "[]" : "\n  ]") << "\n}\n";
+    return m_replaced;
 }
 
 } // namespace vexo::json

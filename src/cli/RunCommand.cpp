@@ -3,11 +3,13 @@
 #include "benchfile/BenchmarkFile.h"
 #include "benchfile/Comparison.h"
 #include "benchfile/EngineWriter.h"
+#include "cli/CommandLine.h"
 #include "cli/Json.h"
 #include "cli/TerminalDialogs.h"
 #include "common/AppState.h"
 #include "common/CodePage.h"
 #include "common/Direct3DOptions.h"
+#include "common/FileIo.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "engine/Benchmark.h"
@@ -24,7 +26,6 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <iostream>
 #include <unistd.h>
 
@@ -66,35 +67,82 @@ private:
     sigset_t m_previous{};
 };
 
-// The engine's writer, written with Ctrl+C held back.
+// Saves the run to the target looked at before it (a pipe or a device was opened then and is
+// held), with Ctrl+C held back; keeps the bytes written.
+void saveRun(SaveTarget& target, std::string bytes, std::string& written, Status& saved) {
+    const InterruptHold hold;
+    written = std::move(bytes);
+    saved = target.save(written);
+    if (saved)
+        g_saved = 1;
+}
+
+// The engine's writer, saving to the run's target.
 class HeldSaver final : public BenchmarkSaver {
 public:
-    explicit HeldSaver(benchfile::EngineWriter& writer)
-        : m_writer(writer) {}
-    bool Save_Benchmark_File(const std::string& path) override {
-        const InterruptHold hold;
-        const bool saved = m_writer.Save_Benchmark_File(path);
-        if (saved)
-            g_saved = 1;
-        return saved;
+    HeldSaver(benchfile::EngineWriter& writer, SaveTarget& target, std::string& written)
+        : m_writer(writer)
+        , m_target(target)
+        , m_written(written) {}
+    // path is the target's: the run was told to save there.
+    bool Save_Benchmark_File(const std::string&) override {
+        saveRun(m_target, benchfile::benchmarkFileBytes(m_writer.record()), m_written, m_saved);
+        return static_cast<bool>(m_saved);
     }
     std::size_t substitutedCharacters() const override { return m_writer.substitutedCharacters(); }
+    const std::string& lastError() const { return m_saved.message(); }
 
 private:
     benchfile::EngineWriter& m_writer;
+    SaveTarget& m_target;
+    std::string& m_written;
+    Status m_saved = Status::success();
 };
 
-// The run page on a terminal: each line is printed when it changes. On an interactive
-// terminal a progress line is kept below them, redrawn at the run's yields (never inside a
-// measurement, which does not yield).
+// Reads the saved run back as the result browser would: from its file, or, where it was
+// written through a pipe, a device or standard output, from the bytes written there.
+class ReadBack final : public BenchmarkImporter {
+public:
+    ReadBack(const SaveTarget& target, const std::string& written)
+        : m_target(target)
+        , m_written(written) {}
+    void Import_Saved_Benchmark(const std::string& path) override {
+        m_path = path;
+        m_result = m_target.writesThrough() ? benchfile::importBytes(m_written, path, m_database)
+                                            : benchfile::Import_Saved_Benchmark(path, m_database);
+    }
+    const benchfile::ImportResult& lastResult() const { return m_result; }
+    const std::string& lastPath() const { return m_path; }
+    const BenchmarkDatabase& database() const { return m_database; }
+
+private:
+    const SaveTarget& m_target;
+    const std::string& m_written;
+    BenchmarkDatabase m_database;
+    benchfile::ImportResult m_result;
+    std::string m_path;
+};
+
+// The run page on a terminal: its status, progress and estimate lines, each printed when it
+// changes; the phases are numbered across every repetition of a repeated run. The page's
+// descriptions are written for the wizard's window ("Click the next button ...") and are left
+// out. On an interactive terminal a progress line is kept below them, redrawn at the run's
+// yields (never inside a measurement, which does not yield).
 class TerminalRunPage final : public RunPageView, public MessagePump {
 public:
-    TerminalRunPage(std::ostream& out, bool interactive, const RunState& run)
+    TerminalRunPage(std::ostream& out, bool interactive, const RunState& run, int repetitions)
         : m_out(out)
         , m_interactive(interactive)
-        , m_run(run) {}
+        , m_run(run)
+        , m_repetitions(repetitions) {}
 
-    void setLine(Line line, const std::string& text) override {
+    void setLine(Line line, const std::string& raw) override {
+        if (line == DescriptionLine)
+            return;
+        const std::string text = line == ProgressLine
+                                     ? texts::ProgressPrefix + std::to_string(phase()) +
+                                           texts::ProgressOf + std::to_string(phaseCount())
+                                     : raw;
         std::string& shown = m_lines.at(static_cast<std::size_t>(line));
         if (shown == text)
             return;
@@ -138,6 +186,7 @@ public:
     void startRepetition(int k, int n, std::chrono::seconds left) {
         const long long minutes = (left.count() + 59) / 60;
         m_repetition = "run " + std::to_string(k) + " of " + std::to_string(n) + ", ";
+        m_repetitionsBefore = k - 1;
         clearProgress();
         m_out << "Repetition " << k << " of " << n << " (about " << minutes << " min left)\n"
               << std::flush;
@@ -146,6 +195,14 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+
+    // The phase the run is in, counted over every repetition: the throttling once, then the
+    // chosen phases of each repetition.
+    int phase() const {
+        const int current = std::min<int>(m_run.CurrentPhase, m_run.PhaseCount);
+        return current <= 1 ? current : m_repetitionsBefore * (m_run.PhaseCount - 1) + current;
+    }
+    int phaseCount() const { return 1 + m_repetitions * (m_run.PhaseCount - 1); }
 
     void clearProgress() {
         if (m_interactive && m_progressShown)
@@ -159,9 +216,8 @@ private:
         m_lastDraw = Clock::now();
         const auto elapsed =
             std::chrono::duration_cast<std::chrono::seconds>(m_lastDraw - m_phaseStart).count();
-        const int phase = std::min<int>(m_run.CurrentPhase, m_run.PhaseCount);
-        m_out << kClearLine << "[" << m_repetition << "phase " << phase << " of "
-              << m_run.PhaseCount << ", " << elapsed << " s] " << m_activity << std::flush;
+        m_out << kClearLine << "[" << m_repetition << "phase " << phase() << " of " << phaseCount()
+              << ", " << elapsed << " s] " << m_activity << std::flush;
         m_progressShown = true;
     }
 
@@ -171,22 +227,21 @@ private:
     std::array<std::string, kLineCount> m_lines;
     std::string m_activity;
     std::string m_repetition;
+    int m_repetitionsBefore = 0;
+    int m_repetitions;
     Clock::time_point m_phaseStart = Clock::now();
     Clock::time_point m_lastDraw{};
     bool m_progressShown = false;
 };
 
-// The choices of a Direct3D option: its captions (or the colour depth's bits, or the texture
-// quality in small letters), or the index itself.
+// The choices of a Direct3D option as its table gives them (the resolution's captions, the
+// colour depth's bits, the texture quality in small letters).
 std::vector<std::string> choicesOf(const std::string& option) {
-    std::vector<std::string> choices;
-    if (option == "--resolution")
-        choices.assign(kResolutionCaptions.begin(), kResolutionCaptions.end());
-    else if (option == "--depth")
-        choices = {"16", "24", "32"};
-    else
-        choices = {"low", "medium", "high"};
-    return choices;
+    for (const OptionSpec& spec : findCommand("run")->options) {
+        if (spec.name == option)
+            return {spec.choices.begin(), spec.choices.end()};
+    }
+    return {};
 }
 
 std::optional<std::int16_t> direct3DOptionIndex(const std::string& option,
@@ -242,10 +297,49 @@ bool phaseChosen(const Selections& s, std::size_t score) {
     }
 }
 
+// The measured values of one score over repeated runs: a run that scored 0 did not measure it.
+std::vector<double> measuredValues(const std::vector<ScoreSet>& runs, std::size_t score) {
+    std::vector<double> values;
+    for (const ScoreSet& scores : runs) {
+        if (const std::int64_t value = scores.*kScoreFields[score].member; value != 0)
+            values.push_back(static_cast<double>(value));
+    }
+    return values;
+}
+
+// Each chosen score of repeated runs as the terminal's table gives it: how many runs measured
+// it, their median, lowest and highest value, spread and the interval of the median (null
+// below three runs), each null when no run measured it.
+json::Json repeatedJson(const std::vector<ScoreSet>& runs, const Selections& selections) {
+    json::Json scores = json::Json::array();
+    for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
+        if (!phaseChosen(selections, i))
+            continue;
+        std::vector<double> values = measuredValues(runs, i);
+        const auto interval = comparison::medianInterval(values);
+        const comparison::Summary s = comparison::summarize(std::move(values));
+        const auto measured = [&s](double value) {
+            return s.count > 0 ? json::Json(value) : json::Json(nullptr);
+        };
+        scores.push_back({{"score", std::string(kScoreFields[i].name)},
+                          {"count", s.count},
+                          {"median", measured(s.median)},
+                          {"lowest", measured(s.lowest)},
+                          {"highest", measured(s.highest)},
+                          {"spread", measured(s.spread())},
+                          {"interval", interval ? json::Json{{"low", interval->low},
+                                                             {"high", interval->high},
+                                                             {"confidence", interval->confidence}}
+                                                : json::Json(nullptr)}});
+    }
+    return {{"runs", runs.size()}, {"scores", std::move(scores)}};
+}
+
 // The finished run as JSON, where it was asked for: whether it was saved, where, the records
-// as read back from the file, and each chosen benchmark that gave no score with why.
+// as read back from the file, each chosen benchmark that gave no score with why, and for
+// repeated runs each score's statistics.
 void writeRunJson(const RunTerminal& terminal, const RunState& run, const std::string* file,
-                  const BenchmarkDatabase& readBack) {
+                  const BenchmarkDatabase& readBack, json::Json repeated = nullptr) {
     if (terminal.json == nullptr)
         return;
     json::Json document = json::document("run");
@@ -260,10 +354,20 @@ void writeRunJson(const RunTerminal& terminal, const RunState& run, const std::s
     json::Json missing = json::Json::array();
     for (std::size_t i = 0; i < run.outcomes.size(); ++i) {
         if (const std::string_view reason = phaseOutcomeReason(run.outcomes[i]); !reason.empty())
-            missing.push_back({{"score", json::scoreName(i)}, {"reason", std::string(reason)}});
+            missing.push_back(
+                {{"score", std::string(kScoreFields[i].name)}, {"reason", std::string(reason)}});
     }
     document["missing"] = std::move(missing);
+    if (!repeated.is_null())
+        document["repeated"] = std::move(repeated);
     *terminal.json << json::text(document) << std::flush;
+}
+
+// Says where the run was saved, once the file was read back whole.
+void sayWhereSaved(const RunTerminal& terminal, const std::string& path) {
+    terminal.out << "Saved to " << terminalText(path) << " and read back whole.\n";
+    if (terminal.savedPath != nullptr)
+        *terminal.savedPath << path << '\n' << std::flush;
 }
 
 struct RepeatedRun {
@@ -273,7 +377,9 @@ struct RepeatedRun {
     TerminalRunPage& page;
     SystemInfo& info;
     TaskTitleSource& tasks;
-    benchfile::DatabaseImporter& importer;
+    SaveTarget& target;
+    std::string& written;
+    ReadBack& importer;
     RunTerminal terminal;
 };
 
@@ -309,9 +415,12 @@ int runRepeated(RepeatedRun run) {
     const auto started = std::chrono::steady_clock::now();
     // Until one repetition has been timed: about 35 s a phase.
     std::chrono::seconds perRun(35 * std::max(1, run.state.run.PhaseCount - 1));
+    // Each repetition runs the phases that follow the throttling, numbered as the first did.
+    const std::int16_t firstPhase = run.state.run.CurrentPhase;
     for (int k = 1; k <= n; ++k) {
         if (k > 1) {
-            run.benchmark.Reset_Scores();
+            run.state.scores = ScoreSet{};
+            run.state.run.CurrentPhase = firstPhase;
             perRun = std::chrono::duration_cast<std::chrono::seconds>(
                          std::chrono::steady_clock::now() - started) /
                      (k - 1);
@@ -325,7 +434,8 @@ int runRepeated(RepeatedRun run) {
     if (!run.benchmark.anythingMeasured()) {
         err << "vexogauge-cli run: nothing was measured; no file was written\n"
             << crToNewline(missingScoreLines(run.state.run));
-        writeRunJson(run.terminal, run.state.run, nullptr, run.importer.database());
+        writeRunJson(run.terminal, run.state.run, nullptr, run.importer.database(),
+                     repeatedJson(runs, run.state.selections));
         return 1;
     }
     if (!run.benchmark.askName()) {
@@ -337,13 +447,12 @@ int runRepeated(RepeatedRun run) {
     std::size_t replaced = 0;
     const std::string payload = benchfile::exportPayload(benchfile::inOrder(records), &replaced);
     const std::string path = run.benchmark.savePath();
-    {
-        const InterruptHold hold;
-        if (const Status saved = benchfile::saveBenchmarkFile(path, payload); !saved) {
-            err << "vexogauge-cli run: the runs were not saved: " << saved.message() << '\n';
-            return 1;
-        }
-        g_saved = 1;
+    Status saved = Status::success();
+    saveRun(run.target, benchfile::benchmarkFileBytes(payload), run.written, saved);
+    if (!saved) {
+        err << "vexogauge-cli run: the runs were not saved: " << terminalText(saved.message())
+            << '\n';
+        return 1;
     }
     if (const std::size_t substituted = replaced + substitutedCharacters(payload);
         substituted > 0) {
@@ -355,21 +464,22 @@ int runRepeated(RepeatedRun run) {
     const benchfile::ImportResult& imported = run.importer.lastResult();
     if (imported.outcome != benchfile::ImportResult::Outcome::Loaded ||
         imported.recordsAdded != runs.size()) {
-        err << "vexogauge-cli run: the saved file " << path
-            << " could not be read back: " << imported.detail << '\n';
+        err << "vexogauge-cli run: the saved file " << terminalText(path)
+            << " could not be read back: " << terminalText(imported.detail) << '\n';
         return 1;
     }
-    run.terminal.out << benchfile::kLoadedTitle << ": " << benchfile::loadedMessage(path) << '\n';
+    sayWhereSaved(run.terminal, path);
 
     std::ostream& out = run.terminal.out;
     out << '\n'
-        << "Benchmark: " << run.state.run.BenchmarkName << ", " << n << " runs\n"
+        << "Benchmark: " << terminalText(run.state.run.BenchmarkName) << ", " << n << " runs\n"
         << throttlingSentence(run.state.run.ThrottleTries) << "\n\n"
         << repetitionTable(runs, run.state.selections) << '\n'
         << "Score card of the medians:\n"
         << crToNewline(scoreLines(medianScores(runs)))
         << crToNewline(missingScoreLines(run.state.run)) << std::flush;
-    writeRunJson(run.terminal, run.state.run, &path, run.importer.database());
+    writeRunJson(run.terminal, run.state.run, &path, run.importer.database(),
+                 repeatedJson(runs, run.state.selections));
     if (!missingScoreLines(run.state.run).empty()) {
         err << "vexogauge-cli run: a chosen benchmark produced no score\n";
         return 1;
@@ -387,9 +497,13 @@ std::string repetitionTable(const std::vector<ScoreSet>& runs, const Selections&
     for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
         if (!phaseChosen(selections, i))
             continue;
-        std::vector<double> values;
-        for (const ScoreSet& scores : runs)
-            values.push_back(static_cast<double>(scores.*kScoreFields[i].member));
+        std::vector<double> values = measuredValues(runs, i);
+        if (values.empty()) {
+            std::snprintf(line, sizeof line, "%-16s %12s\n", std::string(scoreLabel(i)).c_str(),
+                          "not run");
+            table += line;
+            continue;
+        }
         const std::string interval = comparison::medianIntervalText(values);
         const comparison::Summary summary = comparison::summarize(std::move(values));
         std::snprintf(line, sizeof line, "%-16s %12.0f %12.0f %12.0f %7.1f%%  %s\n",
@@ -447,8 +561,8 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
             if (!takeValue(args, i, "--name", name, err))
                 return std::nullopt;
             if (const auto problem = benchmarkNameProblem(name)) {
-                err << "vexogauge-cli run: the name \"" << name << "\" is refused: " << *problem
-                    << '\n';
+                err << "vexogauge-cli run: the name \"" << terminalText(name)
+                    << "\" is refused: " << *problem << '\n';
                 return std::nullopt;
             }
             options.name = std::move(name);
@@ -521,23 +635,9 @@ std::optional<std::string> nameFromInput(std::istream& in, std::ostream& err) {
         const auto problem = benchmarkNameProblem(line);
         if (!problem)
             return line;
-        err << "vexogauge-cli run: the name \"" << line << "\" is refused: " << *problem << '\n';
+        err << "vexogauge-cli run: the name \"" << terminalText(line)
+            << "\" is refused: " << *problem << '\n';
     }
-    return std::nullopt;
-}
-
-// Why the run's file could not be written where it is to go, or nothing.
-std::optional<std::string> unwritable(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path file(path);
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    if (!fs::is_directory(folder, error))
-        return "the folder " + folder.string() + " does not exist";
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return "the folder " + folder.string() + " cannot be written";
-    if (fs::is_directory(file, error))
-        return path + " is a folder";
     return std::nullopt;
 }
 
@@ -559,9 +659,11 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
                      << environment.noTunnel << "; nothing was run\n";
         return 1;
     }
-    if (const auto why = unwritable(savePath)) {
-        terminal.err << "vexogauge-cli run: the run could not be saved to " << savePath << ": "
-                     << *why << "; nothing was run\n";
+    // A pipe or a device is opened now and held, so that its reader waits for the run.
+    SaveTarget target(savePath);
+    if (!target.check()) {
+        terminal.err << "vexogauge-cli run: " << terminalText(target.check().message())
+                     << "; nothing was run\n";
         return 1;
     }
     std::optional<std::string> name = options.name;
@@ -575,7 +677,7 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
         }
     }
 
-    TerminalRunPage page(terminal.out, terminal.interactive, state.run);
+    TerminalRunPage page(terminal.out, terminal.interactive, state.run, options.repeat);
     TerminalDialogs dialogs(terminal.in, terminal.out, terminal.err);
     if (name)
         dialogs.answerInAdvance(*name);
@@ -583,20 +685,21 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
 
     SystemInfo info(environment.system, dialogs);
     benchfile::EngineWriter writer(state, info, environment.tasks, {});
-    HeldSaver saver(writer);
-    BenchmarkDatabase database;
-    benchfile::DatabaseImporter importer(database);
+    std::string written;
+    HeldSaver saver(writer, target, written);
+    ReadBack importer(target, written);
+    const BenchmarkDatabase& database = importer.database();
     std::unique_ptr<TunnelStage> tunnel =
         environment.tunnel ? environment.tunnel(state, environment.clock, dialogs) : nullptr;
     Benchmark benchmark(state, RunServices{environment.clock, page, dialogs, page},
-                        RunHandOffs{tunnel.get(), &saver, &importer, options.out.value_or("")});
+                        RunHandOffs{tunnel.get(), &saver, &importer, savePath});
 
     benchmark.Reset_Scores();
     benchmark.Count_Phases();
     benchmark.Throttle_System();
     if (options.repeat > 1) {
-        return runRepeated(
-            {options, state, benchmark, page, info, environment.tasks, importer, terminal});
+        return runRepeated({options, state, benchmark, page, info, environment.tasks, target,
+                            written, importer, terminal});
     }
     const RunOutcome outcome = benchmark.Run_Benchmarks();
     page.finish();
@@ -613,14 +716,15 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
         return 1;
     }
     terminal.out << '\n'
-                 << "Benchmark: " << state.run.BenchmarkName << '\n'
+                 << "Benchmark: " << terminalText(state.run.BenchmarkName) << '\n'
                  << throttlingSentence(state.run.ThrottleTries) << '\n'
                  << crToNewline(scoreLines(state.scores)) << missing;
     if (tunnel != nullptr && !tunnel->frameTimeSummary().empty())
         terminal.out << tunnel->frameTimeSummary() << '\n';
     terminal.out << std::flush;
     if (outcome == RunOutcome::NotSaved) {
-        terminal.err << "vexogauge-cli run: the run was not saved: " << writer.lastError() << '\n';
+        terminal.err << "vexogauge-cli run: the run was not saved: "
+                     << terminalText(saver.lastError()) << '\n';
         return 1;
     }
     if (const std::size_t substituted = writer.substitutedCharacters(); substituted > 0) {
@@ -630,13 +734,13 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     }
     if (outcome == RunOutcome::Saved &&
         importer.lastResult().outcome != benchfile::ImportResult::Outcome::Loaded) {
-        terminal.err << "vexogauge-cli run: the saved file " << importer.lastPath()
-                     << " could not be read back: " << importer.lastResult().detail << '\n';
+        terminal.err << "vexogauge-cli run: the saved file " << terminalText(importer.lastPath())
+                     << " could not be read back: " << terminalText(importer.lastResult().detail)
+                     << '\n';
         return 1;
     }
     if (outcome == RunOutcome::Saved)
-        terminal.out << benchfile::kLoadedTitle << ": "
-                     << benchfile::loadedMessage(importer.lastPath()) << '\n';
+        sayWhereSaved(terminal, importer.lastPath());
     writeRunJson(terminal, state.run, outcome == RunOutcome::Saved ? &importer.lastPath() : nullptr,
                  database);
     if (!missing.empty()) {

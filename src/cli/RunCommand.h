@@ -43,6 +43,9 @@ struct RunTerminal {
     bool inputIsTerminal = true;
     // Where the finished run goes as JSON (run --json), or nowhere.
     std::ostream* json = nullptr;
+    // Where the saved file's path goes alone, one line (a standard output that is not a
+    // terminal, without --json), or nowhere.
+    std::ostream* savedPath = nullptr;
 };
 
 // Makes the Direct3D phase's stage for a run, or nothing where there is none. The stage

@@ -1,10 +1,12 @@
 #include "CommandLine.h"
 #include "FileCommands.h"
+#include "Output.h"
 #include "RunCommand.h"
 #include "SysinfoCommand.h"
 #include "TasksCommand.h"
 #include "TerminalDialogs.h"
 #include "common/AppState.h"
+#include "common/FileIo.h"
 #include "common/Text.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
@@ -61,8 +63,9 @@ Commands:
                        Import the benchmark files in order into one database, as the result
                        browser's Import does, and print it (--json: as one JSON object).
   check FILE...        Say for each file whether it is a valid and complete benchmark file.
-  merge OUT FILE...    Import the files into one database and save it to OUT, as the result
-                       browser's Save does.
+  merge [--force] OUT FILE...
+                       Import the files into one database and save it to OUT, as the result
+                       browser's Save does (--force: even over a file not among them).
   export --csv|--json FILE...
                        One row per record with every score, system value and task.
   compare [--json] FILE...
@@ -83,26 +86,35 @@ Options of every command:
   --                   end of the options: what follows is a file name even if it starts
                        with '-'
 
-Every command's JSON follows one schema (docs/vexogauge-cli.schema.json): "schema": 1, the
-command's name, snake-case keys, numbers as numbers. Options may stand before or after the file
-names. Every benchmark counts the work done in
-31 clock seconds, after the system has been throttled until it is stable; a run takes from
-one to several minutes. The exit status is 0 on success, 1 when a file could not be read or
-written or a chosen benchmark produced no score, 2 for a command line that was not understood,
-and 130 when Ctrl+C ended a run (nothing is saved then).
+Every command's JSON follows one schema, installed as {schema}:
+"schema": 2, the command's name, snake-case keys, numbers as numbers, null for a value a record
+lacks or a benchmark that did not run. Options may stand before or after the file names. Every
+benchmark counts the work done in 31 clock seconds, after the system has been throttled until
+it is stable; a run takes from one to several minutes. The exit status is 0 on success, 1 when
+a file could not be read or written or a chosen benchmark produced no score, 2 for a command
+line that was not understood, and 130 when Ctrl+C ended a run (nothing is saved then).
 )usage";
 
-} // namespace
+// A help text with the place of the JSON schema, beside the installation files.
+std::string helpText(std::string_view text) {
+    std::string help(text);
+    const std::string schema = vexo::appFolder() + "vexogauge-cli.schema.json";
+    constexpr std::string_view kPlace = "{schema}";
+    for (std::size_t at = help.find(kPlace); at != std::string::npos;
+         at = help.find(kPlace, at + schema.size()))
+        help.replace(at, kPlace.size(), schema);
+    return help;
+}
 
-int main(int argc, char** argv) {
+int runCommand(int argc, char** argv) {
     const std::vector<std::string> all(argv + 1, argv + argc);
     if (all.empty()) {
-        std::cerr << kUsage;
+        std::cerr << helpText(kUsage);
         return 2;
     }
     const std::string& command = all[0];
     if (command == "help" || command == "--help" || command == "-h") {
-        std::cout << kUsage;
+        std::cout << helpText(kUsage);
         return 0;
     }
     if (command == "--version") {
@@ -119,9 +131,13 @@ int main(int argc, char** argv) {
     const vexo::ArrangedArguments arranged =
         vexo::arrangeArguments(std::vector<std::string>(all.begin() + 1, all.end()), *spec);
     if (arranged.help) {
-        std::cout << spec->help
+        std::cout << helpText(spec->help)
                   << "\nEvery command also takes --help, --version and --, which ends "
                      "the options.\n";
+        return 0;
+    }
+    if (arranged.version) {
+        std::cout << "vexogauge-cli (VexoGAUGE 2002) " VEXO_VERSION "\n";
         return 0;
     }
     if (!arranged.error.empty()) {
@@ -174,22 +190,35 @@ int main(int argc, char** argv) {
         }
 #endif
         vexo::catchInterrupt();
-        // With --json, standard output holds the document alone; the progress and the score
-        // card go to standard error.
-        std::ostream& text = options->json ? std::cerr : std::cout;
-        const int textFd = options->json ? STDERR_FILENO : STDOUT_FILENO;
-        return vexo::runBenchmarks(*options, folders, environment,
-                                   {std::cin, text, std::cerr, isatty(textFd) == 1,
-                                    isatty(STDIN_FILENO) == 1,
-                                    options->json ? &std::cout : nullptr});
+        // Standard output holds what a script takes: with --json the document alone, with
+        // --out /dev/stdout the run's file, else, when it is not a terminal, the saved file's
+        // path. The progress and the score card then go to standard error.
+        const bool fileToStdout =
+            options->out && vexo::namedDescriptor(*options->out) == STDOUT_FILENO;
+        if (options->json && fileToStdout) {
+            std::cerr << "vexogauge-cli run: --json and --out " << vexo::terminalText(*options->out)
+                      << " would both write to standard output\n"
+                      << vexo::kHelpHint;
+            return 2;
+        }
+        const bool textToErr = options->json || fileToStdout || isatty(STDOUT_FILENO) != 1;
+        std::ostream& text = textToErr ? std::cerr : std::cout;
+        const int textFd = textToErr ? STDERR_FILENO : STDOUT_FILENO;
+        return vexo::runBenchmarks(
+            *options, folders, environment,
+            {std::cin, text, std::cerr, isatty(textFd) == 1, isatty(STDIN_FILENO) == 1,
+             options->json ? &std::cout : nullptr,
+             textToErr && !options->json && !fileToStdout ? &std::cout : nullptr});
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "dump")
         return vexo::dumpCommand(rest, std::cout, std::cerr);
     if (args[0] == "check")
         return vexo::checkCommand(rest, std::cout, std::cerr);
-    if (args[0] == "merge")
-        return vexo::mergeCommand(rest, std::cout, std::cerr);
+    if (args[0] == "merge") // a person at a terminal is asked before a file is replaced
+        return vexo::mergeCommand(rest, std::cout, std::cerr,
+                                  isatty(STDIN_FILENO) && isatty(STDERR_FILENO) ? &std::cin
+                                                                                : nullptr);
     if (args[0] == "export")
         return vexo::exportCommand(rest, std::cout, std::cerr);
     if (args[0] == "compare")
@@ -225,4 +254,14 @@ int main(int argc, char** argv) {
         return vexo::printTasks(taskManager, every, std::cout, std::cerr);
     }
     return 2; // every command of the table is handled above
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    vexo::StandardOutput output;
+    const int status = runCommand(argc, argv);
+    const std::string command = argc > 1 ? argv[1] : "";
+    return output.finish(status, vexo::findCommand(command) ? "vexogauge-cli " + command
+                                                            : std::string("vexogauge-cli"));
 }

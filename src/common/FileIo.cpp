@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <optional>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +31,11 @@ bool writeAll(int fd, std::string_view data) {
         const ssize_t written = ::write(fd, data.data(), data.size());
         if (written < 0) {
             if (errno == EINTR)
+                continue;
+            // A descriptor the program was given may be set not to block: wait until it takes
+            // more.
+            pollfd ready{fd, POLLOUT, 0};
+            if ((errno == EAGAIN || errno == EWOULDBLOCK) && ::poll(&ready, 1, -1) >= 0)
                 continue;
             return false;
         }
@@ -120,26 +129,48 @@ public:
     }
 };
 
-// Writes into an existing pipe or character device, as a shell's redirection would.
-Status writeThrough(const std::string& path, std::string_view bytes) {
-    // Without blocking, so that a pipe nobody reads is refused instead of waited on.
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.valid()) {
-        return cannotSave(path, errno == ENXIO
-                                    ? std::string("it is a named pipe that nothing reads")
-                                    : reason(errno));
+// The replacement keeps the owner and group of the file it replaces where the program may give
+// them: root saving over a user's file must not take it from its owner. (A change of owner
+// clears the set-user-ID bits, so the mode is set after it.)
+void keepOwner(int fd, const struct stat& old) {
+    if (::geteuid() == 0) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Not every file system has owners (a FAT stick); the save goes on.
+        }
+    } else if (old.st_gid != ::getegid() && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // A group the user is not in cannot be given; the file gets the user's own.
     }
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !(S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)))
-        return cannotSave(path, "it changed while it was being saved");
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
-    if (!writeAll(fd.get(), bytes))
-        return cannotSave(path, reason(errno));
-    if (!fd.close())
-        return cannotSave(path, reason(errno));
-    return Status::success();
+}
+
+// Why the file the person protected may not be replaced, or nothing. The mode is the person's
+// word: even root, who may write anything, leaves a file that nobody may write.
+std::optional<std::string> writeProtected(const std::string& target, const struct stat& info) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%03o", static_cast<unsigned>(info.st_mode & 0777));
+    const std::string protectedFile = std::string("it is read-only (mode ") + mode +
+                                      "), and a save does not replace a file you may not write";
+    if (::geteuid() == 0)
+        return (info.st_mode & 0222) == 0 ? std::optional(protectedFile) : std::nullopt;
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0)
+        return std::nullopt;
+    return errno == EACCES ? protectedFile : reason(errno);
+}
+
+// Why no new file can be made beside the target, or nothing.
+std::optional<std::string> folderUnwritable(const std::string& target) {
+    const std::string folder = folderOf(target);
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0)
+        return std::nullopt;
+    return "no new file can be made in the folder " + folder + " (" + reason(errno) + ")";
+}
+
+bool isDescriptorFolder(const std::string& folder) {
+    const auto real = [](const char* path) {
+        char resolved[PATH_MAX];
+        return ::realpath(path, resolved) ? std::string(resolved) : std::string();
+    };
+    const std::string at = real(folder.c_str());
+    return !at.empty() && (at == real("/proc/self/fd") || at == real("/proc/thread-self/fd"));
 }
 
 // Writes a new file beside the target and renames it over the target once it is complete and
@@ -154,6 +185,7 @@ Status replaceAtomically(const std::string& path, const std::string& target, std
                                     reason(errno) + ")");
     TemporaryFileGuard guard(temporary);
     if (old) {
+        keepOwner(fd.get(), *old);
         ::fchmod(fd.get(), old->st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -196,25 +228,139 @@ bool FileDescriptor::close() {
     return fd < 0 || ::close(fd) == 0;
 }
 
-Status saveFile(const std::string& path, std::string_view bytes) {
-    if (path.empty())
-        return Status::failure("Cannot save: no file name was given");
-    const std::string target = linkTarget(path);
-    if (target.empty())
-        return cannotSave(path, "its symbolic links form a loop");
-    struct stat info {};
-    if (::lstat(target.c_str(), &info) != 0) {
-        if (errno != ENOENT)
-            return cannotSave(path, reason(errno));
-        return replaceAtomically(path, target, bytes, nullptr);
+int namedDescriptor(const std::string& path) {
+    std::string step = path;
+    for (int links = 0; links < 40 && !step.empty(); ++links) {
+        const std::size_t slash = step.find_last_of('/');
+        const std::string name = slash == std::string::npos ? step : step.substr(slash + 1);
+        int number = -1;
+        const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
+        if (!name.empty() && error == std::errc() && end == name.data() + name.size() &&
+            number >= 0 && isDescriptorFolder(folderOf(step)))
+            return number;
+        // Only links are followed: /dev/stdout leads to /proc/self/fd/1.
+        struct stat info {};
+        if (::lstat(step.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return -1;
+        std::string next(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(step.c_str(), next.data(), next.size());
+        if (length <= 0)
+            return -1;
+        next.resize(static_cast<std::size_t>(length));
+        if (next.front() != '/' && slash != std::string::npos)
+            next = step.substr(0, slash + 1) + next;
+        step = std::move(next);
     }
-    if (S_ISREG(info.st_mode))
-        return replaceAtomically(path, target, bytes, &info);
-    if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode))
-        return writeThrough(target, bytes);
-    if (S_ISDIR(info.st_mode))
-        return cannotSave(path, "it is a folder");
-    return cannotSave(path, "it is not a regular file, and only a regular file is replaced");
+    return -1;
+}
+
+SaveTarget::SaveTarget(std::string path)
+    : m_path(std::move(path)) {
+    look();
+}
+
+void SaveTarget::look() {
+    m_kind = Kind::Refused;
+    m_existing.reset();
+    m_check = Status::success();
+    if (m_path.empty()) {
+        m_check = Status::failure("Cannot save: no file name was given");
+        return;
+    }
+    if (const int fd = namedDescriptor(m_path); fd >= 0) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY) {
+            m_check = cannotSave(m_path, "it names descriptor " + std::to_string(fd) +
+                                             (flags < 0 ? ", which is not open"
+                                                        : ", which is not open for writing"));
+            return;
+        }
+        m_kind = Kind::Descriptor;
+        m_fd = fd;
+        return;
+    }
+    m_target = linkTarget(m_path);
+    if (m_target.empty()) {
+        m_check = cannotSave(m_path, "its symbolic links form a loop");
+        return;
+    }
+    struct stat info {};
+    if (::lstat(m_target.c_str(), &info) != 0) {
+        if (errno != ENOENT) {
+            m_check = cannotSave(m_path, reason(errno));
+        } else if (const auto why = folderUnwritable(m_target)) {
+            m_check = cannotSave(m_path, *why);
+        } else {
+            m_kind = Kind::File;
+        }
+        return;
+    }
+    if (S_ISREG(info.st_mode)) {
+        if (auto why = writeProtected(m_target, info); why || (why = folderUnwritable(m_target))) {
+            m_check = cannotSave(m_path, *why);
+            return;
+        }
+        m_kind = Kind::File;
+        m_existing = info;
+    } else if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
+        // Opened without blocking, so that a pipe nobody reads is refused instead of waited
+        // on; it is held open until the save, so that its reader keeps waiting for it.
+        FileDescriptor fd(::open(m_target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (!fd.valid()) {
+            m_check = cannotSave(m_path, errno == ENXIO
+                                             ? std::string("it is a named pipe that nothing reads")
+                                             : reason(errno));
+            return;
+        }
+        struct stat opened {};
+        if (::fstat(fd.get(), &opened) != 0 ||
+            !(S_ISFIFO(opened.st_mode) || S_ISCHR(opened.st_mode))) {
+            m_check = cannotSave(m_path, "it changed while it was being saved");
+            return;
+        }
+        const int flags = ::fcntl(fd.get(), F_GETFL);
+        if (flags >= 0)
+            ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+        m_held = std::move(fd);
+        m_kind = Kind::Opened;
+    } else if (S_ISDIR(info.st_mode)) {
+        m_check = cannotSave(m_path, "it is a folder");
+    } else {
+        m_check =
+            cannotSave(m_path, "it is not a regular file, and only a regular file is replaced");
+    }
+}
+
+Status SaveTarget::save(std::string_view bytes) {
+    if (m_kind == Kind::File)
+        look();
+    if (!m_check)
+        return m_check;
+    switch (m_kind) {
+    case Kind::Refused:
+        break;
+    case Kind::Descriptor:
+        if (!writeAll(m_fd, bytes))
+            return cannotSave(m_path, reason(errno));
+        return Status::success();
+    case Kind::Opened: {
+        if (!m_held.valid())
+            return cannotSave(m_path, "it was written once already");
+        const bool written = writeAll(m_held.get(), bytes);
+        const int error = errno;
+        if (!m_held.close() || !written)
+            return cannotSave(m_path, reason(written ? errno : error));
+        return Status::success();
+    }
+    case Kind::File:
+        return replaceAtomically(m_path, m_target, bytes, m_existing ? &*m_existing : nullptr);
+    }
+    return m_check;
+}
+
+Status saveFile(const std::string& path, std::string_view bytes) {
+    SaveTarget target(path);
+    return target.save(bytes);
 }
 
 Status readRegularFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) {

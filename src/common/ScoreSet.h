@@ -21,21 +21,23 @@ struct ScoreSet {
     bool operator==(const ScoreSet&) const = default;
 };
 
-// The fields in their fixed order (score card, files), with their keys.
+// The fields in their fixed order (score card, files), with their keys in a file and the one
+// name every output gives them (JSON, CSV, comparisons, reports).
 struct ScoreField {
     std::string_view key;
     std::int64_t ScoreSet::*member;
+    std::string_view name;
 };
 
 inline constexpr std::array<ScoreField, 8> kScoreFields{{
-    {"BMCPUh", &ScoreSet::BMCPUh},
-    {"BMCPUl", &ScoreSet::BMCPUl},
-    {"BMFPUh", &ScoreSet::BMFPUh},
-    {"BMFPUl", &ScoreSet::BMFPUl},
-    {"BMDR3D", &ScoreSet::BMDR3D},
-    {"BMSSA", &ScoreSet::BMSSA},
-    {"BMBSA", &ScoreSet::BMBSA},
-    {"BMISA", &ScoreSet::BMISA},
+    {"BMCPUh", &ScoreSet::BMCPUh, "cpu_cache_fsb"},
+    {"BMCPUl", &ScoreSet::BMCPUl, "cpu_ram_chipset"},
+    {"BMFPUh", &ScoreSet::BMFPUh, "fpu_spfp"},
+    {"BMFPUl", &ScoreSet::BMFPUl, "fpu_integer"},
+    {"BMDR3D", &ScoreSet::BMDR3D, "direct3d"},
+    {"BMSSA", &ScoreSet::BMSSA, "spreadsheet"},
+    {"BMBSA", &ScoreSet::BMBSA, "business"},
+    {"BMISA", &ScoreSet::BMISA, "imaging"},
 }};
 
 // The benchmarks' names as the score card shows them, in the same order.

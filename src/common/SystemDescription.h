@@ -27,27 +27,29 @@ struct SystemDescription {
     bool operator==(const SystemDescription&) const = default;
 };
 
+// A value with its key in a file and the one name every output gives it (JSON, CSV).
 struct SystemField {
     std::string_view key;
     std::string SystemDescription::*member;
+    std::string_view name;
 };
 
 // The values in their stored order.
 inline constexpr std::array<SystemField, 14> kSystemFields{{
-    {"CPUT", &SystemDescription::CPUT},
-    {"CPUS", &SystemDescription::CPUS},
-    {"CPUMMX", &SystemDescription::CPUMMX},
-    {"CPUFPU", &SystemDescription::CPUFPU},
-    {"MEMLoad", &SystemDescription::MEMLoad},
-    {"MEMTot", &SystemDescription::MEMTot},
-    {"MEMFree", &SystemDescription::MEMFree},
-    {"MEMVirt", &SystemDescription::MEMVirt},
-    {"OSMajr", &SystemDescription::OSMajr},
-    {"OSMinr", &SystemDescription::OSMinr},
-    {"OSClass", &SystemDescription::OSClass},
-    {"OSBuild", &SystemDescription::OSBuild},
-    {"GRA_Dev", &SystemDescription::GRA_Dev},
-    {"GRA_Mem", &SystemDescription::GRA_Mem},
+    {"CPUT", &SystemDescription::CPUT, "cpu_type"},
+    {"CPUS", &SystemDescription::CPUS, "cpu_mhz"},
+    {"CPUMMX", &SystemDescription::CPUMMX, "cpu_mmx"},
+    {"CPUFPU", &SystemDescription::CPUFPU, "cpu_fpu"},
+    {"MEMLoad", &SystemDescription::MEMLoad, "memory_load_percent"},
+    {"MEMTot", &SystemDescription::MEMTot, "memory_total_mb"},
+    {"MEMFree", &SystemDescription::MEMFree, "memory_free_mb"},
+    {"MEMVirt", &SystemDescription::MEMVirt, "memory_virtual_mb"},
+    {"OSMajr", &SystemDescription::OSMajr, "os_major"},
+    {"OSMinr", &SystemDescription::OSMinr, "os_minor"},
+    {"OSClass", &SystemDescription::OSClass, "os_name"},
+    {"OSBuild", &SystemDescription::OSBuild, "os_build"},
+    {"GRA_Dev", &SystemDescription::GRA_Dev, "graphics_adapter"},
+    {"GRA_Mem", &SystemDescription::GRA_Mem, "graphics_memory_mb"},
 }};
 
 } // namespace vexo

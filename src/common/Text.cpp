@@ -1,9 +1,11 @@
 #include "Text.h"
 
+#include <charconv>
+
 namespace vexo {
 
 std::string Strip_Path(std::string_view path) {
-    const auto cut = path.find_last_of("/\\");
+    const auto cut = path.rfind('/');
     return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
@@ -20,6 +22,13 @@ int compareText(std::string_view a, std::string_view b) {
             return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string decimalText(double value, int decimals) {
+    char text[400]; // room for the largest double in full
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, result.ptr);
 }
 
 std::string crToNewline(std::string_view text) {

@@ -8,12 +8,17 @@ namespace vexo {
 // Line break inside message texts and multi-line captions: a single carriage return.
 inline constexpr char CR = '\r';
 
-// The last component of a path; both '/' and '\\' separate components.
+// The last component of a path. Only '/' separates folders: a backslash is an ordinary
+// character of a file name.
 std::string Strip_Path(std::string_view path);
 
 // Compares texts character by character as a list view sorts them: letters without regard to
 // case, everything else by its code ("10" before "9"). Negative, zero or positive.
 int compareText(std::string_view a, std::string_view b);
+
+// A number with a fixed count of decimals and a point before them, whatever the locale
+// ("98.0", not "98,0"): the program's pages and terminal texts are English.
+std::string decimalText(double value, int decimals);
 
 // The text with each carriage return (and CR LF pair) turned into '\n', for terminals.
 std::string crToNewline(std::string_view text);

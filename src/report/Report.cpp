@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace vexo::report {
 
@@ -29,7 +28,7 @@ h1 { font-size: 1.5rem; margin: 0 0 .25rem; }
 h2 { font-size: 1.2rem; margin: 1.5rem 0 .5rem; border-bottom: 2px solid #1f5a96; }
 h3 { font-size: 1rem; margin: 0 0 .25rem; overflow-wrap: anywhere; }
 .made, .unit, .file { color: #4a4a4a; }
-.damaged { color: #8a1c1c; font-weight: bold; overflow-wrap: anywhere; }
+.damaged, .notice { color: #8a1c1c; font-weight: bold; overflow-wrap: anywhere; }
 figure.chart { margin: 0 0 1.25rem; padding: .5rem .75rem; border: 1px solid #b8b8b8;
   border-radius: 4px; break-inside: avoid; }
 figcaption { font-weight: bold; margin-bottom: .25rem; }
@@ -66,14 +65,46 @@ li { overflow-wrap: anywhere; }
 }
 )css";
 
-std::string number(double value) {
-    return comparison::wholeNumber(value);
+std::string percentText(double percent) {
+    return decimalText(percent, 1) + " %";
 }
 
-std::string percentText(double percent) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f %%", percent);
-    return text;
+// The length of a character at text[at] that a page cannot show, or 0: a control character
+// (tab and line feed aside), DEL, or a C1 control (U+0080 to U+009F, what the bytes a code page
+// leaves undefined decode to).
+std::size_t unshowableAt(std::string_view text, std::size_t at) {
+    const auto c = static_cast<unsigned char>(text[at]);
+    if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F)
+        return 1;
+    const bool c1 = c == 0xC2 && at + 1 < text.size() &&
+                    (static_cast<unsigned char>(text[at + 1]) & 0xE0) == 0x80;
+    return c1 ? 2 : 0;
+}
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD, what stands for them
+
+// How many such characters the texts of the records hold.
+std::size_t unshowableCharacters(const std::vector<const BenchmarkRecord*>& records) {
+    std::size_t count = 0;
+    const auto add = [&count](std::string_view text) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (const std::size_t length = unshowableAt(text, i)) {
+                ++count;
+                i += length - 1;
+            }
+        }
+    };
+    for (const BenchmarkRecord* record : records) {
+        add(record->fileName);
+        add(record->name.value_or(""));
+        for (const auto& value : record->scores)
+            add(value.value_or(""));
+        for (const std::string& task : record->tasks)
+            add(task);
+        for (const auto& value : record->system)
+            add(value.value_or(""));
+    }
+    return count;
 }
 
 // A bar of a chart: one record, or the records of a repeated run.
@@ -103,15 +134,6 @@ std::vector<Bar> barsOf(const std::vector<const BenchmarkRecord*>& records,
     return bars;
 }
 
-std::vector<double> valuesOf(const Bar& bar, std::size_t score) {
-    std::vector<double> values;
-    for (const BenchmarkRecord* record : bar.records) {
-        if (const auto value = comparison::scoreValue(record->scores[score]))
-            values.push_back(*value);
-    }
-    return values;
-}
-
 // The Direct3D settings a cell carries after its score, "(1024x768@32 Bit /w High textures)".
 std::string direct3DSettings(const Bar& bar) {
     for (const BenchmarkRecord* record : bar.records) {
@@ -124,15 +146,15 @@ std::string direct3DSettings(const Bar& bar) {
 }
 
 void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t score) {
-    const std::string key(kScoreFields[score].key);
-    std::vector<std::vector<double>> values;
+    const std::string name(kScoreFields[score].name);
+    std::vector<comparison::ScoreColumn> values;
     std::vector<comparison::Summary> summaries;
     double largest = 0;
     const comparison::Summary* base = nullptr;
     std::size_t baseBar = 0;
     for (const Bar& bar : bars) {
-        values.push_back(valuesOf(bar, score));
-        summaries.push_back(comparison::summarize(values.back()));
+        values.push_back(comparison::scoreColumn(bar.records, score));
+        summaries.push_back(comparison::summarize(values.back().values));
         largest = std::max(largest, summaries.back().highest);
     }
     for (std::size_t i = 0; i < bars.size(); ++i) {
@@ -145,38 +167,34 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
         return largest > 0 ? static_cast<long>(std::lround(kTrack * value / largest)) : 0L;
     };
     const bool direct3D = score == kDirect3D;
-    page += "<figure class=\"chart\" id=\"chart-" + key + "\" data-score=\"" + key + "\">\n";
+    page += "<figure class=\"chart\" id=\"chart-" + name + "\" data-score=\"" + name + "\">\n";
     page += "<figcaption>" + escapeHtml(scoreLabel(score)) + " <span class=\"unit\">(" +
             (direct3D ? "frames per second" : "VexoGAUGEs") + ")</span></figcaption>\n";
     for (std::size_t i = 0; i < bars.size(); ++i) {
         const Bar& bar = bars[i];
         const comparison::Summary& s = summaries[i];
-        std::string value = s.count == 0 ? std::string("no score") : number(s.median);
-        if (s.count == 0) {
-            for (const BenchmarkRecord* record : bar.records) {
-                if (const std::string why = comparison::notAScore(record->scores[score]);
-                    !why.empty()) {
-                    value = why;
-                    break;
-                }
-            }
-        }
+        const std::string leftOut = comparison::leftOutText(values[i].leftOut);
+        std::string value = s.count > 0       ? s.medianText
+                            : leftOut.empty() ? std::string("no score")
+                                              : leftOut;
         if (s.count > 0 && direct3D) {
             value += " fps";
             if (const std::string settings = direct3DSettings(bar); !settings.empty())
                 value += " " + settings;
         }
         if (bar.records.size() > 1 && s.count > 1)
-            value += ", " + number(s.lowest) + " to " + number(s.highest);
+            value += ", " + s.lowestText + " to " + s.highestText;
         if (base != nullptr && base->median > 0 && s.count > 0)
             value += ", " + percentText(100 * s.median / base->median);
         // Where runs of a group are compared, whether the difference holds.
         if (base != nullptr && i != baseBar && s.count > 0 &&
             (bar.records.size() > 1 || bars[baseBar].records.size() > 1))
-            value += "; " + comparison::verdictText(
-                                comparison::compareWithBaseline(values[i], values[baseBar]));
+            value += "; " + comparison::verdictText(comparison::compareWithBaseline(
+                                values[i].asDoubles(), values[baseBar].asDoubles()));
         if (bar.isBaseline)
             value += " (baseline)";
+        if (s.count > 0 && !leftOut.empty())
+            value += "; " + leftOut;
 
         page += "<div class=\"row" + std::string(bar.isBaseline ? " baseline" : "") +
                 "\" data-bar=\"" + escapeHtml(bar.label) + "\">";
@@ -184,9 +202,9 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
         page += "<div class=\"track\"><svg viewBox=\"0 0 " + std::to_string(kTrack) +
                 " 20\" preserveAspectRatio=\"none\" role=\"img\" aria-label=\"" +
                 escapeHtml(bar.label + ": " + value) + "\">";
-        page += "<rect class=\"bar\" x=\"0\" y=\"3\" width=\"" +
-                std::to_string(s.median > 0 ? std::max(2L, x(s.median)) : 0L) +
-                "\" height=\"14\"/>";
+        if (s.count > 0)
+            page += "<rect class=\"bar\" x=\"0\" y=\"3\" width=\"" +
+                    std::to_string(std::max(2L, x(s.median))) + "\" height=\"14\"/>";
         if (bar.records.size() > 1 && s.count > 1) {
             const std::string low = std::to_string(x(s.lowest));
             const std::string high = std::to_string(x(s.highest));
@@ -233,22 +251,41 @@ void appendSystems(std::string& page, const std::vector<const BenchmarkRecord*>&
 std::string escapeHtml(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        if (const char* entity = htmlEntity(c))
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (const char* entity = htmlEntity(c)) {
             out += entity;
-        else if (c == '\'')
+        } else if (c == '\'') {
             out += "&#39;";
-        else // control characters cannot stand in a page; a file holds none but tabs
-            out += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' ? ' ' : c;
+        } else if (const std::size_t length = unshowableAt(text, i)) {
+            out += kReplacement; // a page would hide it, or refuse to show it
+            i += length - 1;
+        } else {
+            out += c;
+        }
     }
     return out;
 }
 
-std::string reportPage(const std::vector<const BenchmarkRecord*>& records,
+std::string reportPage(const std::vector<const BenchmarkRecord*>& given,
                        const ReportOptions& options) {
-    const std::vector<Bar> bars = barsOf(records, options.baselineRow);
+    // A run given more than once counts once; the baseline may be named by any of its copies.
+    const comparison::Distinct distinct = comparison::withoutDuplicates(given);
+    const std::vector<const BenchmarkRecord*>& records = distinct.records;
+    std::optional<int> baselineRow = options.baselineRow;
+    for (std::size_t i = 0; i < given.size() && baselineRow; ++i) {
+        if (given[i]->RowNumber == *baselineRow) {
+            baselineRow = records[distinct.standIn[i]]->RowNumber;
+            break;
+        }
+    }
+    const std::vector<Bar> bars = barsOf(records, baselineRow);
     std::string page;
+    // The page's own policy forbids every fetch and script, whatever a text in it may hold: only
+    // its inline style applies.
     page += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"
+            "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+            "style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'\"/>\n"
             "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n"
             "<title>";
     page += kTitle;
@@ -257,7 +294,9 @@ std::string reportPage(const std::vector<const BenchmarkRecord*>& records,
     page += "</style>\n</head>\n<body>\n<header><h1>";
     page += kTitle;
     page += "</h1><p class=\"made\">Made " + escapeHtml(options.madeAt) + " from " +
-            std::to_string(records.size()) + " record(s)";
+            std::to_string(given.size()) + " record(s)";
+    if (distinct.duplicates > 0)
+        page += "; " + comparison::duplicatesText(distinct.duplicates);
     for (const Bar& bar : bars) {
         if (bar.isBaseline)
             page += "; percentages are of " + escapeHtml(bar.label);
@@ -265,6 +304,11 @@ std::string reportPage(const std::vector<const BenchmarkRecord*>& records,
     page += ".</p>";
     for (const std::string& file : options.notReadWhole)
         page += "<p class=\"damaged\">Not read whole: " + escapeHtml(file) + "</p>";
+    if (const std::size_t unshowable = unshowableCharacters(records))
+        page += "<p class=\"notice\">" + std::to_string(unshowable) +
+                " control character(s) in the records' texts cannot be shown on a page; each "
+                "stands as " +
+                std::string(kReplacement) + ".</p>";
     page += "</header>\n<main>\n<section id=\"scores\"><h2>Scores</h2>\n";
     for (std::size_t score = 0; score < kScoreFields.size(); ++score)
         appendChart(page, bars, score);

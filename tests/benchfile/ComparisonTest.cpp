@@ -11,7 +11,7 @@ TEST(Summary, MedianOfOddAndEvenCountsRangeAndSpread) {
                                    odd.spread(), even.median, even.spread()}),
               std::vector<double>({3, 20, 10, 30, 1.0, 250, 300.0 / 250.0}));
     EXPECT_EQ(summarize({7}).spread(), 0);
-    EXPECT_EQ(summarize({}).count, 0u);
+    EXPECT_EQ(summarize(std::vector<double>{}).count, 0u);
     EXPECT_EQ(summarize({0, 0, 5}).spread(), 0); // a median of 0 has no spread
 }
 

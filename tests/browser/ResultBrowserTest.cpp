@@ -4,6 +4,7 @@
 #include "browser/ScoreBars.h"
 #include "platform/MemorySettingsStore.h"
 #include "support/FakeDesktop.h"
+#include "support/Records.h"
 #include "support/RunRecorder.h"
 #include "support/TempFolder.h"
 #include "wizard/ExitQuestion.h"
@@ -13,6 +14,7 @@
 namespace vexo {
 namespace {
 
+using test::completeRecord;
 using test::TempFolder;
 using Cells = std::vector<std::string>;
 constexpr BrowserMode kPlatform = BrowserMode::Platform, kTasks = BrowserMode::Tasks,
@@ -177,7 +179,8 @@ TEST(BrowserLoading, SeveralFilesAtOnceGiveOneSummary) {
     BrowserRig rig;
     std::vector<std::string> paths;
     for (int i = 1; i <= 12; ++i)
-        paths.push_back(rig.file("f" + std::to_string(i) + ".vgf", record("R", "1")));
+        paths.push_back(
+            rig.file(std::string(1, 'f') + std::to_string(i) + ".vgf", record("R", "1")));
     rig.browser.importFiles(paths);
     EXPECT_EQ(rig.titles(), (Cells{"Success"}));
     EXPECT_NE(rig.dialogs.messages[0].text.find("f10.vgf\rand 2 more"), std::string::npos);
@@ -188,7 +191,7 @@ TEST(BrowserLoading, SeveralFilesAtOnceGiveOneSummary) {
                                mixed.file("cut.vgf", ">>:One||BMCPUh=1:;:;>>:Two||BM"),
                                mixed.folder.path("gone.vgf")});
     EXPECT_EQ(said(mixed.dialogs.messages.at(0))
-                  .rfind("Load Failed|48|1 of 3 benchmark files were loaded whole.\rgood.vgf\r\r"
+                  .rfind("Not Read Whole|48|1 of 3 benchmark files were loaded whole.\rgood.vgf\r\r"
                          "Not read whole:\rcut.vgf: ",
                          0),
               0u)
@@ -199,7 +202,8 @@ TEST(BrowserLoading, SeveralFilesAtOnceGiveOneSummary) {
 
 // A file not read whole keeps its records, says so and is not taken as the current file.
 TEST(BrowserLoading, EachFileThatIsNotReadWholeSaysWhyAndNeverSuccess) {
-    const std::string cut = "Load Failed|48|The benchmark file cut.vgf could not be read whole:\r";
+    const std::string cut =
+        "Not Read Whole|48|The benchmark file cut.vgf could not be read whole:\r";
     const struct {
         const char* name;
         bool afterWholeFile;
@@ -208,9 +212,14 @@ TEST(BrowserLoading, EachFileThatIsNotReadWholeSaysWhyAndNeverSuccess) {
         std::string said, then;
     } rows[] = {
         {"cut after a whole file", true, ">>:One||BMCPUh=1:;:;>>:Two||BMCPUh=2:;BMCPUl=3:;BMFP", 3,
-         cut, "2 benchmark record(s) were read and kept; the last one may"},
+         cut,
+         "damaged: it ends before its last record is complete\r2 benchmark record(s) were "
+         "read and kept."},
         {"cut into an empty browser", false, ">>:One||BMCPUh=1:;:;>>:Two||BMCPUh=2:;BMFP", 2, cut,
-         "2 benchmark record(s) were read and kept; the last one may"},
+         "\r2 benchmark record(s) were read and kept."},
+        {"its line end altered", false, std::nullopt, 1, cut,
+         "damaged: 1 more line end follows its closing line end\r1 benchmark record(s) were read "
+         "and kept."},
         {"missing", false, std::nullopt, 0, "Load Failed|48|", "Nothing was loaded."},
         {"not a benchmark file", false, "", 0,
          "Error: Invalid Benchmark File.|16|Not valid save benchmark file:\rThe file could have "
@@ -225,6 +234,9 @@ TEST(BrowserLoading, EachFileThatIsNotReadWholeSaysWhyAndNeverSuccess) {
             TempFolder::write(rig.folder.path("cut.vgf"), "VEXOGAUGE 2002 SAVE BENCHMARK V1.0\r\n");
         else if (row.payload)
             rig.file("cut.vgf", *row.payload);
+        else if (row.rows > 0) // a whole run, passed through a tool that added a line end
+            TempFolder::write(rig.folder.path("cut.vgf"),
+                              benchfile::benchmarkFileBytes(completeRecord("Run")) + "\r\n");
         const std::size_t before = rig.dialogs.messages.size();
         rig.import(rig.folder.path("cut.vgf"));
         EXPECT_EQ(rig.browser.rowCount(), row.rows);
@@ -365,7 +377,8 @@ TEST(ScoreBars, RepeatedRunsMakeOneBarAtTheirMedianAndTheBaselineGivesPercentage
     rig.load(rig.file("runs.vgf", record("Laptop (run 1 of 3)", "100") + record("Desktop", "300") +
                                       record("Laptop (run 2 of 3)", "140") +
                                       record("Laptop (run 3 of 3)", "110") +
-                                      record("Desktop", "300") + record("Empty", "")));
+                                      record("Desktop", "300") + record("Empty", "") +
+                                      record("Idle", "0")));
     // Each bar as "label[ (baseline)][ percent][ test OUTCOME]".
     const auto shown = [&](const BaselineRecord* baseline) {
         Cells out;
@@ -375,24 +388,25 @@ TEST(ScoreBars, RepeatedRunsMakeOneBarAtTheirMedianAndTheBaselineGivesPercentage
                           (bar.test ? " test " + std::to_string(int(bar.test->outcome)) : ""));
         return out;
     };
-    // Two runs of one name without the suffix stay two bars, told apart by their numbers.
-    EXPECT_EQ(shown(nullptr),
-              (Cells{"1. Laptop (3 runs)", "2. Desktop", "5. Desktop", "6. Empty"}));
+    // A record given twice (alike in every key) counts once.
+    EXPECT_EQ(shown(nullptr), (Cells{"1. Laptop (3 runs)", "2. Desktop", "6. Empty", "7. Idle"}));
     EXPECT_EQ(scoreBars(rig.browser, 3, nullptr)[0].rows, (std::vector<std::size_t>{0, 2, 3}));
+    EXPECT_EQ(duplicateRecords(rig.browser), 1u);
+    // A score of 0 is a benchmark that did not run: no bar, and said so.
+    const ScoreBar idle = scoreBars(rig.browser, 3, nullptr).back();
+    EXPECT_TRUE(idle.summary.count == 0 && idle.leftOut == "not run") << idle.leftOut;
 
     // Any record of the repeated run stands for its bar as the baseline; one record against
     // its three runs cannot be tested (0: too few runs); no score, no percentage.
     const BaselineRecord second = rig.browser.database().records()[2];
-    EXPECT_EQ(shown(&second),
-              (Cells{"1. Laptop (3 runs) (baseline) 100.000000", "2. Desktop 272.727273 test 0",
-                     "5. Desktop 272.727273 test 0", "6. Empty"}));
-    // Of two alike records, the one with the baseline's number (one against one is not
-    // compared); a record no longer in the list gives no percentages.
+    EXPECT_EQ(shown(&second), (Cells{"1. Laptop (3 runs) (baseline) 100.000000",
+                                     "2. Desktop 272.727273 test 0", "6. Empty", "7. Idle"}));
+    // Either of two alike records is the bar that counts them once; a record no longer in the
+    // list gives no percentages.
     BaselineRecord desktop = rig.browser.database().records()[1];
     desktop.RowNumber = 5;
-    EXPECT_EQ(shown(&desktop),
-              (Cells{"1. Laptop (3 runs) 36.666667 test 0", "2. Desktop 100.000000",
-                     "5. Desktop (baseline) 100.000000", "6. Empty"}));
+    EXPECT_EQ(shown(&desktop), (Cells{"1. Laptop (3 runs) 36.666667 test 0",
+                                      "2. Desktop (baseline) 100.000000", "6. Empty", "7. Idle"}));
     desktop.scores[0] = "331";
     EXPECT_EQ(shown(&desktop), shown(nullptr));
 }

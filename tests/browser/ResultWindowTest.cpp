@@ -125,7 +125,7 @@ TEST(ResultWindow, TheTitleAndTheCommandsFollowTheRecordsBeforeAnyMessage) {
     test::TempFolder::write(cut, test::TempFolder::read(rig.folder.path("A.vgf")).substr(0, 60));
     rig.files.answers.push_back(cut);
     typeKey(rig.window, Qt::Key_I);
-    EXPECT_EQ(rig.dialogs.messages.back().title, "Load Failed");
+    EXPECT_EQ(rig.dialogs.messages.back().title, "Not Read Whole");
     EXPECT_EQ(title(), "Untitled") << "its records did not come from A.vgf";
 
     QString seen; // the title and the rows shown behind each box
@@ -187,6 +187,15 @@ TEST(ScoresChart, IsATableExportsItsBaselineAndFollowsItsRecord) {
     EXPECT_NEAR(bars[0].percent.value_or(0), 9.0 / 70 * 100, 1e-9);
     rig.remove(BrowserMode::Scores, 2);
     EXPECT_FALSE(chart->baseline());
+
+    // A file not read whole is named at the top of the report, as vexogauge-cli report does.
+    const std::string cut = rig.folder.path("cut.vgf");
+    ASSERT_TRUE(benchfile::saveBenchmarkFile(cut, ">>:kept||BMCPUh=7:;:;>>:cut||BMCP"));
+    rig.files.answers = {cut, path};
+    rig.window.run([&] { rig.window.model().ImportMenu_Click(); });
+    exportReport->trigger();
+    EXPECT_NE(test::TempFolder::read(path).find("Not read whole: cut.vgf: damaged"),
+              std::string::npos);
 }
 
 TEST(ResultWindowStatus, NumAndCapsShowTheLockKeysAsTheClockTicks) {

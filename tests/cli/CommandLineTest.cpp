@@ -28,15 +28,17 @@ TEST(CommandLine, OptionsMayFollowTheFileNamesAndDoubleDashEndsThem) {
               (Args{"./--json", "-", "./-x.vgf", "./--"}));
 }
 
-// Help after any command, unless it is a file name after "--".
+// Help and the version after any command, unless it is a file name after "--".
 TEST(CommandLine, RefusalsNameTheArgumentAndHelpIsAskedAfterAnyCommand) {
     EXPECT_EQ(arrange("dump", {"f.vgf", "-j"}).error, "unknown option '-j'");
     EXPECT_EQ(arrange("run", {"--gpu=1"}).error, "unknown option '--gpu'");
     EXPECT_EQ(arrange("sysinfo", {"--json=yes"}).error, "option '--json' takes no value");
     EXPECT_EQ(arrange("tasks", {"--all", "--all"}).error, "");
     EXPECT_EQ(findCommand(""), nullptr);
-    for (const char* command : {"run", "sysinfo", "tasks", "dump", "check", "merge", "export"})
-        EXPECT_TRUE(arrange(command, {"--help"}).help) << command;
+    for (const CommandSpec& command : commands()) {
+        EXPECT_TRUE(arrangeArguments({"--help"}, command).help) << command.name;
+        EXPECT_TRUE(arrangeArguments({"x", "--version"}, command).version) << command.name;
+    }
     EXPECT_TRUE(arrange("dump", {"f.vgf", "-h"}).help);
     EXPECT_FALSE(arrange("dump", {"--", "--help"}).help);
 }

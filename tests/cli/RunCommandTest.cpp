@@ -14,6 +14,8 @@
 #include <array>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexo {
 namespace {
@@ -62,6 +64,7 @@ TEST(RunOptions, MistakesAreRefusedWithAReason) {
     const std::pair<std::vector<std::string>, std::string> rows[] = {
         {{"--cpu", "--gpu"}, "unknown option --gpu"},
         {{"--cpu", "--name", "a||bcdefg"}, shown::NameHasSequence},
+        {{"--cpu", "--name", "a||\x1b[2Jbcdefg"}, "the name \"a||^[[2Jbcdefg\" is refused"},
         {{"--cpu", "--name=short"}, shown::NameTooShort},
         {{"--d3d", "--resolution", "1280x960"}, "640x480, 800x600, 1024x768, 1280x1024, 1600x1200"},
         {{"--d3d", "--depth", "8"}, "8"},
@@ -85,6 +88,7 @@ public:
 struct CliRun {
     int status = 0;
     std::string out, err, savedFile, json; // json: what run --json printed
+    std::string savedPath;                 // the path printed alone
 };
 
 // A run with a clock of the given readings a second (102: 100 iterations a second counted).
@@ -98,12 +102,14 @@ CliRun runWithInput(const std::vector<std::string>& args, const std::string& inp
     test::FakeMachine m;
     FixedTasks tasks;
     std::istringstream in(input);
-    std::ostringstream out, err, json;
+    std::ostringstream out, err, json, path;
     const int status =
         runBenchmarks(*options, folders, {clock, {m.processor, m.memory, m.os, m.graphics}, tasks},
-                      {in, out, err, false, inputIsTerminal, options->json ? &json : nullptr});
-    return {status, out.str(), err.str(),
-            test::TempFolder::read(results.path("last benchmark.vgf")), json.str()};
+                      {in, out, err, false, inputIsTerminal, options->json ? &json : nullptr,
+                       options->json ? nullptr : &path});
+    return {status,     out.str(),
+            err.str(),  test::TempFolder::read(results.path("last benchmark.vgf")),
+            json.str(), path.str()};
 }
 
 // The records of a file the run wrote; none when it does not read whole.
@@ -142,7 +148,9 @@ TEST(RunCommand, PrintsAndSavesWhatItMeasured) {
               {"Benchmark Name?", "Benchmark: First Linux run\n",
                "Your system throttling took: 3 tries to stabilize.\n",
                "FPU(SPFP): ", "FPU(Integer): ", "!CPU/Cache/FSB: ",
-               "Success: Your File Has Been Successfully Loaded: last benchmark.vgf"},
+               "last benchmark.vgf and read back "
+               "whole.\n",
+               "!Success", "!Benchmark Discription", "!Click the next button"},
               true);
     expectRun("input ended while asking", {"--imaging"}, "tiny\n", 1, "standard input ended",
               {"Benchmark Name?", "!Imaging: "}, false);
@@ -159,6 +167,9 @@ TEST(RunCommand, PrintsAndSavesWhatItMeasured) {
               "vexogauge-cli run: nothing was measured; no file was written\n"
               "Spreadsheet: no score (nothing was counted)\n",
               {"!Status: Benchmark Complete"}, false, true, 3);
+    expectRun("a name with control characters, shown visibly",
+              {"--business", "--name", "Fast\x1b[31mclock\x1b]0;PWNED\x07 run"}, "", 0, "",
+              {"Benchmark: Fast^[[31mclock^[]0;PWNED^G run\n"}, true);
     expectRun("a benchmark without a score",
               {"--spreadsheet", "--business", "--name", "Slow machine run"}, "", 1,
               "vexogauge-cli run: a chosen benchmark produced no score\n",
@@ -172,20 +183,54 @@ TEST(RunCommand, ChecksThatCanFailDoSoBeforeTheRun) {
               "(--d3d) cannot run: this build has no OpenGL tunnel; nothing was run\n", {}, false,
               false);
     expectRun("a missing output folder", {"--cpu", "--name", "Missing", "--out", "/missing/x.vgf"},
-              "", 1, "/missing/x.vgf: the folder /missing does not exist; nothing was run\n", {},
-              false, false);
+              "", 1,
+              "Cannot save /missing/x.vgf: no new file can be made in the folder /missing (No "
+              "such file or directory); nothing was run\n",
+              {}, false, false);
+    test::TempFolder folder;
+    const std::string kept = folder.path("kept.vgf");
+    test::TempFolder::write(kept, "earlier runs");
+    ::chmod(kept.c_str(), 0444);
+    expectRun("a read-only output", {"--cpu", "--name", "Read-only", "--out", kept}, "", 1,
+              "Cannot save " + kept +
+                  ": it is read-only (mode 444), and a save does not replace "
+                  "a file you may not write; nothing was run\n",
+              {}, false, false);
+    EXPECT_EQ(test::TempFolder::read(kept), "earlier runs");
     expectRun("no name and an input that is not a terminal", {"--cpu"}, "", 2,
               "vexogauge-cli run: no name for the run (standard input is not a terminal and gave "
               "no acceptable name): give one with --name; nothing was run\n",
               {}, false, false);
 }
 
-// Each line of the run page is printed once, when it changes.
+// A descriptor named as the output (a pipe here, as "| wc -c" gives) is written through, and
+// the run is read back from the bytes written.
+TEST(RunCommand, WritesThroughADescriptorItWasGiven) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const CliRun run = runWithInput({"--business", "--name", "Through a pipe", "--out",
+                                     "/proc/self/fd/" + std::to_string(ends[1])},
+                                    "");
+    ::close(ends[1]);
+    std::string bytes(65536, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        std::max<ssize_t>(0, ::read(ends[0], bytes.data(), bytes.size()))));
+    ::close(ends[0]);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(bytes.rfind(std::string(benchfile::BenchmarkHeader), 0), 0u);
+    EXPECT_NE(run.out.find("Saved to /proc/self/fd/"), std::string::npos) << run.out;
+}
+
+// Each line of the run page is printed once, when it changes; the path of the saved file is
+// said alone where it was asked for.
 TEST(RunCommand, EachLineOfTheRunPageIsPrintedWhenItChanges) {
-    const std::string out = runWithInput({"--fpu", "--name", "First Linux run"}, "").out;
+    const CliRun run = runWithInput({"--fpu", "--name", "First Linux run"}, "");
     const std::string progress = "Benchmark Progress: Phase 3 of 3\n";
-    ASSERT_NE(out.find(progress), std::string::npos);
-    EXPECT_EQ(out.find(progress, out.find(progress) + 1), std::string::npos);
+    ASSERT_NE(run.out.find(progress), std::string::npos);
+    EXPECT_EQ(run.out.find(progress, run.out.find(progress) + 1), std::string::npos);
+    EXPECT_TRUE(run.savedPath.ends_with("/last benchmark.vgf\n") &&
+                run.savedPath.find('\n') + 1 == run.savedPath.size())
+        << run.savedPath;
 }
 
 // Throttled once, then three times the chosen phases, then the summary; each run is one record
@@ -201,11 +246,15 @@ TEST(RunCommand, RepeatedRunsAreSavedToTheChosenFileAsOneRecordEachAndSummarised
     EXPECT_TRUE(run.savedFile.empty());
     EXPECT_EQ(run.out.find(shown::ThrottleStatus, run.out.find(shown::ThrottleStatus) + 1),
               std::string::npos);
+    // The phases are numbered across the three runs: the throttling, then twice three.
     for (const char* line :
          {"Repetition 3 of 3 (about ", "Benchmark: Repeat \xC3\xBF run, 3 runs\n",
-          "Success: Your File Has Been Successfully Loaded: r.vgf", "\nSpreadsheet      ",
-          "Score card of the medians:\n"})
+          "Benchmark Progress: Phase 1 of 7\n", "Benchmark Progress: Phase 4 of 7\n",
+          "Benchmark Progress: Phase 7 of 7\n", "r.vgf and read back whole.\n",
+          "\nSpreadsheet      ", "Score card of the medians:\n"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+    const std::size_t first = run.out.find("Progress: Phase 1 of 7\n");
+    EXPECT_EQ(run.out.find("Progress: Phase 1 of 7\n", first + 1), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("\nCPU/Cache/FSB    "), std::string::npos); // not chosen
     const BenchmarkDatabase database = readBack(path);
     ASSERT_EQ(database.size(), 3u);
@@ -247,11 +296,23 @@ TEST(RunCommand, JsonSaysWhatWasSavedAndWhatGaveNoScore) {
     EXPECT_EQ(document["records"][0]["name"], "Json run one");
     EXPECT_TRUE(document["records"][0]["scores"]["business"].is_number());
 
+    // Repeated runs give each chosen score's statistics as the terminal's table does.
+    const json::Json repeated = json::Json::parse(
+        runWithInput({"--business", "--fpu", "--repeat", "3", "--name", "Json runs", "--json"}, "")
+            .json)["repeated"];
+    EXPECT_EQ(repeated["runs"], 3);
+    ASSERT_EQ(repeated["scores"].size(), 3u);
+    const json::Json& business = repeated["scores"][2];
+    EXPECT_TRUE(business["score"] == "business" && business["count"] == 3 &&
+                business["median"].is_number() && business["spread"].is_number() &&
+                business["interval"]["confidence"] == 0.75)
+        << business;
+
     const CliRun none =
         runWithInput({"--spreadsheet", "--name", "Slow machine run", "--json"}, "", true, 3);
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(json::Json::parse(none.json),
-              json::Json::parse(R"({"schema": 1, "command": "run", "units": {"score":
+              json::Json::parse(R"({"schema": 2, "command": "run", "units": {"score":
                   "VexoGAUGEs", "direct3d": "frames per second"}, "saved": false, "file": null,
                   "records": [], "missing": [{"score": "spreadsheet",
                   "reason": "nothing was counted"}]})"));

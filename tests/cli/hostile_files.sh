@@ -50,7 +50,7 @@ one_record 10 >"$work/one.vgf"
 # Read: FILE|what check says.
 for row in 'pipe|is not a regular file$' 'folder|is a folder, not a file$' \
     'flood|valid but incomplete; record 1 lacks BMCPUh' \
-    'junk|damaged: text stands before its first record'; do
+    'junk|damaged: none of its text is a whole record'; do
     run_cli 1 check "$work/${row%%|*}.vgf"
     grep -Eq -- "${row%%|*}\.vgf: ${row#*|}" "$work/out" || fail "check ${row%%|*}: wanted /${row#*|}/"
 done
@@ -82,7 +82,7 @@ fi
 one_record 60000000 >"$work/large.vgf"
 mkdir "$work/saves"
 echo "old" >"$work/saves/db.vgf"
-"$cli" merge "$work/saves/db.vgf" "$work/large.vgf" >/dev/null 2>&1 &
+"$cli" merge --force "$work/saves/db.vgf" "$work/large.vgf" >/dev/null 2>&1 &
 saver=$!
 for _ in $(seq 2000); do
     compgen -G "$work/saves/.vexogauge-*" >/dev/null && break

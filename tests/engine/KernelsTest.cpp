@@ -1,6 +1,7 @@
 #include "engine/Kernels.h"
 
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace vexo::kernels {
@@ -52,6 +53,34 @@ TEST(BlockString, CopiesNeverShareStorageAndClearEmpties) {
     EXPECT_TRUE(a.empty() && a.data() == nullptr && b.size() == 64u);
     b = a;
     EXPECT_TRUE(b.empty());
+}
+
+// Wherever the heap puts the blocks, each copy writes its destination far enough from its source
+// modulo 4 KiB that no processor's short-distance copy path is taken: an alternating pair of
+// equal blocks from the heap lies 16 bytes apart there.
+TEST(CopyKernel, EveryCopyStartsBetween64And4032BytesPastItsSourceModulo4KiB) {
+    const auto distance = [](const char16_t* destination, const char16_t* source) {
+        return (reinterpret_cast<std::uintptr_t>(destination) -
+                reinterpret_cast<std::uintptr_t>(source)) %
+               4096;
+    };
+    for (const std::size_t chars : {kCacheBlockChars, kRamBlockChars, kBusinessBlockChars}) {
+        SCOPED_TRACE(chars);
+        BlockString a;
+        BlockString b;
+        buildBlock(a, chars, [] {});
+        for (int i = 0; i < 2000; ++i) {
+            const char16_t* source = a.data();
+            b = a;
+            ASSERT_GE(distance(b.data(), source), 64u) << "copy " << i;
+            ASSERT_LE(distance(b.data(), source), 4032u) << "copy " << i;
+            a = b;
+            ASSERT_GE(distance(a.data(), b.data()), 64u) << "copy back " << i;
+            ASSERT_LE(distance(a.data(), b.data()), 4032u) << "copy back " << i;
+        }
+        EXPECT_EQ(a.size(), chars);
+        EXPECT_EQ(a[chars - 1], u'\0');
+    }
 }
 
 } // namespace

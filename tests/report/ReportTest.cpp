@@ -2,6 +2,7 @@
 #include "report/Report.h"
 
 #include "benchfile/BenchmarkFile.h"
+#include "support/DecimalCommaLocale.h"
 
 #include <QDomDocument>
 #include <QStringList>
@@ -39,7 +40,8 @@ QDomElement parse(const std::string& page) {
 }
 
 const std::string kScript = "</svg><script>alert('x')</script> & \"quoted\" 'a'\x07";
-const std::string kShown = kScript.substr(0, kScript.size() - 1) + " "; // a control as a space
+const std::string kReplaced = "\xEF\xBF\xBD"; // U+FFFD, what a control character is shown as
+const std::string kShown = kScript.substr(0, kScript.size() - 1) + kReplaced;
 const std::string kUnicode =
     "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1";
 
@@ -72,20 +74,26 @@ TEST(ReportPage, OneChartPerScoreOneBarPerRunOrRepeatedRunAndNothingRuns) {
 
     auto charts = all(page, "figure", "chart");
     ASSERT_EQ(charts.size(), 8u);
-    EXPECT_EQ(charts[7].attribute("id").toStdString(), "chart-BMISA");
+    EXPECT_EQ(charts[7].attribute("id").toStdString(), "chart-imaging");
     EXPECT_EQ(texts(charts[7], "div", "label"),
               (Texts{"1. Desktop", "2. Laptop (3 runs)", "5. " + kShown, "6. " + kUnicode}));
     EXPECT_EQ(texts(charts[0], "figcaption"), Texts{"CPU/Cache/FSB (VexoGAUGEs)"});
     EXPECT_EQ(texts(charts[0], "div", "value"), (Texts{"1000", "110, 100 to 140", "500", "5"}));
     EXPECT_EQ(texts(charts[4], "figcaption"), Texts{"Direc3D (frames per second)"});
+    // A score of 0 is a benchmark that did not run: no bar, no statistics.
     EXPECT_EQ(texts(charts[4], "div", "value"), (Texts{"57 fps (1024x768@32 Bit /w High textures)",
-                                                       "0 fps, 0 to 0", "no score", "no score"}));
+                                                       "not run", "no score", "no score"}));
+    EXPECT_EQ(all(charts[4], "rect", "bar").size(), 1u);
 
     // With a baseline, its bar is 100 % and the others are percentages of it.
     const auto based = parse(reportPage(records.inOrder(), {3, "today", {"cut.vgf: damaged"}}));
     EXPECT_EQ(texts(based, "p", "made"),
               Texts{"Made today from 6 record(s); percentages are of 2. Laptop (3 runs)."});
     EXPECT_EQ(texts(based, "p", "damaged"), Texts{"Not read whole: cut.vgf: damaged"});
+    EXPECT_EQ(texts(based, "p", "notice"),
+              Texts{"1 control character(s) in the records' texts cannot be shown on a page; "
+                    "each stands as " +
+                    kReplaced + "."});
     charts = all(based, "figure", "chart");
     // A single record against the three runs of the baseline cannot be tested.
     const std::string untested = "; cannot be tested: 1 run against 3 (3 each are needed)";
@@ -98,12 +106,19 @@ TEST(ReportPage, OneChartPerScoreOneBarPerRunOrRepeatedRunAndNothingRuns) {
     // Where the baseline has no score, there are no percentages.
     EXPECT_EQ(texts(charts[1], "div", "value")[0], "2000");
 
-    // Nothing runs, nothing is fetched and every text is shown as written.
+    // Nothing runs, nothing is fetched (the page's policy forbids both) and every text is shown
+    // as written.
     const std::string html = reportPage(records.inOrder(), {std::nullopt, "<now>", {}});
     page = parse(html);
+    const auto policy = all(page, "meta");
+    ASSERT_EQ(policy.size(), 3u);
+    EXPECT_EQ(policy[1].attribute("http-equiv").toStdString() + ": " +
+                  policy[1].attribute("content").toStdString(),
+              "Content-Security-Policy: default-src 'none'; style-src 'unsafe-inline'; base-uri "
+              "'none'; form-action 'none'");
     for (const char* element : {"script", "link", "img", "iframe", "object", "embed"})
         EXPECT_TRUE(all(page, element).empty()) << element;
-    EXPECT_EQ(html.find("http"), std::string::npos);
+    EXPECT_EQ(html.find("://"), std::string::npos);
     EXPECT_EQ(html.find("url("), std::string::npos);
     EXPECT_EQ(texts(page, "p", "made"), Texts{"Made <now> from 6 record(s)."});
 
@@ -122,6 +137,37 @@ TEST(ReportPage, OneChartPerScoreOneBarPerRunOrRepeatedRunAndNothingRuns) {
     const auto empty = parse(reportPage({}, {std::nullopt, "now", {}}));
     ASSERT_EQ(all(empty, "figure", "chart").size(), 8u);
     EXPECT_EQ(texts(all(empty, "figure", "chart")[0], "p"), Texts{"No records."});
+}
+
+// A run given twice counts once (a copy named as the baseline stands for it), text that is not
+// a score is said, characters a page cannot show (DEL, C1 controls) are replaced and counted,
+// and numbers are written alike in every locale.
+TEST(ReportPage, CountsARunOnceAndSaysWhatItReplacedOrLeftOut) {
+    Records records;
+    records.add("Desktop", {"1000", "2000", "300", "400", "57(1024x768@32 Bit /w High textures)",
+                            "60", "70", "80"}); // record 1 again
+    records.add("Del\x7F C1 \xC2\x81\xC2\x9D", {"12abc"});
+    test::DecimalCommaLocale comma;
+    EXPECT_NE(reportPage(Records().inOrder(), {3, "today", {}}).find(">1000, 909.1 %; "),
+              std::string::npos);
+    const auto page = parse(reportPage(records.inOrder(), {7, "today", {}}));
+    EXPECT_EQ(texts(page, "p", "made"),
+              Texts{"Made today from 8 record(s); 1 duplicate record(s) left out: a run given more "
+                    "than once counts once; percentages are of 1. Desktop."});
+    EXPECT_EQ(texts(page, "p", "notice"),
+              Texts{"4 control character(s) in the records' texts cannot be shown on a page; "
+                    "each stands as " +
+                    kReplaced + "."});
+    const auto charts = all(page, "figure", "chart");
+    EXPECT_EQ(texts(charts[0], "div", "label"),
+              (Texts{"1. Desktop", "2. Laptop (3 runs)", "5. " + kShown, "6. " + kUnicode,
+                     "8. Del" + kReplaced + " C1 " + kReplaced + kReplaced}));
+    const Texts values = texts(charts[0], "div", "value");
+    ASSERT_EQ(values.size(), 5u);
+    EXPECT_EQ(values[0], "1000, 100.0 % (baseline)");
+    EXPECT_EQ(values[4], "not a whole number: 12abc");
+    if (!comma.active())
+        GTEST_SKIP() << "no locale with a decimal comma could be made here (localedef)";
 }
 
 } // namespace

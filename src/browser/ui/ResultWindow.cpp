@@ -445,7 +445,8 @@ void ResultWindow::exportReport() {
     }
     const std::string madeAt =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
-    const std::string page = report::reportPage(records, {baseline, madeAt, {}});
+    const std::string page =
+        report::reportPage(records, {baseline, madeAt, m_model.filesNotReadWhole()});
     if (const Status saved = saveFile(*path, page); !saved) {
         m_services.dialogs.messageBox("The report could not be written:" + std::string(1, CR) +
                                           saved.message(),

@@ -84,6 +84,7 @@ void ScoresChart::setBaseline(std::optional<BaselineRecord> record) {
 
 void ScoresChart::workOutBars() {
     m_bars = scoreBars(m_browser, m_column, m_baseline ? &*m_baseline : nullptr);
+    m_duplicates = duplicateRecords(m_browser);
     m_shape.width = -1;
 }
 
@@ -105,6 +106,9 @@ QString ScoresChart::caption() const {
         text += QStringLiteral(": no records");
     else if (base != m_bars.end())
         text += QStringLiteral(", as a percentage of ") + QString::fromStdString(base->label);
+    if (m_duplicates > 0)
+        text +=
+            QStringLiteral("; ") + QString::fromStdString(comparison::duplicatesText(m_duplicates));
     return text;
 }
 
@@ -283,19 +287,22 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
 
 QString scoreBarText(const ScoreBar& bar) {
     if (bar.summary.count == 0)
-        return bar.leftOut.empty() ? QStringLiteral("no score")
-                                   : QString::fromStdString(bar.leftOut);
-    QString text = QString::fromStdString(comparison::wholeNumber(bar.summary.median));
+        return bar.leftOut.empty()
+                   ? QStringLiteral("no score")
+                   : QStringLiteral("no score: ") + QString::fromStdString(bar.leftOut);
+    QString text = QString::fromStdString(bar.summary.medianText);
     if (bar.rows.size() > 1)
         text += QStringLiteral(" (%1 to %2)")
-                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.lowest)))
-                    .arg(QString::fromStdString(comparison::wholeNumber(bar.summary.highest)));
+                    .arg(QString::fromStdString(bar.summary.lowestText))
+                    .arg(QString::fromStdString(bar.summary.highestText));
     if (bar.percent)
         text += QStringLiteral(", %1 %").arg(*bar.percent, 0, 'f', 1);
     if (bar.test)
         text += QStringLiteral("; ") + QString::fromStdString(comparison::verdictText(*bar.test));
     if (bar.isBaseline)
         text += QStringLiteral(" (baseline)");
+    if (!bar.leftOut.empty())
+        text += QStringLiteral("; ") + QString::fromStdString(bar.leftOut);
     // A number and its per cent sign stay on one line where the text wraps.
     return text.replace(QStringLiteral(" %"), QStringLiteral("\u00A0%"));
 }

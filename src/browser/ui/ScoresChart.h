@@ -81,6 +81,7 @@ private:
     std::size_t m_column = 3;
     std::optional<BaselineRecord> m_baseline;
     std::vector<ScoreBar> m_bars;
+    std::size_t m_duplicates = 0; // records the bars leave out as a run given again
     mutable Shape m_shape;
 };
 
