@@ -2,19 +2,13 @@
 // starts: sway (wlroots) with XWayland, where the compositor shows its own windows to other
 // programs, or Weston, where it does not. The script names the desktop in VEXO_WAYLAND_DESKTOP
 // and has opened one native program ("foot") and one X11 program ("xlogo") on it.
-#include "browser/ui/ResultWindow.h"
-#include "help/ui/HelpWindow.h"
 #include "platform/linux/SessionPlatform.h"
 #include "platform/linux/SessionWindowSystem.h"
 #include "platform/qt/QtMessagePump.h"
 #include "support/FakeDesktop.h"
-#include "taskman/ui/AtmWindow.h"
+#include "taskman/TaskManager.h"
 
 #include <QApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -130,54 +124,6 @@ TEST(OnSway, ARowOfAClosedWindowIsNotActedOnAndEndTaskClosesBoth) {
     }
     ASSERT_EQ(atm.dialogs.messages.size(), 3u); // the two questions, no other box
     EXPECT_EQ(atm.dialogs.messages[2].title, "Warning!");
-}
-
-// The compositor's node of the window with that title, from its own tree.
-QJsonObject swayNode(const QString& title, const QJsonObject& node = {}) {
-    if (node.isEmpty()) {
-        QProcess tree;
-        tree.start(QStringLiteral("swaymsg"), {QStringLiteral("-t"), QStringLiteral("get_tree")});
-        tree.waitForFinished();
-        return swayNode(title, QJsonDocument::fromJson(tree.readAllStandardOutput()).object());
-    }
-    if (node[QStringLiteral("name")].toString() == title)
-        return node;
-    for (const char* children : {"nodes", "floating_nodes"})
-        for (const QJsonValue child : node[QLatin1String(children)].toArray())
-            if (const QJsonObject found = swayNode(title, child.toObject()); !found.isEmpty())
-                return found;
-    return {};
-}
-
-class NoLocks final : public KeyboardLocks {
-public:
-    std::optional<LockKeys> lockKeys() override { return std::nullopt; }
-};
-
-// A tiling desktop would squeeze the browser, the task manager and help into tiles below their
-// minimum: each floats instead, as a dialog, at its own size.
-TEST(OnSway, TheWindowsFloatAtTheirOwnSize) {
-    SKIP_UNLESS_ON("sway");
-    Atm atm;
-    NoLocks locks;
-    ResultWindow browser{{atm.dialogs, atm.files}, locks, "/nonexistent/", "/tmp/"};
-    AtmWindow taskManager{atm.services(), "/nonexistent/"};
-    std::int16_t topic = 0;
-    HelpWindow help{topic, "/nonexistent/"};
-    for (QWidget* window : std::initializer_list<QWidget*>{&browser, &taskManager, &help}) {
-        SCOPED_TRACE(window->windowTitle().toStdString());
-        window->show();
-        QJsonObject node;
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            node = swayNode(window->windowTitle());
-            return !node.isEmpty();
-        }));
-        EXPECT_EQ(node[QStringLiteral("type")].toString().toStdString(), "floating_con");
-        const QJsonObject rect = node[QStringLiteral("rect")].toObject();
-        EXPECT_GE(rect[QStringLiteral("width")].toInt(), window->minimumWidth());
-        EXPECT_GE(rect[QStringLiteral("height")].toInt(), window->minimumHeight());
-        window->hide();
-    }
 }
 
 TEST(OnWeston, OnlyX11ProgramsAreListedWithTheNotice) {

@@ -100,8 +100,19 @@ else
     sleep 1
 fi
 
-# The program itself: X11 through XWayland, nothing on standard error about Qt's platform.
-timeout 6 "$gui" 2>"$runtime/gui.err" >/dev/null
+# The program itself: X11 through XWayland, nothing on standard error about Qt's platform; on
+# sway the result browser floats at its own size, not cut in a tile narrower than it can be.
+timeout 6 "$gui" --browser 2>"$runtime/gui.err" >/dev/null &
+gui_pid=$!
+if [ "$desktop" = sway ]; then
+    floats() {
+        swaymsg -t get_tree | jq -e '.. | objects | select((.name // "") | startswith(
+            "VexoGAUGE 2002 Edition Result Browser")) | select(.type == "floating_con" and
+            .rect.width >= 640)' >/dev/null
+    }
+    wait_for floats || fail "the result browser does not float at its own size"
+fi
+wait "$gui_pid"
 ! grep -q 'qt.qpa' "$runtime/gui.err" || fail "the program warned: $(grep qt.qpa "$runtime/gui.err")"
 
 # The terminal's task list: both programs on sway, the notice on Weston.
