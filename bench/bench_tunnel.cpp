@@ -48,7 +48,7 @@ void framesPerSecond(benchmark::State& state, bool ownLoop) {
     Tunnel tunnel;
     tunnel.InitPoints();
     tunnel.MoveScene();
-    if (window.initialise({640, 480, 32}) || !window.InitDevice(tunnel, kTexture)) {
+    if (!window.initialise({640, 480, 32}) || !window.InitDevice(tunnel, kTexture)) {
         state.SkipWithError("the tunnel could not be set up");
         return;
     }

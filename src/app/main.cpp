@@ -4,12 +4,12 @@
 //   vexogauge                      the splash, then the benchmarking wizard
 //   vexogauge --browser [FILE...]  straight to the result browser, with the files imported
 //   vexogauge --help | --version   a text on standard output, no window
-#include "benchfile/BenchmarkFile.h"
-#include "benchfile/EngineWriter.h"
 #include "browser/ui/ResultWindow.h"
 #include "common/AppState.h"
+#include "common/ProblemReport.h"
 #include "common/Text.h"
-#include "engine/Benchmark.h"
+#include "engine/EngineWriter.h"
+#include "engine/RunSession.h"
 #include "help/ui/HelpWindow.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxPaths.h"
@@ -60,6 +60,23 @@ bool startCommand(const std::string& program, const std::vector<std::string>& ar
     QApplication::restoreOverrideCursor();
     return started;
 }
+
+// Problems told in a message box of one style and title.
+class BoxProblems final : public vexo::ProblemReport {
+public:
+    BoxProblems(vexo::Dialogs& dialogs, int style, std::string title)
+        : m_dialogs(dialogs)
+        , m_style(style)
+        , m_title(std::move(title)) {}
+    void reportProblem(const std::string& text) override {
+        m_dialogs.messageBox(text, m_style, m_title);
+    }
+
+private:
+    vexo::Dialogs& m_dialogs;
+    int m_style;
+    std::string m_title;
+};
 
 class Program {
 public:
@@ -165,7 +182,7 @@ private:
             m_wizard->Set_Credits_Text();
             m_wizard->setCurrentPage(1);
             m_wizard->Change_Page();
-            vexo::SystemInfo info(m_queries, m_dialogs);
+            vexo::SystemInfo info(m_queries, m_systemProblems);
             const vexo::SystemPageTexts page = vexo::Show_System_Info(info);
             e.FrameText[50].caption = page.labels;
             e.FrameText[51].caption = page.values;
@@ -199,33 +216,35 @@ private:
         c.runBenchmark = [this] { runBenchmark(); };
     }
 
-    // The four engine calls of a run; the run ends in the result browser's database.
+    // A run of the chosen benchmarks, shown on the wizard's run page; it ends in the result
+    // browser's database.
     void runBenchmark() {
         m_wizardWindow->sync(); // disabled, with the hourglass, for the whole run
         // The window cannot answer the desktop's pings while a measurement runs.
         const auto window = static_cast<vexo::WindowId>(m_wizardWindow->winId());
         m_windows.x11().setPingAnswered(window, false);
-        vexo::SystemInfo info(m_queries, m_dialogs);
+        vexo::SystemInfo info(m_queries, m_systemProblems);
         vexo::RecordedTasks titles(
             {m_windows, m_settings, m_dialogs, m_dialogs, m_programs, m_pump},
             m_state.folders.AppFolder, m_atm);
-        // The Direct3D captions come from the selections, as in the terminal's runs.
-        vexo::benchfile::EngineWriter writer(m_state, info, titles, {});
+        vexo::EngineWriter writer(info, titles);
         // Every box of the run (the name, a skipped phase, the save) belongs to the wizard and
         // stands at its offset from the wizard, whichever window was active last: after the
         // tunnel's window has gone, none is.
         vexo::QtDialogs runDialogs([this] { return m_wizardWindow.get(); });
-        vexo::QtTunnelStage tunnel(m_state, m_clock, runDialogs);
+        BoxProblems runProblems(runDialogs, vexo::MsgStyle::Exclamation, vexo::kApplicationTitle);
+        vexo::QtTunnelStage tunnel(m_state, m_clock);
         vexo::ResultBrowser& browser = result().model();
-        vexo::Benchmark benchmark(m_state, {m_clock, m_pump, runDialogs, *m_wizard},
-                                  {&tunnel, &writer, &browser, {}});
-        benchmark.Reset_Scores();
-        benchmark.Count_Phases();
-        benchmark.Throttle_System();
-        const vexo::RunOutcome outcome = benchmark.Run_Benchmarks();
+        vexo::RunSession session(
+            m_state, {m_clock, m_pump, runDialogs, *m_wizard, runProblems},
+            {&tunnel,
+             &writer,
+             [&browser](const std::string& path) { browser.Import_Saved_Benchmark(path); },
+             {}});
+        const vexo::RunReport report = session.run();
         m_windows.x11().setPingAnswered(window, true);
         // A saved run was imported into the browser: its window shows the new record.
-        if (outcome == vexo::RunOutcome::Saved)
+        if (report.outcome == vexo::RunOutcome::Saved)
             m_result->run([] {});
     }
 
@@ -296,6 +315,8 @@ private:
     vexo::LinuxGraphics m_graphics;
     vexo::SystemQueries m_queries{m_processor, m_memory, m_os, m_graphics};
     vexo::QtDialogs m_dialogs;
+    // A value of the system description that could not be read.
+    BoxProblems m_systemProblems{m_dialogs, vexo::MsgStyle::OkOnly, ""};
     vexo::SystemLoader m_loader;
     std::unique_ptr<vexo::SplashWindow> m_splash;
     std::unique_ptr<vexo::Wizard> m_wizard;

@@ -481,9 +481,4 @@ ImportResult Import_Saved_Benchmark(const std::string& path, BenchmarkDatabase& 
     return importBytes(std::move(bytes), path, database);
 }
 
-void DatabaseImporter::Import_Saved_Benchmark(const std::string& path) {
-    m_lastPath = path;
-    m_last = benchfile::Import_Saved_Benchmark(path, m_database);
-}
-
 } // namespace vexo::benchfile

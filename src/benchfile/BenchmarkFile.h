@@ -4,7 +4,6 @@
 #include "common/AppState.h"
 #include "common/Direct3DOptions.h"
 #include "common/Status.h"
-#include "engine/HandOff.h"
 
 #include <array>
 #include <cstdint>
@@ -106,22 +105,6 @@ std::string loadedMessage(std::string_view path);
 inline constexpr std::string_view kLoadedTitle = "Success";
 std::string invalidFileMessage();
 inline constexpr std::string_view kInvalidFileTitle = "Error: Invalid Benchmark File.";
-
-// Imports saved runs into a database, as the result browser does.
-class DatabaseImporter final : public BenchmarkImporter {
-public:
-    explicit DatabaseImporter(BenchmarkDatabase& database)
-        : m_database(database) {}
-    void Import_Saved_Benchmark(const std::string& path) override;
-    const ImportResult& lastResult() const { return m_last; }
-    const BenchmarkDatabase& database() const { return m_database; }
-    const std::string& lastPath() const { return m_lastPath; }
-
-private:
-    BenchmarkDatabase& m_database;
-    ImportResult m_last;
-    std::string m_lastPath;
-};
 
 } // namespace benchfile
 } // namespace vexo

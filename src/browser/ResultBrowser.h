@@ -37,7 +37,7 @@ struct CommandStates {
 // The result browser's behaviour: a database of benchmark runs shown in three comparison lists
 // (Platform, Tasks, Scores), each in its own order, with the commands that load, import, save,
 // close, remove, sort and switch between them.
-class ResultBrowser final : public BenchmarkImporter {
+class ResultBrowser final {
 public:
     static constexpr std::size_t kTaskColumns = 38;
     // Pictures of the help options: the third picture, the highlighted one, the plain one.
@@ -104,7 +104,7 @@ public:
 
     // Adds a saved run's records (the engine's import) as Import does: a file read whole
     // becomes the current one, and the title and the commands follow.
-    void Import_Saved_Benchmark(const std::string& path) override;
+    void Import_Saved_Benchmark(const std::string& path);
     // Adds the records of files named at once (the command line): one file as above; several
     // with one message of what was loaded whole and what was not.
     void importFiles(const std::vector<std::string>& paths);

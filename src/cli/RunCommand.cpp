@@ -2,7 +2,6 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "benchfile/Comparison.h"
-#include "benchfile/EngineWriter.h"
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
 #include "cli/TerminalDialogs.h"
@@ -12,7 +11,9 @@
 #include "common/FileIo.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
-#include "engine/Benchmark.h"
+#include "engine/EngineWriter.h"
+#include "engine/Phases.h"
+#include "engine/RunSession.h"
 #include "engine/RunTexts.h"
 #include "sysinfo/SystemInfo.h"
 #include "taskman/TaskTitles.h"
@@ -69,50 +70,27 @@ private:
 
 // Saves the run to the target looked at before it (a pipe or a device was opened then and is
 // held), with Ctrl+C held back; keeps the bytes written.
-void saveRun(SaveTarget& target, std::string bytes, std::string& written, Status& saved) {
+Status saveRun(SaveTarget& target, std::string_view bytes, std::string& written) {
     const InterruptHold hold;
-    written = std::move(bytes);
-    saved = target.save(written);
+    written = bytes;
+    Status saved = target.save(written);
     if (saved)
         g_saved = 1;
+    return saved;
 }
-
-// The engine's writer, saving to the run's target.
-class HeldSaver final : public BenchmarkSaver {
-public:
-    HeldSaver(benchfile::EngineWriter& writer, SaveTarget& target, std::string& written)
-        : m_writer(writer)
-        , m_target(target)
-        , m_written(written) {}
-    // path is the target's: the run was told to save there.
-    bool Save_Benchmark_File(const std::string&) override {
-        saveRun(m_target, benchfile::benchmarkFileBytes(m_writer.record()), m_written, m_saved);
-        return static_cast<bool>(m_saved);
-    }
-    std::size_t substitutedCharacters() const override { return m_writer.substitutedCharacters(); }
-    const std::string& lastError() const { return m_saved.message(); }
-
-private:
-    benchfile::EngineWriter& m_writer;
-    SaveTarget& m_target;
-    std::string& m_written;
-    Status m_saved = Status::success();
-};
 
 // Reads the saved run back as the result browser would: from its file, or, where it was
 // written through a pipe, a device or standard output, from the bytes written there.
-class ReadBack final : public BenchmarkImporter {
+class ReadBack final {
 public:
     ReadBack(const SaveTarget& target, const std::string& written)
         : m_target(target)
         , m_written(written) {}
-    void Import_Saved_Benchmark(const std::string& path) override {
-        m_path = path;
+    void Import_Saved_Benchmark(const std::string& path) {
         m_result = m_target.writesThrough() ? benchfile::importBytes(m_written, path, m_database)
                                             : benchfile::Import_Saved_Benchmark(path, m_database);
     }
     const benchfile::ImportResult& lastResult() const { return m_result; }
-    const std::string& lastPath() const { return m_path; }
     const BenchmarkDatabase& database() const { return m_database; }
 
 private:
@@ -120,7 +98,6 @@ private:
     const std::string& m_written;
     BenchmarkDatabase m_database;
     benchfile::ImportResult m_result;
-    std::string m_path;
 };
 
 // The run page on a terminal: its status, progress and estimate lines, each printed when it
@@ -182,9 +159,18 @@ public:
 
     void finish() { clearProgress(); }
 
-    // A repetition of the phases begins: said on its own line and kept in the progress line.
-    void startRepetition(int k, int n, std::chrono::seconds left) {
-        const long long minutes = (left.count() + 59) / 60;
+    // A repetition of the phases begins: said on its own line, with the time left, and kept in
+    // the progress line.
+    void repetitionStarting(int k, int n) override {
+        const auto now = Clock::now();
+        if (k == 1)
+            m_repetitionsStart = now;
+        // Until one repetition has been timed: about 35 s a phase.
+        const std::chrono::seconds perRun =
+            k == 1 ? std::chrono::seconds(35 * std::max(1, m_run.PhaseCount - 1))
+                   : std::chrono::duration_cast<std::chrono::seconds>(now - m_repetitionsStart) /
+                         (k - 1);
+        const long long minutes = (perRun.count() * (n - k + 1) + 59) / 60;
         m_repetition = "run " + std::to_string(k) + " of " + std::to_string(n) + ", ";
         m_repetitionsBefore = k - 1;
         clearProgress();
@@ -230,6 +216,7 @@ private:
     int m_repetitionsBefore = 0;
     int m_repetitions;
     Clock::time_point m_phaseStart = Clock::now();
+    Clock::time_point m_repetitionsStart{};
     Clock::time_point m_lastDraw{};
     bool m_progressShown = false;
 };
@@ -275,26 +262,6 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     }
     value = args[++i];
     return true;
-}
-
-// Whether a score's phase was chosen (a phase inside an unchosen group does not run).
-bool phaseChosen(const Selections& s, std::size_t score) {
-    switch (score) {
-    case 0:
-    case 1:
-        return isSet(s.HardwareSelected) && isSet(s.CPUSelected);
-    case 2:
-    case 3:
-        return isSet(s.HardwareSelected) && isSet(s.FPUSelected);
-    case 4:
-        return isSet(s.HardwareSelected) && isSet(s.Direct3DSelected);
-    case 5:
-        return isSet(s.SoftwareSelected) && isSet(s.SpreadsheetSelected);
-    case 6:
-        return isSet(s.SoftwareSelected) && isSet(s.BusinessSelected);
-    default:
-        return isSet(s.SoftwareSelected) && isSet(s.ImagingSelected);
-    }
 }
 
 // The measured values of one score over repeated runs: a run that scored 0 did not measure it.
@@ -370,117 +337,62 @@ void sayWhereSaved(const RunTerminal& terminal, const std::string& path) {
         *terminal.savedPath << path << '\n' << std::flush;
 }
 
-struct RepeatedRun {
-    const RunOptions& options;
-    AppState& state;
-    Benchmark& benchmark;
-    TerminalRunPage& page;
-    SystemInfo& info;
-    TaskTitleSource& tasks;
-    SaveTarget& target;
-    std::string& written;
-    ReadBack& importer;
-    RunTerminal terminal;
-};
-
-// The runs as records of one file, named "NAME (run K of N)", each with the machine's
-// description and tasks as they are now.
-BenchmarkDatabase repetitionRecords(const std::vector<ScoreSet>& runs, RepeatedRun& run) {
-    const Selections& s = run.state.selections;
-    const auto captions =
-        direct3DCaptions(s.ScreenResolution, s.ScreenColorDepth, s.TextureQuality);
-    const SystemDescription description = run.info.describe();
-    const std::vector<std::string> titles = run.tasks.applicationTaskTitles();
-    BenchmarkDatabase records;
-    const int n = static_cast<int>(runs.size());
-    for (int k = 0; k < n; ++k) {
-        BenchmarkRecord& record = records.addRecord("");
-        record.name = comparison::repetitionName(run.state.run.BenchmarkName, k + 1, n);
-        for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
-            const std::int64_t value = runs[k].*kScoreFields[i].member;
-            record.scores[i] = kScoreFields[i].member == &ScoreSet::BMDR3D
-                                   ? benchfile::direct3DValue(value, captions)
-                                   : std::to_string(value);
-        }
-        record.tasks = titles;
-        for (std::size_t i = 0; i < kSystemFields.size(); ++i)
-            record.system[i] = description.*kSystemFields[i].member;
-    }
-    return records;
-}
-
-int runRepeated(RepeatedRun run) {
-    const int n = run.options.repeat;
-    std::vector<ScoreSet> runs;
-    const auto started = std::chrono::steady_clock::now();
-    // Until one repetition has been timed: about 35 s a phase.
-    std::chrono::seconds perRun(35 * std::max(1, run.state.run.PhaseCount - 1));
-    // Each repetition runs the phases that follow the throttling, numbered as the first did.
-    const std::int16_t firstPhase = run.state.run.CurrentPhase;
-    for (int k = 1; k <= n; ++k) {
-        if (k > 1) {
-            run.state.scores = ScoreSet{};
-            run.state.run.CurrentPhase = firstPhase;
-            perRun = std::chrono::duration_cast<std::chrono::seconds>(
-                         std::chrono::steady_clock::now() - started) /
-                     (k - 1);
-        }
-        run.page.startRepetition(k, n, perRun * (n - k + 1));
-        run.benchmark.runSelectedPhases();
-        runs.push_back(run.state.scores);
-    }
-    run.page.finish();
-    std::ostream& err = run.terminal.err;
-    if (!run.benchmark.anythingMeasured()) {
-        err << "vexogauge-cli run: nothing was measured; no file was written\n"
-            << crToNewline(missingScoreLines(run.state.run));
-        writeRunJson(run.terminal, run.state.run, nullptr, run.importer.database(),
-                     repeatedJson(runs, run.state.selections));
+// Presents a finished run: the score card (of the medians, with each score's statistics, for a
+// repeated run), where it was saved, what went wrong on standard error, and the JSON document
+// where it was asked for. Returns the exit status.
+int presentRun(const RunReport& report, const AppState& state, const ReadBack& readBack,
+               const RunTerminal& terminal, const std::string& frameTimes) {
+    const std::vector<ScoreSet> runs = report.scores();
+    const bool repeated = runs.size() > 1;
+    json::Json statistics = repeated ? repeatedJson(runs, state.selections) : json::Json(nullptr);
+    const std::string missing = crToNewline(missingScoreLines(state.run));
+    std::ostream& err = terminal.err;
+    if (report.outcome == RunOutcome::NothingMeasured) {
+        err << "vexogauge-cli run: nothing was measured; no file was written\n" << missing;
+        writeRunJson(terminal, state.run, nullptr, readBack.database(), std::move(statistics));
         return 1;
     }
-    if (!run.benchmark.askName()) {
+    const char* which = repeated ? "the runs were" : "the run was";
+    if (report.outcome == RunOutcome::NoName) {
         err << "vexogauge-cli run: standard input ended before an acceptable name was given; "
-               "the runs were not saved\n";
+            << which << " not saved\n";
         return 1;
     }
-    const BenchmarkDatabase records = repetitionRecords(runs, run);
-    std::size_t replaced = 0;
-    const std::string payload = benchfile::exportPayload(benchfile::inOrder(records), &replaced);
-    const std::string path = run.benchmark.savePath();
-    Status saved = Status::success();
-    saveRun(run.target, benchfile::benchmarkFileBytes(payload), run.written, saved);
-    if (!saved) {
-        err << "vexogauge-cli run: the runs were not saved: " << terminalText(saved.message())
-            << '\n';
+    std::ostream& out = terminal.out;
+    out << '\n' << "Benchmark: " << terminalText(report.name);
+    if (repeated)
+        out << ", " << runs.size() << " runs";
+    out << '\n' << throttlingSentence(report.throttleTries) << '\n';
+    if (repeated)
+        out << '\n'
+            << repetitionTable(runs, state.selections) << '\n'
+            << "Score card of the medians:\n"
+            << crToNewline(scoreLines(medianScores(runs)));
+    else
+        out << crToNewline(scoreLines(runs.front()));
+    out << missing;
+    if (!frameTimes.empty())
+        out << frameTimes << '\n';
+    out << std::flush;
+    if (report.outcome == RunOutcome::NotSaved) {
+        err << "vexogauge-cli run: " << which
+            << " not saved: " << terminalText(report.saved.message()) << '\n';
         return 1;
     }
-    if (const std::size_t substituted = replaced + substitutedCharacters(payload);
-        substituted > 0) {
-        err << "vexogauge-cli run: " << substituted
+    if (report.substituted > 0) {
+        err << "vexogauge-cli run: " << report.substituted
             << " character(s) of the name or the task titles cannot be held by a benchmark file "
                "and were stored as \"?\"\n";
     }
-    run.importer.Import_Saved_Benchmark(path);
-    const benchfile::ImportResult& imported = run.importer.lastResult();
-    if (imported.outcome != benchfile::ImportResult::Outcome::Loaded ||
-        imported.recordsAdded != runs.size()) {
-        err << "vexogauge-cli run: the saved file " << terminalText(path)
+    const benchfile::ImportResult& imported = readBack.lastResult();
+    if (!imported.loaded() || imported.recordsAdded != runs.size()) {
+        err << "vexogauge-cli run: the saved file " << terminalText(report.file)
             << " could not be read back: " << terminalText(imported.detail) << '\n';
         return 1;
     }
-    sayWhereSaved(run.terminal, path);
-
-    std::ostream& out = run.terminal.out;
-    out << '\n'
-        << "Benchmark: " << terminalText(run.state.run.BenchmarkName) << ", " << n << " runs\n"
-        << throttlingSentence(run.state.run.ThrottleTries) << "\n\n"
-        << repetitionTable(runs, run.state.selections) << '\n'
-        << "Score card of the medians:\n"
-        << crToNewline(scoreLines(medianScores(runs)))
-        << crToNewline(missingScoreLines(run.state.run)) << std::flush;
-    writeRunJson(run.terminal, run.state.run, &path, run.importer.database(),
-                 repeatedJson(runs, run.state.selections));
-    if (!missingScoreLines(run.state.run).empty()) {
+    sayWhereSaved(terminal, report.file);
+    writeRunJson(terminal, state.run, &report.file, readBack.database(), std::move(statistics));
+    if (!missing.empty()) {
         err << "vexogauge-cli run: a chosen benchmark produced no score\n";
         return 1;
     }
@@ -682,72 +594,28 @@ int runBenchmarks(const RunOptions& options, const Folders& folders, RunEnvironm
     if (name)
         dialogs.answerInAdvance(*name);
     dialogs.beforeOutput([&page] { page.finish(); });
+    TerminalProblems problems(terminal.err, "vexogauge-cli run: ");
+    problems.beforeOutput([&page] { page.finish(); });
 
-    SystemInfo info(environment.system, dialogs);
-    benchfile::EngineWriter writer(state, info, environment.tasks, {});
+    SystemInfo info(environment.system, problems);
     std::string written;
-    HeldSaver saver(writer, target, written);
-    ReadBack importer(target, written);
-    const BenchmarkDatabase& database = importer.database();
+    // The file goes to the target looked at before the run.
+    EngineWriter writer(info, environment.tasks,
+                        [&target, &written](const std::string&, std::string_view bytes) {
+                            return saveRun(target, bytes, written);
+                        });
+    ReadBack readBack(target, written);
     std::unique_ptr<TunnelStage> tunnel =
-        environment.tunnel ? environment.tunnel(state, environment.clock, dialogs) : nullptr;
-    Benchmark benchmark(state, RunServices{environment.clock, page, dialogs, page},
-                        RunHandOffs{tunnel.get(), &saver, &importer, savePath});
-
-    benchmark.Reset_Scores();
-    benchmark.Count_Phases();
-    benchmark.Throttle_System();
-    if (options.repeat > 1) {
-        return runRepeated({options, state, benchmark, page, info, environment.tasks, target,
-                            written, importer, terminal});
-    }
-    const RunOutcome outcome = benchmark.Run_Benchmarks();
+        environment.tunnel ? environment.tunnel(state, environment.clock) : nullptr;
+    RunSession session(
+        state, RunServices{environment.clock, page, dialogs, page, problems},
+        RunHandOffs{tunnel.get(), &writer,
+                    [&readBack](const std::string& path) { readBack.Import_Saved_Benchmark(path); },
+                    savePath});
+    const RunReport report = session.run(options.repeat);
     page.finish();
-
-    const std::string missing = crToNewline(missingScoreLines(state.run));
-    if (outcome == RunOutcome::NothingMeasured) {
-        terminal.err << "vexogauge-cli run: nothing was measured; no file was written\n" << missing;
-        writeRunJson(terminal, state.run, nullptr, database);
-        return 1;
-    }
-    if (outcome == RunOutcome::NoName) {
-        terminal.err << "vexogauge-cli run: standard input ended before an acceptable name was "
-                        "given; the run was not saved\n";
-        return 1;
-    }
-    terminal.out << '\n'
-                 << "Benchmark: " << terminalText(state.run.BenchmarkName) << '\n'
-                 << throttlingSentence(state.run.ThrottleTries) << '\n'
-                 << crToNewline(scoreLines(state.scores)) << missing;
-    if (tunnel != nullptr && !tunnel->frameTimeSummary().empty())
-        terminal.out << tunnel->frameTimeSummary() << '\n';
-    terminal.out << std::flush;
-    if (outcome == RunOutcome::NotSaved) {
-        terminal.err << "vexogauge-cli run: the run was not saved: "
-                     << terminalText(saver.lastError()) << '\n';
-        return 1;
-    }
-    if (const std::size_t substituted = writer.substitutedCharacters(); substituted > 0) {
-        terminal.err << "vexogauge-cli run: " << substituted
-                     << " character(s) of the name or the task titles cannot be held by a "
-                        "benchmark file and were stored as \"?\"\n";
-    }
-    if (outcome == RunOutcome::Saved &&
-        importer.lastResult().outcome != benchfile::ImportResult::Outcome::Loaded) {
-        terminal.err << "vexogauge-cli run: the saved file " << terminalText(importer.lastPath())
-                     << " could not be read back: " << terminalText(importer.lastResult().detail)
-                     << '\n';
-        return 1;
-    }
-    if (outcome == RunOutcome::Saved)
-        sayWhereSaved(terminal, importer.lastPath());
-    writeRunJson(terminal, state.run, outcome == RunOutcome::Saved ? &importer.lastPath() : nullptr,
-                 database);
-    if (!missing.empty()) {
-        terminal.err << "vexogauge-cli run: a chosen benchmark produced no score\n";
-        return 1;
-    }
-    return 0;
+    return presentRun(report, state, readBack, terminal,
+                      tunnel != nullptr ? tunnel->frameTimeSummary() : std::string());
 }
 
 } // namespace vexo

@@ -14,7 +14,6 @@ namespace vexo {
 
 class SecondsClock;
 class TunnelStage;
-class Dialogs;
 struct AppState;
 class TaskTitleSource;
 struct SystemQueries;
@@ -50,8 +49,7 @@ struct RunTerminal {
 
 // Makes the Direct3D phase's stage for a run, or nothing where there is none. The stage
 // handles its window's events itself.
-using TunnelFactory =
-    std::function<std::unique_ptr<TunnelStage>(AppState&, SecondsClock&, Dialogs&)>;
+using TunnelFactory = std::function<std::unique_ptr<TunnelStage>(AppState&, SecondsClock&)>;
 
 // What a run measures with and describes the machine by.
 struct RunEnvironment {

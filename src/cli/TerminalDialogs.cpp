@@ -2,6 +2,7 @@
 
 #include "common/Text.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace vexo {
@@ -41,6 +42,14 @@ std::optional<std::string> TerminalDialogs::inputBox(const std::string& prompt,
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return line.empty() ? defaultText : line;
+}
+
+void TerminalProblems::reportProblem(const std::string& text) {
+    if (m_beforeOutput)
+        m_beforeOutput();
+    std::string line = text;
+    std::replace(line.begin(), line.end(), CR, ' ');
+    m_err << m_prefix << terminalText(line) << '\n' << std::flush;
 }
 
 } // namespace vexo

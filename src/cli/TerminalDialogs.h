@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ProblemReport.h"
 #include "platform/Dialogs.h"
 
 #include <functional>
@@ -33,6 +34,24 @@ private:
     std::ostream& m_out;
     std::ostream& m_err;
     std::optional<std::string> m_advance;
+    std::function<void()> m_beforeOutput;
+};
+
+// Problems on a terminal: each is one line on err after the command's prefix
+// ("vexogauge-cli run: "), its line breaks made blanks and its control characters visible.
+class TerminalProblems final : public ProblemReport {
+public:
+    TerminalProblems(std::ostream& err, std::string prefix)
+        : m_err(err)
+        , m_prefix(std::move(prefix)) {}
+
+    // Called before anything is printed (for example to clear a progress line).
+    void beforeOutput(std::function<void()> hook) { m_beforeOutput = std::move(hook); }
+    void reportProblem(const std::string& text) override;
+
+private:
+    std::ostream& m_err;
+    std::string m_prefix;
     std::function<void()> m_beforeOutput;
 };
 

@@ -183,9 +183,8 @@ int runCommand(int argc, char** argv) {
         } else if (vexo::isSet(options->selections.Direct3DSelected)) {
             vexo::SessionPlatformChoice platform;
             gui = std::make_unique<QGuiApplication>(argc, argv);
-            environment.tunnel = [](vexo::AppState& state, vexo::SecondsClock& c,
-                                    vexo::Dialogs& d) {
-                return std::make_unique<vexo::QtTunnelStage>(state, c, d);
+            environment.tunnel = [](vexo::AppState& state, vexo::SecondsClock& c) {
+                return std::make_unique<vexo::QtTunnelStage>(state, c);
             };
         }
 #endif
@@ -237,8 +236,8 @@ int runCommand(int argc, char** argv) {
         vexo::LinuxMemory memory;
         vexo::LinuxOs os;
         vexo::LinuxGraphics graphics;
-        vexo::TerminalDialogs dialogs(std::cin, std::cout, std::cerr);
-        vexo::SystemInfo info({processor, memory, os, graphics}, dialogs);
+        vexo::TerminalProblems problems(std::cerr, "vexogauge-cli sysinfo: ");
+        vexo::SystemInfo info({processor, memory, os, graphics}, problems);
         vexo::printSystemInfo(info, json, std::cout);
         return 0;
     }

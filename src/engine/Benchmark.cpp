@@ -11,9 +11,6 @@ namespace vexo {
 
 namespace {
 
-// Groups of the run page's pictures.
-enum Group { CpuGroup = 0, FpuGroup, Direct3DGroup, SpreadsheetGroup, BusinessGroup, ImagingGroup };
-
 // Integer part of count / divisor, computed in double precision as the scores always were.
 std::int64_t scaledDown(std::int64_t count, double divisor) {
     return static_cast<std::int64_t>(std::floor(static_cast<double>(count) / divisor));
@@ -40,10 +37,10 @@ std::optional<std::string_view> benchmarkNameProblem(std::string_view name) {
     return std::nullopt;
 }
 
-Benchmark::Benchmark(AppState& state, RunServices services, RunHandOffs handOffs)
+Benchmark::Benchmark(AppState& state, RunServices services, TunnelStage* tunnel)
     : m_state(state)
     , m_services(services)
-    , m_handOffs(handOffs) {}
+    , m_tunnel(tunnel) {}
 
 void Benchmark::Reset_Scores() {
     m_state.scores = ScoreSet{};
@@ -55,17 +52,11 @@ void Benchmark::Reset_Scores() {
 }
 
 void Benchmark::Count_Phases() {
-    const Selections& s = m_state.selections;
     // Only the phases that will run are counted: a phase chosen inside an unchosen group does
     // not run, and counting it would leave the progress short of its end.
-    const bool hardware = isSet(s.HardwareSelected);
-    const bool software = isSet(s.SoftwareSelected);
     int count = 1;
-    count += hardware && isSet(s.CPUSelected) ? 2 : 0;
-    count += hardware && isSet(s.FPUSelected) ? 2 : 0;
-    count += hardware && isSet(s.Direct3DSelected) ? 1 : 0;
-    for (const Flag flag : {s.SpreadsheetSelected, s.BusinessSelected, s.ImagingSelected})
-        count += software && isSet(flag) ? 1 : 0;
+    for (const Phase& phase : kPhases)
+        count += phaseChosen(m_state.selections, phase) ? 1 : 0;
     m_state.run.PhaseCount = static_cast<std::int16_t>(count);
 }
 
@@ -93,6 +84,8 @@ void Benchmark::Throttle_System() {
     setText(RunPageView::EstimateLine, texts::ThrottleEstimate);
     setText(RunPageView::DescriptionLine, texts::ThrottleDescription);
 
+    m_throttleLosses.clear();
+    m_throttleLosses.reserve(kThrottleLastTry);
     int stableCount = 0;
     std::int64_t previousCount = 0;
     std::int64_t currentCount = 0;
@@ -105,6 +98,7 @@ void Benchmark::Throttle_System() {
 
         if (previousCount != 0) {
             const std::int16_t loss = throttleLoss(previousCount, currentCount);
+            m_throttleLosses.push_back(loss);
             setStatus("Status: " + std::to_string(loss) +
                       "% percent lost timeslices ( try number: " +
                       std::to_string(run.ThrottleTries) + " / 25 timeout )");
@@ -119,26 +113,8 @@ void Benchmark::Throttle_System() {
 
     setStatus(run.ThrottleTries == kThrottleTimedOut ? texts::ThrottleTimedOut
                                                      : texts::ThrottleStable);
-    nextPhase();
+    ++run.CurrentPhase;
     Wait_Next_Second();
-}
-
-RunOutcome Benchmark::Run_Benchmarks() {
-    runSelectedPhases();
-    // A run that measured nothing has nothing worth a name, and must not replace a file
-    // that holds a real result.
-    if (!anythingMeasured())
-        return ended(RunOutcome::NothingMeasured);
-    if (!askName()) {
-        setStatus(texts::NotSavedNoName);
-        return ended(RunOutcome::NoName);
-    }
-    return ended(saveAndHandOff());
-}
-
-RunOutcome Benchmark::ended(RunOutcome outcome) {
-    m_state.run.outcome = outcome;
-    return outcome;
 }
 
 bool Benchmark::anythingMeasured() const {
@@ -146,45 +122,97 @@ bool Benchmark::anythingMeasured() const {
     return std::find(outcomes.begin(), outcomes.end(), PhaseOutcome::Measured) != outcomes.end();
 }
 
-void Benchmark::record(std::int64_t ScoreSet::*score, PhaseOutcome outcome) {
-    for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
-        if (kScoreFields[i].member == score)
-            m_state.run.outcomes[i] =
-                outcome == PhaseOutcome::Measured && m_state.scores.*score == 0
-                    ? PhaseOutcome::NothingCounted
-                    : outcome;
-    }
-}
-
-void Benchmark::runSelectedPhases() {
+void Benchmark::runChosenPhases() {
     m_spfpValue = 0;
     m_state.run.outcomes.fill(PhaseOutcome::NotSelected);
-    const Selections& s = m_state.selections;
-    if (isSet(s.HardwareSelected)) {
-        if (isSet(s.CPUSelected)) {
-            runCacheFsb();
-            runRamChipset();
-        }
-        if (isSet(s.FPUSelected)) {
-            runSpfp();
-            runInteger();
-        }
-        if (isSet(s.Direct3DSelected))
-            runDirect3D();
+    for (std::size_t i = 0; i < kPhases.size(); ++i) {
+        if (phaseChosen(m_state.selections, kPhases[i]))
+            runPhase(i);
     }
-    if (isSet(s.SoftwareSelected)) {
-        if (isSet(s.SpreadsheetSelected))
-            runSpreadsheet();
-        if (isSet(s.BusinessSelected))
-            runBusiness();
-        if (isSet(s.ImagingSelected))
-            runImaging();
-    }
-
-    showCompletion();
 }
 
-void Benchmark::showCompletion() {
+void Benchmark::runPhase(std::size_t index) {
+    const Phase& phase = kPhases[index];
+    setStatus(phase.status);
+    showProgress();
+    setText(RunPageView::EstimateLine, phase.estimate);
+    setText(RunPageView::DescriptionLine, phase.description);
+    m_services.pump.yield();
+
+    Direct3DResult result{PhaseOutcome::Measured, 0, {}};
+    std::int64_t& score = m_state.scores.*phase.score;
+    if (phase.kernel == Kernel::Tunnel) {
+        result = prepareAndRunDirect3D();
+        score = result.outcome == PhaseOutcome::Measured ? result.framesPerSecond : 0;
+    } else {
+        const std::int64_t count = prepareAndMeasure(phase);
+        score = phase.divisor == 1 ? count * phase.factor : scaledDown(count, phase.divisor);
+    }
+    // A benchmark that ran but counted nothing keeps that as its reason.
+    m_state.run.outcomes[index] = result.outcome == PhaseOutcome::Measured && score == 0
+                                      ? PhaseOutcome::NothingCounted
+                                      : result.outcome;
+
+    if (result.outcome != PhaseOutcome::Measured) {
+        // Only the tunnel can be skipped. Its group's picture no longer says it is pending,
+        // and the line says why.
+        m_services.page.setBenchImage(phase.group, RunPageView::GroupNotRunPicture);
+        setStatus(texts::Direct3DSkipped + std::string(phaseOutcomeReason(result.outcome)) + ")");
+    } else if (endsGroup(index)) {
+        m_services.page.setBenchImage(phase.group, RunPageView::GroupDonePicture);
+    }
+    ++m_state.run.CurrentPhase;
+}
+
+std::int64_t Benchmark::prepareAndMeasure(const Phase& phase) {
+    const bool business = phase.kernel == Kernel::BusinessCopy;
+    kernels::BlockString& block = business ? m_businessBlock : m_blockA;
+    kernels::BlockString& copy = business ? m_businessCopy : m_blockB;
+    if (phase.blockChars > 0) {
+        if (phase.yieldWhileBuilding)
+            kernels::buildBlock(block, phase.blockChars, [this] { m_services.pump.yield(); });
+        else
+            kernels::buildBlock(block, phase.blockChars, [] {});
+    }
+    if (phase.runningStatus != nullptr) {
+        setStatus(phase.runningStatus);
+        if (phase.runningEstimate != nullptr)
+            setText(RunPageView::EstimateLine, phase.runningEstimate);
+        m_services.pump.yield();
+    }
+
+    // Each kernel is its own instance of the measurement, so that the body is inlined into
+    // the counting loop and nothing but the work is timed.
+    std::int64_t count = 0;
+    switch (phase.kernel) {
+    case Kernel::BlockCopy:
+    case Kernel::BusinessCopy:
+        count = measure([&block, &copy] { kernels::copyKernel(block, copy); });
+        break;
+    case Kernel::Spfp: {
+        float value = m_spfpValue;
+        count = measure([&value] { value = kernels::spfpStep(value); });
+        m_spfpValue = value;
+        break;
+    }
+    case Kernel::Count:
+        count = measure([] {});
+        break;
+    case Kernel::Spreadsheet:
+        count = measure([] { kernels::spreadsheetKernel(); });
+        break;
+    case Kernel::Imaging:
+        count = measure([] { kernels::imagingKernel(); });
+        break;
+    case Kernel::Tunnel:
+        break;
+    }
+    block.clear();
+    copy.clear();
+    return count;
+}
+
+void Benchmark::showCompletion(bool measured) {
     // The benchmarks that were chosen but gave no score, each with its reason.
     std::string missing;
     const RunState& run = m_state.run;
@@ -196,7 +224,7 @@ void Benchmark::showCompletion() {
                    std::string(reason) + ")";
     }
     const std::string lastPhase = std::to_string(m_state.run.PhaseCount);
-    if (!anythingMeasured())
+    if (!measured)
         setStatus(texts::NothingMeasured + (missing.empty() ? texts::NothingChosen : missing));
     else if (!missing.empty())
         setStatus(texts::CompleteWithout + missing);
@@ -208,168 +236,39 @@ void Benchmark::showCompletion() {
     setText(RunPageView::DescriptionLine, texts::CompleteDescription);
 }
 
-void Benchmark::runCacheFsb() {
-    showPhase(texts::CacheStatus, texts::CacheEstimate, texts::CacheDescription);
-    kernels::buildBlock(m_blockA, kernels::kCacheBlockChars, [this] { m_services.pump.yield(); });
-    setStatus(texts::CacheRunning);
-    m_services.pump.yield();
-    m_state.scores.BMCPUh = measure([this] { kernels::copyKernel(m_blockA, m_blockB); });
-    record(&ScoreSet::BMCPUh, PhaseOutcome::Measured);
-    m_blockA.clear();
-    m_blockB.clear();
-    nextPhase();
-}
-
-void Benchmark::runRamChipset() {
-    showPhase(texts::RamStatus, texts::RamEstimate, texts::RamDescription);
-    kernels::buildBlock(m_blockA, kernels::kRamBlockChars, [this] { m_services.pump.yield(); });
-    setStatus(texts::RamRunning);
-    setText(RunPageView::EstimateLine, texts::RamRunningEstimate);
-    m_services.pump.yield();
-    const std::int64_t count = measure([this] { kernels::copyKernel(m_blockA, m_blockB); });
-    m_blockA.clear();
-    m_blockB.clear();
-    // Scored in copies of the small block: this block is four times larger.
-    m_state.scores.BMCPUl = count * 4;
-    record(&ScoreSet::BMCPUl, PhaseOutcome::Measured);
-    markGroupDone(CpuGroup);
-    nextPhase();
-}
-
-void Benchmark::runSpfp() {
-    showPhase(texts::SpfpStatus, texts::About30Seconds, texts::SpfpDescription);
-    float value = m_spfpValue;
-    const std::int64_t count = measure([&value] { value = kernels::spfpStep(value); });
-    m_spfpValue = value;
-    nextPhase();
-    m_state.scores.BMFPUh = scaledDown(count, 10);
-    record(&ScoreSet::BMFPUh, PhaseOutcome::Measured);
-}
-
-void Benchmark::runInteger() {
-    showPhase(texts::IntegerStatus, texts::About30Seconds, texts::IntegerDescription);
-    const std::int64_t count = measure([] {});
-    nextPhase();
-    markGroupDone(FpuGroup);
-    m_state.scores.BMFPUl = scaledDown(count, 10);
-    record(&ScoreSet::BMFPUl, PhaseOutcome::Measured);
-}
-
-void Benchmark::runDirect3D() {
-    showPhase(texts::Direct3DStatus, texts::Direct3DEstimate, texts::Direct3DDescription);
-    const PhaseOutcome outcome = prepareAndRunDirect3D();
-    record(&ScoreSet::BMDR3D, outcome);
-    if (outcome == PhaseOutcome::Measured) {
-        markGroupDone(Direct3DGroup);
-    } else {
-        // The group's picture no longer says it is pending, and the line says why.
-        m_services.page.setBenchImage(Direct3DGroup, RunPageView::GroupNotRunPicture);
-        setStatus(texts::Direct3DSkipped + std::string(phaseOutcomeReason(outcome)) + ")");
-    }
-    nextPhase();
-}
-
-PhaseOutcome Benchmark::prepareAndRunDirect3D() {
-    TunnelStage* tunnel = m_handOffs.tunnel;
-    if (tunnel == nullptr)
-        return PhaseOutcome::Unavailable;
+Direct3DResult Benchmark::prepareAndRunDirect3D() {
+    if (m_tunnel == nullptr)
+        return {PhaseOutcome::Unavailable, 0, {}};
 
     const std::int16_t quality = m_state.selections.TextureQuality;
     const char* texture = quality == 2   ? texts::HighTexture
                           : quality == 1 ? texts::MediumTexture
                           : quality == 0 ? texts::LowTexture
                                          : nullptr;
-    const bool loaded = texture != nullptr && tunnel->loadTexturePicture(appFile(texture));
+    const std::string graphics = resultsFile(m_state.folders, texts::GraphicsFile);
+    const bool loaded = texture != nullptr && m_tunnel->loadTexturePicture(appFile(texture));
     m_services.pump.yield();
-    const bool saved = loaded && tunnel->saveTexturePicture(resultsFile(texts::GraphicsFile));
-    tunnel->clearTexturePicture();
+    const bool saved = loaded && m_tunnel->saveTexturePicture(graphics);
+    m_tunnel->clearTexturePicture();
     m_services.pump.yield();
 
-    if (!saved) {
-        const std::string what =
-            texture == nullptr
-                ? "The texture quality setting (" + std::to_string(quality) + ") is not valid."
-            : !loaded ? "The texture file " + appFile(texture) + " could not be loaded."
-                      : "The file " + resultsFile(texts::GraphicsFile) + " could not be written.";
-        m_services.dialogs.messageBox(what + CR + "The Direct3D benchmark is skipped.",
-                                      MsgStyle::Exclamation, kApplicationTitle);
-        tunnel->unload();
-        return texture == nullptr ? PhaseOutcome::InvalidSetting : PhaseOutcome::TextureUnreadable;
-    }
-    const Direct3DResult result = tunnel->Benchmark_NOW();
-    tunnel->unload();
-    m_state.scores.BMDR3D = result.outcome == PhaseOutcome::Measured ? result.framesPerSecond : 0;
-    return result.outcome;
-}
-
-void Benchmark::runSpreadsheet() {
-    showPhase(texts::SpreadsheetStatus, texts::About30Seconds, texts::SpreadsheetDescription);
-    const std::int64_t count = measure([] { kernels::spreadsheetKernel(); });
-    markGroupDone(SpreadsheetGroup);
-    nextPhase();
-    m_state.scores.BMSSA = scaledDown(count, 100);
-    record(&ScoreSet::BMSSA, PhaseOutcome::Measured);
-}
-
-void Benchmark::runBusiness() {
-    showPhase(texts::BusinessStatus, texts::BusinessEstimate, texts::BusinessDescription);
-    kernels::buildBlock(m_businessBlock, kernels::kBusinessBlockChars, [] {});
-    m_state.scores.BMBSA =
-        measure([this] { kernels::copyKernel(m_businessBlock, m_businessCopy); });
-    record(&ScoreSet::BMBSA, PhaseOutcome::Measured);
-    markGroupDone(BusinessGroup);
-    nextPhase();
-    m_businessBlock.clear();
-    m_businessCopy.clear();
-}
-
-void Benchmark::runImaging() {
-    showPhase(texts::ImagingStatus, texts::About30Seconds, texts::ImagingDescription);
-    const std::int64_t count = measure([] { kernels::imagingKernel(); });
-    nextPhase();
-    markGroupDone(ImagingGroup);
-    m_state.scores.BMISA = scaledDown(count, 100);
-    record(&ScoreSet::BMISA, PhaseOutcome::Measured);
-}
-
-bool Benchmark::askName() {
-    const std::string prompt = std::string(texts::NamePromptFirst) + CR + texts::NamePromptSecond;
-    for (;;) {
-        const std::optional<std::string> answer = m_services.dialogs.inputBox(
-            prompt, texts::NameTitle, "", texts::NameBoxLeftTwips, texts::NameBoxTopTwips);
-        if (!answer)
-            return false;
-        m_state.run.BenchmarkName = *answer;
-        const auto problem = benchmarkNameProblem(*answer);
-        if (!problem)
-            return true;
-        m_services.dialogs.messageBox(std::string(*problem), MsgStyle::Exclamation,
-                                      kApplicationTitle);
-    }
-}
-
-RunOutcome Benchmark::saveAndHandOff() {
-    if (m_handOffs.saver == nullptr) {
-        setStatus(texts::NotSavedNoWriter);
-        return RunOutcome::NotSaved;
-    }
-    const std::string path = savePath();
-    m_state.run.resultFile = path;
-    if (!m_handOffs.saver->Save_Benchmark_File(path)) {
-        m_services.dialogs.messageBox(
-            "The benchmark could not be saved to the file:" + std::string(1, CR) + path,
-            MsgStyle::Exclamation, kApplicationTitle);
-        setStatus(texts::NotSavedFailed);
-        return RunOutcome::NotSaved;
-    }
-    if (m_handOffs.saver->substitutedCharacters() > 0)
-        setStatus(texts::SavedWithSubstitutes);
-    m_services.pump.yield();
-    if (m_handOffs.importer == nullptr)
-        setStatus(texts::SavedNotImported);
+    Direct3DResult result;
+    if (texture == nullptr)
+        result = {PhaseOutcome::InvalidSetting, 0,
+                  "The texture quality setting (" + std::to_string(quality) + ") is not valid."};
+    else if (!loaded)
+        result = {PhaseOutcome::TextureUnreadable, 0,
+                  "The texture file " + appFile(texture) + " could not be loaded."};
+    else if (!saved)
+        result = {PhaseOutcome::TextureUnreadable, 0,
+                  "The file " + graphics + " could not be written."};
     else
-        m_handOffs.importer->Import_Saved_Benchmark(path);
-    return RunOutcome::Saved;
+        result = m_tunnel->Benchmark_NOW();
+    if (result.outcome != PhaseOutcome::Measured && !result.message.empty())
+        m_services.problems.reportProblem(result.message + CR +
+                                          "The Direct3D benchmark is skipped.");
+    m_tunnel->unload();
+    return result;
 }
 
 void Benchmark::setText(RunPageView::Line line, const std::string& text) {
@@ -382,29 +281,11 @@ void Benchmark::showProgress() {
                 std::to_string(m_state.run.PhaseCount));
 }
 
-void Benchmark::showPhase(const char* status, const char* estimate, const char* description) {
-    setStatus(status);
-    showProgress();
-    setText(RunPageView::EstimateLine, estimate);
-    setText(RunPageView::DescriptionLine, description);
-    m_services.pump.yield();
-}
-
-void Benchmark::markGroupDone(int group) {
-    m_services.page.setBenchImage(group, RunPageView::GroupDonePicture);
-}
-
 std::string Benchmark::appFile(const char* relative) const {
     return m_state.folders.AppFolder + relative;
 }
 
-std::string Benchmark::savePath() const {
-    return m_handOffs.resultFile.empty() ? resultsFile(texts::LastBenchmarkFile)
-                                         : m_handOffs.resultFile;
-}
-
-std::string Benchmark::resultsFile(const char* name) const {
-    const Folders& folders = m_state.folders;
+std::string resultsFile(const Folders& folders, const char* name) {
     return (folders.ResultsFolder.empty() ? folders.AppFolder : folders.ResultsFolder) + name;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "common/AppState.h"
+#include "common/ProblemReport.h"
 #include "engine/HandOff.h"
 #include "engine/Kernels.h"
+#include "engine/Phases.h"
 #include "engine/RunPageView.h"
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
@@ -12,24 +14,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vexo {
 
-// The platform a run talks to.
+// The platform a run talks to, and where it shows what it does.
 struct RunServices {
     SecondsClock& clock;
     MessagePump& pump;
-    Dialogs& dialogs;
+    Dialogs& dialogs; // the naming dialog
     RunPageView& page;
-};
-
-// What comes after the measurements. A missing stage is skipped and the run page says so.
-struct RunHandOffs {
-    TunnelStage* tunnel = nullptr;
-    BenchmarkSaver* saver = nullptr;
-    BenchmarkImporter* importer = nullptr;
-    // Where the run is saved; empty for "last benchmark.vgf" in the results folder.
-    std::string resultFile;
+    ProblemReport& problems;
 };
 
 namespace timing {
@@ -102,33 +97,27 @@ void Wait_Next_Second(SecondsClock& clock, MessagePump& pump);
 // The sequences ">>:", "||" and ":;" separate the fields of a saved record.
 std::optional<std::string_view> benchmarkNameProblem(std::string_view name);
 
-// One benchmark run on the user-interface thread: the caller disables its window, then calls
-// Reset_Scores, Count_Phases, Throttle_System and Run_Benchmarks in that order. All timing is
-// done against second boundaries of the wall clock, and every measurement counts how much work
-// the program completes in 31 consecutive clock seconds.
+// The steps of a benchmark run on the user-interface thread, which a run session calls in
+// order: Reset_Scores, Count_Phases, Throttle_System, then the chosen phases (once per
+// repetition). All timing is done against second boundaries of the wall clock, and every
+// measurement counts how much work the program completes in 31 consecutive clock seconds.
 class Benchmark {
 public:
     static constexpr int kMeasuredSeconds = 31;
     static constexpr std::int16_t kThrottleLastTry = 25;
 
-    Benchmark(AppState& state, RunServices services, RunHandOffs handOffs = {});
+    // Without a tunnel stage the Direct3D phase is skipped as unavailable.
+    Benchmark(AppState& state, RunServices services, TunnelStage* tunnel = nullptr);
 
     void Reset_Scores();
     void Count_Phases();
     void Throttle_System();
-    // Runs the phases, then names and saves the run unless no chosen benchmark produced a
-    // score. The outcome (also kept in the run state) says which.
-    [[nodiscard]] RunOutcome Run_Benchmarks();
-
-    // The two halves of Run_Benchmarks, for a caller that repeats the phases: every selected
-    // phase in order, leaving the run page complete and each benchmark's outcome in the run
-    // state; then the name, asked until it is acceptable (false when no answer came).
-    void runSelectedPhases();
-    [[nodiscard]] bool askName();
+    // Every chosen phase in the fixed order, leaving its score and outcome in the state.
+    void runChosenPhases();
+    // The run page's completion texts; measured: whether the run has produced any score.
+    void showCompletion(bool measured);
     // True when at least one chosen benchmark of the last phases produced a score.
     bool anythingMeasured() const;
-    // The file a run is saved to: the chosen one, else the last-benchmark file.
-    std::string savePath() const;
 
     // Returns at the first seconds reading that differs from the one taken on entry.
     void Wait_Next_Second();
@@ -141,7 +130,10 @@ public:
 
     // The loss of time slices between two one-second samples, in percent.
     static std::int16_t throttleLoss(std::int64_t previousCount, std::int64_t currentCount);
+    // The loss of each throttling try from try 1 on, in order.
+    const std::vector<std::int16_t>& throttleLosses() const { return m_throttleLosses; }
 
+    // The blocks of the copy phases, for tests: built before measuring, emptied after.
     const kernels::BlockString& blockA() const { return m_blockA; }
     const kernels::BlockString& blockB() const { return m_blockB; }
     const kernels::BlockString& businessBlock() const { return m_businessBlock; }
@@ -151,36 +143,25 @@ private:
     void setText(RunPageView::Line line, const std::string& text);
     void setStatus(const std::string& text) { setText(RunPageView::StatusLine, text); }
     void showProgress();
-    void showPhase(const char* status, const char* estimate, const char* description);
-    void markGroupDone(int group);
-    // Records how the benchmark behind a score ended (Measured turns into NothingCounted for
-    // a score of 0).
-    void record(std::int64_t ScoreSet::*score, PhaseOutcome outcome);
-    PhaseOutcome prepareAndRunDirect3D();
-    void showCompletion();
-    void nextPhase() { ++m_state.run.CurrentPhase; }
+    void runPhase(std::size_t index);
+    // The preparation, the measurement and the count of a phase timed by the engine.
+    std::int64_t prepareAndMeasure(const Phase& phase);
+    // The Direct3D phase's own preparation (the texture) and the tunnel's measurement.
+    Direct3DResult prepareAndRunDirect3D();
     std::string appFile(const char* relative) const;
-    std::string resultsFile(const char* name) const;
-
-    void runCacheFsb();
-    void runRamChipset();
-    void runSpfp();
-    void runInteger();
-    void runDirect3D();
-    void runSpreadsheet();
-    void runBusiness();
-    void runImaging();
-    RunOutcome saveAndHandOff();
-    RunOutcome ended(RunOutcome outcome);
 
     AppState& m_state;
     RunServices m_services;
-    RunHandOffs m_handOffs;
+    TunnelStage* m_tunnel;
+    std::vector<std::int16_t> m_throttleLosses;
 
     kernels::BlockString m_blockA, m_blockB;
     kernels::BlockString m_businessBlock, m_businessCopy;
     float m_spfpValue = 0;
 };
+
+// Where a run writes its files: the results folder, else the application folder.
+std::string resultsFile(const Folders& folders, const char* name);
 
 template <class Body>
 std::int64_t Benchmark::measure(Body&& body) {

@@ -29,6 +29,12 @@ public:
     // first second boundary. Nothing may be shown once the window runs, so a view that shows
     // progress draws it here.
     virtual void measurementStarting(int seconds) { (void)seconds; }
+
+    // Told before each pass over the chosen phases of a run repeated n times (k from 1).
+    virtual void repetitionStarting(int k, int n) {
+        (void)k;
+        (void)n;
+    }
 };
 
 } // namespace vexo

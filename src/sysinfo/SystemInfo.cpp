@@ -5,9 +5,9 @@
 
 namespace vexo {
 
-SystemInfo::SystemInfo(SystemQueries queries, Dialogs& dialogs)
+SystemInfo::SystemInfo(SystemQueries queries, ProblemReport& problems)
     : m_queries(queries)
-    , m_dialogs(dialogs) {}
+    , m_problems(problems) {}
 
 void SystemInfo::Probe_System() {
     const GraphicsAdapter adapter = m_queries.graphics.adapter();
@@ -21,7 +21,7 @@ void SystemInfo::Get_OS_Name() {
     const OsVersion version = m_queries.os.version();
     if (!version.ok) {
         // Go on with what the record held before, as far as there was one.
-        m_dialogs.messageBox("Error", MsgStyle::OkOnly, "");
+        m_problems.reportProblem("Error");
     } else {
         m_os = version;
     }

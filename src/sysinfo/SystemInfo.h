@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/ProblemReport.h"
 #include "common/SystemDescription.h"
-#include "platform/Dialogs.h"
 #include "platform/SystemQueries.h"
 
 #include <cstdint>
@@ -21,7 +21,8 @@ struct SystemQueries {
 // from one description to the next, so memory load in particular is that of the moment.
 class SystemInfo {
 public:
-    SystemInfo(SystemQueries queries, Dialogs& dialogs);
+    // problems: where a value that could not be read is told.
+    SystemInfo(SystemQueries queries, ProblemReport& problems);
 
     void Probe_System();
     void Get_OS_Name();
@@ -41,7 +42,7 @@ public:
 
 private:
     SystemQueries m_queries;
-    Dialogs& m_dialogs;
+    ProblemReport& m_problems;
     std::string m_graphicsDevice;
     std::string m_graphicsMemory = "0";
     MemoryStatus m_memory;

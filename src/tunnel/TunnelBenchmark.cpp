@@ -75,7 +75,7 @@ TunnelResult TunnelBenchmark::Benchmark_NOW(const Selections& options,
     TunnelResult result;
     const auto end = [&result](PhaseOutcome outcome, std::string message) {
         result.outcome = outcome;
-        result.error = std::move(message);
+        result.message = std::move(message);
         result.framesPerSecond = 0;
     };
     const std::optional<DisplayMode> mode =
@@ -88,8 +88,8 @@ TunnelResult TunnelBenchmark::Benchmark_NOW(const Selections& options,
         return result;
     }
     m_pump.yield();
-    if (auto error = m_canvas.initialise(*mode)) {
-        end(PhaseOutcome::NoDisplay, std::move(*error));
+    if (const Status ready = m_canvas.initialise(*mode); !ready) {
+        end(PhaseOutcome::NoDisplay, ready.message());
         return result;
     }
     m_tunnel.InitPoints();

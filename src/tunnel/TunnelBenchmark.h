@@ -2,6 +2,7 @@
 
 #include "common/Flags.h"
 #include "common/RunState.h"
+#include "common/Status.h"
 #include "platform/MessagePump.h"
 #include "platform/SecondsClock.h"
 #include "tunnel/Tunnel.h"
@@ -34,8 +35,8 @@ enum class TunnelStop {
 class TunnelCanvas {
 public:
     virtual ~TunnelCanvas() = default;
-    // Prepares a drawing surface of the mode's size and colour depth. The reason when it cannot.
-    virtual std::optional<std::string> initialise(const DisplayMode& mode) = 0;
+    // Prepares a drawing surface of the mode's size and colour depth, or says why it cannot.
+    virtual Status initialise(const DisplayMode& mode) = 0;
     // True while frames cannot be drawn or seen: a graphics context that was reset, or a
     // window that is hidden, minimised or not yet mapped.
     virtual bool surfacesLost() = 0;
@@ -53,7 +54,7 @@ public:
 
 struct TunnelResult {
     PhaseOutcome outcome = PhaseOutcome::Measured;
-    std::optional<std::string> error; // why the phase could not run or ended; the score stays 0
+    std::string message;              // why it did not measure (the score stays 0); else empty
     std::int64_t framesPerSecond = 0; // the score: frames over the measured seconds less one
     std::int64_t frames = 0;          // drawn and presented in the 31 clock seconds
     std::vector<float> frameSeconds;  // the time of each frame, the first kFrameRecord of them

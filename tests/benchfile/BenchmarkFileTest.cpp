@@ -1,19 +1,10 @@
 #include "benchfile/BenchmarkFile.h"
 
-#include "benchfile/EngineWriter.h"
 #include "common/CodePage.h"
-#include "support/FakeSystem.h"
 #include "support/Records.h"
-#include "support/RunRecorder.h"
 #include "support/TempFolder.h"
-#include "sysinfo/SystemInfo.h"
-#include "taskman/TaskTitles.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vexo::benchfile {
 namespace {
@@ -203,63 +194,6 @@ TEST(Import, NoCutOfARealFileIsEverCalledWholeNorKeepsAPieceOfARecord) {
     }
 }
 
-class FixedTasks final : public TaskTitleSource {
-public:
-    std::vector<std::string> titles;
-    std::vector<std::string> applicationTaskTitles() override { return titles; }
-};
-
-struct WriterRig {
-    WriterRig() {
-        state.run.BenchmarkName = "Writer test \xC3\xA9t\xC3\xA9 |";
-        state.scores = {1111, 2222, 333, 444, 57, 66, 77, 88};
-        state.selections.ScreenResolution = 2;
-        state.selections.ScreenColorDepth = 2;
-        state.selections.TextureQuality = 2;
-        tasks.titles = {"Editor \xE2\x86\x92 notes", "Mail: inbox:;2", "Caf\xC3\xA9 = open"};
-    }
-    // Saves to name in the folder and reads the file back.
-    BenchmarkRecord saveAndRead(const std::string& name) {
-        EXPECT_TRUE(writer.Save_Benchmark_File(folder.path(name))) << writer.lastError();
-        BenchmarkDatabase database;
-        const ImportResult result = Import_Saved_Benchmark(folder.path(name), database);
-        EXPECT_EQ(result.outcome, Outcome::Loaded) << result.detail;
-        return database.empty() ? BenchmarkRecord{} : database.records()[0];
-    }
-    test::FakeMachine machine;
-    test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
-    FixedTasks tasks;
-    AppState state;
-    EngineWriter writer{state, info, tasks, {}};
-    TempFolder folder;
-};
-
-TEST(Writers, EngineOrderIsSystemTasksScoresAndBothWritersGiveTheSameRecord) {
-    WriterRig rig;
-    BenchmarkDatabase first;
-    first.addRecord("") = rig.saveAndRead("last benchmark.vgf");
-    const std::string bytes = TempFolder::read(rig.folder.path("last benchmark.vgf"));
-    ASSERT_TRUE(bytes.substr(0, 34) == BenchmarkHeader && bytes.substr(bytes.size() - 2) == "\r\n");
-    const std::string plain =
-        fromFileBytes(Decode_Data(std::string_view(bytes).substr(34, bytes.size() - 36)).text);
-    // Every system value, then the tasks, then the scores; separators inside texts are escaped.
-    EXPECT_EQ(plain,
-              ">>:Writer test \xC3\xA9t\xC3\xA9 ?||CPUT=104:;CPUS=733:;CPUMMX=True:;CPUFPU=True:;"
-              "MEMLoad=37:;MEMTot=3072:;MEMFree=1536:;MEMVirt=7:;OSMajr=6:;OSMinr=1:;"
-              "OSClass=Debian GNU/Linux 12 (bookworm):;OSBuild=76:;GRA_Dev=Mesa Test Adapter:;"
-              "GRA_Mem=32:;Task=Editor ? notes:;Task=Mail: inbox:?2:;Task=Caf\xC3\xA9 = open:;"
-              "BMCPUh=1111:;BMCPUl=2222:;BMFPUh=333:;BMFPUl=444:;"
-              "BMDR3D=57(1024x768@32 Bit /w High textures):;BMSSA=66:;BMBSA=77:;BMISA=88:;:;");
-    // The browser's writer saves what the engine's wrote as the same record.
-    BenchmarkDatabase second;
-    ASSERT_TRUE(
-        importBytes(benchmarkFileBytes(exportPayload(inOrder(first))), "last benchmark.vgf", second)
-            .loaded());
-    EXPECT_EQ(second.records().at(0), first.records()[0]);
-}
-
 TEST(Writers, TheBrowserWriterKeepsEveryTaskAndInventsNothing) {
     // Every task kept, the one-space title and the one after it included; no value invented
     // for a key the record lacked (any record read back as written: fuzz/fuzz_roundtrip.cpp).
@@ -277,75 +211,6 @@ TEST(Writers, TheBrowserWriterKeepsEveryTaskAndInventsNothing) {
         importBytes(benchmarkFileBytes(exportPayload(inOrder(database))), "partial.vgf", back)
             .loaded());
     EXPECT_EQ(back.records().at(0), record);
-}
-
-TEST(Writers, CountTheCharactersStoredAsTheSubstituteAndKeepTheYWithDiaeresis) {
-    WriterRig rig;
-    rig.state.run.BenchmarkName = "Tokyo \xE6\x9D\xB1\xE4\xBA\xAC run?"; // a real '?' is kept
-    rig.tasks.titles = {"Tab\there", "\xF0\x9F\x98\x80 smile", "Mail:;inbox"};
-    ASSERT_TRUE(rig.writer.Save_Benchmark_File(rig.folder.path("a.vgf")));
-    EXPECT_EQ(rig.writer.substitutedCharacters(), 5u); // the ';' of ":;" too
-
-    // ÿ is the byte 255 in a file; it is as much a character as any other.
-    rig.state.run.BenchmarkName = "Test run with \xC3\xBF";
-    rig.tasks.titles = {"\xC3\xBF first", "Caf\xC3\xA9 \xE2\x82\xAC"};
-    rig.machine.graphics.answer.description = "Adapter \xC3\xBF";
-    const BenchmarkRecord record = rig.saveAndRead("y.vgf");
-    EXPECT_EQ(rig.writer.substitutedCharacters(), 0u);
-    EXPECT_TRUE(record.name == "Test run with \xC3\xBF" && record.tasks == rig.tasks.titles);
-    EXPECT_EQ(record.system[systemKeyIndex("GRA_Dev")], "Adapter \xC3\xBF");
-    EXPECT_EQ(record.scores[scoreKeyIndex("BMISA")], "88");
-}
-
-TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
-    WriterRig rig;
-    const std::string path = rig.folder.path("last benchmark.vgf");
-    ASSERT_TRUE(rig.writer.Save_Benchmark_File(path));
-    const std::string before = TempFolder::read(path);
-    // Files larger than 64 bytes cannot be written now.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{64, saved.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
-    rig.state.run.BenchmarkName = "A different run";
-    const bool saved64 = rig.writer.Save_Benchmark_File(path);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_FALSE(saved64);
-    EXPECT_EQ(rig.writer.lastError(), "Cannot save " + path + ": File too large");
-    // The earlier file intact, and no half-written file left behind.
-    EXPECT_TRUE(TempFolder::read(path) == before && rig.folder.entries() == 1u);
-    EXPECT_FALSE(rig.writer.Save_Benchmark_File(rig.folder.path("no such folder/x.vgf")));
-    EXPECT_NE(rig.writer.lastError().find("no new file can be made in the folder"),
-              std::string::npos);
-}
-
-// Through a link, a dangling link and in place: the target is written, links stay links, and
-// modes are kept (a new file gets an ordinary document's mode).
-TEST(Writers, ASaveThroughALinkWritesItsTargetAndKeepsItsPermissions) {
-    WriterRig rig;
-    const auto at = [&](const char* name) { return rig.folder.path(name); };
-    const auto mode = [&](const char* name, bool follow = true) {
-        struct stat info {};
-        EXPECT_EQ((follow ? ::stat : ::lstat)(at(name).c_str(), &info), 0) << name;
-        return follow ? info.st_mode & 07777 : info.st_mode & S_IFMT;
-    };
-    TempFolder::write(at("real.vgf"), "old contents");
-    ASSERT_EQ(::chmod(at("real.vgf").c_str(), 0600), 0);
-    ASSERT_EQ(::symlink("real.vgf", at("link.vgf").c_str()), 0); // relative to the link's folder
-    ASSERT_EQ(::symlink(at("made later.vgf").c_str(), at("later.vgf").c_str()), 0);
-    for (const char* name : {"link.vgf", "later.vgf"})
-        ASSERT_TRUE(rig.writer.Save_Benchmark_File(at(name))) << rig.writer.lastError();
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    EXPECT_TRUE(mode("link.vgf", false) == S_IFLNK && mode("later.vgf", false) == S_IFLNK);
-    EXPECT_TRUE(mode("real.vgf") == 0600u && mode("made later.vgf") == (0666u & ~mask));
-    EXPECT_EQ(TempFolder::read(at("real.vgf")).rfind(std::string(BenchmarkHeader), 0), 0u);
-    ASSERT_EQ(::chmod(at("real.vgf").c_str(), 0640), 0);
-    ASSERT_TRUE(rig.writer.Save_Benchmark_File(at("real.vgf")));
-    // Two links, two files, no temporary left.
-    EXPECT_TRUE(mode("real.vgf") == 0640u && rig.folder.entries() == 4u);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "engine/Benchmark.h"
+#include "engine/RunSession.h"
 #include "support/FakeClock.h"
 #include "support/RunRecorder.h"
 #include "support/ShownTexts.h"
@@ -23,11 +23,10 @@ constexpr auto Description = RunPageView::DescriptionLine;
 constexpr const char* kGoodName = "Linux test box";
 
 // The tunnel stage, the writer and the importer: each call is logged.
-class FakeHandOffs final : public TunnelStage, public BenchmarkSaver, public BenchmarkImporter {
+class FakeHandOffs final : public TunnelStage, public BenchmarkSaver {
 public:
-    FakeHandOffs(EventLog& log, const AppState& state, const test::RecordingRunPage& page)
+    FakeHandOffs(EventLog& log, const test::RecordingRunPage& page)
         : m_log(log)
-        , m_state(state)
         , m_page(page) {}
     bool loadTexturePicture(const std::string& p) override {
         return add("tunnel load " + p, loadWorks);
@@ -38,16 +37,19 @@ public:
     void clearTexturePicture() override { add("tunnel clear"); }
     Direct3DResult Benchmark_NOW() override {
         add("tunnel run");
-        return {outcome, outcome == PhaseOutcome::Measured ? 60 : 0};
+        if (outcome == PhaseOutcome::Measured)
+            return {outcome, 60, {}};
+        return {outcome, 0, "The tunnel stopped."};
     }
     void unload() override { add("tunnel unload"); }
-    bool Save_Benchmark_File(const std::string& path) override {
-        savedName = m_state.run.BenchmarkName;
-        savedScores = m_state.scores;
-        return add("save " + path, writeWorks);
+    vexo::Status Save_Benchmark_File(const std::string& path, const RunRecords& run) override {
+        savedName = run.name;
+        savedScores = run.repetitions.back();
+        return add("save " + path, writeWorks) ? vexo::Status::success()
+                                               : vexo::Status::failure("disk full");
     }
     std::size_t substitutedCharacters() const override { return substituted; }
-    void Import_Saved_Benchmark(const std::string& path) override {
+    void Import_Saved_Benchmark(const std::string& path) {
         statusAtImport = m_page.text(Status);
         add("import " + path);
     }
@@ -64,7 +66,6 @@ private:
         return works;
     }
     EventLog& m_log;
-    const AppState& m_state;
     const test::RecordingRunPage& m_page;
 };
 
@@ -78,7 +79,7 @@ struct RunRig {
         state.folders.AppFolder = "/opt/vexo/";
         page.onMeasurement = [this] {
             if (atWindow)
-                atWindow(*benchmark);
+                atWindow(session->benchmark());
             std::int64_t n = 2;
             if (!planned.empty()) {
                 n = planned.front();
@@ -91,12 +92,9 @@ struct RunRig {
     RunOutcome run(const Chosen& chosen) {
         for (Flag S::*flag : chosen)
             state.selections.*flag = True;
-        benchmark =
-            std::make_unique<Benchmark>(state, RunServices{clock, pump, dialogs, page}, handOffs);
-        benchmark->Reset_Scores();
-        benchmark->Count_Phases();
-        benchmark->Throttle_System();
-        return benchmark->Run_Benchmarks();
+        session = std::make_unique<RunSession>(
+            state, RunServices{clock, pump, dialogs, page, problems}, handOffs);
+        return session->run().outcome;
     }
 
     EventLog log;
@@ -104,12 +102,16 @@ struct RunRig {
     test::CountingPump pump{log};
     test::ScriptedDialogs dialogs{log};
     test::RecordingRunPage page{log};
+    test::ProblemLog problems{log};
     AppState state;
-    FakeHandOffs fakes{log, state, page};
-    RunHandOffs handOffs{&fakes, &fakes, &fakes, {}};
+    FakeHandOffs fakes{log, page};
+    RunHandOffs handOffs{&fakes,
+                         &fakes,
+                         [this](const std::string& path) { fakes.Import_Saved_Benchmark(path); },
+                         {}};
     std::deque<std::int64_t> planned;
     std::function<void(const Benchmark&)> atWindow;
-    std::unique_ptr<Benchmark> benchmark;
+    std::unique_ptr<RunSession> session;
 };
 
 // One phase that always counts something (business scores its count undivided).
@@ -137,7 +139,8 @@ TEST(CountPhases, CountsOnlyThePhasesThatWillRun) {
         rig.state.selections.CPUSelected = row.cpu;
         for (auto flag : row.flags)
             rig.state.selections.*flag = True;
-        Benchmark(rig.state, {rig.clock, rig.pump, rig.dialogs, rig.page}).Count_Phases();
+        Benchmark(rig.state, {rig.clock, rig.pump, rig.dialogs, rig.page, rig.problems})
+            .Count_Phases();
         EXPECT_EQ(rig.state.run.PhaseCount, row.expected);
     }
 }
@@ -213,8 +216,9 @@ TEST(RunSequence, CpuPhasesBuildTheirBlocksYieldingPerCharacterAndEmptyThemAfter
     EXPECT_EQ(blocks, (std::vector<std::pair<std::size_t, std::size_t>>{
                           {32'768u, 0u}, {131'072u, 0u}, {0u, 16'384u}}));
     EXPECT_TRUE(allZero);
-    for (const auto* block : {&rig.benchmark->blockA(), &rig.benchmark->blockB(),
-                              &rig.benchmark->businessBlock(), &rig.benchmark->businessCopy()})
+    const Benchmark& benchmark = rig.session->benchmark();
+    for (const auto* block : {&benchmark.blockA(), &benchmark.blockB(), &benchmark.businessBlock(),
+                              &benchmark.businessCopy()})
         EXPECT_TRUE(block->empty());
     EXPECT_EQ((std::vector<std::int64_t>{rig.state.scores.BMCPUh, rig.state.scores.BMCPUl}),
               (std::vector<std::int64_t>{1000, 4000}));
@@ -278,7 +282,7 @@ TEST(RunSequence, ScoresAreScaledFromTheCountsOfTheirWindows) {
 }
 
 // Beside a benchmark that measured, the run is saved, and the skipped phase keeps its reason;
-// a texture that could not be prepared is said in a message box and the tunnel does not run.
+// a texture that could not be prepared is told and the tunnel does not run.
 TEST(Direct3DPhase, ASkippedPhaseKeepsItsReasonAndIsNoLongerPending) {
     const struct {
         std::function<void(RunRig&)> setUp;
@@ -292,7 +296,7 @@ TEST(Direct3DPhase, ASkippedPhaseKeepsItsReasonAndIsNoLongerPending) {
         {[](RunRig& rig) { rig.fakes.saveWorks = false; }, PhaseOutcome::TextureUnreadable,
          "its texture could not be prepared", "/opt/vexo/graphics.dat could not be written"},
         {[](RunRig& rig) { rig.fakes.outcome = PhaseOutcome::Escape; }, PhaseOutcome::Escape,
-         "stopped with Escape", ""},
+         "stopped with Escape", "The tunnel stopped."},
         {[](RunRig& rig) { rig.handOffs.tunnel = nullptr; }, PhaseOutcome::Unavailable,
          "no OpenGL tunnel in this build", ""},
     };
@@ -313,12 +317,13 @@ TEST(Direct3DPhase, ASkippedPhaseKeepsItsReasonAndIsNoLongerPending) {
             1);
         EXPECT_EQ(statuses.back(),
                   "Status: Benchmark Complete, without a score: Direc3D (" + row.reason + ")");
-        // A box comes with the exclamation mark, and the tunnel does not run after it.
-        const Texts boxes = rig.log.withPrefix("box " + std::to_string(MsgStyle::Exclamation));
-        EXPECT_EQ(boxes.size() == 1 && boxes[0].find(row.box) != std::string::npos &&
-                      rig.log.withPrefix("tunnel run").empty(),
+        // The problem is told, once, and a texture that failed keeps the tunnel from running.
+        const Texts& told = rig.problems.texts;
+        EXPECT_EQ(told.size() == 1 && told[0].find(row.box) != std::string::npos &&
+                      told[0].ends_with("\rThe Direct3D benchmark is skipped."),
                   !row.box.empty());
-        EXPECT_EQ(rig.dialogs.messages.size(), boxes.size());
+        EXPECT_EQ(rig.log.withPrefix("tunnel run").size(),
+                  row.outcome == PhaseOutcome::Escape ? 1u : 0u);
     }
 }
 
@@ -361,8 +366,8 @@ TEST(SaveAndHandOff, EachEndOfARunIsSaidOnTheStatusLine) {
         {"saved", [](RunRig&) {}, R::Saved, shown::CompleteStatus, true, true},
         {"saved with substitutes", [](RunRig& rig) { rig.fakes.substituted = 3; }, R::Saved,
          shown::SavedWithSubstitutes, true, true},
-        {"saved without an importer", [](RunRig& rig) { rig.handOffs.importer = nullptr; },
-         R::Saved, shown::SavedNotImported, true, false},
+        {"saved without an importer", [](RunRig& rig) { rig.handOffs.importer = {}; }, R::Saved,
+         shown::SavedNotImported, true, false},
         {"the save failed", [](RunRig& rig) { rig.fakes.writeWorks = false; }, R::NotSaved,
          shown::NotSavedFailed, true, false},
         {"no writer", [](RunRig& rig) { rig.handOffs = {}; }, R::NotSaved, shown::NotSavedNoWriter,
@@ -384,9 +389,9 @@ TEST(SaveAndHandOff, EachEndOfARunIsSaidOnTheStatusLine) {
                       rig.fakes.statusAtImport == row.status,
                   row.imported);
         EXPECT_TRUE(row.outcome == R::NoName || rig.state.run.BenchmarkName == kGoodName);
-        // A failed write is said in a message box naming the file.
-        EXPECT_EQ(rig.dialogs.messages.size() == 1 &&
-                      rig.dialogs.messages[0].text.find(path) != std::string::npos,
+        // A failed write is told, naming the file.
+        EXPECT_EQ(rig.problems.texts.size() == 1 &&
+                      rig.problems.texts[0].find(path) != std::string::npos,
                   !rig.fakes.writeWorks);
     }
 }

@@ -29,8 +29,9 @@ struct TimingRig {
     CountingPump pump{log};
     test::ScriptedDialogs dialogs{log};
     test::RecordingRunPage page{log};
+    test::ProblemLog problems{log};
     AppState state;
-    Benchmark benchmark{state, {clock, pump, dialogs, page}};
+    Benchmark benchmark{state, {clock, pump, dialogs, page, problems}};
 };
 
 // Clock budgets under which throttling try i counts exactly counts[i] readings: each try

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ProblemReport.h"
 #include "engine/RunPageView.h"
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
@@ -115,6 +116,22 @@ public:
 private:
     EventLog& m_log;
     std::deque<std::optional<std::string>> m_answers;
+};
+
+// Problems as the core reports them: each kept and logged as "problem <text>".
+class ProblemLog final : public ProblemReport {
+public:
+    explicit ProblemLog(EventLog& log)
+        : m_log(log) {}
+    void reportProblem(const std::string& text) override {
+        texts.push_back(text);
+        m_log.add("problem " + text);
+    }
+
+    std::vector<std::string> texts;
+
+private:
+    EventLog& m_log;
 };
 
 } // namespace vexo::test

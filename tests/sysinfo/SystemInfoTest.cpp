@@ -15,8 +15,8 @@ using test::FakeMachine;
 struct InfoRig {
     FakeMachine machine;
     test::EventLog log;
-    test::ScriptedDialogs dialogs{log};
-    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
+    test::ProblemLog problems{log};
+    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, problems};
 };
 
 using D = SystemDescription;
@@ -85,9 +85,7 @@ TEST(OsName, AFailedQueryShowsErrorAndKeepsTheLastRecord) {
     InfoRig rig;
     rig.machine.os.answer = {};
     rig.info.Get_OS_Name();
-    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.dialogs.messages[0].text, "Error");
-    EXPECT_EQ(rig.dialogs.messages[0].style, 0);
+    EXPECT_EQ(rig.problems.texts, std::vector<std::string>{"Error"});
     EXPECT_EQ(rig.info.osName(), "Windows XP+");
 }
 

@@ -2,9 +2,9 @@
 // every benchmark against a fast scripted clock and a fake drawing surface, the file written and
 // imported into the result browser, the score card, and Finish into the browser.
 #include "benchfile/BenchmarkFile.h"
-#include "benchfile/EngineWriter.h"
 #include "browser/ResultBrowser.h"
-#include "engine/Benchmark.h"
+#include "engine/EngineWriter.h"
+#include "engine/RunSession.h"
 #include "support/FakeClock.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeSystem.h"
@@ -30,10 +30,10 @@ struct LoopOnlyTunnel final : TunnelStage, TunnelCanvas {
     void clearTexturePicture() override {}
     Direct3DResult Benchmark_NOW() override {
         const TunnelResult result = m_benchmark.Benchmark_NOW(m_state.selections, "graphics.dat");
-        return {result.outcome, result.framesPerSecond};
+        return {result.outcome, result.framesPerSecond, result.message};
     }
     void unload() override {}
-    std::optional<std::string> initialise(const DisplayMode&) override { return std::nullopt; }
+    Status initialise(const DisplayMode&) override { return Status::success(); }
     bool surfacesLost() override { return false; }
     void restoreSurfaces() override {}
     bool InitDevice(const Tunnel&, const std::string&) override { return true; }
@@ -60,12 +60,13 @@ struct ProgramRig {
         browser.Form_Load();
         wizard.commands.showResultBrowser = [this] { browserShown = true; };
         wizard.commands.runBenchmark = [this] {
-            Benchmark benchmark(state, {clock, pump, dialogs, wizard},
-                                {&tunnel, &writer, &browser, {}});
-            benchmark.Reset_Scores();
-            benchmark.Count_Phases();
-            benchmark.Throttle_System();
-            outcome = benchmark.Run_Benchmarks();
+            RunSession session(
+                state, {clock, pump, dialogs, wizard, problems},
+                {&tunnel,
+                 &writer,
+                 [this](const std::string& path) { browser.Import_Saved_Benchmark(path); },
+                 {}});
+            outcome = session.run().outcome;
         };
         wizard.Change_Page();
         wizard.Handle_Key('N'); // main menu
@@ -76,6 +77,7 @@ struct ProgramRig {
     test::MemorySettings settings;
     test::EventLog log;
     test::ScriptedDialogs dialogs{log};
+    test::ProblemLog problems{log};
     test::FakeFileDialogs files;
     test::CountingPump pump{log};
     test::FakeClock clock{0, 52}; // 50 counted readings or iterations a second
@@ -83,8 +85,8 @@ struct ProgramRig {
     FixedTasks tasks;
     Wizard wizard{state, settings};
     ResultBrowser browser{{dialogs, files}, state.folders.ResultsFolder};
-    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
-    benchfile::EngineWriter writer{state, info, tasks, {}};
+    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, problems};
+    EngineWriter writer{info, tasks};
     LoopOnlyTunnel tunnel{state, clock, pump};
     bool browserShown = false;
     RunOutcome outcome = RunOutcome::NotRun;

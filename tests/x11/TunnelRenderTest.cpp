@@ -129,7 +129,7 @@ std::vector<Sample> samples(const Tunnel& tunnel, DisplayMode mode) {
 // an empty image when the window could not be set up. A missing texture file is refused.
 QImage drawnWith(const std::string& texture, Tunnel& tunnel, DisplayMode mode) {
     TunnelWindow window(true);
-    if (window.initialise(mode) || window.InitDevice(tunnel, "/nonexistent/graphics.dat") ||
+    if (!window.initialise(mode) || window.InitDevice(tunnel, "/nonexistent/graphics.dat") ||
         !window.InitDevice(tunnel, texture) || !showExposed(window))
         return {};
     tunnel.MoveScene();

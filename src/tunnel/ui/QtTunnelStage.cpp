@@ -11,10 +11,9 @@
 
 namespace vexo {
 
-QtTunnelStage::QtTunnelStage(AppState& state, SecondsClock& clock, Dialogs& dialogs, bool windowed)
+QtTunnelStage::QtTunnelStage(AppState& state, SecondsClock& clock, bool windowed)
     : m_state(state)
     , m_clock(clock)
-    , m_dialogs(dialogs)
     , m_windowed(windowed) {}
 
 QtTunnelStage::~QtTunnelStage() = default;
@@ -45,27 +44,18 @@ void QtTunnelStage::clearTexturePicture() {
 
 Direct3DResult QtTunnelStage::Benchmark_NOW() {
     m_statistics.reset();
-    std::string why;
-    PhaseOutcome outcome = PhaseOutcome::NoDisplay;
-    if (QGuiApplication::instance() == nullptr) {
-        why = "The Direct3D benchmark needs a display, and there is none.";
-    } else {
-        m_window = std::make_unique<TunnelWindow>(m_windowed);
-        TunnelBenchmark benchmark(m_clock, m_pump, *m_window);
-        const std::string folder = m_savedTexture.substr(0, m_savedTexture.find_last_of('/') + 1);
-        const std::string texture =
-            FindMediaDir(Strip_Path(m_savedTexture), m_state.folders.AppFolder, folder);
-        const TunnelResult result = benchmark.Benchmark_NOW(m_state.selections, texture);
-        if (!result.error) {
-            m_statistics = frameStatistics(result.frameSeconds);
-            return {result.outcome, result.framesPerSecond};
-        }
-        why = *result.error;
-        outcome = result.outcome;
-    }
-    m_dialogs.messageBox(why + CR + "The Direct3D benchmark is skipped.", MsgStyle::Exclamation,
-                         kApplicationTitle);
-    return {outcome, 0};
+    if (QGuiApplication::instance() == nullptr)
+        return {PhaseOutcome::NoDisplay, 0,
+                "The Direct3D benchmark needs a display, and there is none."};
+    m_window = std::make_unique<TunnelWindow>(m_windowed);
+    TunnelBenchmark benchmark(m_clock, m_pump, *m_window);
+    const std::string folder = m_savedTexture.substr(0, m_savedTexture.find_last_of('/') + 1);
+    const std::string texture =
+        FindMediaDir(Strip_Path(m_savedTexture), m_state.folders.AppFolder, folder);
+    TunnelResult result = benchmark.Benchmark_NOW(m_state.selections, texture);
+    if (result.outcome == PhaseOutcome::Measured)
+        m_statistics = frameStatistics(result.frameSeconds);
+    return {result.outcome, result.framesPerSecond, std::move(result.message)};
 }
 
 void QtTunnelStage::unload() {

@@ -2,7 +2,6 @@
 
 #include "common/AppState.h"
 #include "engine/HandOff.h"
-#include "platform/Dialogs.h"
 #include "platform/SecondsClock.h"
 #include "platform/qt/QtMessagePump.h"
 #include "tunnel/TunnelBenchmark.h"
@@ -21,7 +20,7 @@ class TunnelWindow;
 // screen and the frame rate the same in both.
 class QtTunnelStage final : public TunnelStage {
 public:
-    QtTunnelStage(AppState& state, SecondsClock& clock, Dialogs& dialogs, bool windowed = false);
+    QtTunnelStage(AppState& state, SecondsClock& clock, bool windowed = false);
     ~QtTunnelStage() override;
 
     bool loadTexturePicture(const std::string& path) override;
@@ -35,7 +34,6 @@ private:
     AppState& m_state;
     SecondsClock& m_clock;
     QtMessagePump m_pump; // the tunnel window's events among them
-    Dialogs& m_dialogs;
     bool m_windowed;
     QImage m_picture; // the tunnel window's Image1
     std::string m_savedTexture;

@@ -52,21 +52,22 @@ TunnelWindow::~TunnelWindow() {
     release();
 }
 
-std::optional<std::string> TunnelWindow::initialise(const DisplayMode& mode) {
+Status TunnelWindow::initialise(const DisplayMode& mode) {
     const QString platform = QGuiApplication::platformName();
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
-        return "The Direct3D benchmark needs a display, and there is none.";
+        return Status::failure("The Direct3D benchmark needs a display, and there is none.");
     m_mode = mode;
     m_stop = TunnelStop::None;
     resize(mode.width, mode.height);
     create();
     if (!makeContext())
-        return "OpenGL is not available on this display, so the Direct3D benchmark cannot run.";
+        return Status::failure(
+            "OpenGL is not available on this display, so the Direct3D benchmark cannot run.");
     if (!makeTarget())
-        return "OpenGL cannot render at " + std::to_string(mode.width) + "x" +
-               std::to_string(mode.height) + " with " + std::to_string(mode.depth) +
-               "-bit colour here.";
-    return std::nullopt;
+        return Status::failure("OpenGL cannot render at " + std::to_string(mode.width) + "x" +
+                               std::to_string(mode.height) + " with " + std::to_string(mode.depth) +
+                               "-bit colour here.");
+    return Status::success();
 }
 
 bool TunnelWindow::makeContext() {

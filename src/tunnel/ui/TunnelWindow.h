@@ -24,7 +24,7 @@ public:
     explicit TunnelWindow(bool windowed = false);
     ~TunnelWindow() override;
 
-    std::optional<std::string> initialise(const DisplayMode& mode) override;
+    Status initialise(const DisplayMode& mode) override;
     bool surfacesLost() override;
     void restoreSurfaces() override;
     bool InitDevice(const Tunnel& tunnel, const std::string& texturePath) override;
