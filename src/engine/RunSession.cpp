@@ -93,11 +93,11 @@ RunOutcome RunSession::saveAndHandOff(RunReport& report) {
                       ? resultsFile(m_state.folders, texts::LastBenchmarkFile)
                       : m_handOffs.resultFile;
     const std::vector<ScoreSet> scores = report.scores();
-    report.saved = m_handOffs.saver->Save_Benchmark_File(
-        report.file, {report.name, scores, m_state.selections});
+    report.saved = m_handOffs.saver->Save_Benchmark_File(report.file,
+                                                         {report.name, scores, m_state.selections});
     if (!report.saved) {
-        m_services.problems.reportProblem("The benchmark could not be saved to the file:" +
-                                          std::string(1, CR) + report.file);
+        m_services.problems.reportProblem(
+            "The benchmark could not be saved to the file:" + std::string(1, CR) + report.file);
         setStatus(texts::NotSavedFailed);
         return RunOutcome::NotSaved;
     }

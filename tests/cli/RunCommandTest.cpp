@@ -204,7 +204,8 @@ TEST(RunCommand, ChecksThatCanFailDoSoBeforeTheRun) {
 }
 
 // A descriptor named as the output (a pipe here, as "| wc -c" gives) is written through, and
-// the run is read back from the bytes written.
+// the run is read back from the bytes written; the saved path is said alone where it was asked
+// for.
 TEST(RunCommand, WritesThroughADescriptorItWasGiven) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
@@ -219,27 +220,18 @@ TEST(RunCommand, WritesThroughADescriptorItWasGiven) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(bytes.rfind(std::string(benchfile::BenchmarkHeader), 0), 0u);
     EXPECT_NE(run.out.find("Saved to /proc/self/fd/"), std::string::npos) << run.out;
+    EXPECT_EQ(run.savedPath, "/proc/self/fd/" + std::to_string(ends[1]) + "\n");
 }
 
-// Each line of the run page is printed once, when it changes; the path of the saved file is
-// said alone where it was asked for.
-TEST(RunCommand, EachLineOfTheRunPageIsPrintedWhenItChanges) {
-    const CliRun run = runWithInput({"--fpu", "--name", "First Linux run"}, "");
-    const std::string progress = "Benchmark Progress: Phase 3 of 3\n";
-    ASSERT_NE(run.out.find(progress), std::string::npos);
-    EXPECT_EQ(run.out.find(progress, run.out.find(progress) + 1), std::string::npos);
-    EXPECT_TRUE(run.savedPath.ends_with("/last benchmark.vgf\n") &&
-                run.savedPath.find('\n') + 1 == run.savedPath.size())
-        << run.savedPath;
-}
-
-// Throttled once, then three times the chosen phases, then the summary; each run is one record
-// of the chosen file, whose name holds the character 0xFF of the file's encoding.
+// Throttled once, then three times the chosen phases (each line of the run page printed once,
+// when it changes), then the summary; each run is one record of the chosen file, whose name
+// holds the character 0xFF of the file's encoding. The JSON gives each chosen score's
+// statistics as the terminal's table does.
 TEST(RunCommand, RepeatedRunsAreSavedToTheChosenFileAsOneRecordEachAndSummarised) {
     test::TempFolder folder;
     const std::string path = folder.path("r.vgf");
     const CliRun run = runWithInput({"--business", "--spreadsheet", "--repeat", "3", "--name",
-                                     "Repeat \xC3\xBF run", "--out", path},
+                                     "Repeat \xC3\xBF run", "--out", path, "--json"},
                                     "");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -253,8 +245,8 @@ TEST(RunCommand, RepeatedRunsAreSavedToTheChosenFileAsOneRecordEachAndSummarised
           "Benchmark Progress: Phase 7 of 7\n", "r.vgf and read back whole.\n",
           "\nSpreadsheet      ", "Score card of the medians:\n"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
-    const std::size_t first = run.out.find("Progress: Phase 1 of 7\n");
-    EXPECT_EQ(run.out.find("Progress: Phase 1 of 7\n", first + 1), std::string::npos) << run.out;
+    const std::size_t last = run.out.find("Progress: Phase 7 of 7\n");
+    EXPECT_EQ(run.out.find("Progress: Phase 7 of 7\n", last + 1), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("\nCPU/Cache/FSB    "), std::string::npos); // not chosen
     const BenchmarkDatabase database = readBack(path);
     ASSERT_EQ(database.size(), 3u);
@@ -264,6 +256,14 @@ TEST(RunCommand, RepeatedRunsAreSavedToTheChosenFileAsOneRecordEachAndSummarised
         EXPECT_EQ(r.tasks, (std::vector<std::string>{"Editor", "Terminal"}));
         EXPECT_TRUE(r.system[0] == "104" && r.scores[4] == "0" && r.scores[6].value_or("0") != "0");
     }
+    const json::Json repeated = json::Json::parse(run.json)["repeated"];
+    EXPECT_EQ(repeated["runs"], 3);
+    ASSERT_EQ(repeated["scores"].size(), 2u);
+    const json::Json& business = repeated["scores"][1];
+    EXPECT_TRUE(business["score"] == "business" && business["count"] == 3 &&
+                business["median"].is_number() && business["spread"].is_number() &&
+                business["interval"]["confidence"] == 0.75)
+        << business;
 }
 
 TEST(RepetitionTable, GivesMedianRangeAndSpreadOfEachChosenScore) {
@@ -295,18 +295,6 @@ TEST(RunCommand, JsonSaysWhatWasSavedAndWhatGaveNoScore) {
     ASSERT_EQ(document["records"].size(), 1u);
     EXPECT_EQ(document["records"][0]["name"], "Json run one");
     EXPECT_TRUE(document["records"][0]["scores"]["business"].is_number());
-
-    // Repeated runs give each chosen score's statistics as the terminal's table does.
-    const json::Json repeated = json::Json::parse(
-        runWithInput({"--business", "--fpu", "--repeat", "3", "--name", "Json runs", "--json"}, "")
-            .json)["repeated"];
-    EXPECT_EQ(repeated["runs"], 3);
-    ASSERT_EQ(repeated["scores"].size(), 3u);
-    const json::Json& business = repeated["scores"][2];
-    EXPECT_TRUE(business["score"] == "business" && business["count"] == 3 &&
-                business["median"].is_number() && business["spread"].is_number() &&
-                business["interval"]["confidence"] == 0.75)
-        << business;
 
     const CliRun none =
         runWithInput({"--spreadsheet", "--name", "Slow machine run", "--json"}, "", true, 3);

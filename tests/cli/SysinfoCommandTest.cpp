@@ -15,8 +15,8 @@ std::string printed(bool json, const std::string& adapter = "Mesa Test Adapter")
     test::FakeMachine machine;
     machine.graphics.answer.description = adapter;
     test::EventLog log;
-    test::ProblemLog problems{log};
-    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, problems};
+    test::ScriptedDialogs dialogs{log};
+    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
     std::ostringstream out;
     printSystemInfo(info, json, out);
     return out.str();

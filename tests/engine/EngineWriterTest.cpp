@@ -1,4 +1,4 @@
-// The engine's writer: what a run's file holds, and how its save fails or follows links.
+// The engine's writer: what a run's file holds.
 #include "engine/EngineWriter.h"
 
 #include "benchfile/BenchmarkFile.h"
@@ -11,11 +11,7 @@
 #include "sysinfo/SystemInfo.h"
 #include "taskman/TaskTitles.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vexo {
 namespace {
@@ -54,8 +50,8 @@ struct WriterRig {
     }
     test::FakeMachine machine;
     test::EventLog log;
-    test::ProblemLog problems{log};
-    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, problems};
+    test::ScriptedDialogs dialogs{log};
+    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
     FixedTasks tasks;
     AppState state;
     EngineWriter writer{info, tasks};
@@ -102,58 +98,6 @@ TEST(Writers, CountTheCharactersStoredAsTheSubstituteAndKeepTheYWithDiaeresis) {
     EXPECT_TRUE(record.name == "Test run with \xC3\xBF" && record.tasks == rig.tasks.titles);
     EXPECT_EQ(record.system[systemKeyIndex("GRA_Dev")], "Adapter \xC3\xBF");
     EXPECT_EQ(record.scores[scoreKeyIndex("BMISA")], "88");
-}
-
-TEST(Writers, AFailedSaveReportsWhyAndLeavesTheEarlierFileIntact) {
-    WriterRig rig;
-    const std::string path = rig.folder.path("last benchmark.vgf");
-    ASSERT_TRUE(rig.save(path));
-    const std::string before = TempFolder::read(path);
-    // Files larger than 64 bytes cannot be written now.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{64, saved.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
-    rig.state.run.BenchmarkName = "A different run";
-    const Status saved64 = rig.save(path);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_FALSE(saved64);
-    EXPECT_EQ(saved64.message(), "Cannot save " + path + ": File too large");
-    // The earlier file intact, and no half-written file left behind.
-    EXPECT_TRUE(TempFolder::read(path) == before && rig.folder.entries() == 1u);
-    EXPECT_NE(rig.save(rig.folder.path("no such folder/x.vgf"))
-                  .message()
-                  .find("no new file can be made in the folder"),
-              std::string::npos);
-}
-
-// Through a link, a dangling link and in place: the target is written, links stay links, and
-// modes are kept (a new file gets an ordinary document's mode).
-TEST(Writers, ASaveThroughALinkWritesItsTargetAndKeepsItsPermissions) {
-    WriterRig rig;
-    const auto at = [&](const char* name) { return rig.folder.path(name); };
-    const auto mode = [&](const char* name, bool follow = true) {
-        struct stat info {};
-        EXPECT_EQ((follow ? ::stat : ::lstat)(at(name).c_str(), &info), 0) << name;
-        return follow ? info.st_mode & 07777 : info.st_mode & S_IFMT;
-    };
-    TempFolder::write(at("real.vgf"), "old contents");
-    ASSERT_EQ(::chmod(at("real.vgf").c_str(), 0600), 0);
-    ASSERT_EQ(::symlink("real.vgf", at("link.vgf").c_str()), 0); // relative to the link's folder
-    ASSERT_EQ(::symlink(at("made later.vgf").c_str(), at("later.vgf").c_str()), 0);
-    for (const char* name : {"link.vgf", "later.vgf"})
-        ASSERT_TRUE(rig.save(at(name)));
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    EXPECT_TRUE(mode("link.vgf", false) == S_IFLNK && mode("later.vgf", false) == S_IFLNK);
-    EXPECT_TRUE(mode("real.vgf") == 0600u && mode("made later.vgf") == (0666u & ~mask));
-    EXPECT_EQ(TempFolder::read(at("real.vgf")).rfind(std::string(BenchmarkHeader), 0), 0u);
-    ASSERT_EQ(::chmod(at("real.vgf").c_str(), 0640), 0);
-    ASSERT_TRUE(rig.save(at("real.vgf")));
-    // Two links, two files, no temporary left.
-    EXPECT_TRUE(mode("real.vgf") == 0640u && rig.folder.entries() == 4u);
 }
 
 } // namespace

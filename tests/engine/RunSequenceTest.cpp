@@ -93,8 +93,9 @@ struct RunRig {
         for (Flag S::*flag : chosen)
             state.selections.*flag = True;
         session = std::make_unique<RunSession>(
-            state, RunServices{clock, pump, dialogs, page, problems}, handOffs);
-        return session->run().outcome;
+            state, RunServices{clock, pump, dialogs, page, dialogs}, handOffs);
+        report = session->run();
+        return report.outcome;
     }
 
     EventLog log;
@@ -102,7 +103,6 @@ struct RunRig {
     test::CountingPump pump{log};
     test::ScriptedDialogs dialogs{log};
     test::RecordingRunPage page{log};
-    test::ProblemLog problems{log};
     AppState state;
     FakeHandOffs fakes{log, page};
     RunHandOffs handOffs{&fakes,
@@ -112,6 +112,7 @@ struct RunRig {
     std::deque<std::int64_t> planned;
     std::function<void(const Benchmark&)> atWindow;
     std::unique_ptr<RunSession> session;
+    RunReport report;
 };
 
 // One phase that always counts something (business scores its count undivided).
@@ -139,15 +140,17 @@ TEST(CountPhases, CountsOnlyThePhasesThatWillRun) {
         rig.state.selections.CPUSelected = row.cpu;
         for (auto flag : row.flags)
             rig.state.selections.*flag = True;
-        Benchmark(rig.state, {rig.clock, rig.pump, rig.dialogs, rig.page, rig.problems})
+        Benchmark(rig.state, {rig.clock, rig.pump, rig.dialogs, rig.page, rig.dialogs})
             .Count_Phases();
         EXPECT_EQ(rig.state.run.PhaseCount, row.expected);
     }
 }
 
+// Each score is scaled from the count of its window (the RAM block is four times the cache
+// block; the divisions keep the integer part).
 TEST(RunSequence, EveryPhaseRunsInOrderNumbered1To9) {
     RunRig rig;
-    rig.planned.assign(7, 1000); // every score counts something
+    rig.planned = {12'345, 987, 123'456, 77, 12'399, 1000, 250};
     EXPECT_EQ(rig.run({&S::HardwareSelected, &S::SoftwareSelected, &S::CPUSelected, &S::FPUSelected,
                        &S::Direct3DSelected, &S::SpreadsheetSelected, &S::BusinessSelected,
                        &S::ImagingSelected}),
@@ -169,7 +172,8 @@ TEST(RunSequence, EveryPhaseRunsInOrderNumbered1To9) {
         EXPECT_EQ(rig.page.benchImage(group), RunPageView::GroupDonePicture) << group;
     EXPECT_EQ(rig.page.text(RunPageView::EstimateLine), shown::CompleteEstimate);
     EXPECT_EQ(rig.page.text(Description), shown::CompleteDescription);
-    EXPECT_EQ(rig.state.scores.BMDR3D, 60);
+    EXPECT_EQ(rig.state.scores, (ScoreSet{12'345, 3948, 12'345, 7, 60, 123, 1000, 2}));
+    EXPECT_EQ(rig.fakes.savedScores, rig.state.scores);
 }
 
 // A run starts from zero scores at phase 1; a phase whose group is not chosen (CPU here) is
@@ -191,7 +195,8 @@ TEST(RunSequence, ARunThatMeasuredNothingAsksNoNameAndSavesNothing) {
         EXPECT_EQ(rig.log.texts(Progress).back(),
                   "Benchmark Progress: Phase " + count + " of " + count);
         EXPECT_EQ(rig.state.run.outcome, RunOutcome::NothingMeasured);
-        EXPECT_EQ(rig.state.run.ThrottleTries, 3);
+        EXPECT_TRUE(rig.state.run.ThrottleTries == 3 && rig.report.throttleTries == 3);
+        EXPECT_EQ(rig.report.throttleLosses, (std::vector<std::int16_t>{0, 0, 0}));
         EXPECT_TRUE(rig.dialogs.questions.empty());
         EXPECT_TRUE(rig.log.withPrefix("save ").empty());
         EXPECT_EQ(rig.page.text(Status), "Status: Nothing was measured, nothing saved: " + why);
@@ -220,29 +225,23 @@ TEST(RunSequence, CpuPhasesBuildTheirBlocksYieldingPerCharacterAndEmptyThemAfter
     for (const auto* block : {&benchmark.blockA(), &benchmark.blockB(), &benchmark.businessBlock(),
                               &benchmark.businessCopy()})
         EXPECT_TRUE(block->empty());
-    EXPECT_EQ((std::vector<std::int64_t>{rig.state.scores.BMCPUh, rig.state.scores.BMCPUl}),
-              (std::vector<std::int64_t>{1000, 4000}));
-    EXPECT_EQ(rig.page.benchImage(0), RunPageView::GroupDonePicture);
-
-    // Texts, one yield, the build with a yield per character, the running texts, one yield,
-    // then the window.
-    EXPECT_EQ(rig.log.from(shownOn(Status, shown::RamStatus), 10),
-              (Texts{shownOn(Status, shown::RamStatus),
-                     shownOn(Progress, "Benchmark Progress: Phase 3 of 4"),
-                     shownOn(RunPageView::EstimateLine, shown::RamEstimate),
-                     shownOn(Description, shown::RamDescription), "yield x131073",
-                     shownOn(Status, shown::RamRunning),
-                     shownOn(RunPageView::EstimateLine, shown::RamRunningEstimate), "yield x1",
-                     "measure 31", "yield x1"}));
 }
 
-// After its texts each phase yields once before it measures (or runs the tunnel).
+// After its texts each phase yields once before it prepares and measures (or runs the tunnel).
 TEST(RunSequence, PhasesShowTheirTextsInOrderThenYieldBeforeMeasuring) {
     const struct {
         const char* name;
         Chosen chosen;
         Texts expected; // from the phase's first event on
     } rows[] = {
+        {"RAM/Chipset: a yield per character built, its running texts, a yield",
+         {&S::HardwareSelected, &S::CPUSelected},
+         {shownOn(Status, shown::RamStatus), shownOn(Progress, "Benchmark Progress: Phase 3 of 3"),
+          shownOn(RunPageView::EstimateLine, shown::RamEstimate),
+          shownOn(Description, shown::RamDescription), "yield x131073",
+          shownOn(Status, shown::RamRunning),
+          shownOn(RunPageView::EstimateLine, shown::RamRunningEstimate), "yield x1", "measure 31",
+          "yield x1", "image 0 20"}},
         {"imaging",
          {&S::SoftwareSelected, &S::ImagingSelected},
          {shownOn(Status, shown::ImagingStatus),
@@ -268,17 +267,6 @@ TEST(RunSequence, PhasesShowTheirTextsInOrderThenYieldBeforeMeasuring) {
         EXPECT_EQ(rig.run(row.chosen), RunOutcome::Saved);
         EXPECT_EQ(rig.log.from(row.expected.front(), row.expected.size()), row.expected);
     }
-}
-
-TEST(RunSequence, ScoresAreScaledFromTheCountsOfTheirWindows) {
-    RunRig rig;
-    rig.planned = {12'345, 987, 123'456, 77, 99};
-    rig.run({&S::HardwareSelected, &S::SoftwareSelected, &S::FPUSelected, &S::SpreadsheetSelected,
-             &S::BusinessSelected, &S::ImagingSelected});
-    const ScoreSet& s = rig.state.scores;
-    EXPECT_EQ((std::vector<std::int64_t>{s.BMFPUh, s.BMFPUl, s.BMSSA, s.BMBSA, s.BMISA}),
-              (std::vector<std::int64_t>{1234, 98, 1234, 77, 0}));
-    EXPECT_EQ(rig.fakes.savedScores, rig.state.scores);
 }
 
 // Beside a benchmark that measured, the run is saved, and the skipped phase keeps its reason;
@@ -318,7 +306,7 @@ TEST(Direct3DPhase, ASkippedPhaseKeepsItsReasonAndIsNoLongerPending) {
         EXPECT_EQ(statuses.back(),
                   "Status: Benchmark Complete, without a score: Direc3D (" + row.reason + ")");
         // The problem is told, once, and a texture that failed keeps the tunnel from running.
-        const Texts& told = rig.problems.texts;
+        const Texts& told = rig.dialogs.problems;
         EXPECT_EQ(told.size() == 1 && told[0].find(row.box) != std::string::npos &&
                       told[0].ends_with("\rThe Direct3D benchmark is skipped."),
                   !row.box.empty());
@@ -390,8 +378,8 @@ TEST(SaveAndHandOff, EachEndOfARunIsSaidOnTheStatusLine) {
                   row.imported);
         EXPECT_TRUE(row.outcome == R::NoName || rig.state.run.BenchmarkName == kGoodName);
         // A failed write is told, naming the file.
-        EXPECT_EQ(rig.problems.texts.size() == 1 &&
-                      rig.problems.texts[0].find(path) != std::string::npos,
+        EXPECT_EQ(rig.dialogs.problems.size() == 1 &&
+                      rig.dialogs.problems[0].find(path) != std::string::npos,
                   !rig.fakes.writeWorks);
     }
 }

@@ -29,9 +29,8 @@ struct TimingRig {
     CountingPump pump{log};
     test::ScriptedDialogs dialogs{log};
     test::RecordingRunPage page{log};
-    test::ProblemLog problems{log};
     AppState state;
-    Benchmark benchmark{state, {clock, pump, dialogs, page, problems}};
+    Benchmark benchmark{state, {clock, pump, dialogs, page, dialogs}};
 };
 
 // Clock budgets under which throttling try i counts exactly counts[i] readings: each try
@@ -173,6 +172,9 @@ TEST(Throttle, StableAfterThreeTriesWithoutLossOrTimedOutAfter25) {
         ASSERT_EQ(statuses.size(), 2u + static_cast<std::size_t>(lastTry));
         EXPECT_EQ(statuses[statuses.size() - 2], lossStatus(row.lastLoss, lastTry));
         EXPECT_EQ(statuses.back(), timedOut ? shown::ThrottleTimedOut : shown::ThrottleStable);
+        const auto& losses = rig.benchmark.throttleLosses();
+        EXPECT_TRUE(losses.size() == static_cast<std::size_t>(lastTry) &&
+                    losses.back() == row.lastLoss);
     }
 }
 

@@ -84,8 +84,9 @@ private:
 };
 
 // Answers input boxes from a script (std::nullopt once it is used up) and message boxes with
-// a fixed answer; records every question.
-class ScriptedDialogs final : public Dialogs {
+// a fixed answer; records every question, and every problem the core reports (logged as
+// "problem <text>").
+class ScriptedDialogs final : public Dialogs, public ProblemReport {
 public:
     struct Question {
         std::string prompt, title, defaultText;
@@ -106,9 +107,14 @@ public:
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText, int leftTwips,
                                         int topTwips) override;
+    void reportProblem(const std::string& text) override {
+        problems.push_back(text);
+        m_log.add("problem " + text);
+    }
 
     std::vector<Question> questions;
     std::vector<Message> messages;
+    std::vector<std::string> problems;
     int messageAnswer = MsgAnswer::Ok;
     // Runs while a message box is open, as timers and the desktop would.
     std::function<void()> whileBoxOpen;
@@ -116,22 +122,6 @@ public:
 private:
     EventLog& m_log;
     std::deque<std::optional<std::string>> m_answers;
-};
-
-// Problems as the core reports them: each kept and logged as "problem <text>".
-class ProblemLog final : public ProblemReport {
-public:
-    explicit ProblemLog(EventLog& log)
-        : m_log(log) {}
-    void reportProblem(const std::string& text) override {
-        texts.push_back(text);
-        m_log.add("problem " + text);
-    }
-
-    std::vector<std::string> texts;
-
-private:
-    EventLog& m_log;
 };
 
 } // namespace vexo::test

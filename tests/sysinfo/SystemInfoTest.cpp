@@ -15,8 +15,8 @@ using test::FakeMachine;
 struct InfoRig {
     FakeMachine machine;
     test::EventLog log;
-    test::ProblemLog problems{log};
-    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, problems};
+    test::ScriptedDialogs dialogs{log};
+    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
 };
 
 using D = SystemDescription;
@@ -85,7 +85,7 @@ TEST(OsName, AFailedQueryShowsErrorAndKeepsTheLastRecord) {
     InfoRig rig;
     rig.machine.os.answer = {};
     rig.info.Get_OS_Name();
-    EXPECT_EQ(rig.problems.texts, std::vector<std::string>{"Error"});
+    EXPECT_EQ(rig.dialogs.problems, std::vector<std::string>{"Error"});
     EXPECT_EQ(rig.info.osName(), "Windows XP+");
 }
 

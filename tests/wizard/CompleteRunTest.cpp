@@ -3,6 +3,7 @@
 // imported into the result browser, the score card, and Finish into the browser.
 #include "benchfile/BenchmarkFile.h"
 #include "browser/ResultBrowser.h"
+#include "cli/RunCommand.h"
 #include "engine/EngineWriter.h"
 #include "engine/RunSession.h"
 #include "support/FakeClock.h"
@@ -16,6 +17,7 @@
 #include "wizard/Wizard.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace vexo {
 namespace {
@@ -61,7 +63,7 @@ struct ProgramRig {
         wizard.commands.showResultBrowser = [this] { browserShown = true; };
         wizard.commands.runBenchmark = [this] {
             RunSession session(
-                state, {clock, pump, dialogs, wizard, problems},
+                state, {clock, pump, dialogs, wizard, dialogs},
                 {&tunnel,
                  &writer,
                  [this](const std::string& path) { browser.Import_Saved_Benchmark(path); },
@@ -77,7 +79,6 @@ struct ProgramRig {
     test::MemorySettings settings;
     test::EventLog log;
     test::ScriptedDialogs dialogs{log};
-    test::ProblemLog problems{log};
     test::FakeFileDialogs files;
     test::CountingPump pump{log};
     test::FakeClock clock{0, 52}; // 50 counted readings or iterations a second
@@ -85,7 +86,7 @@ struct ProgramRig {
     FixedTasks tasks;
     Wizard wizard{state, settings};
     ResultBrowser browser{{dialogs, files}, state.folders.ResultsFolder};
-    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, problems};
+    SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
     EngineWriter writer{info, tasks};
     LoopOnlyTunnel tunnel{state, clock, pump};
     bool browserShown = false;
@@ -132,6 +133,36 @@ TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
         browser.cell(BrowserMode::Scores, 0, 7)
             .rfind(std::to_string(rig.state.scores.BMDR3D) + "(640x480@16 Bit /w Low textures)", 0),
         0u);
+}
+
+// vexogauge-cli's run of every benchmark, wired as the terminal wires it, against the same
+// fakes as the desktop's run, saves the same file byte for byte.
+TEST(CompleteRun, TheTerminalSavesWhatTheDesktopSaves) {
+    ProgramRig rig;
+    rig.dialogs.answer(std::string("Complete route run"));
+    rig.wizard.Handle_Key('P');
+    for (int next = 6; next <= 10; ++next)
+        rig.wizard.Handle_Key('N');
+
+    test::TempFolder results;
+    test::FakeClock clock{0, 52};
+    std::istringstream in;
+    std::ostringstream out, err;
+    test::FakeMachine& m = rig.machine;
+    const int status =
+        runBenchmarks(*parseRunOptions({"--all", "--name", "Complete route run"}, err),
+                      {"/nonexistent/", results.folder().string() + "/", {}, {}},
+                      {clock,
+                       {m.processor, m.memory, m.os, m.graphics},
+                       rig.tasks,
+                       [&rig](AppState& state, SecondsClock& c) {
+                           return std::make_unique<LoopOnlyTunnel>(state, c, rig.pump);
+                       }},
+                      {in, out, err});
+    EXPECT_EQ(status, 0) << err.str();
+    const std::string saved = test::TempFolder::read(results.path("last benchmark.vgf"));
+    EXPECT_EQ(saved.rfind(benchfile::BenchmarkHeader, 0), 0u);
+    EXPECT_EQ(saved, test::TempFolder::read(rig.results.path("last benchmark.vgf")));
 }
 
 } // namespace
