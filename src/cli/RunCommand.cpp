@@ -438,36 +438,42 @@ ScoreSet medianScores(const std::vector<ScoreSet>& runs) {
     return medians;
 }
 
+// The options that choose benchmarks, each with the score whose phase it chooses (with the
+// phases that share its flags); --all chooses every phase.
+struct BenchmarkOption {
+    std::string_view name;
+    std::int64_t ScoreSet::*score;
+};
+constexpr BenchmarkOption kBenchmarkOptions[] = {
+    {"--cpu", &ScoreSet::BMCPUh},
+    {"--fpu", &ScoreSet::BMFPUh},
+    {"--d3d", &ScoreSet::BMDR3D},
+    {"--spreadsheet", &ScoreSet::BMSSA},
+    {"--business", &ScoreSet::BMBSA},
+    {"--imaging", &ScoreSet::BMISA},
+    {"--all", nullptr},
+};
+
 std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, std::ostream& err) {
     RunOptions options;
     Selections& s = options.selections;
     bool anyChosen = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto choose = [&](Flag& group, Flag& benchmark) {
-            group = True;
-            benchmark = True;
+        // Chooses the phase of a score, or every phase, with their groups.
+        auto choose = [&](std::int64_t ScoreSet::*score) {
+            for (const Phase& phase : kPhases) {
+                if (score == nullptr || phase.score == score)
+                    s.*phase.groupFlag = s.*phase.flag = True;
+            }
             anyChosen = true;
         };
+        const auto benchmark =
+            std::ranges::find(kBenchmarkOptions, std::string_view(arg), &BenchmarkOption::name);
         if (arg == "--json") {
             options.json = true;
-        } else if (arg == "--cpu") {
-            choose(s.HardwareSelected, s.CPUSelected);
-        } else if (arg == "--fpu") {
-            choose(s.HardwareSelected, s.FPUSelected);
-        } else if (arg == "--spreadsheet") {
-            choose(s.SoftwareSelected, s.SpreadsheetSelected);
-        } else if (arg == "--business") {
-            choose(s.SoftwareSelected, s.BusinessSelected);
-        } else if (arg == "--imaging") {
-            choose(s.SoftwareSelected, s.ImagingSelected);
-        } else if (arg == "--all") {
-            choose(s.HardwareSelected, s.CPUSelected);
-            choose(s.HardwareSelected, s.FPUSelected);
-            choose(s.HardwareSelected, s.Direct3DSelected);
-            choose(s.SoftwareSelected, s.SpreadsheetSelected);
-            choose(s.SoftwareSelected, s.BusinessSelected);
-            choose(s.SoftwareSelected, s.ImagingSelected);
+        } else if (benchmark != std::end(kBenchmarkOptions)) {
+            choose(benchmark->score);
         } else if (arg == "--name" || arg.rfind("--name=", 0) == 0) {
             std::string name;
             if (!takeValue(args, i, "--name", name, err))
@@ -478,8 +484,6 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             options.name = std::move(name);
-        } else if (arg == "--d3d") {
-            choose(s.HardwareSelected, s.Direct3DSelected);
         } else if (arg == "--resolution" || arg.rfind("--resolution=", 0) == 0 ||
                    arg == "--depth" || arg.rfind("--depth=", 0) == 0 || arg == "--texture" ||
                    arg.rfind("--texture=", 0) == 0) {
