@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -21,6 +22,28 @@ private:
         , m_message(std::move(message)) {}
 
     bool m_ok;
+    std::string m_message;
+};
+
+// A value, or a message for the person saying why there is none.
+template <class T>
+class [[nodiscard]] Result {
+public:
+    Result(T value)
+        : m_value(std::move(value)) {}
+    static Result failure(std::string message) { return Result(std::move(message), 0); }
+
+    explicit operator bool() const { return m_value.has_value(); }
+    const T& operator*() const { return *m_value; }
+    const T* operator->() const { return &*m_value; }
+    // Why there is no value; empty when there is one.
+    const std::string& message() const { return m_message; }
+
+private:
+    Result(std::string message, int)
+        : m_message(std::move(message)) {}
+
+    std::optional<T> m_value;
     std::string m_message;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Status.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,7 +37,6 @@ public:
 };
 
 struct OsVersion {
-    bool ok = false; // false when the system could not be asked
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
     std::uint32_t build = 0;
@@ -47,7 +48,8 @@ struct OsVersion {
 class OsQuery {
 public:
     virtual ~OsQuery() = default;
-    virtual OsVersion version() = 0;
+    // The version, or why the system could not be asked.
+    virtual Result<OsVersion> version() = 0;
 };
 
 struct GraphicsAdapter {

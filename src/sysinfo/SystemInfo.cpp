@@ -18,12 +18,12 @@ void SystemInfo::Probe_System() {
 }
 
 void SystemInfo::Get_OS_Name() {
-    const OsVersion version = m_queries.os.version();
-    if (!version.ok) {
+    const Result<OsVersion> version = m_queries.os.version();
+    if (!version) {
         // Go on with what the record held before, as far as there was one.
         m_problems.reportProblem("Error");
     } else {
-        m_os = version;
+        m_os = *version;
     }
     // Where the system names itself that name is right; the table only knows Windows numbers.
     m_osName = m_os.name ? *m_os.name : windowsVersionName(m_os.major, m_os.minor, m_os.platformId);

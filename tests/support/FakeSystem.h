@@ -34,7 +34,10 @@ struct FakeMemory final : MemoryQuery {
 
 struct FakeOs final : OsQuery {
     OsVersion answer;
-    OsVersion version() override { return answer; }
+    bool answers = true; // false: the system cannot be asked
+    Result<OsVersion> version() override {
+        return answers ? Result<OsVersion>(answer) : Result<OsVersion>::failure("not asked");
+    }
 };
 
 struct FakeGraphics final : GraphicsQuery {
@@ -49,7 +52,7 @@ struct FakeMachine {
         processor.featureValue = 0x00800001;
         processor.speed = 733;
         memory.status = {37, 3'221'225'472ULL, 1'610'612'736ULL, 8'388'607ULL};
-        os.answer = {true, 6, 1, 76, 0, "Debian GNU/Linux 12 (bookworm)"};
+        os.answer = {6, 1, 76, 0, "Debian GNU/Linux 12 (bookworm)"};
         graphics.answer = {"Mesa Test Adapter", 33'554'432ULL};
     }
     FakeProcessor processor;

@@ -48,10 +48,13 @@ TEST(SystemInfo, DescribesWhatTheSystemAnswers) {
          &D::MEMFree, "65536"},
         {"the system's own name wins", [](M& m) { m.os.answer.major = 5; }, &D::OSClass,
          "Debian GNU/Linux 12 (bookworm)"},
-        {"else the Windows table", [](M& m) { m.os.answer = {true, 5, 1, 0, 2, {}}; }, &D::OSClass,
-         "Windows XP"},
+        {"else the Windows table",
+         [](M& m) {
+             m.os.answer = {5, 1, 0, 2, {}};
+         },
+         &D::OSClass, "Windows XP"},
         {"a failed query keeps the last record",
-         [](M& m) { m.os.answer.ok = false, m.os.answer.major = 99; }, &D::OSMajr, "6"},
+         [](M& m) { m.os.answers = false, m.os.answer.major = 99; }, &D::OSMajr, "6"},
         {"adapter", [](M& m) { m.graphics.answer.description = "Other"; }, &D::GRA_Dev, "Other"},
     };
     for (const auto& row : rows) {
@@ -83,7 +86,7 @@ TEST(WindowsVersions, TextAndName) {
 // Without any good answer the record is the empty one.
 TEST(OsName, AFailedQueryShowsErrorAndKeepsTheLastRecord) {
     InfoRig rig;
-    rig.machine.os.answer = {};
+    rig.machine.os.answers = false;
     rig.info.Get_OS_Name();
     EXPECT_EQ(rig.dialogs.problems, std::vector<std::string>{"Error"});
     EXPECT_EQ(rig.info.osName(), "Windows XP+");

@@ -1,7 +1,9 @@
 #include "LinuxSystemQueries.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -118,7 +120,6 @@ OsVersion parseKernelRelease(std::string_view release) {
         p = result.ptr + 1;
     }
     OsVersion version;
-    version.ok = true;
     version.major = numbers[0];
     version.minor = numbers[1];
     version.build = numbers[2];
@@ -143,10 +144,10 @@ MemoryStatus LinuxMemory::memoryStatus() {
     return parseMeminfo(readTextFile("/proc/meminfo"));
 }
 
-OsVersion LinuxOs::version() {
+Result<OsVersion> LinuxOs::version() {
     utsname names{};
     if (uname(&names) != 0)
-        return {};
+        return Result<OsVersion>::failure(std::string("uname: ") + std::strerror(errno));
     OsVersion version = parseKernelRelease(names.release);
     std::string osRelease = readTextFile("/etc/os-release");
     if (osRelease.empty())

@@ -26,7 +26,7 @@ public:
 // uname(2) for the version numbers, os-release for the name.
 class LinuxOs final : public OsQuery {
 public:
-    OsVersion version() override;
+    Result<OsVersion> version() override;
 };
 
 // The OpenGL renderer of the X display when there is one, else of Mesa's surfaceless platform,
