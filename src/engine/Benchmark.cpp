@@ -117,11 +117,6 @@ void Benchmark::Throttle_System() {
     Wait_Next_Second();
 }
 
-bool Benchmark::anythingMeasured() const {
-    const auto& outcomes = m_state.run.outcomes;
-    return std::find(outcomes.begin(), outcomes.end(), PhaseOutcome::Measured) != outcomes.end();
-}
-
 void Benchmark::runChosenPhases() {
     m_spfpValue = 0;
     m_state.run.outcomes.fill(PhaseOutcome::NotSelected);

@@ -116,8 +116,6 @@ public:
     void runChosenPhases();
     // The run page's completion texts; measured: whether the run has produced any score.
     void showCompletion(bool measured);
-    // True when at least one chosen benchmark of the last phases produced a score.
-    bool anythingMeasured() const;
 
     // Returns at the first seconds reading that differs from the one taken on entry.
     void Wait_Next_Second();

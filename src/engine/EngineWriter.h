@@ -32,13 +32,14 @@ public:
 
     EngineWriter(SystemInfo& info, TaskTitleSource& tasks, WriteFile write = {});
     Status Save_Benchmark_File(const std::string& path, const RunRecords& run) override;
-    // The run's records as plain text (the payload of its file), the system probed now; counts
-    // the characters written as the substitute.
-    std::string payload(const RunRecords& run);
     // Characters of the last records built that were written as the substitute.
     std::size_t substitutedCharacters() const override { return m_substituted; }
 
 private:
+    // The run's records as plain text (the payload of its file), the system probed now; counts
+    // the characters written as the substitute.
+    std::string payload(const RunRecords& run);
+
     SystemInfo& m_info;
     TaskTitleSource& m_tasks;
     WriteFile m_write;
