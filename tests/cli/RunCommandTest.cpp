@@ -2,14 +2,12 @@
 
 #include "benchfile/BenchmarkFile.h"
 #include "cli/Json.h"
-#include "common/AppState.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystem.h"
 #include "support/RunRecorder.h"
 #include "support/ShownTexts.h"
 #include "support/TempFolder.h"
 #include "sysinfo/SystemInfo.h"
-#include "taskman/TaskTitles.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -80,11 +78,6 @@ TEST(RunOptions, MistakesAreRefusedWithAReason) {
     }
 }
 
-class FixedTasks final : public TaskTitleSource {
-public:
-    std::vector<std::string> applicationTaskTitles() override { return {"Editor", "Terminal"}; }
-};
-
 struct CliRun {
     int status = 0;
     std::string out, err, savedFile, json; // json: what run --json printed
@@ -100,7 +93,7 @@ CliRun runWithInput(const std::vector<std::string>& args, const std::string& inp
     const Folders folders{"/nonexistent/", results.folder().string() + "/", {}, {}};
     test::FakeClock clock(0, readingsPerSecond);
     test::FakeMachine m;
-    FixedTasks tasks;
+    test::FixedTasks tasks;
     std::istringstream in(input);
     std::ostringstream out, err, json, path;
     const int status =
@@ -256,7 +249,11 @@ TEST(RunCommand, RepeatedRunsAreSavedToTheChosenFileAsOneRecordEachAndSummarised
         EXPECT_EQ(r.tasks, (std::vector<std::string>{"Editor", "Terminal"}));
         EXPECT_TRUE(r.system[0] == "104" && r.scores[4] == "0" && r.scores[6].value_or("0") != "0");
     }
-    const json::Json repeated = json::Json::parse(run.json)["repeated"];
+    const json::Json document = json::Json::parse(run.json);
+    EXPECT_TRUE(document["saved"] == true && document["missing"].empty() &&
+                document["records"].size() == 3u &&
+                document["records"][2] == json::record(database.records()[2]));
+    const json::Json& repeated = document["repeated"];
     EXPECT_EQ(repeated["runs"], 3);
     ASSERT_EQ(repeated["scores"].size(), 2u);
     const json::Json& business = repeated["scores"][1];
@@ -288,14 +285,7 @@ FPU(Integer)                8            7            8    12.5%  -12.5 to +0.0 
               std::string::npos);
 }
 
-TEST(RunCommand, JsonSaysWhatWasSavedAndWhatGaveNoScore) {
-    const json::Json document = json::Json::parse(
-        runWithInput({"--business", "--name", "Json run one", "--json"}, "").json);
-    EXPECT_TRUE(document["saved"] == true && document["missing"].empty());
-    ASSERT_EQ(document["records"].size(), 1u);
-    EXPECT_EQ(document["records"][0]["name"], "Json run one");
-    EXPECT_TRUE(document["records"][0]["scores"]["business"].is_number());
-
+TEST(RunCommand, JsonOfARunThatMeasuredNothingSaysWhatGaveNoScore) {
     const CliRun none =
         runWithInput({"--spreadsheet", "--name", "Slow machine run", "--json"}, "", true, 3);
     EXPECT_EQ(none.status, 1);

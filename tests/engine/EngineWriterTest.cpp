@@ -9,7 +9,6 @@
 #include "support/RunRecorder.h"
 #include "support/TempFolder.h"
 #include "sysinfo/SystemInfo.h"
-#include "taskman/TaskTitles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +18,6 @@ namespace {
 using namespace benchfile;
 using test::TempFolder;
 using Outcome = ImportResult::Outcome;
-
-class FixedTasks final : public TaskTitleSource {
-public:
-    std::vector<std::string> titles;
-    std::vector<std::string> applicationTaskTitles() override { return titles; }
-};
 
 struct WriterRig {
     WriterRig() {
@@ -52,7 +45,7 @@ struct WriterRig {
     test::EventLog log;
     test::ScriptedDialogs dialogs{log};
     SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
-    FixedTasks tasks;
+    test::FixedTasks tasks;
     AppState state;
     EngineWriter writer{info, tasks};
     TempFolder folder;

@@ -1,11 +1,18 @@
 #pragma once
 
 #include "platform/SystemQueries.h"
+#include "taskman/TaskTitles.h"
 
 #include <string>
 #include <vector>
 
 namespace vexo::test {
+
+// The running application tasks, as set.
+struct FixedTasks final : TaskTitleSource {
+    std::vector<std::string> titles{"Editor", "Terminal"};
+    std::vector<std::string> applicationTaskTitles() override { return titles; }
+};
 
 // System queries answering set values.
 struct FakeProcessor final : ProcessorQuery {

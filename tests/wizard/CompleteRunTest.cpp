@@ -12,7 +12,6 @@
 #include "support/RunRecorder.h"
 #include "support/TempFolder.h"
 #include "sysinfo/SystemInfo.h"
-#include "taskman/TaskTitles.h"
 #include "tunnel/TunnelBenchmark.h"
 #include "wizard/Wizard.h"
 
@@ -49,10 +48,6 @@ struct LoopOnlyTunnel final : TunnelStage, TunnelCanvas {
     TunnelBenchmark m_benchmark;
 };
 
-struct FixedTasks final : TaskTitleSource {
-    std::vector<std::string> applicationTaskTitles() override { return {"Editor", "Mail"}; }
-};
-
 // The program without a display: the wizard, the engine against a fast scripted clock, the
 // tunnel's loop on a surface that draws nothing, the file writer and the result browser.
 struct ProgramRig {
@@ -83,7 +78,7 @@ struct ProgramRig {
     test::CountingPump pump{log};
     test::FakeClock clock{0, 52}; // 50 counted readings or iterations a second
     test::FakeMachine machine;
-    FixedTasks tasks;
+    test::FixedTasks tasks;
     Wizard wizard{state, settings};
     ResultBrowser browser{{dialogs, files}, state.folders.ResultsFolder};
     SystemInfo info{{machine.processor, machine.memory, machine.os, machine.graphics}, dialogs};
