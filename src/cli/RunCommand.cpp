@@ -6,17 +6,13 @@
 #include "cli/Json.h"
 #include "cli/TerminalDialogs.h"
 #include "common/AppState.h"
-#include "common/CodePage.h"
-#include "common/Direct3DOptions.h"
 #include "common/FileIo.h"
-#include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "engine/EngineWriter.h"
 #include "engine/Phases.h"
 #include "engine/RunSession.h"
 #include "engine/RunTexts.h"
 #include "sysinfo/SystemInfo.h"
-#include "taskman/TaskTitles.h"
 #include "wizard/ScoreCard.h"
 
 #include <algorithm>

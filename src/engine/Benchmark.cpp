@@ -3,7 +3,6 @@
 #include "common/Text.h"
 #include "engine/RunTexts.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
