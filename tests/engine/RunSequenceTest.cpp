@@ -37,14 +37,17 @@ public:
     void clearTexturePicture() override { add("tunnel clear"); }
     Direct3DResult Benchmark_NOW() override {
         add("tunnel run");
-        if (outcome == PhaseOutcome::Measured)
-            return {outcome, 60, {}};
-        return {outcome, 0, "The tunnel stopped."};
+        const PhaseOutcome now = outcome;
+        outcome = next.value_or(outcome);
+        if (now == PhaseOutcome::Measured)
+            return {now, 60, {}};
+        return {now, 0, "The tunnel stopped."};
     }
     void unload() override { add("tunnel unload"); }
     vexo::Status Save_Benchmark_File(const std::string& path, const RunRecords& run) override {
         savedName = run.name;
         savedScores = run.repetitions.back();
+        savedRuns = run.repetitions.size();
         return add("save " + path, writeWorks) ? vexo::Status::success()
                                                : vexo::Status::failure("disk full");
     }
@@ -57,8 +60,10 @@ public:
     bool loadWorks = true, saveWorks = true, writeWorks = true;
     PhaseOutcome outcome = PhaseOutcome::Measured;
     std::size_t substituted = 0;
+    std::optional<PhaseOutcome> next; // from the second run of the tunnel on
     std::string statusAtImport, savedName;
     ScoreSet savedScores;
+    std::size_t savedRuns = 0;
 
 private:
     bool add(std::string event, bool works = true) {
@@ -89,12 +94,12 @@ struct RunRig {
         };
     }
 
-    RunOutcome run(const Chosen& chosen) {
+    RunOutcome run(const Chosen& chosen, int repetitions = 1) {
         for (Flag S::*flag : chosen)
             state.selections.*flag = True;
         session = std::make_unique<RunSession>(
             state, RunServices{clock, pump, dialogs, page, dialogs}, handOffs);
-        report = session->run();
+        report = session->run(repetitions);
         return report.outcome;
     }
 
@@ -313,6 +318,22 @@ TEST(Direct3DPhase, ASkippedPhaseKeepsItsReasonAndIsNoLongerPending) {
         EXPECT_EQ(rig.log.withPrefix("tunnel run").size(),
                   row.outcome == PhaseOutcome::Escape ? 1u : 0u);
     }
+}
+
+// Throttled once, the phases repeated and numbered as the first time; a run is saved, one
+// record a repetition, when any repetition measured, though the last did not.
+TEST(RunSession, ARepeatedRunIsSavedWhenAnyRepetitionMeasured) {
+    RunRig rig;
+    rig.fakes.next = PhaseOutcome::Escape;
+    EXPECT_EQ(rig.run(kDirect3D, 3), RunOutcome::Saved);
+    EXPECT_EQ(std::ranges::count(rig.log.texts(Status), shown::ThrottleStatus), 1);
+    Texts progress(7, "Benchmark Progress: Phase 2 of 2"); // each phase, then its completion
+    progress[0] = "Benchmark Progress: Phase 1 of 2";
+    EXPECT_EQ(rig.log.texts(Progress), progress);
+    ASSERT_EQ(rig.report.repetitions.size(), 3u);
+    EXPECT_TRUE(rig.report.repetitions[0].scores.BMDR3D == 60 &&
+                rig.report.repetitions[2].outcomes[4] == PhaseOutcome::Escape);
+    EXPECT_EQ(rig.fakes.savedRuns, 3u);
 }
 
 TEST(Naming, AsksUntilANameFollowsEveryRuleShowingTheFirstBrokenRule) {
