@@ -31,7 +31,11 @@ class [[nodiscard]] Result {
 public:
     Result(T value)
         : m_value(std::move(value)) {}
-    static Result failure(std::string message) { return Result(std::move(message), 0); }
+    static Result failure(std::string message) {
+        Result result;
+        result.m_message = std::move(message);
+        return result;
+    }
 
     explicit operator bool() const { return m_value.has_value(); }
     const T& operator*() const { return *m_value; }
@@ -40,8 +44,7 @@ public:
     const std::string& message() const { return m_message; }
 
 private:
-    Result(std::string message, int)
-        : m_message(std::move(message)) {}
+    Result() = default;
 
     std::optional<T> m_value;
     std::string m_message;
