@@ -56,7 +56,7 @@ def found(node, role):
     return out
 
 
-def named(node, roles=(BUTTON, OPTION, CHECK)):
+def named(node, roles=(BUTTON, OPTION, CHECK, LINK)):
     return {(role, c.name): c for role in roles for c in found(node, role)}
 
 
@@ -130,6 +130,9 @@ def wizard_route(program_path):
         options = ["Perform a New Custom Benchmark", "Perform a New Complete Benchmark",
                    "Load an old/saved benchmark and compare it to other computers",
                    "Open the result browser", "Visit the VexoGAUGE 2002 Homepage"]
+        links = [(LINK, "support@kestrovia.example"), (LINK, "kestrovia.example")]
+        page(frame, "welcome", links, [(LINK, "kestrovia.example", "Press")])
+        answer("Sorry", "OK")  # no web browser can start
         page(frame, "welcome", NAV[::2], [NEXT])
         page(frame, "main menu", NAV + [(OPTION, o) for o in options])
         expect("the first option checked", checked(frame, OPTION, options[0]), options[0])

@@ -6,6 +6,7 @@
 #include "support/TempFolder.h"
 #include "wizard/ExitQuestion.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
@@ -59,24 +60,32 @@ void type(QWidget& window, std::string_view keys) {
                         key == 't' ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
-// The focused element's caption, and whether the focus mark is shown around it.
-QString focusedCaption(const QWidget& window) {
-    const QWidget* focus = window.focusWidget();
+// The focused element's name for assistive tools, and whether the focus mark is shown around
+// it (its middle on the element).
+QString focusedCaption(QWidget& window) {
+    QWidget* focus = window.focusWidget();
     if (focus == nullptr)
         return {};
+    const QAccessibleInterface* focused =
+        QAccessible::queryAccessibleInterface(focus)->focusChild();
     const auto* mark = window.findChild<const QWidget*>(QStringLiteral("FocusMark"));
-    if (mark == nullptr || !mark->isVisible() || !mark->geometry().intersects(focus->geometry()))
+    if (focused == nullptr || mark == nullptr || !mark->isVisible() ||
+        !focused->rect().contains(window.mapToGlobal(mark->geometry().center())))
         return QStringLiteral("(no mark)");
-    return focus->accessibleName().isEmpty() ? focus->objectName() : focus->accessibleName();
+    return focused->text(QAccessible::Name);
 }
 
 TEST(WizardWindowKeyboard, WalksTheWholeCustomRouteToTheRun) {
     WindowRig rig;
-    int runs = 0;
+    int runs = 0, homepage = 0;
     rig.wizard.commands.runBenchmark = [&runs] { ++runs; };
+    rig.wizard.commands.openHomepage = [&homepage] { ++homepage; };
     // The keys, the page they lead to and the focused element's caption after them.
     const std::vector<std::tuple<const char*, const char*, int, const char*>> steps{
-        {"welcome: Return on Next", "R", 2, "Next"},
+        {"welcome: Tab from Next to the links, Return opens the homepage", "TTR", 1,
+         "kestrovia.example"},
+        {"welcome: Shift+Tab back to the first link", "t", 1, "support@kestrovia.example"},
+        {"welcome: Tab past the second link and Help, Return on Next", "TTTR", 2, "Next"},
         {"menu: Return on Back goes back, on Next on again", "tRR", 2, "Next"},
         {"menu: Tab from Next wraps to the first option", "T", 2, "Perform a New Custom Benchmark"},
         {"menu: Down chooses the next option", "v", 2, "Perform a New Complete Benchmark"},
@@ -103,6 +112,7 @@ TEST(WizardWindowKeyboard, WalksTheWholeCustomRouteToTheRun) {
     }
     const Selections& chosen = rig.state.selections;
     EXPECT_EQ(runs, 1);
+    EXPECT_EQ(homepage, 1);
     EXPECT_EQ(std::vector<Flag>({chosen.SoftwareSelected, chosen.HardwareSelected,
                                  chosen.CPUSelected, chosen.FPUSelected, chosen.Direct3DSelected,
                                  chosen.SpreadsheetSelected, chosen.BusinessSelected}),
