@@ -132,7 +132,7 @@ public:
             browser.onNew = [this] {
                 vexo::WizardWindow& window = wizardWindow();
                 window.run([this] {
-                    m_wizard->setCurrentPage(2);
+                    m_wizard->setCurrentPage(vexo::Wizard::Page::MainMenu);
                     m_wizard->Change_Page();
                 });
                 window.show();
@@ -177,10 +177,9 @@ private:
                 std::make_unique<vexo::WizardWindow>(*m_wizard, m_state.folders.AppFolder);
             connectWizard();
             vexo::WizardElements& e = m_wizard->elements();
-            e.ButtonImage = {1, 3, 12, 14, 16, 23};
             m_wizard->Clear_Selections();
             m_wizard->Set_Credits_Text();
-            m_wizard->setCurrentPage(1);
+            m_wizard->setCurrentPage(vexo::Wizard::Page::Welcome);
             m_wizard->Change_Page();
             vexo::SystemInfo info(m_queries, m_systemProblems);
             const vexo::SystemPageTexts page = vexo::Show_System_Info(info);

@@ -38,6 +38,8 @@ Wizard::Wizard(AppState& state, SettingsStore& settings)
     , m_settings(settings) {
     m_elements.CheckImage.fill(WizardPicture::NotChecked);
     m_elements.OptionImage.fill(WizardPicture::OptionNotSelected);
+    for (std::size_t i = 0; i < kButtonPictures.size(); ++i)
+        m_elements.ButtonImage[i] = kButtonPictures[i].released;
     for (std::size_t i = 0; i < kInitialOptionCaptions.size(); ++i)
         m_elements.FrameText[kResolutionCaption + i].caption = kInitialOptionCaptions[i];
     setStaticTexts();

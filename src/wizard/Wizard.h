@@ -81,7 +81,31 @@ struct WizardCommands {
 // also the run page the engine reports to.
 class Wizard final : public RunPageView {
 public:
+    // The pages in the order Next takes them. ResultBrowser is no page of its own: it opens the
+    // result browser and returns to the main menu.
+    enum class Page : std::int16_t {
+        Welcome = 1,
+        MainMenu,
+        Customize,
+        Hardware,
+        Software,
+        Direct3D,
+        SystemInformation,
+        ToolBox,
+        Ready,
+        Run,
+        ScoreCard,
+        ResultBrowser,
+    };
+
     static constexpr int NextButton = 0;
+    // The pictures of the six picture buttons (Next, Back, the three tools, Help), released
+    // and pressed; the buttons start released.
+    struct ButtonPictures {
+        int released, pressed;
+    };
+    static constexpr std::array<ButtonPictures, 6> kButtonPictures{
+        {{1, 2}, {3, 4}, {12, 13}, {14, 15}, {16, 17}, {23, 24}}};
 
     Wizard(AppState& state, SettingsStore& settings);
 
@@ -101,8 +125,8 @@ public:
     void Show_Bench_Selection();
 
     // Pages.
-    std::int16_t CurrentPage() const { return m_currentPage; }
-    void setCurrentPage(std::int16_t page) { m_currentPage = page; }
+    Page CurrentPage() const { return m_currentPage; }
+    void setCurrentPage(Page page) { m_currentPage = page; }
     bool CompleteBenchmark() const { return m_completeBenchmark; }
     void Hide_All_Pages();
     void Change_Page();
@@ -148,7 +172,7 @@ private:
     SettingsStore& m_settings;
     WizardElements m_elements;
     std::int16_t m_mainMenuChoice = 0;
-    std::int16_t m_currentPage = 1;
+    Page m_currentPage = Page::Welcome;
     bool m_completeBenchmark = false;
 };
 

@@ -9,6 +9,11 @@ namespace vexo {
 
 namespace {
 
+// The page `by` pages after (or, negative, before) `page`.
+Wizard::Page step(Wizard::Page page, int by) {
+    return static_cast<Wizard::Page>(static_cast<int>(page) + by);
+}
+
 // The fixed captions of FrameText; the others are set at run time.
 const std::array<std::pair<int, const char*>, 47>& staticTexts() {
     static const std::array<std::pair<int, const char*>, 47> texts{{
@@ -185,7 +190,7 @@ void Wizard::Change_Page() {
     // Some steps move to another page and start again; none can do so for ever.
     for (int restart = 0; restart < 8; ++restart) {
         Hide_All_Pages();
-        if (m_currentPage == 1) {
+        if (m_currentPage == Page::Welcome) {
             e.ButtonVisible[0] = true;
             e.LinkVisible.fill(true);
             show({0, 1, 2});
@@ -195,7 +200,7 @@ void Wizard::Change_Page() {
                      "Click next to continue ...");
             // The main-menu choice is carried out by any page but the main menu.
         }
-        if (m_currentPage == 2) {
+        if (m_currentPage == Page::MainMenu) {
             Select_Option(0);
             m_completeBenchmark = false;
             for (int check = 0; check < 8; ++check) {
@@ -220,7 +225,7 @@ void Wizard::Change_Page() {
                     if (choice == 2)
                         call(commands.loadInResultBrowser);
                 }
-                m_currentPage = 2;
+                m_currentPage = Page::MainMenu;
                 continue;
             }
             if (choice == 1) {
@@ -228,13 +233,13 @@ void Wizard::Change_Page() {
                     if (flagOf(check) == False)
                         Toggle_Check(check);
                 }
-                m_currentPage = 6;
+                m_currentPage = Page::Direct3D;
                 m_completeBenchmark = true;
                 m_mainMenuChoice = 0;
                 continue;
             }
         }
-        if (m_currentPage == 3) {
+        if (m_currentPage == Page::Customize) {
             showNextAndBack();
             show({3, 4, 5});
             e.FrameImageVisible[0] = e.FrameImageVisible[1] = true;
@@ -245,7 +250,7 @@ void Wizard::Change_Page() {
                      "benchmarks you want to perform.",
                      "Click next to continue or back to back track ...");
         }
-        if (m_currentPage == 4) {
+        if (m_currentPage == Page::Hardware) {
             if (isSet(s.HardwareSelected)) {
                 showNextAndBack();
                 show({6, 7, 8, 9});
@@ -256,12 +261,12 @@ void Wizard::Change_Page() {
                          "the hardware benchmarks you want to perform.",
                          "Check you selection and click next to continue ...");
             } else {
-                m_currentPage = 5;
+                m_currentPage = Page::Software;
             }
         }
-        if (m_currentPage == 5) {
+        if (m_currentPage == Page::Software) {
             if (m_completeBenchmark) {
-                m_currentPage = 2;
+                m_currentPage = Page::MainMenu;
                 m_completeBenchmark = false;
                 continue;
             }
@@ -275,10 +280,10 @@ void Wizard::Change_Page() {
                          "the software benchmarks you want to perform.",
                          "Check your selection and click next to continue ...");
             } else {
-                m_currentPage = 6;
+                m_currentPage = Page::Direct3D;
             }
         }
-        if (m_currentPage == 6) {
+        if (m_currentPage == Page::Direct3D) {
             if (isSet(s.Direct3DSelected)) {
                 Change_DX_Option(6);
                 e.FrameImageVisible[4] = true;
@@ -291,10 +296,10 @@ void Wizard::Change_Page() {
                          "also saved to the benchmark file.",
                          "Change your D3D setup and click next to continue ...");
             } else {
-                m_currentPage = 7;
+                m_currentPage = Page::SystemInformation;
             }
         }
-        if (m_currentPage == 7) {
+        if (m_currentPage == Page::SystemInformation) {
             showNextAndBack();
             show({49, 50, 51});
             e.FrameLineVisible[2] = true;
@@ -303,7 +308,7 @@ void Wizard::Change_Page() {
                      "benchmark save file. Confirm and click 'next' to continue.",
                      "Review your system infomation and click next to continue ...");
         }
-        if (m_currentPage == 8) {
+        if (m_currentPage == Page::ToolBox) {
             e.ButtonText[0] = "&Next";
             showNextAndBack();
             show({14, 15, 16, 17});
@@ -313,7 +318,7 @@ void Wizard::Change_Page() {
                      "bundled with VexoGAUGE 2002 and Microsoft \xC2\xAE Windows.",
                      "You may run selected tools and click next to continue when done ...");
         }
-        if (m_currentPage == 9) {
+        if (m_currentPage == Page::Ready) {
             e.ButtonText[0] = "Fi&nish";
             showNextAndBack();
             show({18, 19, 20, 21});
@@ -323,7 +328,7 @@ void Wizard::Change_Page() {
                      "to better understand the proceedings.",
                      "Click the next button to begin the benchmark process ...");
         }
-        if (m_currentPage == 10) {
+        if (m_currentPage == Page::Run) {
             Show_Bench_Selection();
             e.ButtonText[0] = "&Next";
             e.ButtonVisible[5] = false;
@@ -347,7 +352,7 @@ void Wizard::Change_Page() {
             e.ButtonText[0] = "&Next";
             Show_Score_Card();
         }
-        if (m_currentPage == 11) {
+        if (m_currentPage == Page::ScoreCard) {
             e.ButtonText[0] = "Fi&nish";
             e.ButtonVisible[0] = true;
             e.ButtonVisible[1] = false;
@@ -358,8 +363,8 @@ void Wizard::Change_Page() {
                      "the result browser, click 'Finish' when ready.",
                      "Click 'Finish' to goto the result browser ...");
         }
-        if (m_currentPage == 12) {
-            m_currentPage = 2;
+        if (m_currentPage == Page::ResultBrowser) {
+            m_currentPage = Page::MainMenu;
             call(commands.showResultBrowser);
             continue;
         }
@@ -375,31 +380,29 @@ void Wizard::Show_Score_Card() {
 }
 
 void Wizard::Button_Down(int index) {
-    static constexpr std::array<int, 6> pressed{2, 4, 13, 15, 17, 24};
     if (index >= 0 && index < 6)
         m_elements.ButtonImage[static_cast<std::size_t>(index)] =
-            pressed[static_cast<std::size_t>(index)];
+            kButtonPictures[static_cast<std::size_t>(index)].pressed;
 }
 
 void Wizard::Button_Up(int index) {
-    static constexpr std::array<int, 6> released{1, 3, 12, 14, 16, 23};
     if (index < 0 || index >= 6)
         return;
     m_elements.ButtonImage[static_cast<std::size_t>(index)] =
-        released[static_cast<std::size_t>(index)];
+        kButtonPictures[static_cast<std::size_t>(index)].released;
     const Selections& s = m_state.selections;
     switch (index) {
     case 0:
-        ++m_currentPage;
+        m_currentPage = step(m_currentPage, 1);
         Change_Page();
         break;
     case 1: {
-        std::int16_t page = m_currentPage;
+        Page page = m_currentPage;
         do {
-            --page;
-        } while ((page == 6 && !isSet(s.Direct3DSelected)) ||
-                 (page == 5 && !isSet(s.SoftwareSelected)) ||
-                 (page == 4 && !isSet(s.HardwareSelected)));
+            page = step(page, -1);
+        } while ((page == Page::Direct3D && !isSet(s.Direct3DSelected)) ||
+                 (page == Page::Software && !isSet(s.SoftwareSelected)) ||
+                 (page == Page::Hardware && !isSet(s.HardwareSelected)));
         m_currentPage = page;
         Change_Page();
         break;
@@ -445,27 +448,27 @@ void Wizard::Handle_Key(char key) {
     };
     int at = -1;
     switch (m_currentPage) {
-    case 2:
+    case Page::MainMenu:
         if ((at = in("CPLRV")) >= 0)
             Select_Option(at);
         break;
-    case 3:
+    case Page::Customize:
         if ((at = in("SD")) >= 0)
             Toggle_Check(6 + at);
         break;
-    case 4:
+    case Page::Hardware:
         if ((at = in("CFD")) >= 0)
             Toggle_Check(at);
         break;
-    case 5:
+    case Page::Software:
         if ((at = in("SUI")) >= 0)
             Toggle_Check(3 + at);
         break;
-    case 6:
+    case Page::Direct3D:
         if ((at = in("RCQ")) >= 0)
             Change_DX_Option(1 + 2 * at);
         break;
-    case 8:
+    case Page::ToolBox:
         if ((at = in("TXW")) >= 0)
             Button_Up(2 + at);
         break;

@@ -79,7 +79,6 @@ bool wizardStacking(const QWidget& lower, const QWidget& upper) {
 struct WizardRig {
     // With a larger desktop font the pages grow below the design, beyond a small screen's room.
     explicit WizardRig(bool designFont = true) {
-        wizard.elements().ButtonImage = {1, 3, 12, 14, 16, 23}; // as the program loads them
         wizard.Set_Credits_Text();
         wizard.Change_Page();
         window.sync();
@@ -88,8 +87,8 @@ struct WizardRig {
         else
             window.show();
     }
-    void go(int page) {
-        wizard.setCurrentPage(static_cast<std::int16_t>(page));
+    void go(Wizard::Page page) {
+        wizard.setCurrentPage(page);
         wizard.Change_Page();
         window.sync();
     }
@@ -97,7 +96,7 @@ struct WizardRig {
     // bands (seen at the window's left edge, where only the background shows), and no text
     // beside a tool takes more than four lines.
     void expectLooksRight(const std::string& where) {
-        SCOPED_TRACE(where + ", page " + std::to_string(wizard.CurrentPage()));
+        SCOPED_TRACE(where + ", page " + std::to_string(static_cast<int>(wizard.CurrentPage())));
         EXPECT_EQ(test::layoutFaults(window, wizardStacking), Faults{});
         const QImage shown = window.grab().toImage();
         const double ratio = shown.devicePixelRatio();
@@ -147,14 +146,14 @@ TEST(WizardLayout, EveryPageOfBothRoutesLooksRight) {
                 for (const char* key = keys; *key != '\0'; ++key)
                     QTest::keyClick(&rig.window, static_cast<Qt::Key>(*key));
             }
-            ASSERT_EQ(rig.wizard.CurrentPage(), 9) << route;
+            ASSERT_EQ(rig.wizard.CurrentPage(), Wizard::Page::Ready) << route;
             rig.expectLooksRight(route);
         }
 }
 
 TEST(WizardLayout, TheRunPageWithTheEnginesLongestLinesAndTheScoreCardLookRight) {
     WizardRig rig;
-    rig.go(10);
+    rig.go(Wizard::Page::Run);
     rig.expectLooksRight("run");
     // The longest lines the engine writes there, as a person reads them during a run.
     for (const auto& [line, text] : std::vector<std::pair<RunPageView::Line, const char*>>{
@@ -170,7 +169,7 @@ TEST(WizardLayout, TheRunPageWithTheEnginesLongestLinesAndTheScoreCardLookRight)
     rig.state.run.ThrottleTries = 12;
     rig.state.scores = {123456, 98765, 4321, 8765, 240, 54321, 65432, 76543};
     rig.wizard.Show_Score_Card();
-    rig.go(11);
+    rig.go(Wizard::Page::ScoreCard);
     rig.expectLooksRight("score card");
 }
 

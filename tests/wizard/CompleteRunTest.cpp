@@ -91,8 +91,10 @@ struct ProgramRig {
 TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
     ProgramRig rig;
     rig.dialogs.answer(std::string("Complete route run"));
-    rig.wizard.Handle_Key('P');              // complete benchmark
-    for (int next = 6; next <= 10; ++next) { // Direct3D options to the run
+    rig.wizard.Handle_Key('P'); // complete benchmark
+    using Page = Wizard::Page;
+    for (const Page next : {Page::Direct3D, Page::SystemInformation, Page::ToolBox, Page::Ready,
+                            Page::Run}) { // Direct3D options to the run
         rig.wizard.Handle_Key('N');
         ASSERT_EQ(rig.wizard.CurrentPage(), next);
     }
@@ -108,7 +110,7 @@ TEST(CompleteRun, FromTheMainMenuToTheRecordInTheResultBrowser) {
     EXPECT_EQ(rig.wizard.elements().BenchImage, done);
 
     rig.wizard.Handle_Key('N'); // score card
-    EXPECT_EQ(rig.wizard.CurrentPage(), 11);
+    EXPECT_EQ(rig.wizard.CurrentPage(), Page::ScoreCard);
     EXPECT_NE(rig.wizard.elements().FrameText[55].caption.find("Direc3D: "), std::string::npos);
     rig.wizard.Handle_Key('N'); // Finish
     EXPECT_TRUE(rig.browserShown);

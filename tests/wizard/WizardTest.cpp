@@ -10,6 +10,8 @@
 namespace vexo {
 namespace {
 
+using Page = Wizard::Page;
+
 struct WizardRig {
     WizardRig() {
         wizard.commands.showResultBrowser = [this] { log.push_back("browser"); };
@@ -27,8 +29,8 @@ struct WizardRig {
         for (const char key : keys)
             wizard.Handle_Key(key);
     }
-    void go(int page) {
-        wizard.setCurrentPage(static_cast<std::int16_t>(page));
+    void go(Page page) {
+        wizard.setCurrentPage(page);
         wizard.Change_Page();
     }
     const std::string& caption(int frameText) const {
@@ -47,9 +49,14 @@ TEST(WizardPages, WelcomeThenMainMenuClearingEverySelection) {
     rig.wizard.Change_Page();
     EXPECT_EQ(rig.wizard.elements().PageTitle[0], "Welcome to VexoGAUGE 2002 Edition.");
     EXPECT_FALSE(rig.wizard.elements().ButtonVisible[1]); // no Back
+    const std::array<int, 6> released{1, 3, 12, 14, 16, 23};
+    EXPECT_EQ(rig.wizard.elements().ButtonImage, released);
+    rig.wizard.Button_Down(Wizard::NextButton);
+    EXPECT_EQ(rig.wizard.elements().ButtonImage[Wizard::NextButton], 2); // pressed
     rig.state.selections.CPUSelected = True;
     rig.type("N");
-    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+    EXPECT_EQ(rig.wizard.elements().ButtonImage, released);
+    EXPECT_EQ(rig.wizard.CurrentPage(), Page::MainMenu);
     EXPECT_EQ(rig.state.selections.CPUSelected, False);
     EXPECT_EQ(rig.wizard.elements().PageTitle[0], "VexoGAUGE 2002 Main Menu.");
 }
@@ -58,20 +65,28 @@ TEST(WizardPages, WelcomeThenMainMenuClearingEverySelection) {
 // route is taken.
 TEST(WizardPages, TheKeysLeadThroughTheRoutesPastThePagesOfGroupsNotChosen) {
     using Done = std::vector<std::string>;
-    const std::vector<std::tuple<const char*, const char*, int, Done, bool>> routes{
-        {"custom without a group: the hidden Next does nothing", "NN", 3, {}, false},
-        {"hardware without Direct3D skips pages 5 and 6", "NDNCN", 7, {}, false},
-        {"and so does Back", "NDNCNB", 4, {}, false},
-        {"Direct3D kept, its group unchecked: page 6 shows", "NDNDBDSNUN", 6, {}, false},
-        {"complete", "PN", 6, {}, true},
-        {"complete, and Back to the menu", "PNB", 2, {}, false},
-        {"the browser, by Back as by Next", "RB", 2, {"browser"}, false},
-        {"loading a file", "LN", 2, {"browser", "load"}, false},
-        {"the homepage", "VN", 2, {"homepage"}, false}};
+    const std::vector<std::tuple<const char*, const char*, Page, Done, bool>> routes{
+        {"custom without a group: the hidden Next does nothing", "NN", Page::Customize, {}, false},
+        {"hardware without Direct3D skips the software and Direct3D pages",
+         "NDNCN",
+         Page::SystemInformation,
+         {},
+         false},
+        {"and so does Back", "NDNCNB", Page::Hardware, {}, false},
+        {"Direct3D kept, its group unchecked: the Direct3D page shows",
+         "NDNDBDSNUN",
+         Page::Direct3D,
+         {},
+         false},
+        {"complete", "PN", Page::Direct3D, {}, true},
+        {"complete, and Back to the menu", "PNB", Page::MainMenu, {}, false},
+        {"the browser, by Back as by Next", "RB", Page::MainMenu, {"browser"}, false},
+        {"loading a file", "LN", Page::MainMenu, {"browser", "load"}, false},
+        {"the homepage", "VN", Page::MainMenu, {"homepage"}, false}};
     for (const auto& [name, keys, page, done, complete] : routes) {
         SCOPED_TRACE(name);
         WizardRig rig;
-        rig.go(2);
+        rig.go(Page::MainMenu);
         rig.type(keys);
         EXPECT_EQ(rig.wizard.CurrentPage(), page);
         EXPECT_EQ(rig.log, done);
@@ -82,9 +97,9 @@ TEST(WizardPages, TheKeysLeadThroughTheRoutesPastThePagesOfGroupsNotChosen) {
 
 TEST(WizardPages, RunPageDisablesTheWindowThenShowsTheScoreCard) {
     WizardRig rig;
-    rig.go(9);
+    rig.go(Page::Ready);
     rig.type("N");
-    EXPECT_EQ(rig.wizard.CurrentPage(), 10);
+    EXPECT_EQ(rig.wizard.CurrentPage(), Page::Run);
     EXPECT_EQ(rig.log.back(), "run Kestrovia VexoGAUGE 2002 Edition (Window Disabled) disabled");
     const WizardElements& e = rig.wizard.elements();
     EXPECT_TRUE(e.windowEnabled);
@@ -95,10 +110,10 @@ TEST(WizardPages, RunPageDisablesTheWindowThenShowsTheScoreCard) {
     rig.type("H"); // the key still opens help
     EXPECT_EQ(rig.log.back(), "help");
     rig.type("N");
-    EXPECT_EQ(rig.wizard.CurrentPage(), 11);
+    EXPECT_EQ(rig.wizard.CurrentPage(), Page::ScoreCard);
     EXPECT_FALSE(e.ButtonVisible[1]);
     rig.type("N");
-    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+    EXPECT_EQ(rig.wizard.CurrentPage(), Page::MainMenu);
 }
 
 // The saved-file line says what the save really did, and where.

@@ -17,6 +17,8 @@
 namespace vexo {
 namespace {
 
+using Page = Wizard::Page;
+
 struct WindowRig {
     WindowRig() {
         wizard.Set_Credits_Text();
@@ -81,28 +83,36 @@ TEST(WizardWindowKeyboard, WalksTheWholeCustomRouteToTheRun) {
     rig.wizard.commands.runBenchmark = [&runs] { ++runs; };
     rig.wizard.commands.openHomepage = [&homepage] { ++homepage; };
     // The keys, the page they lead to and the focused element's caption after them.
-    const std::vector<std::tuple<const char*, const char*, int, const char*>> steps{
-        {"welcome: Tab from Next to the links, Return opens the homepage", "TTR", 1,
+    const std::vector<std::tuple<const char*, const char*, Page, const char*>> steps{
+        {"welcome: Tab from Next to the links, Return opens the homepage", "TTR", Page::Welcome,
          "kestrovia.example"},
-        {"welcome: Shift+Tab back to the first link", "t", 1, "support@kestrovia.example"},
-        {"welcome: Tab past the second link and Help, Return on Next", "TTTR", 2, "Next"},
-        {"menu: Return on Back goes back, on Next on again", "tRR", 2, "Next"},
-        {"menu: Tab from Next wraps to the first option", "T", 2, "Perform a New Custom Benchmark"},
-        {"menu: Down chooses the next option", "v", 2, "Perform a New Complete Benchmark"},
-        {"menu: Up chooses the first again, Return on it presses Next", "^R", 3,
+        {"welcome: Shift+Tab back to the first link", "t", Page::Welcome,
+         "support@kestrovia.example"},
+        {"welcome: Tab past the second link and Help, Return on Next", "TTTR", Page::MainMenu,
+         "Next"},
+        {"menu: Return on Back goes back, on Next on again", "tRR", Page::MainMenu, "Next"},
+        {"menu: Tab from Next wraps to the first option", "T", Page::MainMenu,
+         "Perform a New Custom Benchmark"},
+        {"menu: Down chooses the next option", "v", Page::MainMenu,
+         "Perform a New Complete Benchmark"},
+        {"menu: Up chooses the first again, Return on it presses Next", "^R", Page::Customize,
          "Software Benchmark Options"},
-        {"groups: Space checks, Down moves on", "SvS", 3, "Hardware Benchmark Options"},
-        {"groups: Return presses the Next the checks showed", "R", 4,
+        {"groups: Space checks, Down moves on", "SvS", Page::Customize,
+         "Hardware Benchmark Options"},
+        {"groups: Return presses the Next the checks showed", "R", Page::Hardware,
          "CPU Benchmark (Central Proccessing Unit)"},
-        {"hardware: Tab and Shift+Tab between checks", "STTSt", 4,
+        {"hardware: Tab and Shift+Tab between checks", "STTSt", Page::Hardware,
          "FPU Benchmark (Floating Point Unit)"},
-        {"software: the second check", "RTS", 5, "Business Application Benchmark (Emulation)"},
-        {"software: on to Direct3D", "R", 6, "Next"},
-        {"Direct3D: arrows step the values both ways", "T>v<", 6, "Previous colour depth"},
-        {"Direct3D: Return on an arrow presses Next, then system information", "RR", 8, "Next"},
-        {"tool box: the tools are in the Tab order", "Tv", 8, "DirectX Diagnostics"},
-        {"tool box: back round to Next and on", "ttR", 9, "Finish"},
-        {"ready: Finish starts the run, then Next has the focus", "R", 10, "Next"},
+        {"software: the second check", "RTS", Page::Software,
+         "Business Application Benchmark (Emulation)"},
+        {"software: on to Direct3D", "R", Page::Direct3D, "Next"},
+        {"Direct3D: arrows step the values both ways", "T>v<", Page::Direct3D,
+         "Previous colour depth"},
+        {"Direct3D: Return on an arrow presses Next, then system information", "RR", Page::ToolBox,
+         "Next"},
+        {"tool box: the tools are in the Tab order", "Tv", Page::ToolBox, "DirectX Diagnostics"},
+        {"tool box: back round to Next and on", "ttR", Page::Ready, "Finish"},
+        {"ready: Finish starts the run, then Next has the focus", "R", Page::Run, "Next"},
     };
     for (const auto& [name, keys, page, focus] : steps) {
         SCOPED_TRACE(name);
@@ -126,10 +136,10 @@ TEST(WizardWindow, WhileInputIsBlockedThePageTakesNoInput) {
     rig.block(true);
     type(rig.window, "R"); // on Next
     QTest::mouseClick(rig.window.childAt(516 + 54, 446 + 15), Qt::LeftButton);
-    EXPECT_EQ(rig.wizard.CurrentPage(), 1);
+    EXPECT_EQ(rig.wizard.CurrentPage(), Page::Welcome);
     rig.block(false);
     type(rig.window, "R");
-    EXPECT_EQ(rig.wizard.CurrentPage(), 2);
+    EXPECT_EQ(rig.wizard.CurrentPage(), Page::MainMenu);
 }
 
 // The window manager's close reaches the window while a run yields to the event loop, the

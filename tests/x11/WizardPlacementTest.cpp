@@ -71,7 +71,7 @@ TEST_F(WizardOnTheDesktop, ALetterActsWhicheverKeyIsLetGoFirst) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     test::X11Input keyboard;
-    std::vector<int> pages;
+    std::vector<Wizard::Page> pages;
     for (const auto& strokes : std::vector<std::vector<std::pair<KeySym, bool>>>{
              {{XK_Alt_L, true}, {XK_n, true}, {XK_Alt_L, false}, {XK_n, false}}, // Next
              {{XK_n, true}, {XK_b, true}, {XK_n, false}}, // Next on the main menu...
@@ -79,7 +79,8 @@ TEST_F(WizardOnTheDesktop, ALetterActsWhicheverKeyIsLetGoFirst) {
         keyboard.keys(strokes);
         pages.push_back(wizard.CurrentPage());
     }
-    EXPECT_EQ(pages, (std::vector<int>{2, 3, 2}));
+    using Page = Wizard::Page;
+    EXPECT_EQ(pages, (std::vector<Page>{Page::MainMenu, Page::Customize, Page::MainMenu}));
 }
 
 } // namespace

@@ -136,7 +136,7 @@ private:
     };
     std::vector<Focusable> m_focusables;
     QWidget* m_focusMark = nullptr;
-    int m_focusPage = 0; // the page the focus was last placed on
+    Wizard::Page m_focusPage{}; // the page the focus was last placed on (none at first)
     const Focusable* focused() const;
     // Puts the focus on Next where it is shown, else on the page's first element, else Help.
     void focusDefault();
