@@ -82,14 +82,13 @@ class Program {
 public:
     explicit Program(vexo::Folders folders)
         : m_dialogs([this] { return boxOwner(); })
-        , m_loader(startCommand, m_dialogs, vexo::kWebAddress) {
+        , m_loader(startCommand, vexo::kWebAddress) {
         m_state.folders = std::move(folders);
         // The Direct3D options are read at start, whichever window comes first: the exit
         // question writes them back from either main window.
         m_wizard = std::make_unique<vexo::Wizard>(m_state, m_settings);
-        if (!m_wizard->Load_DX_Settings())
-            std::fprintf(stderr, "VexoGAUGE: a stored Direct3D option was not a number; "
-                                 "its default is used\n");
+        if (const vexo::Status loaded = m_wizard->Load_DX_Settings(); !loaded)
+            std::fprintf(stderr, "VexoGAUGE: %s\n", loaded.message().c_str());
         // The compositor's news of its windows is read as it comes, so it never piles up.
         if (const int fd = m_windows.nativeEventFd(); fd >= 0) {
             m_nativeNews = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
@@ -202,10 +201,14 @@ private:
         c.loadInResultBrowser = [this] {
             result().run([this] { m_result->model().Load_Benchmark_Menu(); });
         };
-        c.openHomepage = [this] { m_loader.Open_Homepage(); };
+        c.openHomepage = [this] { vexo::showLaunchFailure(m_dialogs, m_loader.Open_Homepage()); };
         c.showTaskManager = [this] { showAtm(m_wizardWindow.get()); };
-        c.runDirectXDiagnostics = [this] { m_loader.Run_DXDiag(); };
-        c.runSystemInformation = [this] { m_loader.Run_MSInfo(); };
+        c.runDirectXDiagnostics = [this] {
+            vexo::showLaunchFailure(m_dialogs, m_loader.Run_DXDiag());
+        };
+        c.runSystemInformation = [this] {
+            vexo::showLaunchFailure(m_dialogs, m_loader.Run_MSInfo());
+        };
         c.showHelp = [this] { showHelp(m_wizardWindow.get()); };
         // The page is shown as it now stands before the run takes over the thread.
         c.yield = [this] {

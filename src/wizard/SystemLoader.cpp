@@ -2,9 +2,8 @@
 
 namespace vexo {
 
-SystemLoader::SystemLoader(CommandStarter start, Dialogs& dialogs, std::string webAddress)
+SystemLoader::SystemLoader(CommandStarter start, std::string webAddress)
     : m_start(std::move(start))
-    , m_dialogs(dialogs)
     , m_webAddress(std::move(webAddress)) {}
 
 const std::vector<SystemLoader::Candidate>& SystemLoader::systemInformationPrograms() {
@@ -24,30 +23,36 @@ const std::vector<SystemLoader::Candidate>& SystemLoader::graphicsDiagnosticsPro
     return programs;
 }
 
-void SystemLoader::launch(const std::vector<Candidate>& candidates, const char* sorry) {
+Status SystemLoader::launch(const std::vector<Candidate>& candidates, const char* sorry) {
     for (const Candidate& candidate : candidates) {
         if (m_start && m_start(candidate.program, candidate.arguments))
-            return;
+            return Status::success();
     }
-    m_dialogs.messageBox(sorry, MsgStyle::OkOnly + MsgStyle::Exclamation, "Sorry");
+    return Status::failure(sorry);
 }
 
-void SystemLoader::Run_MSInfo() {
-    launch(systemInformationPrograms(),
-           "Cant find a system information program? Install one, for example the package "
-           "hardinfo or gnome-system-monitor.");
+void showLaunchFailure(Dialogs& dialogs, const Status& launched) {
+    if (!launched)
+        dialogs.messageBox(launched.message(), MsgStyle::OkOnly + MsgStyle::Exclamation, "Sorry");
 }
 
-void SystemLoader::Run_DXDiag() {
-    launch(graphicsDiagnosticsPrograms(),
-           "Cant find a terminal to show the graphics information in? Install one, for example "
-           "the package xterm; the information comes from glxinfo, in the package mesa-utils.");
+Status SystemLoader::Run_MSInfo() {
+    return launch(systemInformationPrograms(),
+                  "Cant find a system information program? Install one, for example the package "
+                  "hardinfo or gnome-system-monitor.");
 }
 
-void SystemLoader::Open_Homepage() {
-    launch({{"xdg-open", {m_webAddress}}},
-           "Cant open the homepage? xdg-open, in the package xdg-utils, opens it in the "
-           "desktop's web browser: install it and a web browser.");
+Status SystemLoader::Run_DXDiag() {
+    return launch(
+        graphicsDiagnosticsPrograms(),
+        "Cant find a terminal to show the graphics information in? Install one, for example "
+        "the package xterm; the information comes from glxinfo, in the package mesa-utils.");
+}
+
+Status SystemLoader::Open_Homepage() {
+    return launch({{"xdg-open", {m_webAddress}}},
+                  "Cant open the homepage? xdg-open, in the package xdg-utils, opens it in the "
+                  "desktop's web browser: install it and a web browser.");
 }
 
 } // namespace vexo

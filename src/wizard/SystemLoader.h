@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Status.h"
 #include "platform/Dialogs.h"
 
 #include <functional>
@@ -14,7 +15,8 @@ using CommandStarter =
     std::function<bool(const std::string& program, const std::vector<std::string>& arguments)>;
 
 // The tool box's launches. On Linux each looks for the counterpart of its tool among a fixed list
-// of programs, in order, and starts the first that starts; when none does, the "Sorry" message.
+// of programs, in order, and starts the first that starts; when none does, it fails with the
+// "Sorry" message, which the program shows (showLaunchFailure).
 class SystemLoader {
 public:
     struct Candidate {
@@ -22,24 +24,27 @@ public:
         std::vector<std::string> arguments;
     };
 
-    SystemLoader(CommandStarter start, Dialogs& dialogs, std::string webAddress);
+    SystemLoader(CommandStarter start, std::string webAddress);
 
     // A system information program.
-    void Run_MSInfo();
+    Status Run_MSInfo();
     // A graphics diagnostics program.
-    void Run_DXDiag();
+    Status Run_DXDiag();
     // The web browser at the maker's web address.
-    void Open_Homepage();
+    Status Open_Homepage();
 
     static const std::vector<Candidate>& systemInformationPrograms();
     static const std::vector<Candidate>& graphicsDiagnosticsPrograms();
 
 private:
-    void launch(const std::vector<Candidate>& candidates, const char* sorry);
+    Status launch(const std::vector<Candidate>& candidates, const char* sorry);
 
     CommandStarter m_start;
-    Dialogs& m_dialogs;
     std::string m_webAddress;
 };
+
+// Tells a launch that failed in a box titled "Sorry", with an OK button and the exclamation
+// icon; a launch that succeeded shows nothing.
+void showLaunchFailure(Dialogs& dialogs, const Status& launched);
 
 } // namespace vexo

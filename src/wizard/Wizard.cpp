@@ -53,7 +53,7 @@ void Wizard::Clear_Selections() {
         *flag = False;
 }
 
-bool Wizard::Load_DX_Settings() {
+Status Wizard::Load_DX_Settings() {
     bool allNumbers = true;
     auto read = [&](const char* key) -> std::int16_t {
         const std::string text = m_settings.get(kSettingsApplication, "DXSetup", key, "0");
@@ -69,7 +69,9 @@ bool Wizard::Load_DX_Settings() {
     s.ScreenResolution = read("DXRez");
     s.ScreenColorDepth = read("DXCol");
     s.TextureQuality = read("DXTex");
-    return allNumbers;
+    if (!allNumbers)
+        return Status::failure("a stored Direct3D option was not a number; its default is used");
+    return Status::success();
 }
 
 void Wizard::Select_Option(int index) {

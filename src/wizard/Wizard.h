@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AppState.h"
+#include "common/Status.h"
 #include "engine/RunPageView.h"
 #include "platform/SettingsStore.h"
 
@@ -115,8 +116,8 @@ public:
 
     void Clear_Selections();
     // Reads the three Direct3D options; a stored value that is not a whole number falls back to
-    // 0 (and is reported by the return value), one out of range is kept as it is.
-    bool Load_DX_Settings();
+    // 0 (a failure says so), one out of range is kept as it is.
+    Status Load_DX_Settings();
 
     void Select_Option(int index);
     void Toggle_Check(int index);

@@ -247,16 +247,15 @@ TEST(SystemLoader, TriesTheCandidatesInOrderAndWithoutOneSaysSorryWithTheToolsTe
                             tried.push_back(line);
                             return program == works;
                         },
-                        dialogs, "https://kestrovia.example/vexogauge"};
-    loader.Run_MSInfo();
+                        "https://kestrovia.example/vexogauge"};
+    EXPECT_TRUE(loader.Run_MSInfo());
     EXPECT_EQ(tried, (std::vector<std::string>{"hardinfo2", "hardinfo", "kinfocenter"}));
-    EXPECT_TRUE(dialogs.messages.empty());
 
     works.clear();
     tried.clear();
-    loader.Run_DXDiag();
-    loader.Open_Homepage();
-    loader.Run_MSInfo();
+    for (const Status& launched :
+         {loader.Run_DXDiag(), loader.Open_Homepage(), loader.Run_MSInfo()})
+        showLaunchFailure(dialogs, launched);
     std::vector<std::string> said;
     for (const auto& message : dialogs.messages)
         said.push_back(message.title + " " + std::to_string(message.style) + ": " + message.text);
