@@ -67,13 +67,12 @@ TEST(ScaledScreen, TheScreenIsScaled) {
 #endif
 
 // The wizard draws every page on its full-size background picture; the cover that blocks input
-// during a run lies over the whole page; the welcome page's links lie over its contact text; the
-// keyboard's focus mark lies around the focused element.
+// during a run lies over the whole page; the keyboard's focus mark lies around the focused
+// element.
 bool wizardStacking(const QWidget& lower, const QWidget& upper) {
     const QRect page = lower.parentWidget()->rect();
     return lower.objectName() == "Background" || upper.geometry() == page ||
-           upper.objectName() == "FocusMark" ||
-           (lower.objectName() == "FrameText2" && upper.objectName().startsWith("LinkText"));
+           upper.objectName() == "FocusMark";
 }
 
 struct WizardRig {
