@@ -140,6 +140,11 @@ struct BenchmarkRecord {
     bool operator==(const BenchmarkRecord&) const = default;
 };
 
+// The name of the K-th of N repeated runs, "NAME (run K of N)", and the name of the group a
+// record belongs to: its name without such a suffix.
+std::string repetitionName(std::string_view name, int k, int n);
+std::string_view groupName(std::string_view name);
+
 // Index of a score or system key in its group, or -1 for any other key (keys are
 // case-sensitive).
 int scoreKeyIndex(std::string_view key);

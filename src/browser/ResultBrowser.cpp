@@ -1,8 +1,8 @@
 #include "ResultBrowser.h"
 
-#include "benchfile/Comparison.h"
 #include "benchfile/ImportNotice.h"
 #include "common/Text.h"
+#include "results/Comparison.h"
 
 #include <algorithm>
 #include <limits>

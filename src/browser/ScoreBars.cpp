@@ -33,7 +33,7 @@ std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column
         const BenchmarkRecord& first = *distinct.records[group.front()];
         ScoreBar bar;
         bar.label = std::to_string(first.RowNumber) + ". " +
-                    std::string(comparison::groupName(first.name.value_or("")));
+                    std::string(groupName(first.name.value_or("")));
         if (group.size() > 1)
             bar.label += " (" + std::to_string(group.size()) + " runs)";
         std::vector<const BenchmarkRecord*> members;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "benchfile/Comparison.h"
 #include "browser/ResultBrowser.h"
+#include "results/Comparison.h"
 
 #include <cstddef>
 #include <optional>

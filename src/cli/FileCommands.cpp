@@ -1,7 +1,6 @@
 #include "FileCommands.h"
 
 #include "benchfile/BenchmarkFile.h"
-#include "benchfile/Comparison.h"
 #include "benchfile/ImportNotice.h"
 #include "cli/Json.h"
 #include "common/FileIo.h"
@@ -9,7 +8,8 @@
 #include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "report/Report.h"
-#include "wizard/ScoreCard.h"
+#include "results/Comparison.h"
+#include "results/ScoreCard.h"
 
 #include <algorithm>
 #include <charconv>

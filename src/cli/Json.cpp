@@ -1,8 +1,8 @@
 #include "Json.h"
 
-#include "benchfile/Comparison.h"
 #include "common/ScoreSet.h"
 #include "common/Text.h"
+#include "results/Comparison.h"
 
 #include <array>
 #include <charconv>

@@ -1,7 +1,6 @@
 #include "RunCommand.h"
 
 #include "benchfile/BenchmarkFile.h"
-#include "benchfile/Comparison.h"
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
 #include "cli/TerminalDialogs.h"
@@ -12,8 +11,9 @@
 #include "engine/Phases.h"
 #include "engine/RunSession.h"
 #include "engine/RunTexts.h"
+#include "results/Comparison.h"
+#include "results/ScoreCard.h"
 #include "sysinfo/SystemInfo.h"
-#include "wizard/ScoreCard.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,6 @@
 #include "EngineWriter.h"
 
 #include "benchfile/BenchmarkFile.h"
-#include "benchfile/Comparison.h"
 #include "common/CodePage.h"
 #include "common/Direct3DOptions.h"
 #include "common/FileIo.h"
@@ -46,8 +45,8 @@ std::string EngineWriter::payload(const RunRecords& run) {
     std::string payload;
     const int n = static_cast<int>(run.repetitions.size());
     for (int k = 1; k <= n; ++k) {
-        payload += benchfile::recordOpening(
-            n == 1 ? run.name : comparison::repetitionName(run.name, k, n), &replaced);
+        payload +=
+            benchfile::recordOpening(n == 1 ? run.name : repetitionName(run.name, k, n), &replaced);
         payload += Build_System_Fields(description, &replaced);
         payload += Build_Task_Fields(titles, &replaced);
         payload += benchfile::Build_Score_Fields(run.repetitions[static_cast<std::size_t>(k - 1)],

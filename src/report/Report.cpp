@@ -1,10 +1,10 @@
 #include "Report.h"
 
-#include "benchfile/Comparison.h"
 #include "browser/ResultBrowser.h"
 #include "common/ScoreSet.h"
 #include "common/Text.h"
-#include "wizard/ScoreCard.h"
+#include "results/Comparison.h"
+#include "results/ScoreCard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -121,7 +121,7 @@ std::vector<Bar> barsOf(const std::vector<const BenchmarkRecord*>& records,
         Bar bar;
         const BenchmarkRecord& first = *records[group.front()];
         bar.label = std::to_string(first.RowNumber) + ". " +
-                    std::string(comparison::groupName(first.name.value_or("")));
+                    std::string(groupName(first.name.value_or("")));
         if (group.size() > 1)
             bar.label += " (" + std::to_string(group.size()) + " runs)";
         for (const std::size_t i : group) {

@@ -2,8 +2,8 @@
 // the keyboard and the main-menu choice move between pages.
 #include "Wizard.h"
 #include "common/Text.h"
+#include "results/ScoreCard.h"
 #include "wizard/ExitQuestion.h"
-#include "wizard/ScoreCard.h"
 
 namespace vexo {
 

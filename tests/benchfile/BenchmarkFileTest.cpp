@@ -213,5 +213,18 @@ TEST(Writers, TheBrowserWriterKeepsEveryTaskAndInventsNothing) {
     EXPECT_EQ(back.records().at(0), record);
 }
 
+TEST(RecordNames, TheRepetitionSuffixIsWrittenAndRemovedExactly) {
+    EXPECT_EQ(repetitionName("Home PC", 2, 5), "Home PC (run 2 of 5)");
+    std::string groups; // each followed by '|'; anything unlike the suffix stays in the name
+    for (const char* name :
+         {"Home PC (run 2 of 5)", "Home PC (run 12 of 20)", "Home PC", " (run 1 of 2)",
+          "PC (run 6 of 5)", "PC (run 0 of 5)", "PC (run 2 of 5", "PC (run 2 of 5) old",
+          "PC (run two of 5)", "PC (run 02 of 5)", "PC (run 2 of )", "(run 1 of 2"})
+        (groups += groupName(name)) += "|";
+    EXPECT_EQ(groups, "Home PC|Home PC|Home PC||PC (run 6 of 5)|PC (run 0 of 5)|PC (run 2 of 5|"
+                      "PC (run 2 of 5) old|PC (run two of 5)|PC (run 02 of 5)|PC (run 2 of )|"
+                      "(run 1 of 2|");
+}
+
 } // namespace
 } // namespace vexo::benchfile

@@ -1,8 +1,8 @@
 #include "ScoresChart.h"
 
 #include "ScoresChartAccessible.h"
-#include "benchfile/Comparison.h"
 #include "platform/qt/QtPlatform.h"
+#include "results/Comparison.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>

@@ -93,11 +93,6 @@ RatioTest compareWithBaseline(std::vector<double> values, std::vector<double> ba
 // each are needed)".
 std::string verdictText(const RatioTest& test);
 
-// The name of the K-th of N repeated runs, and the name of the group a record belongs to:
-// its name without such a suffix.
-std::string repetitionName(std::string_view name, int k, int n);
-std::string_view groupName(std::string_view name);
-
 // The score a cell holds: nothing unless the whole text is a decimal number that fits in 64
 // bits (a Direct3D cell may carry its settings in brackets after it). Any other text is not a
 // score, and is left out of charts and statistics.

@@ -1,4 +1,4 @@
-#include "benchfile/Comparison.h"
+#include "results/Comparison.h"
 
 #include <gtest/gtest.h>
 
@@ -79,20 +79,7 @@ TEST(RatioTest, TooFewRunsAreNotTested) {
     EXPECT_EQ(medianIntervalText({100, 90, 104, 98, 101}), "-10.0 to +4.0 % (93.8 %)");
 }
 
-TEST(Names, TheRepetitionSuffixIsWrittenAndRemovedExactly) {
-    EXPECT_EQ(repetitionName("Home PC", 2, 5), "Home PC (run 2 of 5)");
-    std::string groups; // each followed by '|'; anything unlike the suffix stays in the name
-    for (const char* name :
-         {"Home PC (run 2 of 5)", "Home PC (run 12 of 20)", "Home PC", " (run 1 of 2)",
-          "PC (run 6 of 5)", "PC (run 0 of 5)", "PC (run 2 of 5", "PC (run 2 of 5) old",
-          "PC (run two of 5)", "PC (run 02 of 5)", "PC (run 2 of )", "(run 1 of 2"})
-        (groups += groupName(name)) += "|";
-    EXPECT_EQ(groups, "Home PC|Home PC|Home PC||PC (run 6 of 5)|PC (run 0 of 5)|PC (run 2 of 5|"
-                      "PC (run 2 of 5) old|PC (run two of 5)|PC (run 02 of 5)|PC (run 2 of )|"
-                      "(run 1 of 2|");
-}
-
-TEST(Names, ScoreCellsReadTheirLeadingNumber) {
+TEST(ScoreCells, ReadTheirLeadingNumber) {
     EXPECT_EQ(scoreValue(std::string("1234")), 1234);
     EXPECT_EQ(scoreValue(std::string("57(1024x768@32 Bit /w High textures)")), 57);
     EXPECT_EQ(scoreValue(std::string("9223372036854775807")), 9223372036854775807.0);
