@@ -1,6 +1,8 @@
 #include "ResultBrowser.h"
 
 #include "benchfile/ImportNotice.h"
+#include "common/ScoreSet.h"
+#include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "results/Comparison.h"
 
@@ -15,40 +17,26 @@ constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 constexpr const char* kTitlePrefix = "VexoGAUGE 2002 Edition Result Browser - ";
 constexpr const char* kBenchmarkFilter = "VexoGAUGE 2002 Benchmark Files (*.vgf)|*.vgf";
 
-const std::vector<BrowserColumn> kScoreColumns{{"#", 360},
-                                               {"FILE NAME", 3000},
-                                               {"Discription", 3500},
-                                               {"CPU / Cache / FSB", 2000},
-                                               {"CPU / RAM / Chipset", 2000},
-                                               {"FPU (SPFP)", 1440},
-                                               {"FPU (Integer)", 1440},
-                                               {"Direct3D HAL", 3000},
-                                               {"SpreadSheet", 1440},
-                                               {"Bussiness", 1440},
-                                               {"Imaging", 1440}};
+// The three columns every list starts with, then a list's own.
+std::vector<BrowserColumn> withCommonColumns(std::vector<BrowserColumn> own) {
+    own.insert(own.begin(), {{"#", 360}, {"FILE NAME", 3000}, {"Discription", 3500}});
+    return own;
+}
 
-const std::vector<BrowserColumn> kPlatformColumns{{"#", 360},
-                                                  {"FILE NAME", 3000},
-                                                  {"Discription", 3500},
-                                                  {"CPU Class", 1440},
-                                                  {"CPU Speed", 1440},
-                                                  {"CPU has MMX", 2000},
-                                                  {"CPU has FPU", 1440},
-                                                  {"Memory Load", 1440},
-                                                  {"Total Memory", 1440},
-                                                  {"Free Memory", 1440},
-                                                  {"Vitual Memory", 1440},
-                                                  {"OS Name", 2000},
-                                                  {"Major Version", 1440},
-                                                  {"Minor Version", 1440},
-                                                  {"Build Number", 1440},
-                                                  {"Graphics Adapter", 2000},
-                                                  {"Graphics Memory", 1440}};
+const std::vector<BrowserColumn> kScoreColumns = withCommonColumns([] {
+    std::vector<BrowserColumn> scores;
+    for (const ScoreField& score : kScoreFields)
+        scores.push_back({std::string(score.column), score.columnTwips});
+    return scores;
+}());
 
-// The system value shown in Platform columns 3 to 16: the operating system's name stands
-// before its version numbers, although it follows them in the file.
-constexpr std::array<std::size_t, 14> kPlatformSystemIndex{0, 1,  2, 3, 4,  5,  6,
-                                                           7, 10, 8, 9, 11, 12, 13};
+const std::vector<BrowserColumn> kPlatformColumns = withCommonColumns([] {
+    std::vector<BrowserColumn> system;
+    for (const std::size_t shown : kShownSystemOrder)
+        system.push_back(
+            {std::string(kSystemFields[shown].column), kSystemFields[shown].columnTwips});
+    return system;
+}());
 
 struct ModeTexts {
     const char* title;
@@ -121,14 +109,9 @@ std::vector<BrowserColumn> ResultBrowser::columns(BrowserMode list) const {
     case BrowserMode::Tasks:
         break;
     }
-    std::vector<BrowserColumn> tasks{{"#", 360}, {"FILE NAME", 3000}, {"Discription", 3500}};
     // 38 task columns, and more when a record holds more tasks, so none is hidden.
-    tasks.resize(3 + std::max(kTaskColumns, m_widestTasks), BrowserColumn{"", 1440});
-    return tasks;
-}
-
-const std::vector<BrowserColumn>& ResultBrowser::platformColumns() {
-    return kPlatformColumns;
+    return withCommonColumns(
+        std::vector<BrowserColumn>(std::max(kTaskColumns, m_widestTasks), BrowserColumn{"", 1440}));
 }
 
 std::string ResultBrowser::cellOf(BrowserMode list, const BenchmarkRecord& record,
@@ -142,9 +125,8 @@ std::string ResultBrowser::cellOf(BrowserMode list, const BenchmarkRecord& recor
     const std::size_t at = column - 3;
     switch (list) {
     case BrowserMode::Platform:
-        return at < kPlatformSystemIndex.size()
-                   ? record.system[kPlatformSystemIndex[at]].value_or("")
-                   : std::string();
+        return at < kShownSystemOrder.size() ? record.system[kShownSystemOrder[at]].value_or("")
+                                             : std::string();
     case BrowserMode::Scores:
         return at < record.scores.size() ? record.scores[at].value_or("") : std::string();
     case BrowserMode::Tasks:

@@ -61,8 +61,6 @@ public:
     std::string cell(BrowserMode list, std::size_t row, std::size_t column) const;
     // A record's cell in a column of a list, wherever the record stands.
     static std::string cellOf(BrowserMode list, const BenchmarkRecord& record, std::size_t column);
-    // The Platform list's columns, the same for every database.
-    static const std::vector<BrowserColumn>& platformColumns();
     const BenchmarkRecord& recordAt(BrowserMode list, std::size_t row) const;
     // The selected row of a list, or -1.
     int selectedRow(BrowserMode list) const;

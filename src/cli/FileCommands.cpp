@@ -9,7 +9,6 @@
 #include "common/Text.h"
 #include "report/Report.h"
 #include "results/Comparison.h"
-#include "results/ScoreCard.h"
 
 #include <algorithm>
 #include <charconv>
@@ -275,7 +274,8 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
     if (duplicates > 0)
         out << comparison::duplicatesText(duplicates) << '\n';
     for (const ScoreComparison& score : scores) {
-        out << '\n' << scoreLabel(score.score) << " (" << kScoreFields[score.score].name << ")\n";
+        const ScoreField& field = kScoreFields[score.score];
+        out << '\n' << field.label << " (" << field.name << ")\n";
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const comparison::Summary& s = score.groups[g];
             const std::string leftOut = comparison::leftOutText(score.leftOut[g]);
@@ -337,10 +337,10 @@ void compareJson(const std::vector<comparison::RecordGroup>& groups,
                 g > 0 && test.tested() ? json::Json(test.different()) : json::Json(nullptr);
             summaries.push_back(std::move(summary));
         }
-        const bool direct3D = kScoreFields[score.score].member == &ScoreSet::BMDR3D;
-        scoreList.push_back({{"score", std::string(kScoreFields[score.score].name)},
-                             {"label", std::string(scoreLabel(score.score))},
-                             {"unit", direct3D ? "frames per second" : "VexoGAUGEs"},
+        const ScoreField& field = kScoreFields[score.score];
+        scoreList.push_back({{"score", std::string(field.name)},
+                             {"label", std::string(field.label)},
+                             {"unit", std::string(field.unit)},
                              {"groups", std::move(summaries)}});
     }
     document["scores"] = std::move(scoreList);

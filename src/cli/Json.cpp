@@ -95,7 +95,8 @@ bool holdsNonUtf8(const Json& value) {
 Json document(std::string_view command) {
     return {{"schema", kSchemaVersion},
             {"command", std::string(command)},
-            {"units", {{"score", "VexoGAUGEs"}, {"direct3d", "frames per second"}}}};
+            {"units",
+             {{"score", kScoreFields[0].unit}, {"direct3d", kScoreFields[kDirect3DScore].unit}}}};
 }
 
 Json record(const BenchmarkRecord& record) {

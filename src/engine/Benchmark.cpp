@@ -214,7 +214,7 @@ void Benchmark::showCompletion(bool measured) {
         const std::string_view reason = phaseOutcomeReason(run.outcomes[i]);
         if (reason.empty())
             continue;
-        missing += (missing.empty() ? "" : ", ") + std::string(kScoreLabels[i]) + " (" +
+        missing += (missing.empty() ? "" : ", ") + std::string(kScoreFields[i].label) + " (" +
                    std::string(reason) + ")";
     }
     const std::string lastPhase = std::to_string(m_state.run.PhaseCount);

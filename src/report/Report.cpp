@@ -1,10 +1,9 @@
 #include "Report.h"
 
-#include "browser/ResultBrowser.h"
 #include "common/ScoreSet.h"
+#include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "results/Comparison.h"
-#include "results/ScoreCard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +13,7 @@ namespace vexo::report {
 namespace {
 
 constexpr std::string_view kTitle = "VexoGAUGE 2002 benchmark report";
-constexpr std::size_t kDirect3D = 4; // the score shown in frames per second with its settings
-constexpr int kTrack = 1000;         // the width of a bar's drawing
+constexpr int kTrack = 1000; // the width of a bar's drawing
 
 // Light and dark text on white both pass WCAG AA; bars and whiskers stand out by more than 3:1.
 constexpr std::string_view kStyle = R"css(
@@ -137,7 +135,7 @@ std::vector<Bar> barsOf(const std::vector<const BenchmarkRecord*>& records,
 // The Direct3D settings a cell carries after its score, "(1024x768@32 Bit /w High textures)".
 std::string direct3DSettings(const Bar& bar) {
     for (const BenchmarkRecord* record : bar.records) {
-        const std::string cell = record->scores[kDirect3D].value_or("");
+        const std::string cell = record->scores[kDirect3DScore].value_or("");
         const std::size_t open = cell.find('(');
         if (open != std::string::npos)
             return cell.substr(open);
@@ -146,7 +144,8 @@ std::string direct3DSettings(const Bar& bar) {
 }
 
 void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t score) {
-    const std::string name(kScoreFields[score].name);
+    const ScoreField& field = kScoreFields[score];
+    const std::string name(field.name);
     std::vector<comparison::ScoreColumn> values;
     std::vector<comparison::Summary> summaries;
     double largest = 0;
@@ -166,10 +165,10 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
     auto x = [&](double value) {
         return largest > 0 ? static_cast<long>(std::lround(kTrack * value / largest)) : 0L;
     };
-    const bool direct3D = score == kDirect3D;
+    const bool direct3D = score == kDirect3DScore;
     page += "<figure class=\"chart\" id=\"chart-" + name + "\" data-score=\"" + name + "\">\n";
-    page += "<figcaption>" + escapeHtml(scoreLabel(score)) + " <span class=\"unit\">(" +
-            (direct3D ? "frames per second" : "VexoGAUGEs") + ")</span></figcaption>\n";
+    page += "<figcaption>" + escapeHtml(field.label) + " <span class=\"unit\">(" +
+            std::string(field.unit) + ")</span></figcaption>\n";
     for (std::size_t i = 0; i < bars.size(); ++i) {
         const Bar& bar = bars[i];
         const comparison::Summary& s = summaries[i];
@@ -227,16 +226,15 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
 }
 
 void appendSystems(std::string& page, const std::vector<const BenchmarkRecord*>& records) {
-    const std::vector<BrowserColumn>& columns = ResultBrowser::platformColumns();
     page += "<div class=\"cards\">\n";
     for (const BenchmarkRecord* record : records) {
         page += "<article class=\"card\" data-record=\"" + std::to_string(record->RowNumber) +
                 "\"><h3>" + std::to_string(record->RowNumber) + ". " +
                 escapeHtml(record->name.value_or("")) + "</h3><div class=\"file\">" +
                 escapeHtml(record->fileName) + "</div><dl>";
-        for (std::size_t c = 3; c < columns.size(); ++c)
-            page += "<dt>" + escapeHtml(columns[c].title) + "</dt><dd>" +
-                    escapeHtml(ResultBrowser::cellOf(BrowserMode::Platform, *record, c)) + "</dd>";
+        for (const std::size_t shown : kShownSystemOrder)
+            page += "<dt>" + escapeHtml(kSystemFields[shown].column) + "</dt><dd>" +
+                    escapeHtml(record->system[shown].value_or("")) + "</dd>";
         page += "</dl><details><summary>Tasks (" + std::to_string(record->tasks.size()) +
                 ")</summary><ol>";
         for (const std::string& task : record->tasks)

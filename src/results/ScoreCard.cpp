@@ -7,29 +7,6 @@
 
 namespace vexo {
 
-namespace {
-
-struct ScoreLine {
-    std::int64_t ScoreSet::*member;
-    std::string_view label;
-    std::string_view unit;
-};
-
-constexpr std::string_view kGauges = " VexoGAUGEs";
-
-constexpr ScoreLine kLines[] = {
-    {&ScoreSet::BMCPUh, "CPU/Cache/FSB: ", kGauges},
-    {&ScoreSet::BMCPUl, "CPU/RAM/Chipset: ", kGauges},
-    {&ScoreSet::BMFPUh, "FPU(SPFP): ", kGauges},
-    {&ScoreSet::BMFPUl, "FPU(Integer): ", kGauges},
-    {&ScoreSet::BMDR3D, "Direc3D: ", " FPS (Frames per second)"},
-    {&ScoreSet::BMSSA, "Spreadsheet: ", kGauges},
-    {&ScoreSet::BMBSA, "Business: ", kGauges},
-    {&ScoreSet::BMISA, "Imaging: ", kGauges},
-};
-
-} // namespace
-
 std::string throttlingSentence(std::int16_t throttleTries) {
     if (throttleTries == kThrottleTimedOut)
         return "Your system throttling could not fully stabilize, operation timed-out.";
@@ -38,12 +15,12 @@ std::string throttlingSentence(std::int16_t throttleTries) {
 
 std::string scoreLines(const ScoreSet& scores) {
     std::string text;
-    for (const ScoreLine& line : kLines) {
-        const std::int64_t value = scores.*line.member;
+    for (const ScoreField& field : kScoreFields) {
+        const std::int64_t value = scores.*field.member;
         if (value == 0)
             continue;
-        text.append(line.label).append(std::to_string(value)).append(line.unit);
-        text += CR;
+        text.append(field.label).append(": ").append(std::to_string(value));
+        text.append(" ").append(field.cardUnit) += CR;
     }
     return text;
 }
@@ -54,7 +31,7 @@ std::string missingScoreLines(const RunState& run) {
         const std::string_view reason = phaseOutcomeReason(run.outcomes[i]);
         if (reason.empty())
             continue;
-        text.append(kScoreLabels[i]).append(": no score (").append(reason).append(")");
+        text.append(kScoreFields[i].label).append(": no score (").append(reason).append(")");
         text += CR;
     }
     return text;
@@ -92,7 +69,7 @@ std::string savedFileLine(const RunState& run, const Folders& folders) {
 }
 
 std::string_view scoreLabel(std::size_t index) {
-    return kScoreLabels[index];
+    return kScoreFields[index].label;
 }
 
 } // namespace vexo
