@@ -8,7 +8,7 @@
 #include "common/SystemDescription.h"
 #include "common/Text.h"
 #include "report/Report.h"
-#include "results/Comparison.h"
+#include "results/Chart.h"
 
 #include <algorithm>
 #include <charconv>
@@ -219,33 +219,13 @@ std::string missingSummary(const BenchmarkDatabase& database) {
     return text;
 }
 
-// One score compared across the groups: each group's summary and its test against the first
-// group (tests[0] compares the first group with itself and is not shown).
-struct ScoreComparison {
-    std::size_t score;
-    std::vector<comparison::Summary> groups;
-    std::vector<comparison::RatioTest> tests;
-    std::vector<comparison::LeftOut> leftOut; // of each group
-};
-
-std::vector<ScoreComparison> compareScores(const std::vector<comparison::RecordGroup>& groups) {
-    std::vector<ScoreComparison> scores;
+// The scores that some record holds, compared across the chart's groups; a score whose texts
+// were all left out is among them, to say why.
+std::vector<comparison::ScoreChart> compareScores(const comparison::Chart& chart) {
+    std::vector<comparison::ScoreChart> scores;
     for (std::size_t i = 0; i < kScoreFields.size(); ++i) {
-        ScoreComparison score{i, {}, {}, {}};
-        bool anyScore = false;
-        const std::vector<double> baseline =
-            groups.empty() ? std::vector<double>{}
-                           : comparison::scoreColumn(groups.front().records, i).asDoubles();
-        for (const comparison::RecordGroup& group : groups) {
-            const comparison::ScoreColumn column = comparison::scoreColumn(group.records, i);
-            score.groups.push_back(comparison::summarize(column.values));
-            score.tests.push_back(comparison::compareWithBaseline(column.asDoubles(), baseline));
-            score.leftOut.push_back(column.leftOut);
-            anyScore = anyScore || score.groups.back().highest > 0 || column.leftOut.count > 0;
-        }
-        // A score no record holds (a phase not run) is left out; one whose texts were all left
-        // out is shown, to say why.
-        if (anyScore)
+        comparison::ScoreChart score = chart.score(i);
+        if (score.holdsAnything())
             scores.push_back(std::move(score));
     }
     return scores;
@@ -264,21 +244,21 @@ json::Json exactNumber(const std::string& text, double value) {
     return value;
 }
 
-void compareText(const std::vector<comparison::RecordGroup>& groups,
-                 const std::vector<ScoreComparison>& scores, std::size_t duplicates,
+void compareText(const comparison::Chart& chart, const std::vector<comparison::ScoreChart>& scores,
                  std::ostream& out) {
+    const std::vector<comparison::ChartBar>& groups = chart.bars();
     out << "Groups (the first is the baseline):\n";
     for (std::size_t g = 0; g < groups.size(); ++g)
         out << "  " << g + 1 << ". " << terminalText(groups[g].name) << ": "
             << groups[g].records.size() << " record(s)\n";
-    if (duplicates > 0)
-        out << comparison::duplicatesText(duplicates) << '\n';
-    for (const ScoreComparison& score : scores) {
+    if (chart.duplicates() > 0)
+        out << comparison::duplicatesText(chart.duplicates()) << '\n';
+    for (const comparison::ScoreChart& score : scores) {
         const ScoreField& field = kScoreFields[score.score];
         out << '\n' << field.label << " (" << field.name << ")\n";
         for (std::size_t g = 0; g < groups.size(); ++g) {
-            const comparison::Summary& s = score.groups[g];
-            const std::string leftOut = comparison::leftOutText(score.leftOut[g]);
+            const comparison::Summary& s = score.bars[g].summary;
+            const std::string leftOut = comparison::leftOutText(score.bars[g].leftOut);
             out << "  " << g + 1 << ". ";
             if (s.count == 0) {
                 out << "no score" << (leftOut.empty() ? "" : ": ") << terminalText(leftOut) << '\n';
@@ -286,8 +266,8 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
             }
             out << "median " << s.medianText << " (" << s.lowestText << " to " << s.highestText
                 << ", spread " << number(100 * s.spread(), 1) << " %)";
-            if (g > 0 && score.groups.front().count > 0) {
-                const comparison::RatioTest& test = score.tests[g];
+            if (g > 0 && score.bars.front().summary.count > 0) {
+                const comparison::RatioTest& test = *score.bars[g].test;
                 if (test.ratio)
                     out << ", " << number(100 * *test.ratio, 1) << " % of the baseline";
                 out << "; " << comparison::verdictText(test);
@@ -299,21 +279,20 @@ void compareText(const std::vector<comparison::RecordGroup>& groups,
     }
 }
 
-void compareJson(const std::vector<comparison::RecordGroup>& groups,
-                 const std::vector<ScoreComparison>& scores, std::size_t duplicates,
+void compareJson(const comparison::Chart& chart, const std::vector<comparison::ScoreChart>& scores,
                  std::ostream& out, std::ostream& err) {
     json::Json document = json::document("compare");
-    document["duplicates_left_out"] = duplicates;
+    document["duplicates_left_out"] = chart.duplicates();
     json::Json groupList = json::Json::array();
-    for (const comparison::RecordGroup& group : groups)
+    for (const comparison::ChartBar& group : chart.bars())
         groupList.push_back({{"name", group.name}, {"records", group.records.size()}});
     document["groups"] = std::move(groupList);
     json::Json scoreList = json::Json::array();
-    for (const ScoreComparison& score : scores) {
+    for (const comparison::ScoreChart& score : scores) {
         json::Json summaries = json::Json::array();
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-            const comparison::Summary& s = score.groups[g];
-            const comparison::RatioTest& test = score.tests[g];
+        for (std::size_t g = 0; g < score.bars.size(); ++g) {
+            const comparison::Summary& s = score.bars[g].summary;
+            const comparison::RatioTest& test = *score.bars[g].test;
             json::Json summary = {{"count", s.count}};
             if (s.count > 0) {
                 summary["median"] = exactNumber(s.medianText, s.median);
@@ -321,7 +300,7 @@ void compareJson(const std::vector<comparison::RecordGroup>& groups,
                 summary["highest"] = exactNumber(s.highestText, s.highest);
                 summary["spread"] = s.spread();
             }
-            const comparison::LeftOut& leftOut = score.leftOut[g];
+            const comparison::LeftOut& leftOut = score.bars[g].leftOut;
             summary["left_out"] = leftOut.count;
             summary["left_out_reason"] = leftOut.count > 0
                                              ? json::Json(comparison::leftOutText(leftOut))
@@ -508,16 +487,15 @@ int compareCommand(const std::vector<std::string>& args, std::ostream& out, std:
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
     const bool loaded = allLoaded(files, err, "compare");
-    const comparison::Distinct distinct =
-        comparison::withoutDuplicates(benchfile::inOrder(database));
-    const std::vector<comparison::RecordGroup> groups = comparison::groupByName(distinct.records);
-    const std::vector<ScoreComparison> scores = compareScores(groups);
+    // The first group is the baseline.
+    const comparison::Chart chart(benchfile::inOrder(database), comparison::Grouping::Names, 0);
+    const std::vector<comparison::ScoreChart> scores = compareScores(chart);
     if (json)
-        compareJson(groups, scores, distinct.duplicates, out, err);
-    else if (groups.empty())
+        compareJson(chart, scores, out, err);
+    else if (chart.bars().empty())
         out << "No records to compare.\n";
     else
-        compareText(groups, scores, distinct.duplicates, out);
+        compareText(chart, scores, out);
     return loaded ? 0 : 1;
 }
 

@@ -3,7 +3,7 @@
 #include "common/ScoreSet.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
-#include "results/Comparison.h"
+#include "results/Chart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,35 +105,8 @@ std::size_t unshowableCharacters(const std::vector<const BenchmarkRecord*>& reco
     return count;
 }
 
-// A bar of a chart: one record, or the records of a repeated run.
-struct Bar {
-    std::string label;
-    std::vector<const BenchmarkRecord*> records;
-    bool isBaseline = false;
-};
-
-std::vector<Bar> barsOf(const std::vector<const BenchmarkRecord*>& records,
-                        const std::optional<int>& baselineRow) {
-    std::vector<Bar> bars;
-    for (const std::vector<std::size_t>& group : comparison::chartGroups(records)) {
-        Bar bar;
-        const BenchmarkRecord& first = *records[group.front()];
-        bar.label = std::to_string(first.RowNumber) + ". " +
-                    std::string(groupName(first.name.value_or("")));
-        if (group.size() > 1)
-            bar.label += " (" + std::to_string(group.size()) + " runs)";
-        for (const std::size_t i : group) {
-            bar.records.push_back(records[i]);
-            bar.isBaseline =
-                bar.isBaseline || (baselineRow && records[i]->RowNumber == *baselineRow);
-        }
-        bars.push_back(std::move(bar));
-    }
-    return bars;
-}
-
 // The Direct3D settings a cell carries after its score, "(1024x768@32 Bit /w High textures)".
-std::string direct3DSettings(const Bar& bar) {
+std::string direct3DSettings(const comparison::ChartBar& bar) {
     for (const BenchmarkRecord* record : bar.records) {
         const std::string cell = record->scores[kDirect3DScore].value_or("");
         const std::size_t open = cell.find('(');
@@ -143,36 +116,25 @@ std::string direct3DSettings(const Bar& bar) {
     return {};
 }
 
-void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t score) {
+void appendChart(std::string& page, const comparison::Chart& chart, std::size_t score) {
     const ScoreField& field = kScoreFields[score];
     const std::string name(field.name);
-    std::vector<comparison::ScoreColumn> values;
-    std::vector<comparison::Summary> summaries;
-    double largest = 0;
-    const comparison::Summary* base = nullptr;
-    std::size_t baseBar = 0;
-    for (const Bar& bar : bars) {
-        values.push_back(comparison::scoreColumn(bar.records, score));
-        summaries.push_back(comparison::summarize(values.back().values));
-        largest = std::max(largest, summaries.back().highest);
-    }
-    for (std::size_t i = 0; i < bars.size(); ++i) {
-        if (bars[i].isBaseline && summaries[i].count > 0) {
-            base = &summaries[i];
-            baseBar = i;
-        }
-    }
+    const comparison::ScoreChart scores = chart.score(score);
     auto x = [&](double value) {
-        return largest > 0 ? static_cast<long>(std::lround(kTrack * value / largest)) : 0L;
+        return scores.largest > 0 ? static_cast<long>(std::lround(kTrack * value / scores.largest))
+                                  : 0L;
     };
     const bool direct3D = score == kDirect3DScore;
     page += "<figure class=\"chart\" id=\"chart-" + name + "\" data-score=\"" + name + "\">\n";
     page += "<figcaption>" + escapeHtml(field.label) + " <span class=\"unit\">(" +
             std::string(field.unit) + ")</span></figcaption>\n";
-    for (std::size_t i = 0; i < bars.size(); ++i) {
-        const Bar& bar = bars[i];
-        const comparison::Summary& s = summaries[i];
-        const std::string leftOut = comparison::leftOutText(values[i].leftOut);
+    for (std::size_t i = 0; i < chart.bars().size(); ++i) {
+        const comparison::ChartBar& bar = chart.bars()[i];
+        const comparison::BarScore& shown = scores.bars[i];
+        const comparison::Summary& s = shown.summary;
+        const bool isBaseline = chart.baseline() == i;
+        const bool grouped = bar.records.size() > 1;
+        const std::string leftOut = comparison::leftOutText(shown.leftOut);
         std::string value = s.count > 0       ? s.medianText
                             : leftOut.empty() ? std::string("no score")
                                               : leftOut;
@@ -181,22 +143,19 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
             if (const std::string settings = direct3DSettings(bar); !settings.empty())
                 value += " " + settings;
         }
-        if (bar.records.size() > 1 && s.count > 1)
+        if (grouped && s.count > 1)
             value += ", " + s.lowestText + " to " + s.highestText;
-        if (base != nullptr && base->median > 0 && s.count > 0)
-            value += ", " + percentText(100 * s.median / base->median);
-        // Where runs of a group are compared, whether the difference holds.
-        if (base != nullptr && i != baseBar && s.count > 0 &&
-            (bar.records.size() > 1 || bars[baseBar].records.size() > 1))
-            value += "; " + comparison::verdictText(comparison::compareWithBaseline(
-                                values[i].asDoubles(), values[baseBar].asDoubles()));
-        if (bar.isBaseline)
+        if (shown.percent)
+            value += ", " + percentText(*shown.percent);
+        if (shown.test)
+            value += "; " + comparison::verdictText(*shown.test);
+        if (isBaseline)
             value += " (baseline)";
         if (s.count > 0 && !leftOut.empty())
             value += "; " + leftOut;
 
-        page += "<div class=\"row" + std::string(bar.isBaseline ? " baseline" : "") +
-                "\" data-bar=\"" + escapeHtml(bar.label) + "\">";
+        page += "<div class=\"row" + std::string(isBaseline ? " baseline" : "") + "\" data-bar=\"" +
+                escapeHtml(bar.label) + "\">";
         page += "<div class=\"label\">" + escapeHtml(bar.label) + "</div>";
         page += "<div class=\"track\"><svg viewBox=\"0 0 " + std::to_string(kTrack) +
                 " 20\" preserveAspectRatio=\"none\" role=\"img\" aria-label=\"" +
@@ -204,7 +163,7 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
         if (s.count > 0)
             page += "<rect class=\"bar\" x=\"0\" y=\"3\" width=\"" +
                     std::to_string(std::max(2L, x(s.median))) + "\" height=\"14\"/>";
-        if (bar.records.size() > 1 && s.count > 1) {
+        if (grouped && s.count > 1) {
             const std::string low = std::to_string(x(s.lowest));
             const std::string high = std::to_string(x(s.highest));
             page += "<line class=\"whisker\" x1=\"" + low + "\" y1=\"10\" x2=\"" + high +
@@ -212,15 +171,15 @@ void appendChart(std::string& page, const std::vector<Bar>& bars, std::size_t sc
                     low + "\" y2=\"16\"/><line class=\"whisker\" x1=\"" + high +
                     "\" y1=\"4\" x2=\"" + high + "\" y2=\"16\"/>";
         }
-        if (base != nullptr && base->median > 0) {
-            const std::string at = std::to_string(x(base->median));
+        if (scores.baselineMedian) {
+            const std::string at = std::to_string(x(*scores.baselineMedian));
             page += "<line class=\"reference\" x1=\"" + at + "\" y1=\"0\" x2=\"" + at +
                     "\" y2=\"20\"/>";
         }
         page += "</svg></div>";
         page += "<div class=\"value\">" + escapeHtml(value) + "</div></div>\n";
     }
-    if (bars.empty())
+    if (chart.bars().empty())
         page += "<p>No records.</p>\n";
     page += "</figure>\n";
 }
@@ -268,16 +227,13 @@ std::string escapeHtml(std::string_view text) {
 std::string reportPage(const std::vector<const BenchmarkRecord*>& given,
                        const ReportOptions& options) {
     // A run given more than once counts once; the baseline may be named by any of its copies.
-    const comparison::Distinct distinct = comparison::withoutDuplicates(given);
-    const std::vector<const BenchmarkRecord*>& records = distinct.records;
-    std::optional<int> baselineRow = options.baselineRow;
-    for (std::size_t i = 0; i < given.size() && baselineRow; ++i) {
-        if (given[i]->RowNumber == *baselineRow) {
-            baselineRow = records[distinct.standIn[i]]->RowNumber;
-            break;
-        }
+    std::optional<std::size_t> baseline;
+    for (std::size_t i = 0; i < given.size() && options.baselineRow && !baseline; ++i) {
+        if (given[i]->RowNumber == *options.baselineRow)
+            baseline = i;
     }
-    const std::vector<Bar> bars = barsOf(records, baselineRow);
+    const comparison::Chart chart(given, comparison::Grouping::RepeatedRuns, baseline);
+    const std::vector<const BenchmarkRecord*>& records = chart.records();
     std::string page;
     // The page's own policy forbids every fetch and script, whatever a text in it may hold: only
     // its inline style applies.
@@ -293,12 +249,10 @@ std::string reportPage(const std::vector<const BenchmarkRecord*>& given,
     page += kTitle;
     page += "</h1><p class=\"made\">Made " + escapeHtml(options.madeAt) + " from " +
             std::to_string(given.size()) + " record(s)";
-    if (distinct.duplicates > 0)
-        page += "; " + comparison::duplicatesText(distinct.duplicates);
-    for (const Bar& bar : bars) {
-        if (bar.isBaseline)
-            page += "; percentages are of " + escapeHtml(bar.label);
-    }
+    if (chart.duplicates() > 0)
+        page += "; " + comparison::duplicatesText(chart.duplicates());
+    if (chart.baseline())
+        page += "; percentages are of " + escapeHtml(chart.bars()[*chart.baseline()].label);
     page += ".</p>";
     for (const std::string& file : options.notReadWhole)
         page += "<p class=\"damaged\">Not read whole: " + escapeHtml(file) + "</p>";
@@ -309,7 +263,7 @@ std::string reportPage(const std::vector<const BenchmarkRecord*>& given,
                 std::string(kReplacement) + ".</p>";
     page += "</header>\n<main>\n<section id=\"scores\"><h2>Scores</h2>\n";
     for (std::size_t score = 0; score < kScoreFields.size(); ++score)
-        appendChart(page, bars, score);
+        appendChart(page, chart, score);
     page += "</section>\n<section id=\"systems\"><h2>Systems and tasks</h2>\n";
     appendSystems(page, records);
     page += "</section>\n</main>\n</body>\n</html>\n";

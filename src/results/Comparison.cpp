@@ -368,19 +368,6 @@ std::string duplicatesText(std::size_t duplicates) {
            " duplicate record(s) left out: a run given more than once counts once";
 }
 
-std::vector<RecordGroup> groupByName(const std::vector<const BenchmarkRecord*>& records) {
-    std::vector<RecordGroup> groups;
-    std::unordered_map<std::string, std::size_t> indexOf;
-    for (const BenchmarkRecord* record : records) {
-        std::string name(groupName(record->name.value_or("")));
-        const auto [at, added] = indexOf.try_emplace(name, groups.size());
-        if (added)
-            groups.push_back({std::move(name), {}});
-        groups[at->second].records.push_back(record);
-    }
-    return groups;
-}
-
 std::vector<std::vector<std::size_t>>
 chartGroups(const std::vector<const BenchmarkRecord*>& records) {
     std::vector<std::vector<std::size_t>> groups;
