@@ -1,12 +1,15 @@
 #include "ResultBrowser.h"
 
 #include "benchfile/ImportNotice.h"
+#include "common/FileIo.h"
 #include "common/ScoreSet.h"
 #include "common/SystemDescription.h"
 #include "common/Text.h"
+#include "report/Report.h"
 #include "results/Comparison.h"
 
 #include <algorithm>
+#include <ctime>
 #include <limits>
 
 namespace vexo {
@@ -401,6 +404,7 @@ void ResultBrowser::Clear_All_Fields() {
     m_sortedColumn.fill(std::nullopt);
     m_selected.fill(kNone);
     m_widestTasks = 0;
+    m_baseline.reset();
     changed();
     Update_ToolBars();
 }
@@ -417,6 +421,7 @@ void ResultBrowser::Update_ToolBars() {
     m_states.saveButton = m_states.removeButton = records;
     m_states.saveMenu = m_states.removeMenu = m_states.printMenu = records;
     m_states.refreshMenu = false;
+    m_states.exportMenu = records;
     m_states.options[5] = m_states.options[8] = records;
 }
 
@@ -450,6 +455,78 @@ bool ResultBrowser::Export_Saved_Benchmark(const std::string& path) {
     return true;
 }
 
+std::vector<const BenchmarkRecord*> ResultBrowser::scoresListRecords() const {
+    std::vector<const BenchmarkRecord*> records;
+    for (const std::size_t record : m_order[index(BrowserMode::Scores)])
+        records.push_back(&m_database.records()[record]);
+    return records;
+}
+
+void ResultBrowser::setChartColumn(std::size_t column) {
+    if (column < 3 || column > 10 || column == m_chartColumn)
+        return;
+    m_chartColumn = column;
+    ++m_chartRevision;
+}
+
+std::optional<BenchmarkRecord> ResultBrowser::scoresRecord(std::optional<std::size_t> row) const {
+    if (!row || *row >= rowCount())
+        return std::nullopt;
+    return recordAt(BrowserMode::Scores, *row);
+}
+
+void ResultBrowser::setBaseline(std::optional<BenchmarkRecord> record) {
+    m_baseline = std::move(record);
+    endBaselineIfGone();
+    ++m_chartRevision;
+}
+
+void ResultBrowser::endBaselineIfGone() {
+    const auto& records = m_database.records();
+    if (m_baseline && std::none_of(records.begin(), records.end(), [this](const auto& record) {
+            return sameRun(record, *m_baseline);
+        }))
+        m_baseline.reset();
+}
+
+const ScoresChartModel& ResultBrowser::chart() const {
+    if (m_chartBuiltAt != m_chartRevision) {
+        m_chart =
+            scoresChart(scoresListRecords(), m_chartColumn, m_baseline ? &*m_baseline : nullptr);
+        m_chartBuiltAt = m_chartRevision;
+    }
+    return m_chart;
+}
+
+void ResultBrowser::exportReport() {
+    FileDialogRequest request;
+    request.title = "Export Report ...";
+    request.initialFolder = m_dialogFolder;
+    request.filter = "HTML Files (*.html)|*.html";
+    request.flags = FileFlags::Explorer | FileFlags::HideReadOnly | FileFlags::OverwritePrompt;
+    request.initialFileName = "benchmark report.html";
+    const std::optional<std::string> path = m_services.files.saveFile(request);
+    if (!path)
+        return;
+    // The records and the baseline as they are now: the dialog let the window go on meanwhile.
+    const std::vector<const BenchmarkRecord*> records = scoresListRecords();
+    std::optional<int> baseline;
+    for (const ScoreBar& bar : chart().bars) {
+        if (bar.isBaseline)
+            baseline = records[bar.rows.front()]->RowNumber;
+    }
+    const std::string page = report::reportPage(
+        records, {baseline, report::madeAtText(std::time(nullptr)), m_notReadWhole});
+    if (const Status saved = saveFile(*path, page); !saved) {
+        m_services.dialogs.messageBox("The report could not be written:" + std::string(1, CR) +
+                                          saved.message(),
+                                      MsgStyle::Exclamation, "Export Report");
+        return;
+    }
+    m_services.dialogs.messageBox("The report was written to:" + std::string(1, CR) + *path,
+                                  MsgStyle::Information, "Export Report");
+}
+
 void ResultBrowser::Remove_Benchmark_Menu() {
     const std::size_t record = m_selected[index(m_mode)];
     if (record == kNone || record >= m_database.size())
@@ -471,6 +548,7 @@ void ResultBrowser::Remove_Benchmark_Menu() {
         else if (selected != kNone && selected > record)
             --selected;
     }
+    endBaselineIfGone();
     changed();
     Update_ToolBars();
 }

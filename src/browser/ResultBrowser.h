@@ -2,6 +2,8 @@
 
 #include "benchfile/BenchmarkDatabase.h"
 #include "benchfile/BenchmarkFile.h"
+#include "browser/ScoreBars.h"
+#include "common/Status.h"
 #include "platform/Dialogs.h"
 #include "platform/FileDialogs.h"
 
@@ -31,6 +33,7 @@ struct CommandStates {
     bool printMenu = false;
     bool refreshMenu = false;      // always off
     bool printerSetupMenu = false; // always off
+    bool exportMenu = false;       // a report of no records would say nothing
     std::array<bool, 9> options{true, true, true, true, true, true, true, true, true};
 };
 
@@ -109,6 +112,27 @@ public:
     // Writes the database in the Platform list's order; reports success when the window shows.
     bool Export_Saved_Benchmark(const std::string& path);
 
+    // The Scores chart below the Scores list: a column of the list (3 to 10) as bars, drawn
+    // against a baseline record when one is chosen.
+    std::size_t chartColumn() const { return m_chartColumn; }
+    void setChartColumn(std::size_t column);
+    // The record of a Scores list row as it is now, if there is one: what "Use as baseline"
+    // takes when its menu opens, so that rows changing meanwhile cannot turn the choice onto
+    // another record.
+    std::optional<BenchmarkRecord> scoresRecord(std::optional<std::size_t> row) const;
+    // The record the chart is drawn against, as it was when chosen (nothing: none). It is
+    // found again by its contents, so that the choice follows the record when others are
+    // removed, and ends, rather than moving to another record, when it is.
+    void setBaseline(std::optional<BenchmarkRecord> record);
+    const std::optional<BenchmarkRecord>& baseline() const { return m_baseline; }
+    // The chart as the rows, the column and the baseline stand now.
+    const ScoresChartModel& chart() const;
+    // Grows whenever the chart may have changed.
+    std::uint64_t chartRevision() const { return m_chartRevision; }
+    // File, Export Report: the records in the Scores list's order, drawn against the chart's
+    // baseline, as one HTML page that names the files not read whole.
+    void exportReport();
+
     const std::string& windowTitle() const { return m_windowTitle; }
     const CommandStates& states() const { return m_states; }
     const std::string& currentFile() const { return m_currentFile; }
@@ -142,7 +166,13 @@ private:
     void sortBy(BrowserMode list, std::size_t column);
     FileDialogRequest benchmarkFileRequest(const char* title, unsigned flags) const;
     void recordsAppended(std::size_t before);
-    void changed() { ++m_revision; }
+    void changed() {
+        ++m_revision;
+        ++m_chartRevision;
+    }
+    std::vector<const BenchmarkRecord*> scoresListRecords() const;
+    // A baseline whose record is no longer among the records ends.
+    void endBaselineIfGone();
 
     Services m_services;
     std::string m_dialogFolder;
@@ -164,6 +194,11 @@ private:
     bool m_visible = false;
     std::size_t m_widestTasks = 0;
     std::uint64_t m_revision = 0;
+    std::size_t m_chartColumn = 3;
+    std::optional<BenchmarkRecord> m_baseline;
+    std::uint64_t m_chartRevision = 0;
+    mutable ScoresChartModel m_chart;
+    mutable std::optional<std::uint64_t> m_chartBuiltAt;
 };
 
 } // namespace vexo

@@ -1,76 +1,79 @@
 #include "ScoreBars.h"
 
+#include "common/ScoreSet.h"
+#include "common/Text.h"
+#include "results/Chart.h"
+
 namespace vexo {
 
 namespace {
 
-bool sameRun(const BenchmarkRecord& a, const BenchmarkRecord& b) {
-    return a.name == b.name && a.fileName == b.fileName && a.scores == b.scores &&
-           a.tasks == b.tasks && a.system == b.system;
-}
-
-std::vector<const BenchmarkRecord*> listed(const ResultBrowser& browser) {
-    std::vector<const BenchmarkRecord*> records;
-    for (std::size_t row = 0; row < browser.rowCount(); ++row)
-        records.push_back(&browser.recordAt(BrowserMode::Scores, row));
-    return records;
+// What a bar says beside it: its score, the range of a repeated run, its percentage of the
+// baseline and whether the difference holds, and what was left out.
+std::string barText(const comparison::BarScore& score, bool grouped, bool isBaseline) {
+    const comparison::Summary& s = score.summary;
+    const std::string leftOut = comparison::leftOutText(score.leftOut);
+    if (s.count == 0)
+        return leftOut.empty() ? "no score" : "no score: " + leftOut;
+    std::string text = s.medianText;
+    if (grouped)
+        text += " (" + s.lowestText + " to " + s.highestText + ")";
+    if (score.percent)
+        text += ", " + decimalText(*score.percent, 1) + " %";
+    if (score.test)
+        text += "; " + comparison::verdictText(*score.test);
+    if (isBaseline)
+        text += " (baseline)";
+    if (!leftOut.empty())
+        text += "; " + leftOut;
+    // A number and its per cent sign stay on one line where the text wraps.
+    std::string kept;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text.compare(at, 2, " %") == 0) {
+            kept += "\u00A0%";
+            ++at;
+        } else {
+            kept += text[at];
+        }
+    }
+    return kept;
 }
 
 } // namespace
 
-std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column,
-                                const BaselineRecord* baseline) {
-    const std::vector<const BenchmarkRecord*> records = listed(browser);
-    const comparison::Distinct distinct = comparison::withoutDuplicates(records);
-    std::vector<std::size_t> rowOf(distinct.records.size()); // of each record counted
-    for (std::size_t row = records.size(); row-- > 0;)
-        rowOf[distinct.standIn[row]] = row;
-
-    std::vector<ScoreBar> bars;
-    std::vector<std::vector<double>> values;      // of each bar
-    std::vector<std::size_t> barOf(rowOf.size()); // of each record counted
-    for (const std::vector<std::size_t>& group : comparison::chartGroups(distinct.records)) {
-        const BenchmarkRecord& first = *distinct.records[group.front()];
-        ScoreBar bar;
-        bar.label = std::to_string(first.RowNumber) + ". " +
-                    std::string(groupName(first.name.value_or("")));
-        if (group.size() > 1)
-            bar.label += " (" + std::to_string(group.size()) + " runs)";
-        std::vector<const BenchmarkRecord*> members;
-        for (const std::size_t k : group) {
-            bar.rows.push_back(rowOf[k]);
-            members.push_back(distinct.records[k]);
-            barOf[k] = bars.size();
-        }
-        const comparison::ScoreColumn scores = comparison::scoreColumn(members, column - 3);
-        bar.summary = comparison::summarize(scores.values);
-        bar.leftOut = comparison::leftOutText(scores.leftOut);
-        values.push_back(scores.asDoubles());
-        bars.push_back(std::move(bar));
-    }
-    std::optional<std::size_t> baselineBar;
-    for (std::size_t row = 0; baseline != nullptr && row < records.size() && !baselineBar; ++row) {
-        if (sameRun(*records[row], *baseline))
-            baselineBar = barOf[distinct.standIn[row]];
-    }
-    if (baselineBar) {
-        ScoreBar& base = bars[*baselineBar];
-        base.isBaseline = true;
-        const double reference = base.summary.median;
-        for (std::size_t i = 0; i < bars.size(); ++i) {
-            ScoreBar& bar = bars[i];
-            if (reference > 0 && bar.summary.count > 0)
-                bar.percent = 100 * bar.summary.median / reference;
-            if (i != *baselineBar && bar.summary.count > 0 && base.summary.count > 0 &&
-                (bar.rows.size() > 1 || base.rows.size() > 1))
-                bar.test = comparison::compareWithBaseline(values[i], values[*baselineBar]);
-        }
-    }
-    return bars;
+bool sameRun(const BenchmarkRecord& a, const BenchmarkRecord& b) {
+    return a.fileName == b.fileName && comparison::sameKeys(a, b);
 }
 
-std::size_t duplicateRecords(const ResultBrowser& browser) {
-    return comparison::withoutDuplicates(listed(browser)).duplicates;
+ScoresChartModel scoresChart(const std::vector<const BenchmarkRecord*>& rows, std::size_t column,
+                             const BenchmarkRecord* baseline) {
+    std::optional<std::size_t> baselineRow;
+    for (std::size_t row = 0; baseline != nullptr && row < rows.size() && !baselineRow; ++row) {
+        if (sameRun(*rows[row], *baseline))
+            baselineRow = row;
+    }
+    const comparison::Chart chart(rows, comparison::Grouping::RepeatedRuns, baselineRow);
+    const comparison::ScoreChart scores = chart.score(column - 3);
+    ScoresChartModel model;
+    model.caption = std::string(kScoreFields[column - 3].column);
+    model.largest = scores.largest;
+    model.baselineMedian = scores.baselineMedian;
+    for (std::size_t i = 0; i < chart.bars().size(); ++i) {
+        const comparison::ChartBar& bar = chart.bars()[i];
+        const comparison::BarScore& score = scores.bars[i];
+        const bool grouped = bar.records.size() > 1;
+        const bool isBaseline = chart.baseline() == i;
+        model.bars.push_back({bar.label, barText(score, grouped, isBaseline), bar.positions,
+                              score.summary.median, score.summary.lowest, score.summary.highest,
+                              grouped && score.summary.count > 1, score.percent, isBaseline});
+    }
+    if (model.bars.empty())
+        model.caption += ": no records";
+    else if (chart.baseline())
+        model.caption += ", as a percentage of " + chart.bars()[*chart.baseline()].label;
+    if (chart.duplicates() > 0)
+        model.caption += "; " + comparison::duplicatesText(chart.duplicates());
+    return model;
 }
 
 } // namespace vexo

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "browser/ResultBrowser.h"
-#include "results/Comparison.h"
+#include "benchfile/BenchmarkDatabase.h"
 
 #include <cstddef>
 #include <optional>
@@ -10,31 +9,37 @@
 
 namespace vexo {
 
-// The record a chart is drawn against, as it was when chosen: it is found again by its
-// contents, so that the choice follows the record when others are removed and ends, rather
-// than moving to another record, when it is.
-using BaselineRecord = BenchmarkRecord;
-
 // One bar of the Scores chart: a record, or the records of a repeated run ("NAME (run K of N)"
 // with the same NAME), drawn at their median with a whisker from the lowest to the highest.
 struct ScoreBar {
     std::string label;             // "#. name", or "#. name (K runs)" for a repeated run
+    std::string text;              // what it says beside it: score, range, percentage, verdict
     std::vector<std::size_t> rows; // its rows in the Scores list, in list order
-    comparison::Summary summary;   // count 0 when no record holds a score
-    std::string leftOut;           // the records whose text was left out of the summary, and why
+    double median = 0;             // where it ends: 0 draws no bar
+    double lowest = 0;
+    double highest = 0;
+    bool whisker = false; // from lowest to highest: a repeated run with more than one score
     std::optional<double> percent; // of the baseline bar's median, when one is chosen
-    // Against the baseline where runs of a group are compared (this bar's or the baseline's).
-    std::optional<comparison::RatioTest> test;
     bool isBaseline = false;
 };
 
-// The bars of a Scores list column (3 to 10) in the list's order, each where its first
-// record stands. A run given more than once (records alike in every key) counts once: its
-// first record stands for it. Without the baseline's record in the list, no bar has a
-// percentage.
-std::vector<ScoreBar> scoreBars(const ResultBrowser& browser, std::size_t column,
-                                const BaselineRecord* baseline);
-// How many records of the list the bars leave out as a run given again.
-std::size_t duplicateRecords(const ResultBrowser& browser);
+// The Scores chart below the Scores list: what it shows, and where its scale ends.
+struct ScoresChartModel {
+    // The score column, and the baseline's bar and the duplicates left out when there are.
+    std::string caption;
+    std::vector<ScoreBar> bars;
+    double largest = 0;                   // the highest value of any bar
+    std::optional<double> baselineMedian; // where the line of 100 % stands
+};
+
+// The chart of a Scores list column (3 to 10) over the list's records in their order, each
+// bar where its first record stands. A run given more than once (records alike in every key)
+// counts once. The baseline is found by its contents (file included): without it among the
+// records, no bar has a percentage.
+ScoresChartModel scoresChart(const std::vector<const BenchmarkRecord*>& rows, std::size_t column,
+                             const BenchmarkRecord* baseline);
+
+// Whether a record is the chosen baseline: alike in every key and from the same file.
+bool sameRun(const BenchmarkRecord& a, const BenchmarkRecord& b);
 
 } // namespace vexo

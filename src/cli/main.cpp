@@ -15,6 +15,7 @@
 #include "platform/linux/SessionPlatform.h"
 #include "platform/linux/SessionWindowSystem.h"
 #include "platform/linux/XcbWindowSystem.h"
+#include "report/Report.h"
 #include "sysinfo/SystemInfo.h"
 #include "taskman/TaskManager.h"
 #include "taskman/TaskTitles.h"
@@ -222,14 +223,9 @@ int runCommand(int argc, char** argv) {
         return vexo::exportCommand(rest, std::cout, std::cerr);
     if (args[0] == "compare")
         return vexo::compareCommand(rest, std::cout, std::cerr);
-    if (args[0] == "report") {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        char madeAt[32];
-        std::strftime(madeAt, sizeof madeAt, "%Y-%m-%d %H:%M", &local);
-        return vexo::reportCommand(rest, std::cout, std::cerr, madeAt);
-    }
+    if (args[0] == "report")
+        return vexo::reportCommand(rest, std::cout, std::cerr,
+                                   vexo::report::madeAtText(std::time(nullptr)));
     if (args[0] == "sysinfo") {
         const bool json = args.size() > 1;
         vexo::LinuxProcessor processor;

@@ -205,6 +205,14 @@ void appendSystems(std::string& page, const std::vector<const BenchmarkRecord*>&
 
 } // namespace
 
+std::string madeAtText(std::time_t when) {
+    std::tm local{};
+    char text[32] = "";
+    if (localtime_r(&when, &local) != nullptr)
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
+}
+
 std::string escapeHtml(std::string_view text) {
     std::string out;
     out.reserve(text.size());

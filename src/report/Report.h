@@ -2,6 +2,7 @@
 
 #include "benchfile/BenchmarkDatabase.h"
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ struct ReportOptions {
 // system description and task list. Every text is escaped.
 std::string reportPage(const std::vector<const BenchmarkRecord*>& records,
                        const ReportOptions& options);
+
+// When a report was made, as its page says it: the local date and time to the minute,
+// "2026-12-07 13:45".
+std::string madeAtText(std::time_t when);
 
 // Text for HTML content and attribute values.
 std::string escapeHtml(std::string_view text);

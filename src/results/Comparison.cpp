@@ -368,21 +368,4 @@ std::string duplicatesText(std::size_t duplicates) {
            " duplicate record(s) left out: a run given more than once counts once";
 }
 
-std::vector<std::vector<std::size_t>>
-chartGroups(const std::vector<const BenchmarkRecord*>& records) {
-    std::vector<std::vector<std::size_t>> groups;
-    std::unordered_map<std::string, std::size_t> repeated;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::string name = records[i]->name.value_or("");
-        const std::string_view group = groupName(name);
-        std::size_t at = groups.size();
-        if (group.size() != name.size())
-            at = repeated.try_emplace(std::string(group), groups.size()).first->second;
-        if (at == groups.size())
-            groups.emplace_back();
-        groups[at].push_back(i);
-    }
-    return groups;
-}
-
 } // namespace vexo::comparison

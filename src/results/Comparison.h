@@ -149,10 +149,4 @@ Distinct withoutDuplicates(const std::vector<const BenchmarkRecord*>& records);
 // "2 duplicate record(s) left out: a run given more than once counts once", or nothing.
 std::string duplicatesText(std::size_t duplicates);
 
-// The bars of a chart over records in a given order: the records of one repeated run (names
-// "NAME (run K of N)" with the same NAME) together, where the first of them stands; any other
-// record alone, even beside another of the same name. Each bar lists its records' positions.
-std::vector<std::vector<std::size_t>>
-chartGroups(const std::vector<const BenchmarkRecord*>& records);
-
 } // namespace vexo::comparison

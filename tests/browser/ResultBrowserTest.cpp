@@ -1,7 +1,6 @@
 #include "browser/ResultBrowser.h"
 
 #include "benchfile/BenchmarkFile.h"
-#include "browser/ScoreBars.h"
 #include "platform/MemorySettingsStore.h"
 #include "support/FakeDesktop.h"
 #include "support/Records.h"
@@ -372,43 +371,90 @@ TEST(ExitQuestion, WritesTheThreeSettingsWhateverTheAnswer) {
     }
 }
 
-TEST(ScoreBars, RepeatedRunsMakeOneBarAtTheirMedianAndTheBaselineGivesPercentages) {
+// The chart follows the Scores list's rows and chosen column, and its baseline record until
+// that is removed; each bar says its score, range, percentage and verdict.
+TEST(BrowserChart, FollowsTheScoresListAndTheBaselineRecordAndSaysWhatEachBarShows) {
     BrowserRig rig;
     rig.load(rig.file("runs.vgf", record("Laptop (run 1 of 3)", "100") + record("Desktop", "300") +
                                       record("Laptop (run 2 of 3)", "140") +
                                       record("Laptop (run 3 of 3)", "110") +
                                       record("Desktop", "300") + record("Empty", "") +
                                       record("Idle", "0")));
-    // Each bar as "label[ (baseline)][ percent][ test OUTCOME]".
-    const auto shown = [&](const BaselineRecord* baseline) {
+    const ScoresChartModel& chart = rig.browser.chart();
+    const auto bars = [&] {
         Cells out;
-        for (const ScoreBar& bar : scoreBars(rig.browser, 3, baseline))
-            out.push_back(bar.label + (bar.isBaseline ? " (baseline)" : "") +
-                          (bar.percent ? " " + std::to_string(*bar.percent) : "") +
-                          (bar.test ? " test " + std::to_string(int(bar.test->outcome)) : ""));
+        for (const ScoreBar& bar : rig.browser.chart().bars)
+            out.push_back(bar.label + ": " + bar.text + (bar.whisker ? " |-|" : ""));
         return out;
     };
-    // A record given twice (alike in every key) counts once.
-    EXPECT_EQ(shown(nullptr), (Cells{"1. Laptop (3 runs)", "2. Desktop", "6. Empty", "7. Idle"}));
-    EXPECT_EQ(scoreBars(rig.browser, 3, nullptr)[0].rows, (std::vector<std::size_t>{0, 2, 3}));
-    EXPECT_EQ(duplicateRecords(rig.browser), 1u);
-    // A score of 0 is a benchmark that did not run: no bar, and said so.
-    const ScoreBar idle = scoreBars(rig.browser, 3, nullptr).back();
-    EXPECT_TRUE(idle.summary.count == 0 && idle.leftOut == "not run") << idle.leftOut;
+    const std::string twice = "; 1 duplicate record(s) left out: a run given more than once "
+                              "counts once";
+    EXPECT_EQ(chart.caption, "CPU / Cache / FSB" + twice);
+    EXPECT_EQ(bars(), (Cells{"1. Laptop (3 runs): 110 (100 to 140) |-|", "2. Desktop: 300",
+                             "6. Empty: no score", "7. Idle: no score: not run"}));
 
-    // Any record of the repeated run stands for its bar as the baseline; one record against
-    // its three runs cannot be tested (0: too few runs); no score, no percentage.
-    const BaselineRecord second = rig.browser.database().records()[2];
-    EXPECT_EQ(shown(&second), (Cells{"1. Laptop (3 runs) (baseline) 100.000000",
-                                     "2. Desktop 272.727273 test 0", "6. Empty", "7. Idle"}));
-    // Either of two alike records is the bar that counts them once; a record no longer in the
-    // list gives no percentages.
-    BaselineRecord desktop = rig.browser.database().records()[1];
-    desktop.RowNumber = 5;
-    EXPECT_EQ(shown(&desktop), (Cells{"1. Laptop (3 runs) 36.666667 test 0",
-                                      "2. Desktop (baseline) 100.000000", "6. Empty", "7. Idle"}));
-    desktop.scores[0] = "331";
-    EXPECT_EQ(shown(&desktop), shown(nullptr));
+    // Any record of a repeated run names its bar as the baseline.
+    rig.browser.setBaseline(rig.browser.scoresRecord(2));
+    EXPECT_EQ(rig.browser.chart().caption,
+              "CPU / Cache / FSB, as a percentage of 1. Laptop (3 runs)" + twice);
+    EXPECT_EQ(bars()[0] + "|" + bars()[1],
+              "1. Laptop (3 runs): 110 (100 to 140), 100.0\u00A0% (baseline) |-||2. Desktop: 300, "
+              "272.7\u00A0%; cannot be tested: 1 run against 3 (3 each are needed)");
+    rig.browser.setChartColumn(11);
+    rig.browser.setChartColumn(10);
+    EXPECT_EQ(rig.browser.chart().caption.rfind("Imaging, as a percentage of", 0), 0u);
+    rig.browser.setChartColumn(3);
+
+    // The bars stand in the list's order; removing other records keeps the baseline, removing
+    // its own ends it.
+    rig.browser.ColumnClick(kScores, 3); // 300, 300, 140, 110, 100, 0, ""
+    EXPECT_EQ(rig.browser.chart().bars[1].label + " " +
+                  std::to_string(rig.browser.chart().bars[1].rows.front()),
+              "3. Laptop (3 runs) 2");
+    rig.dialogs.messageAnswer = MsgAnswer::Yes;
+    for (const int row : {0, 1}) { // "Desktop", then "Laptop (run 2 of 3)"
+        rig.browser.pressMode(kScores);
+        rig.browser.select(kScores, row);
+        rig.browser.Remove_Benchmark_Menu();
+        EXPECT_EQ(rig.browser.baseline().has_value(), row == 0);
+    }
+    EXPECT_EQ(rig.browser.chart().caption, "CPU / Cache / FSB");
+    EXPECT_EQ(bars()[0] + "|" + bars()[1],
+              "3. Desktop: 300|2. Laptop (2 runs): 105 (100 to 110) |-|");
+    rig.browser.setBaseline(BenchmarkRecord{}); // a record not among them is no baseline
+    EXPECT_FALSE(rig.browser.baseline());
+}
+
+// Export Report writes the Scores list against the chart's baseline, names the files not read
+// whole, and says whether it was written; a report of no records is not offered.
+TEST(BrowserReport, WritesTheListAgainstItsBaselineAndSaysWhetherItWasWritten) {
+    BrowserRig rig;
+    rig.load(rig.file("four.vgf", record("one", "10") + record("two", "9") + record("three", "8") +
+                                      record("four", "70")));
+    rig.import(rig.file("cut.vgf", ">>:kept||BMCPUh=7:;:;>>:cut||BMCP"));
+    EXPECT_TRUE(rig.browser.states().exportMenu);
+    rig.browser.setBaseline(rig.browser.scoresRecord(3));
+    const std::string path = rig.folder.path("report.html");
+    rig.files.answers = {path, rig.folder.path("no such folder/report.html"), std::nullopt};
+    const std::size_t before = rig.dialogs.messages.size();
+    for (int i = 0; i < 3; ++i)
+        rig.browser.exportReport();
+    const FileDialogRequest& request = rig.files.requests.back();
+    EXPECT_EQ(request.title + "|" + request.filter + "|" + request.initialFileName + "|" +
+                  std::to_string(request.flags),
+              "Export Report ...|HTML Files (*.html)|*.html|benchmark report.html|524294");
+    const std::string page = TempFolder::read(path);
+    EXPECT_NE(page.find("percentages are of 4. four."), std::string::npos);
+    EXPECT_NE(page.find("Not read whole: cut.vgf: damaged"), std::string::npos);
+    ASSERT_EQ(rig.dialogs.messages.size(), before + 2); // the cancel says nothing
+    EXPECT_EQ(said(rig.dialogs.messages[before]),
+              "Export Report|64|The report was written to:\r" + path);
+    EXPECT_EQ(said(rig.dialogs.messages[before + 1])
+                  .rfind("Export Report|48|The report could not be written:\r", 0),
+              0u);
+    rig.dialogs.messageAnswer = MsgAnswer::No;
+    rig.browser.CloseMenu_Click();
+    EXPECT_FALSE(rig.browser.states().exportMenu || rig.browser.baseline());
 }
 
 } // namespace

@@ -210,7 +210,7 @@ void expectEveryChartTextWhole(ScoresChart& chart, const std::string& where) {
     const QFontMetrics metrics(chart.font());
     for (std::size_t i = 0; i < chart.bars().size(); ++i) {
         SCOPED_TRACE(where + ", bar " + std::to_string(i));
-        const QString text = scoreBarText(chart.bars()[i]);
+        const QString text = QString::fromStdString(chart.bars()[i].text);
         const QRect room = chart.textRect(i);
         const QRect needed = metrics.boundingRect(
             QRect(room.topLeft(), QSize(room.width(), 1 << 20)), Qt::TextWordWrap, text);
@@ -251,7 +251,7 @@ TEST(BrowserLayout, EveryModeLooksRightAndEveryChartTextIsWholeAtEverySize) {
         window, 3, [&](int view) { window.run([&] { window.model().pressMode(modes[view]); }); });
     auto* chart = window.findChild<ScoresChart*>("ScoresChart");
     ASSERT_NE(chart, nullptr);
-    chart->setBaseline(chart->recordOf(0));
+    window.run([&] { window.model().setBaseline(window.model().scoresRecord(0)); });
     ASSERT_EQ(chart->bars().size(), 3U);
     const QSize wide(window.screen()->availableGeometry().width(), window.height());
     for (const QSize size : {window.minimumSize(), QSize(1000, 640).boundedTo(wide), wide}) {

@@ -2,11 +2,8 @@
 
 #include "browser/ui/BrowserTableModel.h"
 #include "browser/ui/ScoresChart.h"
-#include "common/FileIo.h"
-#include "common/Text.h"
 #include "platform/qt/AccessibleControls.h"
 #include "platform/qt/QtPlatform.h"
-#include "report/Report.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -15,7 +12,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -78,9 +77,7 @@ ResultWindow::ResultWindow(ResultBrowser::Services services, KeyboardLocks& lock
                            std::string appFolder, std::string dialogFolder, QWidget* parent)
     : QMainWindow(parent)
     , m_shownFirst(services.dialogs, *this)
-    , m_model({m_shownFirst, services.files}, dialogFolder)
-    , m_services(services)
-    , m_dialogFolder(std::move(dialogFolder))
+    , m_model({m_shownFirst, services.files}, std::move(dialogFolder))
     , m_locks(locks)
     , m_appFolder(std::move(appFolder))
     , m_hand(handCursor(m_appFolder)) {
@@ -134,7 +131,7 @@ void ResultWindow::buildMenus() {
     m_saveMenu = addMenuItem(file, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S),
                              [&m] { m.Save_Benchmark_Menu(); });
     m_exportMenu = addMenuItem(file, "Export Report ...", QKeySequence(Qt::CTRL | Qt::Key_E),
-                               [this] { exportReport(); });
+                               [&m] { m.exportReport(); });
     file->addSeparator();
     addMenuItem(file, "&Load", QKeySequence(Qt::CTRL | Qt::Key_L), [&m] { m.LoadMenu_Click(); });
     addMenuItem(file, "&Close", QKeySequence(Qt::CTRL | Qt::Key_X), [&m] { m.CloseMenu_Click(); });
@@ -268,26 +265,32 @@ QWidget* ResultWindow::buildList(BrowserMode list) {
             });
     connect(table->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this, list](int column) {
-                run([&] { m_model.ColumnClick(list, static_cast<std::size_t>(column)); });
-                if (list == BrowserMode::Scores && m_chart != nullptr)
-                    m_chart->setColumn(static_cast<std::size_t>(column));
+                run([&] {
+                    m_model.ColumnClick(list, static_cast<std::size_t>(column));
+                    if (list == BrowserMode::Scores)
+                        m_model.setChartColumn(static_cast<std::size_t>(column));
+                });
             });
 
     if (list != BrowserMode::Scores)
         return table;
     // Scores: the list, and below it the chart of the chosen score column.
-    connect(table->selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid() && m_chart != nullptr)
-                    m_chart->setColumn(static_cast<std::size_t>(current.column()));
-            });
+    connect(
+        table->selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
+        [this](const QModelIndex& current) {
+            if (current.isValid())
+                run([&] { m_model.setChartColumn(static_cast<std::size_t>(current.column())); });
+        });
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(table);
     m_chart = new ScoresChart(m_model, splitter);
+    m_chart->onMenu = [this](QPoint at, std::optional<std::size_t> row) {
+        baselineMenu(m_chart, at, row);
+    };
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     auto menuAt = [this, table](QPoint at, const QModelIndex& index) {
-        showBaselineMenu(*m_chart, table, table->viewport()->mapToGlobal(at),
-                         index.isValid() ? std::optional<std::size_t>(index.row()) : std::nullopt);
+        baselineMenu(table, table->viewport()->mapToGlobal(at),
+                     index.isValid() ? std::optional<std::size_t>(index.row()) : std::nullopt);
     };
     connect(table, &QWidget::customContextMenuRequested, this,
             [table, menuAt](QPoint at) { menuAt(at, table->indexAt(at)); });
@@ -424,37 +427,21 @@ std::optional<std::string> ResultWindow::ShownFirst::inputBox(const std::string&
     return m_dialogs.inputBox(prompt, title, defaultText, leftTwips, topTwips);
 }
 
-void ResultWindow::exportReport() {
-    FileDialogRequest request;
-    request.title = "Export Report ...";
-    request.initialFolder = m_dialogFolder;
-    request.filter = "HTML Files (*.html)|*.html";
-    request.flags = FileFlags::Explorer | FileFlags::HideReadOnly | FileFlags::OverwritePrompt;
-    request.initialFileName = "benchmark report.html";
-    const std::optional<std::string> path = m_services.files.saveFile(request);
-    if (!path)
+void ResultWindow::baselineMenu(QWidget* parent, QPoint globalPosition,
+                                std::optional<std::size_t> row) {
+    // The record is named when the menu opens, so rows that change while it is open cannot
+    // turn the choice onto another record.
+    const std::optional<BenchmarkRecord> record = m_model.scoresRecord(row);
+    QMenu menu(parent);
+    QAction* use = menu.addAction(QStringLiteral("Use as baseline"));
+    QAction* clear = menu.addAction(QStringLiteral("Clear baseline"));
+    use->setEnabled(record.has_value());
+    clear->setEnabled(m_model.baseline().has_value());
+    const QPointer<ResultWindow> alive(this);
+    QAction* chosen = menu.exec(globalPosition);
+    if (alive.isNull() || chosen == nullptr)
         return;
-    // The records and the baseline as they are now: the dialog let the window go on meanwhile.
-    std::vector<const BenchmarkRecord*> records;
-    for (std::size_t row = 0; row < m_model.rowCount(); ++row)
-        records.push_back(&m_model.recordAt(BrowserMode::Scores, row));
-    std::optional<int> baseline;
-    for (const ScoreBar& bar : m_chart->bars()) {
-        if (bar.isBaseline)
-            baseline = records[bar.rows.front()]->RowNumber;
-    }
-    const std::string madeAt =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
-    const std::string page =
-        report::reportPage(records, {baseline, madeAt, m_model.filesNotReadWhole()});
-    if (const Status saved = saveFile(*path, page); !saved) {
-        m_services.dialogs.messageBox("The report could not be written:" + std::string(1, CR) +
-                                          saved.message(),
-                                      MsgStyle::Exclamation, "Export Report");
-        return;
-    }
-    m_services.dialogs.messageBox("The report was written to:" + std::string(1, CR) + *path,
-                                  MsgStyle::Information, "Export Report");
+    run([&] { m_model.setBaseline(chosen == use ? record : std::nullopt); });
 }
 
 void ResultWindow::sync() {
@@ -468,7 +455,7 @@ void ResultWindow::sync() {
     m_removeButton->setEnabled(states.removeButton);
     m_printButton->setEnabled(states.printButton);
     m_saveMenu->setEnabled(states.saveMenu);
-    m_exportMenu->setEnabled(states.saveMenu); // a report of no records would say nothing
+    m_exportMenu->setEnabled(states.exportMenu);
     m_removeMenu->setEnabled(states.removeMenu);
     m_printMenu->setEnabled(states.printMenu);
     m_refreshMenu->setEnabled(states.refreshMenu);
@@ -515,6 +502,9 @@ void ResultWindow::sync() {
             if (selected >= 0)
                 view->selectRow(selected);
         }
+    }
+    if (m_model.chartRevision() != m_shownChartRevision) {
+        m_shownChartRevision = m_model.chartRevision();
         m_chart->refresh();
     }
     m_syncing = false;

@@ -51,9 +51,10 @@ private:
     // The clock, the date and the lock keys as they stand now.
     void tick();
     void sync();
-    // File, Export Report: the records in the Scores list's order, drawn against the chart's
-    // baseline, as one HTML page.
-    void exportReport();
+    // The chart's context menu, for the chart and for the Scores list: "Use as baseline" for the
+    // record of a Scores list row (disabled without one), "Clear baseline" (disabled without a
+    // baseline).
+    void baselineMenu(QWidget* parent, QPoint globalPosition, std::optional<std::size_t> row);
 
     // The dialogs of the browser's commands: the window shows what a command has done so far
     // before each of its boxes, so that a box ("Success") stands over the window it speaks of.
@@ -74,11 +75,10 @@ private:
 
     ShownFirst m_shownFirst;
     ResultBrowser m_model;
-    ResultBrowser::Services m_services;
-    std::string m_dialogFolder;
     KeyboardLocks& m_locks;
     std::string m_appFolder;
     std::uint64_t m_shownRevision = ~0ULL;
+    std::uint64_t m_shownChartRevision = ~0ULL;
     QCursor m_hand;
     std::array<QPixmap, 14> m_pictures; // by picture number, 1 to 13
     std::array<BrowserTableModel*, 3> m_tables{};

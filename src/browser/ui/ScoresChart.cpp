@@ -2,15 +2,12 @@
 
 #include "ScoresChartAccessible.h"
 #include "platform/qt/QtPlatform.h"
-#include "results/Comparison.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
-#include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
@@ -48,44 +45,12 @@ ScoresChart::ScoresChart(const ResultBrowser& browser, QWidget* parent)
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
     installScoresChartAccessibility();
-    workOutBars();
-}
-
-void ScoresChart::setColumn(std::size_t column) {
-    if (column < 3 || column > 10 || column == m_column)
-        return;
-    m_column = column;
-    workOutBars();
-    changed();
+    m_shown = m_browser.chart();
 }
 
 void ScoresChart::refresh() {
-    workOutBars();
-    // A baseline whose record was removed (or renumbered into another) ends.
-    if (m_baseline && std::none_of(m_bars.begin(), m_bars.end(),
-                                   [](const ScoreBar& b) { return b.isBaseline; })) {
-        m_baseline.reset();
-        workOutBars();
-    }
+    m_shown = m_browser.chart();
     changed();
-}
-
-std::optional<BaselineRecord> ScoresChart::recordOf(std::optional<std::size_t> row) const {
-    if (!row || *row >= m_browser.rowCount())
-        return std::nullopt;
-    return m_browser.recordAt(BrowserMode::Scores, *row);
-}
-
-void ScoresChart::setBaseline(std::optional<BaselineRecord> record) {
-    m_baseline = std::move(record);
-    workOutBars();
-    changed();
-}
-
-void ScoresChart::workOutBars() {
-    m_bars = scoreBars(m_browser, m_column, m_baseline ? &*m_baseline : nullptr);
-    m_duplicates = duplicateRecords(m_browser);
-    m_shape.width = -1;
 }
 
 void ScoresChart::changed() {
@@ -98,20 +63,6 @@ void ScoresChart::changed() {
     QAccessible::updateAccessibility(&rows);
 }
 
-QString ScoresChart::caption() const {
-    QString text = QString::fromStdString(m_browser.columns(BrowserMode::Scores)[m_column].title);
-    const auto base = std::find_if(m_bars.begin(), m_bars.end(),
-                                   [](const ScoreBar& bar) { return bar.isBaseline; });
-    if (m_bars.empty())
-        text += QStringLiteral(": no records");
-    else if (base != m_bars.end())
-        text += QStringLiteral(", as a percentage of ") + QString::fromStdString(base->label);
-    if (m_duplicates > 0)
-        text +=
-            QStringLiteral("; ") + QString::fromStdString(comparison::duplicatesText(m_duplicates));
-    return text;
-}
-
 ScoresChart::Shape ScoresChart::shapeFor(int width) const {
     const QFontMetrics metrics(font());
     Shape s;
@@ -119,10 +70,11 @@ ScoresChart::Shape ScoresChart::shapeFor(int width) const {
     s.header = wrappedHeight(QFontMetrics(boldOf(font())), width - 2 * kMargin, caption()) + 10;
     int widestLabel = 0;
     int widestText = 0;
-    for (const ScoreBar& bar : m_bars) {
+    for (const ScoreBar& bar : bars()) {
         widestLabel =
             std::max(widestLabel, metrics.horizontalAdvance(QString::fromStdString(bar.label)) + 2);
-        widestText = std::max(widestText, metrics.horizontalAdvance(scoreBarText(bar)) + 2);
+        widestText =
+            std::max(widestText, metrics.horizontalAdvance(QString::fromStdString(bar.text)) + 2);
     }
     s.labelWidth = std::min({widestLabel, kLabelWidth, std::max(60, width / 4)});
     s.barLeft = kMargin + s.labelWidth + kGap;
@@ -135,10 +87,10 @@ ScoresChart::Shape ScoresChart::shapeFor(int width) const {
     s.barHeight = metrics.height();
     const int leastRow = metrics.height() + 6;
     s.rowTops.push_back(s.header);
-    for (const ScoreBar& bar : m_bars) {
+    for (const ScoreBar& bar : bars()) {
         const int label =
             wrappedHeight(metrics, s.labelWidth, QString::fromStdString(bar.label)) + 4;
-        const int text = wrappedHeight(metrics, s.textWidth, scoreBarText(bar)) + 4;
+        const int text = wrappedHeight(metrics, s.textWidth, QString::fromStdString(bar.text)) + 4;
         s.rowTops.push_back(s.rowTops.back() + std::max({leastRow, label, text}));
     }
     return s;
@@ -201,11 +153,11 @@ bool ScoresChart::event(QEvent* event) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const std::optional<std::size_t> bar = barAt(help->pos());
         if (bar) {
-            const ScoreBar& shown = m_bars[*bar];
-            QToolTip::showText(help->globalPos(),
-                               plainToolTip(QString::fromStdString(shown.label) +
-                                            QStringLiteral(": ") + scoreBarText(shown)),
-                               this, barRow(*bar));
+            const ScoreBar& shown = bars()[*bar];
+            QToolTip::showText(
+                help->globalPos(),
+                plainToolTip(QString::fromStdString(shown.label + ": " + shown.text)), this,
+                barRow(*bar));
         } else if (help->pos().y() < shape().header) {
             QToolTip::showText(help->globalPos(), plainToolTip(caption()), this);
         } else {
@@ -223,13 +175,7 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), palette().base());
     const Shape& s = shape();
     const std::vector<ScoreBar>& shown = bars();
-    double largest = 0;
-    const ScoreBar* base = nullptr;
-    for (const ScoreBar& bar : shown) {
-        largest = std::max(largest, bar.summary.highest);
-        if (bar.isBaseline)
-            base = &bar;
-    }
+    const double largest = m_shown.largest;
 
     painter.setFont(boldOf(font()));
     painter.setPen(palette().text().color());
@@ -252,7 +198,7 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
         painter.drawText(QRect(kMargin, row.top(), s.labelWidth, row.height()),
                          Qt::AlignVCenter | Qt::AlignRight | Qt::TextWordWrap,
                          QString::fromStdString(bar.label));
-        const double value = bar.summary.median;
+        const double value = bar.median;
         const int end = x(value);
         const int middle = row.center().y();
         QLinearGradient fill(s.barLeft, 0, s.barLeft + s.barSpace, 0);
@@ -265,9 +211,9 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
             painter.setPen(QPen(ink, 1, Qt::DashLine));
             painter.drawRect(rect.adjusted(0, 0, -1, -1));
         }
-        if (bar.rows.size() > 1 && bar.summary.count > 1) {
-            const int low = x(bar.summary.lowest);
-            const int high = x(bar.summary.highest);
+        if (bar.whisker) {
+            const int low = x(bar.lowest);
+            const int high = x(bar.highest);
             painter.setPen(QPen(ink, 1));
             painter.drawLine(low, middle, high, middle);
             painter.drawLine(low, middle - 4, low, middle + 4);
@@ -275,62 +221,22 @@ void ScoresChart::paintEvent(QPaintEvent* event) {
         }
         painter.setPen(ink);
         painter.drawText(textRect(i), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap,
-                         scoreBarText(bar));
+                         QString::fromStdString(bar.text));
     }
     // The baseline's score, 100 %, as a line across every bar (the texts stand beside them).
-    if (base != nullptr && base->summary.median > 0) {
+    if (m_shown.baselineMedian) {
         painter.setPen(QPen(QColor(0xC0, 0x30, 0x30), 1, Qt::DotLine));
-        const int at = x(base->summary.median);
+        const int at = x(*m_shown.baselineMedian);
         painter.drawLine(at, s.rowTops.front(), at, s.rowTops.back());
     }
-}
-
-QString scoreBarText(const ScoreBar& bar) {
-    if (bar.summary.count == 0)
-        return bar.leftOut.empty()
-                   ? QStringLiteral("no score")
-                   : QStringLiteral("no score: ") + QString::fromStdString(bar.leftOut);
-    QString text = QString::fromStdString(bar.summary.medianText);
-    if (bar.rows.size() > 1)
-        text += QStringLiteral(" (%1 to %2)")
-                    .arg(QString::fromStdString(bar.summary.lowestText))
-                    .arg(QString::fromStdString(bar.summary.highestText));
-    if (bar.percent)
-        text += QStringLiteral(", %1 %").arg(*bar.percent, 0, 'f', 1);
-    if (bar.test)
-        text += QStringLiteral("; ") + QString::fromStdString(comparison::verdictText(*bar.test));
-    if (bar.isBaseline)
-        text += QStringLiteral(" (baseline)");
-    if (!bar.leftOut.empty())
-        text += QStringLiteral("; ") + QString::fromStdString(bar.leftOut);
-    // A number and its per cent sign stay on one line where the text wraps.
-    return text.replace(QStringLiteral(" %"), QStringLiteral("\u00A0%"));
 }
 
 void ScoresChart::contextMenuEvent(QContextMenuEvent* event) {
     std::optional<std::size_t> row;
     if (const auto bar = barAt(event->pos()))
         row = bars()[*bar].rows.front();
-    showBaselineMenu(*this, this, event->globalPos(), row);
-}
-
-void showBaselineMenu(ScoresChart& chart, QWidget* parent, QPoint globalPosition,
-                      std::optional<std::size_t> row) {
-    const std::optional<BaselineRecord> record = chart.recordOf(row);
-    QMenu menu(parent);
-    QAction* use = menu.addAction(QStringLiteral("Use as baseline"));
-    QAction* clear = menu.addAction(QStringLiteral("Clear baseline"));
-    use->setEnabled(record.has_value());
-    clear->setEnabled(chart.baseline().has_value());
-    QPointer<ScoresChart> alive(&chart);
-    QAction* chosen = menu.exec(globalPosition);
-    if (alive.isNull() || chosen == nullptr)
-        return;
-    if (chosen == use)
-        alive->setBaseline(record);
-    else if (chosen == clear)
-        alive->setBaseline(std::nullopt);
-    alive->refresh();
+    if (onMenu)
+        onMenu(event->globalPos(), row);
 }
 
 } // namespace vexo

@@ -1,36 +1,26 @@
 #pragma once
 
 #include "browser/ResultBrowser.h"
-#include "browser/ScoreBars.h"
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 namespace vexo {
 
-// One bar per record for a score column of the Scores list, in the list's order, labelled
-// "#. name", so that scores can be compared by eye. The records of a repeated run make one bar
-// at their median with a whisker from their lowest to their highest value. With a baseline
-// record chosen (the context menu's "Use as baseline"), every bar also says its percentage of
-// the baseline's score. What a bar says stands whole in a column of its own beside the bars,
-// wrapped onto more lines where the chart is narrow (the bars give way down to a minimum), and
-// as its tool tip.
+// The browser's Scores chart drawn: one bar per record or repeated run, labelled "#. name",
+// with the repeated run's whisker and the baseline's line. What a bar says stands whole in a
+// column of its own beside the bars, wrapped onto more lines where the chart is narrow (the
+// bars give way down to a minimum), and as its tool tip.
 class ScoresChart final : public QWidget {
 public:
     explicit ScoresChart(const ResultBrowser& browser, QWidget* parent = nullptr);
 
-    // A column of the Scores list (3 to 10).
-    void setColumn(std::size_t column);
-    std::size_t column() const { return m_column; }
-    // The browser's rows changed.
+    // The browser's chart changed.
     void refresh();
 
-    // The record of a Scores list row as it is now, and the baseline (nothing: none).
-    std::optional<BaselineRecord> recordOf(std::optional<std::size_t> row) const;
-    void setBaseline(std::optional<BaselineRecord> record);
-    const std::optional<BaselineRecord>& baseline() const { return m_baseline; }
-    // The bars as last worked out (on a new column, baseline or refresh).
-    const std::vector<ScoreBar>& bars() const { return m_bars; }
+    // The bars as shown since the last refresh.
+    const std::vector<ScoreBar>& bars() const { return m_shown.bars; }
     // The bar drawn at a point, if any.
     std::optional<std::size_t> barAt(QPoint point) const;
     // The rectangle of a bar's row (label, bar and text).
@@ -40,7 +30,10 @@ public:
     QRect textRect(std::size_t bar) const;
     QRect barArea() const;
     // What the chart shows: the score column, and the baseline's record when one is chosen.
-    QString caption() const;
+    QString caption() const { return QString::fromStdString(m_shown.caption); }
+    // Asked for the context menu at a point of the screen, with the first Scores list row of the
+    // bar there (nothing: no bar).
+    std::function<void(QPoint, std::optional<std::size_t>)> onMenu;
 
     QSize sizeHint() const override;
     // As tall as every bar at the chart's width: in a scroll area, the bars that do not fit
@@ -72,27 +65,13 @@ private:
     Shape shapeFor(int width) const;
     // The shape at the present width, worked out again when the width or the bars change.
     const Shape& shape() const;
-    void workOutBars();
     // The bars, their texts or the caption changed: the layout, the scroll area and assistive
     // tools follow.
     void changed();
 
     const ResultBrowser& m_browser;
-    std::size_t m_column = 3;
-    std::optional<BaselineRecord> m_baseline;
-    std::vector<ScoreBar> m_bars;
-    std::size_t m_duplicates = 0; // records the bars leave out as a run given again
+    ScoresChartModel m_shown;
     mutable Shape m_shape;
 };
-
-// What a bar says beside it: its score, the range of a repeated run, its percentage.
-QString scoreBarText(const ScoreBar& bar);
-
-// The chart's context menu, for the chart and for the Scores list: "Use as baseline" for the
-// record of the row under the pointer (disabled without one), "Clear baseline" (disabled
-// without a baseline). The record is named when the menu opens, so rows that change while it
-// is open cannot turn the choice onto another record.
-void showBaselineMenu(ScoresChart& chart, QWidget* parent, QPoint globalPosition,
-                      std::optional<std::size_t> row);
 
 } // namespace vexo

@@ -17,7 +17,7 @@ QString cellText(const ScoresChart& chart, int row, int column) {
     if (row < 0 || static_cast<std::size_t>(row) >= bars.size())
         return {};
     const ScoreBar& bar = bars[static_cast<std::size_t>(row)];
-    return column == 0 ? QString::fromStdString(bar.label) : scoreBarText(bar);
+    return QString::fromStdString(column == 0 ? bar.label : bar.text);
 }
 
 class ChartCell final : public QAccessibleInterface, public QAccessibleTableCellInterface {
