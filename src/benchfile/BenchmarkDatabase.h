@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,17 +23,13 @@ public:
 
     static constexpr std::size_t size() { return N; }
 
+    // A value the record lacks, or an index beyond the group, reads as absent.
     const Value& operator[](std::size_t index) const {
         for (const auto& [at, value] : m_values) {
             if (at == index)
                 return value;
         }
         return absent();
-    }
-    const Value& at(std::size_t index) const {
-        if (index >= N)
-            throw std::out_of_range("FieldValues::at");
-        return (*this)[index];
     }
     // The value to assign, made empty (absent) on first use.
     Value& operator[](std::size_t index) {

@@ -264,7 +264,7 @@ benchfile::ImportResult ResultBrowser::readFile(const std::string& path) {
     return result;
 }
 
-bool ResultBrowser::importFile(const std::string& path) {
+void ResultBrowser::importFile(const std::string& path) {
     const benchfile::ImportResult result = readFile(path);
     // Only a file read whole becomes the current one: a later save must not pass a partial
     // record off as the file. The title and the commands follow before the user is told, so
@@ -277,12 +277,12 @@ bool ResultBrowser::importFile(const std::string& path) {
     case Outcome::Loaded:
         m_services.dialogs.messageBox(benchfile::loadedMessage(path), MsgStyle::Information,
                                       std::string(benchfile::kLoadedTitle));
-        return true;
+        return;
     case Outcome::InvalidHeader:
         m_services.dialogs.messageBox(benchfile::invalidFileMessage(),
                                       MsgStyle::OkOnly + MsgStyle::Critical,
                                       std::string(benchfile::kInvalidFileTitle));
-        return false;
+        return;
     case Outcome::Damaged:
     case Outcome::Unreadable:
         break;
@@ -294,7 +294,6 @@ bool ResultBrowser::importFile(const std::string& path) {
             notReadWhole(result, std::string(1, CR)),
         MsgStyle::Exclamation,
         result.outcome == Outcome::Damaged ? kNotReadWholeTitle : "Load Failed");
-    return false;
 }
 
 void ResultBrowser::importFiles(const std::vector<std::string>& paths) {
@@ -384,7 +383,7 @@ bool ResultBrowser::Check_Clear_Current_Data() {
                                           "Save Changes?")) {
     case MsgAnswer::Yes:
         // Only what was saved may be cleared: a cancelled or failed save keeps the records.
-        if (!Save_Benchmark_Menu())
+        if (Save_Benchmark_Menu() != SaveOutcome::Saved)
             return false;
         Clear_All_Fields();
         return true;
@@ -425,34 +424,34 @@ void ResultBrowser::Update_ToolBars() {
     m_states.options[5] = m_states.options[8] = records;
 }
 
-bool ResultBrowser::Save_Benchmark_Menu() {
+ResultBrowser::SaveOutcome ResultBrowser::Save_Benchmark_Menu() {
     const std::optional<std::string> path = m_services.files.saveFile(
         benchmarkFileRequest("Save As ... Playlist", FileFlags::OverwritePrompt));
     if (!path)
-        return false;
-    const bool saved = Export_Saved_Benchmark(*path);
+        return SaveOutcome::Cancelled;
+    const Status saved = Export_Saved_Benchmark(*path);
     // The title names a file only once it was written.
     if (saved)
         m_currentFile = *path;
     Update_ToolBars();
-    return saved;
+    return saved ? SaveOutcome::Saved : SaveOutcome::Failed;
 }
 
-bool ResultBrowser::Export_Saved_Benchmark(const std::string& path) {
+Status ResultBrowser::Export_Saved_Benchmark(const std::string& path) {
     std::vector<const BenchmarkRecord*> records;
     for (const std::size_t record : m_order[index(BrowserMode::Platform)])
         records.push_back(&m_database.records()[record]);
-    if (const Status saved = benchfile::Export_Saved_Benchmark(path, records); !saved) {
+    Status saved = benchfile::Export_Saved_Benchmark(path, records);
+    if (!saved) {
         // A failed save is said plainly, never passed over.
         m_services.dialogs.messageBox(
             "The benchmark database could not be saved:" + std::string(1, CR) + saved.message(),
             MsgStyle::Exclamation, "Save Failed");
-        return false;
-    }
-    if (m_visible)
+    } else if (m_visible) {
         m_services.dialogs.messageBox("Save Complete: " + Strip_Path(path), MsgStyle::Information,
                                       "Success");
-    return true;
+    }
+    return saved;
 }
 
 std::vector<const BenchmarkRecord*> ResultBrowser::scoresListRecords() const {

@@ -94,8 +94,9 @@ public:
     bool Check_Clear_Current_Data();
     void Clear_All_Fields();
     void Update_ToolBars();
-    // True when the database was written.
-    bool Save_Benchmark_Menu();
+    // What Save did: wrote the file, was cancelled in its dialog, or failed and said why.
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    SaveOutcome Save_Benchmark_Menu();
     void Remove_Benchmark_Menu();
     void Change_Options(int index);
     void newMenuClick() { call(onNew); }
@@ -109,8 +110,9 @@ public:
     // Adds the records of files named at once (the command line): one file as above; several
     // with one message of what was loaded whole and what was not.
     void importFiles(const std::vector<std::string>& paths);
-    // Writes the database in the Platform list's order; reports success when the window shows.
-    bool Export_Saved_Benchmark(const std::string& path);
+    // Writes the database in the Platform list's order; reports success when the window shows,
+    // and a failure always.
+    Status Export_Saved_Benchmark(const std::string& path);
 
     // The Scores chart below the Scores list: a column of the list (3 to 10) as bars, drawn
     // against a baseline record when one is chosen.
@@ -154,8 +156,8 @@ public:
     std::function<void()> onAbout;
 
 private:
-    // Appends a file's records; true when it was read whole, else the user is told why.
-    bool importFile(const std::string& path);
+    // Appends a file's records and tells the user how it went.
+    void importFile(const std::string& path);
     // Appends a file's records and keeps the status bar's note of it; tells nothing.
     benchfile::ImportResult readFile(const std::string& path);
     static std::size_t index(BrowserMode list) { return static_cast<std::size_t>(list); }

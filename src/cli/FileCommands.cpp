@@ -369,9 +369,10 @@ bool confirmed(std::istream* question, std::ostream& err) {
     return !answer.empty() && (answer.front() == 'y' || answer.front() == 'Y');
 }
 
-bool usage(std::ostream& err, const char* text) {
+// Says how the command is used; the status of a command line that was not understood.
+int usage(std::ostream& err, const char* text) {
     err << "usage: vexogauge-cli " << text << '\n';
-    return false;
+    return 2;
 }
 
 } // namespace
@@ -397,7 +398,7 @@ int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     const bool json = !args.empty() && args[0] == "--json";
     const std::vector<std::string> paths(args.begin() + (json ? 1 : 0), args.end());
     if (paths.empty())
-        return usage(err, "dump [--json] FILE..."), 2;
+        return usage(err, "dump [--json] FILE...");
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
     if (json) {
@@ -415,7 +416,7 @@ int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 
 int checkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty())
-        return usage(err, "check FILE..."), 2;
+        return usage(err, "check FILE...");
     int status = 0;
     for (const std::string& path : args) {
         BenchmarkDatabase database;
@@ -442,7 +443,7 @@ int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     const bool force = !args.empty() && args[0] == "--force";
     const std::vector<std::string> operands(args.begin() + (force ? 1 : 0), args.end());
     if (operands.size() < 2)
-        return usage(err, "merge [--force] OUT FILE..."), 2;
+        return usage(err, "merge [--force] OUT FILE...");
     const std::string& output = operands[0];
     const std::vector<std::string> inputs(operands.begin() + 1, operands.end());
     BenchmarkDatabase database;
@@ -483,7 +484,7 @@ int compareCommand(const std::vector<std::string>& args, std::ostream& out, std:
     const bool json = !args.empty() && args[0] == "--json";
     const std::vector<std::string> paths(args.begin() + (json ? 1 : 0), args.end());
     if (paths.empty())
-        return usage(err, "compare [--json] FILE..."), 2;
+        return usage(err, "compare [--json] FILE...");
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
     const bool loaded = allLoaded(files, err, "compare");
@@ -528,7 +529,7 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const std::vector<std::string> paths(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
     if (!output || paths.empty())
-        return usage(err, "report -o OUT [--baseline N] FILE..."), 2;
+        return usage(err, "report -o OUT [--baseline N] FILE...");
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files = importAll(paths, database);
     // As the result browser does, a damaged file's readable records are kept, and the page and
@@ -574,7 +575,7 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const auto isFormat = [](const std::string& a) { return a == "--csv" || a == "--json"; };
     if (args.size() < 2 || !isFormat(args[0]) || isFormat(args[1]))
-        return usage(err, "export --csv|--json FILE..."), 2;
+        return usage(err, "export --csv|--json FILE...");
     BenchmarkDatabase database;
     const std::vector<LoadedFile> files =
         importAll(std::vector<std::string>(args.begin() + 1, args.end()), database);

@@ -307,7 +307,7 @@ ScoreColumn scoreColumn(const std::vector<const BenchmarkRecord*>& records, std:
     ScoreColumn column;
     column.leftOut.of = records.size();
     for (const BenchmarkRecord* record : records) {
-        const std::optional<std::string>& cell = record->scores.at(index);
+        const std::optional<std::string>& cell = record->scores[index];
         if (const auto value = notRun(cell) ? std::nullopt : wholeScore(cell)) {
             column.values.push_back(*value);
         } else if (std::string why = notAScore(cell); !why.empty()) {

@@ -47,7 +47,8 @@ struct BrowserRig {
     void load(const std::string& path) { given(path, &ResultBrowser::LoadMenu_Click); }
     void import(const std::string& path) { given(path, &ResultBrowser::ImportMenu_Click); }
     bool saveAs(const std::string& path) {
-        return given(path, &ResultBrowser::Save_Benchmark_Menu);
+        return given(path, &ResultBrowser::Save_Benchmark_Menu) ==
+               ResultBrowser::SaveOutcome::Saved;
     }
     Cells column(BrowserMode list, std::size_t column) const {
         Cells cells;
