@@ -76,7 +76,7 @@ ScoreChart Chart::score(std::size_t score) const {
         return chart;
     const std::size_t baseBar = *m_baseline;
     const Summary base = chart.bars[baseBar].summary;
-    if (base.count > 0 && base.median > 0)
+    if (base.median > 0) // a median of 0 has no score
         chart.baselineMedian = base.median;
     for (std::size_t i = 0; i < chart.bars.size(); ++i) {
         BarScore& bar = chart.bars[i];

@@ -402,8 +402,10 @@ TEST(BrowserChart, FollowsTheScoresListAndTheBaselineRecordAndSaysWhatEachBarSho
               "1. Laptop (3 runs): 110 (100 to 140), 100.0\u00A0% (baseline) |-||2. Desktop: 300, "
               "272.7\u00A0%; cannot be tested: 1 run against 3 (3 each are needed)");
     rig.browser.setChartColumn(11);
+    EXPECT_EQ(rig.browser.chartColumn(), 3u);
     rig.browser.setChartColumn(10);
     EXPECT_EQ(rig.browser.chart().caption.rfind("Imaging, as a percentage of", 0), 0u);
+    EXPECT_EQ(bars()[0], "1. Laptop (3 runs): no score");
     rig.browser.setChartColumn(3);
 
     // The bars stand in the list's order; removing other records keeps the baseline, removing
@@ -422,7 +424,9 @@ TEST(BrowserChart, FollowsTheScoresListAndTheBaselineRecordAndSaysWhatEachBarSho
     EXPECT_EQ(rig.browser.chart().caption, "CPU / Cache / FSB");
     EXPECT_EQ(bars()[0] + "|" + bars()[1],
               "3. Desktop: 300|2. Laptop (2 runs): 105 (100 to 110) |-|");
-    rig.browser.setBaseline(BenchmarkRecord{}); // a record not among them is no baseline
+    BenchmarkRecord elsewhere = *rig.browser.scoresRecord(0); // alike, but from another file
+    elsewhere.fileName = "other.vgf";
+    rig.browser.setBaseline(elsewhere);
     EXPECT_FALSE(rig.browser.baseline());
 }
 

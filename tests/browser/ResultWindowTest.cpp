@@ -164,6 +164,8 @@ TEST(ScoresChart, IsATableItsMenuChoosesTheBaselineAndItFollowsTheRecords) {
     chooser.stop();
     ASSERT_TRUE(rig.window.model().baseline() && rig.window.model().baseline()->name == "four");
     EXPECT_TRUE(chart->bars()[3].isBaseline);
+    scores->setCurrentIndex(scores->model()->index(3, 10)); // the chart of the current column
+    EXPECT_TRUE(chart->caption().startsWith(QStringLiteral("Imaging")));
     const std::string path = rig.folder.path("report.html");
     rig.files.answers = {path};
     rig.byShortcut("Ctrl+E")->trigger();

@@ -153,6 +153,7 @@ TEST(CompareCommand, GroupsRepeatedRunsAndComparesMediansWithTheFirstGroup) {
                                                       "4 duplicate record(s) left out: a run "
                                                       "given more than once counts once\n"));
     EXPECT_EQ(call(compareCommand, {"--json", a, a}).json()["duplicates_left_out"], 3);
+    EXPECT_TRUE(call(compareCommand, {files.small, files.full}).says("40.0 % of the baseline"));
 
     const Output missing = call(compareCommand, {a, files.folder.path("none.vgf")});
     EXPECT_TRUE(missing.status == 1 && missing.says("none.vgf: cannot be opened") &&

@@ -111,7 +111,8 @@ TEST(ReportPage, ChartsEachScoreAgainstTheBaselineAndShowsEveryTextAsWritten) {
     EXPECT_EQ(texts(charts[4], "figcaption"), Texts{"Direc3D (frames per second)"});
     EXPECT_EQ(texts(charts[4], "div", "value")[0] + "|" + texts(charts[4], "div", "value")[1],
               "57 fps (1024x768@32 Bit /w High textures)|not run (baseline)");
-    EXPECT_EQ(all(charts[4], "rect", "bar").size(), 1u);
+    EXPECT_TRUE(all(charts[4], "rect", "bar").size() == 1u &&
+                all(charts[4], "line", "whisker").empty());
 
     // The page's policy forbids every fetch and script.
     const auto policy = all(page, "meta");
@@ -140,9 +141,11 @@ TEST(ReportPage, ChartsEachScoreAgainstTheBaselineAndShowsEveryTextAsWritten) {
     ASSERT_EQ(empty.size(), 8u);
     EXPECT_EQ(texts(empty[0], "p"), Texts{"No records."});
 
+    // Any copy of a run names its bar as the baseline; numbers are written alike in every locale.
     test::DecimalCommaLocale comma;
-    EXPECT_NE(reportPage(records.inOrder(), {3, "", {}}).find(">1000, 909.1 %; "),
-              std::string::npos);
+    const std::string copy = reportPage(records.inOrder(), {7, "", {}});
+    EXPECT_TRUE(copy.find("percentages are of 1. Desktop.") != std::string::npos &&
+                copy.find(">110, 100 to 140, 11.0 %; ") != std::string::npos);
     if (!comma.active())
         GTEST_SKIP() << "no locale with a decimal comma could be made here (localedef)";
 }
